@@ -1,0 +1,17 @@
+// Windows-1252 <-> UTF-8. Every text file Lumora reads or writes is Windows-1252 on disk;
+// in memory text is UTF-8. The five bytes Windows leaves undefined (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) map to the C1 control characters of the same value, so every byte round-trips.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumcore {
+
+std::string cp1252ToUtf8(std::string_view bytes);
+
+// Characters that Windows-1252 cannot hold become `replacement`; malformed UTF-8 bytes are
+// taken as Windows-1252 bytes themselves, so no input is lost.
+std::string utf8ToCp1252(std::string_view utf8, char replacement = '?');
+
+}  // namespace lumcore

@@ -1,0 +1,23 @@
+// lumio: spectrum files in and out. The entry points are exported under their plain names.
+#pragma once
+
+#include <string>
+
+#include "lumio/Outcome.h"
+#include "lumio/SpectrumRecord.h"
+#include "lumio/Ui.h"
+#include "lumio/lumio_export.h"
+
+LUMIO_EXPORT const char* LumioVersion();
+
+// Reads record.fileName into record, choosing the reader by extension or through the
+// format dialog. `preselect` is the filter index stored last; it only sets the dialog's
+// first selection. Returns the filter index of the format read; throws lumio::Outcome.
+LUMIO_EXPORT int ReadFileData(lumio::Ui& owner, SpectrumRecord& record, int preselect);
+
+// 1 when the x values are not strictly monotonic (a falling step in rising data, a rising
+// step in falling data, or three equal x in a row), else 0.
+LUMIO_EXPORT int CheckXData(const SpectrumRecord& record);
+
+// The filter of a file dialog: `mode` contains "open" or "save", `kind` is 1, 2 or 3.
+LUMIO_EXPORT std::string GetFilterString(const std::string& mode, int kind);

@@ -1,0 +1,1 @@
+set(LUMORA_TEST_DEPS lumcore)
