@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumdb {
 
@@ -32,6 +33,10 @@ public:
     virtual void beep() {}
     // Hourglass during long work; the arrow again when it ends.
     virtual void setWaitCursor(bool /*wait*/) {}
+
+    // Root folders of the mounted removable and optical volumes, in a stable order (the
+    // places where a database disc may lie). Asked again after every prompt to insert one.
+    virtual std::vector<std::string> removableVolumes() { return {}; }
 
     // One step of a run: records the progress position and tells whether "Abbruch" was
     // pressed. Loops call it per point, so it must cost next to nothing: only every
