@@ -21,3 +21,10 @@ LUMIO_EXPORT int CheckXData(const SpectrumRecord& record);
 
 // The filter of a file dialog: `mode` contains "open" or "save", `kind` is 1, 2 or 3.
 LUMIO_EXPORT std::string GetFilterString(const std::string& mode, int kind);
+
+namespace lumio {
+// The path as the choice dialogs show it: a path of more than 45 characters becomes its
+// text up to and including the first separator, "...", and its text from the last
+// separator on.
+LUMIO_EXPORT std::string shortenedPath(const std::string& path);
+}  // namespace lumio

@@ -1,0 +1,40 @@
+// Whole-file reading and the existence test.
+#include "FileBytes.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "lumio/Outcome.h"
+
+namespace lumio::detail {
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+}  // namespace
+
+std::string loadFile(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw Outcome(keyword::NoFile);
+    std::string bytes;
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+        const long size = std::ftell(file.get());
+        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+        std::fseek(file.get(), 0, SEEK_SET);
+    }
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+    if (std::ferror(file.get())) throw Outcome(keyword::NoFile);
+    return bytes;
+}
+
+bool canOpen(const std::string& path, const char* mode) {
+    // The C library knows no "t"; text and binary are the same here.
+    const std::string m = std::string(mode) == "r+t" ? "r+" : mode;
+    FilePtr file(std::fopen(path.c_str(), m.c_str()));
+    return static_cast<bool>(file);
+}
+
+}  // namespace lumio::detail

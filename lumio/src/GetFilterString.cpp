@@ -1,0 +1,34 @@
+// The filters of the program's open and save dialogs.
+#include "lumio/lumio.h"
+
+std::string GetFilterString(const std::string& mode, int kind) {
+    const bool open = mode.find("open") != std::string::npos;
+    const bool save = !open && mode.find("save") != std::string::npos;
+    static const char* const kReports =
+        "Rich Text Format  (*.rtf)|*.rtf"
+        "|Nur Text  (*.txt)|*.txt";
+    if (open && kind == 1)
+        return "Alle Dateien  (*.*)|*.*"
+               "|Lumora-Dateien  (*.lmx)|*.lmx"
+               "|ASCII-Dateien  (*.asc,*.txt)|*.asc;*.txt"
+               "|Binärdateien  (*.bin)|*.bin"
+               "|4Spec-Dateien  (*.crv)|*.crv"
+               "|Maps-Dateien  (*.mps)|*.mps"
+               "|DaVis-Dateien  (*.prf)|*.prf"
+               "|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, *.SampleDark)"
+               "|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark"
+               "|OOILibs-Dateien  (*.ols, *.olb)|*.ols; *.olb"
+               "|Grams-Dateien  (*.spc)|*.spc"
+               "|WinSpec-Dateien  (*.spe)|*.spe"
+               "|AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)|*.trt;*.tat;*.ttt;*.tit";
+    if ((open || save) && kind == 2) return kReports;
+    if (save && kind == 1)
+        return "Lumora-Datei  (*.lmx)|*.lmx"
+               "|Excel-Datei  (*.csv)|*.csv"
+               "|ASCII-Datei:  X,Y-Werte (*.txt,*.asc)|*.txt;*.asc"
+               "|ASCII-Datei:  Y-Werte  (*.txt,*.asc)|*.txt;*.asc"
+               "|Binärdatei: X,Y-Werte  (*.bin)|*.bin"
+               "|Binärdatei: Y-Werte  (*.bin)|*.bin";
+    if (save && kind == 3) return std::string(kReports) + "|Excel-Tabelle  (*.csv)|*.csv";
+    return {};
+}

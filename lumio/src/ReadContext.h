@@ -1,0 +1,33 @@
+// What every reader gets: the user interface of the reading window and the record to fill,
+// plus the message box and failure helpers all readers share.
+#pragma once
+
+#include <string>
+
+#include "lumio/Outcome.h"
+#include "lumio/SpectrumRecord.h"
+#include "lumio/Ui.h"
+
+namespace lumio::detail {
+
+struct ReadContext {
+    Ui& ui;
+    SpectrumRecord& record;
+};
+
+using ReaderFn = void (*)(ReadContext&);
+
+// Captions of the library's message boxes.
+inline constexpr const char* kCaptionProduct = "Orvenit Lumora";
+inline constexpr const char* kCaptionFileFormat = "Dateiformat";
+inline constexpr const char* kCaptionInput = "Eingabefehler";
+inline constexpr const char* kCaptionDataFormat = "Datenformat";
+
+// A message box owned by the reading window: caption "Datenformat", the file's full path
+// directly followed by the message (messages begin with two line breaks).
+Answer showMessage(ReadContext& ctx, const std::string& message, Icon icon = Icon::Stop,
+                   Buttons buttons = Buttons::Ok);
+
+[[noreturn]] void fail(const char* keyword);
+
+}  // namespace lumio::detail

@@ -1,0 +1,88 @@
+// ReadFileData: choose a reader by extension or through the format dialog, then apply the
+// checks every spectrum gets (point count, monotony).
+#include <string>
+#include <vector>
+
+#include "FileBytes.h"
+#include "FormatTable.h"
+#include "lumio/lumio.h"
+
+using namespace lumio;
+using namespace lumio::detail;
+
+namespace {
+
+constexpr std::size_t kMaxPoints = 2000000000;
+
+bool isUnknownFormat(const Outcome& e) { return e.keyword() == keyword::UnknownFormat; }
+
+void runReader(ReaderFn reader, ReadContext& ctx) {
+    if (!reader) fail(keyword::UnknownFormat);
+    reader(ctx);
+}
+
+int askForFormat(Ui& ui, const SpectrumRecord& record, int preselect) {
+    std::vector<std::string> entries;
+    for (const auto& entry : formatTable()) entries.emplace_back(entry.listEntry);
+    const auto chosen = ui.chooseFormat(record.fileName, entries, preselect - 1);
+    if (!chosen) fail(keyword::CancelOpenFile);
+    if (*chosen < 1 || *chosen > static_cast<int>(entries.size())) fail(keyword::UnknownFormat);
+    return *chosen;
+}
+
+}  // namespace
+
+int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect) {
+    // A reader that gives up with "UnknownFormat" may have filled part of the record (or
+    // appended a track to the name); the reader chosen afterwards starts from the record
+    // as it was handed in, so nothing of the failed attempt leaks into the spectrum.
+    const SpectrumRecord initial = record;
+    ReadContext ctx{owner, record};
+
+    int formatCode = 0;
+    if (const FormatEntry* group = matchExtension(record.fileName)) {
+        if (!canOpen(record.fileName, group->existenceMode)) fail(keyword::NoFile);
+        try {
+            runReader(group->byExtension, ctx);
+            formatCode = group->formatCode;
+        } catch (const Outcome& e) {
+            if (!isUnknownFormat(e)) throw;
+            record = initial;
+        }
+    }
+    if (formatCode == 0) {
+        formatCode = askForFormat(owner, record, preselect);
+        runReader(formatTable()[static_cast<std::size_t>(formatCode - 1)].byChoice, ctx);
+    }
+
+    if (record.points.size() > kMaxPoints) fail(keyword::DataNumberOverflow);
+
+    if (CheckXData(record) == 1) {
+        const Answer answer = showMessage(
+            ctx,
+            "\n\nDie x-Werte der Datei sind nicht streng monoton steigend oder fallend. Dieses "
+            "kann zu schwerwiegenden Programmfehler führen! Die Datei trotzdem öffnen?",
+            Icon::Exclamation, Buttons::YesNo);
+        if (answer != Answer::Yes) fail(keyword::CancelOpenFile);
+    }
+    return formatTable()[static_cast<std::size_t>(formatCode - 1)].filterIndex;
+}
+
+int CheckXData(const SpectrumRecord& record) {
+    const auto& points = record.points;
+    if (points.size() < 2) return 0;
+    const bool rising = points.back().x >= points.front().x;
+    int equalRun = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const float prev = points[i - 1].x;
+        const float x = points[i].x;
+        if (x == prev) {
+            // One pair of equal neighbours is tolerated, three equal x in a row are not.
+            if (++equalRun > 1) return 1;
+            continue;
+        }
+        equalRun = 0;
+        if (rising ? x < prev : x > prev) return 1;
+    }
+    return 0;
+}
