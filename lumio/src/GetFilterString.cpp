@@ -1,9 +1,14 @@
 // The filters of the program's open and save dialogs.
+#include <cctype>
+
 #include "lumio/lumio.h"
 
 std::string GetFilterString(const std::string& mode, int kind) {
-    const bool open = mode.find("open") != std::string::npos;
-    const bool save = !open && mode.find("save") != std::string::npos;
+    // Like every comparison of the library, the mode words are matched ignoring case.
+    std::string lower(mode);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool open = lower.find("open") != std::string::npos;
+    const bool save = !open && lower.find("save") != std::string::npos;
     static const char* const kReports =
         "Rich Text Format  (*.rtf)|*.rtf"
         "|Nur Text  (*.txt)|*.txt";

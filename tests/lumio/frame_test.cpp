@@ -1,0 +1,358 @@
+// The reading frame: extension dispatch, the format dialog fallback, the value rules,
+// the monotony check and the dialog filters. Readers here are small test readers put into
+// the format table, so the frame is tested on its own.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <unistd.h>
+
+#include "FormatTable.h"
+#include "ScriptedUi.h"
+#include "ValueRules.h"
+#include "lumio/lumio.h"
+
+using namespace lumio;
+using namespace lumio::detail;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Swaps the table for the test and restores it afterwards.
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = mutableFormatTable();
+        dir_ = fs::temp_directory_path() / ("lumio-frame-" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        mutableFormatTable() = saved_;
+        fs::remove_all(dir_);
+    }
+    std::string makeFile(const std::string& name, const std::string& content = "x") {
+        const auto path = (dir_ / name).string();
+        std::ofstream(path) << content;
+        return path;
+    }
+    static FormatEntry& row(int formatCode) {
+        return mutableFormatTable()[static_cast<std::size_t>(formatCode - 1)];
+    }
+
+    lumtest::ScriptedUi ui;
+    SpectrumRecord record;
+
+private:
+    std::vector<FormatEntry> saved_;
+    fs::path dir_;
+};
+
+// Test readers record which of them ran and what record they saw.
+int g_ran = 0;
+std::size_t g_pointsSeen = 0;
+std::string g_nameSeen;
+
+void readerRising(ReadContext& ctx) {
+    g_ran = 1;
+    g_pointsSeen = ctx.record.points.size();
+    g_nameSeen = ctx.record.fileName;
+    PointCollector points(ctx);
+    for (int i = 1; i <= 4; ++i) points.add(i, 10 * i);
+    points.finish();
+}
+void readerPartialThenUnknown(ReadContext& ctx) {
+    g_ran = 2;
+    ctx.record.fileName += " #2";
+    PointCollector points(ctx);
+    points.add(1, 1);
+    points.add(2, 2);
+    fail(keyword::UnknownFormat);
+}
+void readerNullFile(ReadContext&) {
+    g_ran = 3;
+    fail(keyword::NullFile);
+}
+void readerNotMonotonic(ReadContext& ctx) {
+    g_ran = 4;
+    PointCollector points(ctx);
+    points.add(1, 1);
+    points.add(3, 1);
+    points.add(2, 1);
+    points.finish();
+}
+
+}  // namespace
+
+TEST(ExtensionDispatch, GroupsMatchBySubstringCaseInsensitiveInTableOrder) {
+    auto code = [](const char* name) {
+        const FormatEntry* e = matchExtension(name);
+        return e ? e->formatCode : 0;
+    };
+    EXPECT_EQ(code("/data/spectrum.TXT"), 2);
+    EXPECT_EQ(code("/data/spectrum.txt"), 2);
+    EXPECT_EQ(code("C:\\ASCDATA\\probe"), 2);  // no dot: the whole path is the extension
+    EXPECT_EQ(code("/daten/messung.sampledark"), 9);
+    EXPECT_EQ(code("/daten/messung.Reference"), 9);
+    EXPECT_EQ(code("a.lmx"), 1);
+    EXPECT_EQ(code("a.olb"), 10);
+    EXPECT_EQ(code("a.spc"), 11);
+    EXPECT_EQ(code("a.spe"), 13);
+    EXPECT_EQ(code("a.tat"), 14);
+    EXPECT_EQ(code("a.crv"), 6);
+    EXPECT_EQ(code("a.mps"), 7);
+    EXPECT_EQ(code("a.prf"), 8);
+    EXPECT_EQ(code("a.bin"), 4);
+    // Only the text after the last dot counts, and the first group in table order wins.
+    EXPECT_EQ(code("/my.lmx/file.bin"), 4);
+    EXPECT_EQ(code("file.binasc"), 2);
+    EXPECT_EQ(code("file.dat"), 0);
+    EXPECT_EQ(code("file."), 0);
+}
+
+TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
+    const auto& table = formatTable();
+    ASSERT_EQ(table.size(), 14u);
+    const int filterIndex[14] = {2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 10, 11, 12};
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(table[i].formatCode, static_cast<int>(i) + 1);
+        EXPECT_EQ(table[i].filterIndex, filterIndex[i]) << i;
+        // Rows without an extension group are reached only through the dialog.
+        EXPECT_EQ(table[i].extensions.empty(), table[i].existenceMode == nullptr);
+    }
+    EXPECT_STREQ(table[1].listEntry, "ASCII-Datei:  X,Y-Werte");
+    EXPECT_STREQ(table[4].listEntry, "Binäre Datei:  Y-Werte");
+    EXPECT_STREQ(table[11].listEntry, "Grams-Datei:  Altes Format");
+}
+
+TEST_F(FrameTest, UnknownExtensionAsksForTheFormatAndRunsTheChosenReader) {
+    row(3).byChoice = readerRising;
+    record.fileName = makeFile("probe.dat");
+    ui.formatAnswers.push_back(3);
+    g_ran = 0;
+    EXPECT_EQ(ReadFileData(ui, record, 4), 3);
+    EXPECT_EQ(g_ran, 1);
+    ASSERT_EQ(ui.formatCalls.size(), 1u);
+    EXPECT_EQ(ui.formatCalls[0].entries.size(), 14u);
+    EXPECT_EQ(ui.formatCalls[0].entries[2], "ASCII-Datei:  Y-Werte");
+    EXPECT_EQ(ui.formatCalls[0].preselectIndex, 3);
+    EXPECT_EQ(record.points.size(), 4u);
+    EXPECT_FLOAT_EQ(record.plotInfo.xMax, 4.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.yMin, 10.0f);
+}
+
+TEST_F(FrameTest, CancelledOrInvalidFormatChoice) {
+    record.fileName = makeFile("probe.dat");
+    try {
+        ReadFileData(ui, record, 1);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "CancelOpenFile");
+    }
+    ui.formatAnswers.push_back(15);
+    try {
+        ReadFileData(ui, record, 1);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "UnknownFormat");
+    }
+    // A chosen reader failing with "UnknownFormat" ends the read: no second dialog.
+    row(5).byChoice = readerPartialThenUnknown;
+    ui.formatAnswers.push_back(5);
+    EXPECT_THROW(ReadFileData(ui, record, 1), Outcome);
+    EXPECT_EQ(ui.formatCalls.size(), 3u);
+}
+
+TEST_F(FrameTest, ExtensionReaderFailingWithUnknownFormatFallsBackOnACleanRecord) {
+    row(4).byExtension = readerPartialThenUnknown;
+    row(5).byChoice = readerRising;
+    const std::string path = makeFile("probe.bin");
+    record.fileName = path;
+    ui.formatAnswers.push_back(5);
+    EXPECT_EQ(ReadFileData(ui, record, 4), 4);
+    EXPECT_EQ(g_ran, 1);
+    EXPECT_EQ(g_pointsSeen, 0u);  // the failed attempt's points are gone
+    EXPECT_EQ(g_nameSeen, path);  // and so is its track suffix
+    EXPECT_EQ(ui.formatCalls.at(0).path, path);
+    EXPECT_EQ(record.points.size(), 4u);
+}
+
+TEST_F(FrameTest, OtherFailuresOfTheExtensionReaderEndTheRead) {
+    row(1).byExtension = readerNullFile;
+    record.fileName = makeFile("probe.lmx");
+    try {
+        ReadFileData(ui, record, 2);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "NullFile");
+    }
+    EXPECT_TRUE(ui.formatCalls.empty());
+}
+
+TEST_F(FrameTest, MissingOrWriteProtectedFileIsNoFile) {
+    row(1).byExtension = readerRising;
+    record.fileName = makeFile("gone.lmx");
+    fs::remove(record.fileName);
+    try {
+        ReadFileData(ui, record, 2);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "NoFile");
+    }
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write to write-protected files";
+    record.fileName = makeFile("protected.lmx");
+    fs::permissions(record.fileName, fs::perms::owner_read);
+    EXPECT_THROW(ReadFileData(ui, record, 2), Outcome);
+}
+
+TEST_F(FrameTest, NonMonotonicXAsksAndNoCancels) {
+    row(1).byExtension = readerNotMonotonic;
+    record.fileName = makeFile("probe.lmx");
+    ui.answers.push_back(Answer::No);
+    try {
+        ReadFileData(ui, record, 2);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "CancelOpenFile");
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(ui.messages[0].caption, "Datenformat");
+    EXPECT_EQ(ui.messages[0].text.rfind(record.fileName + "\n\nDie x-Werte der Datei", 0), 0u);
+
+    SpectrumRecord again;
+    again.fileName = record.fileName;
+    ui.answers.push_back(Answer::Yes);
+    EXPECT_EQ(ReadFileData(ui, again, 2), 2);
+    EXPECT_EQ(again.points.size(), 3u);
+}
+
+TEST_F(FrameTest, ValueRules) {
+    record.fileName = "/d/f.txt";
+    ReadContext ctx{ui, record};
+    PointCollector points(ctx);
+    points.add(1, 5);
+    points.add(1, 50);    // duplicate x: dropped, but its y widens the range and is valid
+    points.add(2, 1e39);  // y out of range: takes the last valid y read
+    points.add(3, std::numeric_limits<double>::quiet_NaN());
+    points.add(4, -1e39);
+    points.finish();
+    ASSERT_EQ(record.points.size(), 4u);
+    EXPECT_EQ(record.points[1], (TPointF{2, 50}));
+    EXPECT_EQ(record.points[3], (TPointF{4, 50}));
+    EXPECT_FLOAT_EQ(record.plotInfo.yMax, 50.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.xMin, 1.0f);
+    ASSERT_EQ(ui.messages.size(), 1u);  // the intensity message, once
+    EXPECT_EQ(ui.messages[0].text,
+              "/d/f.txt\n\nDie Datei enthält Intensitätswerte die den Gültigkeitsbereich "
+              "(3.4x10^-38 bis 3.4x10^38) überschreiten. Diese Intensitätswerte werden auf den "
+              "letzten gültigen Wert gesetzt!");
+    EXPECT_EQ(ui.messages[0].icon, Icon::Stop);
+}
+
+TEST_F(FrameTest, InvalidFirstYBecomesZeroAndBadXCancels) {
+    record.fileName = "/d/f.txt";
+    ReadContext ctx{ui, record};
+    PointCollector points(ctx);
+    points.add(1, 1e39);
+    EXPECT_EQ(record.points.at(0).y, 0.0f);
+    try {
+        points.add(2, 1);
+        points.add(1e39, 1);
+        FAIL();
+    } catch (const Outcome& e) {
+        EXPECT_EQ(e.keyword(), "CancelOpenFile");
+    }
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("x-Werte außerhalb des zulässigen"), std::string::npos);
+    // Not a number as x is refused the same way.
+    EXPECT_THROW(points.add(std::nan(""), 1), Outcome);
+}
+
+TEST(NumberFields, DecimalCommaThousandsAndAtofPrefixes) {
+    EXPECT_DOUBLE_EQ(parseNumberField("1.234,5"), 1234.5);
+    EXPECT_DOUBLE_EQ(parseNumberField("3,25"), 3.25);
+    // Only the last "." survives: a pure dot-grouped number keeps its last group as decimals.
+    EXPECT_DOUBLE_EQ(parseNumberField("1.000.000"), 1000.0);
+    EXPECT_DOUBLE_EQ(parseNumberField("  +2.5e3"), 2500.0);
+    EXPECT_DOUBLE_EQ(parseNumberField("-0.5"), -0.5);
+    EXPECT_DOUBLE_EQ(parseNumberField("1.5d3"), 1.5);  // atof stops at the "d"
+    EXPECT_DOUBLE_EQ(parseNumberField("7;8"), 7.0);
+    EXPECT_EQ(parseNumberField("-"), 0.0);
+    EXPECT_EQ(parseNumberField(".."), 0.0);
+    EXPECT_EQ(parseNumberField(""), 0.0);
+    EXPECT_EQ(parseNumberField("abc"), 0.0);
+    EXPECT_TRUE(std::isinf(parseNumberField("1e999")));
+    EXPECT_TRUE(std::isinf(parseNumberField("-1e999")));
+    EXPECT_EQ(parseNumberField("1e-999"), 0.0);
+    EXPECT_TRUE(std::isnan(parseNumberField("nan")));
+}
+
+namespace {
+int check(std::initializer_list<float> xs) {
+    SpectrumRecord r;
+    for (float x : xs) r.points.push_back({x, 0});
+    return CheckXData(r);
+}
+}  // namespace
+
+TEST(CheckXData, StrictMonotonyWithOneEqualPairTolerated) {
+    EXPECT_EQ(check({1, 2, 2, 3}), 0);
+    EXPECT_EQ(check({1, 2, 2, 2, 3}), 1);
+    EXPECT_EQ(check({1, 3, 2}), 1);
+    EXPECT_EQ(check({5, 4, 4, 3}), 0);
+    EXPECT_EQ(check({5, 4, 6, 3}), 1);
+    // Two separate equal pairs are each tolerated: the counter restarts after a step.
+    EXPECT_EQ(check({1, 1, 2, 2, 3}), 0);
+    EXPECT_EQ(check({}), 0);
+    EXPECT_EQ(check({7}), 0);
+    // First and last equal counts as rising, so any fall marks the data.
+    EXPECT_EQ(check({1, 0, 1}), 1);
+}
+
+TEST(GetFilterString, EveryListByteForByte) {
+    const std::string reports = "Rich Text Format  (*.rtf)|*.rtf|Nur Text  (*.txt)|*.txt";
+    EXPECT_EQ(GetFilterString("open", 2), reports);
+    EXPECT_EQ(GetFilterString("save", 2), reports);
+    EXPECT_EQ(GetFilterString("save", 3), reports + "|Excel-Tabelle  (*.csv)|*.csv");
+    EXPECT_EQ(GetFilterString("open", 3), "");
+    EXPECT_EQ(GetFilterString("print", 1), "");
+    EXPECT_EQ(GetFilterString("save", 4), "");
+
+    const std::string save = GetFilterString("save", 1);
+    EXPECT_EQ(save,
+              "Lumora-Datei  (*.lmx)|*.lmx|Excel-Datei  (*.csv)|*.csv|ASCII-Datei:  X,Y-Werte "
+              "(*.txt,*.asc)|*.txt;*.asc|ASCII-Datei:  Y-Werte  (*.txt,*.asc)|*.txt;*.asc|"
+              "Binärdatei: X,Y-Werte  (*.bin)|*.bin|Binärdatei: Y-Werte  (*.bin)|*.bin");
+
+    const std::string open = GetFilterString("FileOpen", 1);
+    EXPECT_EQ(open.rfind("Alle Dateien  (*.*)|*.*|Lumora-Dateien  (*.lmx)|*.lmx|", 0), 0u);
+    EXPECT_NE(open.find("|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, "
+                        "*.SampleDark)|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark|"),
+              std::string::npos);
+    // Twelve label/pattern pairs, and each format's filter index points at its own pair.
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = open.find('|', start)) != std::string::npos; start = bar + 1)
+        parts.push_back(open.substr(start, bar - start));
+    parts.push_back(open.substr(start));
+    ASSERT_EQ(parts.size(), 24u);
+    EXPECT_EQ(parts[2 * (2 - 1)], "Lumora-Dateien  (*.lmx)");
+    EXPECT_EQ(parts[2 * (10 - 1)], "Grams-Dateien  (*.spc)");
+    EXPECT_EQ(parts[2 * (12 - 1)], "AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)");
+    EXPECT_EQ(parts[23], "*.trt;*.tat;*.ttt;*.tit");
+}
+
+TEST(ShortenedPath, LongPathsKeepFirstFolderAndName) {
+    EXPECT_EQ(shortenedPath("C:\\kurz\\datei.txt"), "C:\\kurz\\datei.txt");
+    const std::string longPath = "C:\\Messungen\\Plasma\\2026\\Dezember\\Serie 12\\spektrum_0042.asc";
+    EXPECT_EQ(shortenedPath(longPath), "C:\\...\\spektrum_0042.asc");
+    EXPECT_EQ(shortenedPath("/home/anna/messungen/plasma/2026/dezember/serie/s1.txt"),
+              "/.../s1.txt");
+    // 45 characters exactly, with umlauts counted as one character each.
+    const std::string umlauts = "/ääääääääää/" + std::string(33, 'x');
+    EXPECT_EQ(shortenedPath(umlauts), umlauts);
+}
