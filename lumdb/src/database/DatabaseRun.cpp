@@ -1,0 +1,167 @@
+// The shared walk over the database files; see DatabaseRun.h.
+#include "DatabaseRun.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "StoredFile.h"
+#include "lumcore/Printf.h"
+
+namespace lumdb::detail {
+
+namespace {
+
+const char* const kMissingFileText =
+    "Die Datenbank kann nicht gefunden werden!\n\nBitte legen Sie die Orvenit Lumora CD in das "
+    "CD-Laufwerk und überprüfen Sie die Programm- und Datenbankpfade.";
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Labels and names are compared without regard to case, as everywhere after the element
+// table has been read.
+bool containsIgnoringCase(std::string_view haystack, std::string_view needle) {
+    if (needle.empty()) return true;
+    auto it = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
+                          [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+    return it != haystack.end();
+}
+
+// The part of an element name that its database headers must contain: names with a
+// bracketed addition ("Fe (Eisen)") are cut at their first blank or '('.
+std::string headerKey(const std::string& name) {
+    if (name.find(" (") == std::string::npos) return name;
+    return name.substr(0, name.find_first_of(" ("));
+}
+
+std::string trimTrailingBlanks(std::string text) {
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+// Ends a run: the dialog goes, the parent comes back.
+unsigned char finish(RunHost& host, bool aborted) {
+    host.closeStatus();
+    host.enableParent(true);
+    return aborted ? 0 : 1;
+}
+
+}  // namespace
+
+std::string_view field(std::string_view text, std::size_t index) {
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < index; ++i) {
+        const std::size_t sep = text.find(';', pos);
+        if (sep == std::string_view::npos) return {};
+        pos = sep + 1;
+    }
+    const std::size_t end = text.find(';', pos);
+    return text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+}
+
+double parseNumber(std::string_view text) {
+    double value = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc()) return value;
+    // Leading blanks, a '+' sign and the like: the C library's reading.
+    const std::string copy(text);
+    return std::strtod(copy.c_str(), nullptr);
+}
+
+float parseFloat(std::string_view text) {
+    float value = 0.0f;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc()) return value;
+    const std::string copy(text);
+    return std::strtof(copy.c_str(), nullptr);
+}
+
+float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest) {
+    switch (intensityOption) {
+        case 0: {
+            const float scaled = 1000 * v;
+            return scaled >= 0.1 ? std::ceil(scaled) : 0.0f;
+        }
+        case 1: return atomic ? v : 0.0f;
+        case 2: {
+            if (!atomic) return 0.0f;
+            // Fields 7 and 8 of the line are fields 6 and 7 of the record text.
+            const double gLower = 2 * parseNumber(field(rest, 5)) + 1;
+            const double gUpper = 2 * parseNumber(field(rest, 6)) + 1;
+            const double l = lambda;
+            return static_cast<float>(6.67e13 * gLower * v / (gUpper * l * l));
+        }
+        default: return 0.0f;
+    }
+}
+
+unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
+                              const TElementArray& elements, const StageChoice& stages,
+                              RecordVisitor& visitor) {
+    host.resetAbort();
+    host.openStatus();
+    host.enableParent(false);
+    host.refreshStatus(process, "", 0, 0);
+    bool aborted = false;
+    StoredFile file;
+    std::string line;
+
+    for (const CElement& element : elements) {
+        if (!element.selected || element.files.empty()) continue;
+        const std::size_t first = stages.neutrals ? 0 : 1;
+        std::size_t last = stages.firstIons ? 1 : 0;
+        if (stages.higherIons) last = element.files.size() - 1;
+        const std::string key = headerKey(element.name);
+
+        for (std::size_t j = first; j <= last; ++j) {
+            if (j >= element.files.size() || element.files[j].empty()) continue;
+            const std::string path = dataDir + element.files[j];
+            while (!file.open(path)) {
+                host.beep();
+                const Answer answer = host.message(kMissingFileText, "Datenbankquelle",
+                                                   Icon::Information, Buttons::OkCancel, true);
+                if (answer != Answer::Ok) return finish(host, true);
+            }
+            // The progress control holds 16 bits: scale the byte count by a power of ten.
+            std::size_t divisor = 1;
+            while (file.size() / divisor > 32767) divisor *= 10;
+
+            std::size_t consumed = 0;
+            if (!file.nextLine(line, stages.decipherMode, consumed)) continue;
+            std::size_t bytes = consumed;
+            const std::string header = toUtf8(line);
+            if (header.empty() || !containsIgnoringCase(header, key)) continue;
+
+            SpeciesFile species;
+            species.element = &element;
+            const std::string shortName(field(header, 0));
+            species.label = std::string(field(header, 1)) + " ";
+            species.labelTrimmed = trimTrailingBlanks(species.label);
+            species.atomic = species.labelTrimmed.find(' ') != std::string::npos ||
+                             species.labelTrimmed.size() == 1;
+            const std::string phase =
+                shortName == species.labelTrimmed
+                    ? shortName
+                    : lumcore::strprintf("%s (%s)", shortName.c_str(), species.labelTrimmed.c_str());
+            host.refreshStatus(process, phase, 0, static_cast<std::int32_t>(file.size() / divisor));
+            visitor.beginFile(species);
+
+            while (file.nextLine(line, stages.decipherMode, consumed)) {
+                if (aborted) return finish(host, true);
+                bytes += consumed;
+                aborted = host.step(static_cast<std::int32_t>(bytes / divisor));
+                const std::string_view text(line);
+                const std::size_t sep = text.find(';');
+                const float lambda = parseFloat(text.substr(0, sep));
+                const std::string_view rest =
+                    sep == std::string_view::npos ? std::string_view() : text.substr(sep + 1);
+                visitor.record(species, lambda, rest);
+            }
+            visitor.endFile(species);
+        }
+    }
+    return finish(host, aborted);
+}
+
+}  // namespace lumdb::detail

@@ -1,0 +1,61 @@
+// The walk over the database files of the selected elements and ionisation stages that line
+// identification and database search share: file ranges, the missing-file prompt, the header
+// check, progress and abort. The run calls a RecordVisitor for every record.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "lumdb/Records.h"
+#include "lumdb/RunHost.h"
+
+namespace lumdb::detail {
+
+// The species file being read.
+struct SpeciesFile {
+    const CElement* element = nullptr;
+    std::string label;         // header field 2 with one blank appended (UTF-8)
+    std::string labelTrimmed;  // without trailing blanks
+    // f-values and transition probabilities exist only for atoms: labels with a blank
+    // ("Fe II") or one letter long; molecule labels ("N2") get strength 0 for them.
+    bool atomic = false;
+};
+
+class RecordVisitor {
+public:
+    virtual ~RecordVisitor() = default;
+    virtual void beginFile(const SpeciesFile& /*file*/) {}
+    // One record: `lambda` is field 1; `rest` the deciphered Windows-1252 text after field 1
+    // and its ';' (the record text R).
+    virtual void record(const SpeciesFile& file, float lambda, std::string_view rest) = 0;
+    virtual void endFile(const SpeciesFile& /*file*/) {}
+};
+
+struct StageChoice {
+    bool neutrals = false;
+    bool firstIons = false;
+    bool higherIons = false;
+    unsigned char decipherMode = 0;
+};
+
+// Returns 1 when every file was read, 0 when the user cancelled a missing-file prompt or
+// pressed "Abbruch".
+unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
+                              const TElementArray& elements, const StageChoice& stages,
+                              RecordVisitor& visitor);
+
+// Field `index` (0 = the first) of a ';'-separated text; empty when there are fewer fields.
+std::string_view field(std::string_view text, std::size_t index);
+
+// A decimal number as the C library reads it (leading number, the rest ignored, 0 when none).
+double parseNumber(std::string_view text);
+// The same, read directly as a 32-bit float (no double rounding on the way).
+float parseFloat(std::string_view text);
+
+// The strength of a record by IntensityOption: 0 relative (ceiling of 1000 v, 0 below 0.1),
+// 1 oscillator strength f = v, 2 transition probability from f, the statistical weights of
+// record fields J lower / J upper and the wavelength. 1 and 2 only for atomic species.
+float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest);
+
+}  // namespace lumdb::detail

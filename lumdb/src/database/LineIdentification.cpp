@@ -1,0 +1,113 @@
+// LineIdentification: database lines of the selected species within the hit interval of
+// every found line, and the strongest of them per species.
+#include <algorithm>
+#include <vector>
+
+#include "DatabaseRun.h"
+#include "StoredFile.h"
+#include "lumcore/Printf.h"
+#include "lumdb/Database.h"
+
+namespace {
+
+using lumdb::detail::SpeciesFile;
+
+class IdentificationVisitor : public lumdb::detail::RecordVisitor {
+public:
+    IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
+        : lines_(lines), values_(values), firstOfFile_(lines.size(), 0), touchedIn_(lines.size(), -1) {
+        xs_.reserve(lines.size());
+        for (const CLine& line : lines) xs_.push_back(line.x);
+    }
+
+    void beginFile(const SpeciesFile&) override {
+        ++fileNumber_;
+        touched_.clear();
+    }
+
+    void record(const SpeciesFile& file, float lambda, std::string_view rest) override {
+        // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
+        // between two database lines exactly 2 tol apart is not counted for both.
+        const float low = lambda - values_.SearchRange;
+        const float high = lambda + values_.SearchRange;
+        auto it = std::lower_bound(xs_.begin(), xs_.end(), low);
+        if (it == xs_.end() || !(*it < high)) return;
+
+        const float v = lumdb::detail::parseFloat(lumdb::detail::field(rest, 0));
+        std::string text;
+        std::string record;
+        for (; it != xs_.end() && *it < high; ++it) {
+            if (values_.IntensityRange) {
+                const float s = lumdb::detail::strengthOf(values_.IntensityOption, v, lambda,
+                                                          file.atomic, rest);
+                if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) continue;
+            }
+            if (text.empty()) {
+                text = lumcore::strprintf("%s%.7g", file.label.c_str(), static_cast<double>(lambda)) +
+                       lumcore::strprintf(";%g", static_cast<double>(v));
+                record = lumdb::detail::toUtf8(rest);
+            }
+            const std::size_t index = static_cast<std::size_t>(it - xs_.begin());
+            CLine& line = lines_[index];
+            if (touchedIn_[index] != fileNumber_) {
+                touchedIn_[index] = fileNumber_;
+                firstOfFile_[index] = line.candidateLabels.size();
+                touched_.push_back(index);
+            }
+            line.candidateLabels.push_back(text);
+            line.candidateColors.push_back(file.element->color);
+            line.candidateRecords.push_back(record);
+        }
+    }
+
+    // The species entry of every line this file matched: its strongest candidate, with "*"
+    // when the file gave the line more than one. Only the candidates this file added are
+    // looked at, so a species never picks up another file's candidate whose label merely
+    // contains its own ("Co I" and "CO", "Cu I" and "U I").
+    void endFile(const SpeciesFile& file) override {
+        for (std::size_t index : touched_) {
+            CLine& line = lines_[index];
+            const std::size_t from = firstOfFile_[index];
+            const std::size_t count = line.candidateLabels.size() - from;
+            std::size_t best = line.candidateLabels.size() - 1;
+            float bestValue = lumdb::detail::parseFloat(
+                lumdb::detail::field(line.candidateRecords[best], 0));
+            // From the last to the first; on equal strength the earlier candidate wins.
+            for (std::size_t i = best; i-- > from;) {
+                const float value =
+                    lumdb::detail::parseFloat(lumdb::detail::field(line.candidateRecords[i], 0));
+                if (value >= bestValue) {
+                    bestValue = value;
+                    best = i;
+                }
+            }
+            line.speciesLabels.push_back(line.candidateLabels[best] + (count >= 2 ? "*" : ""));
+            line.speciesColors.push_back(file.element->color);
+            line.speciesRecords.push_back(line.candidateRecords[best]);
+        }
+        touched_.clear();
+    }
+
+private:
+    TLineArray& lines_;
+    const SSelectElVal& values_;
+    std::vector<float> xs_;
+    std::vector<std::size_t> firstOfFile_;  // first candidate index the current file added
+    std::vector<long> touchedIn_;           // number of the file that last added to the line
+    std::vector<std::size_t> touched_;      // lines the current file added candidates to
+    long fileNumber_ = 0;
+};
+
+}  // namespace
+
+unsigned char LineIdentification(lumdb::RunHost& parent, const std::string& dataDir,
+                                 TLineArray& lines, TElementArray& elements, SSelectElVal values) {
+    IdentificationVisitor visitor(lines, values);
+    lumdb::detail::StageChoice stages;
+    stages.neutrals = values.Neutrals;
+    stages.firstIons = values.FirstIons;
+    stages.higherIons = values.HigherIons;
+    stages.decipherMode = values.decipherMode;
+    return lumdb::detail::runOverDatabase(parent, "Linienidentifizierung:", dataDir, elements, stages,
+                                          visitor);
+}

@@ -1,0 +1,34 @@
+// One stored (enciphered) database or element-table file, read whole and handed out line by
+// line, deciphered.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lumdb::detail {
+
+class StoredFile {
+public:
+    // Reads the whole file; false when it cannot be opened.
+    bool open(const std::string& path);
+
+    std::size_t size() const { return bytes_.size(); }
+    bool atEnd() const { return next_ >= bytes_.size(); }
+
+    // The next line without its line end, still enciphered; `consumed` receives the bytes it
+    // took in the file including the line end. False at the end of the file.
+    bool nextRaw(std::string_view& line, std::size_t& consumed);
+
+    // The next line deciphered with DeCryptLine's `mode` into `line` (raw Windows-1252).
+    bool nextLine(std::string& line, unsigned char mode, std::size_t& consumed);
+
+private:
+    std::string bytes_;
+    std::size_t next_ = 0;
+};
+
+// Windows-1252 to UTF-8, skipping the work for pure ASCII text.
+std::string toUtf8(std::string_view cp1252);
+
+}  // namespace lumdb::detail
