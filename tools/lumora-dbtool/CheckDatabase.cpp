@@ -1,0 +1,115 @@
+// `check` and `dump`: read a built database back the way the program reads it.
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "DatabaseTool.h"
+#include "lumcore/Cp1252.h"
+#include "lumdb/Database.h"
+
+namespace dbtool {
+
+namespace {
+
+// The deciphered lines of a stored file (Windows-1252), or false when it cannot be read.
+bool readStored(const std::string& path, std::vector<std::string>& lines) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        DeCryptLine(line, 0);
+        lines.push_back(line);
+    }
+    return true;
+}
+
+std::vector<std::string> split(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream s(line);
+    std::string f;
+    while (std::getline(s, f, ';')) fields.push_back(f);
+    if (!line.empty() && line.back() == ';') fields.push_back("");
+    return fields;
+}
+
+bool isNumber(const std::string& text) {
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return !text.empty() && end != text.c_str() && *end == '\0';
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+}  // namespace
+
+int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& errors) {
+    const std::string dir = dataDir.empty() || dataDir.back() == '/' ? dataDir : dataDir + "/";
+    int problems = 0;
+    auto fail = [&](const std::string& where, const std::string& what) {
+        errors << where << ": " << what << "\n";
+        ++problems;
+    };
+    std::vector<std::string> table;
+    if (!readStored(dir + "Elements.lmt", table)) {
+        fail(dir + "Elements.lmt", "cannot be opened");
+        return problems;
+    }
+    std::size_t elements = 0, files = 0, records = 0;
+    for (std::size_t t = 0; t < table.size() && !table[t].empty(); ++t) {
+        const std::vector<std::string> f = split(table[t]);
+        const std::string where = "Elements.lmt:" + std::to_string(t + 1);
+        if (f.size() < 5 || f[0].empty()) { fail(where, "fewer than five fields"); continue; }
+        for (int c = 2; c < 5; ++c)
+            if (!isNumber(f[c])) fail(where, "colour field is not a number");
+        ++elements;
+        const std::string key = lower(f[0].find(" (") == std::string::npos
+                                          ? f[0] : f[0].substr(0, f[0].find_first_of(" (")));
+        for (std::size_t i = 5; i < f.size(); ++i) {
+            if (f[i].empty()) continue;
+            const std::string name = lumcore::cp1252ToUtf8(f[i]) + ".lmt";
+            std::vector<std::string> lines;
+            if (!readStored(dir + name, lines)) { fail(name, "missing"); continue; }
+            ++files;
+            if (lines.empty() || lines[0].empty()) { fail(name, "has no header line"); continue; }
+            const std::vector<std::string> header = split(lines[0]);
+            if (header.size() < 2 || header[1].empty()) fail(name + ":1", "header lacks the species label");
+            if (lower(lines[0]).find(key) == std::string::npos)
+                fail(name + ":1", "header does not contain the element name");
+            double previous = -1e300;
+            for (std::size_t n = 1; n < lines.size(); ++n) {
+                const std::string at = name + ":" + std::to_string(n + 1);
+                const std::vector<std::string> r = split(lines[n]);
+                if (r.size() < 2 || !isNumber(r[0]) || !isNumber(r[1])) {
+                    fail(at, "wavelength and value must be numbers");
+                    continue;
+                }
+                const double wavelength = std::strtod(r[0].c_str(), nullptr);
+                if (wavelength < previous) fail(at, "records not sorted by wavelength");
+                previous = wavelength;
+                ++records;
+            }
+        }
+    }
+    if (elements == 0) fail("Elements.lmt", "lists no element");
+    out << elements << " elements, " << files << " species files, " << records << " records, "
+        << problems << " problems\n";
+    return problems;
+}
+
+int dumpFile(const std::string& path, std::ostream& out, std::ostream& errors) {
+    std::vector<std::string> lines;
+    if (!readStored(path, lines)) {
+        errors << path << ": cannot be opened\n";
+        return 1;
+    }
+    for (const std::string& line : lines) out << lumcore::cp1252ToUtf8(line) << "\n";
+    return 0;
+}
+
+}  // namespace dbtool
