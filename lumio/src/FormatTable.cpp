@@ -13,11 +13,11 @@ namespace lumio::detail {
 
 std::vector<FormatEntry>& mutableFormatTable() {
     static std::vector<FormatEntry> table = {
-        {1, "Lumora-Datei", {"LMX"}, "r+t", 2, nullptr, nullptr},
-        {2, "ASCII-Datei:  X,Y-Werte", {"ASC", "TXT"}, "r+t", 3, nullptr, nullptr},
-        {3, "ASCII-Datei:  Y-Werte", {}, nullptr, 3, nullptr, nullptr},
-        {4, "Binäre Datei:  X,Y-Werte", {"BIN"}, "r+b", 4, nullptr, nullptr},
-        {5, "Binäre Datei:  Y-Werte", {}, nullptr, 4, nullptr, nullptr},
+        {1, "Lumora-Datei", {"LMX"}, "r+t", 2, readNative, readNative},
+        {2, "ASCII-Datei:  X,Y-Werte", {"ASC", "TXT"}, "r+t", 3, readAscii, readAsciiXY},
+        {3, "ASCII-Datei:  Y-Werte", {}, nullptr, 3, nullptr, readAsciiY},
+        {4, "Binäre Datei:  X,Y-Werte", {"BIN"}, "r+b", 4, readBinary, readBinaryXY},
+        {5, "Binäre Datei:  Y-Werte", {}, nullptr, 4, nullptr, readBinaryY},
         {6, "4Spec-Datei", {"CRV"}, "r+b", 5, nullptr, nullptr},
         {7, "Maps-Datei", {"MPS"}, "r+b", 6, nullptr, nullptr},
         {8, "DaVis-Datei", {"PRF"}, "r+t", 7, nullptr, nullptr},

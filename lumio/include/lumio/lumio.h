@@ -6,6 +6,7 @@
 #include "lumio/Outcome.h"
 #include "lumio/SpectrumRecord.h"
 #include "lumio/Ui.h"
+#include "lumio/Writers.h"
 #include "lumio/lumio_export.h"
 
 LUMIO_EXPORT const char* LumioVersion();

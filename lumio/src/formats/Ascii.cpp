@@ -1,0 +1,320 @@
+// Readers of plain text spectra (.asc, .txt): x,y columns in three layouts, or y alone.
+// Knowledge: files written by our own export (one "x y" or "y" per line), by spreadsheet
+// programs (";" and decimal comma) and by acquisition programs that put a text header
+// above the numbers. Layouts told apart by the first data line:
+// - columns: x, then one or more y tracks, separated by ";", blank or tab (or by "," when
+//   the first data line has none of these);
+// - counted tracks: a first line "0 0 k" announcing k + 1 tracks, data from the next line;
+// - frames: rows "x strip [frame] y" whose second field on the first row reads "1.00".
+// Header lines (before the first number) are skipped; the ten lines after them must hold
+// nothing but number characters and separators.
+#include <climits>
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "ChoiceMemory.h"
+#include "FileBytes.h"
+#include "ValueRules.h"
+#include "formats/LineReader.h"
+#include "formats/NumberText.h"
+#include "formats/Readers.h"
+
+namespace lumio::detail {
+namespace {
+
+constexpr int kCheckedLines = 10;
+constexpr std::string_view kDataCharacters = "0123456789+-eEdD.,; \t";
+
+// The file with its header lines found.
+struct AsciiText {
+    std::string bytes;
+    std::size_t dataStart = 0;  // offset of the first data line
+    std::size_t firstLength = 0;
+    // The first data line, trailing blanks left out (they separate nothing).
+    std::string_view firstLine() const {
+        return std::string_view(bytes).substr(dataStart, firstLength);
+    }
+};
+
+// A data line begins with a number: a digit, a sign or a decimal point. Everything before
+// the first such line is header ("'" or "\"" comments, column titles, instrument notes).
+bool isDataLine(std::string_view line) {
+    const char c = line.front();
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+std::string_view trimTrailingBlanks(std::string_view line) {
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+    return line;
+}
+
+AsciiText loadAscii(ReadContext& ctx) {
+    AsciiText file;
+    file.bytes = loadFile(ctx.record.fileName);
+    LineReader lines(file.bytes);
+    std::string_view line;
+    if (!lines.next(line)) fail(keyword::NullFile);
+    while (!isDataLine(line))
+        if (!lines.next(line)) fail(keyword::NullFile);  // nothing but header
+    file.dataStart = static_cast<std::size_t>(line.data() - file.bytes.data());
+    file.firstLength = trimTrailingBlanks(line).size();
+    for (int checked = 0; checked < kCheckedLines; ++checked) {
+        if (line.find_first_not_of(kDataCharacters) != std::string_view::npos)
+            fail(keyword::UnknownFormat);
+        if (!lines.next(line)) break;
+    }
+    return file;
+}
+
+bool hasSeparator(std::string_view line, bool withComma) {
+    return line.find_first_of(withComma ? ",; \t" : "; \t") != std::string_view::npos;
+}
+
+// ---- fields ----
+
+template <bool Comma>
+inline bool isSeparator(char c) {
+    if constexpr (Comma) return c == ',';
+    else return c == ';' || c == ' ' || c == '\t';
+}
+
+template <bool Comma>
+inline const char* fieldEnd(const char* p, const char* end) {
+    while (p < end && !isSeparator<Comma>(*p)) ++p;
+    return p;
+}
+
+// From a separator to the start of the next field: the separator and the blanks that
+// lead the field are skipped.
+inline const char* nextFieldStart(const char* p, const char* end) {
+    if (p < end) ++p;
+    while (p < end && (*p == ' ' || *p == '\t')) ++p;
+    return p;
+}
+
+// Reads the field at p and leaves p at its end (a separator or the line end).
+template <bool Comma>
+inline double takeField(const char*& p, const char* end) {
+    if (p < end && startsPlainNumber(*p)) {
+        float value;
+        const auto result = std::from_chars(p, end, value);
+        if (result.ec == std::errc() && (result.ptr == end || isSeparator<Comma>(*result.ptr))) {
+            p = result.ptr;
+            return value;
+        }
+    }
+    const char* fe = fieldEnd<Comma>(p, end);
+    const double value = parseNumberField(std::string_view(p, static_cast<std::size_t>(fe - p)));
+    p = fe;
+    return value;
+}
+
+// What the layout choice needs of a line: its field count (trailing separators not
+// counted) and its first three and its last field.
+struct FieldScan {
+    std::size_t count = 0;
+    std::string_view field[3];
+    std::string_view last;
+};
+
+template <bool Comma>
+FieldScan scanFields(std::string_view line) {
+    const char* p = line.data();
+    const char* end = p + line.size();
+    while (end > p && (isSeparator<Comma>(end[-1]) || end[-1] == ' ' || end[-1] == '\t')) --end;
+    FieldScan scan;
+    if (p == end) return scan;
+    for (;;) {
+        const char* fe = fieldEnd<Comma>(p, end);
+        const std::string_view f(p, static_cast<std::size_t>(fe - p));
+        if (scan.count < 3) scan.field[scan.count] = f;
+        scan.last = f;
+        ++scan.count;
+        if (fe >= end) break;
+        p = nextFieldStart(fe, end);
+    }
+    return scan;
+}
+
+FieldScan scanLine(std::string_view line, bool comma) {
+    return comma ? scanFields<true>(line) : scanFields<false>(line);
+}
+
+int toInt(double value) {
+    if (!(value == value)) return 0;
+    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
+    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+// ---- choices ----
+
+int askTrack(ReadContext& ctx, std::size_t tracks) {
+    const int count = tracks > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(tracks);
+    int& last = lastChosenTrack();
+    const auto chosen = ctx.ui.chooseTrack(ctx.record.fileName, count, initialChoice(last, count));
+    if (!chosen || *chosen < 1 || *chosen > count) fail(keyword::CancelOpenFile);
+    last = *chosen;
+    ctx.record.fileName += " #" + std::to_string(*chosen);
+    return *chosen;
+}
+
+// ---- layouts ----
+
+// Reads x from the first field and y from field `column` (0-based) of every line.
+template <bool Comma>
+void readColumnLines(LineReader& lines, std::size_t column, PointCollector& points) {
+    std::string_view line;
+    while (lines.next(line)) {
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        const double x = takeField<Comma>(p, end);
+        double y = 0.0;
+        for (std::size_t c = 1;; ++c) {
+            if (p >= end) break;  // the line has no such column: y is empty
+            p = nextFieldStart(p, end);
+            if (c == column) {
+                y = takeField<Comma>(p, end);
+                break;
+            }
+            p = fieldEnd<Comma>(p, end);
+        }
+        points.add(x, y);
+    }
+}
+
+void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines, std::size_t column,
+                 bool comma) {
+    LineReader lines(file.bytes);
+    lines.seek(file.dataStart);
+    std::string_view line;
+    for (std::size_t i = 0; i < skipLines; ++i) lines.next(line);
+    // One point per line at most; a rough reservation spares most of the regrowth.
+    ctx.record.points.reserve(ctx.record.points.size() + (file.bytes.size() - file.dataStart) / 16);
+    PointCollector points(ctx);
+    if (comma) readColumnLines<true>(lines, column, points);
+    else readColumnLines<false>(lines, column, points);
+    if (points.count() == 0) fail(keyword::NullFile);
+    points.finish();
+    ctx.record.plotInfo.title.clear();
+}
+
+void readFrames(ReadContext& ctx, const AsciiText& file, bool comma) {
+    struct Row {
+        double x, y;
+        int strip, frame;
+    };
+    auto parseRow = [comma](std::string_view line) {
+        const FieldScan scan = scanLine(line, comma);
+        // x and y need a strip number between them.
+        if (scan.count < 3) fail(keyword::UnknownFormat);
+        Row row;
+        row.x = readNumberField(scan.field[0]);
+        row.y = readNumberField(scan.last);
+        row.strip = toInt(readNumberField(scan.field[1]));
+        row.frame = scan.count > 3 ? toInt(readNumberField(scan.field[2])) : 1;
+        return row;
+    };
+
+    // The last row carries the highest strip and frame numbers.
+    LineReader lines(file.bytes);
+    lines.seek(file.dataStart);
+    std::string_view line, lastLine = file.firstLine();
+    while (lines.next(line)) lastLine = line;
+    const Row lastRow = parseRow(lastLine);
+
+    Ui::FrameStrip chosen{1, 1};
+    if (lastRow.frame > 1 || lastRow.strip > 1) {
+        const int frames = lastRow.frame < 1 ? 1 : lastRow.frame;
+        const int strips = lastRow.strip < 1 ? 1 : lastRow.strip;
+        Ui::FrameStrip& last = lastChosenFrameStrip();
+        const Ui::FrameStrip initial{initialChoice(last.frame, frames), initialChoice(last.strip, strips)};
+        const auto answer = ctx.ui.chooseFrameStrip(ctx.record.fileName, frames, strips, initial);
+        if (!answer || answer->frame < 1 || answer->frame > frames || answer->strip < 1 ||
+            answer->strip > strips)
+            fail(keyword::CancelOpenFile);
+        chosen = *answer;
+        last = chosen;
+        ctx.record.fileName +=
+            " #" + std::to_string(chosen.frame) + "," + std::to_string(chosen.strip);
+    }
+
+    // Rows before the chosen strip of the chosen frame are passed over (frame by frame,
+    // strip by strip); its rows are read up to the first row of another strip or frame.
+    PointCollector points(ctx);
+    lines.seek(file.dataStart);
+    bool inside = false;
+    while (lines.next(line)) {
+        const Row row = parseRow(line);
+        const bool match = row.strip == chosen.strip && row.frame == chosen.frame;
+        if (!inside) {
+            if (!match) continue;
+            inside = true;
+        } else if (!match) {
+            break;
+        }
+        points.add(row.x, row.y);
+    }
+    if (points.count() == 0) fail(keyword::NullFile);
+    points.finish();
+    ctx.record.plotInfo.title.clear();
+}
+
+void readXY(ReadContext& ctx, const AsciiText& file) {
+    const bool comma = !hasSeparator(file.firstLine(), false);
+    const FieldScan scan = scanLine(file.firstLine(), comma);
+    const std::size_t n = scan.count;
+
+    if (n == 3 && scan.field[1] == "1.00") {
+        readFrames(ctx, file, comma);
+        return;
+    }
+    if (n > 1 && readNumberField(scan.field[0]) == 0.0 && readNumberField(scan.field[1]) == 0.0 &&
+        readNumberField(scan.last) == static_cast<double>(n - 2)) {
+        // "0 0 k": k + 1 tracks follow from the next line.
+        const std::size_t k = n - 2;
+        const std::size_t column = k < 1 ? 1 : static_cast<std::size_t>(askTrack(ctx, k + 1));
+        readColumns(ctx, file, 1, column, comma);
+        return;
+    }
+    const std::size_t column = n < 3 ? 1 : static_cast<std::size_t>(askTrack(ctx, n - 1));
+    readColumns(ctx, file, 0, column, comma);
+}
+
+void readY(ReadContext& ctx, const AsciiText& file) {
+    if (hasSeparator(file.firstLine(), true)) fail(keyword::UnknownFormat);
+    LineReader lines(file.bytes);
+    lines.seek(file.dataStart);
+    ctx.record.points.reserve(ctx.record.points.size() + (file.bytes.size() - file.dataStart) / 8);
+    PointCollector points(ctx);
+    std::string_view line;
+    double position = 0.0;
+    while (lines.next(line)) {
+        // The field rule removes every "." but the last before reading.
+        points.add(++position, readNumberField(line));
+    }
+    points.finish();
+    ctx.record.plotInfo.title.clear();
+}
+
+}  // namespace
+
+void readAscii(ReadContext& ctx) {
+    const AsciiText file = loadAscii(ctx);
+    if (hasSeparator(file.firstLine(), true)) readXY(ctx, file);
+    else readY(ctx, file);
+}
+
+void readAsciiXY(ReadContext& ctx) {
+    const AsciiText file = loadAscii(ctx);
+    readXY(ctx, file);
+}
+
+void readAsciiY(ReadContext& ctx) {
+    const AsciiText file = loadAscii(ctx);
+    readY(ctx, file);
+}
+
+}  // namespace lumio::detail

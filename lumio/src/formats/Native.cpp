@@ -1,0 +1,208 @@
+// Reader of Lumora's own spectrum file (.lmx).
+// Knowledge: the layout is ours; NativeWriter.cpp writes it. Sections are found by marker
+// lines ("[Data->]" ... "[<-Data]" required, header, spectrum lines and database lines
+// optional); a line is a marker when it contains the marker text anywhere, and the last
+// such line counts. Point lines are "x y" (";" or tab also separate, decimal comma
+// accepted); line entries are ";"-separated with labels holding one ";" of their own.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "FileBytes.h"
+#include "ValueRules.h"
+#include "formats/LineReader.h"
+#include "formats/NumberText.h"
+#include "formats/Readers.h"
+#include "lumcore/Cp1252.h"
+
+namespace lumio::detail {
+namespace {
+
+// Where a marker line lies in the file: from its start to its "\n" (or the end).
+struct MarkerLine {
+    bool found = false;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+MarkerLine findMarker(std::string_view text, std::string_view marker) {
+    MarkerLine line;
+    const std::size_t at = text.rfind(marker);
+    if (at == std::string_view::npos) return line;
+    line.found = true;
+    const std::size_t nl = text.rfind('\n', at);
+    line.begin = nl == std::string_view::npos ? 0 : nl + 1;
+    const std::size_t next = text.find('\n', at);
+    line.end = next == std::string_view::npos ? text.size() : next;
+    return line;
+}
+
+// The text strictly between an opening and a closing marker line, when both exist and the
+// closing one comes later.
+bool sectionBetween(std::string_view text, const MarkerLine& open, const MarkerLine& close,
+                    std::string_view& body) {
+    if (!open.found || !close.found || close.begin <= open.begin) return false;
+    body = text.substr(open.end, close.begin - open.end);
+    return true;
+}
+
+// Reads a number the way the file's fields are read: the first "," is the decimal sign,
+// and reading stops where atof would stop.
+double nativeNumber(std::string_view field) {
+    if (!field.empty() && startsPlainNumber(field.front())) {
+        float value;
+        const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (result.ec == std::errc() && result.ptr == field.data() + field.size()) return value;
+    }
+    std::string text(field);
+    const auto comma = text.find(',');
+    if (comma != std::string::npos) text[comma] = '.';
+    // atof stops at a second "," or a second "."; cutting there keeps the shared field rule
+    // from reading them as decimal or thousands signs.
+    const auto secondComma = text.find(',');
+    if (secondComma != std::string::npos) text.resize(secondComma);
+    const auto firstDot = text.find('.');
+    if (firstDot != std::string::npos) {
+        const auto secondDot = text.find('.', firstDot + 1);
+        if (secondDot != std::string::npos) text.resize(secondDot);
+    }
+    return parseNumberField(text);
+}
+
+// Splits off the text up to the next ";" (or the rest); the rest starts behind the ";".
+std::string_view nextField(std::string_view& rest) {
+    const auto semi = rest.find(';');
+    std::string_view field = rest.substr(0, semi);
+    rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
+    return field;
+}
+
+TColor colorOf(std::string_view red, std::string_view green, std::string_view blue) {
+    // red + green * 256 + blue * 65536, as the file defines the colour.
+    return static_cast<TColor>(readIntegerField(red)) +
+           static_cast<TColor>(readIntegerField(green)) * 256u +
+           static_cast<TColor>(readIntegerField(blue)) * 65536u;
+}
+
+void readSpectrumLines(std::string_view body, SpectrumRecord& record) {
+    LineReader lines(body);
+    std::string_view line;
+    float lastX = 0.0f, lastY = 0.0f;
+    std::size_t current = TLineArray::npos;
+    while (lines.next(line)) {
+        enum class Kind { None, Species, Candidate } kind = Kind::Candidate;
+        if (line.front() == '?') {
+            kind = Kind::None;
+            line.remove_prefix(1);
+        } else if (line.front() == '*') {
+            kind = Kind::Species;
+            line.remove_prefix(1);
+        }
+        std::string_view rest = line;
+        const float x = static_cast<float>(nativeNumber(nextField(rest)));
+        const float y = static_cast<float>(nativeNumber(nextField(rest)));
+        // A change of x or y starts the next line. The first entry always starts one, even
+        // at 0;0, so that its entries have a line to go to.
+        if (current == TLineArray::npos || x != lastX || y != lastY) {
+            current = record.spectrumLines.add(CLine(x, y));
+            lastX = x;
+            lastY = y;
+        }
+        if (kind == Kind::None) continue;
+        const std::string_view labelHead = nextField(rest);
+        const std::string_view labelValue = nextField(rest);
+        std::string label = lumcore::cp1252ToUtf8(labelHead);
+        label += ';';
+        label += lumcore::cp1252ToUtf8(labelValue);
+        const std::string_view red = nextField(rest);
+        const std::string_view green = nextField(rest);
+        const std::string_view blue = nextField(rest);
+        CLine& target = record.spectrumLines[current];
+        if (kind == Kind::Species) {
+            target.speciesLabels.push_back(std::move(label));
+            target.speciesColors.push_back(colorOf(red, green, blue));
+            target.speciesRecords.push_back(lumcore::cp1252ToUtf8(rest));
+        } else {
+            target.candidateLabels.push_back(std::move(label));
+            target.candidateColors.push_back(colorOf(red, green, blue));
+            target.candidateRecords.push_back(lumcore::cp1252ToUtf8(rest));
+        }
+    }
+}
+
+void readDatabaseLines(std::string_view body, SpectrumRecord& record) {
+    LineReader lines(body);
+    std::string_view line;
+    while (lines.next(line)) {
+        std::string_view rest = line;
+        CSearchEngineLine entry;
+        entry.wavelength = static_cast<float>(nativeNumber(nextField(rest)));
+        const std::string_view labelHead = nextField(rest);
+        const std::string_view labelValue = nextField(rest);
+        entry.label = lumcore::cp1252ToUtf8(labelHead);
+        entry.label += ';';
+        entry.label += lumcore::cp1252ToUtf8(labelValue);
+        entry.value = static_cast<float>(nativeNumber(labelValue));
+        const std::string_view red = nextField(rest);
+        const std::string_view green = nextField(rest);
+        const std::string_view blue = nextField(rest);
+        entry.color = colorOf(red, green, blue);
+        entry.record = lumcore::cp1252ToUtf8(rest);
+        record.databaseLines.add(std::move(entry));
+    }
+}
+
+inline bool isPointSeparator(char c) { return c == ';' || c == ' ' || c == '\t'; }
+
+void readPoints(std::string_view body, ReadContext& ctx) {
+    PointCollector points(ctx);
+    LineReader lines(body);
+    std::string_view line;
+    bool any = false;
+    while (lines.next(line)) {
+        any = true;
+        const char* p = line.data();
+        const char* const end = p + line.size();
+        const char* xEnd = p;
+        while (xEnd < end && !isPointSeparator(*xEnd)) ++xEnd;
+        const double x = nativeNumber(std::string_view(p, static_cast<std::size_t>(xEnd - p)));
+        // The x field and the one separator behind it go; y runs to the next separator, so
+        // a second blank leaves the y field empty (y = 0).
+        const char* yBegin = xEnd < end ? xEnd + 1 : end;
+        const char* yEnd = yBegin;
+        while (yEnd < end && !isPointSeparator(*yEnd)) ++yEnd;
+        const double y = nativeNumber(std::string_view(yBegin, static_cast<std::size_t>(yEnd - yBegin)));
+        points.add(x, y);
+    }
+    if (!any) fail(keyword::NullFile);
+    points.finish();
+}
+
+}  // namespace
+
+void readNative(ReadContext& ctx) {
+    const std::string bytes = loadFile(ctx.record.fileName);
+    const std::string_view text(bytes);
+
+    const MarkerLine dataOpen = findMarker(text, "[Data->]");
+    const MarkerLine dataClose = findMarker(text, "[<-Data]");
+    if (!dataOpen.found || !dataClose.found || dataClose.begin < dataOpen.begin)
+        fail(keyword::UnknownFormat);
+    // Both markers on one line: an empty data section.
+    if (dataClose.begin == dataOpen.begin) fail(keyword::NullFile);
+
+    // The header section carries nothing we keep; its lines are simply not read.
+    std::string_view body;
+    if (sectionBetween(text, findMarker(text, "[SpectrumLines->]"),
+                       findMarker(text, "[<-SpectrumLines]"), body))
+        readSpectrumLines(body, ctx.record);
+    if (sectionBetween(text, findMarker(text, "[DatabaseLines->]"),
+                       findMarker(text, "[<-DatabaseLines]"), body))
+        readDatabaseLines(body, ctx.record);
+
+    sectionBetween(text, dataOpen, dataClose, body);
+    readPoints(body, ctx);
+    ctx.record.plotInfo.title.clear();
+}
+
+}  // namespace lumio::detail

@@ -1,0 +1,69 @@
+// Buffered output of the writers.
+#include "writers/OutputFile.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "FloatText.h"
+#include "lumio/Outcome.h"
+
+namespace lumio::detail {
+
+OutputFile::OutputFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+    if (!file_) throw Outcome(keyword::NoFile);
+    buffer_.reserve(kFlushAt + kFloatTextMax);
+}
+
+OutputFile::~OutputFile() {
+    if (file_) std::fclose(file_);
+}
+
+void OutputFile::flush() {
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+        failed_ = true;
+    buffer_.clear();
+}
+
+void OutputFile::writeFloat(float value) {
+    char text[kFloatTextMax];
+    write(std::string_view(text, static_cast<std::size_t>(formatShortestFloat(text, value) - text)));
+}
+
+void OutputFile::writeFloatDecimalComma(float value) {
+    char text[kFloatTextMax];
+    char* end = formatShortestFloat(text, value);
+    if (char* dot = static_cast<char*>(std::memchr(text, '.', static_cast<std::size_t>(end - text))))
+        *dot = ',';
+    write(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+void OutputFile::writeG(float value) {
+    char text[kFloatTextMax];
+    write(std::string_view(text, static_cast<std::size_t>(formatG(text, value) - text)));
+}
+
+void OutputFile::writeUnsigned(unsigned value) {
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    write(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
+}
+
+void OutputFile::writeBinaryFloat(float value) {
+    std::uint32_t bits = std::bit_cast<std::uint32_t>(value);
+    if constexpr (std::endian::native == std::endian::big)
+        bits = (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
+    char bytes[4];
+    std::memcpy(bytes, &bits, 4);
+    write(std::string_view(bytes, 4));
+}
+
+bool OutputFile::close() {
+    flush();
+    const bool closedWell = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return closedWell && !failed_;
+}
+
+}  // namespace lumio::detail
