@@ -1,0 +1,249 @@
+// The native spectrum file (.lmx): reading its sections and markers, writing it, and
+// reading back what was written.
+#include <gtest/gtest.h>
+
+#include "IoTestFiles.h"
+#include "lumcore/Cp1252.h"
+
+using lumtest::readSpectrum;
+using lumtest::ScriptedUi;
+
+namespace {
+
+class NativeFile : public ::testing::Test {
+protected:
+    lumtest::TempFolder dir{"native"};
+    ScriptedUi ui;
+    SpectrumRecord record;
+
+    lumtest::ReadOutcome open(const std::string& content, const std::string& name = "s.lmx") {
+        return readSpectrum(ui, record, dir.write(name, content));
+    }
+};
+
+TEST_F(NativeFile, DataSectionAloneGivesPointsAndRanges) {
+    const auto r = open("[Data->]\n400 10\n401 12\n[<-Data]\n");
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    EXPECT_EQ(r.filterIndex, 2);
+    ASSERT_EQ(record.points.size(), 2u);
+    EXPECT_EQ(record.points[0], (TPointF{400.0f, 10.0f}));
+    EXPECT_EQ(record.points[1], (TPointF{401.0f, 12.0f}));
+    EXPECT_EQ(record.plotInfo.xMin, 400.0f);
+    EXPECT_EQ(record.plotInfo.xMax, 401.0f);
+    EXPECT_EQ(record.plotInfo.yMin, 10.0f);
+    EXPECT_EQ(record.plotInfo.yMax, 12.0f);
+    EXPECT_TRUE(record.spectrumLines.empty());
+    EXPECT_TRUE(record.databaseLines.empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(NativeFile, PointLineSeparatorsDecimalCommaAndEmptyY) {
+    // ";" separates, "," is the decimal sign; a second blank leaves the y field empty;
+    // leading blanks, blank lines and CRLF line ends do not matter.
+    const auto r = open("  [Data->]\r\n\r\n400,5;12,25\r\n   \r\n  401.5  12\r\n402\t7\r\n[<-Data]\r\n");
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    ASSERT_EQ(record.points.size(), 3u);
+    EXPECT_EQ(record.points[0], (TPointF{400.5f, 12.25f}));
+    EXPECT_EQ(record.points[1], (TPointF{401.5f, 0.0f}));
+    EXPECT_EQ(record.points[2], (TPointF{402.0f, 7.0f}));
+}
+
+TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
+    const std::string file =
+        "[Header->]\nirgendwas\n[<-Header]\n\n"
+        "[SpectrumLines->]\n"
+        "396.15;800;Al I;0.5;255;0;0;3s2 4s\n"
+        "396.15;800;Ca II;0.25;0;255;0;4p\n"
+        "396.15;800;Fe I;0.75;1;2;3;rest;with;semicolons\n"
+        "*396.15;800;Al I *;0.5;255;0;0;3s2 4s\n"
+        "?410.5;90;\n"
+        "[<-SpectrumLines]\n\n"
+        "[DatabaseLines->]\n"
+        "404.58;Fe I ;21.5;10;20;30;a b c\n"
+        "[<-DatabaseLines]\n\n"
+        "[Data->]\n396 1\n397 2\n[<-Data]\n";
+    const auto r = open(file);
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    ASSERT_EQ(record.spectrumLines.size(), 2u);
+    const CLine& al = record.spectrumLines[0];
+    EXPECT_EQ(al.x, 396.15f);
+    EXPECT_EQ(al.y, 800.0f);
+    ASSERT_EQ(al.candidateLabels.size(), 3u);
+    EXPECT_EQ(al.candidateLabels[0], "Al I;0.5");
+    EXPECT_EQ(al.candidateLabels[2], "Fe I;0.75");
+    EXPECT_EQ(al.candidateColors[0], 255u);
+    EXPECT_EQ(al.candidateColors[1], 255u * 256u);
+    EXPECT_EQ(al.candidateColors[2], 1u + 2u * 256u + 3u * 65536u);
+    EXPECT_EQ(al.candidateRecords[0], "3s2 4s");
+    EXPECT_EQ(al.candidateRecords[2], "rest;with;semicolons");
+    ASSERT_EQ(al.speciesLabels.size(), 1u);
+    EXPECT_EQ(al.speciesLabels[0], "Al I *;0.5");
+    const CLine& bare = record.spectrumLines[1];
+    EXPECT_EQ(bare.x, 410.5f);
+    EXPECT_EQ(bare.y, 90.0f);
+    EXPECT_TRUE(bare.candidateLabels.empty());
+    EXPECT_TRUE(bare.speciesLabels.empty());
+
+    ASSERT_EQ(record.databaseLines.size(), 1u);
+    const CSearchEngineLine& db = record.databaseLines[0];
+    EXPECT_EQ(db.wavelength, 404.58f);
+    EXPECT_EQ(db.label, "Fe I ;21.5");
+    EXPECT_EQ(db.value, 21.5f);
+    EXPECT_EQ(db.color, 10u + 20u * 256u + 30u * 65536u);
+    EXPECT_EQ(db.record, "a b c");
+    EXPECT_EQ(record.points.size(), 2u);
+}
+
+TEST_F(NativeFile, LineAtOriginStillCarriesItsEntries) {
+    // The first entry of the section starts a line even when x and y are both 0.
+    const auto r = open("[SpectrumLines->]\n0;0;H I;1;1;1;1;r\n[<-SpectrumLines]\n[Data->]\n1 1\n2 2\n[<-Data]\n");
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    ASSERT_EQ(record.spectrumLines.size(), 1u);
+    EXPECT_EQ(record.spectrumLines[0].candidateLabels.size(), 1u);
+}
+
+TEST_F(NativeFile, SectionsWithMissingOrMisplacedClosingMarkerAreSkipped) {
+    const auto r = open("[SpectrumLines->]\n400;1;X;1;1;1;1;r\n"
+                        "[<-DatabaseLines]\n[DatabaseLines->]\n400;X;1;1;1;1;r\n"
+                        "[Data->]\n1 1\n2 2\n[<-Data]\n");
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    EXPECT_TRUE(record.spectrumLines.empty());
+    EXPECT_TRUE(record.databaseLines.empty());
+    EXPECT_EQ(record.points.size(), 2u);
+}
+
+TEST_F(NativeFile, MissingOrReversedDataMarkersAreNoNativeFile) {
+    // The pre-check refuses the file; ReadFileData then asks for the format, and the
+    // scripted user cancels.
+    for (const std::string content : {"[Data->]\n1 1\n", "1 1\n[<-Data]\n",
+                                      "[<-Data]\n1 1\n[Data->]\n", ""}) {
+        ui.formatCalls.clear();
+        const auto r = open(content);
+        EXPECT_EQ(r.keyword, "CancelOpenFile") << content;
+        EXPECT_EQ(ui.formatCalls.size(), 1u) << content;
+    }
+}
+
+TEST_F(NativeFile, EmptyDataSectionIsNullFile) {
+    EXPECT_EQ(open("[Data->] [<-Data]\n").keyword, "NullFile");
+    EXPECT_EQ(open("[Data->]\n\n   \n[<-Data]\n").keyword, "NullFile");
+}
+
+TEST_F(NativeFile, LaterMarkersReplaceEarlierOnes) {
+    const auto r = open("[Data->]\n9 9\n[<-Data]\n[Data->]\n1 5\n2 6\n[<-Data]\n");
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    ASSERT_EQ(record.points.size(), 2u);
+    EXPECT_EQ(record.points[0].x, 1.0f);
+}
+
+TEST_F(NativeFile, ValueRulesApply) {
+    // Equal x in a row: the second point goes, its y still counts for the range.
+    auto r = open("[Data->]\n1 5\n1 50\n2 6\n[<-Data]\n");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(record.points.size(), 2u);
+    EXPECT_EQ(record.plotInfo.yMax, 50.0f);
+
+    record = SpectrumRecord{};
+    r = open("[Data->]\n1 5\n2 1e39\n3 7\n[<-Data]\n");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(record.points[1].y, 5.0f);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Intensitätswerte"), std::string::npos);
+
+    record = SpectrumRecord{};
+    ui.messages.clear();
+    r = open("[Data->]\n1 5\n-1e39 6\n[<-Data]\n");
+    EXPECT_EQ(r.keyword, "CancelOpenFile");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("x-Werte"), std::string::npos);
+}
+
+TEST_F(NativeFile, WriterLayout) {
+    record.fileName = dir.path("out.lmx");
+    CLine identified(396.15f, 812.5f);
+    identified.candidateLabels = {"Al I;0.5", "Ca II;0.25"};
+    identified.candidateColors = {MakeColor(255, 0, 0), MakeColor(0, 128, 7)};
+    identified.candidateRecords = {"r1", "r2"};
+    identified.speciesLabels = {"Al I;0.5"};
+    identified.speciesColors = {MakeColor(255, 0, 0)};
+    identified.speciesRecords = {"r1"};
+    CLine bare(410.5f, 90.0f);
+    bare.speciesLabels = {"never written"};
+    record.spectrumLines.add(identified);
+    record.spectrumLines.add(bare);
+    CSearchEngineLine db;
+    db.wavelength = 404.5f;
+    db.label = "Fe I ;21.5";
+    db.color = MakeColor(1, 2, 3);
+    db.record = "Ä";  // Windows-1252 on disk
+    record.databaseLines.add(db);
+    // x falls: the data lines come out rising.
+    record.points = {{402.0f, 3.0f}, {401.0f, 2.0f}, {400.0f, 1.0f}};
+    WriteFileData(ui, record, 1);
+    EXPECT_EQ(lumtest::readBytes(record.fileName),
+              "[Header->]\n[<-Header]\n\n"
+              "[SpectrumLines->]\n"
+              "396.15;812.5;Al I;0.5;255;0;0;r1\n"
+              "396.15;812.5;Ca II;0.25;0;128;7;r2\n"
+              "*396.15;812.5;Al I;0.5;255;0;0;r1\n"
+              "?410.5;90;\n"
+              "[<-SpectrumLines]\n\n"
+              "[DatabaseLines->]\n"
+              "404.5;Fe I ;21.5;1;2;3;\xC4\n"
+              "[<-DatabaseLines]\n\n"
+              "[Data->]\n400 1\n401 2\n402 3\n[<-Data]\n");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(NativeFile, WithoutLinesTheBlocksAreLeftOut) {
+    record.fileName = dir.path("plain");
+    record.points = {{1.0f, 2.0f}};
+    WriteFileData(ui, record, 1);
+    EXPECT_EQ(record.fileName, dir.path("plain.lmx"));
+    EXPECT_EQ(lumtest::readBytes(record.fileName), "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
+}
+
+TEST_F(NativeFile, LinesAndTextsSurviveWriteAndRead) {
+    SpectrumRecord saved;
+    saved.fileName = dir.path("trip.lmx");
+    CLine line(453.88123f, 1234.5f);
+    line.candidateLabels = {"Fe I;0.75", "Ni II;12.5"};
+    line.candidateColors = {MakeColor(1, 2, 3), MakeColor(200, 100, 50)};
+    line.candidateRecords = {"3d6 4s2 – 3d6 4s4p", "Übergang"};
+    line.speciesLabels = {"Fe I *;0.75"};
+    line.speciesColors = {MakeColor(1, 2, 3)};
+    line.speciesRecords = {"x"};
+    saved.spectrumLines.add(line);
+    saved.spectrumLines.add(CLine(500.0001f, 3.0f));
+    CSearchEngineLine db;
+    db.wavelength = 656.2801f;
+    db.label = "H I ;1.5e+04";
+    db.value = 15000.0f;
+    db.color = MakeColor(9, 8, 7);
+    db.record = "Balmer α";  // α is no Windows-1252 character: it becomes "?"
+    saved.databaseLines.add(db);
+    saved.points = {{453.88123f, 1.0f}, {453.88126f, 2.0f}, {656.2801f, 3.0f}};
+    WriteFileData(ui, saved, 1);
+
+    const auto r = readSpectrum(ui, record, saved.fileName);
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    EXPECT_EQ(record.points, saved.points);
+    ASSERT_EQ(record.spectrumLines.size(), 2u);
+    const CLine& back = record.spectrumLines[0];
+    EXPECT_EQ(back.x, line.x);  // positions are written exactly
+    EXPECT_EQ(back.candidateLabels, line.candidateLabels);
+    EXPECT_EQ(back.candidateColors, line.candidateColors);
+    EXPECT_EQ(back.candidateRecords[1], "Übergang");
+    EXPECT_EQ(back.candidateRecords[0], "3d6 4s2 – 3d6 4s4p");  // "–" is in Windows-1252
+    EXPECT_EQ(back.speciesLabels, line.speciesLabels);
+    EXPECT_EQ(back.speciesRecords, line.speciesRecords);
+    EXPECT_EQ(record.spectrumLines[1].x, 500.0001f);
+    ASSERT_EQ(record.databaseLines.size(), 1u);
+    EXPECT_EQ(record.databaseLines[0].wavelength, 656.2801f);
+    EXPECT_EQ(record.databaseLines[0].label, db.label);
+    EXPECT_EQ(record.databaseLines[0].value, 15000.0f);
+    EXPECT_EQ(record.databaseLines[0].color, db.color);
+    EXPECT_EQ(record.databaseLines[0].record, "Balmer ?");
+}
+
+}  // namespace
