@@ -50,6 +50,18 @@ public:
         abortRequested_ = pump();
         return abortRequested_;
     }
+    // `count` steps at once, for loops that compute their points in blocks so that the
+    // arithmetic stays vectorised. For count <= kPumpStride it pumps exactly when `count`
+    // calls of step() would have, so a block of at most kPumpStride points notices
+    // "Abbruch" as early as stepping point by point does.
+    bool steps(std::int32_t count, std::int32_t position) {
+        position_ = position;
+        countdown_ -= count;
+        if (countdown_ > 0) return abortRequested_;
+        while (countdown_ <= 0) countdown_ += kPumpStride;
+        abortRequested_ = pump();
+        return abortRequested_;
+    }
     // Pumps at once, regardless of the stride (used between phases and per file).
     bool pumpNow() {
         countdown_ = kPumpStride;

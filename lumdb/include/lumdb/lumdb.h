@@ -1,6 +1,7 @@
 // lumdb: analysis and line database. The entry points are exported under their plain names.
 #pragma once
 
+#include "lumdb/Analysis.h"
 #include "lumdb/Combine.h"
 #include "lumdb/Database.h"
 #include "lumdb/Records.h"
