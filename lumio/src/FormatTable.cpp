@@ -24,9 +24,9 @@ std::vector<FormatEntry>& mutableFormatTable() {
         {9, "OOIBase-Datei", {"SAMPLE", "SCOPE", "REFERENCE", "DARK", "SAMPLEDARK"}, "r+t", 8,
          nullptr, nullptr},
         {10, "OOILibs-Datei", {"OLS", "OLB"}, "r+t", 9, nullptr, nullptr},
-        {11, "Grams-Datei:  Neues Format", {"SPC"}, "r+b", 10, nullptr, nullptr},
-        {12, "Grams-Datei:  Altes Format", {}, nullptr, 10, nullptr, nullptr},
-        {13, "WinSpec-Datei", {"SPE"}, "r+b", 11, nullptr, nullptr},
+        {11, "Grams-Datei:  Neues Format", {"SPC"}, "r+b", 10, readGrams, readGramsNew},
+        {12, "Grams-Datei:  Altes Format", {}, nullptr, 10, nullptr, readGramsOld},
+        {13, "WinSpec-Datei", {"SPE"}, "r+b", 11, readWinSpec, readWinSpec},
         {14, "AvaSoft ASCII-Datei", {"TRT", "TAT", "TTT", "TIT"}, "r+t", 12, nullptr, nullptr},
     };
     return table;

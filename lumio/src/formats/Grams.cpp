@@ -1,0 +1,204 @@
+// Reader of Grams SPC files (.spc): the extension entry that tells the new format from the
+// old one, the new-format reader, and the refusal of the old format.
+//
+// Knowledge: the published Galactic SPC layout (new format, little-endian "LSB" variant)
+// and real files written by instrument software (Ocean Optics SpectraSuite, Horiba LabSpec,
+// a scanning monochromator's software, the Galactic examples). Fields relied on:
+//   header (512 bytes): 0 flags, 1 version (0x4B new, 0x4C new big-endian, 0x4D old),
+//   4 number of points (32-bit), 8 first x and 16 last x (64-bit floats),
+//   24 number of subfiles (32-bit), 218 axis label text (30 bytes: x label, NUL, y label).
+//   subheader (32 bytes, one per subfile): 1 y exponent (signed; -128 = 32-bit float y),
+//   16 points of the subfile (32-bit, used when every subfile has its own x values).
+// Ignored: the z and w axes, the unit codes, the date, the log block, the subfile directory
+// that files with their own x per subfile may carry behind the data (the subfiles are walked
+// one after the other instead), and the header's exponent (each subfile's own exponent
+// applies, as files with mixed float and integer subfiles need).
+// The big-endian variant, chromatograms, random-order and ordered-z files are refused with a
+// message; the old format (256-byte header, swapped integer words) is not read.
+#include <cmath>
+#include <vector>
+
+#include "../FileBytes.h"
+#include "../ValueRules.h"
+#include "InstrumentBytes.h"
+#include "Readers.h"
+
+namespace lumio::detail {
+namespace {
+
+constexpr std::uint8_t kVersionNew = 0x4B;
+constexpr std::uint8_t kVersionNewBigEndian = 0x4C;
+constexpr std::uint8_t kVersionOld = 0x4D;
+
+constexpr std::uint8_t kFlag16BitY = 1;
+constexpr std::uint8_t kFlagChromatogram = 2;
+constexpr std::uint8_t kFlagMultiFile = 4;
+constexpr std::uint8_t kFlagRandomX = 8;
+constexpr std::uint8_t kFlagOrderedZ = 16;
+constexpr std::uint8_t kFlagAxisLabels = 32;
+constexpr std::uint8_t kFlagOwnX = 64;
+constexpr std::uint8_t kFlagCommonX = 128;
+
+constexpr std::uint64_t kHeaderSize = 512;
+constexpr std::uint64_t kSubheaderSize = 32;
+constexpr std::uint64_t kLabelOffset = 218;
+constexpr std::size_t kLabelWidth = 30;
+constexpr std::int8_t kFloatExponent = -128;
+
+// The version byte, after the checks every Grams entry makes.
+std::uint8_t versionOf(const ByteView& file) {
+    if (file.size() == 0) fail(keyword::NullFile);
+    if (file.size() < 2) fail(keyword::UnknownFormat);
+    const std::uint8_t version = file.u8(1);
+    if (version != kVersionNew && version != kVersionNewBigEndian && version != kVersionOld)
+        fail(keyword::UnknownFormat);
+    return version;
+}
+
+[[noreturn]] void refuseOldFormat(ReadContext& ctx) {
+    showMessage(ctx,
+                "\n\nDas alte Grams-Format wird noch nicht unterstützt.\n"
+                "Bitte wenden Sie sich an den Hersteller.");
+    fail(keyword::CancelOpenFile);
+}
+
+[[noreturn]] void refuseVariant(ReadContext& ctx) {
+    ctx.ui.message(ctx.record.fileName +
+                       "\n\nDieses Grams-Format wird noch nicht unterstützt.\n"
+                       "Bitte wenden Sie sich an den Hersteller.",
+                   kCaptionFileFormat, Icon::Stop, Buttons::Ok);
+    fail(keyword::CancelOpenFile);
+}
+
+// Where each subfile starts and how many points it has. Walking all of them before the
+// track dialog proves that the file holds what its header claims, so the dialog never
+// offers a subfile that is not there.
+struct Subfile {
+    std::uint64_t offset;  // of its subheader
+    std::uint32_t points;
+};
+
+std::vector<Subfile> locateSubfiles(const ByteView& file, std::uint64_t start,
+                                    std::uint32_t subfiles, std::uint32_t headerPoints,
+                                    bool ownX, unsigned yWidth) {
+    // Every subfile takes at least its subheader, which bounds the list by the file size.
+    if (!countFits(subfiles, kSubheaderSize, file.size())) fail(keyword::UnknownFormat);
+    std::vector<Subfile> list;
+    list.reserve(subfiles);
+    std::uint64_t at = start;
+    for (std::uint32_t i = 0; i < subfiles; ++i) {
+        if (!file.fits(at, kSubheaderSize)) fail(keyword::UnknownFormat);
+        const std::uint32_t points = ownX ? file.u32(at + 16) : headerPoints;
+        const std::uint64_t valueBytes = (ownX ? 4u : 0u) + yWidth;
+        if (!countFits(points, valueBytes, file.size())) fail(keyword::UnknownFormat);
+        const std::uint64_t length = kSubheaderSize + std::uint64_t{points} * valueBytes;
+        if (!file.fits(at, length)) fail(keyword::UnknownFormat);
+        list.push_back({at, points});
+        at += length;
+    }
+    return list;
+}
+
+// The y of value i of a subfile whose values start at `at`.
+double yValue(const ByteView& file, std::uint64_t at, std::uint32_t i, unsigned yWidth,
+              int exponent) {
+    if (exponent == kFloatExponent) return file.f32(at + std::uint64_t{i} * 4);
+    // The stored integers are fractions of 2^(8 × width), scaled by 2^exponent.
+    const double value = yWidth == 2 ? double(file.i16(at + std::uint64_t{i} * 2))
+                                     : double(file.i32(at + std::uint64_t{i} * 4));
+    return std::ldexp(value, exponent - 8 * static_cast<int>(yWidth));
+}
+
+void readNewFormat(ReadContext& ctx, const ByteView& file) {
+    if (file.size() < kHeaderSize) fail(keyword::UnknownFormat);
+    const std::uint8_t flags = file.u8(0);
+    if (file.u8(1) == kVersionNewBigEndian ||
+        (flags & (kFlagChromatogram | kFlagRandomX | kFlagOrderedZ)) != 0)
+        refuseVariant(ctx);
+
+    const unsigned yWidth = (flags & kFlag16BitY) ? 2 : 4;
+    const bool ownX = (flags & kFlagOwnX) != 0;
+    const bool commonX = !ownX && (flags & kFlagCommonX) != 0;
+    const std::uint32_t headerPoints = file.u32(4);
+    const double firstX = file.f64(8);
+    const double lastX = file.f64(16);
+    // A single-spectrum file may leave the count at 0; it still holds its one subfile.
+    const bool multi = (flags & kFlagMultiFile) != 0;
+    const std::uint32_t storedSubfiles = file.u32(24);
+    const std::uint32_t subfiles = (multi && storedSubfiles > 1) ? storedSubfiles : 1;
+
+    std::uint64_t start = kHeaderSize;
+    if (commonX) {
+        if (!countFits(headerPoints, 4, file.size())) fail(keyword::UnknownFormat);
+        start += std::uint64_t{headerPoints} * 4;
+    }
+    if (!ownX && headerPoints == 0) fail(keyword::NullFile);
+    const auto list = locateSubfiles(file, start, subfiles, headerPoints, ownX, yWidth);
+    if (subfiles > 0x7fffffffu) fail(keyword::UnknownFormat);
+
+    int chosen = 1;
+    if (subfiles > 1) chosen = chooseNumberedTrack(ctx, static_cast<int>(subfiles));
+    const Subfile& sub = list[static_cast<std::size_t>(chosen - 1)];
+    const std::uint32_t n = sub.points;
+    if (n == 0) fail(keyword::NullFile);
+    const int exponent = file.i8(sub.offset + 1);
+    const std::uint64_t values = sub.offset + kSubheaderSize;
+
+    ctx.record.plotInfo.title.clear();
+    if (flags & kFlagAxisLabels) {
+        // Two NUL-terminated labels inside one 30-byte field.
+        std::size_t firstEnd = 0;
+        while (firstEnd < kLabelWidth && file.u8(kLabelOffset + firstEnd) != 0) ++firstEnd;
+        ctx.record.plotInfo.xTitle = file.text(kLabelOffset, firstEnd);
+        ctx.record.plotInfo.yTitle =
+            firstEnd + 1 < kLabelWidth
+                ? file.text(kLabelOffset + firstEnd + 1, kLabelWidth - firstEnd - 1)
+                : std::string();
+    }
+
+    PointCollector points(ctx);
+    if (ownX) {
+        // n x values of the subfile, then its y values.
+        const std::uint64_t yAt = values + std::uint64_t{n} * 4;
+        for (std::uint32_t i = 0; i < n; ++i)
+            points.add(file.f32(values + std::uint64_t{i} * 4), yValue(file, yAt, i, yWidth, exponent));
+    } else if (commonX) {
+        for (std::uint32_t i = 0; i < n; ++i)
+            points.add(file.f32(kHeaderSize + std::uint64_t{i} * 4),
+                       yValue(file, values, i, yWidth, exponent));
+    } else {
+        // Evenly spaced x. A range stored as 0 … n − 1 means pixel numbers, which count from 1.
+        const bool pixels = firstX == 0.0 && lastX == double(n) - 1.0;
+        const double step = n > 1 ? (lastX - firstX) / (double(n) - 1.0) : 0.0;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const double x = pixels ? double(i) + 1.0 : firstX + double(i) * step;
+            points.add(x, yValue(file, values, i, yWidth, exponent));
+        }
+    }
+    points.finish();
+}
+
+}  // namespace
+
+void readGrams(ReadContext& ctx) {
+    const std::string bytes = loadFile(ctx.record.fileName);
+    const ByteView file(bytes);
+    if (versionOf(file) == kVersionOld) refuseOldFormat(ctx);
+    readNewFormat(ctx, file);
+}
+
+void readGramsNew(ReadContext& ctx) {
+    const std::string bytes = loadFile(ctx.record.fileName);
+    const ByteView file(bytes);
+    // An old file read with the new layout would give nonsense; say what it is instead.
+    if (versionOf(file) == kVersionOld) refuseOldFormat(ctx);
+    readNewFormat(ctx, file);
+}
+
+void readGramsOld(ReadContext& ctx) {
+    const std::string bytes = loadFile(ctx.record.fileName);
+    versionOf(ByteView(bytes));
+    refuseOldFormat(ctx);
+}
+
+}  // namespace lumio::detail

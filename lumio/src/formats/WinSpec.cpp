@@ -1,0 +1,129 @@
+// Reader of WinSpec SPE files (.spe): one strip of one frame of the stored image, with its
+// x calibration polynomial.
+//
+// Knowledge: the published 4100-byte SPE header layout (versions 2.x) and real files written
+// by WinSpec, by Andor software and by LightField (version 3.0). Fields relied on:
+//   42 points per strip (unsigned 16-bit), 108 data type (signed 16-bit),
+//   602 x label (16), 656 strips per frame (unsigned 16-bit), 1446 frames (signed 32-bit),
+//   1458 y label (16), 2996 identifier 0x01234567, 3018 calibration label (40),
+//   3098 calibration valid (byte), 3101 polynomial order (byte),
+//   3263 six polynomial coefficients (64-bit floats, constant first), 3978 intensity label (40),
+//   4100 the data: frames of strips of points.
+// Data types: 0 float, 1 signed 32-bit, 2 signed 16-bit, 3 unsigned 16-bit, and 8 unsigned
+// 32-bit, which LightField writes for 32-bit cameras. The polynomial takes pixel numbers
+// counted from 1, as WinSpec writes it.
+// Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the XML
+// footer of version 3.0 files (their wavelength list; without a valid header calibration the
+// x values are pixel indexes counted from 0).
+#include <algorithm>
+
+#include "../FileBytes.h"
+#include "../ValueRules.h"
+#include "InstrumentBytes.h"
+#include "Readers.h"
+
+namespace lumio::detail {
+namespace {
+
+constexpr std::uint64_t kHeaderSize = 4100;
+constexpr std::uint64_t kIdentifierOffset = 2996;
+constexpr std::uint32_t kIdentifier = 0x01234567;
+constexpr int kCoefficients = 6;
+
+enum DataType : int { Float32 = 0, Int32 = 1, Int16 = 2, UInt16 = 3, UInt32 = 8 };
+
+unsigned widthOf(int type) {
+    switch (type) {
+        case Float32:
+        case Int32:
+        case UInt32: return 4;
+        case Int16:
+        case UInt16: return 2;
+        default: fail(keyword::UnknownFormat);
+    }
+}
+
+double valueAt(const ByteView& file, std::uint64_t at, int type) {
+    switch (type) {
+        case Float32: return file.f32(at);
+        case Int32: return file.i32(at);
+        case Int16: return file.i16(at);
+        case UInt16: return file.u16(at);
+        default: return file.u32(at);
+    }
+}
+
+Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
+    Ui::FrameStrip& last = lastChosenFrameStrip();
+    const Ui::FrameStrip initial{initialChoice(last.frame, frames), initialChoice(last.strip, strips)};
+    const auto chosen = ctx.ui.chooseFrameStrip(ctx.record.fileName, frames, strips, initial);
+    if (!chosen) fail(keyword::CancelOpenFile);
+    if (chosen->frame < 1 || chosen->frame > frames || chosen->strip < 1 || chosen->strip > strips)
+        fail(keyword::UnknownFormat);
+    last = *chosen;
+    // Strip first, then frame: the way WinSpec names its strips.
+    ctx.record.fileName += lumcore::strprintf(" #%d,%d", chosen->strip, chosen->frame);
+    return *chosen;
+}
+
+}  // namespace
+
+void readWinSpec(ReadContext& ctx) {
+    const std::string bytes = loadFile(ctx.record.fileName);
+    const ByteView file(bytes);
+    if (file.size() == 0) fail(keyword::NullFile);
+    if (!file.fits(kIdentifierOffset, 4) || file.u32(kIdentifierOffset) != kIdentifier)
+        fail(keyword::UnknownFormat);
+    if (file.size() < kHeaderSize) fail(keyword::UnknownFormat);
+
+    const std::uint32_t points = file.u16(42);
+    const int type = file.i16(108);
+    const unsigned width = widthOf(type);
+    const int frames = std::max(1, file.i32(1446));
+    const int strips = std::max(1, static_cast<int>(file.u16(656)));
+    if (points == 0) fail(keyword::NullFile);
+
+    // The whole image must be there, so the dialog offers no frame or strip beyond the end.
+    const std::uint64_t stripBytes = std::uint64_t{points} * width;
+    const std::uint64_t dataBytes = file.size() - kHeaderSize;
+    if (!countFits(static_cast<std::uint64_t>(strips), stripBytes, dataBytes) ||
+        !countFits(static_cast<std::uint64_t>(frames), stripBytes * static_cast<std::uint64_t>(strips),
+                   dataBytes))
+        fail(keyword::UnknownFormat);
+
+    Ui::FrameStrip chosen;
+    if (frames > 1 || strips > 1) chosen = chooseFrameStrip(ctx, frames, strips);
+
+    auto& info = ctx.record.plotInfo;
+    info.title.clear();
+    info.xTitle = file.text(602, 16);
+    info.yTitle = type == Float32 ? file.text(1458, 16) : file.text(3978, 40);
+
+    // Valid calibration: x = Σ c_k · p^k over the pixel number p = i + 1.
+    const bool calibrated = file.u8(3098) != 0;
+    const int order = std::min<int>(file.u8(3101), kCoefficients - 1);
+    double coefficient[kCoefficients];
+    for (int k = 0; k < kCoefficients; ++k) coefficient[k] = file.f64(3263 + 8 * k);
+    if (calibrated) info.xTitle = file.text(3018, 40);
+
+    const std::uint64_t start =
+        kHeaderSize + (std::uint64_t(chosen.frame - 1) * std::uint64_t(strips) +
+                       std::uint64_t(chosen.strip - 1)) * stripBytes;
+    PointCollector collector(ctx);
+    for (std::uint32_t i = 0; i < points; ++i) {
+        double x = i;
+        if (calibrated) {
+            const double pixel = double(i) + 1.0;
+            x = 0.0;
+            double power = 1.0;
+            for (int k = 0; k <= order; ++k) {
+                x += coefficient[k] * power;
+                power *= pixel;
+            }
+        }
+        collector.add(x, valueAt(file, start + std::uint64_t{i} * width, type));
+    }
+    collector.finish();
+}
+
+}  // namespace lumio::detail

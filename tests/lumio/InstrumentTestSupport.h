@@ -1,0 +1,117 @@
+// Helpers of the instrument reader tests: temporary files built byte by byte, reading
+// through ReadFileData with a scripted user interface, and the shared sample folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "ScriptedUi.h"
+#include "lumio/lumio.h"
+
+namespace lumtest {
+
+namespace fs = std::filesystem;
+
+// A binary image that grows as fields are written at fixed offsets (little-endian).
+class Bytes {
+public:
+    explicit Bytes(std::size_t size = 0) : data_(size, '\0') {}
+    Bytes& u8(std::size_t at, std::uint8_t v) { return raw(at, &v, 1); }
+    Bytes& u16(std::size_t at, std::uint16_t v) { return le(at, v, 2); }
+    Bytes& u32(std::size_t at, std::uint32_t v) { return le(at, v, 4); }
+    Bytes& f32(std::size_t at, float v) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &v, 4);
+        return le(at, bits, 4);
+    }
+    Bytes& f64(std::size_t at, double v) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        return le(at, bits, 8);
+    }
+    Bytes& text(std::size_t at, const std::string& s) { return raw(at, s.data(), s.size()); }
+    std::size_t size() const { return data_.size(); }
+    const std::string& str() const { return data_; }
+
+private:
+    Bytes& le(std::size_t at, std::uint64_t v, int width) {
+        unsigned char b[8];
+        for (int i = 0; i < width; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
+        return raw(at, b, static_cast<std::size_t>(width));
+    }
+    Bytes& raw(std::size_t at, const void* p, std::size_t n) {
+        if (data_.size() < at + n) data_.resize(at + n, '\0');
+        std::memcpy(data_.data() + at, p, n);
+        return *this;
+    }
+    std::string data_;
+};
+
+// A temporary folder per test, removed afterwards.
+class TempFolder {
+public:
+    TempFolder() {
+        static int serial = 0;
+        dir_ = fs::temp_directory_path() /
+               ("lumio-inst-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+        fs::create_directories(dir_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string write(const std::string& name, const std::string& content) const {
+        const auto path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    fs::path path() const { return dir_; }
+
+private:
+    fs::path dir_;
+};
+
+// The outcome of one ReadFileData call: the filter index, or the keyword it failed with.
+struct ReadOutcome {
+    int filterIndex = 0;
+    std::string keyword;
+    bool ok() const { return keyword.empty(); }
+};
+
+inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, int preselect = 1) {
+    ReadOutcome out;
+    try {
+        out.filterIndex = ReadFileData(ui, record, preselect);
+    } catch (const lumio::Outcome& e) {
+        out.keyword = e.keyword();
+    }
+    return out;
+}
+
+// The shared folder of real instrument files, or an empty path when this clone lacks it.
+inline fs::path samplesFolder() {
+    const fs::path dir = fs::path(LUMORA_SHARED) / "samples";
+    return fs::is_directory(dir) ? dir : fs::path();
+}
+
+#define LUMTEST_REQUIRE_SAMPLES(dir)                                                    \
+    const auto dir = ::lumtest::samplesFolder();                                        \
+    if (dir.empty())                                                                    \
+    GTEST_SKIP() << "no sample folder at " << LUMORA_SHARED                             \
+                 << "/samples: real instrument files not checked"
+
+// Relative comparison for values that went through 32-bit floats and 10-digit printing.
+inline ::testing::AssertionResult near(double expected, double actual, double rel = 2e-6,
+                                       double abs = 1e-9) {
+    const double diff = std::abs(expected - actual);
+    if (diff <= abs || diff <= rel * std::abs(expected)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected " << expected << ", got " << actual;
+}
+
+}  // namespace lumtest
