@@ -1,0 +1,306 @@
+// WinSpec SPE reader: synthetic files for data types, frames and strips, the calibration
+// polynomial and hostile headers; the real files against the manifest and, where it is
+// installed, against xyconv point by point.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "InstrumentTestSupport.h"
+
+using namespace lumtest;
+
+namespace {
+
+Bytes speHeader(std::uint16_t points, std::int16_t type, std::uint16_t strips, std::int32_t frames) {
+    Bytes b(4100);
+    b.u16(42, points).u16(108, static_cast<std::uint16_t>(type)).u16(656, strips);
+    b.u32(1446, static_cast<std::uint32_t>(frames)).u32(2996, 0x01234567);
+    b.text(602, "Pixel").text(1458, "Intensit\xE4t").text(3978, "Counts");
+    return b;
+}
+
+class WinSpecTest : public ::testing::Test {
+protected:
+    ReadOutcome read(const Bytes& bytes, const std::string& name = "probe.spe") {
+        record = SpectrumRecord{};
+        record.fileName = folder.write(name, bytes.str());
+        path = record.fileName;
+        return readSpectrum(ui, record);
+    }
+    TempFolder folder;
+    ScriptedUi ui;
+    SpectrumRecord record;
+    std::string path;
+};
+
+TEST_F(WinSpecTest, OneStripOpensWithoutDialogAndTheDataTypesRead) {
+    Bytes b = speHeader(3, 3, 1, 1);
+    b.u16(4100, 7).u16(4102, 65535).u16(4104, 0);
+    auto out = read(b);
+    ASSERT_TRUE(out.ok()) << out.keyword;
+    EXPECT_EQ(out.filterIndex, 11);
+    EXPECT_TRUE(ui.frameStripCalls.empty());
+    EXPECT_EQ(record.fileName, path);
+    ASSERT_EQ(record.points.size(), 3u);
+    EXPECT_FLOAT_EQ(record.points[0].x, 0.0f);  // no calibration: pixel index from 0
+    EXPECT_FLOAT_EQ(record.points[2].x, 2.0f);
+    EXPECT_FLOAT_EQ(record.points[1].y, 65535.0f);
+    EXPECT_EQ(record.plotInfo.xTitle, "Pixel");
+    EXPECT_EQ(record.plotInfo.yTitle, "Counts");  // integer data: the intensity label
+    EXPECT_TRUE(record.plotInfo.title.empty());
+
+    struct Case {
+        std::int16_t type;
+        std::uint32_t raw;
+        float expected;
+        unsigned width;
+    } cases[] = {{0, 0x3FC00000u, 1.5f, 4},       {1, static_cast<std::uint32_t>(-70000), -70000.0f, 4},
+                 {2, 0xFFFBu, -5.0f, 2},          {3, 0xFFFBu, 65531.0f, 2},
+                 {8, 4000000000u, 4.0e9f, 4}};
+    for (const auto& c : cases) {
+        Bytes t = speHeader(2, c.type, 1, 1);
+        if (c.width == 4) t.u32(4100, c.raw).u32(4104, 0);
+        else t.u16(4100, static_cast<std::uint16_t>(c.raw)).u16(4102, 0);
+        ASSERT_TRUE(read(t).ok()) << c.type;
+        ASSERT_EQ(record.points.size(), 2u);
+        EXPECT_FLOAT_EQ(record.points[0].y, c.expected) << c.type;
+        EXPECT_EQ(record.plotInfo.yTitle, c.type == 0 ? "Intensität" : "Counts");
+    }
+    EXPECT_EQ(read(speHeader(2, 5, 1, 1)).keyword, "CancelOpenFile");  // unknown type: dialog
+    EXPECT_EQ(ui.formatCalls.size(), 1u);
+}
+
+TEST_F(WinSpecTest, FramesAndStripsThroughTheirDialog) {
+    // 2 frames of 3 strips of 4 points; value = 100·frame + 10·strip + point.
+    Bytes b = speHeader(4, 3, 3, 2);
+    for (int f = 1; f <= 2; ++f)
+        for (int s = 1; s <= 3; ++s)
+            for (int p = 0; p < 4; ++p)
+                b.u16(4100 + 2 * (((f - 1) * 3 + (s - 1)) * 4 + p),
+                      static_cast<std::uint16_t>(100 * f + 10 * s + p));
+    ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{2, 1});
+    ASSERT_TRUE(read(b).ok());
+    ASSERT_EQ(ui.frameStripCalls.size(), 1u);
+    EXPECT_EQ(ui.frameStripCalls[0].frames, 2);
+    EXPECT_EQ(ui.frameStripCalls[0].strips, 3);
+    // Frame 2, strip 1 starts 3 × points values behind the header.
+    ASSERT_EQ(record.points.size(), 4u);
+    EXPECT_FLOAT_EQ(record.points[0].y, 210.0f);
+    EXPECT_FLOAT_EQ(record.points[3].y, 213.0f);
+    EXPECT_EQ(record.fileName, path + " #1,2");  // strip, then frame
+
+    // The dialog starts with the last choice; the last strip of the last frame reads.
+    ui = ScriptedUi{};
+    ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{2, 3});
+    ASSERT_TRUE(read(b).ok());
+    EXPECT_EQ(ui.frameStripCalls[0].initial.frame, 2);
+    EXPECT_EQ(ui.frameStripCalls[0].initial.strip, 1);
+    EXPECT_FLOAT_EQ(record.points[0].y, 230.0f);
+    EXPECT_EQ(record.fileName, path + " #3,2");
+
+    // A last choice beyond a smaller file starts at 1; cancelling cancels.
+    ui = ScriptedUi{};
+    Bytes small = speHeader(1, 3, 2, 1);
+    small.u32(4100, 0);
+    EXPECT_EQ(read(small).keyword, "CancelOpenFile");
+    ASSERT_EQ(ui.frameStripCalls.size(), 1u);
+    EXPECT_EQ(ui.frameStripCalls[0].initial.frame, 1);
+    EXPECT_EQ(ui.frameStripCalls[0].initial.strip, 1);
+}
+
+TEST_F(WinSpecTest, CalibrationPolynomialOverPixelNumbers) {
+    Bytes b = speHeader(3, 0, 1, 1);
+    b.u8(3098, 1).u8(3101, 1).f64(3263, 400).f64(3271, 0.1).text(3018, "Wellenl\xE4nge [nm]");
+    b.f64(3279, 99);  // beyond the order: not used
+    b.f32(4100, 1).f32(4104, 2).f32(4108, 3);
+    ASSERT_TRUE(read(b).ok());
+    ASSERT_EQ(record.points.size(), 3u);
+    EXPECT_FLOAT_EQ(record.points[0].x, 400.1f);
+    EXPECT_FLOAT_EQ(record.points[1].x, 400.2f);
+    EXPECT_FLOAT_EQ(record.points[2].x, 400.3f);
+    EXPECT_EQ(record.plotInfo.xTitle, "Wellenlänge [nm]");
+
+    // Order 2 with 1-based pixels: x = 1 + 2p + 3p².
+    b.u8(3101, 2).f64(3263, 1).f64(3271, 2).f64(3279, 3);
+    ASSERT_TRUE(read(b).ok());
+    EXPECT_FLOAT_EQ(record.points[0].x, 6.0f);
+    EXPECT_FLOAT_EQ(record.points[2].x, 34.0f);
+}
+
+TEST_F(WinSpecTest, HostileHeadersEndInAKeyword) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* keyword;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"2^31 - 1 frames", speHeader(65535, 1, 65535, 0x7fffffff), "UnknownFormat"});
+    Bytes truncated = speHeader(100, 3, 1, 1);
+    truncated.u8(4100 + 150, 0);
+    cases.push_back({"data cut short", truncated, "UnknownFormat"});
+    Bytes header = speHeader(10, 3, 1, 1);
+    Bytes cut(3500);
+    cut.text(0, header.str().substr(0, 3500));
+    cases.push_back({"header cut short", cut, "UnknownFormat"});
+    Bytes noId = speHeader(2, 3, 1, 1);
+    noId.u32(2996, 0x12345678).u32(4100, 0);
+    cases.push_back({"no identifier", noId, "UnknownFormat"});
+    Bytes noPoints = speHeader(0, 3, 1, 1);
+    cases.push_back({"no points", noPoints, "NullFile"});
+    cases.push_back({"empty file", Bytes(), "NullFile"});
+    for (const auto& c : cases) {
+        ui = ScriptedUi{};
+        ui.formatAnswers.push_back(13);
+        EXPECT_EQ(read(c.bytes).keyword, c.keyword) << c.what;
+        EXPECT_TRUE(ui.frameStripCalls.empty()) << c.what;
+    }
+
+    // Negative frame counts count as one frame.
+    Bytes negative = speHeader(2, 3, 1, -5);
+    negative.u32(4100, 0x00090008);
+    ASSERT_TRUE(read(negative).ok());
+    EXPECT_TRUE(ui.frameStripCalls.empty());
+    EXPECT_FLOAT_EQ(record.points[1].y, 9.0f);
+}
+
+// ---- Real files -------------------------------------------------------------------------
+
+struct SpeSample {
+    const char* name;
+    int frames, strips;
+    int frame, strip;  // the one read
+    std::size_t n;
+    double firstX, firstY, lastX, lastY, yMin, yMax;
+    bool xyconvReads;
+};
+
+// Expected values from the sample manifest (xyconv, or its own byte-level reading where
+// xyconv refuses multi-strip files). Pixel-index x where the header has no valid calibration.
+const SpeSample kSpeSamples[] = {
+    {"1d-1.spe", 1, 1, 1, 1, 1340, 515.079077, 283, 554.644847, 212, 204, 8849, true},
+    {"Testfile_Single_SPE2.SPE", 35, 1, 1, 1, 1340, 627.182293, 193, 759.039245, 223, 186, 742, true},
+    {"Testfile_Single_SPE2.SPE", 35, 1, 35, 1, 1340, 627.182293, 191, 759.039245, 218, 186, 641, true},
+    {"SPE_v2_PIXIS.SPE", 1, 100, 1, 1, 1340, 610.744862, 0, 887.2983236, 7, -16, 90, false},
+    {"SPE_v2_PIXIS.SPE", 1, 100, 1, 100, 1340, 610.744862, 1, 887.2983236, 2, -24, 26, false},
+    {"step_and_glue_v2_Andor.spe", 1, 1, 1, 1, 4711, 149.999999, 0, 850.000033, 2325.122314, 0,
+     2338.526123, true},
+    {"Testfile_Single_SPE3.spe", 1, 1, 1, 1, 512, 0, 899, 511, 7230, 899, 15768, true},
+    {"lightfield_step_and_glue.spe", 1, 1, 1, 1, 5344, 0, 1650, 5343, 14683, 1154, 65535, true},
+    {"SPE_v2_converted.SPE", 1, 100, 1, 1, 1340, 593.1906987, 0, 903.2985591, 1, -3, 49540, false},
+};
+
+// The blocks of xyconv's output, each a list of x,y.
+std::vector<std::vector<std::pair<double, double>>> xyconvBlocks(const fs::path& file) {
+    std::vector<std::vector<std::pair<double, double>>> blocks(1);
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("### block", 0) == 0) {
+            if (!blocks.back().empty()) blocks.emplace_back();
+            continue;
+        }
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        double x, y;
+        if (fields >> x >> y) blocks.back().emplace_back(x, y);
+    }
+    return blocks;
+}
+
+SpectrumRecord readSample(const fs::path& file, int frame, int strip, ReadOutcome& out,
+                          ScriptedUi& ui) {
+    SpectrumRecord record;
+    record.fileName = file.string();
+    ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{frame, strip});
+    out = readSpectrum(ui, record);
+    return record;
+}
+
+TEST(WinSpecSamples, EveryRealFileMatchesTheManifest) {
+    LUMTEST_REQUIRE_SAMPLES(dir);
+    for (const auto& s : kSpeSamples) {
+        SCOPED_TRACE(std::string(s.name) + " frame " + std::to_string(s.frame) + " strip " +
+                     std::to_string(s.strip));
+        ScriptedUi ui;
+        ReadOutcome out;
+        const auto record = readSample(dir / "spe" / s.name, s.frame, s.strip, out, ui);
+        ASSERT_TRUE(out.ok()) << out.keyword;
+        if (s.frames > 1 || s.strips > 1) {
+            ASSERT_EQ(ui.frameStripCalls.size(), 1u);
+            EXPECT_EQ(ui.frameStripCalls[0].frames, s.frames);
+            EXPECT_EQ(ui.frameStripCalls[0].strips, s.strips);
+        } else {
+            EXPECT_TRUE(ui.frameStripCalls.empty());
+        }
+        EXPECT_TRUE(ui.messages.empty());
+        ASSERT_EQ(record.points.size(), s.n);
+        EXPECT_TRUE(near(s.firstX, record.points.front().x, 1e-6, 1e-5));
+        EXPECT_TRUE(near(s.firstY, record.points.front().y));
+        EXPECT_TRUE(near(s.lastX, record.points.back().x, 1e-6, 1e-5));
+        EXPECT_TRUE(near(s.lastY, record.points.back().y));
+        EXPECT_TRUE(near(s.yMin, record.plotInfo.yMin));
+        EXPECT_TRUE(near(s.yMax, record.plotInfo.yMax));
+    }
+}
+
+TEST(WinSpecSamples, Version3FilesWithoutHeaderCalibration) {
+    LUMTEST_REQUIRE_SAMPLES(dir);
+    // A custom region of 500 × 50 values: strips of 500 points, x as pixel index.
+    ScriptedUi ui;
+    ReadOutcome out;
+    auto record = readSample(dir / "spe" / "SPE_v3_CustomRegions.spe", 1, 50, out, ui);
+    ASSERT_TRUE(out.ok()) << out.keyword;
+    ASSERT_EQ(ui.frameStripCalls.size(), 1u);
+    EXPECT_EQ(ui.frameStripCalls[0].strips, 50);
+    ASSERT_EQ(record.points.size(), 500u);
+    EXPECT_FLOAT_EQ(record.points.front().y, 822.0f);
+    EXPECT_FLOAT_EQ(record.points.back().y, 827.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.yMin, 814.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.yMax, 885.0f);
+
+    // Unsigned 32-bit data (type 8). The binary header gives the sensor width of 1340, so
+    // only the first 1340 of the 6216 glued points are read (the XML footer is not read).
+    ScriptedUi ui2;
+    record = readSample(dir / "spe" / "spectroscopy_glue.spe", 1, 1, out, ui2);
+    ASSERT_TRUE(out.ok()) << out.keyword;
+    ASSERT_EQ(record.points.size(), 1340u);
+    EXPECT_FLOAT_EQ(record.points.front().y, 1563.0f);
+}
+
+TEST(WinSpecSamples, PointByPointAgainstXyconv) {
+    LUMTEST_REQUIRE_SAMPLES(dir);
+    if (std::system("command -v xyconv > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xyconv (package libxy-bin) is not installed: no comparison";
+    TempFolder folder;
+    for (const auto& s : kSpeSamples) {
+        if (!s.xyconvReads) continue;
+        SCOPED_TRACE(std::string(s.name) + " frame " + std::to_string(s.frame));
+        const auto file = dir / "spe" / s.name;
+        const auto outFile = folder.path() / "xyconv.txt";
+        const std::string command = "xyconv -t spe '" + file.string() + "' '" + outFile.string() +
+                                    "' > /dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const auto blocks = xyconvBlocks(outFile);
+        ASSERT_GE(blocks.size(), static_cast<std::size_t>(s.frame));
+        const auto& expected = blocks[static_cast<std::size_t>(s.frame - 1)];
+
+        ScriptedUi ui;
+        ReadOutcome out;
+        const auto record = readSample(file, s.frame, s.strip, out, ui);
+        ASSERT_TRUE(out.ok()) << out.keyword;
+        ASSERT_EQ(record.points.size(), expected.size());
+        int mismatches = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            // xyconv prints six decimals.
+            if (!near(expected[i].first, record.points[i].x, 1e-6, 2e-6) ||
+                !near(expected[i].second, record.points[i].y, 1e-6, 2e-6))
+                ++mismatches;
+        EXPECT_EQ(mismatches, 0);
+    }
+}
+
+}  // namespace
