@@ -194,9 +194,10 @@ void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines,
     // One point per line at most; a rough reservation spares most of the regrowth.
     ctx.record.points.reserve(ctx.record.points.size() + (file.bytes.size() - file.dataStart) / 16);
     PointCollector points(ctx);
+    const std::size_t before = points.count();  // the record may come filled
     if (comma) readColumnLines<true>(lines, column, points);
     else readColumnLines<false>(lines, column, points);
-    if (points.count() == 0) fail(keyword::NullFile);
+    if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title.clear();
 }
@@ -244,6 +245,7 @@ void readFrames(ReadContext& ctx, const AsciiText& file, bool comma) {
     // Rows before the chosen strip of the chosen frame are passed over (frame by frame,
     // strip by strip); its rows are read up to the first row of another strip or frame.
     PointCollector points(ctx);
+    const std::size_t before = points.count();  // the record may come filled
     lines.seek(file.dataStart);
     bool inside = false;
     while (lines.next(line)) {
@@ -257,7 +259,7 @@ void readFrames(ReadContext& ctx, const AsciiText& file, bool comma) {
         }
         points.add(row.x, row.y);
     }
-    if (points.count() == 0) fail(keyword::NullFile);
+    if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title.clear();
 }

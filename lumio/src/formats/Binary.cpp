@@ -82,6 +82,7 @@ void readPairs(ReadContext& ctx, const std::string& bytes) {
     const std::size_t n = values.size();
     ctx.record.points.reserve(ctx.record.points.size() + n / 2 + 1);
     PointCollector points(ctx);
+    const std::size_t before = points.count();  // the record may come filled
     std::string title;
     for (std::size_t i = 0; i < n; i += 2) {
         const float x = values[i];
@@ -95,7 +96,7 @@ void readPairs(ReadContext& ctx, const std::string& bytes) {
                                    : std::numeric_limits<double>::quiet_NaN();
         points.add(x, y);
     }
-    if (points.count() == 0) fail(keyword::NullFile);
+    if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title = std::move(title);
 }
@@ -105,6 +106,7 @@ void readSingles(ReadContext& ctx, const std::string& bytes) {
     const std::size_t n = values.size();
     ctx.record.points.reserve(ctx.record.points.size() + n);
     PointCollector points(ctx);
+    const std::size_t before = points.count();  // the record may come filled
     std::string title;
     for (std::size_t i = 0; i < n; ++i) {
         const float y = values[i];
@@ -114,7 +116,7 @@ void readSingles(ReadContext& ctx, const std::string& bytes) {
         }
         points.add(static_cast<double>(i + 1), y);
     }
-    if (points.count() == 0) fail(keyword::NullFile);
+    if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title = std::move(title);
 }

@@ -30,6 +30,14 @@ const FileType kTypes[] = {
     {".bin", {".BIN", nullptr}, writeBinaryY},
 };
 
+// Binary files end their numbers at the first value of 1e9 or more (x in pairs, y alone);
+// such a value in the data would cut the spectrum short when the file is opened again.
+bool holdsEndMarkerValue(const SpectrumRecord& record, int type) {
+    for (const TPointF& p : record.points)
+        if ((type == 5 ? p.x : p.y) >= 1e9f) return true;
+    return false;
+}
+
 bool containsIgnoringCase(const std::string& text, const char* upperWord) {
     std::string upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(),
@@ -62,8 +70,15 @@ void WriteFileData(Ui& owner, SpectrumRecord& record, int type) {
         return;
     }
     // A full disk or a vanished network drive must not pass for a saved spectrum.
-    if (!complete)
+    if (!complete) {
         owner.message(record.fileName +
                           "\n\nDie Datei konnte nicht vollständig geschrieben werden.",
                       kCaptionProduct, Icon::Stop, Buttons::Ok);
+        return;
+    }
+    if ((type == 5 || type == 6) && holdsEndMarkerValue(record, type))
+        owner.message(record.fileName +
+                          "\n\nDie Daten enthalten Werte ab 1x10^9. Beim Öffnen der Datei endet "
+                          "das Lesen vor dem ersten dieser Werte!",
+                      kCaptionProduct, Icon::Exclamation, Buttons::Ok);
 }

@@ -1,0 +1,196 @@
+// WriteFileData: extensions, rising x, the layouts of the exports, the binary trailer, the
+// message on an unwritable target, and write -> read round trips of every file type.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <stdexcept>
+
+#include "FloatText.h"
+#include "IoTestFiles.h"
+#include "lumcore/Printf.h"
+
+using lumtest::readBytes;
+using lumtest::readSpectrum;
+using lumtest::ScriptedUi;
+
+namespace {
+
+class Writers : public ::testing::Test {
+protected:
+    lumtest::TempFolder dir{"writers"};
+    ScriptedUi ui;
+
+    SpectrumRecord spectrum(const std::string& name, TPointList points, std::string title = {}) {
+        SpectrumRecord r;
+        r.fileName = dir.path(name);
+        r.points = std::move(points);
+        r.plotInfo.title = std::move(title);
+        return r;
+    }
+};
+
+TEST_F(Writers, ExtensionRules) {
+    struct Case {
+        int type;
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {1, "a", "a.lmx"},        {1, "a.LMX", "a.LMX"},   {2, "a", "a.csv"},
+        {3, "a.asc", "a.asc"},    {3, "a", "a.txt"},       {4, "a.TXT", "a.TXT"},
+        {4, "a.lmx", "a.lmx.txt"}, {5, "a", "a.bin"},      {6, "a.Bin", "a.Bin"},
+    };
+    for (const auto& c : cases) {
+        SpectrumRecord r = spectrum(c.name, {{1, 2}, {2, 3}});
+        WriteFileData(ui, r, c.type);
+        EXPECT_EQ(r.fileName, dir.path(c.expected)) << c.type << " " << c.name;
+        EXPECT_TRUE(std::filesystem::exists(r.fileName)) << r.fileName;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    SpectrumRecord r = spectrum("a", {});
+    EXPECT_THROW(WriteFileData(ui, r, 7), std::invalid_argument);
+}
+
+TEST_F(Writers, TextLayoutsAndFallingX) {
+    const TPointList falling = {{402.25f, 3.0f}, {401.0f, 1200.0f}, {400.5f, 1e-5f}};
+    SpectrumRecord xy = spectrum("xy.txt", falling);
+    WriteFileData(ui, xy, 3);
+    EXPECT_EQ(readBytes(xy.fileName), "400.5 1e-05\n401 1200\n402.25 3\n");
+    SpectrumRecord y = spectrum("y.txt", falling);
+    WriteFileData(ui, y, 4);
+    EXPECT_EQ(readBytes(y.fileName), "1e-05\n1200\n3\n");
+    SpectrumRecord csv = spectrum("t.csv", falling);
+    WriteFileData(ui, csv, 2);
+    EXPECT_EQ(readBytes(csv.fileName),
+              "Wellenl\xE4nge;Intensit\xE4t\n[nm];\n\n400,5;1e-05\n401;1200\n402,25;3\n");
+}
+
+TEST_F(Writers, BinaryLayoutsAndTrailer) {
+    const TPointList falling = {{2.0f, 20.0f}, {1.0f, 10.0f}};
+    SpectrumRecord y = spectrum("y.bin", falling);
+    WriteFileData(ui, y, 6);
+    EXPECT_EQ(readBytes(y.fileName), lumtest::floatBytes({10, 20}));  // 4 bytes a point
+    SpectrumRecord xy = spectrum("xy.bin", falling, "Probe Ä");
+    WriteFileData(ui, xy, 5);
+    EXPECT_EQ(readBytes(xy.fileName), lumtest::floatBytes({1, 10, 2, 20, 1e9f}) + "Probe \xC4");
+}
+
+TEST_F(Writers, UnwritableTargetIsReportedAndKeepsTheNewName) {
+    SpectrumRecord r = spectrum("no-such-folder/probe", {{1, 2}});
+    WriteFileData(ui, r, 5);
+    EXPECT_EQ(r.fileName, dir.path("no-such-folder/probe.bin"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, r.fileName +
+                                       "\n\nDie Datei kann nicht zum Schreiben geöffnet werden.\n"
+                                       "Überprüfen Sie die Zugriffsrechte.");
+    EXPECT_EQ(ui.messages[0].caption, "Orvenit Lumora");
+    EXPECT_EQ(ui.messages[0].icon, lumio::Icon::Stop);
+}
+
+TEST_F(Writers, FullDiskIsNotReportedAsSaved) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    // A name with ".txt" that leads to /dev/full opens fine and fails on writing.
+    SpectrumRecord r = spectrum("full.txt", {{1, 2}, {2, 3}});
+    std::filesystem::create_symlink("/dev/full", r.fileName);
+    WriteFileData(ui, r, 3);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("nicht vollständig geschrieben"), std::string::npos);
+}
+
+TEST_F(Writers, BinaryValuesThatWouldEndTheFileAreWarnedAbout) {
+    SpectrumRecord y = spectrum("big.bin", {{1, 5}, {2, 2e9f}, {3, 6}});
+    WriteFileData(ui, y, 6);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, lumio::Icon::Exclamation);
+    EXPECT_EQ(readBytes(y.fileName), lumtest::floatBytes({5, 2e9f, 6}));  // written all the same
+    // In pairs only x ends the numbers: a large y is no problem there.
+    SpectrumRecord xy = spectrum("pairs.bin", {{1, 5}, {2, 2e9f}, {3, 6}});
+    WriteFileData(ui, xy, 5);
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+// The text of every value equals the printf-based reference of lumcore, over random bit
+// patterns and the values near powers of two and ten where rounding is tight.
+TEST(FloatText, EqualsTheReferenceText) {
+    std::mt19937 random(12345);
+    std::vector<float> values = {0.0f, -0.0f, 1.0f, 0.1f, 1e-5f, 123456.0f, 1234567.0f, 16777216.0f,
+                                 3.4e38f, -3.4e38f, 1e-38f, 1.4e-45f, 500.0002f, 453.88123f,
+                                 std::numeric_limits<float>::infinity()};
+    for (int i = 0; i < 200000; ++i) {
+        std::uint32_t bits = random();
+        float f;
+        std::memcpy(&f, &bits, 4);
+        if (std::isnan(f)) continue;
+        values.push_back(f);
+    }
+    for (int e = -40; e <= 38; ++e) {
+        const float p = std::pow(10.0f, static_cast<float>(e));
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0f));
+        values.push_back(std::nextafter(p, std::numeric_limits<float>::infinity()));
+    }
+    for (int e = -126; e <= 127; ++e) {
+        const float p = std::ldexp(1.0f, e);
+        values.push_back(p);
+        values.push_back(std::nextafter(p, 0.0f));
+    }
+    int mismatches = 0;
+    for (float f : values) {
+        char text[lumio::detail::kFloatTextMax];
+        const std::string ours(text, lumio::detail::formatShortestFloat(text, f));
+        const std::string reference = lumcore::shortestFloat(f);
+        if (ours != reference && ++mismatches < 10) {
+            ADD_FAILURE() << ours << " != " << reference;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// A spectrum whose x step (0.0002 nm near 500 nm) lies in the seventh digit, with y values
+// across the float range, through every file type and back.
+class RoundTrip : public Writers, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RoundTrip, EveryPointAndEveryBitComesBack) {
+    const int type = GetParam();
+    std::mt19937 random(type);
+    // Binary y files end at the first value of 1e9 or more: their y stay below.
+    std::uniform_real_distribution<float> magnitude(-30.0f, type == 6 ? 8.9f : 30.0f);
+    TPointList points;
+    for (int i = 0; i < 5000; ++i) {
+        const float x = 500.0f + 0.0002f * static_cast<float>(i);
+        float y = std::pow(10.0f, magnitude(random)) * ((random() & 1) ? 1.0f : -1.0f);
+        if (i % 97 == 0) y = 0.0f;
+        points.push_back({x, y});
+    }
+    // Neighbouring x differ: nothing is dropped as a duplicate on the way back.
+    for (std::size_t i = 1; i < points.size(); ++i) ASSERT_NE(points[i].x, points[i - 1].x);
+
+    static const char* names[] = {"", "trip", "trip", "trip", "trip", "trip", "trip"};
+    SpectrumRecord saved = spectrum(names[type], points, "Messung 7");
+    WriteFileData(ui, saved, type);
+    ASSERT_TRUE(ui.messages.empty());
+
+    // The CSV table has no extension of its own to read by: its user picks ASCII x,y.
+    if (type == 2) ui.formatAnswers = {2};
+    SpectrumRecord back;
+    const auto r = readSpectrum(ui, back, saved.fileName);
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    ASSERT_EQ(back.points.size(), points.size());
+    const bool yOnly = type == 4 || type == 6;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const float x = yOnly ? static_cast<float>(i + 1) : points[i].x;
+        ASSERT_TRUE(lumtest::sameBits(back.points[i].x, x)) << i;
+        ASSERT_TRUE(lumtest::sameBits(back.points[i].y, points[i].y)) << i;
+    }
+    if (type == 5 || type == 6) {
+        EXPECT_EQ(back.plotInfo.title, "Messung 7");
+    }
+    // Every file but the table is recognised by its name and content alone.
+    EXPECT_EQ(ui.formatCalls.size(), type == 2 ? 1u : 0u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, RoundTrip, ::testing::Range(1, 7));
+
+}  // namespace
