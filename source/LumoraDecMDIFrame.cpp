@@ -1,0 +1,253 @@
+// Main frame: menus and toolbars from the menu table, command routing and states.
+#include "LumoraDecMDIFrame.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "CommandTarget.h"
+#include "Commands.h"
+#include "LumoraApp.h"
+#include "LumoraMDIClient.h"
+#include "MenuTable.h"
+#include "RecentFiles.h"
+#include "ToolbarIcons.h"
+
+namespace {
+
+// The toolbars: the main control bar first (command 171 shows and hides it), then six more,
+// grouped like the menus.
+struct ToolbarSpec {
+    const char* name;
+    const char* title;
+    std::vector<int> commands;
+};
+
+const std::vector<ToolbarSpec>& toolbarTable() {
+    static const std::vector<ToolbarSpec> table = {
+        {"MainToolbar", "Symbolleiste",
+         {cmd::FileOpen, cmd::FileSaveAs, cmd::FilePrint, cmd::FileExport, cmd::Undo, cmd::Redo,
+          cmd::HelpContents}},
+        {"FileToolbar", "Dateien",
+         {cmd::FileOverlay, cmd::FileCloseOverlay, cmd::FileCloseAllOverlays,
+          cmd::FileInformation}},
+        {"EditToolbar", "Bearbeiten",
+         {cmd::Redraw, cmd::DisplayRange, cmd::Scaling, cmd::Smoothing, cmd::SpectrumArithmetic,
+          cmd::CopyToClipboard}},
+        {"ScaleToolbar", "Skalierung",
+         {cmd::Zoom, cmd::AutoscaleXY, cmd::AutoscaleX, cmd::AutoscaleY, cmd::InvertX}},
+        {"IdentificationToolbar", "Identifizierung",
+         {cmd::OpenIdentification, cmd::IdentifySpectrum, cmd::ShowDatabaseLines,
+          cmd::AllLinesInfo}},
+        {"LinesToolbar", "Linien", {cmd::AddLine, cmd::DeleteLine, cmd::DeleteAllLines}},
+        {"DatabaseToolbar", "Datenbank und Anzeige",
+         {cmd::SearchEngineOpen, cmd::SearchEngineClose, cmd::Reticle, cmd::Legend,
+          cmd::HorizontalGrid, cmd::VerticalGrid}},
+    };
+    return table;
+}
+
+}  // namespace
+
+LumoraDecMDIFrame::LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QWidget* parent)
+    : QMainWindow(parent), app_(app), client_(client) {
+    setCentralWidget(client_);
+    client_->setBackground(palette().brush(QPalette::Dark));
+    connect(client_, &LumoraMDIClient::childrenChanged, this,
+            &LumoraDecMDIFrame::updateCommandStates);
+}
+
+void LumoraDecMDIFrame::buildCommandBars() {
+    buildMenus();
+    buildToolbars();
+    statusBar()->showMessage(QString());
+    connect(&app_.recentFiles(), &RecentFiles::changed, this,
+            &LumoraDecMDIFrame::rebuildRecentFiles);
+    rebuildRecentFiles();
+    updateCommandStates();
+}
+
+QAction* LumoraDecMDIFrame::makeAction(const MenuItemSpec& spec) {
+    QString text = QString::fromUtf8(spec.text);
+    auto* action = new QAction(this);
+    if (spec.shortcutLabelOnly) {
+        // Only the label: the window system closes the frame on this key itself.
+        text += QLatin1Char('\t') + QString::fromUtf8(spec.shortcut);
+    } else if (*spec.shortcut) {
+        action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    action->setText(text);
+    action->setStatusTip(QString::fromUtf8(spec.hint));
+    action->setCheckable(spec.checkable);
+    action->setIcon(toolbarIcon(spec.id, style()));
+    action->setIconVisibleInMenu(false);
+    action->setData(spec.id);
+    const int id = spec.id;
+    connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
+    actions_.insert(id, action);
+    routes_.insert(id, static_cast<int>(spec.route));
+    addAction(action);  // shortcuts work while the menus are closed
+    return action;
+}
+
+void LumoraDecMDIFrame::buildMenus() {
+    for (const MenuSpec& menuSpec : menuBarTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuSpec.title));
+        connect(menu, &QMenu::aboutToShow, this, &LumoraDecMDIFrame::updateCommandStates);
+        for (const MenuItemSpec& item : menuSpec.items) {
+            if (item.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            if (item.id == cmd::Exit) recentSeparator_ = menu->addSeparator();
+            menu->addAction(makeAction(item));
+        }
+        if (!fileMenu_) fileMenu_ = menu;
+    }
+    for (const MenuItemSpec& item : extraCommandTable()) makeAction(item);
+}
+
+void LumoraDecMDIFrame::buildToolbars() {
+    for (const ToolbarSpec& spec : toolbarTable()) {
+        QToolBar* bar = addToolBar(QString::fromUtf8(spec.title));
+        bar->setObjectName(QString::fromLatin1(spec.name));
+        bar->setIconSize(QSize(24, 24));
+        bar->setMovable(true);
+        bar->setFloatable(true);
+        for (int id : spec.commands)
+            if (QAction* a = action(id)) bar->addAction(a);
+        toolbars_.append(bar);
+    }
+    // The main bar's check mark follows it also when the user closes it from its context menu.
+    connect(mainToolbar(), &QToolBar::visibilityChanged, this,
+            &LumoraDecMDIFrame::updateCommandStates);
+}
+
+void LumoraDecMDIFrame::rebuildRecentFiles() {
+    if (!fileMenu_) return;
+    for (QAction* a : recentActions_) {
+        fileMenu_->removeAction(a);
+        delete a;
+    }
+    recentActions_.clear();
+    const QStringList& entries = app_.recentFiles().entries();
+    QAction* before = recentSeparator_;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString path = entries[i];
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+        const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
+        auto* a = new QAction(number + QLatin1Char(' ') + shown, this);
+        a->setStatusTip(QDir::toNativeSeparators(path));
+        a->setEnabled(LumoraMDIClient::hasDiagramOpener());
+        // Queued: opening rebuilds this list, which deletes the triggered action.
+        connect(a, &QAction::triggered, this,
+                [this, path] {
+                    QMetaObject::invokeMethod(
+                        this, [this, path] { app_.openRecentFile(path); }, Qt::QueuedConnection);
+                });
+        fileMenu_->insertAction(before, a);
+        recentActions_.append(a);
+    }
+    if (!entries.isEmpty()) {
+        // One separator between the list and "Beenden", one above the list.
+        QAction* top = new QAction(this);
+        top->setSeparator(true);
+        fileMenu_->insertAction(recentActions_.front(), top);
+        recentActions_.prepend(top);
+    }
+}
+
+bool LumoraDecMDIFrame::isEnabled(int id) const {
+    const auto route = static_cast<CommandRoute>(routes_.value(id, -1));
+    switch (route) {
+        case CommandRoute::App: return app_.isCommandEnabled(id);
+        case CommandRoute::Client: return client_->isCommandEnabled(id);
+        case CommandRoute::Frame:
+            if (id == cmd::Exit || id == cmd::ShowStatusBar) return true;
+            return client_->childCount() > 0;  // the window arrangement commands
+        case CommandRoute::Diagram: {
+            const CommandTarget* t = client_->activeDiagram();
+            return t && t->handlesCommand(id) && t->isCommandEnabled(id);
+        }
+        case CommandRoute::SearchWindow: {
+            const CommandTarget* t = client_->activeSearchWindow();
+            return t && t->handlesCommand(id) && t->isCommandEnabled(id);
+        }
+    }
+    return false;
+}
+
+bool LumoraDecMDIFrame::isChecked(int id) const {
+    const auto route = static_cast<CommandRoute>(routes_.value(id, -1));
+    switch (route) {
+        case CommandRoute::App: return app_.isCommandChecked(id);
+        case CommandRoute::Frame: return id == cmd::ShowStatusBar && !statusBar()->isHidden();
+        case CommandRoute::Diagram: {
+            const CommandTarget* t = client_->activeDiagram();
+            return t && t->handlesCommand(id) && t->isCommandChecked(id);
+        }
+        default: return false;
+    }
+}
+
+void LumoraDecMDIFrame::updateCommandStates() {
+    for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
+        QAction* a = it.value();
+        a->setEnabled(isEnabled(it.key()));
+        if (a->isCheckable()) a->setChecked(isChecked(it.key()));
+    }
+    const bool canOpen = LumoraMDIClient::hasDiagramOpener();
+    for (QAction* a : recentActions_)
+        if (!a->isSeparator()) a->setEnabled(canOpen);
+}
+
+void LumoraDecMDIFrame::dispatch(int id) {
+    if (!isEnabled(id)) {
+        updateCommandStates();
+        return;
+    }
+    switch (static_cast<CommandRoute>(routes_.value(id, -1))) {
+        case CommandRoute::App: app_.executeCommand(id); break;
+        case CommandRoute::Client: client_->executeCommand(id); break;
+        case CommandRoute::Frame: executeFrameCommand(id); break;
+        case CommandRoute::Diagram: client_->activeDiagram()->executeCommand(id); break;
+        case CommandRoute::SearchWindow: client_->activeSearchWindow()->executeCommand(id); break;
+    }
+    updateCommandStates();
+}
+
+void LumoraDecMDIFrame::executeFrameCommand(int id) {
+    switch (id) {
+        case cmd::Exit: close(); break;
+        case cmd::ShowStatusBar: statusBar()->setVisible(statusBar()->isHidden()); break;
+        case cmd::Cascade: client_->cascadeSubWindows(); break;
+        case cmd::TileSideBySide: client_->tileSideBySide(); break;
+        case cmd::TileStacked: client_->tileStacked(); break;
+        case cmd::ArrangeIcons: client_->arrangeIcons(); break;
+        case cmd::CloseAll: client_->closeAllSubWindows(); break;
+        default: break;
+    }
+}
+
+void LumoraDecMDIFrame::closeEvent(QCloseEvent* event) {
+    if (app_.isQuitRequested() || app_.queryClose())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void LumoraDecMDIFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (CommandTarget* t = client_->activeDiagram()) t->frameEvent(event);
+}
+
+void LumoraDecMDIFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        if (CommandTarget* t = client_->activeDiagram()) t->frameEvent(event);
+}

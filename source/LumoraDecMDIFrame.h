@@ -1,0 +1,63 @@
+// The main window: the menu bar built from the menu table, seven dockable toolbars, the
+// status bar with the command hints and the MDI client in the middle. It routes every
+// command to the object that answers it and keeps the enabled and checked states current.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+
+class LumoraApp;
+class LumoraMDIClient;
+class QAction;
+class QMenu;
+class QToolBar;
+struct MenuItemSpec;
+
+class LumoraDecMDIFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QWidget* parent = nullptr);
+
+    // Menu bar, toolbars and status bar (start-up step 5).
+    void buildCommandBars();
+
+    LumoraMDIClient* client() const { return client_; }
+    QAction* action(int id) const { return actions_.value(id, nullptr); }
+    QList<int> commandIds() const { return actions_.keys(); }
+    QToolBar* mainToolbar() const { return toolbars_.isEmpty() ? nullptr : toolbars_.front(); }
+    const QList<QToolBar*>& toolbars() const { return toolbars_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    // The actions of the recent-file entries, newest first.
+    const QList<QAction*>& recentFileActions() const { return recentActions_; }
+
+    // Runs command `id` where it belongs; nothing when it is disabled.
+    void dispatch(int id);
+
+public slots:
+    // Enabled and checked states of every command, after anything that may change them.
+    void updateCommandStates();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    QAction* makeAction(const MenuItemSpec& spec);
+    void buildMenus();
+    void buildToolbars();
+    void rebuildRecentFiles();
+    bool isEnabled(int id) const;
+    bool isChecked(int id) const;
+    void executeFrameCommand(int id);
+
+    LumoraApp& app_;
+    LumoraMDIClient* client_;
+    QHash<int, QAction*> actions_;
+    QHash<int, int> routes_;
+    QList<QToolBar*> toolbars_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
+};

@@ -1,0 +1,212 @@
+// The MDI client: file, print and database commands.
+#include "LumoraMDIClient.h"
+
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "Commands.h"
+#include "CommandTarget.h"
+#include "FileDialog.h"
+#include "LumoraApp.h"
+#include "LumoraMDIChild.h"
+#include "ModalRunner.h"
+#include "RecentFiles.h"
+
+namespace {
+LumoraMDIClient::DiagramOpener& diagramOpener() {
+    static LumoraMDIClient::DiagramOpener opener;
+    return opener;
+}
+LumoraMDIClient::SearchWindowFactory& searchWindowFactory() {
+    static LumoraMDIClient::SearchWindowFactory factory;
+    return factory;
+}
+}  // namespace
+
+void LumoraMDIClient::setDiagramOpener(DiagramOpener opener) {
+    diagramOpener() = std::move(opener);
+}
+bool LumoraMDIClient::hasDiagramOpener() { return static_cast<bool>(diagramOpener()); }
+void LumoraMDIClient::setSearchWindowFactory(SearchWindowFactory factory) {
+    searchWindowFactory() = std::move(factory);
+}
+bool LumoraMDIClient::hasSearchWindowFactory() { return static_cast<bool>(searchWindowFactory()); }
+
+LumoraMDIClient::LumoraMDIClient(QWidget* parent) : QMdiArea(parent) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
+}
+
+bool LumoraMDIClient::handlesCommand(int id) const {
+    switch (id) {
+        case cmd::FileOpen:
+        case cmd::FileClose:
+        case cmd::FilePrint:
+        case cmd::FilePrintPreview:
+        case cmd::FilePrinterSetup:
+        case cmd::SearchEngineOpen:
+        case cmd::SearchEngineClose: return true;
+        default: return false;
+    }
+}
+
+bool LumoraMDIClient::isCommandEnabled(int id) const {
+    switch (id) {
+        case cmd::FileOpen: return hasDiagramOpener();
+        case cmd::FileClose: return activeChild() != nullptr;
+        case cmd::FilePrint:
+        case cmd::FilePrintPreview: {
+            // Printing is the active window's: a diagram or the search report.
+            const LumoraMDIChild* child = activeChild();
+            const CommandTarget* target = child ? child->target() : nullptr;
+            return target && target->handlesCommand(id) && target->isCommandEnabled(id);
+        }
+        case cmd::FilePrinterSetup: return true;
+        case cmd::SearchEngineOpen: return hasSearchWindowFactory() && searchWindow() == nullptr;
+        case cmd::SearchEngineClose: return searchWindow() != nullptr;
+        default: return false;
+    }
+}
+
+void LumoraMDIClient::executeCommand(int id) {
+    if (!isCommandEnabled(id)) return;
+    switch (id) {
+        case cmd::FileOpen: commandOpen(); break;
+        case cmd::FileClose:
+            if (LumoraMDIChild* child = activeChild()) child->close();
+            break;
+        case cmd::FilePrint:
+        case cmd::FilePrintPreview:
+            if (LumoraMDIChild* child = activeChild()) child->target()->executeCommand(id);
+            break;
+        case cmd::FilePrinterSetup: printerSetup(); break;
+        case cmd::SearchEngineOpen: openSearchWindow(); break;
+        case cmd::SearchEngineClose:
+            if (LumoraMDIChild* child = searchWindow()) child->close();
+            break;
+        default: break;
+    }
+}
+
+void LumoraMDIClient::commandOpen() {
+    LumoraApp* app = LumoraApp::instance();
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::Open;
+    request.directory = app->lastDir();
+    request.filter = app->openFilter();
+    request.filterIndex = app->lastFilterIndex();
+    const FileDialog::Result result = FileDialog::current().run(window(), request);
+    if (!result.accepted || result.files.isEmpty()) return;
+    app->setLastDir(QFileInfo(result.files.front()).absolutePath());
+    app->setLastFilterIndex(result.filterIndex);
+    openDocument(result.files.front());
+}
+
+bool LumoraMDIClient::openDocument(const QString& path) {
+    if (!hasDiagramOpener()) return false;
+    QWidget* content = diagramOpener()(*this, path);
+    if (!content) return false;
+    addChild(static_cast<int>(LumoraMDIChild::Kind::Diagram), content);
+    if (LumoraApp* app = LumoraApp::instance()) app->recentFiles().add(path);
+    return true;
+}
+
+LumoraMDIChild* LumoraMDIClient::addChild(int kind, QWidget* content) {
+    auto* child = new LumoraMDIChild(static_cast<LumoraMDIChild::Kind>(kind), content);
+    addSubWindow(child);
+    connect(child, &QObject::destroyed, this, &LumoraMDIClient::childrenChanged,
+            Qt::QueuedConnection);
+    child->show();
+    setActiveSubWindow(child);
+    emit childrenChanged();
+    return child;
+}
+
+void LumoraMDIClient::printerSetup() {
+    QPrintDialog dialog(LumoraApp::instance()->printer(), window());
+    dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
+    ModalRunner::current().run(dialog);
+}
+
+void LumoraMDIClient::openSearchWindow() {
+    if (LumoraMDIChild* existing = searchWindow()) {
+        setActiveSubWindow(existing);
+        return;
+    }
+    QWidget* content = searchWindowFactory()(*this);
+    if (content) addChild(static_cast<int>(LumoraMDIChild::Kind::SearchEngine), content);
+}
+
+LumoraMDIChild* LumoraMDIClient::activeChild() const {
+    return qobject_cast<LumoraMDIChild*>(activeSubWindow());
+}
+
+CommandTarget* LumoraMDIClient::activeDiagram() const {
+    LumoraMDIChild* child = activeChild();
+    return child && child->kind() == LumoraMDIChild::Kind::Diagram ? child->target() : nullptr;
+}
+
+CommandTarget* LumoraMDIClient::activeSearchWindow() const {
+    LumoraMDIChild* child = activeChild();
+    return child && child->kind() == LumoraMDIChild::Kind::SearchEngine ? child->target()
+                                                                         : nullptr;
+}
+
+LumoraMDIChild* LumoraMDIClient::searchWindow() const {
+    for (QMdiSubWindow* w : subWindowList()) {
+        auto* child = qobject_cast<LumoraMDIChild*>(w);
+        if (child && child->kind() == LumoraMDIChild::Kind::SearchEngine) return child;
+    }
+    return nullptr;
+}
+
+int LumoraMDIClient::childCount() const { return static_cast<int>(subWindowList().size()); }
+
+void LumoraMDIClient::tileSideBySide() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : subWindowList())
+        if (!w->isMinimized() && w->isVisible()) windows.append(w);
+    if (windows.isEmpty()) return;
+    const QRect area = viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        const int left = area.width() * i / n;
+        const int right = area.width() * (i + 1) / n;
+        windows[i]->setGeometry(left, 0, right - left, area.height());
+    }
+}
+
+void LumoraMDIClient::tileStacked() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : subWindowList())
+        if (!w->isMinimized() && w->isVisible()) windows.append(w);
+    if (windows.isEmpty()) return;
+    const QRect area = viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        const int top = area.height() * i / n;
+        const int bottom = area.height() * (i + 1) / n;
+        windows[i]->setGeometry(0, top, area.width(), bottom - top);
+    }
+}
+
+void LumoraMDIClient::arrangeIcons() {
+    // Minimised children in a row along the bottom edge, left to right.
+    const QRect area = viewport()->rect();
+    int x = 0;
+    int y = area.bottom();
+    for (QMdiSubWindow* w : subWindowList()) {
+        if (!w->isMinimized()) continue;
+        const QSize size = w->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= size.height();
+        }
+        w->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}

@@ -1,0 +1,17 @@
+// Default modal runner: the dialog's own event loop.
+#include "ModalRunner.h"
+
+#include <QDialog>
+
+namespace {
+ModalRunner* installed = nullptr;
+}  // namespace
+
+int ModalRunner::run(QDialog& dialog) { return dialog.exec(); }
+
+ModalRunner& ModalRunner::current() {
+    static ModalRunner plain;
+    return installed ? *installed : plain;
+}
+
+void ModalRunner::install(ModalRunner* runner) { installed = runner; }

@@ -1,0 +1,62 @@
+// Lumora's entry point: options, the application object, start-up and the event loop.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+
+#include "LumoraApp.h"
+#include "LumoraDecMDIFrame.h"
+#include "LumoraMDIClient.h"
+#include "StringTable.h"
+
+int main(int argc, char* argv[]) {
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setOrganizationName(QStringLiteral("Orvenit"));
+    QApplication::setApplicationDisplayName(strings::productName());
+    LumoraApp::installQtTranslations();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Orvenit Lumora"));
+    parser.addHelpOption();
+    QCommandLineOption noSplash(QStringLiteral("no-splash"),
+                                QStringLiteral("Start without the splash and its 4 s pause "
+                                               "(scripted starts)."));
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the main window to <file> "
+                                                 "once it is shown, then end without writing "
+                                                 "the settings."),
+                                  QStringLiteral("file"));
+    parser.addOption(noSplash);
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("spectrum"),
+                                 QStringLiteral("A spectrum file to open at start."),
+                                 QStringLiteral("[spectrum]"));
+    parser.process(qtApp);
+
+    LumoraApp::Options options;
+    options.splash = !parser.isSet(noSplash);
+    LumoraApp app(options);
+    QObject::connect(&app, &LumoraApp::quitRequested, &qtApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    if (!app.startUp()) return 1;
+
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) app.client()->openDocument(files.front());
+
+    if (parser.isSet(screenshot)) {
+        const QString target = parser.value(screenshot);
+        QTimer::singleShot(1500, &qtApp, [&app, target] {
+            LumoraDecMDIFrame* frame = app.frame();
+            QScreen* screen = frame->screen();
+            const QPixmap shot = screen->grabWindow(frame->winId());
+            const bool ok = !shot.isNull() && shot.save(target);
+            std::fprintf(ok ? stdout : stderr, "%s %s\n",
+                         ok ? "screenshot saved:" : "screenshot failed:", qPrintable(target));
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}
