@@ -1,0 +1,55 @@
+// Diagrams and line markers as WordPerfect Graphics 2 files (1200 units per inch, y
+// upwards, picture from (600, 600) to (13431, 9321)). The diagram is drawn by the same
+// code as on screen, through a canvas that writes WPG records in groups.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lumdb/Records.h"
+#include "lumgl/PlotInfo.h"
+#include "lumgl/lumgl_export.h"
+
+// Writes the diagram of `points` as described by `info` (frame, ticks, labels, titles when
+// drawFlags bit 2 is set; the curve when bit 3 is set) mapped from the window's client
+// rectangle `client` onto the WPG page. flags bit 0: append to a WPG file this library
+// wrote (the end record is overwritten); otherwise the file is created.
+// Returns false, leaving an existing file as it was, when the file cannot be opened or
+// when an append finds a file that is not a complete WPG file of this library.
+// Throws lumgl::PlotError (1, 2) for logarithmic axes with limits <= 0, before anything is
+// written.
+LUMGL_EXPORT bool ExportPlotAsWPG(const SDeviceRect& client, const TPointList& points,
+                                  const SPlotInfo& info, const std::string& path, int flags);
+
+// Appends the found-line markers (flags bit 4: a short vertical line above each line
+// inside the frame) and the identification labels (bit 5: each species label as it is,
+// stacked above the line) to a WPG file this library wrote. False as above.
+LUMGL_EXPORT bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& lines,
+                                   const SPlotInfo& info, const std::string& path, int flags);
+
+namespace lumgl {
+
+// sx = 12831 / client width, sy = 8721 / client height (integer divisions; 0 for an empty
+// client area, which then maps everything onto the picture's corner).
+struct WpgScale {
+    int sx = 0;
+    int sy = 0;
+};
+LUMGL_EXPORT WpgScale WpgScaleOf(const SDeviceRect& client);
+
+// A copy of `info` for the WPG page: plotRect mapped from the client area, the WPG frame
+// geometry (margin 140) and the scales. Throws PlotError like CalculateScaling.
+LUMGL_EXPORT SPlotInfo WpgPlotInfo(const SDeviceRect& client, const SPlotInfo& info);
+
+// The WordPerfect characters (character set << 8 | code) of a UTF-8 text: the German
+// letters from the multinational set 1, everything else from set 0 by its Windows-1252
+// code.
+LUMGL_EXPORT std::vector<std::uint16_t> WpgCharacters(std::string_view utf8);
+
+// File layout facts the tests check.
+inline constexpr int kWpgHeaderSize = 26;
+inline constexpr int kWpgMaxGroupRecords = 0x7FFF;
+
+}  // namespace lumgl

@@ -1,0 +1,136 @@
+// QPainter canvas.
+#include "lumgl_qt/QtCanvas.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QString>
+#include <algorithm>
+
+namespace lumgl {
+
+namespace {
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+}  // namespace
+
+QtCanvas::QtCanvas(QPainter& painter, SDeviceRect target, QImage* image, bool raster)
+    : painter_(painter), target_(target), image_(image), raster_(raster), textColor_(Qt::black) {
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    setPen(SPenDesc{0, 1, PenStyle::Solid});
+    brush_ = QBrush(Qt::white);
+    font_ = toQFont(SFontDesc{});
+}
+
+QtCanvas::~QtCanvas() { flush(); }
+
+QColor QtCanvas::toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+QFont QtCanvas::toQFont(const SFontDesc& desc) {
+    QFont font(QString::fromStdString(desc.face));
+    const int h = desc.height < 0 ? -desc.height : desc.height;
+    font.setPixelSize(std::max(1, h));
+    const int weight = desc.weight <= 0 ? 400 : std::clamp(desc.weight, 100, 900);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setItalic(desc.italic);
+    return font;
+}
+
+void QtCanvas::flush() {
+    if (path_.size() >= 2) painter_.drawPolyline(path_);
+    path_.clear();
+}
+
+void QtCanvas::setPen(const SPenDesc& pen) {
+    flush();
+    QPen p(toQColor(pen.color));
+    p.setWidth(std::max(1, pen.width));
+    p.setCosmetic(true);
+    switch (pen.style) {
+        case PenStyle::Solid: p.setStyle(Qt::SolidLine); break;
+        case PenStyle::Dash: p.setStyle(Qt::DashLine); break;
+        case PenStyle::Dot: p.setStyle(Qt::DotLine); break;
+        case PenStyle::DashDot: p.setStyle(Qt::DashDotLine); break;
+        case PenStyle::DashDotDot: p.setStyle(Qt::DashDotDotLine); break;
+        case PenStyle::Null: p.setStyle(Qt::NoPen); break;
+    }
+    pen_ = p;
+    painter_.setPen(pen_);
+}
+
+void QtCanvas::setBrush(TColor color) { brush_ = QBrush(toQColor(color)); }
+
+void QtCanvas::setFont(const SFontDesc& font) {
+    font_ = toQFont(font);
+    escapement_ = font.escapement;
+}
+
+void QtCanvas::setTextColor(TColor color) { textColor_ = toQColor(color); }
+
+void QtCanvas::moveTo(SDevicePoint p) {
+    flush();
+    position_ = p;
+}
+
+void QtCanvas::lineTo(SDevicePoint p) {
+    if (path_.isEmpty()) path_ << QPoint(position_.x, position_.y);
+    path_ << QPoint(p.x, p.y);
+    position_ = p;
+}
+
+void QtCanvas::fillPolygon(const SDevicePoint* points, std::size_t count) {
+    flush();
+    QPolygon polygon;
+    for (std::size_t i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
+    painter_.setBrush(brush_);
+    painter_.drawPolygon(polygon);
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
+    flush();
+    const QString text = FromUtf8(utf8);
+    const QFontMetrics metrics(font_);
+    const int width = metrics.horizontalAdvance(text);
+    int dx = 0;
+    if ((align & kAlignHorizontalMask) == kAlignCenter) {
+        dx = -width / 2;
+    } else if ((align & kAlignHorizontalMask) == kAlignRight) {
+        dx = -width;
+    }
+    int dy = metrics.ascent();
+    if ((align & kAlignVerticalMask) == kAlignBaseline) {
+        dy = 0;
+    } else if ((align & kAlignVerticalMask) == kAlignBottom) {
+        dy = -metrics.descent();
+    }
+    painter_.save();
+    painter_.setPen(textColor_);
+    painter_.setFont(font_);
+    painter_.translate(p.x, p.y);
+    if (escapement_ != 0) painter_.rotate(-escapement_ / 10.0);
+    painter_.drawText(QPoint(dx, dy), text);
+    painter_.restore();
+}
+
+TColor QtCanvas::pixel(SDevicePoint p) const {
+    const_cast<QtCanvas*>(this)->flush();
+    if (!image_ || !image_->rect().contains(p.x, p.y)) return MakeColor(255, 255, 255);
+    const QRgb rgb = image_->pixel(p.x, p.y);
+    return MakeColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+void QtCanvas::setPixel(SDevicePoint p, TColor color) {
+    flush();
+    painter_.fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
+}
+
+int QtCanvas::fontHeight(const SFontDesc& font) const { return font.height; }
+
+TextSize QtCanvas::textExtent(const SFontDesc& font, std::string_view text) const {
+    const QFontMetrics metrics(toQFont(font));
+    return TextSize{metrics.horizontalAdvance(FromUtf8(text)), metrics.height()};
+}
+
+}  // namespace lumgl

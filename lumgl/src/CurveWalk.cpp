@@ -1,0 +1,142 @@
+// The clipped walk along the data curve.
+#include "lumgl/CurveWalk.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "lumgl/Canvas.h"
+#include "lumgl/PlotError.h"
+
+namespace lumgl {
+
+PathSink::~PathSink() = default;
+
+void CanvasPathSink::moveTo(SDevicePoint p) { canvas_.moveTo(p); }
+void CanvasPathSink::lineTo(SDevicePoint p) { canvas_.lineTo(p); }
+
+namespace {
+
+// One axis of the mapping, with the same operations in the same order as
+// DataToDeviceX/Y, so the walk lands on the same pixels as the mapping functions; kept
+// inline here because the walk runs it twice per point of a million-point spectrum.
+struct AxisMap {
+    bool linear;
+    double min;
+    double scale;
+    double origin;
+
+    double operator()(double v) const {
+        if (linear) return (v - min) * scale + origin;
+        if (!(v > 0.0)) return origin;
+        return std::log10(v / min) * scale + origin;
+    }
+};
+
+inline int Truncate(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+    return static_cast<int>(v);
+}
+
+// y at x on the segment a-b, in data units.
+inline double YAt(double ax, double ay, double bx, double by, double x) {
+    if (bx == ax) return by;
+    return ay + (by - ay) * (x - ax) / (bx - ax);
+}
+
+// x where the segment a-b reaches the level y, in data units.
+inline double XAt(double ax, double ay, double bx, double by, double y) {
+    if (by == ay) return bx;
+    const double x = ax + (bx - ax) * (y - ay) / (by - ay);
+    return std::isfinite(x) ? x : bx;
+}
+
+}  // namespace
+
+void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info,
+                      PathSink& sink) {
+    const bool xLinear = (info.drawFlags & kDrawXLinear) != 0;
+    const bool yLinear = (info.drawFlags & kDrawYLinear) != 0;
+    if (!xLinear && !(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
+    if (!yLinear && !(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
+    if (n < 2) return;
+
+    const AxisMap mapX{xLinear, info.xMin, info.xScale, static_cast<double>(info.origin.x)};
+    const AxisMap mapY{yLinear, info.yMin, info.yScale, static_cast<double>(info.origin.y)};
+    const double xLo = std::min(info.xMin, info.xMax);
+    const double xHi = std::max(info.xMin, info.xMax);
+    const double yLo = std::min(info.yMin, info.yMax);
+    const double yHi = std::max(info.yMin, info.yMax);
+    const bool upright = info.yMin <= info.yMax;
+    const int devLo = upright ? info.origin.y : info.topLeft.y;  // device y of yLo
+    const int devHi = upright ? info.topLeft.y : info.origin.y;
+
+    auto beyondX = [&](double x) { return x < xLo || x > xHi; };
+    auto insideY = [&](double y) { return y >= yLo && y <= yHi; };
+    auto device = [&](double x, double y) { return SDevicePoint{Truncate(mapX(x)), Truncate(mapY(y))}; };
+
+    std::size_t i = 1;
+    while (i < n && beyondX(pts[i].x)) ++i;
+    if (i == n) return;
+
+    double px = pts[i - 1].x;
+    double py = pts[i - 1].y;
+    if (beyondX(px)) {
+        const double limit = px < xLo ? xLo : xHi;
+        py = YAt(px, py, pts[i].x, pts[i].y, limit);
+        px = limit;
+    }
+    bool prevInside = insideY(py);
+    SDevicePoint prevDev = device(px, py);
+    bool open = false;  // the sink's current position is prevDev
+
+    for (; i < n; ++i) {
+        double cx = pts[i].x;
+        double cy = pts[i].y;
+        const bool leaving = beyondX(cx);
+        if (leaving) {
+            const double limit = cx < xLo ? xLo : xHi;
+            cy = YAt(px, py, cx, cy, limit);
+            cx = limit;
+        }
+        const bool inside = insideY(cy);
+        const SDevicePoint dev = device(cx, cy);
+
+        if (prevInside && inside) {
+            if (dev != prevDev) {
+                if (!open) sink.moveTo(prevDev);
+                sink.lineTo(dev);
+                open = true;
+            }
+        } else if (prevInside) {
+            const bool above = cy > yHi;
+            const double level = above ? yHi : yLo;
+            const SDevicePoint exit{Truncate(mapX(XAt(px, py, cx, cy, level))),
+                                    above ? devHi : devLo};
+            if (exit != prevDev) {
+                if (!open) sink.moveTo(prevDev);
+                sink.lineTo(exit);
+            }
+            open = false;
+        } else if (inside) {
+            const bool fromAbove = py > yHi;
+            const double level = fromAbove ? yHi : yLo;
+            const SDevicePoint entry{Truncate(mapX(XAt(px, py, cx, cy, level))),
+                                     fromAbove ? devHi : devLo};
+            sink.moveTo(entry);
+            if (dev != entry) sink.lineTo(dev);
+            open = true;
+        }
+
+        px = cx;
+        py = cy;
+        prevInside = inside;
+        prevDev = dev;
+        if (leaving) break;  // every later point would sit where the curve left
+    }
+}
+
+}  // namespace lumgl

@@ -1,0 +1,144 @@
+// ExportPlotAsWPG and ExportLinesAsWPG: the diagram and the line markers on the WPG page.
+#include "lumgl/WpgExport.h"
+
+#include <cmath>
+
+#include "WpgCanvas.h"
+#include "WpgWriter.h"
+#include "lumcore/Cp1252.h"
+#include "lumgl/Drawing.h"
+#include "lumgl/lumgl.h"
+
+namespace lumgl {
+
+void WpgCanvas::lineTo(SDevicePoint p) {
+    writer_.line(position_, p);
+    position_ = p;
+}
+
+void WpgCanvas::fillPolygon(const SDevicePoint* points, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) writer_.line(points[i], points[(i + 1) % count]);
+}
+
+void WpgCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
+    std::uint8_t horizontal = 0;
+    if ((align & kAlignHorizontalMask) == kAlignCenter) horizontal = 1;
+    if ((align & kAlignHorizontalMask) == kAlignRight) horizontal = 2;
+    std::uint8_t vertical = 2;
+    if ((align & kAlignVerticalMask) == kAlignBottom) vertical = 4;
+    if ((align & kAlignVerticalMask) == kAlignBaseline) vertical = 0;
+    writer_.text(p, horizontal, vertical, utf8);
+}
+
+TextSize WpgCanvas::textExtent(const SFontDesc& font, std::string_view text) const {
+    const int h = fontHeight(font) < 0 ? -fontHeight(font) : fontHeight(font);
+    return TextSize{static_cast<int>(text.size()) * (h / 2), h};
+}
+
+WpgScale WpgScaleOf(const SDeviceRect& client) {
+    WpgScale s;
+    if (client.width() > 0) s.sx = 12831 / client.width();
+    if (client.height() > 0) s.sy = 8721 / client.height();
+    return s;
+}
+
+SPlotInfo WpgPlotInfo(const SDeviceRect& client, const SPlotInfo& info) {
+    const WpgScale s = WpgScaleOf(client);
+    SPlotInfo w = info;
+    SDeviceRect& r = w.plotRect;
+    r.left = (info.plotRect.left - client.left) * s.sx + 600;
+    r.right = 13431 - s.sx * (client.right - info.plotRect.right);
+    r.bottom = (client.bottom - info.plotRect.bottom) * s.sy + 600;
+    r.top = 9321 - s.sy * (info.plotRect.top - client.top);
+    w.margin = 140;
+    const int width = r.right - r.left;
+    const int height = r.top - r.bottom;  // y grows upwards on the page
+    const int frameWidth = static_cast<int>(std::trunc(width * 0.73343));
+    w.origin = SDevicePoint{r.left + static_cast<int>(std::trunc(width * 0.16973)),
+                            r.bottom + static_cast<int>(std::trunc(height * 0.13597))};
+    w.bottomRight = SDevicePoint{w.origin.x + frameWidth, w.origin.y};
+    w.topLeft = SDevicePoint{w.origin.x, w.origin.y + static_cast<int>(std::trunc(0.80931 * height))};
+    w.topRight = SDevicePoint{w.bottomRight.x, w.topLeft.y};
+    CalculateScaling(w);
+    return w;
+}
+
+std::vector<std::uint16_t> WpgCharacters(std::string_view utf8) {
+    std::vector<std::uint16_t> out;
+    for (char ch : lumcore::utf8ToCp1252(utf8)) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        // The German letters sit in the multinational set 1; the rest keeps its code in
+        // set 0. The blank is written as the plain character 32.
+        switch (c) {
+            case 0xC4: out.push_back(0x0100 | 30); break;  // Ä
+            case 0xE4: out.push_back(0x0100 | 31); break;  // ä
+            case 0xD6: out.push_back(0x0100 | 62); break;  // Ö
+            case 0xF6: out.push_back(0x0100 | 63); break;  // ö
+            case 0xDC: out.push_back(0x0100 | 70); break;  // Ü
+            case 0xFC: out.push_back(0x0100 | 71); break;  // ü
+            case 0xDF: out.push_back(0x0100 | 23); break;  // ß
+            case ' ': out.push_back(32); break;
+            default: out.push_back(c); break;
+        }
+    }
+    return out;
+}
+
+}  // namespace lumgl
+
+bool ExportPlotAsWPG(const SDeviceRect& client, const TPointList& points, const SPlotInfo& info,
+                     const std::string& path, int flags) {
+    using namespace lumgl;
+    const SPlotInfo w = WpgPlotInfo(client, info);
+    WpgWriter writer;
+    const bool open = (flags & 1) ? writer.append(path) : writer.create(path);
+    if (!open) return false;
+    WpgCanvas canvas(writer, w.plotRect, WpgScaleOf(client).sy);
+    if (w.drawFlags & kDrawFrame) {
+        const DiagramTicks ticks = ComputeDiagramTicks(w);
+        canvas.beginGroup();
+        DrawDiagramTicks(canvas, w, ticks, false);
+        DrawDiagramFrame(canvas, w);
+        canvas.endGroup();
+        canvas.beginGroup();
+        DrawDiagramLabels(canvas, w, ticks);
+        canvas.endGroup();
+    }
+    if (w.drawFlags & kDrawCurve) {
+        canvas.beginGroup();
+        DrawDiagramCurve(canvas, points, w);
+        canvas.endGroup();
+    }
+    return writer.finish();
+}
+
+bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& lines, const SPlotInfo& info,
+                      const std::string& path, int flags) {
+    using namespace lumgl;
+    const SPlotInfo w = WpgPlotInfo(client, info);
+    WpgWriter writer;
+    if (!writer.append(path)) return false;
+    if (flags & 16) {
+        writer.beginGroup();
+        for (const CLine& line : lines) {
+            const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, w);
+            if (w.origin.x <= p.x && p.x <= w.bottomRight.x && w.origin.y <= p.y && p.y <= w.topLeft.y) {
+                writer.line(SDevicePoint{p.x, p.y + 100}, SDevicePoint{p.x, p.y + 200});
+            }
+        }
+        writer.endGroup();
+    }
+    if (flags & 32) {
+        writer.beginGroup();
+        for (const CLine& line : lines) {
+            const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, w);
+            if (!(w.origin.x < p.x && p.x < w.bottomRight.x)) continue;
+            for (std::size_t i = 0; i < line.speciesLabels.size(); ++i) {
+                writer.text(SDevicePoint{p.x, p.y + 250 + 200 * static_cast<int>(i)}, 1, 4,
+                            line.speciesLabels[i]);
+            }
+        }
+        writer.endGroup();
+    }
+    return writer.finish();
+}
