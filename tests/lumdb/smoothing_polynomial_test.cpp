@@ -1,0 +1,198 @@
+// The polynomial (Savitzky-Golay) filter: its weights against hand-derived sets, its
+// failures, its edges, and the run host steps it takes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "ScriptedRunHost.h"
+#include "analysis/PolynomialFilter.h"
+
+using lumdb::analysis::FilterError;
+using lumdb::analysis::polynomialFilter;
+using lumdb::analysis::RunState;
+using lumdb::analysis::smoothingCoefficients;
+
+namespace {
+
+void expectWeights(const std::vector<double>& got, const std::vector<double>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    // Weights come out of an LU solve in double: a few ulps of the largest entry.
+    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
+}
+
+// What a filter run raises, as text ("" when it succeeds).
+std::string failureOf(int width, int nl, int nr, int order) {
+    try {
+        smoothingCoefficients(width, nl, nr, order);
+    } catch (const FilterError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(PolynomialWeights, CentredSetsMatchTheClassicTables) {
+    // Quadratic on 5 points: (-3, 12, 17, 12, -3) / 35; on 7 points: (-2, 3, 6, 7, 6, 3, -2) / 21.
+    expectWeights(smoothingCoefficients(5, 2, 2, 2),
+                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0});
+    expectWeights(smoothingCoefficients(7, 3, 3, 2),
+                  {-2 / 21.0, 3 / 21.0, 6 / 21.0, 7 / 21.0, 6 / 21.0, 3 / 21.0, -2 / 21.0});
+    // A cubic on a symmetric window gives the quadratic's weights (the odd term drops out).
+    expectWeights(smoothingCoefficients(5, 2, 2, 3),
+                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0});
+    // A straight line on a centred window is a plain mean.
+    expectWeights(smoothingCoefficients(5, 2, 2, 1), {0.2, 0.2, 0.2, 0.2, 0.2});
+}
+
+TEST(PolynomialWeights, OffCentreSetsAreTheLineValueAtThePoint) {
+    // Straight line through k = 0..4 read at k = 0: 1/5 - (k - 2) * 2/10 per point.
+    expectWeights(smoothingCoefficients(5, 0, 4, 1), {0.6, 0.4, 0.2, 0.0, -0.2});
+    // ... and read at the right end (k = 0 is the last point, four points to its left).
+    expectWeights(smoothingCoefficients(5, 4, 0, 1), {-0.2, 0.0, 0.2, 0.4, 0.6});
+    // A window wider than its points leaves the extra weights 0 (even filter widths).
+    expectWeights(smoothingCoefficients(6, 2, 2, 2),
+                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0, 0.0});
+}
+
+TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
+    // Whatever the window, the weights read a polynomial of the filter's order exactly at
+    // the point: sum c[k + nl] * q(k) = q(0).
+    for (int order = 0; order <= 4; ++order)
+        for (int nl = 0; nl <= 8; ++nl) {
+            const int nr = 8 - nl;
+            const auto c = smoothingCoefficients(9, nl, nr, order);
+            for (int degree = 0; degree <= order; ++degree) {
+                double sum = 0.0;
+                for (int k = -nl; k <= nr; ++k) sum += c[k + nl] * std::pow(k + 0.5, degree);
+                EXPECT_NEAR(sum, std::pow(0.5, degree), 1e-9) << order << " " << nl << " " << degree;
+            }
+        }
+}
+
+TEST(PolynomialWeights, BadArgumentsAndOverflowAreReported) {
+    EXPECT_EQ(failureOf(5, 2, 2, 5), "Unknown");   // order above the points of the window
+    EXPECT_EQ(failureOf(5, 2, 2, 4), "");          // order = points - 1 interpolates
+    EXPECT_EQ(failureOf(4, 2, 2, 2), "Unknown");   // window shorter than nl + nr + 1
+    EXPECT_EQ(failureOf(5, -1, 2, 1), "Unknown");
+    EXPECT_EQ(failureOf(5, 2, -1, 1), "Unknown");
+    EXPECT_EQ(failureOf(5, 2, 2, -1), "Unknown");
+    // 50^(2*12) = 6e40 leaves the float range: the width/order overflow.
+    EXPECT_EQ(failureOf(101, 50, 50, 12), "Overflow");
+    EXPECT_EQ(failureOf(101, 50, 50, 11), "");  // 50^22 = 2.4e37 still fits
+    FilterError overflow("Overflow");
+    EXPECT_TRUE(overflow.isOverflow());
+    EXPECT_FALSE(FilterError("Unknown").isOverflow());
+}
+
+TEST(PolynomialFilter, StraightLineAndQuadraticPassUnchangedEdgesIncluded) {
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    std::vector<float> line(40), quad(40);
+    for (int i = 0; i < 40; ++i) {
+        line[i] = 3.0f + 0.5f * i;
+        quad[i] = 1.0f + 0.25f * i - 0.01f * i * i;
+    }
+    auto a = line;
+    ASSERT_TRUE(polynomialFilter(a, 2, 5, run));
+    for (int i = 0; i < 40; ++i) EXPECT_NEAR(a[i], line[i], 1e-5f * std::fabs(line[i])) << i;
+    auto b = quad;
+    ASSERT_TRUE(polynomialFilter(b, 2, 9, run));
+    for (int i = 0; i < 40; ++i) EXPECT_NEAR(b[i], quad[i], 1e-5f) << i;
+}
+
+TEST(PolynomialFilter, EdgesUseShiftedWindowsAndMiddleTheCentredOne) {
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    // A spike at index 0 of an otherwise zero series: each output is the weight that the
+    // window of that point gives to index 0.
+    std::vector<float> ys(12, 0.0f);
+    ys[0] = 1.0f;
+    ASSERT_TRUE(polynomialFilter(ys, 1, 5, run));
+    EXPECT_NEAR(ys[0], 0.6f, 1e-6f);   // window 0..4 read at 0
+    EXPECT_NEAR(ys[1], 0.4f, 1e-6f);   // window 0..4 read at 1
+    EXPECT_NEAR(ys[2], 0.2f, 1e-6f);   // centred window 0..4
+    EXPECT_NEAR(ys[3], 0.0f, 1e-6f);   // centred window 1..5 no longer sees index 0
+    // The same at the right end.
+    std::vector<float> zs(12, 0.0f);
+    zs[11] = 1.0f;
+    ASSERT_TRUE(polynomialFilter(zs, 1, 5, run));
+    EXPECT_NEAR(zs[11], 0.6f, 1e-6f);
+    EXPECT_NEAR(zs[10], 0.4f, 1e-6f);
+    EXPECT_NEAR(zs[9], 0.2f, 1e-6f);
+    EXPECT_NEAR(zs[8], 0.0f, 1e-6f);
+}
+
+TEST(PolynomialFilter, WideStraightLineWindowIsTheMovingMean) {
+    // Wide order-1 windows take a running sum; it must agree with the plain mean.
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    std::vector<float> ys(500);
+    for (int i = 0; i < 500; ++i) ys[i] = static_cast<float>(std::sin(i * 0.37) * 100.0 + i);
+    auto out = ys;
+    ASSERT_TRUE(polynomialFilter(out, 1, 41, run));
+    for (int i = 20; i < 480; ++i) {
+        double mean = 0.0;
+        for (int j = -20; j <= 20; ++j) mean += ys[i + j];
+        mean /= 41.0;
+        EXPECT_NEAR(out[i], mean, 1e-4) << i;
+    }
+}
+
+TEST(PolynomialFilter, WindowWiderThanTheDataOrEvenLeavesNoGap) {
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    std::vector<float> shortSeries{1.0f, 5.0f, 2.0f};
+    auto copy = shortSeries;
+    ASSERT_TRUE(polynomialFilter(copy, 2, 5, run));
+    EXPECT_EQ(copy, shortSeries);
+    // An even width keeps a line unchanged, too (edges with the full width, middle with one
+    // point less).
+    std::vector<float> line(20);
+    for (int i = 0; i < 20; ++i) line[i] = 2.0f * i;
+    auto even = line;
+    ASSERT_TRUE(polynomialFilter(even, 1, 6, run));
+    for (int i = 0; i < 20; ++i) EXPECT_NEAR(even[i], line[i], 1e-4f) << i;
+}
+
+TEST(PolynomialFilter, OneStepPerPointAndAbortLeavesTheDataAlone) {
+    lumtest::ScriptedRunHost host;
+    std::vector<float> ys(1000);
+    for (int i = 0; i < 1000; ++i) ys[i] = static_cast<float>(i % 7);
+    {
+        RunState run(host);
+        auto copy = ys;
+        ASSERT_TRUE(polynomialFilter(copy, 3, 21, run));
+        // 1000 steps: a pump at the first step of a run and at every kPumpStride-th after it.
+        const int stride = lumdb::RunHost::kPumpStride;
+        EXPECT_EQ(host.pumps, (1000 + stride - 1) / stride);
+        EXPECT_EQ(host.position(), 999);
+    }
+    lumtest::ScriptedRunHost aborting;
+    aborting.abortAfterPumps = 3;
+    RunState run(aborting);
+    auto copy = ys;
+    EXPECT_FALSE(polynomialFilter(copy, 3, 21, run));
+    EXPECT_EQ(copy, ys);
+    EXPECT_TRUE(run.aborted());
+    // "Abbruch" is noticed at the pump that reports it: no step runs after it. Stepping point
+    // by point that pump comes at step 2 * stride + 1; block steps reach it within one block.
+    EXPECT_EQ(aborting.pumps, 3);
+    const int stride = lumdb::RunHost::kPumpStride;
+    EXPECT_GE(aborting.position(), 2 * stride);
+    EXPECT_LT(aborting.position(), 3 * stride);
+}
+
+TEST(RunHostSteps, BlockStepsPumpExactlyLikeSingleSteps) {
+    lumtest::ScriptedRunHost single, blocks;
+    single.resetAbort();
+    blocks.resetAbort();
+    int position = 0;
+    for (int count : {1, 5, 64, 63, 2, 17, 64, 64, 30, 1, 40}) {
+        for (int i = 0; i < count; ++i) single.step(position + i);
+        blocks.steps(count, position + count - 1);
+        position += count;
+        EXPECT_EQ(single.pumps, blocks.pumps) << "after " << position << " steps";
+    }
+}

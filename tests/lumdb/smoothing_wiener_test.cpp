@@ -1,0 +1,405 @@
+// The Wiener-Fourier filter: the fast transform against a direct DFT kept here as the
+// reference, the exponential fit against a dense SVD, the cutoff and model rules on
+// hand-made spectra, and the segment handling at the ends of the data.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <memory>
+#include <vector>
+
+#include "ScriptedRunHost.h"
+#include "SyntheticSpectrum.h"
+#include "analysis/ExponentialFit.h"
+#include "analysis/SpectrumTransform.h"
+#include "analysis/WienerFourierFilter.h"
+
+using namespace lumdb::analysis;
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// The transform as written out term by term: X[k] = sum_j x_j e^(+i 2 pi k j / N) for
+// k < N/2, bin N/2 with the angle 2 pi (N - k) j / N; the inverse takes the bins above N/2
+// as the mirror images of those below. O(N^2), in double.
+class DirectDft final : public SpectrumTransform {
+public:
+    explicit DirectDft(std::size_t length) : n_(length), cos_(length), sin_(length) {
+        for (std::size_t i = 0; i < n_; ++i) {
+            cos_[i] = std::cos(kTwoPi * static_cast<double>(i) / static_cast<double>(n_));
+            sin_[i] = std::sin(kTwoPi * static_cast<double>(i) / static_cast<double>(n_));
+        }
+    }
+    void forward(const float* x, std::complex<float>* bins) override {
+        const std::size_t m = n_ / 2;
+        for (std::size_t k = 0; k <= m; ++k) {
+            const std::size_t kk = k < m ? k : n_ - k;
+            double re = 0.0, im = 0.0;
+            for (std::size_t j = 0; j < n_; ++j) {
+                const std::size_t a = (kk * j) % n_;
+                re += x[j] * cos_[a];
+                im += x[j] * sin_[a];
+            }
+            bins[k] = std::complex<float>(static_cast<float>(re), static_cast<float>(im));
+        }
+    }
+    void inverse(const std::complex<float>* bins, float* out) override {
+        const std::size_t m = n_ / 2;
+        for (std::size_t j = 0; j < n_; ++j) {
+            double re = 0.0;
+            for (std::size_t k = 0; k < n_; ++k) {
+                const std::size_t kk = k < m ? k : n_ - k;
+                const std::complex<double> x(k < m ? bins[k] : bins[n_ - k]);
+                const std::size_t a = (kk * j) % n_;
+                // Re(x * e^(-i angle))
+                re += x.real() * cos_[a] + x.imag() * sin_[a];
+            }
+            out[j] = static_cast<float>(re / static_cast<double>(n_));
+        }
+    }
+
+private:
+    std::size_t n_;
+    std::vector<double> cos_, sin_;
+};
+
+TransformFactory directFactory() {
+    return [](std::size_t n) { return std::make_unique<DirectDft>(n); };
+}
+
+// A piece of a synthetic emission spectrum: lines a few points wide on a sloped, noisy base.
+std::vector<float> realLooking(std::size_t n, std::uint32_t seed = 7) {
+    lumbench::SpectrumRecipe recipe;
+    recipe.points = n;
+    recipe.xFrom = 300.0;
+    recipe.xTo = 300.0 + 0.01 * static_cast<double>(n);
+    recipe.lines = n / 60 + 1;
+    recipe.noise = 8.0;
+    recipe.seed = seed;
+    const auto s = lumbench::makeSpectrum(recipe);
+    std::vector<float> ys(n);
+    for (std::size_t i = 0; i < n; ++i) ys[i] = s.points[i].y;
+    return ys;
+}
+
+struct Filtered {
+    std::vector<float> ys;
+    std::int32_t bins = 0;
+    std::int32_t cutoff = 0;
+    bool completed = false;
+};
+
+Filtered runFilter(std::vector<float> ys, std::int32_t bins, std::int32_t cutoff,
+                   TransformFactory factory = makeFastTransform) {
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    Filtered f;
+    f.bins = bins;
+    f.cutoff = cutoff;
+    f.completed = WienerFourierFilter(std::move(factory)).filter(ys, f.bins, f.cutoff, run);
+    f.ys = std::move(ys);
+    return f;
+}
+
+// Dense reference for the exponential fit: one-sided Jacobi SVD of [1 x], singular values
+// below 1e-5 of the largest dropped, minimum-norm solution of [1 x] a = ln y.
+ExponentialFit::Result svdFit(const std::vector<double>& x, const std::vector<double>& l) {
+    const std::size_t n = x.size();
+    std::vector<double> c0(n, 1.0), c1(x);
+    double v[2][2] = {{1, 0}, {0, 1}};
+    for (int sweep = 0; sweep < 60; ++sweep) {
+        double alpha = 0, beta = 0, gamma = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            alpha += c0[i] * c0[i];
+            beta += c1[i] * c1[i];
+            gamma += c0[i] * c1[i];
+        }
+        if (std::fabs(gamma) <= 1e-300 || std::fabs(gamma) < 1e-17 * std::sqrt(alpha * beta)) break;
+        const double zeta = (beta - alpha) / (2 * gamma);
+        const double t = (zeta >= 0 ? 1 : -1) / (std::fabs(zeta) + std::sqrt(1 + zeta * zeta));
+        const double cs = 1 / std::sqrt(1 + t * t), sn = cs * t;
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = c0[i], b = c1[i];
+            c0[i] = cs * a - sn * b;
+            c1[i] = sn * a + cs * b;
+        }
+        for (auto& row : v) {
+            const double a = row[0], b = row[1];
+            row[0] = cs * a - sn * b;
+            row[1] = sn * a + cs * b;
+        }
+    }
+    double s0 = 0, s1 = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        s0 += c0[i] * c0[i];
+        s1 += c1[i] * c1[i];
+    }
+    s0 = std::sqrt(s0);
+    s1 = std::sqrt(s1);
+    const double largest = std::max(s0, s1);
+    double a[2] = {0, 0};
+    const double sv[2] = {s0, s1};
+    const std::vector<double>* cols[2] = {&c0, &c1};
+    for (int j = 0; j < 2; ++j) {
+        if (sv[j] < 1e-5 * largest || sv[j] == 0) continue;
+        double ub = 0;  // u_j . l with u_j = column / sigma
+        for (std::size_t i = 0; i < n; ++i) ub += (*cols[j])[i] * l[i];
+        ub /= sv[j] * sv[j];
+        a[0] += v[0][j] * ub;
+        a[1] += v[1][j] * ub;
+    }
+    return {a[0], a[1]};
+}
+
+void expectFitsAgree(const std::vector<double>& x, const std::vector<double>& l) {
+    ExponentialFit fit;
+    for (std::size_t i = 0; i < x.size(); ++i) fit.addLog(x[i], l[i]);
+    const auto got = fit.solve();
+    const auto want = svdFit(x, l);
+    EXPECT_NEAR(got.slope, want.slope, 1e-9 * (1 + std::fabs(want.slope))) << x.size();
+    EXPECT_NEAR(got.logAmplitude, want.logAmplitude, 1e-7 * (1 + std::fabs(want.logAmplitude)));
+}
+
+}  // namespace
+
+TEST(SpectrumTransform, FastTransformMatchesTheDirectSumsForAnyEvenLength) {
+    // Powers of two, odd factors and a large prime factor (2 * 211).
+    for (std::size_t n : {16u, 402u, 422u, 1024u}) {
+        std::vector<float> x(n);
+        for (std::size_t i = 0; i < n; ++i) x[i] = static_cast<float>(std::sin(0.3 * i) * 50 + (i % 5));
+        std::vector<std::complex<float>> fast(n / 2 + 1), direct(n / 2 + 1);
+        makeFastTransform(n)->forward(x.data(), fast.data());
+        DirectDft(n).forward(x.data(), direct.data());
+        double largest = 0;
+        for (auto b : direct) largest = std::max(largest, static_cast<double>(std::abs(b)));
+        for (std::size_t k = 0; k <= n / 2; ++k) {
+            // The sign of the exponent differs between the two (conjugate bins); the filter
+            // only uses |X|^2 and real weights. Float FFT error: ~1e-6 of the largest bin.
+            EXPECT_NEAR(std::abs(fast[k]), std::abs(direct[k]), 2e-6 * largest) << n << " " << k;
+            EXPECT_NEAR(fast[k].real(), direct[k].real(), 2e-6 * largest);
+        }
+        std::vector<float> back(n);
+        auto t = makeFastTransform(n);
+        t->forward(x.data(), fast.data());
+        t->inverse(fast.data(), back.data());
+        for (std::size_t i = 0; i < n; ++i) EXPECT_NEAR(back[i], x[i], 1e-4) << n << " " << i;
+    }
+}
+
+TEST(WienerFourier, FastFilterMatchesTheFilterOnDirectSums) {
+    struct Case {
+        std::size_t n;
+        std::int32_t bins;  // 0: automatic
+    };
+    // M = 512 over several segments; automatic short series (odd 301 -> M 201, N = 2*3*67;
+    // 320 -> M 211 prime; 500 -> M 301 = 7*43); a user M that is prime (97).
+    for (const Case c : {Case{6000, 512}, Case{6000, 0}, Case{301, 0}, Case{320, 0},
+                         Case{500, 0}, Case{3000, 97}}) {
+        const auto ys = realLooking(c.n, static_cast<std::uint32_t>(c.n));
+        const auto fast = runFilter(ys, c.bins, 0);
+        const auto direct = runFilter(ys, c.bins, 0, directFactory());
+        ASSERT_TRUE(fast.completed);
+        EXPECT_EQ(fast.bins, direct.bins) << c.n;
+        EXPECT_EQ(fast.cutoff, direct.cutoff) << c.n;
+        double worst = 0;
+        for (std::size_t i = 0; i < c.n; ++i)
+            worst = std::max(worst, double(std::fabs(fast.ys[i] - direct.ys[i]) / std::fabs(direct.ys[i])));
+        EXPECT_LT(worst, 1e-4) << "n " << c.n << " M " << c.bins;
+        // The filter must have done something: noise of 8 on a base of ~500.
+        double change = 0;
+        for (std::size_t i = 0; i < c.n; ++i) change = std::max(change, std::fabs(double(fast.ys[i]) - ys[i]));
+        EXPECT_GT(change, 5.0) << c.n;
+    }
+}
+
+TEST(WienerFourier, AutomaticValuesAreWrittenBack) {
+    const auto longRun = runFilter(realLooking(5000), 0, 0);
+    EXPECT_EQ(longRun.bins, 512);
+    EXPECT_GT(longRun.cutoff, 0);
+    EXPECT_LE(longRun.cutoff, 512);
+    // 2 * 51 + n < 1024: M = (102 + n rounded down to even) / 2.
+    EXPECT_EQ(runFilter(realLooking(600), 0, 0).bins, (102 + 600) / 2);
+    EXPECT_EQ(runFilter(realLooking(601), 0, 0).bins, (102 + 600) / 2);
+    EXPECT_EQ(runFilter(realLooking(921), 0, 0).bins, (102 + 920) / 2);
+    EXPECT_EQ(runFilter(realLooking(922), 0, 0).bins, 512);  // 102 + 922 = 1024, not below
+}
+
+TEST(WienerFourier, OddShortSeriesKeepsItsLastPoint) {
+    const auto ys = realLooking(301);
+    const auto f = runFilter(ys, 0, 0);
+    EXPECT_EQ(f.ys[300], ys[300]);
+    EXPECT_NE(f.ys[299], ys[299]);
+}
+
+TEST(WienerFourier, UserCutoffIsLimitedReducedAndGrown) {
+    const auto ys = realLooking(4000);
+    // 20 - 1 = 19 bins, grown by one to 20: a spectrum of smooth lines already falls there.
+    EXPECT_EQ(runFilter(ys, 512, 20).cutoff, 20);
+    // Past M: limited to M - 1 = 511, reduced to 510, grown to 511 at least.
+    const auto high = runFilter(ys, 512, 5000);
+    EXPECT_GE(high.cutoff, 511);
+    EXPECT_LE(high.cutoff, 512);
+    // 2 is not reduced: at least 3 after growing.
+    EXPECT_GE(runFilter(ys, 512, 2).cutoff, 3);
+}
+
+TEST(WienerFourier, FlatAndEmptyDataStayAsTheyAre) {
+    const auto flat = runFilter(std::vector<float>(3000, 123.5f), 0, 0);
+    for (float v : flat.ys) ASSERT_EQ(v, 123.5f);
+    // All zero: no 0/0 in the energy rescaling.
+    const auto zero = runFilter(std::vector<float>(3000, 0.0f), 0, 0);
+    for (float v : zero.ys) ASSERT_EQ(v, 0.0f);
+    // Fewer points than one margin (51): nothing to transform, the data stay.
+    const std::vector<float> few{1, 9, 2, 8, 3};
+    const auto small = runFilter(few, 512, 0);
+    EXPECT_TRUE(small.completed);
+    EXPECT_EQ(small.ys, few);
+    EXPECT_EQ(runFilter({}, 0, 0).ys.size(), 0u);
+}
+
+TEST(WienerFourier, DataEndingInsideTheLastMarginAreReadInBoundsAndAllFiltered) {
+    // M = 512: a full segment reads 51 + 922 points. With 950 points (inside that reach) or
+    // exactly 973 (reach ends at the data's end) all points still come out filtered.
+    for (std::size_t n : {950u, 973u, 973u + 922u}) {
+        const auto ys = realLooking(n, 11);
+        const auto f = runFilter(ys, 512, 0);
+        ASSERT_TRUE(f.completed);
+        int unchanged = 0;
+        for (std::size_t i = n - 51; i < n; ++i) unchanged += f.ys[i] == ys[i];
+        EXPECT_LT(unchanged, 3) << n;
+        for (float v : f.ys) ASSERT_TRUE(std::isfinite(v));
+    }
+}
+
+TEST(WienerFourier, UserBinsBeyondTheDataMirrorBackAndForth) {
+    // M = 900 on 100 points: the mirrored end of the only segment is longer than the data.
+    // The segment then repeats the data every 200 points, so its spectrum has power only at
+    // every 9th bin; whatever the models make of that, the run stays inside the data.
+    const auto ys = realLooking(100, 3);
+    const auto f = runFilter(ys, 900, 0);
+    ASSERT_TRUE(f.completed);
+    EXPECT_EQ(f.bins, 900);
+    for (std::size_t i = 0; i < ys.size(); ++i) ASSERT_TRUE(std::isfinite(f.ys[i]));
+    // And the same with a direct transform gives the same result.
+    const auto d = runFilter(ys, 900, 0, directFactory());
+    for (std::size_t i = 0; i < ys.size(); ++i) EXPECT_NEAR(f.ys[i], d.ys[i], 1e-4 * std::fabs(d.ys[i]));
+}
+
+TEST(WienerFourier, ProgressHasThreeStepsPerSegmentAndAbortKeepsSettings) {
+    lumtest::ScriptedRunHost host;
+    {
+        RunState run(host);
+        run.phase("Datenglättung", "Wiener-Fourierfilter");
+        std::int32_t bins = 512, cutoff = 0;
+        auto ys = realLooking(6000);
+        ASSERT_TRUE(WienerFourierFilter().filter(ys, bins, cutoff, run));
+        // ceil(6000 / 922) = 7 segments.
+        ASSERT_FALSE(host.refreshes.empty());
+        EXPECT_EQ(host.refreshes.back().upper, 21);
+        EXPECT_EQ(host.refreshes.back().phase, "Wiener-Fourierfilter");
+        EXPECT_EQ(host.position(), 21);
+    }
+    lumtest::ScriptedRunHost aborting;
+    aborting.abortAfterPumps = 2;
+    RunState run(aborting);
+    std::int32_t bins = 0, cutoff = 0;
+    auto ys = realLooking(200000);
+    EXPECT_FALSE(WienerFourierFilter().filter(ys, bins, cutoff, run));
+    EXPECT_EQ(bins, 0);
+    EXPECT_EQ(cutoff, 0);
+}
+
+TEST(ExponentialFitTest, RunningSumsGiveTheSvdSolution) {
+    lumbench::SyntheticRandom rnd(5);
+    std::vector<double> x, l;
+    // A signal part from bin 0: full rank.
+    for (int k = 0; k < 40; ++k) {
+        x.push_back(k);
+        l.push_back(20.0 - 0.2 * k + rnd.normal());
+    }
+    expectFitsAgree(x, l);
+    // A noise part high up: 112 bins at 400..511, still full rank.
+    x.clear();
+    l.clear();
+    for (int k = 400; k < 512; ++k) {
+        x.push_back(k);
+        l.push_back(3.0 + rnd.normal());
+    }
+    expectFitsAgree(x, l);
+    // Two or three bins far from 0: the small singular value falls below 1e-5 of the large
+    // one and is dropped; the answer is the minimum-norm one, not the exact line.
+    for (int count : {2, 3, 5}) {
+        x.clear();
+        l.clear();
+        for (int k = 0; k < count; ++k) {
+            x.push_back(505 + k);
+            l.push_back(4.0 + 0.5 * k);
+        }
+        expectFitsAgree(x, l);
+        ExponentialFit fit;
+        for (std::size_t i = 0; i < x.size(); ++i) fit.addLog(x[i], l[i]);
+        EXPECT_LT(std::fabs(fit.solve().slope - 0.5), 0.5) << count;
+        EXPECT_GT(std::fabs(fit.solve().slope - 0.5), 0.1) << count;
+    }
+    // One point at 0: ln A is its value, slope 0.
+    ExponentialFit one;
+    one.add(0.0, std::exp(2.5));
+    EXPECT_NEAR(one.solve().logAmplitude, 2.5, 1e-12);
+    EXPECT_EQ(one.solve().slope, 0.0);
+    // Values <= 0 count as ln y = 0.
+    ExponentialFit zeros;
+    zeros.add(1.0, 0.0);
+    zeros.add(2.0, -5.0);
+    zeros.add(3.0, 1.0);
+    EXPECT_NEAR(zeros.solve().slope, 0.0, 1e-12);
+}
+
+TEST(SpectrumModelsTest, CutoffRulesOnHandMadeSpectra) {
+    // 100 bins: 50 in bins 1..9, 1 above. Peak 50 over noise 1: 1 decade, so the threshold is
+    // (50 - 1) / 4 + 1 = 13.25; bins 10..14 are the first five below it.
+    std::vector<double> p(100, 1.0);
+    for (int k = 1; k < 10; ++k) p[k] = 50.0;
+    p[0] = 1.0e6;
+    EXPECT_EQ(automaticCutoff(p, false), 15u);
+    // The last segment counts bin 0 to the peak: 6 decades, threshold 1e6 * 10^trunc(-4.5)
+    // = 100, and bins 1..5 are already below it.
+    EXPECT_EQ(automaticCutoff(p, true), 6u);
+    // No power anywhere: nothing is below a zero threshold, K = M.
+    EXPECT_EQ(automaticCutoff(std::vector<double>(100, 0.0), false), 100u);
+    // Fewer than 10 bins: no peak or noise band at all, no division by zero.
+    EXPECT_EQ(automaticCutoff(std::vector<double>(8, 3.0), false), 8u);
+}
+
+TEST(SpectrumModelsTest, SignalGrowsUntilItFallsAndWeightsCrossAtEqualPower) {
+    // ln p = 10 - 0.1 k (signal) meeting a flat floor ln p = 5 at k = 50.
+    std::vector<double> lp(200);
+    for (int k = 0; k < 200; ++k) lp[k] = std::max(10.0 - 0.1 * k, 5.0);
+    const auto m = fitModels(lp, 9);
+    EXPECT_EQ(m.cutoff, 10u);  // already falling after one bin
+    EXPECT_NEAR(m.signalSlope, -0.1, 1e-9);
+    ASSERT_TRUE(m.hasNoise);
+    EXPECT_LT(m.weight(0), 1.0);
+    EXPECT_GT(m.weight(0), 0.9);  // e^10 against a noise model of about e^(6..7) at bin 0
+    // Noise fit over 10..199 of the kinked line is not flat, so equal power sits near, not at,
+    // bin 50; the weight must fall through 0.5 between the signal and the floor.
+    EXPECT_GT(m.weight(20), 0.5);
+    EXPECT_LT(m.weight(150), 0.5);
+    for (std::uint32_t k = 1; k < 200; ++k) EXPECT_LE(m.weight(k), m.weight(k - 1));
+}
+
+TEST(SpectrumModelsTest, NoFallingSignalPassesTheSegmentUnweighted) {
+    // Power rising all the way: no negative slope before K reaches M.
+    std::vector<double> lp(64);
+    for (int k = 0; k < 64; ++k) lp[k] = 1.0 + 0.05 * k;
+    const auto m = fitModels(lp, 3);
+    EXPECT_EQ(m.cutoff, 64u);
+    EXPECT_FALSE(m.hasNoise);
+    for (std::uint32_t k = 0; k < 64; ++k) EXPECT_EQ(m.weight(k), 1.0);
+    // A rising noise model is dropped: weights 1 as well.
+    std::vector<double> kink(64);
+    for (int k = 0; k < 64; ++k) kink[k] = k < 10 ? 9.0 - k : 0.1 * k;
+    const auto r = fitModels(kink, 5);
+    EXPECT_FALSE(r.hasNoise);
+    EXPECT_EQ(r.weight(30), 1.0);
+}
