@@ -1,0 +1,81 @@
+// The line cipher: stored lines never hold line ends or NUL bytes, DeCryptLine restores the
+// plain text, and the other modes rewrite the special glyphs.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "lumdb/Database.h"
+
+namespace {
+
+// Every byte value a plain line may hold, at every position of lines of several lengths:
+// the stored byte stays a printable byte and deciphers back to the original.
+TEST(LineCipher, EveryByteAtEveryPositionStaysPrintableAndRoundTrips) {
+    for (std::size_t length : {1u, 2u, 3u, 8u, 31u, 64u, 130u, 255u}) {
+        const std::string base(length, 'k');
+        for (std::size_t pos = 0; pos < length; ++pos) {
+            for (int byte = 0x20; byte <= 0xFF; ++byte) {
+                std::string line = base;
+                line[pos] = static_cast<char>(byte);
+                std::string stored = line;
+                EnCryptLine(stored);
+                ASSERT_EQ(stored.size(), length);
+                const auto c = static_cast<unsigned char>(stored[pos]);
+                ASSERT_TRUE(c != '\0' && c != '\n' && c != '\r' && c >= 0x20)
+                    << "byte " << byte << " at " << pos << " of " << length << " -> " << int(c);
+                DeCryptLine(stored, 0);
+                ASSERT_EQ(stored, line) << "byte " << byte << " at " << pos << " of " << length;
+            }
+        }
+    }
+}
+
+TEST(LineCipher, StoredTextDependsOnPositionAndLineLength) {
+    std::string a(12, 'A');
+    EnCryptLine(a);
+    EXPECT_NE(a, std::string(12, 'A'));
+    // The same character at different positions is stored differently.
+    EXPECT_NE(a[0], a[1]);
+    EXPECT_NE(a[1], a[2]);
+    // The same prefix in lines of different lengths is stored differently.
+    std::string b(13, 'A');
+    EnCryptLine(b);
+    EXPECT_NE(a.substr(0, 12), b.substr(0, 12));
+}
+
+std::string decipheredWithMode(std::string plain, unsigned char mode) {
+    EnCryptLine(plain);
+    DeCryptLine(plain, mode);
+    return plain;
+}
+
+TEST(LineCipher, OtherModesRewriteDegreeSuperscriptsAndFractions) {
+    // Windows-1252: B0 degree, B2/B3/B9 superscripts, BC/BD/BE quarter, half, three quarters.
+    EXPECT_EQ(decipheredWithMode("J=2\xBD;3\xBE;0\xBC", 1), "J=5/2;15/4;1/4");
+    EXPECT_EQ(decipheredWithMode("\xBD \xBC \xBE", 2), "1/2 1/4 3/4");
+    // A fraction right after a rewritten one follows the digit that rewrite ended with.
+    EXPECT_EQ(decipheredWithMode("\xBD\xBD", 1), "1/5/2");
+    EXPECT_EQ(decipheredWithMode("a\xB0\xB2\xB3\xB9z", 1), "a0231z");
+    // Mode 0 leaves them alone.
+    EXPECT_EQ(decipheredWithMode("2\xBD\xB0", 0), "2\xBD\xB0");
+}
+
+TEST(LineCipher, BufferOverloadDeciphersAndCutsARewrittenLineToItsCapacity) {
+    std::string stored = "\xBD \xBD \xBD";  // rewritten: "1/2 1/2 1/2", eleven bytes
+    EnCryptLine(stored);
+    char buffer[6] = {};
+    std::memcpy(buffer, stored.data(), stored.size());
+    DeCryptLine(buffer, sizeof buffer, 1);
+    EXPECT_STREQ(buffer, "1/2 1");
+
+    std::string plain = "656.28;0.64";
+    std::string enc = plain;
+    EnCryptLine(enc);
+    char line[32] = {};
+    std::memcpy(line, enc.data(), enc.size());
+    DeCryptLine(line, sizeof line, 0);
+    EXPECT_EQ(std::string(line), plain);
+}
+
+}  // namespace
