@@ -18,16 +18,17 @@ std::vector<FormatEntry>& mutableFormatTable() {
         {3, "ASCII-Datei:  Y-Werte", {}, nullptr, 3, nullptr, readAsciiY},
         {4, "Binäre Datei:  X,Y-Werte", {"BIN"}, "r+b", 4, readBinary, readBinaryXY},
         {5, "Binäre Datei:  Y-Werte", {}, nullptr, 4, nullptr, readBinaryY},
-        {6, "4Spec-Datei", {"CRV"}, "r+b", 5, nullptr, nullptr},
-        {7, "Maps-Datei", {"MPS"}, "r+b", 6, nullptr, nullptr},
-        {8, "DaVis-Datei", {"PRF"}, "r+t", 7, nullptr, nullptr},
+        {6, "4Spec-Datei", {"CRV"}, "r+b", 5, read4Spec, read4Spec},
+        {7, "Maps-Datei", {"MPS"}, "r+b", 6, readMaps, readMaps},
+        {8, "DaVis-Datei", {"PRF"}, "r+t", 7, readDaVis, readDaVis},
         {9, "OOIBase-Datei", {"SAMPLE", "SCOPE", "REFERENCE", "DARK", "SAMPLEDARK"}, "r+t", 8,
-         nullptr, nullptr},
-        {10, "OOILibs-Datei", {"OLS", "OLB"}, "r+t", 9, nullptr, nullptr},
+         readOOIBase, readOOIBase},
+        {10, "OOILibs-Datei", {"OLS", "OLB"}, "r+t", 9, readOOILibs, readOOILibs},
         {11, "Grams-Datei:  Neues Format", {"SPC"}, "r+b", 10, readGrams, readGramsNew},
         {12, "Grams-Datei:  Altes Format", {}, nullptr, 10, nullptr, readGramsOld},
         {13, "WinSpec-Datei", {"SPE"}, "r+b", 11, readWinSpec, readWinSpec},
-        {14, "AvaSoft ASCII-Datei", {"TRT", "TAT", "TTT", "TIT"}, "r+t", 12, nullptr, nullptr},
+        {14, "AvaSoft ASCII-Datei", {"TRT", "TAT", "TTT", "TIT"}, "r+t", 12, readAvaSoft,
+         readAvaSoft},
     };
     return table;
 }

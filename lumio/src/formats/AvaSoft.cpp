@@ -1,0 +1,93 @@
+// Reader of AvaSoft ASCII exports (.trt scope, .tat absorbance, .ttt transmission,
+// .tit irradiance).
+//
+// Knowledge: real files written by AvaSoft 7 and 8. A few header lines (spectrometer,
+// integration time, averaging, column names, units; some padded with NUL bytes) precede
+// the data lines: wavelength, then the value columns separated by ";" (or tab or blanks),
+// with decimal point or decimal comma. Relied on: the first data line (see below) and its
+// column count. Ignored: the header lines, including the column names written there; the
+// value columns are named by their usual order (dark, reference, sample, the processed
+// value, photon number) and the processed value by the file's extension.
+// The header ends at the first line that begins like a number and holds only the
+// characters of numbers and separators: AvaSoft 7 starts its files with the spectrometer's
+// serial number ("0804016U1- "), which begins with a digit but is no data line.
+#include <algorithm>
+#include <cctype>
+
+#include "../FileBytes.h"
+#include "InstrumentText.h"
+#include "Readers.h"
+#include "lumcore/Printf.h"
+
+namespace lumio::detail {
+namespace {
+
+bool noEnd(std::string_view) { return false; }
+
+bool isDataLine(std::string_view line) {
+    return text::startsWithNumber(line) && text::onlyDataCharacters(line);
+}
+
+std::size_t dataStart(std::string_view content) {
+    LineReader lines(content);
+    std::string_view line;
+    if (!lines.next(line)) fail(keyword::NullFile);
+    std::size_t start = 0;
+    while (!isDataLine(line)) {
+        start = lines.offset();
+        if (!lines.next(line)) fail(keyword::NullFile);
+    }
+    return start;
+}
+
+// The name of the processed column, after the file's extension.
+std::string processedName(const std::string& path) {
+    const auto dot = path.rfind('.');
+    std::string ext = dot == std::string::npos ? path : path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (ext.find("TAT") != std::string::npos) return "Absorbance";
+    if (ext.find("TTT") != std::string::npos) return "Transmission";
+    if (ext.find("TIT") != std::string::npos) return "Irradiance";
+    return "Data";
+}
+
+// SelectTraceComboDialog's last choice while the library is loaded (-1: none yet).
+int lastChosenColumn = -1;
+
+// Asks for the value column of a line with `columns` columns; returns its field index.
+std::size_t chooseColumn(ReadContext& ctx, std::size_t columns) {
+    std::vector<std::string> names = {"Dark", "Reference", "Sample",
+                                      processedName(ctx.record.fileName)};
+    if (columns > 5) names.push_back("Photon number");
+    // Only as many entries as the line has value columns, so every entry can be read.
+    names.resize(std::min(names.size(), columns - 1));
+    const int count = static_cast<int>(names.size());
+    // The processed column comes first; a choice made before is offered again.
+    int initial = std::min(3, count - 1);
+    if (lastChosenColumn >= 0 && lastChosenColumn < count) initial = lastChosenColumn;
+    const auto chosen = ctx.ui.chooseColumn(ctx.record.fileName, names, initial);
+    if (!chosen) fail(keyword::CancelOpenFile);
+    if (*chosen < 0 || *chosen >= count) fail(keyword::UnknownFormat);
+    lastChosenColumn = *chosen;
+    ctx.record.fileName += " #" + names[static_cast<std::size_t>(*chosen)];
+    return static_cast<std::size_t>(*chosen) + 1;
+}
+
+}  // namespace
+
+void readAvaSoft(ReadContext& ctx) {
+    const std::string content = loadFile(ctx.record.fileName);
+    const std::size_t start = dataStart(content);
+    text::checkDataLines(content, start, noEnd);
+    const std::string_view first = text::lineAt(content, start);
+    text::Columns columns = text::columnsOf(first);
+    std::vector<std::string_view> fields;
+    text::splitFields(first, columns.separator, fields);
+    if (fields.size() < 2) fail(keyword::UnknownFormat);  // no value column at all
+    columns.decimalComma = text::contains(fields[0], ",");
+    const std::size_t yField = fields.size() < 3 ? 1 : chooseColumn(ctx, fields.size());
+    text::readColumns(ctx, content, start, columns, yField, noEnd);
+}
+
+}  // namespace lumio::detail
