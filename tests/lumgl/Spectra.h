@@ -1,0 +1,33 @@
+// Generated spectra for the drawing tests and benchmarks: a few Gaussian lines over a
+// sloping background with deterministic noise.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "lumdb/Records.h"
+
+namespace spectra {
+
+inline TPointList Generate(std::size_t count, float from = 200.0f, float to = 800.0f,
+                           std::uint32_t seed = 1) {
+    TPointList points;
+    points.reserve(count);
+    std::uint32_t state = seed * 2654435761u + 1;
+    const double lines[][3] = {{253.65, 9000, 0.4}, {404.66, 4000, 0.6}, {435.83, 7000, 0.5},
+                               {546.07, 12000, 0.8}, {576.96, 3000, 0.5}, {696.54, 5000, 1.5}};
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = from + (to - from) * static_cast<double>(i) / static_cast<double>(count > 1 ? count - 1 : 1);
+        double y = 500.0 + 0.8 * (x - from);
+        for (const auto& l : lines) {
+            const double d = (x - l[0]) / l[2];
+            y += l[1] * std::exp(-0.5 * d * d);
+        }
+        state = state * 1664525u + 1013904223u;
+        y += (static_cast<double>(state >> 8) / 16777216.0 - 0.5) * 400.0;
+        points.push_back(TPointF{static_cast<float>(x), static_cast<float>(y)});
+    }
+    return points;
+}
+
+}  // namespace spectra

@@ -1,0 +1,199 @@
+// The QPainter canvas: the per-column reduction of dense curves gives exactly the pixels
+// of the full walk, the reticle restores exactly what it covered, and docs/diagram.png.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <memory>
+
+#include "Golden.h"
+#include "Spectra.h"
+#include "lumgl/Drawing.h"
+#include "lumgl/Markers.h"
+#include "lumgl/RecordingCanvas.h"
+#include "lumgl/lumgl.h"
+#include "lumgl_qt/QtCanvas.h"
+
+namespace {
+
+SPlotInfo Diagram(int width, int height) {
+    SPlotInfo info;
+    MakePlotInfoStruct(info, true);
+    info.plotRect = {0, 0, width, height};
+    info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
+    info.initFlags = kInitXRange | kInitYRange;
+    info.xTitle = "Wellenlänge [nm]";
+    info.yTitle = "Intensität";
+    info.title = "Spektrum";
+    return info;
+}
+
+// Draws the diagram into a white image, reduced (as on screen) or with every segment.
+QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    {
+        lumgl::QtCanvas canvas(painter, {0, 0, width, height}, &image, reduce);
+        PlotDrawing(points, info, canvas);
+    }
+    painter.end();
+    return image;
+}
+
+SPlotInfo WithoutCurve(SPlotInfo info) {
+    info.drawFlags &= static_cast<std::uint16_t>(~kDrawCurve);
+    return info;
+}
+
+int DifferentPixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    }
+    return n;
+}
+
+// Number of lines that reach the canvas when the curve is drawn.
+std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool reduce) {
+    SPlotInfo copy = info;
+    copy.drawFlags = static_cast<std::uint16_t>(info.drawFlags & ~kDrawFrame);
+    lumgl::RecordingCanvas canvas(info.plotRect, reduce);
+    PlotDrawing(points, copy, canvas);
+    std::size_t lines = 0;
+    for (std::size_t at = canvas.trace().find("line "); at != std::string::npos;
+         at = canvas.trace().find("line ", at + 1)) {
+        ++lines;
+    }
+    return lines;
+}
+
+void ExpectSamePixels(const TPointList& points, SPlotInfo info, int width, int height) {
+    const QImage full = Render(points, info, width, height, false);
+    const QImage reduced = Render(points, info, width, height, true);
+    EXPECT_EQ(DifferentPixels(full, reduced), 0);
+    // And the curve really is there: not all white inside the frame.
+    EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), width, height, false)), 0);
+}
+
+TEST(ColumnReductionPixels, DenseSpectrum) {
+    const TPointList points = spectra::Generate(400000);
+    SPlotInfo info = Diagram(1920, 1080);
+    GetMinMax(points, info);
+    info.initFlags = 0;
+    ExpectSamePixels(points, info, 1920, 1080);
+    EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
+    EXPECT_GT(CurveLines(points, info, false), 100000u);
+}
+
+TEST(ColumnReductionPixels, SparseSpectrum) {
+    const TPointList points = spectra::Generate(700);
+    SPlotInfo info = Diagram(900, 600);
+    GetMinMax(points, info);
+    ExpectSamePixels(points, info, 900, 600);
+}
+
+TEST(ColumnReductionPixels, ClippedToAZoomedWindow) {
+    const TPointList points = spectra::Generate(200000);
+    SPlotInfo info = Diagram(1000, 700);
+    info.xMin = 400.0f;  // leaves the x band for good at 600
+    info.xMax = 600.0f;
+    info.yMin = 1500.0f;  // the noise floor and the line tops leave and re-enter the y band
+    info.yMax = 5000.0f;
+    ExpectSamePixels(points, info, 1000, 700);
+}
+
+TEST(ColumnReductionPixels, LogarithmicAxes) {
+    const TPointList points = spectra::Generate(300000);
+    SPlotInfo info = Diagram(1200, 800);
+    info.drawFlags = kDrawFrame | kDrawCurve;  // x and y logarithmic
+    info.xMin = 200.0f;
+    info.xMax = 800.0f;
+    info.yMin = 100.0f;
+    info.yMax = 20000.0f;
+    ExpectSamePixels(points, info, 1200, 800);
+}
+
+TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
+    const TPointList points = spectra::Generate(5000);
+    SPlotInfo info = Diagram(800, 500);
+    GetMinMax(points, info);
+    QImage image(800, 500, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    lumgl::QtCanvas canvas(painter, {0, 0, 800, 500}, &image, true);
+    PlotDrawing(points, info, canvas);
+    canvas.flush();
+    const QImage before = image.copy();
+
+    ReticleBuffers buffers;
+    MakeReticleStruct(buffers, true, 1920, 1080);
+    DrawReticle(info, {300, 200}, buffers, true, true, true, canvas);
+    canvas.flush();
+    EXPECT_GT(DifferentPixels(before, image), 300);  // the cross is visible
+    DrawReticle(info, {500, 320}, buffers, true, true, true, canvas);
+    canvas.flush();
+    // The first cross is gone where the second does not cover it; the second is drawn.
+    EXPECT_EQ(image.pixel(300, 250), before.pixel(300, 250));
+    EXPECT_EQ(image.pixel(200, 200), before.pixel(200, 200));
+    EXPECT_EQ(image.pixel(500, 250), qRgb(0, 0, 0));
+    DrawReticle(info, {0, 0}, buffers, true, false, false, canvas);
+    canvas.flush();
+    EXPECT_EQ(DifferentPixels(before, image), 0);
+}
+
+// docs/diagram.png: a generated spectrum with its found and identified lines, drawn
+// through the QPainter canvas. Written with LUMORA_UPDATE_GOLDEN=1, like the goldens.
+TEST(DocsDiagram, RendersTheSampleDiagram) {
+    const TPointList points = spectra::Generate(20000);
+    SPlotInfo info = Diagram(960, 600);
+    info.drawFlags |= kDrawXGrid | kDrawYGrid;
+    GetMinMax(points, info);
+    info.yMax *= 1.35f;  // room for the labels
+    info.xTitle = "Wellenlänge [nm]";
+    info.yTitle = "Intensität [counts]";
+    info.title = "Hg-Ar-Lampe (erzeugtes Spektrum)";
+    TLineArray lines;
+    const struct { float x; const char* label; TColor color; } found[] = {
+        {253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
+        {435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
+        {546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
+        {696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)},
+    };
+    for (const auto& f : found) {
+        CLine line(f.x, 0.0f);
+        for (const TPointF& p : points) {
+            if (std::fabs(p.x - f.x) < 1.0f && p.y > line.y) line.y = p.y;
+        }
+        line.speciesLabels = {f.label};
+        line.speciesColors = {f.color};
+        line.speciesRecords = {"1;x;x;x;x;2;1"};
+        lines.add(line);
+    }
+    QImage image(960, 600, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    {
+        lumgl::QtCanvas canvas(painter, {0, 0, 960, 600}, &image, true);
+        PlotDrawing(points, info, canvas);
+        DrawSearchedLines(lines, info, canvas);
+        DrawIdentifiedElements(lines, true, 0, info, canvas);
+    }
+    painter.end();
+    EXPECT_GT(DifferentPixels(image, Render({}, WithoutCurve(info), 960, 600, true)), 1000);
+    if (golden::Updating()) {
+        ASSERT_TRUE(image.save(QString(LUMORA_TEST_DATA) + "/../docs/diagram.png"));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
