@@ -1,0 +1,68 @@
+// Answers the questions of lumio's readers from the command line: the format, track,
+// frame/strip, Maps and column choices come from --format-code, --track, --frame/--strip
+// and --maps; the monotony question is answered "yes" with its text as a warning. A choice
+// the file needs but was not given cancels the read and leaves a note naming the option.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lumio/Ui.h"
+
+namespace lumcli {
+
+struct ChoiceAnswers {
+    std::optional<int> formatCode;
+    std::optional<int> track;
+    std::optional<int> frame;
+    std::optional<int> strip;
+    std::optional<lumio::MapsChoice> maps;
+};
+
+class CliUi : public lumio::Ui {
+public:
+    // `err` receives warnings and messages; nullptr keeps the reader quiet (used for
+    // second reads of a file that was already reported once).
+    CliUi(ChoiceAnswers answers, std::ostream* err);
+
+    // Forget the notes of the previous file.
+    void beginFile();
+    // Why the last read was cancelled or failed, as far as a message told it; empty if
+    // nothing was said.
+    const std::string& failureNote() const { return failureNote_; }
+    // A stop message was shown since beginFile() (writers report their failures this way).
+    bool errorShown() const { return errorShown_; }
+    // The format code chosen in the format dialog during the last read, if it was asked.
+    std::optional<int> chosenFormat() const { return chosenFormat_; }
+    // The list entries of the format dialog, once it has been shown.
+    const std::vector<std::string>& formatEntries() const { return formatEntries_; }
+
+    lumio::Answer message(const std::string& text, const std::string& caption, lumio::Icon icon,
+                          lumio::Buttons buttons) override;
+    std::optional<int> chooseFormat(const std::string& path, const std::vector<std::string>& entries,
+                                    int preselectIndex) override;
+    std::optional<int> chooseTrack(const std::string& path, int count, int initial) override;
+    std::optional<FrameStrip> chooseFrameStrip(const std::string& path, int frames, int strips,
+                                               FrameStrip initial) override;
+    std::optional<lumio::MapsChoice> chooseMaps(const std::string& path, lumio::MapsChoice counts,
+                                                lumio::MapsChoice initial) override;
+    std::optional<int> chooseColumn(const std::string& path, const std::vector<std::string>& names,
+                                    int initialIndex) override;
+
+    // A message box text ("<path>\n\n<message>") as one line: "<path>: <message>".
+    static std::string oneLine(const std::string& text);
+
+private:
+    void refuse(const std::string& note);
+
+    ChoiceAnswers answers_;
+    std::ostream* err_;
+    std::string failureNote_;
+    bool errorShown_ = false;
+    std::optional<int> chosenFormat_;
+    std::vector<std::string> formatEntries_;
+};
+
+}  // namespace lumcli

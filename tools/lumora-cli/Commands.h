@@ -1,0 +1,52 @@
+// The subcommands of lumora-cli: each has its command-line description and its run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+
+namespace lumcli {
+
+class Session;
+
+struct Command {
+    CommandSpec (*spec)();
+    int (*run)(Session&);
+};
+
+CommandSpec infoSpec();
+CommandSpec convertSpec();
+CommandSpec smoothSpec();
+CommandSpec linesSpec();
+CommandSpec identifySpec();
+CommandSpec dbsearchSpec();
+CommandSpec combineSpec();
+CommandSpec renderSpec();
+
+int runInfo(Session& session);
+int runConvert(Session& session);
+int runSmooth(Session& session);
+int runLines(Session& session);
+int runIdentify(Session& session);
+int runDbsearch(Session& session);
+int runCombine(Session& session);
+int runRender(Session& session);
+
+// Option groups several subcommands share.
+std::vector<OptionSpec> choiceOptions();   // --track, --frame, --strip, --maps, --format-code
+std::vector<OptionSpec> outputOptions();   // --format, --progress
+std::vector<OptionSpec> searchOptions();   // --fourier, --sg, --noise, --zoom
+std::vector<OptionSpec> identifyOptions(); // --elements, stages, --tolerance, --intensity, ...
+
+// Appends `more` to `to`.
+void addOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& more);
+
+// The WriteFileData type of --type, or of the output name's extension when --type is
+// missing. Throws UsageError.
+int outputType(const std::string& typeOption, const std::string& outputPath);
+
+// Text of a float that reads back as the same float.
+std::string num(float value);
+
+}  // namespace lumcli

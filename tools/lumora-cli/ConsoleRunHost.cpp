@@ -1,0 +1,46 @@
+// Console run host; see ConsoleRunHost.h.
+#include "ConsoleRunHost.h"
+
+#include <ostream>
+
+namespace lumcli {
+
+ConsoleRunHost::ConsoleRunHost(std::ostream& err, bool showProgress)
+    : err_(err), showProgress_(showProgress) {}
+
+void ConsoleRunHost::closeStatus() {
+    if (showProgress_ && !process_.empty()) err_ << '\n';
+    process_.clear();
+}
+
+void ConsoleRunHost::refreshStatus(const std::string& process, const std::string& phase, std::int32_t,
+                                   std::int32_t upper) {
+    process_ = process;
+    phase_ = phase;
+    upper_ = upper;
+    if (showProgress_) err_ << '\r' << process_ << ' ' << phase_ << "          " << std::flush;
+}
+
+lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string& caption, lumdb::Icon,
+                                      lumdb::Buttons buttons, bool) {
+    std::string line;
+    for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
+    // "a\n\nb" becomes "a  b"; one blank is enough.
+    for (auto p = line.find("  "); p != std::string::npos; p = line.find("  ", p)) line.erase(p, 1);
+    lastMessage_ = line;
+    err_ << "lumora-cli: " << caption << ": " << line << '\n' << std::flush;
+    switch (buttons) {
+        case lumdb::Buttons::OkCancel: return lumdb::Answer::Cancel;  // the disc prompts
+        case lumdb::Buttons::YesNo: return lumdb::Answer::Yes;
+        case lumdb::Buttons::Ok: break;
+    }
+    return lumdb::Answer::Ok;
+}
+
+bool ConsoleRunHost::pump() {
+    if (showProgress_ && upper_ > 0)
+        err_ << '\r' << process_ << ' ' << phase_ << ' ' << (100LL * position() / upper_) << " %   " << std::flush;
+    return false;
+}
+
+}  // namespace lumcli

@@ -1,0 +1,42 @@
+// The run host of lumdb for a console: no progress output (unless asked for), messages to
+// stderr, and answers that never wait for anybody: OK and Yes, but Cancel where the library
+// asks for a database disc to be inserted, so a batch run ends instead of blocking.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "lumdb/RunHost.h"
+
+namespace lumcli {
+
+class ConsoleRunHost : public lumdb::RunHost {
+public:
+    explicit ConsoleRunHost(std::ostream& err, bool showProgress = false);
+
+    // The last message the library showed (one line, without caption), for reporting why a
+    // run returned 0; cleared by clearLastMessage().
+    const std::string& lastMessage() const { return lastMessage_; }
+    void clearLastMessage() { lastMessage_.clear(); }
+
+    void enableParent(bool) override {}
+    void openStatus() override {}
+    void closeStatus() override;
+    void refreshStatus(const std::string& process, const std::string& phase, std::int32_t lower,
+                       std::int32_t upper) override;
+    lumdb::Answer message(const std::string& text, const std::string& caption, lumdb::Icon icon,
+                          lumdb::Buttons buttons, bool owned) override;
+
+protected:
+    bool pump() override;
+
+private:
+    std::ostream& err_;
+    bool showProgress_;
+    std::string process_;
+    std::string phase_;
+    std::int32_t upper_ = 0;
+    std::string lastMessage_;
+};
+
+}  // namespace lumcli

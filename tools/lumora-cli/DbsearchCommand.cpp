@@ -1,0 +1,157 @@
+// lumora-cli dbsearch: the database search without a spectrum, as the search window runs it.
+#include <algorithm>
+#include <cfloat>
+#include <cstdlib>
+
+#include "AnalysisOptions.h"
+#include "Commands.h"
+#include "JsonWriter.h"
+#include "LineCandidate.h"
+#include "SearchResultText.h"
+#include "Session.h"
+#include "lumdb/Database.h"
+
+namespace lumcli {
+
+namespace {
+
+std::string lowerExtension(const std::string& path) {
+    const auto dot = path.rfind('.');
+    const auto slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+void numberOrNull(JsonWriter& j, const std::string& text) {
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (text.empty() || end == text.c_str()) j.null();
+    else j.number(v);
+}
+
+}  // namespace
+
+CommandSpec dbsearchSpec() {
+    CommandSpec spec;
+    spec.name = "dbsearch";
+    spec.synopsis =
+        "--elements LISTE [--neutrals] [--ions] [--higher-ions] --from NM --to NM [--intensity LO,HI]\n"
+        "       [--strength rel|f|aik] [--sort element|wavelength|strength] [-o BERICHT.txt|.csv]";
+    spec.description =
+        "Listet alle Datenbanklinien der gewählten Elemente und Stufen mit VON <= Wellenlänge <= BIS\n"
+        "und LO <= Stärke <= HI (ohne --intensity: jede Stärke). Zeilen: Wellenlänge, Spezies, Wert,\n"
+        "Stärke, untere und obere Energie, unterer und oberer Zustand, J unten, J oben, Kommentar.\n"
+        "-o schreibt das Ergebnis zusätzlich als Text (.txt oder .csv, \";\"-getrennt wie\n"
+        "\"Ergebnis speichern unter\" im Programm). Rich Text (.rtf) wird noch nicht geschrieben.\n"
+        "JSON: ein Objekt mit lines (Liste von {wavelength, species, value, strength, lowerEnergy,\n"
+        "upperEnergy, lowerState, upperState, lowerJ, upperJ, comment}).";
+    spec.minFiles = 0;
+    spec.maxFiles = 0;
+    addOptions(spec.options, identifyOptions());
+    addOptions(spec.options, {
+        {"from", 0, ValueKind::Required, "NM", "untere Wellenlänge"},
+        {"to", 0, ValueKind::Required, "NM", "obere Wellenlänge"},
+        {"sort", 0, ValueKind::Required, "element|wavelength|strength", "Sortierung (Vorgabe: element)"},
+        {"output", 'o', ValueKind::Required, "BERICHT", "Ergebnis als Text speichern (.txt, .csv)"},
+    });
+    addOptions(spec.options, outputOptions());
+    return spec;
+}
+
+int runDbsearch(Session& session) {
+    const CommandLine& line = session.line();
+    if (!line.has("elements")) throw UsageError("Es fehlen die Elemente (--elements LISTE).");
+    if (!line.has("from")) throw UsageError("Geben Sie die untere Wellenlänge an! (--from NM)");
+    if (!line.has("to")) throw UsageError("Geben Sie die obere Wellenlänge an! (--to NM)");
+
+    SSearchEngineVal values;
+    values.LowerWavelength = static_cast<float>(parseNumber("from", line.value("from")));
+    values.UpperWavelength = static_cast<float>(parseNumber("to", line.value("to")));
+    if (values.UpperWavelength < values.LowerWavelength)
+        throw UsageError("Die untere Wellenlänge muß kleiner oder geich der oberen Wellenlänge sein!");
+    values.LowerIntensity = -FLT_MAX;
+    values.UpperIntensity = FLT_MAX;
+    if (line.has("intensity")) {
+        const auto v = parseNumberList("intensity", line.value("intensity"), 2);
+        if (v[1] < v[0])
+            throw UsageError("Die untere Intensitätsgrenze muß kleiner oder geich der oberen Intensitätsgrenze sein!");
+        values.LowerIntensity = static_cast<float>(v[0]);
+        values.UpperIntensity = static_cast<float>(v[1]);
+    }
+    const bool anyStage = line.has("neutrals") || line.has("ions") || line.has("higher-ions");
+    values.Neutrals = anyStage ? line.has("neutrals") : true;
+    values.FirstIons = anyStage ? line.has("ions") : true;
+    values.HigherIons = line.has("higher-ions");
+    values.IntensityOption = line.has("strength") ? strengthOption(line.value("strength")) : 0;
+    values.SortOption = 0;
+    if (line.has("sort")) {
+        const std::string s = line.value("sort");
+        if (s == "element") values.SortOption = 0;
+        else if (s == "wavelength") values.SortOption = 1;
+        else if (s == "strength") values.SortOption = 2;
+        else throw UsageError("--sort erwartet element, wavelength oder strength, nicht \"" + s + "\".");
+    }
+    values.decipherMode = 0;
+    std::string report;
+    if (line.has("output")) {
+        report = line.value("output");
+        const std::string ext = lowerExtension(report);
+        if (ext == "rtf")
+            throw UsageError("Rich Text (.rtf) kann lumora-cli noch nicht schreiben; .txt oder .csv verwenden.");
+        if (ext != "txt" && ext != "csv")
+            throw UsageError("Der Bericht wird als .txt oder .csv geschrieben, nicht \"" + report + "\".");
+    }
+
+    TElementArray elements = session.elements();
+    if (elements.empty())
+        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() + "/Data/Elements.lmt).");
+    selectElements(elements, line.value("elements"));
+    const std::string& dataDir = session.dataDir();
+
+    ResultOutput& out = session.output();
+    out.setColumns({"wavelength", "species", "value", "strength", "lowerEnergy", "upperEnergy", "lowerState",
+                    "upperState", "lowerJ", "upperJ", "comment"},
+                   {"Linie [nm]", "Spezies", "Wert", "Stärke", "E unten", "E oben", "Zustand unten",
+                    "Zustand oben", "J unten", "J oben", "Kommentar"});
+    TSearchEngineLineArray result;
+    session.host().clearLastMessage();
+    if (!LineSearchEngine(session.host(), dataDir, result, elements, values)) {
+        const std::string said = session.host().lastMessage();
+        out.fileFailed("dbsearch", "SearchFailed", said.empty() ? "Die Datenbanksuche wurde abgebrochen." : said);
+        out.finish();
+        return out.exitStatus();
+    }
+
+    if (out.format() == OutputFormat::Json) {
+        JsonWriter j;
+        j.beginObject().key("lines").beginArray();
+        for (const CSearchEngineLine& l : result) {
+            const LineCandidate c = candidateFromSearch(l);
+            j.beginObject().key("wavelength").number(l.wavelength).key("species").string(c.species).key("value");
+            numberOrNull(j, c.value);
+            j.key("strength").number(l.value).key("lowerEnergy");
+            numberOrNull(j, c.field(1));
+            j.key("upperEnergy");
+            numberOrNull(j, c.field(2));
+            j.key("lowerState").string(c.field(3)).key("upperState").string(c.field(4))
+                .key("lowerJ").string(c.field(5)).key("upperJ").string(c.field(6))
+                .key("comment").string(c.field(7)).endObject();
+        }
+        j.endArray().endObject();
+        out.addJsonLine(j.text());
+    } else {
+        for (const CSearchEngineLine& l : result) {
+            const LineCandidate c = candidateFromSearch(l);
+            out.addRow({c.wavelength, c.species, c.value, num(l.value), c.field(1), c.field(2), c.field(3),
+                        c.field(4), c.field(5), c.field(6), c.field(7)});
+        }
+    }
+    if (!report.empty() && !saveSearchResultText(report, result, values))
+        out.fileFailed(report, "NoFile", "Die Datei kann nicht zum Schreiben geöffnet werden.");
+    out.finish();
+    return out.exitStatus();
+}
+
+}  // namespace lumcli

@@ -1,0 +1,216 @@
+// lumora-cli identify: line search, then identification against the line database, for any
+// number of files; one row per candidate.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <numeric>
+
+#include "AnalysisOptions.h"
+#include "Commands.h"
+#include "JsonWriter.h"
+#include "LineCandidate.h"
+#include "LineRun.h"
+#include "Session.h"
+#include "SpectrumInput.h"
+#include "SpectrumOutput.h"
+#include "lumdb/Database.h"
+
+namespace lumcli {
+
+namespace {
+
+// Files are read and searched in groups and each group is identified in one pass over the
+// database: every found line is matched on its own, so the lines of many spectra can share
+// one run. The group size bounds the memory a long batch holds at once.
+constexpr std::size_t kGroupSize = 128;
+
+struct FileWork {
+    std::string path;
+    std::unique_ptr<SpectrumRecord> record;
+    std::string failKeyword;
+    std::string failMessage;
+    bool ok() const { return failKeyword.empty(); }
+};
+
+// LineIdentification over the lines of all files at once; each file gets its own lines back
+// with their candidates. Returns false when the run was cancelled.
+bool identifyTogether(Session& session, std::vector<FileWork>& work, TElementArray& elements,
+                      const SSelectElVal& values) {
+    struct Origin {
+        float x;
+        std::size_t file;
+        std::size_t index;
+    };
+    std::vector<Origin> origins;
+    for (std::size_t f = 0; f < work.size(); ++f) {
+        if (!work[f].ok()) continue;
+        const TLineArray& lines = work[f].record->spectrumLines;
+        for (std::size_t i = 0; i < lines.size(); ++i) origins.push_back({lines[i].x, f, i});
+    }
+    if (origins.empty()) return true;
+    // The merged array keeps equal positions in the order they were added, and so does a
+    // stable sort: entry k of the array is origins[k] after this.
+    std::stable_sort(origins.begin(), origins.end(), [](const Origin& a, const Origin& b) { return a.x < b.x; });
+    TLineArray merged;
+    merged.reserve(origins.size());
+    for (const Origin& o : origins) {
+        CLine line = work[o.file].record->spectrumLines[o.index];
+        line.clearCandidates();
+        merged.add(std::move(line));
+    }
+    session.host().clearLastMessage();
+    if (!LineIdentification(session.host(), session.dataDir(), merged, elements, values)) return false;
+    for (std::size_t k = 0; k < origins.size(); ++k)
+        work[origins[k].file].record->spectrumLines[origins[k].index] = std::move(merged[k]);
+    return true;
+}
+
+std::string outputPathFor(const std::string& output, bool toDirectory, const std::string& input) {
+    if (!toDirectory) return output;
+    const std::filesystem::path in(input);
+    return (std::filesystem::path(output) / in.stem()).string() + ".lmx";
+}
+
+void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption) {
+    if (out.format() == OutputFormat::Json) {
+        JsonWriter j;
+        j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
+        for (const CLine& l : r.spectrumLines) {
+            j.beginObject().key("x").number(l.x).key("y").number(l.y).key("candidates").beginArray();
+            const std::vector<bool> best = bestOfSpecies(l);
+            for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
+                const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
+                j.beginObject()
+                    .key("species").string(cand.species)
+                    .key("wavelength").number(cand.lambda)
+                    .key("value").number(std::strtod(cand.value.c_str(), nullptr))
+                    .key("strength").number(cand.strength(intensityOption))
+                    .key("best").boolean(best[c])
+                    .endObject();
+            }
+            j.endArray().endObject();
+        }
+        j.endArray().endObject();
+        out.addJsonLine(j.text());
+        return;
+    }
+    for (const CLine& l : r.spectrumLines) {
+        if (l.candidateLabels.empty()) {
+            // A line without any candidate still shows up, so nothing found goes unseen.
+            out.addRow({r.fileName, num(l.x), num(l.y), "", "", "", "", ""});
+            continue;
+        }
+        const std::vector<bool> best = bestOfSpecies(l);
+        for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
+            const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
+            out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelength, cand.value,
+                        num(cand.strength(intensityOption)), best[c] ? "1" : "0"});
+        }
+    }
+}
+
+}  // namespace
+
+CommandSpec identifySpec() {
+    CommandSpec spec;
+    spec.name = "identify";
+    spec.synopsis =
+        "DATEI... --elements LISTE [--neutrals] [--ions] [--higher-ions] [--tolerance NM]\n"
+        "       [--intensity LO,HI] [--strength rel|f|aik] [--no-search] [--config DATEI.lmc] [-o AUSGABE]\n"
+        "       [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
+    spec.description =
+        "Sucht die Linien jeder Datei und identifiziert sie mit der Liniendatenbank: jede\n"
+        "Datenbanklinie der gewählten Elemente und Stufen im Trefferintervall [x - NM, x + NM) wird\n"
+        "Kandidat, der stärkste je Spezies ist markiert (best = 1). Eine Zeile je Kandidat: Datei,\n"
+        "x und y der Linie, Spezies, Wellenlänge aus der Datenbank, Wert, Stärke in der gewählten\n"
+        "Art, Markierung; eine Linie ohne Kandidaten steht mit leeren Feldern da.\n"
+        "--config liest Elementauswahl und Suchwerte aus einer Konfigurationsdatei wie das\n"
+        "Programm; Optionen auf der Kommandozeile gehen vor (die Stufenoptionen ersetzen dann alle\n"
+        "drei Stufen). --no-search identifiziert die in der Datei gespeicherten Linien.\n"
+        "-o schreibt die Lumora-Datei mit ihren Linien; bei mehreren Eingaben ist AUSGABE ein\n"
+        "Verzeichnis (Dateiname: Name der Eingabe mit .lmx).\n"
+        "JSON-Felder: path, lines (Liste von {x, y, candidates: [{species, wavelength, value,\n"
+        "strength, best}]}).";
+    spec.minFiles = 1;
+    addOptions(spec.options, identifyOptions());
+    addOptions(spec.options, {
+        {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
+        {"no-search", 0, ValueKind::None, "", "keine Liniensuche: die gespeicherten Linien identifizieren"},
+        {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
+        {"output", 'o', ValueKind::Required, "AUSGABE", "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
+    });
+    addOptions(spec.options, searchOptions());
+    addOptions(spec.options, choiceOptions());
+    addOptions(spec.options, outputOptions());
+    return spec;
+}
+
+int runIdentify(Session& session) {
+    const CommandLine& line = session.line();
+    if (!line.has("elements") && !line.has("config"))
+        throw UsageError("Es fehlen die Elemente (--elements LISTE oder --config DATEI.lmc).");
+    TElementArray elements = session.elements();
+    if (elements.empty())
+        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() + "/Data/Elements.lmt).");
+    const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, elements);
+    if (!settings.select.Neutrals && !settings.select.FirstIons && !settings.select.HigherIons)
+        session.output().warn("Es wurden weder Neutrale noch Ionen zur Identifizierung ausgewählt!");
+    session.dataDir();  // no database: stop before reading any file
+
+    const auto& files = line.files();
+    const bool writeFiles = line.has("output");
+    const std::string output = line.value("output");
+    std::error_code ec;
+    const bool toDirectory = writeFiles && (files.size() > 1 || std::filesystem::is_directory(output, ec));
+    if (toDirectory && !std::filesystem::is_directory(output, ec)) {
+        std::filesystem::create_directories(output, ec);
+        if (ec) throw UsageError("Das Ausgabeverzeichnis \"" + output + "\" kann nicht angelegt werden.");
+    }
+
+    ResultOutput& out = session.output();
+    out.setColumns({"path", "x", "y", "species", "wavelength", "value", "strength", "best"},
+                   {"Datei", "x", "y", "Spezies", "Wellenlänge", "Wert", "Stärke", "Bester"});
+    for (std::size_t start = 0; start < files.size(); start += kGroupSize) {
+        std::vector<FileWork> work;
+        for (std::size_t f = start; f < std::min(files.size(), start + kGroupSize); ++f) {
+            FileWork w;
+            w.path = files[f];
+            try {
+                LoadedSpectrum loaded = readSpectrum(session.ui(), w.path);
+                w.record = std::move(loaded.record);
+                if (!line.has("no-search")) w.record->spectrumLines = searchLines(session, *w.record, settings.search);
+            } catch (const FileFailure& failure) {
+                w.failKeyword = failure.keyword();
+                w.failMessage = failure.what();
+            }
+            work.push_back(std::move(w));
+        }
+        if (!identifyTogether(session, work, elements, settings.select)) {
+            const std::string said = session.host().lastMessage();
+            for (FileWork& w : work) {
+                if (!w.ok()) continue;
+                w.failKeyword = "IdentificationFailed";
+                w.failMessage = said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said;
+            }
+        }
+        for (FileWork& w : work) {
+            if (!w.ok()) {
+                out.fileFailed(w.path, w.failKeyword, w.failMessage);
+                continue;
+            }
+            report(out, *w.record, settings.select.IntensityOption);
+            if (writeFiles) {
+                try {
+                    writeSpectrum(session.ui(), *w.record, outputPathFor(output, toDirectory, w.path), 1);
+                } catch (const FileFailure& failure) {
+                    out.fileFailed(w.path, failure.keyword(), failure.what());
+                }
+            }
+        }
+    }
+    out.finish();
+    return out.exitStatus();
+}
+
+}  // namespace lumcli

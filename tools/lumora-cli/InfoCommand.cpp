@@ -1,0 +1,72 @@
+// lumora-cli info: what a spectrum file holds, as the program's file information shows it.
+#include "Commands.h"
+#include "JsonWriter.h"
+#include "Session.h"
+#include "SpectrumInput.h"
+
+namespace lumcli {
+
+CommandSpec infoSpec() {
+    CommandSpec spec;
+    spec.name = "info";
+    spec.synopsis = "DATEI... [Optionen]";
+    spec.description =
+        "Liest jede Datei und zeigt: Pfad (mit \" #\" und der Spur, wenn eine Spur gewählt wurde),\n"
+        "Formateintrag und Formatcode der Formatliste, Filterindex, Punktzahl, x- und y-Bereich,\n"
+        "Titel und die Zahl der gespeicherten Spektral- und Datenbanklinien.\n"
+        "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, title,\n"
+        "spectrumLines, databaseLines.";
+    spec.minFiles = 1;
+    addOptions(spec.options, choiceOptions());
+    addOptions(spec.options, outputOptions());
+    return spec;
+}
+
+int runInfo(Session& session) {
+    ResultOutput& out = session.output();
+    out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin", "yMax",
+                    "title", "spectrumLines", "databaseLines"},
+                   {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min", "y max", "Titel",
+                    "Spektrallinien", "Datenbanklinien"});
+    FormatProbe probe(choiceAnswersFrom(session.line()));
+    for (const std::string& path : session.line().files()) {
+        try {
+            const LoadedSpectrum loaded = readSpectrum(session.ui(), path);
+            const SpectrumRecord& r = *loaded.record;
+            const int code = probe.formatCode(path, r, loaded.filterIndex, session.ui().chosenFormat());
+            const auto& entries = probe.entries();
+            const std::string entry =
+                code >= 1 && code <= static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(code - 1)] : "";
+            const SPlotInfo& p = r.plotInfo;
+            if (out.format() == OutputFormat::Json) {
+                JsonWriter j;
+                j.beginObject()
+                    .key("path").string(r.fileName)
+                    .key("format").string(entry)
+                    .key("formatCode").integer(code)
+                    .key("filterIndex").integer(loaded.filterIndex)
+                    .key("points").integer(static_cast<long long>(r.points.size()))
+                    .key("xMin").number(p.xMin)
+                    .key("xMax").number(p.xMax)
+                    .key("yMin").number(p.yMin)
+                    .key("yMax").number(p.yMax)
+                    .key("title").string(p.title)
+                    .key("spectrumLines").integer(static_cast<long long>(r.spectrumLines.size()))
+                    .key("databaseLines").integer(static_cast<long long>(r.databaseLines.size()))
+                    .endObject();
+                out.addJsonLine(j.text());
+            } else {
+                out.addRow({r.fileName, entry, std::to_string(code), std::to_string(loaded.filterIndex),
+                            std::to_string(r.points.size()), num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax),
+                            p.title, std::to_string(r.spectrumLines.size()),
+                            std::to_string(r.databaseLines.size())});
+            }
+        } catch (const FileFailure& f) {
+            out.fileFailed(path, f.keyword(), f.what());
+        }
+    }
+    out.finish();
+    return out.exitStatus();
+}
+
+}  // namespace lumcli

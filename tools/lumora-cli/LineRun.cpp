@@ -1,0 +1,43 @@
+// Line search and smoothing of one spectrum; see LineRun.h.
+#include "LineRun.h"
+
+#include "AnalysisOptions.h"
+#include "SpectrumInput.h"
+#include "lumdb/Analysis.h"
+
+namespace lumcli {
+
+namespace {
+
+void prepare(Session& session, const SpectrumRecord& record, SLineSearchVal& search) {
+    applyDataRange(search, record.points, session.line().has("zoom"));
+    const std::string limit = filterLimitMessage(search, record.points.size());
+    if (!limit.empty()) throw FileFailure("InputError", limit);
+    session.host().clearLastMessage();
+}
+
+std::string runFailure(Session& session, const char* what) {
+    const std::string& said = session.host().lastMessage();
+    return said.empty() ? std::string(what) : said;
+}
+
+}  // namespace
+
+TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search) {
+    prepare(session, record, search);
+    TPointList smoothed;
+    TLineArray lines;
+    if (!LineSearch(session.host(), record.points, smoothed, lines, &search))
+        throw FileFailure("SearchFailed", runFailure(session, "Die Liniensuche ist fehlgeschlagen."));
+    return lines;
+}
+
+TPointList smoothPoints(Session& session, const SpectrumRecord& record, SLineSearchVal search) {
+    prepare(session, record, search);
+    TPointList smoothed;
+    if (!SmoothData(session.host(), record.points, smoothed, &search))
+        throw FileFailure("SmoothFailed", runFailure(session, "Die Datenglättung ist fehlgeschlagen."));
+    return smoothed;
+}
+
+}  // namespace lumcli

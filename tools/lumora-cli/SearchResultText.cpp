@@ -1,0 +1,76 @@
+// The saved text of a database search; see SearchResultText.h.
+#include "SearchResultText.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+
+#include "LineCandidate.h"
+#include "lumcore/Cp1252.h"
+#include "lumcore/Printf.h"
+
+using lumcore::strprintf;
+
+namespace lumcli {
+
+std::string intensityCell(const CSearchEngineLine& line, int intensityOption) {
+    const LineCandidate c = candidateFromSearch(line);
+    if (c.value.empty()) return {};
+    // The cell is made from the value the label carries, as the report does.
+    const double v = std::strtod(c.value.c_str(), nullptr);
+    const bool atomic = c.species.find(' ') != std::string::npos || c.species.size() == 1;
+    switch (intensityOption) {
+        case 0: {
+            const double s = 1000 * v;
+            return strprintf("%d", s < 0.1 ? 0 : static_cast<int>(std::ceil(s)));
+        }
+        case 1:
+            return atomic && v > 0 ? strprintf("%.3E", v) : "-";
+        case 2: {
+            if (!(atomic && v > 0)) return "-";
+            const double gl = 2 * quantumNumber(c.field(5)) + 1;
+            const double gu = 2 * quantumNumber(c.field(6)) + 1;
+            const double l = line.wavelength;
+            return strprintf("%.3E", 6.67e13 * gl / gu / (l * l) * v);
+        }
+        default:
+            return {};
+    }
+}
+
+std::string searchResultText(const TSearchEngineLineArray& result, const SSearchEngineVal& values) {
+    std::string t = "Orvenit Lumora Datenbank\n";
+    t += std::string(36, '=') + "\n\n";
+    t += strprintf("Untere Wellenlänge: %g nm\n", static_cast<double>(values.LowerWavelength));
+    t += strprintf("Obere Wellenlänge: %g nm\n", static_cast<double>(values.UpperWavelength));
+    t += "\nGefundene Linien:\n\n";
+    if (result.empty()) return t + "Es wurden keine Linien gefunden!\n";
+
+    const char* strengthTitle = values.IntensityOption == 1 ? "f-Wert"
+                                : values.IntensityOption == 2 ? "Aik [1/s]"
+                                                              : "I (rel.)";
+    t += strprintf("Linie [nm];Element;%s;Energie [eV];Energie [eV];Übergang;Quantenzahl;Quantenzahl;Kommentar\n",
+                   strengthTitle);
+    t += ";;;unten;oben;unterer Zustand - oberer Zustand;unten;oben;\n";
+    t += std::string(176, '-') + "\n";
+    std::size_t n = 0;
+    for (const CSearchEngineLine& line : result) {
+        const LineCandidate c = candidateFromSearch(line);
+        t += strprintf("%.4f", static_cast<double>(line.wavelength)) + ";" + c.species + ";" +
+             intensityCell(line, values.IntensityOption) + ";" + c.field(1) + ";" + c.field(2) + ";" + c.field(3) +
+             " - " + c.field(4) + ";" + c.field(5) + ";" + c.field(6) + ";" + c.field(7) + "\n";
+        if (++n % 5 == 0) t += "\n";
+    }
+    return t;
+}
+
+bool saveSearchResultText(const std::string& path, const TSearchEngineLineArray& result,
+                          const SSearchEngineVal& values) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    const std::string bytes = lumcore::utf8ToCp1252(searchResultText(result, values));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out.flush());
+}
+
+}  // namespace lumcli

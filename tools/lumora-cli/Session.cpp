@@ -1,0 +1,67 @@
+// Shared state of one subcommand run; see Session.h.
+#include "Session.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ostream>
+
+#include "lumdb/Database.h"
+
+namespace lumcli {
+
+std::string findProgramDir() {
+    if (const char* home = std::getenv("LUMORA_HOME"); home && *home) {
+        std::string dir = home;
+        while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+        return dir;
+    }
+    std::string buffer(4096, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0) return ".";
+    buffer.resize(static_cast<std::size_t>(n));
+    const auto slash = buffer.rfind('/');
+    return slash == 0 ? "/" : buffer.substr(0, slash);
+}
+
+ChoiceAnswers choiceAnswersFrom(const CommandLine& line) {
+    ChoiceAnswers a;
+    if (line.has("format-code")) a.formatCode = parseInt("format-code", line.value("format-code"));
+    if (line.has("track")) a.track = parseInt("track", line.value("track"));
+    if (line.has("frame")) a.frame = parseInt("frame", line.value("frame"));
+    if (line.has("strip")) a.strip = parseInt("strip", line.value("strip"));
+    if (line.has("frame") != line.has("strip"))
+        throw UsageError("--frame und --strip werden nur zusammen angegeben.");
+    if (line.has("maps")) {
+        const auto v = parseIntList("maps", line.value("maps"), 4);
+        a.maps = lumio::MapsChoice{v[0], v[1], v[2], v[3]};
+    }
+    return a;
+}
+
+Session::Session(const CommandLine& line, OutputFormat format, std::ostream& out, std::ostream& err)
+    : line_(line),
+      err_(err),
+      ui_(choiceAnswersFrom(line), &err),
+      host_(err, line.has("progress")),
+      output_(format, out, err),
+      programDir_(findProgramDir()) {}
+
+const std::string& Session::dataDir() {
+    if (!dataDir_) {
+        std::string dir;
+        if (!CheckDataDirectory(host_, programDir_, dir))
+            throw DatabaseMissing("Keine gültige Liniendatenbank gefunden (gesucht in " + programDir_ +
+                                  "/Data/; LUMORA_HOME setzt das Programmverzeichnis).");
+        dataDir_ = dir;
+    }
+    return *dataDir_;
+}
+
+TElementArray Session::elements() {
+    TElementArray e;
+    GetElements(programDir_, e);
+    return e;
+}
+
+}  // namespace lumcli
