@@ -1,0 +1,32 @@
+// The failures of lumgl's scaling and mapping (Part 4.1). The description raises a bare
+// integer (1, 2 or 3); lumgl throws lumgl::PlotError, which carries that integer as code()
+// and derives from std::runtime_error, so a caller can tell a drawing error (catch
+// PlotError, switch on code()) from any other exception (catch std::exception).
+#pragma once
+
+#include <stdexcept>
+
+#include "lumgl/lumgl_export.h"
+
+namespace lumgl {
+
+enum PlotErrorCode : int {
+    // The x axis is logarithmic and xMin or xMax is not greater than 0.
+    kErrorLogXLimits = 1,
+    // The y axis is logarithmic and neither yMin nor yMax is greater than 0.
+    kErrorLogYLimits = 2,
+    // A point list without points (GetMinMax; also MousePointToData, DisplaceDataPoint).
+    kErrorNoData = 3,
+};
+
+class LUMGL_EXPORT PlotError : public std::runtime_error {
+  public:
+    explicit PlotError(int code);
+    ~PlotError() override;
+    int code() const noexcept { return code_; }
+
+  private:
+    int code_;
+};
+
+}  // namespace lumgl
