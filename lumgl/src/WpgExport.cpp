@@ -1,7 +1,9 @@
 // ExportPlotAsWPG and ExportLinesAsWPG: the diagram and the line markers on the WPG page.
 #include "lumgl/WpgExport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "WpgCanvas.h"
 #include "WpgWriter.h"
@@ -63,22 +65,25 @@ SPlotInfo WpgPlotInfo(const SDeviceRect& client, const SPlotInfo& info) {
     return w;
 }
 
-std::vector<std::uint16_t> WpgCharacters(std::string_view utf8) {
-    std::vector<std::uint16_t> out;
+std::vector<std::uint8_t> WpgCharacters(std::string_view utf8) {
+    // The text of a WPG 2 text record is WordPerfect text: bytes 0x21 to 0x7F are ASCII,
+    // 0x01 to 0x20 the extended international letters (the German ones among them), 0x80
+    // the blank; higher bytes are function codes, so any other character becomes "?".
+    static constexpr unsigned char kInternational[32] = {
+        0xE5, 0xC5, 0xE6, 0xC6, 0xE4, 0xC4, 0xE1, 0xE0, 0xE2, 0xE3, 0xC3, 0xE7, 0xC7, 0xEB, 0xE9, 0xC9,
+        0xE8, 0xEA, 0xED, 0xF1, 0xD1, 0xF8, 0xD8, 0xF5, 0xD5, 0xF6, 0xD6, 0xFC, 0xDC, 0xFA, 0xF9, 0xDF};
+    std::vector<std::uint8_t> out;
     for (char ch : lumcore::utf8ToCp1252(utf8)) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        // The German letters sit in the multinational set 1; the rest keeps its code in
-        // set 0. The blank is written as the plain character 32.
-        switch (c) {
-            case 0xC4: out.push_back(0x0100 | 30); break;  // Ä
-            case 0xE4: out.push_back(0x0100 | 31); break;  // ä
-            case 0xD6: out.push_back(0x0100 | 62); break;  // Ö
-            case 0xF6: out.push_back(0x0100 | 63); break;  // ö
-            case 0xDC: out.push_back(0x0100 | 70); break;  // Ü
-            case 0xFC: out.push_back(0x0100 | 71); break;  // ü
-            case 0xDF: out.push_back(0x0100 | 23); break;  // ß
-            case ' ': out.push_back(32); break;
-            default: out.push_back(c); break;
+        if (c == ' ') {
+            out.push_back(0x80);
+        } else if (c > 0x20 && c < 0x80) {
+            out.push_back(c);
+        } else {
+            const unsigned char* at = std::find(std::begin(kInternational), std::end(kInternational), c);
+            out.push_back(at != std::end(kInternational)
+                              ? static_cast<std::uint8_t>(at - std::begin(kInternational) + 1)
+                              : static_cast<std::uint8_t>('?'));
         }
     }
     return out;

@@ -184,7 +184,7 @@ void WpgWriter::line(SDevicePoint a, SDevicePoint b) {
 void WpgWriter::text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t vertical,
                      std::string_view utf8) {
     if (!file_) return;
-    std::vector<std::uint16_t> chars = WpgCharacters(utf8);
+    std::vector<std::uint8_t> chars = WpgCharacters(utf8);
     if (chars.size() > 127) chars.resize(127);  // the length byte holds 2n
     reserve(2);
     Bytes r = {4, 28, 1, 16};
@@ -195,10 +195,9 @@ void WpgWriter::text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t verti
     Add16(r, p.y);
     r.insert(r.end(), {horizontal, vertical, 0, 0, 0, 0});
     r.insert(r.end(), {4, 15, 0, static_cast<std::uint8_t>(2 * chars.size())});
-    for (std::uint16_t c : chars) {
-        // (character set, character): the set byte first.
-        r.push_back(static_cast<std::uint8_t>(c >> 8));
-        r.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    for (std::uint8_t c : chars) {
+        r.push_back(c);
+        r.push_back(0);
     }
     bytes(r);
 }

@@ -43,10 +43,11 @@ LUMGL_EXPORT WpgScale WpgScaleOf(const SDeviceRect& client);
 // geometry (margin 140) and the scales. Throws PlotError like CalculateScaling.
 LUMGL_EXPORT SPlotInfo WpgPlotInfo(const SDeviceRect& client, const SPlotInfo& info);
 
-// The WordPerfect characters (character set << 8 | code) of a UTF-8 text: the German
-// letters from the multinational set 1, everything else from set 0 by its Windows-1252
-// code.
-LUMGL_EXPORT std::vector<std::uint16_t> WpgCharacters(std::string_view utf8);
+// The WordPerfect text codes of a UTF-8 text, one per character: ASCII as it is, the
+// blank as 0x80, the German letters (and the other letters of the extended international
+// range) as their codes 0x01 to 0x20 (Ä 0x06, ä 0x05, Ö 0x1B, ö 0x1A, Ü 0x1D, ü 0x1C,
+// ß 0x20); anything else as "?". Each is written as the code followed by a zero byte.
+LUMGL_EXPORT std::vector<std::uint8_t> WpgCharacters(std::string_view utf8);
 
 // File layout facts the tests check.
 inline constexpr int kWpgHeaderSize = 26;
