@@ -41,7 +41,9 @@ float LowerDecadeLimit(float upper, double f) {
 bool RangeDiffers(double a, double b) {
     const double s = std::fabs(a) + std::fabs(b);
     if (!(s > 0.0) || !std::isfinite(s)) return false;
-    return std::fabs(std::fabs(b) - std::fabs(a)) / s * 0.5 > 1e-6;
+    // The width of the zoom, not the difference of the magnitudes: a rectangle symmetric
+    // about 0 (-100 to 100) is a real zoom and must not be taken for an empty one.
+    return std::fabs(b - a) / s * 0.5 > 1e-6;
 }
 
 }  // namespace

@@ -183,14 +183,14 @@ TEST(ZoomRectToValues, FlatRectangleKeepsThatAxis) {
     EXPECT_FLOAT_EQ(info.yMax, 70.0f);
 }
 
-TEST(ZoomRectToValues, RangeSymmetricAboutZeroKeepsTheOldRangeAsDescribed) {
-    // The test compares magnitudes: a = -100, b = 100 counts as no change.
+TEST(ZoomRectToValues, RangeSymmetricAboutZeroIsARealZoom) {
+    // a = -100, b = 100 have equal magnitudes; the zoom is 200 units wide all the same.
     SPlotInfo info = UnitInfo();
     info.xMin = -250.0f;
     info.xMax = 250.0f;
     ZoomRectToValues({150, 0, 350, 100}, info);
-    EXPECT_EQ(info.xMin, -250.0f);
-    EXPECT_EQ(info.xMax, 250.0f);
+    EXPECT_FLOAT_EQ(info.xMin, -100.0f);
+    EXPECT_FLOAT_EQ(info.xMax, 100.0f);
 }
 
 TEST(ZoomRectToValues, LogarithmicAxis) {
