@@ -1,7 +1,11 @@
 // LineIdentification against small stored databases written by the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <functional>
+#include <random>
 
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
@@ -72,6 +76,40 @@ TEST_F(Identification, CandidateTextRecordAndColour) {
     EXPECT_EQ(lines[0].candidateColors[0], kIron);
     EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"Fe I 371.9935;1000"}));
     EXPECT_EQ(lines[0].speciesColors, (TColorArray{kIron}));
+}
+
+// The candidate text is printf's "%s%.7g" and ";%g" for any wavelength and value.
+TEST_F(Identification, CandidateTextsFormatLikePrintf) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> wavelength(190.0, 1000.0);
+    std::uniform_real_distribution<double> exponent(-8.0, 7.0);
+    std::vector<std::string> records{"Fe I;Fe I"};
+    std::vector<double> xs;
+    for (int i = 0; i < 400; ++i) xs.push_back(wavelength(random));
+    std::sort(xs.begin(), xs.end());
+    TLineArray lines;
+    std::vector<std::string> expected;
+    for (double x : xs) {
+        const double v = std::pow(10.0, exponent(random));
+        const std::string lambdaText = std::to_string(x).substr(0, 9);
+        char value[32];
+        std::snprintf(value, sizeof value, "%.*g", 1 + static_cast<int>(x) % 8, v);
+        records.push_back(lambdaText + ";" + value + ";;;;;;;");
+        const float lambda = std::strtof(lambdaText.c_str(), nullptr);
+        lines.add(CLine(lambda, 1.0f));
+        char text[64];
+        std::snprintf(text, sizeof text, "Fe I %.7g;%g", static_cast<double>(lambda),
+                      static_cast<double>(std::strtof(value, nullptr)));
+        expected.push_back(text);
+    }
+    db_.write("Data/Fe_I.lmt", records);
+    SSelectElVal v = allStages(1e-4f);
+    v.FirstIons = v.HigherIons = false;
+    ASSERT_EQ(run(lines, v), 1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ASSERT_FALSE(lines[i].candidateLabels.empty()) << i;
+        EXPECT_EQ(lines[i].candidateLabels.front(), expected[i]);
+    }
 }
 
 TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveral) {

@@ -69,6 +69,17 @@ double parseNumber(std::string_view text) {
     return std::strtod(copy.c_str(), nullptr);
 }
 
+void appendGeneral(std::string& out, double value, int precision) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    if (result.ec == std::errc()) {
+        out.append(buffer, result.ptr);
+        return;
+    }
+    out += lumcore::strprintf("%.*g", precision, value);
+}
+
 float parseFloat(std::string_view text) {
     float value = 0.0f;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -105,7 +116,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
     host.refreshStatus(process, "", 0, 0);
     bool aborted = false;
     StoredFile file;
-    std::string line;
+    std::string_view line;
 
     for (const CElement& element : elements) {
         if (!element.selected || element.files.empty()) continue;
@@ -151,7 +162,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
                 if (aborted) return finish(host, true);
                 bytes += consumed;
                 aborted = host.step(static_cast<std::int32_t>(bytes / divisor));
-                const std::string_view text(line);
+                const std::string_view text = line;
                 const std::size_t sep = text.find(';');
                 const float lambda = parseFloat(text.substr(0, sep));
                 const std::string_view rest =

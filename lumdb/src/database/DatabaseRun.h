@@ -53,6 +53,10 @@ double parseNumber(std::string_view text);
 // The same, read directly as a 32-bit float (no double rounding on the way).
 float parseFloat(std::string_view text);
 
+// Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
+// cost: the identification and search format one or two numbers per hit.
+void appendGeneral(std::string& out, double value, int precision);
+
 // The strength of a record by IntensityOption: 0 relative (ceiling of 1000 v, 0 below 0.1),
 // 1 oscillator strength f = v, 2 transition probability from f, the statistical weights of
 // record fields J lower / J upper and the wavelength. 1 and 2 only for atomic species.

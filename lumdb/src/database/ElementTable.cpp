@@ -25,7 +25,7 @@ bool readElementTable(const std::string& path, std::vector<std::string>& lines) 
     lines.clear();
     StoredFile file;
     if (!file.open(path)) return false;
-    std::string line;
+    std::string_view line;
     std::size_t consumed = 0;
     while (file.nextLine(line, 0, consumed)) {
         if (line.empty()) break;

@@ -5,7 +5,6 @@
 
 #include "DatabaseRun.h"
 #include "StoredFile.h"
-#include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 
 namespace {
@@ -15,7 +14,8 @@ using lumdb::detail::SpeciesFile;
 class IdentificationVisitor : public lumdb::detail::RecordVisitor {
 public:
     IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
-        : lines_(lines), values_(values), firstOfFile_(lines.size(), 0), touchedIn_(lines.size(), -1) {
+        : lines_(lines), values_(values), touchedIn_(lines.size(), -1), count_(lines.size(), 0),
+          best_(lines.size(), 0), bestValue_(lines.size(), 0.0f) {
         xs_.reserve(lines.size());
         for (const CLine& line : lines) xs_.push_back(line.x);
     }
@@ -27,7 +27,8 @@ public:
 
     void record(const SpeciesFile& file, float lambda, std::string_view rest) override {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
-        // between two database lines exactly 2 tol apart is not counted for both.
+        // between two database lines exactly 2 tol apart is not counted for both. The lines
+        // are sorted by x: a binary search finds the first one at or above lambda - tol.
         const float low = lambda - values_.SearchRange;
         const float high = lambda + values_.SearchRange;
         auto it = std::lower_bound(xs_.begin(), xs_.end(), low);
@@ -43,45 +44,46 @@ public:
                 if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) continue;
             }
             if (text.empty()) {
-                text = lumcore::strprintf("%s%.7g", file.label.c_str(), static_cast<double>(lambda)) +
-                       lumcore::strprintf(";%g", static_cast<double>(v));
+                // "%s%.7g" of label and wavelength, then ";%g" of the value.
+                text = file.label;
+                lumdb::detail::appendGeneral(text, static_cast<double>(lambda), 7);
+                text += ';';
+                lumdb::detail::appendGeneral(text, static_cast<double>(v), 6);
                 record = lumdb::detail::toUtf8(rest);
             }
             const std::size_t index = static_cast<std::size_t>(it - xs_.begin());
             CLine& line = lines_[index];
-            if (touchedIn_[index] != fileNumber_) {
-                touchedIn_[index] = fileNumber_;
-                firstOfFile_[index] = line.candidateLabels.size();
-                touched_.push_back(index);
-            }
+            const std::size_t candidate = line.candidateLabels.size();
             line.candidateLabels.push_back(text);
             line.candidateColors.push_back(file.element->color);
             line.candidateRecords.push_back(record);
+            // The strongest candidate of this file so far; on equal strength the one listed
+            // first stays.
+            if (touchedIn_[index] != fileNumber_) {
+                touchedIn_[index] = fileNumber_;
+                touched_.push_back(index);
+                count_[index] = 1;
+                best_[index] = candidate;
+                bestValue_[index] = v;
+            } else {
+                ++count_[index];
+                if (v > bestValue_[index]) {
+                    best_[index] = candidate;
+                    bestValue_[index] = v;
+                }
+            }
         }
     }
 
     // The species entry of every line this file matched: its strongest candidate, with "*"
-    // when the file gave the line more than one. Only the candidates this file added are
-    // looked at, so a species never picks up another file's candidate whose label merely
-    // contains its own ("Co I" and "CO", "Cu I" and "U I").
+    // when the file gave the line more than one. Only the candidates this file added count,
+    // so a species never picks up another file's candidate whose label merely contains its
+    // own ("Co I" and "CO", "Cu I" and "U I").
     void endFile(const SpeciesFile& file) override {
         for (std::size_t index : touched_) {
             CLine& line = lines_[index];
-            const std::size_t from = firstOfFile_[index];
-            const std::size_t count = line.candidateLabels.size() - from;
-            std::size_t best = line.candidateLabels.size() - 1;
-            float bestValue = lumdb::detail::parseFloat(
-                lumdb::detail::field(line.candidateRecords[best], 0));
-            // From the last to the first; on equal strength the earlier candidate wins.
-            for (std::size_t i = best; i-- > from;) {
-                const float value =
-                    lumdb::detail::parseFloat(lumdb::detail::field(line.candidateRecords[i], 0));
-                if (value >= bestValue) {
-                    bestValue = value;
-                    best = i;
-                }
-            }
-            line.speciesLabels.push_back(line.candidateLabels[best] + (count >= 2 ? "*" : ""));
+            const std::size_t best = best_[index];
+            line.speciesLabels.push_back(line.candidateLabels[best] + (count_[index] >= 2 ? "*" : ""));
             line.speciesColors.push_back(file.element->color);
             line.speciesRecords.push_back(line.candidateRecords[best]);
         }
@@ -92,9 +94,11 @@ private:
     TLineArray& lines_;
     const SSelectElVal& values_;
     std::vector<float> xs_;
-    std::vector<std::size_t> firstOfFile_;  // first candidate index the current file added
-    std::vector<long> touchedIn_;           // number of the file that last added to the line
-    std::vector<std::size_t> touched_;      // lines the current file added candidates to
+    std::vector<long> touchedIn_;        // number of the file that last added to the line
+    std::vector<std::size_t> count_;     // candidates the current file gave the line
+    std::vector<std::size_t> best_;      // index of its strongest one
+    std::vector<float> bestValue_;
+    std::vector<std::size_t> touched_;   // lines the current file added candidates to
     long fileNumber_ = 0;
 };
 

@@ -5,7 +5,6 @@
 
 #include "DatabaseRun.h"
 #include "StoredFile.h"
-#include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 
 namespace {
@@ -26,7 +25,9 @@ public:
         CSearchEngineLine hit;
         hit.wavelength = lambda;
         hit.value = s;
-        hit.label = file.label + lumcore::strprintf(";%g", static_cast<double>(v));
+        hit.label = file.label;  // then ";%g" of the stored value
+        hit.label += ';';
+        lumdb::detail::appendGeneral(hit.label, static_cast<double>(v), 6);
         hit.color = file.element->color;
         hit.record = lumdb::detail::toUtf8(rest);
         hit.sortOption = values_.SortOption;

@@ -41,14 +41,16 @@ bool StoredFile::nextRaw(std::string_view& line, std::size_t& consumed) {
     return true;
 }
 
-bool StoredFile::nextLine(std::string& line, unsigned char mode, std::size_t& consumed) {
-    std::string_view raw;
-    if (!nextRaw(raw, consumed)) return false;
-    line.assign(raw.data(), raw.size());
-    if (mode == 0)
-        decipherBytes(line.data(), line.size());
-    else
-        DeCryptLine(line, mode);
+bool StoredFile::nextLine(std::string_view& line, unsigned char mode, std::size_t& consumed) {
+    if (!nextRaw(line, consumed)) return false;
+    if (mode == 0) {
+        char* text = bytes_.data() + (line.data() - bytes_.data());
+        decipherBytes(text, line.size());
+        return true;
+    }
+    rewritten_.assign(line.data(), line.size());
+    DeCryptLine(rewritten_, mode);
+    line = rewritten_;
     return true;
 }
 

@@ -20,11 +20,13 @@ public:
     // took in the file including the line end. False at the end of the file.
     bool nextRaw(std::string_view& line, std::size_t& consumed);
 
-    // The next line deciphered with DeCryptLine's `mode` into `line` (raw Windows-1252).
-    bool nextLine(std::string& line, unsigned char mode, std::size_t& consumed);
+    // The next line deciphered with DeCryptLine's `mode` (raw Windows-1252). The view stays
+    // valid until the next call; mode 0 deciphers in the file buffer itself, without a copy.
+    bool nextLine(std::string_view& line, unsigned char mode, std::size_t& consumed);
 
 private:
     std::string bytes_;
+    std::string rewritten_;  // lines of the glyph-rewriting modes
     std::size_t next_ = 0;
 };
 
