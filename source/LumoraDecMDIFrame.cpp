@@ -60,12 +60,20 @@ LumoraDecMDIFrame::LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QW
             &LumoraDecMDIFrame::updateCommandStates);
 }
 
+LumoraDecMDIFrame::~LumoraDecMDIFrame() {
+    // Closing the children while the base class tears the window down activates other
+    // children; by then this object's tables are gone, so nobody may ask for states.
+    disconnect(client_, nullptr, this, nullptr);
+    if (mainToolbar()) disconnect(mainToolbar(), nullptr, this, nullptr);
+    disconnect(recentConnection_);
+}
+
 void LumoraDecMDIFrame::buildCommandBars() {
     buildMenus();
     buildToolbars();
     statusBar()->showMessage(QString());
-    connect(&app_.recentFiles(), &RecentFiles::changed, this,
-            &LumoraDecMDIFrame::rebuildRecentFiles);
+    recentConnection_ = connect(&app_.recentFiles(), &RecentFiles::changed, this,
+                                &LumoraDecMDIFrame::rebuildRecentFiles);
     rebuildRecentFiles();
     updateCommandStates();
 }

@@ -18,6 +18,7 @@ class LumoraDecMDIFrame : public QMainWindow {
     Q_OBJECT
 public:
     LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QWidget* parent = nullptr);
+    ~LumoraDecMDIFrame() override;
 
     // Menu bar, toolbars and status bar (start-up step 5).
     void buildCommandBars();
@@ -60,4 +61,5 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
+    QMetaObject::Connection recentConnection_;
 };

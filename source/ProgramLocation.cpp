@@ -26,13 +26,20 @@ QString ProgramLocation::userConfigDirectory() {
 }
 
 QString ProgramLocation::settingsFile(const QString& programDir, const QString& userConfigDir) {
-    const QString name = QString::fromLatin1(kSettingsName);
-    const QString inProgramDir = programDir + QLatin1Char('/') + name;
+    const QString inProgramDir = programDir + QLatin1Char('/') + QString::fromLatin1(kSettingsName);
     const QFileInfo dirInfo(programDir);
     const QFileInfo fileInfo(inProgramDir);
     const bool writable = dirInfo.isDir() && dirInfo.isWritable() &&
                           (!fileInfo.exists() || fileInfo.isWritable());
-    if (writable) return inProgramDir;
+    return settingsFileFor(programDir, userConfigDir, writable);
+}
+
+QString ProgramLocation::settingsFileFor(const QString& programDir, const QString& userConfigDir,
+                                         bool programDirWritable) {
+    const QString name = QString::fromLatin1(kSettingsName);
+    const QString inProgramDir = programDir + QLatin1Char('/') + name;
+    if (programDirWritable) return inProgramDir;
+    const QFileInfo fileInfo(inProgramDir);
 
     const QString userDir = userConfigDir.isEmpty() ? userConfigDirectory() : userConfigDir;
     const QString inUserDir = userDir + QLatin1Char('/') + name;

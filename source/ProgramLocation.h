@@ -16,6 +16,10 @@ public:
     // the per-user configuration directory), seeded with a copy of the program directory's
     // file the first time so that installed defaults are kept.
     static QString settingsFile(const QString& programDir, const QString& userConfigDir = {});
+    // The same decision with the writability given (the tests run as root, who may write
+    // everywhere).
+    static QString settingsFileFor(const QString& programDir, const QString& userConfigDir,
+                                   bool programDirWritable);
 
     // The per-user configuration directory used by the fallback.
     static QString userConfigDirectory();
