@@ -90,6 +90,10 @@ TEST_F(Hostile, TenMegabyteLines) {
     EXPECT_EQ(run(kReaders[2], std::string(size, '7') + " 1\n"), "CancelOpenFile");
     EXPECT_EQ(run(kReaders[0], "[Data->]\n" + std::string(size, '7') + " 1\n[<-Data]\n"),
               "CancelOpenFile");
+    // A line full of markers: both data markers on one line, an empty data section.
+    std::string markers;
+    while (markers.size() < size) markers += "[Data->][<-Data][SpectrumLines->]";
+    EXPECT_EQ(run(kReaders[0], "\n" + markers + "\n"), "NullFile");
     // As y it becomes the last valid y (0 here).
     {
         ScriptedUi ui;

@@ -99,6 +99,11 @@ template <bool Comma>
 inline double takeField(const char*& p, const char* end) {
     if (p < end && startsPlainNumber(*p)) {
         float value;
+        const char* q = p;
+        if (readSimpleFloat(q, end, value) && (q == end || isSeparator<Comma>(*q))) {
+            p = q;
+            return value;
+        }
         const auto result = std::from_chars(p, end, value);
         if (result.ec == std::errc() && (result.ptr == end || isSeparator<Comma>(*result.ptr))) {
             p = result.ptr;

@@ -5,6 +5,7 @@
 // such line counts. Point lines are "x y" (";" or tab also separate, decimal comma
 // accepted); line entries are ";"-separated with labels holding one ";" of their own.
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -25,16 +26,52 @@ struct MarkerLine {
     std::size_t end = 0;
 };
 
-MarkerLine findMarker(std::string_view text, std::string_view marker) {
-    MarkerLine line;
-    const std::size_t at = text.rfind(marker);
-    if (at == std::string_view::npos) return line;
-    line.found = true;
-    const std::size_t nl = text.rfind('\n', at);
-    line.begin = nl == std::string_view::npos ? 0 : nl + 1;
-    const std::size_t next = text.find('\n', at);
-    line.end = next == std::string_view::npos ? text.size() : next;
-    return line;
+enum Marker {
+    kHeaderOpen,
+    kHeaderClose,
+    kLinesOpen,
+    kLinesClose,
+    kDatabaseOpen,
+    kDatabaseClose,
+    kDataOpen,
+    kDataClose,
+    kMarkerCount
+};
+constexpr std::string_view kMarkerText[kMarkerCount] = {
+    "[Header->]",        "[<-Header]",        "[SpectrumLines->]", "[<-SpectrumLines]",
+    "[DatabaseLines->]", "[<-DatabaseLines]", "[Data->]",          "[<-Data]",
+};
+
+// The last line holding each marker, found in one pass over the "[" of the file (the data
+// lines have none, so the pass costs little more than reading the bytes).
+void findMarkers(std::string_view text, MarkerLine (&lines)[kMarkerCount]) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    // The line around the current "[", kept while the hits stay on it, so a long line full
+    // of markers is not searched for its ends over and over.
+    const char* lineBegin = begin;
+    const char* lineEnd = begin;
+    const char* p = begin;
+    while (const void* hit = std::memchr(p, '[', static_cast<std::size_t>(end - p))) {
+        const char* at = static_cast<const char*>(hit);
+        if (at >= lineEnd) {
+            for (const char* q = at; q > p; --q)
+                if (q[-1] == '\n') {
+                    lineBegin = q;
+                    break;
+                }
+            const void* next = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+            lineEnd = next ? static_cast<const char*>(next) : end;
+        }
+        const std::string_view rest(at, static_cast<std::size_t>(end - at));
+        for (int m = 0; m < kMarkerCount; ++m) {
+            if (rest.substr(0, kMarkerText[m].size()) != kMarkerText[m]) continue;
+            lines[m].found = true;
+            lines[m].begin = static_cast<std::size_t>(lineBegin - begin);
+            lines[m].end = static_cast<std::size_t>(lineEnd - begin);
+        }
+        p = at + 1;
+    }
 }
 
 // The text strictly between an opening and a closing marker line, when both exist and the
@@ -51,6 +88,9 @@ bool sectionBetween(std::string_view text, const MarkerLine& open, const MarkerL
 double nativeNumber(std::string_view field) {
     if (!field.empty() && startsPlainNumber(field.front())) {
         float value;
+        const char* p = field.data();
+        if (readSimpleFloat(p, field.data() + field.size(), value) && p == field.data() + field.size())
+            return value;
         const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
         if (result.ec == std::errc() && result.ptr == field.data() + field.size()) return value;
     }
@@ -184,8 +224,10 @@ void readNative(ReadContext& ctx) {
     const std::string bytes = loadFile(ctx.record.fileName);
     const std::string_view text(bytes);
 
-    const MarkerLine dataOpen = findMarker(text, "[Data->]");
-    const MarkerLine dataClose = findMarker(text, "[<-Data]");
+    MarkerLine markers[kMarkerCount];
+    findMarkers(text, markers);
+    const MarkerLine& dataOpen = markers[kDataOpen];
+    const MarkerLine& dataClose = markers[kDataClose];
     if (!dataOpen.found || !dataClose.found || dataClose.begin < dataOpen.begin)
         fail(keyword::UnknownFormat);
     // Both markers on one line: an empty data section.
@@ -193,11 +235,9 @@ void readNative(ReadContext& ctx) {
 
     // The header section carries nothing we keep; its lines are simply not read.
     std::string_view body;
-    if (sectionBetween(text, findMarker(text, "[SpectrumLines->]"),
-                       findMarker(text, "[<-SpectrumLines]"), body))
+    if (sectionBetween(text, markers[kLinesOpen], markers[kLinesClose], body))
         readSpectrumLines(body, ctx.record);
-    if (sectionBetween(text, findMarker(text, "[DatabaseLines->]"),
-                       findMarker(text, "[<-DatabaseLines]"), body))
+    if (sectionBetween(text, markers[kDatabaseOpen], markers[kDatabaseClose], body))
         readDatabaseLines(body, ctx.record);
 
     sectionBetween(text, dataOpen, dataClose, body);

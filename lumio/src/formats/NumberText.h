@@ -14,12 +14,49 @@ namespace lumio::detail {
 
 inline bool startsPlainNumber(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
+// The common case of measured data, "-123.4567" without exponent, read without a library
+// call: at most 15 digits (exact as a double) with at most 8 after the point. Then the
+// double quotient is exact or correctly rounded, and it cannot fall on a halfway point
+// between two floats, so converting it to float rounds as reading the text as a float
+// directly would (the gap between such a decimal and any halfway point exceeds half a
+// double's spacing). Returns false, p unchanged, for anything else.
+inline bool readSimpleFloat(const char*& p, const char* end, float& out) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    const char* q = p;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    while (q < end && static_cast<unsigned char>(*q - '0') < 10) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*q - '0');
+        ++digits;
+        ++q;
+    }
+    int fraction = 0;
+    if (q < end && *q == '.') {
+        ++q;
+        while (q < end && static_cast<unsigned char>(*q - '0') < 10) {
+            mantissa = mantissa * 10 + static_cast<unsigned>(*q - '0');
+            ++fraction;
+            ++q;
+        }
+    }
+    if (digits + fraction == 0 || digits + fraction > 15 || fraction > 8) return false;
+    if (q < end && (*q == 'e' || *q == 'E' || *q == '.')) return false;
+    const double value = static_cast<double>(mantissa) / kPow10[fraction];
+    out = static_cast<float>(negative ? -value : value);
+    p = q;
+    return true;
+}
+
 // The value of the field [first, last) as parseNumberField reads it. A plain field is read
 // straight into a float: from_chars rounds correctly, so a saved float's shortest text comes
 // back as the very same float (no detour through double that could round twice).
 inline double readNumberField(const char* first, const char* last) {
     if (first < last && startsPlainNumber(*first)) {
         float value;
+        const char* p = first;
+        if (readSimpleFloat(p, last, value) && p == last) return value;
         const auto result = std::from_chars(first, last, value);
         if (result.ec == std::errc() && result.ptr == last) return value;
     }
