@@ -20,8 +20,12 @@ std::string loadFile(const std::string& path) {
     std::string bytes;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
         const long size = std::ftell(file.get());
-        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
         std::fseek(file.get(), 0, SEEK_SET);
+        if (size > 0) {
+            // Straight into the result, without a copy through a buffer.
+            bytes.resize(static_cast<std::size_t>(size));
+            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+        }
     }
     char buffer[1 << 16];
     std::size_t n;

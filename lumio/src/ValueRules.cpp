@@ -12,8 +12,6 @@ namespace {
 
 constexpr float kRangeStart = 3.4e38f;
 
-bool outOfRange(double v) { return !(v <= kValueLimit && v >= -kValueLimit); }  // NaN too
-
 // from_chars on [first, last) after blanks and an optional "+"; atof's prefix semantics.
 double parsePlain(const char* first, const char* last) {
     while (first < last && (*first == ' ' || *first == '\t')) ++first;
@@ -36,31 +34,18 @@ double parsePlain(const char* first, const char* last) {
 }  // namespace
 
 PointCollector::PointCollector(ReadContext& ctx)
-    : ctx_(ctx), xMin_(kRangeStart), xMax_(-kRangeStart), yMin_(kRangeStart), yMax_(-kRangeStart) {}
+    : ctx_(ctx),
+      points_(ctx.record.points),
+      xMin_(kRangeStart),
+      xMax_(-kRangeStart),
+      yMin_(kRangeStart),
+      yMax_(-kRangeStart) {}
 
-void PointCollector::add(double x, double y) {
-    if (outOfRange(x)) {
-        showMessage(ctx_,
-                    "\n\nDie Datei kann nicht geöffnet werden, weil sie x-Werte außerhalb des "
-                    "zulässigen Gültigkeitsbereichs (3.4x10^-38 bis 3.4x10^38) enthält!");
-        fail(keyword::CancelOpenFile);
-    }
-    float fy;
-    if (outOfRange(y)) {
-        fy = lastValidY_;
-        yReplaced_ = true;
-    } else {
-        fy = static_cast<float>(y);
-        lastValidY_ = fy;
-    }
-    const float fx = static_cast<float>(x);
-    if (fx < xMin_) xMin_ = fx;
-    if (fx > xMax_) xMax_ = fx;
-    if (fy < yMin_) yMin_ = fy;
-    if (fy > yMax_) yMax_ = fy;
-    auto& points = ctx_.record.points;
-    if (!points.empty() && points.back().x == fx) return;
-    points.push_back({fx, fy});
+void PointCollector::rejectX() {
+    showMessage(ctx_,
+                "\n\nDie Datei kann nicht geöffnet werden, weil sie x-Werte außerhalb des "
+                "zulässigen Gültigkeitsbereichs (3.4x10^-38 bis 3.4x10^38) enthält!");
+    fail(keyword::CancelOpenFile);
 }
 
 void PointCollector::finish() {

@@ -23,7 +23,25 @@ public:
     //   and is reported once by finish();
     // - a point whose x equals the x of the point appended just before is dropped, but its
     //   values still widen the ranges.
-    void add(double x, double y);
+    // Inline: readers call it once per point, a million times for a large file.
+    void add(double x, double y) {
+        if (!(x <= kValueLimit && x >= -kValueLimit)) rejectX();  // NaN too
+        float fy;
+        if (y <= kValueLimit && y >= -kValueLimit) {
+            fy = static_cast<float>(y);
+            lastValidY_ = fy;
+        } else {
+            fy = lastValidY_;
+            yReplaced_ = true;
+        }
+        const float fx = static_cast<float>(x);
+        if (fx < xMin_) xMin_ = fx;
+        if (fx > xMax_) xMax_ = fx;
+        if (fy < yMin_) yMin_ = fy;
+        if (fy > yMax_) yMax_ = fy;
+        if (!points_.empty() && points_.back().x == fx) return;
+        points_.push_back({fx, fy});
+    }
 
     // Writes the ranges into the record's plotInfo and shows the y message when any y was
     // replaced. Call once when the data are complete.
@@ -33,7 +51,10 @@ public:
     bool yReplaced() const { return yReplaced_; }
 
 private:
+    [[noreturn]] void rejectX();
+
     ReadContext& ctx_;
+    TPointList& points_;
     float xMin_, xMax_, yMin_, yMax_;
     float lastValidY_ = 0.0f;
     bool yReplaced_ = false;
