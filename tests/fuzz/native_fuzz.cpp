@@ -1,0 +1,10 @@
+// libFuzzer target: the native file reader.
+#include "FuzzReader.h"
+#include "formats/Readers.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& path = lumfuzz::inputPath("native");
+    lumfuzz::writeInput(path, data, size);
+    lumfuzz::runReader(lumio::detail::readNative, path);
+    return 0;
+}
