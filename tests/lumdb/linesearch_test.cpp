@@ -22,7 +22,7 @@ namespace {
 std::vector<std::int32_t> maximaOf(const std::vector<float>& ys) {
     lumtest::ScriptedRunHost host;
     RunState run(host);
-    std::vector<Maximum> maxima;
+    lumdb::analysis::MaximaTable maxima;
     EXPECT_TRUE(lumdb::analysis::findMaxima(ys, maxima, run));
     std::vector<std::int32_t> idx;
     for (const auto& m : maxima) idx.push_back(m.index);
@@ -105,15 +105,47 @@ TEST(LineMaxima, EveryMaximumOnceAtTheStartOfAFlatTop) {
     EXPECT_EQ(maximaOf({0, 2, 2, 3, 0}), (std::vector<std::int32_t>{3}));
 }
 
+TEST(LineMaxima, ScanAgreesWithTheStepwiseWalkOnNoisyAndStairCaseData) {
+    // Random data with many ties (small integers, as counts from a detector give) and
+    // smooth noisy data: the scan must find the same maxima with the same extents as the
+    // point-by-point walk.
+    lumbench::SyntheticRandom rnd(21);
+    for (int levels : {2, 3, 5, 1000000}) {
+        std::vector<float> ys(20000);
+        for (auto& v : ys) v = static_cast<float>(static_cast<int>(rnd.uniform() * levels));
+        lumtest::ScriptedRunHost host;
+        RunState run(host);
+        lumdb::analysis::MaximaTable fast, stepwise;
+        ASSERT_TRUE(lumdb::analysis::findMaxima(ys, fast, run));
+        lumdb::analysis::findMaximaStepwise(ys, stepwise);
+        ASSERT_EQ(fast.size(), stepwise.size()) << levels;
+        for (std::size_t k = 0; k < fast.size(); ++k) {
+            ASSERT_EQ(fast[k].index, stepwise[k].index) << levels << " " << k;
+            ASSERT_EQ(fast[k].right, stepwise[k].right) << levels << " " << k;
+            ASSERT_EQ(fast[k].left, stepwise[k].left) << levels << " " << k;
+        }
+        EXPECT_GT(fast.size(), 1000u);
+    }
+    // A NaN makes no comparison true; the walk handles it, the scan is not used.
+    const std::vector<float> withNaN{0, 2, NAN, 1, 3, 0};
+    lumtest::ScriptedRunHost host;
+    RunState run(host);
+    lumdb::analysis::MaximaTable a, b;
+    ASSERT_TRUE(lumdb::analysis::findMaxima(withNaN, a, run));
+    lumdb::analysis::findMaximaStepwise(withNaN, b);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t k = 0; k < a.size(); ++k) EXPECT_EQ(a[k].index, b[k].index);
+}
+
 TEST(LineMaxima, ExtentsRunThroughFlatsAndTypicalWidthsAverageTheClearMaxima) {
     lumtest::ScriptedRunHost host;
     RunState run(host);
     const std::vector<float> ys{0, 1, 3, 3, 2, 2, 1, 5, 0, 0.5f, 0.4f};
-    std::vector<Maximum> maxima;
+    lumdb::analysis::MaximaTable maxima;
     ASSERT_TRUE(lumdb::analysis::findMaxima(ys, maxima, run));
     ASSERT_EQ(maxima.size(), 3u);  // 2, 7, 9
     TypicalWidth typical;
-    ASSERT_TRUE(lumdb::analysis::measureExtents(ys, maxima, 0.4f, typical, run));
+    ASSERT_TRUE(lumdb::analysis::typicalWidth(ys, maxima, 0.4f, typical, run));
     EXPECT_EQ(maxima[0].index, 2);
     EXPECT_EQ(maxima[0].right, 4);  // 3, 2, 2, 1
     EXPECT_EQ(maxima[0].left, 2);
@@ -127,7 +159,7 @@ TEST(LineMaxima, ExtentsRunThroughFlatsAndTypicalWidthsAverageTheClearMaxima) {
     EXPECT_EQ(typical.left, 1);
     EXPECT_EQ(typical.width, 3);
     // No typical maximum at all: zeros.
-    ASSERT_TRUE(lumdb::analysis::measureExtents(ys, maxima, 10.0f, typical, run));
+    ASSERT_TRUE(lumdb::analysis::typicalWidth(ys, maxima, 10.0f, typical, run));
     EXPECT_EQ(typical.width, 0);
     EXPECT_EQ(typical.right, 0);
 }
@@ -155,8 +187,13 @@ TEST(LineEvaluation, FiveAcceptanceRulesWithStrictLimits) {
     EXPECT_FALSE(accepted(10, 9.5f, 9.5f, 9, 9, 1, narrow));
 }
 
+namespace {
+std::int32_t linePosition(const std::vector<float>& heights, const Maximum& m) {
+    return lumdb::analysis::linePosition([&](std::int32_t k) { return heights[k]; }, m);
+}
+}  // namespace
+
 TEST(LineEvaluation, PositionIsTheHighestUnsmoothedPointNearestTheMaximum) {
-    using lumdb::analysis::linePosition;
     // Equal heights at distance 2 and 1: the nearer one.
     EXPECT_EQ(linePosition(std::vector<float>{0, 5, 1, 4, 5, 0}, Maximum{3, 2, 3}), 4);
     // Equal heights at equal distance: the first one met.
@@ -305,14 +342,14 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
         lumtest::ScriptedRunHost h2;
         RunState run(h2);
         ASSERT_TRUE(lumdb::analysis::polynomialFilter(ys, 1, wc, run));
-        std::vector<Maximum> maxima;
+        lumdb::analysis::MaximaTable maxima;
         TypicalWidth typical;
         ASSERT_TRUE(lumdb::analysis::findMaxima(ys, maxima, run));
-        ASSERT_TRUE(lumdb::analysis::measureExtents(ys, maxima, r.settings.NoiseValue, typical, run));
+        ASSERT_TRUE(lumdb::analysis::typicalWidth(ys, maxima, r.settings.NoiseValue, typical, run));
         std::vector<float> xs;
         for (const auto& m : maxima)
             if (lumdb::analysis::isLine(ys, m, r.settings.NoiseValue, typical))
-                xs.push_back(s.points[lumdb::analysis::linePosition(yo, m)].x);
+                xs.push_back(s.points[linePosition(yo, m)].x);
         ASSERT_EQ(r.lines.size(), xs.size());
         for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_EQ(r.lines[k].x, xs[k]);
     }

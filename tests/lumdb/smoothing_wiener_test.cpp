@@ -386,6 +386,24 @@ TEST(SpectrumModelsTest, SignalGrowsUntilItFallsAndWeightsCrossAtEqualPower) {
     EXPECT_GT(m.weight(20), 0.5);
     EXPECT_LT(m.weight(150), 0.5);
     for (std::uint32_t k = 1; k < 200; ++k) EXPECT_LE(m.weight(k), m.weight(k - 1));
+    // The table of all weights (geometric steps between exact values) gives the same.
+    std::vector<float> table(200);
+    m.weights(table);
+    for (std::uint32_t k = 0; k < 200; ++k) EXPECT_NEAR(table[k], m.weight(k), 1e-7) << k;
+    // Steep and extreme models: no NaN, weights stay in [0, 1] and follow the exact ones.
+    SpectrumModels steep = m;
+    steep.noiseSlope = 3.0;
+    steep.noiseLogAmp = -800.0;
+    SpectrumModels huge = m;
+    huge.noiseLogAmp = 900.0;
+    huge.noiseSlope = 0.0;
+    for (const SpectrumModels& x : {steep, huge}) {
+        x.weights(table);
+        for (std::uint32_t k = 0; k < 200; ++k) {
+            ASSERT_TRUE(table[k] >= 0.0f && table[k] <= 1.0f) << k;
+            EXPECT_NEAR(table[k], x.weight(k), 1e-7) << k;
+        }
+    }
 }
 
 TEST(SpectrumModelsTest, NoFallingSignalPassesTheSegmentUnweighted) {

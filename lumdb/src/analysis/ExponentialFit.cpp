@@ -17,6 +17,19 @@ void ExponentialFit::addLog(double x, double logY) {
     sumXL_ += u * logY;
 }
 
+ExponentialFit ExponentialFit::consecutive(double origin, std::size_t count, double sumLog,
+                                           double sumXLog) {
+    ExponentialFit fit;
+    fit.origin_ = origin;
+    fit.count_ = count;
+    const double c = static_cast<double>(count);
+    fit.sumX_ = c * (c - 1.0) / 2.0;                   // 0 + 1 + ... + (c - 1)
+    fit.sumXX_ = (c - 1.0) * c * (2.0 * c - 1.0) / 6.0;  // 0 + 1 + ... + (c - 1)^2
+    fit.sumL_ = sumLog;
+    fit.sumXL_ = sumXLog;
+    return fit;
+}
+
 ExponentialFit::Result ExponentialFit::solve() const {
     Result r;
     if (count_ == 0) return r;

@@ -28,6 +28,15 @@ public:
     Result solve() const;
 
     std::size_t count() const { return count_; }
+    double origin() const { return origin_; }
+    // Sums over the points added, x taken relative to origin().
+    double sumLog() const { return sumL_; }
+    double sumXLog() const { return sumXL_; }
+
+    // A fit over the points x = origin, origin + 1, ..., origin + count - 1 whose sums of
+    // ln y and (x - origin) ln y are known already.
+    static ExponentialFit consecutive(double origin, std::size_t count, double sumLog,
+                                      double sumXLog);
 
 private:
     // Sums are kept relative to the first x, which keeps them exact for integer x and

@@ -24,13 +24,21 @@ namespace {
 // themselves. Returns false on abort.
 bool estimateNoise(std::span<const float> ys, float& noise, RunState& run) {
     const std::size_t n = ys.size();
-    std::vector<float> smooth(n);
-    if (!polynomialSmooth(ys, smooth, 1, 7, run)) return false;
-    double sum = 0.0;
-    for (std::size_t k = 0; k < n; ++k) {
+    const std::vector<float>& smooth = run.scratch(n);
+    if (!polynomialSmooth(ys, run.scratch(n), 1, 7, run)) return false;
+    // Four partial sums keep the additions independent of one another.
+    double part[4] = {0.0, 0.0, 0.0, 0.0};
+    std::size_t k = 0;
+    for (; k + 4 <= n; k += 4)
+        for (std::size_t j = 0; j < 4; ++j) {
+            const double d = static_cast<double>(ys[k + j]) - smooth[k + j];
+            part[j] += d * d;
+        }
+    for (; k < n; ++k) {
         const double d = static_cast<double>(ys[k]) - smooth[k];
-        sum += d * d;
+        part[0] += d * d;
     }
+    const double sum = (part[0] + part[1]) + (part[2] + part[3]);
     noise = n > 1 ? static_cast<float>(std::sqrt(sum / static_cast<double>(n - 1))) : 0.0f;
     return true;
 }
@@ -49,12 +57,12 @@ std::int64_t cutoffWidth(std::int32_t freqNumber, std::int32_t freqCutoff) {
 }
 
 // Maxima and their widths on the current ys.
-bool maximaAndWidths(std::span<const float> ys, float noise, std::vector<Maximum>& maxima,
+bool maximaAndWidths(std::span<const float> ys, float noise, MaximaTable& maxima,
                      TypicalWidth& typical, RunState& run) {
     run.phase(text::kLineSearch, text::kMaxima);
     if (!findMaxima(ys, maxima, run)) return false;
     run.phase(text::kLineSearch, text::kWidths, 0, static_cast<std::int32_t>(maxima.size()) - 1);
-    return measureExtents(ys, maxima, noise, typical, run);
+    return typicalWidth(ys, maxima, noise, typical, run);
 }
 
 // Adds the new lines in x order, so that each lands at the end of an array that was empty
@@ -79,7 +87,6 @@ void search(const TPointList& in, TPointList& smoothed, TLineArray& lines, SLine
     const std::size_t n = sel.size();
     const auto last = static_cast<std::int32_t>(n) - 1;
     std::span<float> ys(sel.ys);
-    const std::vector<float> yo(sel.ys);  // the unsmoothed intensities
     smoothed.clear();
 
     run.phase(text::kEvaluation, text::kNoise, 0, last);
@@ -108,7 +115,7 @@ void search(const TPointList& in, TPointList& smoothed, TLineArray& lines, SLine
         appendReversed(sel, smoothed);
     }
 
-    std::vector<Maximum> maxima;
+    MaximaTable maxima;
     TypicalWidth typical;
     if (!maximaAndWidths(ys, noise, maxima, typical, run)) return;
 
@@ -126,12 +133,20 @@ void search(const TPointList& in, TPointList& smoothed, TLineArray& lines, SLine
     if (!s.Noise) s.NoiseValue = noise;
     const float v = s.NoiseValue;
     std::vector<CLine> found;
-    for (std::size_t k = 0; k < maxima.size(); ++k) {
-        if (isLine(ys, maxima[k], v, typical)) {
-            const std::int32_t p = linePosition(yo, maxima[k]);
-            found.emplace_back(sel.xs[static_cast<std::size_t>(p)], yo[static_cast<std::size_t>(p)]);
+    const auto unsmoothed = [&sel](std::int32_t i) {
+        return sel.unsmoothed(static_cast<std::size_t>(i));
+    };
+    const std::size_t count = maxima.size();
+    for (std::size_t k = 0; k < count;) {
+        const std::size_t blockEnd = std::min<std::size_t>(count, k + RunState::kProgressBlock);
+        const std::size_t done = blockEnd - k;
+        for (; k < blockEnd; ++k) {
+            if (!isLine(ys, maxima[k], v, typical)) continue;
+            const std::int32_t p = linePosition(unsmoothed, maxima[k]);
+            found.emplace_back(sel.x(static_cast<std::size_t>(p)), unsmoothed(p));
         }
-        if (run.step(static_cast<std::int32_t>(k))) break;
+        if (run.steps(static_cast<std::int32_t>(done), static_cast<std::int32_t>(blockEnd - 1)))
+            break;
     }
     // Lines accepted before an abort are kept.
     addLines(found, lines);
@@ -144,6 +159,11 @@ unsigned char LineSearch(lumdb::RunHost& parent, const TPointList& in, TPointLis
     if (!settings) {
         smoothed.clear();
         return 0;
+    }
+    if (&in == &smoothed) {
+        // The smoothed list is emptied while the points are still read: work on a copy.
+        const TPointList copy = in;
+        return LineSearch(parent, copy, smoothed, lines, settings);
     }
     RunState run(parent);
     try {

@@ -21,12 +21,9 @@ PointSelection selectPoints(const TPointList& in, bool zoomData, float zoomFrom,
         last = i;
     }
     PointSelection sel;
-    sel.xs.resize(last - first);
+    sel.points = in.data() + first;
     sel.ys.resize(last - first);
-    for (std::size_t i = first; i < last; ++i) {
-        sel.xs[i - first] = in[i].x;
-        sel.ys[i - first] = in[i].y;
-    }
+    for (std::size_t i = first; i < last; ++i) sel.ys[i - first] = in[i].y;
     return sel;
 }
 

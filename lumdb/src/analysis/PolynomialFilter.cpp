@@ -156,6 +156,7 @@ bool polynomialSmooth(std::span<const float> in, std::span<float> out, int order
     const std::int64_t end = n - h;
     std::int64_t i = h;
     const bool flat = order <= 1 && taps > 32;
+    const std::int32_t chunk = RunState::kProgressBlock;
     if (flat) {
         // Order 0 and 1 give equal weights on a centred window: a running sum does the same
         // in O(1) per point for the wide windows that the line search asks for.
@@ -163,9 +164,9 @@ bool polynomialSmooth(std::span<const float> in, std::span<float> out, int order
         double sum = 0.0;
         for (int j = 0; j < taps; ++j) sum += y[i - h + j];
         while (i < end) {
-            const std::int64_t blockEnd = std::min<std::int64_t>(end, i + RunHost::kPumpStride);
-            const std::int64_t count = blockEnd - i;
-            for (; i < blockEnd; ++i) {
+            const std::int64_t chunkEnd = std::min<std::int64_t>(end, i + chunk);
+            const std::int64_t count = chunkEnd - i;
+            for (; i < chunkEnd; ++i) {
                 o[i] = static_cast<float>(sum * weight);
                 if (i + 1 < end) sum += static_cast<double>(y[i + h + 1]) - y[i - h];
             }
@@ -174,15 +175,15 @@ bool polynomialSmooth(std::span<const float> in, std::span<float> out, int order
         }
     } else {
         const auto c = toFloat(middle, static_cast<std::size_t>(taps));
-        constexpr int kBlock = RunHost::kPumpStride;
-        while (i + kBlock <= end) {
-            convolveFixed<kBlock>(y + i - h, c.data(), taps, o + i);
-            i += kBlock;
-            if (run.steps(kBlock, static_cast<std::int32_t>(i - 1))) return false;
-        }
-        for (; i < end; ++i) {
-            o[i] = convolveOne(y + i - h, c.data(), taps);
-            if (run.step(static_cast<std::int32_t>(i))) return false;
+        constexpr int kBlock = 64;
+        while (i < end) {
+            const std::int64_t chunkEnd = std::min<std::int64_t>(end, i + chunk);
+            const std::int64_t count = chunkEnd - i;
+            for (; i + kBlock <= chunkEnd; i += kBlock)
+                convolveFixed<kBlock>(y + i - h, c.data(), taps, o + i);
+            for (; i < chunkEnd; ++i) o[i] = convolveOne(y + i - h, c.data(), taps);
+            if (run.steps(static_cast<std::int32_t>(count), static_cast<std::int32_t>(i - 1)))
+                return false;
         }
     }
 
@@ -198,7 +199,7 @@ bool polynomialSmooth(std::span<const float> in, std::span<float> out, int order
 }
 
 bool polynomialFilter(std::span<float> ys, int order, int width, RunState& run) {
-    std::vector<float> out(ys.size());
+    std::vector<float>& out = run.scratch(ys.size());
     if (!polynomialSmooth(ys, out, order, width, run)) return false;
     std::copy(out.begin(), out.end(), ys.begin());
     return true;

@@ -3,8 +3,10 @@
 // disabled parent window. One object lives for exactly one run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "lumdb/RunHost.h"
 
@@ -33,7 +35,7 @@ public:
         aborted_ = host_.step(position);
         return aborted_;
     }
-    // `count` steps at once (count <= RunHost::kPumpStride keeps the abort latency of step()).
+    // `count` steps at once, with at most one pump.
     bool steps(std::int32_t count, std::int32_t position) {
         if (aborted_) return true;
         aborted_ = host_.steps(count, position);
@@ -49,6 +51,17 @@ public:
 
     RunHost& host() { return host_; }
 
+    // A work array of n floats shared by the passes of a run, so that every pass does not
+    // map fresh memory for its output.
+    std::vector<float>& scratch(std::size_t n) {
+        scratch_.resize(n);
+        return scratch_;
+    }
+
+    // Tight loops report their progress in blocks of this many points: a pump per block
+    // (a few microseconds of work) keeps "Abbruch" immediate and the pump out of the timing.
+    static constexpr std::int32_t kProgressBlock = 1024;
+
 private:
     RunHost& host_;
     std::string process_;
@@ -56,6 +69,7 @@ private:
     std::int32_t lower_ = 0;
     std::int32_t upper_ = 0;
     bool aborted_ = false;
+    std::vector<float> scratch_;
 };
 
 }  // namespace lumdb::analysis

@@ -18,6 +18,11 @@ unsigned char SmoothData(lumdb::RunHost& parent, const TPointList& in, TPointLis
         out.clear();
         return 0;
     }
+    if (&in == &out) {
+        // The output is emptied before the points are read back: work on a copy.
+        const TPointList copy = in;
+        return SmoothData(parent, copy, out, settings);
+    }
     SLineSearchVal& s = *settings;
     RunState run(parent);
     try {

@@ -36,7 +36,7 @@ void appendReversed(const PointSelection& sel, TPointList& out) {
     const std::size_t n = sel.size();
     out.clear();
     out.resize(n);
-    for (std::size_t i = 0; i < n; ++i) out[n - 1 - i] = TPointF{sel.xs[i], sel.ys[i]};
+    for (std::size_t i = 0; i < n; ++i) out[n - 1 - i] = TPointF{sel.x(i), sel.ys[i]};
 }
 
 }  // namespace lumdb::analysis

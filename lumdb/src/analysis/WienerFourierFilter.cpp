@@ -29,22 +29,67 @@ struct Segment {
     std::vector<std::complex<float>> spectrum;  // bins 0 ... M
     std::vector<double> power;                  // p[0 ... M-1]
     std::vector<double> logPower;               // ln p, 0 where p <= 0
+    std::vector<float> weight;                  // S / (S + N) per bin
     double energyIn = 0.0;
     float low = 1.0e38f;
     float high = -1.0e38f;
 
     explicit Segment(std::size_t m)
-        : length(2 * m), bins(m), data(2 * m), spectrum(m + 1), power(m), logPower(m) {}
+        : length(2 * m), bins(m), data(2 * m), spectrum(m + 1), power(m), logPower(m), weight(m) {}
 
-    void resetStats() {
+    // Sum of squares, minimum and maximum of the filled data. Eight lanes keep the
+    // additions and comparisons independent, so that the loop vectorises.
+    void measure() {
+        constexpr std::size_t kLanes = 8;
+        double energy[kLanes] = {};
+        float lo[kLanes], hi[kLanes];
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            lo[j] = 1.0e38f;
+            hi[j] = -1.0e38f;
+        }
+        const float* d = data.data();
+        std::size_t i = 0;
+        for (; i + kLanes <= length; i += kLanes)
+            for (std::size_t j = 0; j < kLanes; ++j) {
+                const float v = d[i + j];
+                energy[j] += static_cast<double>(v) * v;
+                lo[j] = v < lo[j] ? v : lo[j];
+                hi[j] = v > hi[j] ? v : hi[j];
+            }
+        for (; i < length; ++i) {
+            const float v = d[i];
+            energy[0] += static_cast<double>(v) * v;
+            lo[0] = v < lo[0] ? v : lo[0];
+            hi[0] = v > hi[0] ? v : hi[0];
+        }
         energyIn = 0.0;
-        low = 1.0e38f;
-        high = -1.0e38f;
+        low = lo[0];
+        high = hi[0];
+        for (std::size_t j = 0; j < kLanes; ++j) {
+            energyIn += energy[j];
+            low = std::min(low, lo[j]);
+            high = std::max(high, hi[j]);
+        }
     }
-    void account(float v) {
-        energyIn += static_cast<double>(v) * v;
-        low = std::min(low, v);
-        high = std::max(high, v);
+
+    // Adds the offset back and returns the sum of squares of the result.
+    double restore(float offset) {
+        constexpr std::size_t kLanes = 8;
+        double energy[kLanes] = {};
+        float* d = data.data();
+        std::size_t i = 0;
+        for (; i + kLanes <= length; i += kLanes)
+            for (std::size_t j = 0; j < kLanes; ++j) {
+                d[i + j] += offset;
+                energy[j] += static_cast<double>(d[i + j]) * d[i + j];
+            }
+        for (; i < length; ++i) {
+            d[i] += offset;
+            energy[0] += static_cast<double>(d[i]) * d[i];
+        }
+        double sum = 0.0;
+        for (double e : energy) sum += e;
+        return sum;
     }
 };
 
@@ -110,14 +155,56 @@ SpectrumModels fitModels(std::span<const double> logPower, std::uint32_t start) 
     models.signalSlope = s.slope;
     if (!decays || k >= m) return models;
 
-    ExponentialFit noise;
-    for (std::uint32_t i = k; i < m; ++i) noise.addLog(i, logPower[i]);
-    const auto r = noise.solve();
+    // The noise model fits bins k ... M-1: its sums are the totals less the signal's
+    // (whose x start at 0), so no second pass over the bins is needed.
+    double part[4] = {0.0, 0.0, 0.0, 0.0};
+    double partX[4] = {0.0, 0.0, 0.0, 0.0};
+    std::uint32_t i = 0;
+    for (; i + 4 <= m; i += 4)
+        for (std::uint32_t j = 0; j < 4; ++j) {
+            part[j] += logPower[i + j];
+            partX[j] += static_cast<double>(i + j) * logPower[i + j];
+        }
+    for (; i < m; ++i) {
+        part[0] += logPower[i];
+        partX[0] += static_cast<double>(i) * logPower[i];
+    }
+    const double totalLog = (part[0] + part[1]) + (part[2] + part[3]);
+    const double totalXLog = (partX[0] + partX[1]) + (partX[2] + partX[3]);
+    const double noiseLog = totalLog - signal.sumLog();
+    const double noiseXLog = (totalXLog - signal.sumXLog()) - static_cast<double>(k) * noiseLog;
+    const auto r = ExponentialFit::consecutive(k, m - k, noiseLog, noiseXLog).solve();
     if (r.slope > 0.0) return models;  // a rising noise model is dropped (A_n = B_n = 0)
     models.hasNoise = true;
     models.noiseLogAmp = r.logAmplitude;
     models.noiseSlope = r.slope;
     return models;
+}
+
+void SpectrumModels::weights(std::span<float> out) const {
+    const std::size_t m = out.size();
+    if (!hasNoise) {
+        std::fill(out.begin(), out.end(), 1.0f);
+        return;
+    }
+    // N_k / S_k = e^(c + k d) grows geometrically: one exact exponential every 64 bins and
+    // multiplications in between (relative error below 1e-14). Steep ratios, where a value
+    // could under- or overflow between two exact ones, take the exponential for every bin.
+    const double c = noiseLogAmp - signalLogAmp;
+    const double d = noiseSlope - signalSlope;
+    if (std::fabs(d) > 1.0) {
+        for (std::size_t k = 0; k < m; ++k) out[k] = static_cast<float>(weight(static_cast<std::uint32_t>(k)));
+        return;
+    }
+    const double step = std::exp(d);
+    for (std::size_t k0 = 0; k0 < m; k0 += 64) {
+        double ratio = std::exp(c + static_cast<double>(k0) * d);
+        const std::size_t end = std::min(m, k0 + 64);
+        for (std::size_t k = k0; k < end; ++k) {
+            out[k] = static_cast<float>(1.0 / (1.0 + ratio));
+            ratio *= step;
+        }
+    }
 }
 
 WienerFourierFilter::WienerFourierFilter(TransformFactory factory) : factory_(std::move(factory)) {}
@@ -189,16 +276,12 @@ bool WienerFourierFilter::filter(std::span<float> ys, std::int32_t& freqNumber,
         cutoff = models.cutoff;
 
         // Bin M (the Nyquist bin) keeps its value.
-        for (std::size_t k = 0; k < m; ++k)
-            seg.spectrum[k] *= static_cast<float>(models.weight(static_cast<std::uint32_t>(k)));
+        models.weights(seg.weight);
+        for (std::size_t k = 0; k < m; ++k) seg.spectrum[k] *= seg.weight[k];
 
         if (run.step(++counter)) return -1.0;
         transform->inverse(seg.spectrum.data(), data);
-        double energyOut = 0.0;
-        for (std::size_t i = 0; i < length; ++i) {
-            data[i] += offset;
-            energyOut += static_cast<double>(data[i]) * data[i];
-        }
+        const double energyOut = seg.restore(offset);
         // An all-zero segment stays zero rather than turning into 0/0.
         return energyOut > 0.0 ? std::sqrt(seg.energyIn / energyOut) : 1.0;
     };
@@ -206,14 +289,12 @@ bool WienerFourierFilter::filter(std::span<float> ys, std::int32_t& freqNumber,
     for (std::size_t s = 0; s < fullSegments; ++s) {
         if (run.step(++counter)) return false;
         float* data = seg.data.data();
-        seg.resetStats();
         std::copy(edge.begin(), edge.end(), data);
-        for (std::size_t i = 2 * ov; i < length - 2 * ov; ++i) data[i] = ys[r++];
-        for (std::size_t i = length - 2 * ov; i < length; ++i) {
-            data[i] = ys[r++];
-            edge[i - (length - 2 * ov)] = data[i];
-        }
-        for (std::size_t i = 0; i < length; ++i) seg.account(data[i]);
+        std::copy(ys.begin() + static_cast<std::ptrdiff_t>(r),
+                  ys.begin() + static_cast<std::ptrdiff_t>(r + length - 2 * ov), data + 2 * ov);
+        r += length - 2 * ov;
+        std::copy(data + length - 2 * ov, data + length, edge.begin());
+        seg.measure();
         const double scale = processSegment(false);
         if (scale < 0.0) return false;
         for (std::size_t i = ov; i < length - ov; ++i)
@@ -223,12 +304,11 @@ bool WienerFourierFilter::filter(std::span<float> ys, std::int32_t& freqNumber,
     if (w < n) {
         if (run.step(++counter)) return false;
         float* data = seg.data.data();
-        seg.resetStats();
         std::copy(edge.begin(), edge.end(), data);
         std::size_t i = 2 * ov;
         while (r < n && i < length) data[i++] = ys[r++];
         for (std::size_t j = 0; i < length; ++j) data[i++] = ys[mirroredIndex(j, n)];
-        for (i = 0; i < length; ++i) seg.account(data[i]);
+        seg.measure();
         const double scale = processSegment(true);
         if (scale < 0.0) return false;
         for (i = ov; i < length && w < n; ++i) ys[w++] = static_cast<float>(data[i] * scale);

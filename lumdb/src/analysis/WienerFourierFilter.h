@@ -22,6 +22,8 @@ struct SpectrumModels {
     double noiseSlope = 0.0;       // B_n
     // The weight of bin k: S_k / (S_k + N_k).
     double weight(std::uint32_t k) const;
+    // The weights of bins 0 ... out.size() - 1 at once.
+    void weights(std::span<float> out) const;
 };
 
 class WienerFourierFilter {
