@@ -1,8 +1,6 @@
 // Per-pixel-column reduction of dense curves for pixel targets.
 #include "lumgl/ColumnReducer.h"
 
-#include <algorithm>
-
 namespace lumgl {
 
 void ColumnReducer::startRun(SDevicePoint p) {
@@ -38,13 +36,7 @@ void ColumnReducer::moveTo(SDevicePoint p) {
     startRun(p);
 }
 
-void ColumnReducer::lineTo(SDevicePoint p) {
-    if (run_ && p.x == column_) {
-        low_ = std::min(low_, p.y);
-        high_ = std::max(high_, p.y);
-        last_ = p.y;
-        return;
-    }
+void ColumnReducer::nextColumn(SDevicePoint p) {
     flush();
     out_.lineTo(p);
     startRun(p);

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "lumgl/Canvas.h"
+#include "lumgl/ColumnReducer.h"
 #include "lumgl/PlotError.h"
 
 namespace lumgl {
@@ -20,25 +21,33 @@ namespace {
 
 // One axis of the mapping, with the same operations in the same order as
 // DataToDeviceX/Y, so the walk lands on the same pixels as the mapping functions; kept
-// inline here because the walk runs it twice per point of a million-point spectrum.
+// inline and specialised per axis kind because the walk runs it twice per point of a
+// million-point spectrum.
+template <bool Linear>
 struct AxisMap {
-    bool linear;
     double min;
     double scale;
     double origin;
 
     double operator()(double v) const {
-        if (linear) return (v - min) * scale + origin;
-        if (!(v > 0.0)) return origin;
-        return std::log10(v / min) * scale + origin;
+        if constexpr (Linear) {
+            return (v - min) * scale + origin;
+        } else {
+            if (!(v > 0.0)) return origin;
+            return std::log10(v / min) * scale + origin;
+        }
     }
 };
 
-inline int Truncate(double v) {
+int TruncateSlow(double v) {
     if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
-    return static_cast<int>(v);
+    return v > 0.0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+}
+
+// Truncation toward zero, clamped to 32 bits like TruncateToDevice; NaN gives 0.
+inline int Truncate(double v) {
+    if (v > -2147483648.0 && v < 2147483647.0) return static_cast<int>(v);
+    return TruncateSlow(v);
 }
 
 // y at x on the segment a-b, in data units.
@@ -54,18 +63,10 @@ inline double XAt(double ax, double ay, double bx, double by, double y) {
     return std::isfinite(x) ? x : bx;
 }
 
-}  // namespace
-
-void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info,
-                      PathSink& sink) {
-    const bool xLinear = (info.drawFlags & kDrawXLinear) != 0;
-    const bool yLinear = (info.drawFlags & kDrawYLinear) != 0;
-    if (!xLinear && !(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
-    if (!yLinear && !(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
-    if (n < 2) return;
-
-    const AxisMap mapX{xLinear, info.xMin, info.xScale, static_cast<double>(info.origin.x)};
-    const AxisMap mapY{yLinear, info.yMin, info.yScale, static_cast<double>(info.origin.y)};
+template <bool XLinear, bool YLinear, class Sink>
+void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
+    const AxisMap<XLinear> mapX{info.xMin, info.xScale, static_cast<double>(info.origin.x)};
+    const AxisMap<YLinear> mapY{info.yMin, info.yScale, static_cast<double>(info.origin.y)};
     const double xLo = std::min(info.xMin, info.xMax);
     const double xHi = std::max(info.xMin, info.xMax);
     const double yLo = std::min(info.yMin, info.yMax);
@@ -93,9 +94,28 @@ void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info,
     SDevicePoint prevDev = device(px, py);
     bool open = false;  // the sink's current position is prevDev
 
+    const float xLoF = std::min(info.xMin, info.xMax);
+    const float xHiF = std::max(info.xMin, info.xMax);
+    const float yLoF = std::min(info.yMin, info.yMax);
+    const float yHiF = std::max(info.yMin, info.yMax);
     for (; i < n; ++i) {
-        double cx = pts[i].x;
-        double cy = pts[i].y;
+        // The common case of a dense curve, kept short: both ends inside both bands.
+        const float fx = pts[i].x;
+        const float fy = pts[i].y;
+        if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) {
+            const SDevicePoint dev{Truncate(mapX(fx)), Truncate(mapY(fy))};
+            if (dev != prevDev) {
+                if (!open) sink.moveTo(prevDev);
+                sink.lineTo(dev);
+                open = true;
+            }
+            px = fx;
+            py = fy;
+            prevDev = dev;
+            continue;
+        }
+        double cx = fx;
+        double cy = fy;
         const bool leaving = beyondX(cx);
         if (leaving) {
             const double limit = cx < xLo ? xLo : xHi;
@@ -137,6 +157,35 @@ void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info,
         prevDev = dev;
         if (leaving) break;  // every later point would sit where the curve left
     }
+}
+
+template <class Sink>
+void Dispatch(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
+    const bool xLinear = (info.drawFlags & kDrawXLinear) != 0;
+    const bool yLinear = (info.drawFlags & kDrawYLinear) != 0;
+    if (!xLinear && !(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
+    if (!yLinear && !(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
+    if (n < 2) return;
+    if (xLinear && yLinear) {
+        Walk<true, true>(pts, n, info, sink);
+    } else if (xLinear) {
+        Walk<true, false>(pts, n, info, sink);
+    } else if (yLinear) {
+        Walk<false, true>(pts, n, info, sink);
+    } else {
+        Walk<false, false>(pts, n, info, sink);
+    }
+}
+
+}  // namespace
+
+void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info, PathSink& sink) {
+    Dispatch(pts, n, info, sink);
+}
+
+void WalkClippedCurve(const TPointF* pts, std::size_t n, const SPlotInfo& info,
+                      ColumnReducer& sink) {
+    Dispatch(pts, n, info, sink);
 }
 
 }  // namespace lumgl

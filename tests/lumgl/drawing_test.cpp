@@ -103,6 +103,20 @@ TEST(CurveWalk, LogarithmicYPlacesNonPositiveValuesOnTheBottomEdge) {
     EXPECT_THROW(Walk({{10, 10}, {20, 100}}, info), lumgl::PlotError);
 }
 
+TEST(ColumnReducer, KeepsFirstExtremesAndLastOfEachColumn) {
+    PathRecorder out;
+    lumgl::ColumnReducer reducer(out);
+    reducer.moveTo({5, 50});
+    for (int y : {40, 70, 20, 60, 45}) reducer.lineTo({5, y});  // one column: 20..70, ends 45
+    reducer.lineTo({6, 30});  // next column: passed on as it is
+    reducer.lineTo({6, 31});
+    reducer.moveTo({8, 10});  // a move ends the run; nothing joins across it
+    reducer.lineTo({8, 12});
+    reducer.finish();
+    EXPECT_EQ(out.ops, (std::vector<std::string>{"m 5,50", "l 5,70", "l 5,20", "l 5,45", "l 6,30",
+                                                 "l 6,31", "m 8,10", "l 8,12"}));
+}
+
 TEST(LabelFormat, LinearFormatsFollowTheStepExponent) {
     EXPECT_EQ(lumgl::LinearXLabelFormat(50.0), "%1.0f");
     EXPECT_EQ(lumgl::LinearXLabelFormat(0.001), "%5.3f");

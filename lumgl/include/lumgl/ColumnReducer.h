@@ -14,14 +14,24 @@ namespace lumgl {
 // run first -> min -> max -> last covers that same interval and ends on the same point,
 // and every segment between two columns is passed on unchanged. A move breaks the run,
 // because the path is not continuous there. Call finish() after the last point.
-class LUMGL_EXPORT ColumnReducer : public PathSink {
+class LUMGL_EXPORT ColumnReducer final : public PathSink {
 public:
     explicit ColumnReducer(PathSink& out) : out_(out) {}
     void moveTo(SDevicePoint p) override;
-    void lineTo(SDevicePoint p) override;
+    // Inline: the walk calls it once per point of a dense curve.
+    void lineTo(SDevicePoint p) override {
+        if (run_ && p.x == column_) {
+            low_ = p.y < low_ ? p.y : low_;  // branch-free: noisy data has no trend
+            high_ = p.y > high_ ? p.y : high_;
+            last_ = p.y;
+            return;
+        }
+        nextColumn(p);
+    }
     void finish();
 
 private:
+    void nextColumn(SDevicePoint p);
     void startRun(SDevicePoint p);
     void flush();
     void emit(int y);

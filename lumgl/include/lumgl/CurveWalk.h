@@ -43,5 +43,10 @@ private:
 // Throws PlotError (1 or 2) for a logarithmic axis with a lower limit <= 0.
 LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count,
                                    const SPlotInfo& info, PathSink& sink);
+// The same walk feeding the per-column reduction of pixel targets directly (no virtual
+// call per point). Defined with ColumnReducer.
+class ColumnReducer;
+LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count,
+                                   const SPlotInfo& info, ColumnReducer& sink);
 
 }  // namespace lumgl

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cstdlib>
 
 namespace lumgl {
 
@@ -16,6 +17,11 @@ QString FromUtf8(std::string_view text) {
 
 QtCanvas::QtCanvas(QPainter& painter, SDeviceRect target, QImage* image, bool raster)
     : painter_(painter), target_(target), image_(image), raster_(raster), textColor_(Qt::black) {
+    if (image_) {
+        // constBits() does not detach: these are the pixels the active painter writes.
+        bits_ = const_cast<uchar*>(image_->constBits());
+        stride_ = image_->bytesPerLine();
+    }
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     setPen(SPenDesc{0, 1, PenStyle::Solid});
@@ -57,6 +63,16 @@ void QtCanvas::setPen(const SPenDesc& pen) {
     }
     pen_ = p;
     painter_.setPen(pen_);
+    // A 1-pixel solid line on a 32-bit image without scaling or clipping is written into
+    // the pixels directly: every pixel of the line from one end to the other, both ends
+    // included. The painter's stroker does the same work pixel by pixel through a blend
+    // callback, which made it most of the cost of a dense diagram.
+    const QImage::Format format = image_ ? image_->format() : QImage::Format_Invalid;
+    direct_ = bits_ && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+               format == QImage::Format_ARGB32_Premultiplied) &&
+              pen.style == PenStyle::Solid && pen.width <= 1 && painter_.transform().isIdentity() &&
+              !painter_.hasClipping() && painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+    penRgb_ = qRgb(pen.color & 0xFF, (pen.color >> 8) & 0xFF, (pen.color >> 16) & 0xFF);
 }
 
 void QtCanvas::setBrush(TColor color) { brush_ = QBrush(toQColor(color)); }
@@ -73,7 +89,52 @@ void QtCanvas::moveTo(SDevicePoint p) {
     position_ = p;
 }
 
+void QtCanvas::directLine(SDevicePoint a, SDevicePoint b) {
+    const int w = image_->width();
+    const int h = image_->height();
+    uchar* const bits = bits_;
+    const qsizetype stride = stride_;
+    auto put = [&](int x, int y) {
+        if (x >= 0 && x < w && y >= 0 && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = penRgb_;
+    };
+    if (a.x == b.x) {
+        if (a.x < 0 || a.x >= w) return;
+        const int top = std::max(0, std::min(a.y, b.y));
+        const int bottom = std::min(h - 1, std::max(a.y, b.y));
+        for (int y = top; y <= bottom; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[a.x] = penRgb_;
+        return;
+    }
+    // Bresenham from a to b, both ends included.
+    int x = a.x, y = a.y;
+    const int dx = std::abs(b.x - a.x), sx = a.x < b.x ? 1 : -1;
+    const int dy = -std::abs(b.y - a.y), sy = a.y < b.y ? 1 : -1;
+    int err = dx + dy;
+    for (;;) {
+        put(x, y);
+        if (x == b.x && y == b.y) break;
+        const int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+}
+
 void QtCanvas::lineTo(SDevicePoint p) {
+    // Ends far outside the image (a frame larger than the image) go through the painter,
+    // which clips before it walks the line.
+    const int margin = 4096;
+    if (direct_ && std::abs(position_.x) < margin + image_->width() && std::abs(p.x) < margin + image_->width() &&
+        std::abs(position_.y) < margin + image_->height() && std::abs(p.y) < margin + image_->height()) {
+        flush();
+        directLine(position_, p);
+        position_ = p;
+        return;
+    }
     if (path_.isEmpty()) path_ << QPoint(position_.x, position_.y);
     path_ << QPoint(p.x, p.y);
     position_ = p;

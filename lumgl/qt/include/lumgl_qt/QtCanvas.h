@@ -42,9 +42,13 @@ public:
     void flush();
 
     static QFont toQFont(const SFontDesc& font);
+    // Whether lines go straight into the image's pixels rather than through the painter.
+    bool drawsDirectly() const { return direct_; }
     static QColor toQColor(TColor color);
 
 private:
+    void directLine(SDevicePoint a, SDevicePoint b);
+
     QPainter& painter_;
     SDeviceRect target_;
     QImage* image_;
@@ -52,6 +56,10 @@ private:
     QPolygon path_;
     SDevicePoint position_;
     QPen pen_;
+    bool direct_ = false;  // lines written straight into the image (see setPen)
+    QRgb penRgb_ = 0;
+    uchar* bits_ = nullptr;  // the pixels the painter paints on, taken without a detach
+    qsizetype stride_ = 0;
     QBrush brush_;
     QFont font_;
     int escapement_ = 0;
