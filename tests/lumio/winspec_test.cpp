@@ -131,6 +131,49 @@ TEST_F(WinSpecTest, CalibrationPolynomialOverPixelNumbers) {
     EXPECT_FLOAT_EQ(record.points[2].x, 34.0f);
 }
 
+// A version 3 file: the header's fields, then the data, then the XML footer.
+Bytes speVersion3(std::uint16_t headerPoints, int frames, std::uint32_t width, std::uint32_t height,
+                  std::uint32_t frameStride, const std::vector<float>& data) {
+    Bytes b = speHeader(headerPoints, 0, 1, frames);
+    b.f32(1992, 3.0f);
+    for (std::size_t i = 0; i < data.size(); ++i) b.f32(4100 + 4 * i, data[i]);
+    const std::size_t footer = b.size();
+    b.u32(678, static_cast<std::uint32_t>(footer));
+    const unsigned frameSize = 4 * width * height;
+    b.text(footer, "<SpeFormat><DataFormat><DataBlock type=\"Frame\" count=\"" +
+                       std::to_string(frames) + "\" size=\"" + std::to_string(frameSize) +
+                       "\" stride=\"" + std::to_string(frameStride) +
+                       "\"><DataBlock type=\"Region\" count=\"1\" width=\"" + std::to_string(width) +
+                       "\" height=\"" + std::to_string(height) +
+                       "\" /></DataBlock></DataFormat></SpeFormat>");
+    return b;
+}
+
+TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
+    // The header claims 2 points; the footer's region holds 4.
+    ASSERT_TRUE(read(speVersion3(2, 1, 4, 1, 16, {1, 2, 3, 4})).ok());
+    ASSERT_EQ(record.points.size(), 4u);
+    EXPECT_FLOAT_EQ(record.points[3].y, 4.0f);
+
+    // Two frames of 2 × 2 values, each followed by 8 bytes of frame metadata.
+    ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{2, 2});
+    ASSERT_TRUE(read(speVersion3(9, 2, 2, 2, 24, {1, 2, 3, 4, -1, -1, 5, 6, 7, 8})).ok());
+    ASSERT_EQ(ui.frameStripCalls.size(), 1u);
+    EXPECT_EQ(ui.frameStripCalls[0].strips, 2);
+    ASSERT_EQ(record.points.size(), 2u);
+    EXPECT_FLOAT_EQ(record.points[0].y, 7.0f);
+    EXPECT_FLOAT_EQ(record.points[1].y, 8.0f);
+
+    // A footer claiming more than the file holds is refused; a version 2 file ignores it.
+    ui = ScriptedUi{};
+    ui.formatAnswers.push_back(13);
+    EXPECT_EQ(read(speVersion3(2, 1, 4000, 1, 16000, {1, 2})).keyword, "UnknownFormat");
+    Bytes version2 = speVersion3(2, 1, 4000, 1, 16000, {1, 2});
+    version2.f32(1992, 2.2f);
+    ASSERT_TRUE(read(version2).ok());
+    EXPECT_EQ(record.points.size(), 2u);
+}
+
 TEST_F(WinSpecTest, HostileHeadersEndInAKeyword) {
     struct Case {
         const char* what;
@@ -262,13 +305,17 @@ TEST(WinSpecSamples, Version3FilesWithoutHeaderCalibration) {
     EXPECT_FLOAT_EQ(record.plotInfo.yMin, 814.0f);
     EXPECT_FLOAT_EQ(record.plotInfo.yMax, 885.0f);
 
-    // Unsigned 32-bit data (type 8). The binary header gives the sensor width of 1340, so
-    // only the first 1340 of the 6216 glued points are read (the XML footer is not read).
+    // A glued spectrum of unsigned 32-bit values (type 8): the binary header gives the
+    // sensor width of 1340, the footer the 6216 points that are stored.
     ScriptedUi ui2;
     record = readSample(dir / "spe" / "spectroscopy_glue.spe", 1, 1, out, ui2);
     ASSERT_TRUE(out.ok()) << out.keyword;
-    ASSERT_EQ(record.points.size(), 1340u);
+    ASSERT_EQ(record.points.size(), 6216u);
     EXPECT_FLOAT_EQ(record.points.front().y, 1563.0f);
+    EXPECT_FLOAT_EQ(record.points.back().y, 1364.0f);
+    EXPECT_FLOAT_EQ(record.points.back().x, 6215.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.yMin, 1310.0f);
+    EXPECT_FLOAT_EQ(record.plotInfo.yMax, 65535.0f);
 }
 
 TEST(WinSpecSamples, PointByPointAgainstXyconv) {

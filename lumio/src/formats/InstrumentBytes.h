@@ -32,6 +32,7 @@ public:
     std::int16_t i16(std::uint64_t at) const { return static_cast<std::int16_t>(u16(at)); }
     std::uint32_t u32(std::uint64_t at) const { return static_cast<std::uint32_t>(le(at, 4)); }
     std::int32_t i32(std::uint64_t at) const { return static_cast<std::int32_t>(u32(at)); }
+    std::uint64_t u64(std::uint64_t at) const { return le(at, 8); }
     float f32(std::uint64_t at) const {
         const std::uint32_t bits = u32(at);
         float v;
@@ -43,6 +44,11 @@ public:
         double v;
         std::memcpy(&v, &bits, sizeof v);
         return v;
+    }
+
+    // The bytes from `at` to the end (empty when `at` lies beyond it).
+    std::string_view tail(std::uint64_t at) const {
+        return at < bytes_.size() ? bytes_.substr(at) : std::string_view();
     }
 
     // A fixed text field of at most `width` bytes, ending at its first NUL, as UTF-8.

@@ -12,10 +12,17 @@
 // Data types: 0 float, 1 signed 32-bit, 2 signed 16-bit, 3 unsigned 16-bit, and 8 unsigned
 // 32-bit, which LightField writes for 32-bit cameras. The polynomial takes pixel numbers
 // counted from 1, as WinSpec writes it.
-// Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the XML
-// footer of version 3.0 files (their wavelength list; without a valid header calibration the
+// Version 3.0 files (LightField) carry an XML footer (its offset a 64-bit value at 678, the
+// version a float at 1992). When it describes one region, its width, height and frame
+// stride are the data layout: the binary header of a glued spectrum gives only the sensor
+// width (1340 of 6216 points in a real file), and frames may carry metadata behind them.
+// Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the
+// rest of the footer, its wavelength list included (without a valid header calibration the
 // x values are pixel indexes counted from 0).
 #include <algorithm>
+#include <charconv>
+#include <system_error>
+#include <optional>
 
 #include "../FileBytes.h"
 #include "../ValueRules.h"
@@ -53,6 +60,56 @@ double valueAt(const ByteView& file, std::uint64_t at, int type) {
     }
 }
 
+struct Layout {
+    std::uint32_t points;
+    std::uint32_t strips;
+    std::uint64_t frameStride;  // 0: the frame's own size
+};
+
+// The value of attribute `name` in the element text `element`, or nullopt.
+std::optional<std::uint64_t> attribute(std::string_view element, std::string_view name) {
+    const std::string key = " " + std::string(name) + "=\"";
+    const auto at = element.find(key);
+    if (at == std::string_view::npos) return std::nullopt;
+    const char* first = element.data() + at + key.size();
+    std::uint64_t value = 0;
+    const auto result = std::from_chars(first, element.data() + element.size(), value);
+    if (result.ec != std::errc() || result.ptr == first) return std::nullopt;
+    return value;
+}
+
+// The layout an XML footer gives, when it describes exactly one region per frame.
+std::optional<Layout> footerLayout(const ByteView& file) {
+    if (!(file.f32(1992) >= 3.0f)) return std::nullopt;
+    const std::uint64_t offset = file.u64(678);
+    if (offset < kHeaderSize) return std::nullopt;
+    const std::string_view xml = file.tail(offset);
+    const auto formatStart = xml.find("<DataFormat>");
+    const auto formatEnd = xml.find("</DataFormat>");
+    if (formatStart == std::string_view::npos || formatEnd == std::string_view::npos ||
+        formatEnd < formatStart)
+        return std::nullopt;
+    const std::string_view format = xml.substr(formatStart, formatEnd - formatStart);
+    const auto elementAt = [&](std::string_view type) -> std::optional<std::string_view> {
+        const std::string marker = "<DataBlock type=\"" + std::string(type) + "\"";
+        const auto first = format.find(marker);
+        if (first == std::string_view::npos || format.find(marker, first + 1) != std::string_view::npos)
+            return std::nullopt;  // none, or several: keep the header's layout
+        const auto end = format.find('>', first);
+        return format.substr(first, end == std::string_view::npos ? format.npos : end - first);
+    };
+    const auto region = elementAt("Region");
+    const auto frame = elementAt("Frame");
+    if (!region || !frame) return std::nullopt;
+    const auto width = attribute(*region, "width");
+    const auto height = attribute(*region, "height");
+    if (!width || !height || *width == 0 || *height == 0 || *width > 0xffffffffu ||
+        *height > 0xffffffffu)
+        return std::nullopt;
+    return Layout{static_cast<std::uint32_t>(*width), static_cast<std::uint32_t>(*height),
+                  attribute(*frame, "stride").value_or(0)};
+}
+
 Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     Ui::FrameStrip& last = lastChosenFrameStrip();
     const Ui::FrameStrip initial{initialChoice(last.frame, frames), initialChoice(last.strip, strips)};
@@ -76,19 +133,24 @@ void readWinSpec(ReadContext& ctx) {
         fail(keyword::UnknownFormat);
     if (file.size() < kHeaderSize) fail(keyword::UnknownFormat);
 
-    const std::uint32_t points = file.u16(42);
     const int type = file.i16(108);
     const unsigned width = widthOf(type);
     const int frames = std::max(1, file.i32(1446));
-    const int strips = std::max(1, static_cast<int>(file.u16(656)));
+    Layout layout{file.u16(42), std::max<std::uint32_t>(1, file.u16(656)), 0};
+    if (const auto footer = footerLayout(file)) layout = *footer;
+    const std::uint32_t points = layout.points;
     if (points == 0) fail(keyword::NullFile);
+    if (layout.strips > 0x7fffffffu) fail(keyword::UnknownFormat);
+    const int strips = static_cast<int>(layout.strips);
 
     // The whole image must be there, so the dialog offers no frame or strip beyond the end.
     const std::uint64_t stripBytes = std::uint64_t{points} * width;
     const std::uint64_t dataBytes = file.size() - kHeaderSize;
-    if (!countFits(static_cast<std::uint64_t>(strips), stripBytes, dataBytes) ||
-        !countFits(static_cast<std::uint64_t>(frames), stripBytes * static_cast<std::uint64_t>(strips),
-                   dataBytes))
+    if (!countFits(layout.strips, stripBytes, dataBytes)) fail(keyword::UnknownFormat);
+    const std::uint64_t frameBytes = stripBytes * layout.strips;
+    const std::uint64_t frameStride = std::max(layout.frameStride, frameBytes);
+    // The last frame needs only its data, not the stride behind it.
+    if (!countFits(static_cast<std::uint64_t>(frames - 1), frameStride, dataBytes - frameBytes))
         fail(keyword::UnknownFormat);
 
     Ui::FrameStrip chosen;
@@ -106,9 +168,8 @@ void readWinSpec(ReadContext& ctx) {
     for (int k = 0; k < kCoefficients; ++k) coefficient[k] = file.f64(3263 + 8 * k);
     if (calibrated) info.xTitle = file.text(3018, 40);
 
-    const std::uint64_t start =
-        kHeaderSize + (std::uint64_t(chosen.frame - 1) * std::uint64_t(strips) +
-                       std::uint64_t(chosen.strip - 1)) * stripBytes;
+    const std::uint64_t start = kHeaderSize + std::uint64_t(chosen.frame - 1) * frameStride +
+                                std::uint64_t(chosen.strip - 1) * stripBytes;
     PointCollector collector(ctx);
     for (std::uint32_t i = 0; i < points; ++i) {
         double x = i;
