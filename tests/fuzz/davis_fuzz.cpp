@@ -1,8 +1,10 @@
-// Fuzz target of the DaVis reader (libFuzzer + AddressSanitizer; see scripts/fuzz).
-// fuzz-seeds: seeds/davis
-#include "InstrumentFuzz.h"
+// libFuzzer target: the DaVis reader.
+#include "FuzzReader.h"
 #include "formats/Readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return lumfuzz::runReader(lumio::detail::readDaVis, "prf", data, size);
+    const std::string& path = lumfuzz::inputPath("davis.prf");
+    lumfuzz::writeInput(path, data, size);
+    lumfuzz::runReader(lumio::detail::readDaVis, path);
+    return 0;
 }

@@ -1,8 +1,11 @@
-// Fuzz target of the OOILibs reader (libFuzzer + AddressSanitizer; see scripts/fuzz).
-// fuzz-seeds: seeds/ooilibs samples/oceanoptics_text
-#include "InstrumentFuzz.h"
+// libFuzzer target: the OOILibs reader.
+// fuzz-seeds: samples/oceanoptics_text
+#include "FuzzReader.h"
 #include "formats/Readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return lumfuzz::runReader(lumio::detail::readOOILibs, "ols", data, size);
+    const std::string& path = lumfuzz::inputPath("ooilibs.ols");
+    lumfuzz::writeInput(path, data, size);
+    lumfuzz::runReader(lumio::detail::readOOILibs, path);
+    return 0;
 }

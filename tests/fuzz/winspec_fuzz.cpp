@@ -1,8 +1,11 @@
-// Fuzz target of the WinSpec reader (libFuzzer + AddressSanitizer; see scripts/fuzz).
+// libFuzzer target: the WinSpec reader.
 // fuzz-seeds: samples/spe
-#include "InstrumentFuzz.h"
+#include "FuzzReader.h"
 #include "formats/Readers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return lumfuzz::runReader(lumio::detail::readWinSpec, "spe", data, size);
+    const std::string& path = lumfuzz::inputPath("winspec.spe");
+    lumfuzz::writeInput(path, data, size);
+    lumfuzz::runReader(lumio::detail::readWinSpec, path);
+    return 0;
 }
