@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
+#include "LineCipherKey.h"
 #include "StoredFile.h"
 #include "lumcore/Printf.h"
 
@@ -48,6 +50,15 @@ unsigned char finish(RunHost& host, bool aborted) {
 }
 
 }  // namespace
+
+std::string_view RecordText::get() {
+    if (deciphered_ < length_) {
+        decipherRange(line_, deciphered_, length_, length_);
+        deciphered_ = length_;
+    }
+    if (restStart_ > length_) return {};
+    return std::string_view(line_ + restStart_, length_ - restStart_);
+}
 
 std::string_view field(std::string_view text, std::size_t index) {
     std::size_t pos = 0;
@@ -116,7 +127,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
     host.refreshStatus(process, "", 0, 0);
     bool aborted = false;
     StoredFile file;
-    std::string_view line;
+    std::string_view line;  // the header
 
     for (const CElement& element : elements) {
         if (!element.selected || element.files.empty()) continue;
@@ -158,15 +169,34 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
             host.refreshStatus(process, phase, 0, static_cast<std::int32_t>(file.size() / divisor));
             visitor.beginFile(species);
 
-            while (file.nextLine(line, stages.decipherMode, consumed)) {
+            char* text = nullptr;
+            std::size_t length = 0;
+            while (file.nextStored(text, length, consumed)) {
                 if (aborted) return finish(host, true);
                 bytes += consumed;
                 aborted = host.step(static_cast<std::int32_t>(bytes / divisor));
-                const std::string_view text = line;
-                const std::size_t sep = text.find(';');
-                const float lambda = parseFloat(text.substr(0, sep));
-                const std::string_view rest =
-                    sep == std::string_view::npos ? std::string_view() : text.substr(sep + 1);
+                std::size_t deciphered = length;
+                std::size_t sep = std::string_view::npos;
+                if (stages.decipherMode == 0) {
+                    // Only as far as the first ';' for now, in steps of 16 bytes.
+                    deciphered = 0;
+                    while (sep == std::string_view::npos && deciphered < length) {
+                        const std::size_t to = std::min(length, deciphered + 16);
+                        decipherRange(text, deciphered, to, length);
+                        const void* hit = std::memchr(text + deciphered, ';', to - deciphered);
+                        if (hit) sep = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
+                        deciphered = to;
+                    }
+                } else {
+                    text = file.rewrite(text, length, stages.decipherMode);
+                    deciphered = length;
+                    const void* hit = std::memchr(text, ';', length);
+                    if (hit) sep = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
+                }
+                const std::string_view plain(text, sep == std::string_view::npos ? length : sep);
+                const float lambda = parseFloat(plain);
+                RecordText rest(text, length, deciphered,
+                                sep == std::string_view::npos ? length + 1 : sep + 1);
                 visitor.record(species, lambda, rest);
             }
             visitor.endFile(species);

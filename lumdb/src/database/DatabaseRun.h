@@ -22,13 +22,30 @@ struct SpeciesFile {
     bool atomic = false;
 };
 
+// The record text R of one line: everything after field 1 and its ';'. A stored line is
+// deciphered only as far as the wavelength until somebody asks for the rest, which the
+// identification does only for lines that fall into a hit interval.
+class RecordText {
+public:
+    RecordText(char* line, std::size_t length, std::size_t deciphered, std::size_t restStart)
+        : line_(line), length_(length), deciphered_(deciphered), restStart_(restStart) {}
+
+    std::string_view get();
+
+private:
+    char* line_;
+    std::size_t length_;
+    std::size_t deciphered_;  // bytes [0, deciphered_) are plain text
+    std::size_t restStart_;   // length_ + 1 when the line has no ';'
+};
+
 class RecordVisitor {
 public:
     virtual ~RecordVisitor() = default;
     virtual void beginFile(const SpeciesFile& /*file*/) {}
-    // One record: `lambda` is field 1; `rest` the deciphered Windows-1252 text after field 1
-    // and its ';' (the record text R).
-    virtual void record(const SpeciesFile& file, float lambda, std::string_view rest) = 0;
+    // One record: `lambda` is field 1; `rest` gives the deciphered Windows-1252 text after
+    // field 1 and its ';' (the record text R).
+    virtual void record(const SpeciesFile& file, float lambda, RecordText& rest) = 0;
     virtual void endFile(const SpeciesFile& /*file*/) {}
 };
 

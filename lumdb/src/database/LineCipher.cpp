@@ -6,6 +6,7 @@
 // changes sign with the parity of i. Staying inside 0x20..0xFF is what keeps a stored line
 // free of line ends and NUL bytes whatever the text, so stored files can be split at '\n'.
 #include <cstring>
+#include <vector>
 
 #include "LineCipherKey.h"
 #include "lumdb/Database.h"
@@ -46,6 +47,21 @@ std::string rewriteGlyphs(const std::string& in) {
 }
 
 }  // namespace
+
+namespace lumdb::detail {
+
+const unsigned char* keyRow(std::size_t length) {
+    static const std::vector<unsigned char> table = [] {
+        std::vector<unsigned char> keys((kTabledLength + 1) * 256, 0);
+        for (std::size_t length = 1; length <= kTabledLength; ++length)
+            for (std::size_t i = 0; i < length; ++i)
+                keys[length * 256 + i] = static_cast<unsigned char>(cipherKey(i, length));
+        return keys;
+    }();
+    return table.data() + length * 256;
+}
+
+}  // namespace lumdb::detail
 
 void DeCryptLine(std::string& line, unsigned char mode) {
     lumdb::detail::decipherBytes(line.data(), line.size());

@@ -25,7 +25,7 @@ public:
         touched_.clear();
     }
 
-    void record(const SpeciesFile& file, float lambda, std::string_view rest) override {
+    void record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
         // between two database lines exactly 2 tol apart is not counted for both. The lines
         // are sorted by x: a binary search finds the first one at or above lambda - tol.
@@ -34,29 +34,36 @@ public:
         auto it = std::lower_bound(xs_.begin(), xs_.end(), low);
         if (it == xs_.end() || !(*it < high)) return;
 
+        const std::string_view rest = recordText.get();
         const float v = lumdb::detail::parseFloat(lumdb::detail::field(rest, 0));
-        std::string text;
-        std::string record;
-        for (; it != xs_.end() && *it < high; ++it) {
-            if (values_.IntensityRange) {
-                const float s = lumdb::detail::strengthOf(values_.IntensityOption, v, lambda,
-                                                          file.atomic, rest);
-                if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) continue;
-            }
-            if (text.empty()) {
-                // "%s%.7g" of label and wavelength, then ";%g" of the value.
-                text = file.label;
-                lumdb::detail::appendGeneral(text, static_cast<double>(lambda), 7);
-                text += ';';
-                lumdb::detail::appendGeneral(text, static_cast<double>(v), 6);
-                record = lumdb::detail::toUtf8(rest);
-            }
-            const std::size_t index = static_cast<std::size_t>(it - xs_.begin());
+        // The strength depends on the record alone, so it decides for every line of the window.
+        if (values_.IntensityRange) {
+            const float s =
+                lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
+            if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
+        }
+        // "%s%.7g" of label and wavelength, then ";%g" of the value.
+        std::string text = file.label;
+        lumdb::detail::appendGeneral(text, static_cast<double>(lambda), 7);
+        text += ';';
+        lumdb::detail::appendGeneral(text, static_cast<double>(v), 6);
+        std::string record = lumdb::detail::toUtf8(rest);
+
+        const std::size_t first = static_cast<std::size_t>(it - xs_.begin());
+        std::size_t end = first + 1;
+        while (end < xs_.size() && xs_[end] < high) ++end;
+        for (std::size_t index = first; index < end; ++index) {
             CLine& line = lines_[index];
             const std::size_t candidate = line.candidateLabels.size();
-            line.candidateLabels.push_back(text);
+            // The last line in the window takes the texts over, the others get copies.
+            if (index + 1 == end) {
+                line.candidateLabels.push_back(std::move(text));
+                line.candidateRecords.push_back(std::move(record));
+            } else {
+                line.candidateLabels.push_back(text);
+                line.candidateRecords.push_back(record);
+            }
             line.candidateColors.push_back(file.element->color);
-            line.candidateRecords.push_back(record);
             // The strongest candidate of this file so far; on equal strength the one listed
             // first stays.
             if (touchedIn_[index] != fileNumber_) {

@@ -27,30 +27,37 @@ bool StoredFile::open(const std::string& path) {
     return true;
 }
 
-bool StoredFile::nextRaw(std::string_view& line, std::size_t& consumed) {
+bool StoredFile::nextStored(char*& line, std::size_t& length, std::size_t& consumed) {
     if (next_ >= bytes_.size()) return false;
-    const char* start = bytes_.data() + next_;
+    char* start = bytes_.data() + next_;
     const std::size_t left = bytes_.size() - next_;
     const void* nl = std::memchr(start, '\n', left);
-    std::size_t length = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start) : left;
+    length = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start) : left;
     consumed = nl ? length + 1 : length;
     next_ += consumed;
     // Files written on Windows end their lines with "\r\n"; the cipher never yields '\r'.
     if (length > 0 && start[length - 1] == '\r') --length;
-    line = std::string_view(start, length);
+    line = start;
     return true;
 }
 
-bool StoredFile::nextLine(std::string_view& line, unsigned char mode, std::size_t& consumed) {
-    if (!nextRaw(line, consumed)) return false;
-    if (mode == 0) {
-        char* text = bytes_.data() + (line.data() - bytes_.data());
-        decipherBytes(text, line.size());
-        return true;
-    }
-    rewritten_.assign(line.data(), line.size());
+char* StoredFile::rewrite(const char* line, std::size_t& length, unsigned char mode) {
+    rewritten_.assign(line, length);
     DeCryptLine(rewritten_, mode);
-    line = rewritten_;
+    length = rewritten_.size();
+    return rewritten_.data();
+}
+
+bool StoredFile::nextLine(std::string_view& line, unsigned char mode, std::size_t& consumed) {
+    char* text = nullptr;
+    std::size_t length = 0;
+    if (!nextStored(text, length, consumed)) return false;
+    if (mode == 0) {
+        decipherBytes(text, length);
+    } else {
+        text = rewrite(text, length, mode);
+    }
+    line = std::string_view(text, length);
     return true;
 }
 

@@ -16,9 +16,14 @@ public:
     std::size_t size() const { return bytes_.size(); }
     bool atEnd() const { return next_ >= bytes_.size(); }
 
-    // The next line without its line end, still enciphered; `consumed` receives the bytes it
-    // took in the file including the line end. False at the end of the file.
-    bool nextRaw(std::string_view& line, std::size_t& consumed);
+    // The next line without its line end, still enciphered, in the file buffer (so it can be
+    // deciphered in place, as far as needed); `consumed` receives the bytes it took in the file
+    // including the line end. False at the end of the file.
+    bool nextStored(char*& line, std::size_t& length, std::size_t& consumed);
+
+    // A stored line deciphered with one of DeCryptLine's glyph-rewriting modes into a buffer of
+    // the file's own; `length` becomes the new length.
+    char* rewrite(const char* line, std::size_t& length, unsigned char mode);
 
     // The next line deciphered with DeCryptLine's `mode` (raw Windows-1252). The view stays
     // valid until the next call; mode 0 deciphers in the file buffer itself, without a copy.
