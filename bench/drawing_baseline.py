@@ -23,11 +23,15 @@ ax.set_ylabel("Intensität")
 ax.set_title("Benchmark")
 fig.canvas.draw()  # warm-up: fonts, layout
 
-times = []
+# Wall and CPU time, like Google Benchmark's "Time" and "CPU" columns.
+wall, cpu = [], []
 for _ in range(10):
-    start = time.perf_counter()
+    start, start_cpu = time.perf_counter(), time.process_time()
     fig.canvas.draw()
-    times.append(time.perf_counter() - start)
-times.sort()
-print("matplotlib Agg, 1,000,000 points, 1920x1080: median %.1f ms, min %.1f ms (10 draws)"
-      % (1000 * times[len(times) // 2], 1000 * times[0]))
+    wall.append(time.perf_counter() - start)
+    cpu.append(time.process_time() - start_cpu)
+wall.sort()
+cpu.sort()
+print("matplotlib Agg, 1,000,000 points, 1920x1080 (10 draws): "
+      "time median %.1f ms, min %.1f ms; CPU median %.1f ms, min %.1f ms"
+      % (1000 * wall[5], 1000 * wall[0], 1000 * cpu[5], 1000 * cpu[0]))

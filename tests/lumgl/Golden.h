@@ -1,6 +1,6 @@
 // Golden traces of the drawing tests: tests/lumgl/golden/<name>.txt. Regenerate all of
 // them with
-//     LUMORA_UPDATE_GOLDEN=1 ctest --test-dir <build> -R lumgl_
+//     LUMORA_UPDATE_GOLDEN=1 ctest --test-dir <build> -R "Golden|DocsDiagram"
 // and read the diff before committing: a golden is only as good as the reasoning that
 // accepted it.
 #pragma once
