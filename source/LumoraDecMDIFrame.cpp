@@ -120,10 +120,13 @@ void LumoraDecMDIFrame::buildMenus() {
 }
 
 void LumoraDecMDIFrame::buildToolbars() {
+    int index = 0;
     for (const ToolbarSpec& spec : toolbarTable()) {
+        // Two rows: files and editing above, scaling, lines and database below.
+        if (index++ == 3) addToolBarBreak();
         QToolBar* bar = addToolBar(QString::fromUtf8(spec.title));
         bar->setObjectName(QString::fromLatin1(spec.name));
-        bar->setIconSize(QSize(24, 24));
+        bar->setIconSize(QSize(22, 22));
         bar->setMovable(true);
         bar->setFloatable(true);
         for (int id : spec.commands)

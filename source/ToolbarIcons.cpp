@@ -70,7 +70,7 @@ QIcon toolbarIcon(int id, const QStyle* style) {
         case cmd::Reticle: return tile(QStringLiteral("+"), view);
         case cmd::Legend: return tile(QStringLiteral("Le"), view);
         case cmd::HorizontalGrid: return tile(QStringLiteral("≡"), view);
-        case cmd::VerticalGrid: return tile(QStringLiteral("⦀"), view);
+        case cmd::VerticalGrid: return tile(QStringLiteral("||"), view);
         case cmd::HelpContents: return style->standardIcon(QStyle::SP_DialogHelpButton);
         default: return tile(QStringLiteral("?"), Qt::gray);
     }

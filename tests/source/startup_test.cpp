@@ -79,6 +79,19 @@ private slots:
         QVERIFY(!QFile::exists(h.programDir.settingsPath()));
     }
 
+    void splashKeepsStartUpAtLeastFourSeconds() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        LumoraApp::Options options;
+        options.splash = true;
+        LumoraApp app(options);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(app.startUp());
+        QVERIFY(clock.elapsed() >= LumoraApp::kSplashMilliseconds);
+        QVERIFY(app.frame()->isVisible());
+    }
+
     void startWithoutExamples() {
         ShellHarness h;
         QVERIFY(h.programDir.copyDatabase());
