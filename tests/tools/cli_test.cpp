@@ -323,6 +323,12 @@ TEST_F(Cli, IdentifyNamesTheCandidatesAndMarksTheBestOfEachSpecies) {
     EXPECT_EQ(csvFields(mixedRows.back())[0], "fe2.txt");
     EXPECT_NE(mixed.err.find("missing.txt"), std::string::npos);
 
+    // --best keeps only the strongest candidate of each species.
+    const CliRun best = cli("identify fe.txt --elements Fe --neutrals --best");
+    const auto bestRows = splitLines(best.out);
+    EXPECT_EQ(bestRows.size(), 5u) << best.out;  // header and one Fe I line per found line
+    for (std::size_t i = 1; i < bestRows.size(); ++i) EXPECT_EQ(csvFields(bestRows[i])[7], "1");
+
     // The intensity limits drop the weaker candidates.
     const CliRun strong = cli("identify fe.txt --elements Fe --neutrals --intensity 40,10000");
     for (std::size_t i = 1; i < splitLines(strong.out).size(); ++i) {
@@ -454,6 +460,47 @@ TEST_F(Cli, SmoothAndCombineWriteNewSpectra) {
     EXPECT_EQ(cli("combine fe.txt missing.txt --op + -o sum.txt").status, 1);
 }
 
+TEST_F(Cli, RenderWritesEveryDiagramFormat) {
+    const CliRun png = cli("render fe.txt fe2.txt -o d.png --size 640x480 --grid --identify --elements Fe --neutrals");
+    ASSERT_EQ(png.status, 0) << png.err;
+    EXPECT_TRUE(png.err.empty()) << png.err;  // no notes of the toolkit on stderr
+    const std::string image = readFile(dir_ / "d.png");
+    ASSERT_GT(image.size(), 24u);
+    EXPECT_EQ(image.substr(1, 3), "PNG");
+    // The size sits big-endian at bytes 16 and 20 of the header chunk.
+    auto be32 = [&](std::size_t at) {
+        return (static_cast<unsigned char>(image[at]) << 24) | (static_cast<unsigned char>(image[at + 1]) << 16) |
+               (static_cast<unsigned char>(image[at + 2]) << 8) | static_cast<unsigned char>(image[at + 3]);
+    };
+    EXPECT_EQ(be32(16), 640);
+    EXPECT_EQ(be32(20), 480);
+
+    ASSERT_EQ(cli("render fe.txt -o d.bmp").status, 0);
+    EXPECT_EQ(readFile(dir_ / "d.bmp").substr(0, 2), "BM");
+    ASSERT_EQ(cli("render fe.txt -o d.pdf --lines").status, 0);
+    EXPECT_EQ(readFile(dir_ / "d.pdf").substr(0, 5), "%PDF-");
+    ASSERT_EQ(cli("render fe.txt -o d.wmf --identify --elements Fe").status, 0);
+    EXPECT_EQ(readFile(dir_ / "d.wmf").substr(0, 4), "\xD7\xCD\xC6\x9A");  // placeable metafile key
+    ASSERT_EQ(cli("render fe.txt fe2.txt -o d.wpg --identify --elements Fe").status, 0);
+    EXPECT_EQ(readFile(dir_ / "d.wpg").substr(0, 4), "\xFFWPC");
+    const CliRun svg = cli("render fe.txt -o d.svg");
+    if (svg.status == 0) {
+        EXPECT_NE(readFile(dir_ / "d.svg").find("<svg"), std::string::npos);
+    }
+
+    EXPECT_EQ(cli("render fe.txt -o d.gif").status, 2);
+    EXPECT_EQ(cli("render fe.txt -o d.png --size 10x10").status, 2);
+    // A logarithmic axis over limits <= 0 is the drawing error of the program.
+    writeFile(dir_ / "neg.txt", "-5 1\n-4 2\n-3 3\n");
+    const CliRun logx = cli("render neg.txt -o n.png --log-x");
+    EXPECT_EQ(logx.status, 1);
+    EXPECT_NE(logx.err.find("Logarithmische Darstellung der x-Achse"), std::string::npos) << logx.err;
+    // A failing file among good ones: the diagram is drawn without it, the status says so.
+    const CliRun mixed = cli("render fe.txt missing.txt -o m.png");
+    EXPECT_EQ(mixed.status, 1);
+    EXPECT_TRUE(fs::exists(dir_ / "m.png"));
+}
+
 TEST_F(Cli, WithoutADatabaseTheAnalysisSaysWhereItLooked) {
     fs::create_directories(dir_ / "empty");
     const CliRun run = cli("identify fe.txt --elements Fe", "LUMORA_HOME='" + (dir_ / "empty").string() + "'");
@@ -474,4 +521,13 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
     const CliRun info = cli("info --format json --track 1 --frame 1 --strip 1 --maps 1,1,1,1" + files);
     EXPECT_EQ(info.err.find("Datei existiert nicht"), std::string::npos) << info.err;
     for (const auto& line : splitLines(info.out)) EXPECT_EQ(line.find("\"error\""), std::string::npos) << line;
+
+    // Every sample configuration drives an identification of every sample spectrum.
+    const fs::path configs = samples / "Konfigurationen";
+    if (!fs::is_directory(configs)) return;
+    for (const auto& entry : fs::directory_iterator(configs)) {
+        const CliRun run = cli("identify --format json" + files + " --config '" + entry.path().string() + "'");
+        EXPECT_EQ(run.status, 0) << entry.path() << run.err;
+        EXPECT_NE(run.out.find("\"candidates\":[{"), std::string::npos) << entry.path();
+    }
 }

@@ -72,7 +72,7 @@ std::string outputPathFor(const std::string& output, bool toDirectory, const std
     return (std::filesystem::path(output) / in.stem()).string() + ".lmx";
 }
 
-void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption) {
+void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, bool bestOnly) {
     if (out.format() == OutputFormat::Json) {
         JsonWriter j;
         j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
@@ -80,6 +80,7 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption) {
             j.beginObject().key("x").number(l.x).key("y").number(l.y).key("candidates").beginArray();
             const std::vector<bool> best = bestOfSpecies(l);
             for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
+                if (bestOnly && !best[c]) continue;
                 const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
                 j.beginObject()
                     .key("species").string(cand.species)
@@ -103,6 +104,7 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption) {
         }
         const std::vector<bool> best = bestOfSpecies(l);
         for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
+            if (bestOnly && !best[c]) continue;
             const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
             out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelength, cand.value,
                         num(cand.strength(intensityOption)), best[c] ? "1" : "0"});
@@ -137,6 +139,7 @@ CommandSpec identifySpec() {
     addOptions(spec.options, {
         {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
         {"no-search", 0, ValueKind::None, "", "keine Liniensuche: die gespeicherten Linien identifizieren"},
+        {"best", 0, ValueKind::None, "", "nur den stärksten Kandidaten je Spezies ausgeben"},
         {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
         {"output", 'o', ValueKind::Required, "AUSGABE", "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
     });
@@ -199,7 +202,7 @@ int runIdentify(Session& session) {
                 out.fileFailed(w.path, w.failKeyword, w.failMessage);
                 continue;
             }
-            report(out, *w.record, settings.select.IntensityOption);
+            report(out, *w.record, settings.select.IntensityOption, line.has("best"));
             if (writeFiles) {
                 try {
                     writeSpectrum(session.ui(), *w.record, outputPathFor(output, toDirectory, w.path), 1);
