@@ -46,7 +46,9 @@ int TruncateSlow(double v) {
 
 // Truncation toward zero, clamped to 32 bits like TruncateToDevice; NaN gives 0.
 inline int Truncate(double v) {
-    if (v > -2147483648.0 && v < 2147483647.0) return static_cast<int>(v);
+    if (v > -2147483648.0 && v < 2147483647.0) [[likely]] {
+        return static_cast<int>(v);
+    }
     return TruncateSlow(v);
 }
 
@@ -102,7 +104,7 @@ void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) 
         // The common case of a dense curve, kept short: both ends inside both bands.
         const float fx = pts[i].x;
         const float fy = pts[i].y;
-        if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) {
+        if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) [[likely]] {
             const SDevicePoint dev{Truncate(mapX(fx)), Truncate(mapY(fy))};
             if (dev != prevDev) {
                 if (!open) sink.moveTo(prevDev);

@@ -2,9 +2,12 @@
 // of the full walk, the reticle restores exactly what it covered, and docs/diagram.png.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <cstdlib>
 #include <memory>
 
@@ -142,6 +145,30 @@ TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
     DrawReticle(info, {0, 0}, buffers, true, false, false, canvas);
     canvas.flush();
     EXPECT_EQ(DifferentPixels(before, image), 0);
+}
+
+TEST(QtVector, PdfGetsEverySegmentThroughThePainter) {
+    const QString path = QDir::temp().filePath("lumgl_qtcanvas_test.pdf");
+    {
+        QPdfWriter pdf(path);
+        pdf.setResolution(96);
+        QPainter painter(&pdf);
+        const QRect page = painter.viewport();
+        lumgl::QtCanvas canvas(painter, {0, 0, page.width(), page.height()}, nullptr, false);
+        EXPECT_FALSE(canvas.reducesDenseCurves());
+        EXPECT_FALSE(canvas.drawsDirectly());  // no image: lines are the painter's
+        const TPointList points = spectra::Generate(3000);
+        SPlotInfo info = Diagram(page.width(), page.height());
+        GetMinMax(points, info);
+        PlotDrawing(points, info, canvas);
+        EXPECT_EQ(canvas.pixel({10, 10}), MakeColor(255, 255, 255));  // nothing to read back
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF"));
+    EXPECT_GT(file.size(), 5000);
+    file.close();
+    QFile::remove(path);
 }
 
 // docs/diagram.png: a generated spectrum with its found and identified lines, drawn
