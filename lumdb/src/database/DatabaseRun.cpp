@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "LineCipherKey.h"
 #include "StoredFile.h"
@@ -72,10 +74,7 @@ std::string_view field(std::string_view text, std::size_t index) {
 }
 
 double parseNumber(std::string_view text) {
-    double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec == std::errc()) return value;
-    // Leading blanks, a '+' sign and the like: the C library's reading.
+    if (text.empty()) return 0.0;
     const std::string copy(text);
     return std::strtod(copy.c_str(), nullptr);
 }
@@ -91,10 +90,75 @@ void appendGeneral(std::string& out, double value, int precision) {
     out += lumcore::strprintf("%.*g", precision, value);
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The plain decimal numbers of the database ("588.99509", "6.877e-06") read exactly without
+// the general parser: with at most 2^53 as digits and a power of ten up to 22, one
+// multiplication or division of two exact doubles gives the correctly rounded double, and
+// rounding that to float is exact unless it lies on a float halfway point. False for
+// anything else, which then goes the general way.
+bool parseSimpleFloat(std::string_view text, float& out) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    bool negative = false;
+    if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    std::uint64_t digits = 0;
+    int count = 0, scale = 0;
+    bool any = false;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
+        if (count == 0 && *p == '0') continue;
+        if (++count > 19) return false;
+        digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p != end && *p == '.') {
+        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
+            --scale;
+            if (count == 0 && *p == '0') continue;
+            if (++count > 19) return false;
+            digits = digits * 10 + static_cast<unsigned>(*p - '0');
+        }
+    }
+    if (!any) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negativeExponent = false;
+        if (p != end && (*p == '-' || *p == '+')) negativeExponent = *p++ == '-';
+        if (p == end || *p < '0' || *p > '9') return false;
+        int exponent = 0;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            exponent = exponent * 10 + (*p - '0');
+            if (exponent > 400) return false;
+        }
+        scale += negativeExponent ? -exponent : exponent;
+    }
+    if (p != end) return false;
+    if (digits == 0) {
+        out = negative ? -0.0f : 0.0f;
+        return true;
+    }
+    if (digits > (std::uint64_t{1} << 53) || scale < -22 || scale > 22) return false;
+    double value = static_cast<double>(digits);
+    value = scale < 0 ? value / kPowersOfTen[-scale] : value * kPowersOfTen[scale];
+    if (value < static_cast<double>(std::numeric_limits<float>::min()) ||
+        value > static_cast<double>(std::numeric_limits<float>::max()))
+        return false;  // subnormal or beyond float
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    if ((bits & 0x1FFFFFFFu) == 0x10000000u) return false;  // halfway between two floats
+    out = static_cast<float>(negative ? -value : value);
+    return true;
+}
+
+}  // namespace
+
 float parseFloat(std::string_view text) {
     float value = 0.0f;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec == std::errc()) return value;
+    if (parseSimpleFloat(text, value)) return value;
+    // Everything else as the C library reads it (blanks, hexadecimal, trailing text).
     const std::string copy(text);
     return std::strtof(copy.c_str(), nullptr);
 }

@@ -27,12 +27,15 @@ const unsigned char* keyRow(std::size_t length);
 // DeCryptLine); the rest of the line may stay enciphered until it is needed.
 inline void decipherRange(char* p, std::size_t from, std::size_t to, std::size_t length) {
     if (length <= kTabledLength) {
+        // Byte arithmetic only, so that the loop vectorises: (c - 0x20 - key) mod 0xE0.
         const unsigned char* key = keyRow(length);
+        auto* bytes = reinterpret_cast<unsigned char*>(p);
         for (std::size_t i = from; i < to; ++i) {
-            const int c = static_cast<unsigned char>(p[i]);
-            int shifted = c - static_cast<int>(kCipherLow) - key[i];
-            shifted += shifted < 0 ? static_cast<int>(kCipherSpan) : 0;
-            p[i] = static_cast<char>(c >= static_cast<int>(kCipherLow) ? shifted + static_cast<int>(kCipherLow) : c);
+            const unsigned char c = bytes[i];
+            const unsigned char u = static_cast<unsigned char>(c - kCipherLow);
+            unsigned char r = static_cast<unsigned char>(u - key[i]);
+            r = static_cast<unsigned char>(u < key[i] ? r + kCipherSpan : r);
+            bytes[i] = c >= kCipherLow ? static_cast<unsigned char>(r + kCipherLow) : c;
         }
         return;
     }
