@@ -7,6 +7,7 @@
 
 #include "BenchRunHost.h"
 #include "SyntheticSpectrum.h"
+#include "analysis/LineMaxima.h"
 #include "analysis/PolynomialFilter.h"
 #include "analysis/RunState.h"
 #include "analysis/WienerFourierFilter.h"
@@ -97,5 +98,23 @@ void BM_WienerFourierFilter_512(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WienerFourierFilter_512)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// The maxima scan alone (maxima and their extents), as the no-filter search runs it twice.
+void BM_FindMaxima(benchmark::State& state) {
+    const auto ys = intensities();
+    lumbench::BenchRunHost host;
+    lumdb::analysis::MaximaTable maxima;
+    for (auto _ : state) {
+        lumdb::analysis::RunState run(host);
+        lumdb::analysis::findMaxima(ys, maxima, run);
+        benchmark::DoNotOptimize(maxima.data());
+    }
+    state.counters["maxima"] = static_cast<double>(maxima.size());
+}
+BENCHMARK(BM_FindMaxima)->Unit(benchmark::kMillisecond);
 
 }  // namespace

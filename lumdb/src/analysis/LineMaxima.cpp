@@ -87,32 +87,42 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
     const std::size_t spare = capacity - 1;
     buf[spare] = Maximum{0, 0, 0};
     std::size_t count = 0;
-    std::size_t pending = spare;  // the maximum whose descent to the right is still running
-    std::int64_t lastFall = -1;   // last j with ys[j] > ys[j + 1]
+    std::size_t pending = spare;     // slot of the maximum whose descent is still running
+    // The pending maximum's index is kept here, not read back from the table, and so is the
+    // last j with ys[j] > ys[j + 1].
+    const std::int64_t lastFall = -1;
 
-    // The selections below are written as arithmetic on 0/1 flags: as branches they would
-    // follow the noise and be mispredicted about every other point.
+    // Every selection below is made with bit masks, not branches: branches would follow the
+    // noise and be mispredicted about every other point (and compilers turn plain
+    // conditionals here into branches).
+    const auto pick = [](std::uint64_t mask, std::uint64_t ifSet, std::uint64_t otherwise) {
+        return (ifSet & mask) | (otherwise & ~mask);
+    };
+    std::uint64_t lastFallBits = static_cast<std::uint64_t>(lastFall);
+    std::uint64_t pendingIndexBits = 0;
     const auto scan = [&](std::int64_t i, bool hasNext) {
         const float prev = ys[i - 1];
         const float y = ys[i];
-        const std::size_t rise = y > prev;
-        const std::int64_t fall = y < prev;
-        lastFall += fall * (i - 1 - lastFall);
-        // A rise ends the descent of the pending maximum.
-        const std::size_t ending = spare + rise * (pending - spare);
-        buf[ending].right = static_cast<std::int32_t>(i - 1 - buf[ending].index);
-        pending += rise * (spare - pending);
+        const std::uint64_t riseMask = 0 - static_cast<std::uint64_t>(y > prev);
+        const std::uint64_t fallMask = 0 - static_cast<std::uint64_t>(y < prev);
+        lastFallBits = pick(fallMask, static_cast<std::uint64_t>(i - 1), lastFallBits);
+        // A rise ends the descent of the pending maximum (or writes into the spare slot).
+        const std::size_t ending = pick(riseMask, pending, spare);
+        buf[ending].right = static_cast<std::int32_t>(i - 1 - static_cast<std::int64_t>(pendingIndexBits));
+        pending = pick(riseMask, spare, pending);
         if (!hasNext) return;
         const float next = ys[i + 1];
-        std::size_t isMax = rise & static_cast<std::size_t>(next < y);
-        if (rise & static_cast<std::size_t>(next == y)) [[unlikely]] {
+        std::uint64_t isMax = riseMask & static_cast<std::uint64_t>(next < y);
+        if (riseMask & static_cast<std::uint64_t>(next == y)) [[unlikely]] {
             std::int64_t j = i + 2;
             while (j < n && ys[j] == y) ++j;
             isMax = j < n && ys[j] < y;
         }
         buf[count] = Maximum{static_cast<std::int32_t>(i), 0,
-                             static_cast<std::int32_t>(i - lastFall - 1)};
-        pending += isMax * (count - pending);
+                             static_cast<std::int32_t>(i - static_cast<std::int64_t>(lastFallBits) - 1)};
+        const std::uint64_t maxMask = 0 - isMax;
+        pending = pick(maxMask, count, pending);
+        pendingIndexBits = pick(maxMask, static_cast<std::uint64_t>(i), pendingIndexBits);
         count += isMax;
     };
 
@@ -126,7 +136,8 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
                       static_cast<std::int32_t>(chunkEnd - 1)))
             return false;
     }
-    if (pending != spare) buf[pending].right = static_cast<std::int32_t>(n - 1 - buf[pending].index);
+    if (pending != spare)
+        buf[pending].right = static_cast<std::int32_t>(n - 1 - static_cast<std::int64_t>(pendingIndexBits));
     maxima.resize(count);
     return true;
 }
