@@ -57,6 +57,12 @@ std::optional<QString> keyOf(const QString& line) {
     return t.left(eq).trimmed();
 }
 
+bool isRepresentable(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    const std::string_view view(utf8.constData(), static_cast<size_t>(utf8.size()));
+    return lumcore::cp1252ToUtf8(lumcore::utf8ToCp1252(view)) == view;
+}
+
 bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 struct Location {
@@ -141,6 +147,10 @@ bool Profile::hasKey(const QString& section, const QString& key) const {
 }
 
 bool Profile::writeString(const QString& section, const QString& key, const QString& value) {
+    // A text that Windows-1252 cannot hold would come back altered (a path with '?' in it
+    // names another file); the old value is kept instead.
+    if (!isRepresentable(section) || !isRepresentable(key) || !isRepresentable(value))
+        return false;
     FileLines f = readLines(path_);
     const Location loc = locate(f.lines, section, key);
     if (loc.keyLine >= 0) {

@@ -27,7 +27,8 @@ public:
     bool hasKey(const QString& section, const QString& key) const;
 
     // Writes one key, creating the file and the section when needed. Returns false when the
-    // file could not be written (the old file is then left untouched).
+    // file could not be written or the text holds characters that Windows-1252 cannot store
+    // (the old file is then left untouched).
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInt(const QString& section, const QString& key, int value);
     // Written with "%g".

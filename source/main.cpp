@@ -44,7 +44,13 @@ int main(int argc, char* argv[]) {
     if (!app.startUp()) return 1;
 
     const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty()) app.client()->openDocument(files.front());
+    if (!files.isEmpty()) {
+        if (LumoraMDIClient::hasDiagramOpener())
+            app.client()->openDocument(files.front());
+        else
+            std::fprintf(stderr, "lumora: this build has no diagram window yet; %s not opened\n",
+                         qPrintable(files.front()));
+    }
 
     if (parser.isSet(screenshot)) {
         const QString target = parser.value(screenshot);

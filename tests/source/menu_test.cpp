@@ -1,6 +1,8 @@
 // The menu bar item by item (ids, texts, accelerators, hints), and where each command goes:
 // application, client, frame or the active child, disabled while no such child exists.
 #include <QAction>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -233,6 +235,15 @@ private slots:
         QVERIFY(!h->frame().action(32040)->isChecked());
         QVERIFY(h->trigger(32040));
         QVERIFY(!h->frame().statusBar()->isHidden());
+    }
+
+    void qtDialogsSpeakGerman() {
+        if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+            QSKIP("qt6-translations-l10n is not installed");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Yes"));
+        LumoraApp::installQtTranslations();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Ja"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
     }
 
     void windowArrangement() {

@@ -107,6 +107,11 @@ private slots:
                               QString::fromUtf8("/Konfigurationen/Größe €")));
         QVERIFY(readBytes(path).endsWith("LastConfigDir=/Konfigurationen/Gr\xF6\xDF" "e \x80\r\n"));
         QVERIFY(readBytes(path).contains("Me\xDF" "ergebnisse \xE4\xF6\xFC"));
+        // A path Windows-1252 cannot hold is refused, not stored as a different path.
+        const QByteArray before = readBytes(path);
+        QVERIFY(!p.writeString("Directories and Files", "LastDir",
+                               QString::fromUtf8("/daten/光谱")));
+        QCOMPARE(readBytes(path), before);
     }
 
     void failedWriteLeavesFileAlone() {
