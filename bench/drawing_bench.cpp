@@ -5,6 +5,7 @@
 //   drawing_bench --dump-spectrum=<file>   writes the 1M-point spectrum (float32 x, y)
 #include <benchmark/benchmark.h>
 
+#if __has_include("lumgl_qt/QtCanvas.h")
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -123,3 +124,4 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     return 0;
 }
+#endif
