@@ -9,24 +9,24 @@
 
 namespace lumcli {
 
-CommandSpec combineSpec() {
-    CommandSpec spec;
-    spec.name = "combine";
-    spec.synopsis = "A B --op -|+|*|/ -o AUSGABE [--type TYP]";
-    spec.description =
+CommandSyntax combineSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "combine";
+    syntax.synopsis = "A B --op -|+|*|/ -o AUSGABE [--type TYP]";
+    syntax.description =
         "Kombiniert die Spektren A und B im gemeinsamen Wellenlängenbereich: A - B, A + B, A * B\n"
         "oder A / B, auf dem Raster des gröberen Spektrums, das andere linear interpoliert, und\n"
         "schreibt das Ergebnis. Der Dateityp kommt aus --type oder der Endung.";
-    spec.minFiles = 2;
-    spec.maxFiles = 2;
-    spec.options = {
+    syntax.minFiles = 2;
+    syntax.maxFiles = 2;
+    syntax.options = {
         {"op", 0, ValueKind::Required, "-|+|*|/", "Rechenart"},
         {"output", 'o', ValueKind::Required, "AUSGABE", "Ausgabedatei"},
         {"type", 0, ValueKind::Required, "TYP", "lmx, csv, txt, txt-y, bin oder bin-y"},
     };
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runCombine(Session& session) {

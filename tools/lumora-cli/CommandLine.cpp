@@ -15,14 +15,14 @@ namespace lumcli {
 
 namespace {
 
-const OptionSpec* findLong(const CommandSpec& spec, const std::string& name) {
-    for (const auto& o : spec.options)
+const OptionSyntax* findLong(const CommandSyntax& syntax, const std::string& name) {
+    for (const auto& o : syntax.options)
         if (o.name == name) return &o;
     return nullptr;
 }
 
-const OptionSpec* findShort(const CommandSpec& spec, char c) {
-    for (const auto& o : spec.options)
+const OptionSyntax* findShort(const CommandSyntax& syntax, char c) {
+    for (const auto& o : syntax.options)
         if (o.shortName == c) return &o;
     return nullptr;
 }
@@ -58,7 +58,7 @@ void addFile(std::vector<std::string>& files, const std::string& arg) {
 
 }  // namespace
 
-CommandLine::CommandLine(const CommandSpec& spec, const std::vector<std::string>& args) {
+CommandLine::CommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -74,7 +74,7 @@ CommandLine::CommandLine(const CommandSpec& spec, const std::vector<std::string>
             help_ = true;
             continue;
         }
-        const OptionSpec* option = nullptr;
+        const OptionSyntax* option = nullptr;
         std::string inlineValue;
         bool hasInline = false;
         if (arg[1] == '-') {
@@ -85,9 +85,9 @@ CommandLine::CommandLine(const CommandSpec& spec, const std::vector<std::string>
                 name.erase(eq);
                 hasInline = true;
             }
-            option = findLong(spec, name);
+            option = findLong(syntax, name);
         } else if (arg.size() == 2) {
-            option = findShort(spec, arg[1]);
+            option = findShort(syntax, arg[1]);
         } else if (looksLikeNumberList(arg.substr(1))) {
             addFile(files_, arg);  // not an option: a negative number where a file stands
             continue;
@@ -119,13 +119,13 @@ CommandLine::CommandLine(const CommandSpec& spec, const std::vector<std::string>
     }
     if (help_) return;
     const int n = static_cast<int>(files_.size());
-    if (n < spec.minFiles)
-        throw UsageError(spec.minFiles == 1 ? "Es fehlt die Eingabedatei."
-                                            : strprintf("Es fehlen Eingabedateien (mindestens %d).", spec.minFiles));
-    if (spec.maxFiles >= 0 && n > spec.maxFiles) {
-        if (spec.maxFiles == 0)
+    if (n < syntax.minFiles)
+        throw UsageError(syntax.minFiles == 1 ? "Es fehlt die Eingabedatei."
+                                            : strprintf("Es fehlen Eingabedateien (mindestens %d).", syntax.minFiles));
+    if (syntax.maxFiles >= 0 && n > syntax.maxFiles) {
+        if (syntax.maxFiles == 0)
             throw UsageError(strprintf("Unerwartetes Argument: %s", files_.front().c_str()));
-        throw UsageError(strprintf("Zu viele Eingabedateien (höchstens %d).", spec.maxFiles));
+        throw UsageError(strprintf("Zu viele Eingabedateien (höchstens %d).", syntax.maxFiles));
     }
 }
 
@@ -134,10 +134,10 @@ std::string CommandLine::value(const std::string& name) const {
     return it == values_.end() || it->second.empty() ? std::string() : it->second.back();
 }
 
-std::string CommandLine::helpText(const CommandSpec& spec) {
-    std::string text = "Aufruf: lumora-cli " + spec.name + " " + spec.synopsis + "\n\n" +
-                       spec.description + "\n\nOptionen:\n";
-    for (const auto& o : spec.options) {
+std::string CommandLine::helpText(const CommandSyntax& syntax) {
+    std::string text = "Aufruf: lumora-cli " + syntax.name + " " + syntax.synopsis + "\n\n" +
+                       syntax.description + "\n\nOptionen:\n";
+    for (const auto& o : syntax.options) {
         std::string left = "  ";
         left += o.shortName ? strprintf("-%c, ", o.shortName) : std::string("    ");
         left += "--" + o.name;

@@ -3,17 +3,12 @@
 #pragma once
 
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace lumcli {
+#include "UsageError.h"
 
-// A wrong command line: exit status 2, the message goes to stderr.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace lumcli {
 
 enum class ValueKind {
     None,      // a flag
@@ -21,7 +16,7 @@ enum class ValueKind {
     Optional,  // --name, --name=VALUE, or --name VALUE when VALUE looks like a number list
 };
 
-struct OptionSpec {
+struct OptionSyntax {
     std::string name;  // without the leading "--"
     char shortName = 0;
     ValueKind kind = ValueKind::None;
@@ -29,11 +24,11 @@ struct OptionSpec {
     std::string help;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
     std::string name;
     std::string synopsis;     // after "lumora-cli <name> "
     std::string description;  // paragraph(s) shown by --help
-    std::vector<OptionSpec> options;
+    std::vector<OptionSyntax> options;
     int minFiles = 0;
     int maxFiles = -1;  // -1: any number
 };
@@ -41,7 +36,7 @@ struct CommandSpec {
 class CommandLine {
 public:
     // Throws UsageError. "--help"/"-h" is always known and stops the checks of the files.
-    CommandLine(const CommandSpec& spec, const std::vector<std::string>& args);
+    CommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args);
 
     bool helpRequested() const { return help_; }
     bool has(const std::string& name) const { return values_.count(name) != 0; }
@@ -49,7 +44,7 @@ public:
     std::string value(const std::string& name) const;
     const std::vector<std::string>& files() const { return files_; }
 
-    static std::string helpText(const CommandSpec& spec);
+    static std::string helpText(const CommandSyntax& syntax);
 
 private:
     bool help_ = false;

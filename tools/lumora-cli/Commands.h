@@ -11,18 +11,18 @@ namespace lumcli {
 class Session;
 
 struct Command {
-    CommandSpec (*spec)();
+    CommandSyntax (*syntax)();
     int (*run)(Session&);
 };
 
-CommandSpec infoSpec();
-CommandSpec convertSpec();
-CommandSpec smoothSpec();
-CommandSpec linesSpec();
-CommandSpec identifySpec();
-CommandSpec dbsearchSpec();
-CommandSpec combineSpec();
-CommandSpec renderSpec();
+CommandSyntax infoSyntax();
+CommandSyntax convertSyntax();
+CommandSyntax smoothSyntax();
+CommandSyntax linesSyntax();
+CommandSyntax identifySyntax();
+CommandSyntax dbsearchSyntax();
+CommandSyntax combineSyntax();
+CommandSyntax renderSyntax();
 
 int runInfo(Session& session);
 int runConvert(Session& session);
@@ -34,13 +34,13 @@ int runCombine(Session& session);
 int runRender(Session& session);
 
 // Option groups several subcommands share.
-std::vector<OptionSpec> choiceOptions();   // --track, --frame, --strip, --maps, --format-code
-std::vector<OptionSpec> outputOptions();   // --format, --progress
-std::vector<OptionSpec> searchOptions();   // --fourier, --sg, --noise, --zoom
-std::vector<OptionSpec> identifyOptions(); // --elements, stages, --tolerance, --intensity, ...
+std::vector<OptionSyntax> choiceOptions();   // --track, --frame, --strip, --maps, --format-code
+std::vector<OptionSyntax> outputOptions();   // --format, --progress
+std::vector<OptionSyntax> searchOptions();   // --fourier, --sg, --noise, --zoom
+std::vector<OptionSyntax> identifyOptions(); // --elements, stages, --tolerance, --intensity, ...
 
 // Appends `more` to `to`.
-void addOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& more);
+void addOptions(std::vector<OptionSyntax>& to, const std::vector<OptionSyntax>& more);
 
 // The WriteFileData type of --type, or of the output name's extension when --type is
 // missing. Throws UsageError.

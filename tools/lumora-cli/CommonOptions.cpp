@@ -7,7 +7,7 @@
 
 namespace lumcli {
 
-std::vector<OptionSpec> choiceOptions() {
+std::vector<OptionSyntax> choiceOptions() {
     return {
         {"track", 0, ValueKind::Required, "N",
          "Spur, Teildatei, Kurve oder N-te Spalte einer Spaltenliste,\nwenn die Datei danach fragt"},
@@ -19,7 +19,7 @@ std::vector<OptionSpec> choiceOptions() {
     };
 }
 
-std::vector<OptionSpec> outputOptions() {
+std::vector<OptionSyntax> outputOptions() {
     return {
         {"format", 0, ValueKind::Required, "table|csv|json",
          "Ausgabe: Tabelle (Vorgabe am Terminal), CSV (sonst)\noder JSON Lines (ein Objekt je Datei)"},
@@ -27,7 +27,7 @@ std::vector<OptionSpec> outputOptions() {
     };
 }
 
-std::vector<OptionSpec> searchOptions() {
+std::vector<OptionSyntax> searchOptions() {
     return {
         {"fourier", 0, ValueKind::Optional, "M,K",
          "Wiener-Fourierfilter; ohne Wert mit Standardwerten,\nsonst M Frequenzen und Grenzfrequenz K"},
@@ -37,7 +37,7 @@ std::vector<OptionSpec> searchOptions() {
     };
 }
 
-std::vector<OptionSpec> identifyOptions() {
+std::vector<OptionSyntax> identifyOptions() {
     return {
         {"elements", 0, ValueKind::Required, "LISTE",
          "Elemente wie in der Elementtabelle, durch Komma\ngetrennt (Fe,Ar,N2), oder all"},
@@ -51,7 +51,7 @@ std::vector<OptionSpec> identifyOptions() {
     };
 }
 
-void addOptions(std::vector<OptionSpec>& to, const std::vector<OptionSpec>& more) {
+void addOptions(std::vector<OptionSyntax>& to, const std::vector<OptionSyntax>& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
 

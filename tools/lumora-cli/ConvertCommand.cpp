@@ -7,23 +7,23 @@
 
 namespace lumcli {
 
-CommandSpec convertSpec() {
-    CommandSpec spec;
-    spec.name = "convert";
-    spec.synopsis = "DATEI -o AUSGABE [--type lmx|csv|txt|txt-y|bin|bin-y] [Optionen]";
-    spec.description =
+CommandSyntax convertSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "convert";
+    syntax.synopsis = "DATEI -o AUSGABE [--type lmx|csv|txt|txt-y|bin|bin-y] [Optionen]";
+    syntax.description =
         "Schreibt die Datei als Lumora-Datei (lmx), Excel-Tabelle (csv), ASCII x,y (txt), ASCII y\n"
         "(txt-y), binär x,y (bin) oder binär y (bin-y). Ohne --type bestimmt die Endung der Ausgabe\n"
         "den Typ. Fehlt der Ausgabe die Endung des Typs, wird sie angehängt.";
-    spec.minFiles = 1;
-    spec.maxFiles = 1;
-    spec.options = {
+    syntax.minFiles = 1;
+    syntax.maxFiles = 1;
+    syntax.options = {
         {"output", 'o', ValueKind::Required, "AUSGABE", "Ausgabedatei"},
         {"type", 0, ValueKind::Required, "TYP", "lmx, csv, txt, txt-y, bin oder bin-y"},
     };
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runConvert(Session& session) {

@@ -33,13 +33,13 @@ void numberOrNull(JsonWriter& j, const std::string& text) {
 
 }  // namespace
 
-CommandSpec dbsearchSpec() {
-    CommandSpec spec;
-    spec.name = "dbsearch";
-    spec.synopsis =
+CommandSyntax dbsearchSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "dbsearch";
+    syntax.synopsis =
         "--elements LISTE [--neutrals] [--ions] [--higher-ions] --from NM --to NM [--intensity LO,HI]\n"
         "       [--strength rel|f|aik] [--sort element|wavelength|strength] [-o BERICHT.txt|.csv]";
-    spec.description =
+    syntax.description =
         "Listet alle Datenbanklinien der gewählten Elemente und Stufen mit VON <= Wellenlänge <= BIS\n"
         "und LO <= Stärke <= HI (ohne --intensity: jede Stärke). Zeilen: Wellenlänge, Spezies, Wert,\n"
         "Stärke, untere und obere Energie, unterer und oberer Zustand, J unten, J oben, Kommentar.\n"
@@ -47,17 +47,17 @@ CommandSpec dbsearchSpec() {
         "\"Ergebnis speichern unter\" im Programm). Rich Text (.rtf) wird noch nicht geschrieben.\n"
         "JSON: ein Objekt mit lines (Liste von {wavelength, species, value, strength, lowerEnergy,\n"
         "upperEnergy, lowerState, upperState, lowerJ, upperJ, comment}).";
-    spec.minFiles = 0;
-    spec.maxFiles = 0;
-    addOptions(spec.options, identifyOptions());
-    addOptions(spec.options, {
+    syntax.minFiles = 0;
+    syntax.maxFiles = 0;
+    addOptions(syntax.options, identifyOptions());
+    addOptions(syntax.options, {
         {"from", 0, ValueKind::Required, "NM", "untere Wellenlänge"},
         {"to", 0, ValueKind::Required, "NM", "obere Wellenlänge"},
         {"sort", 0, ValueKind::Required, "element|wavelength|strength", "Sortierung (Vorgabe: element)"},
         {"output", 'o', ValueKind::Required, "BERICHT", "Ergebnis als Text speichern (.txt, .csv)"},
     });
-    addOptions(spec.options, outputOptions());
-    return spec;
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runDbsearch(Session& session) {

@@ -114,14 +114,14 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
 
 }  // namespace
 
-CommandSpec identifySpec() {
-    CommandSpec spec;
-    spec.name = "identify";
-    spec.synopsis =
+CommandSyntax identifySyntax() {
+    CommandSyntax syntax;
+    syntax.name = "identify";
+    syntax.synopsis =
         "DATEI... --elements LISTE [--neutrals] [--ions] [--higher-ions] [--tolerance NM]\n"
         "       [--intensity LO,HI] [--strength rel|f|aik] [--no-search] [--config DATEI.lmc] [-o AUSGABE]\n"
         "       [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
-    spec.description =
+    syntax.description =
         "Sucht die Linien jeder Datei und identifiziert sie mit der Liniendatenbank: jede\n"
         "Datenbanklinie der gewählten Elemente und Stufen im Trefferintervall [x - NM, x + NM) wird\n"
         "Kandidat, der stärkste je Spezies ist markiert (best = 1). Eine Zeile je Kandidat: Datei,\n"
@@ -134,19 +134,19 @@ CommandSpec identifySpec() {
         "Verzeichnis (Dateiname: Name der Eingabe mit .lmx).\n"
         "JSON-Felder: path, lines (Liste von {x, y, candidates: [{species, wavelength, value,\n"
         "strength, best}]}).";
-    spec.minFiles = 1;
-    addOptions(spec.options, identifyOptions());
-    addOptions(spec.options, {
+    syntax.minFiles = 1;
+    addOptions(syntax.options, identifyOptions());
+    addOptions(syntax.options, {
         {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
         {"no-search", 0, ValueKind::None, "", "keine Liniensuche: die gespeicherten Linien identifizieren"},
         {"best", 0, ValueKind::None, "", "nur den stärksten Kandidaten je Spezies ausgeben"},
         {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
         {"output", 'o', ValueKind::Required, "AUSGABE", "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
     });
-    addOptions(spec.options, searchOptions());
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    addOptions(syntax.options, searchOptions());
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runIdentify(Session& session) {

@@ -1,25 +1,26 @@
 // lumora-cli info: what a spectrum file holds, as the program's file information shows it.
 #include "Commands.h"
+#include "FormatProbe.h"
 #include "JsonWriter.h"
 #include "Session.h"
 #include "SpectrumInput.h"
 
 namespace lumcli {
 
-CommandSpec infoSpec() {
-    CommandSpec spec;
-    spec.name = "info";
-    spec.synopsis = "DATEI... [Optionen]";
-    spec.description =
+CommandSyntax infoSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "info";
+    syntax.synopsis = "DATEI... [Optionen]";
+    syntax.description =
         "Liest jede Datei und zeigt: Pfad (mit \" #\" und der Spur, wenn eine Spur gewählt wurde),\n"
         "Formateintrag und Formatcode der Formatliste, Filterindex, Punktzahl, x- und y-Bereich,\n"
         "Titel und die Zahl der gespeicherten Spektral- und Datenbanklinien.\n"
         "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, title,\n"
         "spectrumLines, databaseLines.";
-    spec.minFiles = 1;
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    syntax.minFiles = 1;
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runInfo(Session& session) {

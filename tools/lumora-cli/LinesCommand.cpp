@@ -8,19 +8,19 @@
 
 namespace lumcli {
 
-CommandSpec linesSpec() {
-    CommandSpec spec;
-    spec.name = "lines";
-    spec.synopsis = "DATEI... [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
-    spec.description =
+CommandSyntax linesSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "lines";
+    syntax.synopsis = "DATEI... [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
+    syntax.description =
         "Sucht die Linien jeder Datei (Liniensuche wie im Programm: Rauschen schätzen oder --noise,\n"
         "wahlweise vorher glätten). Eine Zeile je gefundener Linie: Datei, x, y.\n"
         "JSON-Felder: path, lines (Liste von {x, y}).";
-    spec.minFiles = 1;
-    addOptions(spec.options, searchOptions());
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    syntax.minFiles = 1;
+    addOptions(syntax.options, searchOptions());
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runLines(Session& session) {

@@ -243,19 +243,19 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
 
 }  // namespace
 
-CommandSpec renderSpec() {
-    CommandSpec spec;
-    spec.name = "render";
-    spec.synopsis = "DATEI... -o AUSGABE.png|.bmp|.svg|.pdf|.wmf|.wpg [--size BxH] [--log-x] [--log-y] [--grid]\n"
+CommandSyntax renderSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "render";
+    syntax.synopsis = "DATEI... -o AUSGABE.png|.bmp|.svg|.pdf|.wmf|.wpg [--size BxH] [--log-x] [--log-y] [--grid]\n"
                     "       [--lines] [--identify --elements LISTE ...]";
-    spec.description =
+    syntax.description =
         "Zeichnet das Diagramm der Spektren (bis zu 12), überlagert in der Farbfolge des Programms\n"
         "(rot, blau, oliv, kastanienbraun, blaugrün, gelb, magenta, grün, violett, cyan, dunkelgrün,\n"
         "marineblau), im gemeinsamen Datenbereich. --lines sucht die Linien jeder Datei und markiert\n"
         "sie, --identify identifiziert sie auch und beschriftet sie (Optionen wie bei identify).\n"
         "Das Format kommt aus der Endung der Ausgabe.";
-    spec.minFiles = 1;
-    spec.options = {
+    syntax.minFiles = 1;
+    syntax.options = {
         {"output", 'o', ValueKind::Required, "AUSGABE", "Ausgabedatei"},
         {"size", 0, ValueKind::Required, "BxH", "Größe in Pixeln (Vorgabe 800x600)"},
         {"log-x", 0, ValueKind::None, "", "x-Achse logarithmisch"},
@@ -266,11 +266,11 @@ CommandSpec renderSpec() {
         {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
         {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
     };
-    addOptions(spec.options, identifyOptions());
-    addOptions(spec.options, searchOptions());
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    addOptions(syntax.options, identifyOptions());
+    addOptions(syntax.options, searchOptions());
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runRender(Session& session) {

@@ -5,12 +5,12 @@
 
 #include <iosfwd>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "CliUi.h"
 #include "CommandLine.h"
 #include "ConsoleRunHost.h"
+#include "DatabaseMissing.h"
 #include "ResultOutput.h"
 #include "lumdb/Records.h"
 
@@ -42,12 +42,6 @@ private:
     ResultOutput output_;
     std::string programDir_;
     std::optional<std::string> dataDir_;
-};
-
-// No line database could be found: the subcommand cannot run at all (exit status 1).
-class DatabaseMissing : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Reads the choice options (--track, --frame/--strip, --maps, --format-code).

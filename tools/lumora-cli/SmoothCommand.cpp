@@ -9,25 +9,25 @@
 
 namespace lumcli {
 
-CommandSpec smoothSpec() {
-    CommandSpec spec;
-    spec.name = "smooth";
-    spec.synopsis = "DATEI -o AUSGABE [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--zoom VON,BIS] [--type TYP]";
-    spec.description =
+CommandSyntax smoothSyntax() {
+    CommandSyntax syntax;
+    syntax.name = "smooth";
+    syntax.synopsis = "DATEI -o AUSGABE [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--zoom VON,BIS] [--type TYP]";
+    syntax.description =
         "Glättet die Daten mit dem Wiener-Fourierfilter (--fourier, ohne Wert mit Standardwerten),\n"
         "dem Polynomfilter (--sg) oder beiden nacheinander und schreibt das Ergebnis. Mit --zoom\n"
         "nur die Punkte mit x im Bereich. Der Dateityp kommt aus --type oder der Endung.";
-    spec.minFiles = 1;
-    spec.maxFiles = 1;
-    spec.options = {
+    syntax.minFiles = 1;
+    syntax.maxFiles = 1;
+    syntax.options = {
         {"output", 'o', ValueKind::Required, "AUSGABE", "Ausgabedatei"},
         {"type", 0, ValueKind::Required, "TYP", "lmx, csv, txt, txt-y, bin oder bin-y"},
     };
-    for (const OptionSpec& o : searchOptions())
-        if (o.name != "noise") spec.options.push_back(o);
-    addOptions(spec.options, choiceOptions());
-    addOptions(spec.options, outputOptions());
-    return spec;
+    for (const OptionSyntax& o : searchOptions())
+        if (o.name != "noise") syntax.options.push_back(o);
+    addOptions(syntax.options, choiceOptions());
+    addOptions(syntax.options, outputOptions());
+    return syntax;
 }
 
 int runSmooth(Session& session) {

@@ -18,20 +18,20 @@ namespace {
 
 struct Entry {
     const char* name;
-    CommandSpec (*spec)();
+    CommandSyntax (*syntax)();
     int (*run)(Session&);
     const char* summary;
 };
 
 const Entry kCommands[] = {
-    {"info", infoSpec, runInfo, "Dateiinformationen: Format, Punkte, Bereiche, Titel, Linien"},
-    {"convert", convertSpec, runConvert, "in einen der sechs Dateitypen umwandeln"},
-    {"smooth", smoothSpec, runSmooth, "Daten glätten (Wiener-Fourier- und Polynomfilter)"},
-    {"lines", linesSpec, runLines, "Liniensuche"},
-    {"identify", identifySpec, runIdentify, "Liniensuche und Linienidentifizierung"},
-    {"dbsearch", dbsearchSpec, runDbsearch, "Datenbanksuche unabhängig von einem Spektrum"},
-    {"combine", combineSpec, runCombine, "zwei Spektren kombinieren (- + * /)"},
-    {"render", renderSpec, runRender, "Diagramm als Bild- oder Vektorgrafik ausgeben"},
+    {"info", infoSyntax, runInfo, "Dateiinformationen: Format, Punkte, Bereiche, Titel, Linien"},
+    {"convert", convertSyntax, runConvert, "in einen der sechs Dateitypen umwandeln"},
+    {"smooth", smoothSyntax, runSmooth, "Daten glätten (Wiener-Fourier- und Polynomfilter)"},
+    {"lines", linesSyntax, runLines, "Liniensuche"},
+    {"identify", identifySyntax, runIdentify, "Liniensuche und Linienidentifizierung"},
+    {"dbsearch", dbsearchSyntax, runDbsearch, "Datenbanksuche unabhängig von einem Spektrum"},
+    {"combine", combineSyntax, runCombine, "zwei Spektren kombinieren (- + * /)"},
+    {"render", renderSyntax, runRender, "Diagramm als Bild- oder Vektorgrafik ausgeben"},
 };
 
 void printOverview(std::ostream& os) {
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         if (args.size() > 1) {
             for (const Entry& e : kCommands)
                 if (args[1] == e.name) {
-                    std::cout << CommandLine::helpText(e.spec());
+                    std::cout << CommandLine::helpText(e.syntax());
                     return 0;
                 }
         }
@@ -90,18 +90,18 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const CommandSpec spec = command->spec();
+    const CommandSyntax syntax = command->syntax();
     try {
-        const CommandLine line(spec, std::vector<std::string>(args.begin() + 1, args.end()));
+        const CommandLine line(syntax, std::vector<std::string>(args.begin() + 1, args.end()));
         if (line.helpRequested()) {
-            std::cout << CommandLine::helpText(spec);
+            std::cout << CommandLine::helpText(syntax);
             return 0;
         }
         Session session(line, outputFormat(line), std::cout, std::cerr);
         return command->run(session);
     } catch (const UsageError& e) {
-        std::cerr << "lumora-cli " << spec.name << ": " << e.what() << "\n"
-                  << "\"lumora-cli " << spec.name << " --help\" zeigt die Optionen.\n";
+        std::cerr << "lumora-cli " << syntax.name << ": " << e.what() << "\n"
+                  << "\"lumora-cli " << syntax.name << " --help\" zeigt die Optionen.\n";
         return 2;
     } catch (const DatabaseMissing& e) {
         std::cerr << "lumora-cli: " << e.what() << '\n';
