@@ -190,6 +190,16 @@ private slots:
         QVERIFY(h->trigger(130));
         QVERIFY(h->trigger(24340));  // printing goes through the client to the active child
         QCOMPARE(diagram->executed, QList<int>({130, 24340}));
+        QVERIFY(h->trigger(24338));  // printer set-up: a modal dialog through the runner
+        QCOMPARE(h->dialogs.titles, QStringList({"Drucker einrichten"}));
+
+        // Accelerators reach the active diagram while the frame is the active window.
+        h->frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&h->frame()));
+        QTest::keyClick(&h->frame(), Qt::Key_L, Qt::ControlModifier);
+        QTest::keyClick(&h->frame(), Qt::Key_F9, Qt::ShiftModifier);
+        QCOMPARE(diagram->executed, QList<int>({130, 24340, 130, 160}));
+        diagram->executed.clear();
 
         // The child decides about its own commands.
         diagram->disabled.insert(121);

@@ -200,7 +200,8 @@ private slots:
         h.app().setLastFilterIndex(3);
         h.frame().move(15, 25);
         h.frame().resize(640, 480);
-        QVERIFY(h.frame().close());
+        QVERIFY(h.trigger(24310));  // "Beenden"
+        QVERIFY(!h.frame().isVisible());
         QVERIFY(h.messages.shown.isEmpty());
         const QString ini = h.programDir.settingsPath();
         const QString dir = h.programDir.path();
