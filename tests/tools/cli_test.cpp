@@ -282,6 +282,15 @@ TEST_F(Cli, LinesFindsTheLinesOfEachFile) {
     EXPECT_EQ(quiet.status, 0);
     EXPECT_EQ(quiet.out, "path,x,y\n");
 
+    // The optional value of --fourier is taken only when it is a number list, so a file
+    // name right after the option stays a file; both spellings give the same run.
+    const CliRun spaced = cli("lines --fourier 512,50 fe.txt");
+    const CliRun joined = cli("lines fe.txt --fourier=512,50");
+    EXPECT_EQ(spaced.status, 0) << spaced.err;
+    EXPECT_EQ(spaced.out, joined.out);
+    EXPECT_EQ(cli("lines --fourier fe.txt").status, 0);
+    EXPECT_EQ(cli("lines --fourier=a,b fe.txt").status, 2);
+
     // Only the zoomed part is searched; the smoothing filters run before the search.
     const CliRun zoom = cli("lines fe.txt --zoom 380,390 --sg 2,7 --fourier");
     EXPECT_EQ(zoom.status, 0) << zoom.err;
