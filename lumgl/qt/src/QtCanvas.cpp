@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace lumgl {
@@ -35,8 +36,17 @@ QColor QtCanvas::toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (
 
 QFont QtCanvas::toQFont(const SFontDesc& desc) {
     QFont font(QString::fromStdString(desc.face));
-    const int h = desc.height < 0 ? -desc.height : desc.height;
-    font.setPixelSize(std::max(1, h));
+    // A positive height is the height of the character cell (ascent + descent), a negative
+    // one that of the characters (the em); Qt's pixel size is the em.
+    int pixels = desc.height < 0 ? -desc.height : desc.height;
+    if (desc.height > 0) {
+        QFont probe = font;
+        probe.setPixelSize(1000);
+        const QFontMetricsF metrics(probe);
+        const double cell = metrics.ascent() + metrics.descent();
+        if (cell > 0.0) pixels = static_cast<int>(std::lround(desc.height * 1000.0 / cell));
+    }
+    font.setPixelSize(std::max(1, pixels));
     const int weight = desc.weight <= 0 ? 400 : std::clamp(desc.weight, 100, 900);
     font.setWeight(static_cast<QFont::Weight>(weight));
     font.setItalic(desc.italic);
