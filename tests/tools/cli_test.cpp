@@ -254,6 +254,17 @@ TEST_F(Cli, ConvertWritesEveryTypeAndReportsAnUnwritableTarget) {
     EXPECT_EQ(b[2], "1");
     for (int i : {4, 5, 6, 7, 8}) EXPECT_EQ(a[i], b[i]) << i;
 
+    // Every type reads back with its points (the y-only types with x = 1, 2, ...).
+    const std::pair<const char*, const char*> types[] = {{"lmx", "t.lmx"}, {"csv", "t.csv"}, {"txt", "t.txt"},
+                                                         {"txt-y", "ty.txt"}, {"bin", "t.bin"}, {"bin-y", "ty.bin"}};
+    for (const auto& [type, name] : types) {
+        ASSERT_EQ(cli(std::string("convert y.txt -o ") + name + " --type " + type).status, 0) << type;
+        const CliRun back = cli(std::string("info ") + name + (std::string(type) == "csv" ? " --format-code 2" : ""));
+        const auto f = csvFields(splitLines(back.out).at(1));
+        EXPECT_EQ(f[4], "9") << type << back.err;
+        EXPECT_EQ(f[8], "16") << type;
+    }
+
     const CliRun bad = cli("convert fe.txt -o no/such/dir/x.txt");
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("Zugriffsrechte"), std::string::npos) << bad.err;
@@ -380,6 +391,35 @@ TEST_F(Cli, IdentifyWithAConfigurationEqualsTheSameSettingsAsOptions) {
     EXPECT_NE(overridden.out, fromFile.out);
 
     EXPECT_EQ(cli("identify fe.txt --config missing.lmc").status, 2);
+
+    // "ZoomData" from a configuration zooms to what the window would show: the whole data.
+    config.setInt("Search Values", "ZoomData", 1);
+    ASSERT_TRUE(config.save((dir_ / "zoom.lmc").string()));
+    EXPECT_EQ(cli("identify fe.txt fe2.txt --config zoom.lmc").out, fromFile.out);
+}
+
+TEST_F(Cli, IdentifyingASeriesTogetherEqualsOneFileAtATime) {
+    // fe.txt and fe2.txt share their x grid, so their lines sit at equal x: the merged run
+    // must hand every line its own candidates back, in the order of the files.
+    writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 4096, 360.0, 0.01, 2.0));
+    const CliRun together = cli("identify fe.txt fe2.txt fe3.txt --elements all --neutrals --ions --higher-ions");
+    ASSERT_EQ(together.status, 0) << together.err;
+    std::string separately = "path,x,y,species,wavelength,value,strength,best\n";
+    for (const char* f : {"fe.txt", "fe2.txt", "fe3.txt"}) {
+        const CliRun one = cli(std::string("identify ") + f + " --elements all --neutrals --ions --higher-ions");
+        ASSERT_EQ(one.status, 0);
+        separately += one.out.substr(one.out.find('\n') + 1);
+    }
+    EXPECT_EQ(together.out, separately);
+
+    // In JSON a failing file keeps its place among the others.
+    const CliRun json = cli("identify --format json fe.txt missing.txt fe2.txt --elements Fe");
+    EXPECT_EQ(json.status, 1);
+    const auto objects = splitLines(json.out);
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[0].rfind("{\"path\":\"fe.txt\",\"lines\":[", 0), 0u);
+    EXPECT_EQ(objects[1].rfind("{\"path\":\"missing.txt\",\"error\":\"NoFile\"", 0), 0u);
+    EXPECT_EQ(objects[2].rfind("{\"path\":\"fe2.txt\",\"lines\":[", 0), 0u);
 }
 
 TEST_F(Cli, IdentifyWritesNativeFilesThatKeepTheLines) {
@@ -444,6 +484,13 @@ TEST_F(Cli, DbsearchListsTheDatabaseAndWritesTheTextReport) {
     const CliRun rtf = cli("dbsearch --elements Fe --from 371.9 --to 372.1 -o report.rtf");
     EXPECT_EQ(rtf.status, 2);
     EXPECT_NE(rtf.err.find("Rich Text"), std::string::npos);
+
+    // Sorted by strength, the strongest first.
+    const CliRun byStrength = cli("dbsearch --elements Fe --from 370 --to 375 --sort strength");
+    const auto strengthRows = splitLines(byStrength.out);
+    ASSERT_GT(strengthRows.size(), 3u);
+    for (std::size_t i = 2; i < strengthRows.size(); ++i)
+        EXPECT_GE(std::stod(csvFields(strengthRows[i - 1])[3]), std::stod(csvFields(strengthRows[i])[3]));
 
     // Nothing in range: an empty list, not a failure.
     const CliRun empty = cli("dbsearch --elements Fe --from 1 --to 2 -o none.csv");
