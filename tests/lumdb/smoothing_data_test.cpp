@@ -228,3 +228,27 @@ TEST(SmoothDataAbort, AbortLeavesNoOutputAndNoWrittenBackValues) {
     EXPECT_EQ(SmoothData(host, pts, out, nullptr), 0);
     EXPECT_TRUE(out.empty());
 }
+
+TEST(SmoothDataSelection, SameListAsInputAndOutputIsReadBeforeItIsEmptied) {
+    const TPointList pts = spectrum(2000);
+    SLineSearchVal s;
+    s.SGFilter = true;
+    s.PolynomOrder = 2;
+    s.FilterWidth = 7;
+    lumtest::ScriptedRunHost a, b;
+    TPointList separate;
+    ASSERT_EQ(SmoothData(a, pts, separate, &s), 1);
+    TPointList same = pts;
+    ASSERT_EQ(SmoothData(b, same, same, &s), 1);
+    EXPECT_EQ(same, separate);
+    // The line search likewise.
+    lumtest::ScriptedRunHost c, d;
+    TLineArray linesA, linesB;
+    TPointList smoothed;
+    ASSERT_EQ(LineSearch(c, pts, smoothed, linesA, &s), 1);
+    TPointList both = pts;
+    ASSERT_EQ(LineSearch(d, both, both, linesB, &s), 1);
+    EXPECT_EQ(both, smoothed);
+    ASSERT_EQ(linesA.size(), linesB.size());
+    for (std::size_t k = 0; k < linesA.size(); ++k) EXPECT_EQ(linesA[k].y, linesB[k].y);
+}
