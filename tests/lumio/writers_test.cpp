@@ -2,6 +2,7 @@
 // message on an unwritable target, and write -> read round trips of every file type.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -142,6 +143,38 @@ TEST(FloatText, EqualsTheReferenceText) {
         const std::string reference = lumcore::shortestFloat(f);
         if (ours != reference && ++mismatches < 10) {
             ADD_FAILURE() << ours << " != " << reference;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Every other float of the binade around 500 nm, every 7th of [1, 2) and every 13th
+// subnormal, against printf's way done with to_chars: "%.*g" from precision 6 up to the first
+// text that reads back.
+TEST(FloatText, WholeBinadesEqualThePrecisionSearch) {
+    auto reference = [](float f) {
+        char text[64];
+        for (int precision = 6;; ++precision) {
+            const auto w = std::to_chars(text, text + sizeof text, f, std::chars_format::general, precision);
+            float back;
+            std::from_chars(text, w.ptr, back);
+            if (back == f || precision == 9) return std::string(text, w.ptr);
+        }
+    };
+    int mismatches = 0;
+    for (const float start : {256.0f, 1.0f, 1e-45f}) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &start, 4);
+        const std::uint32_t step = start == 256.0f ? 2u : start == 1.0f ? 7u : 13u;
+        for (std::uint32_t i = 0; i < (1u << 23); i += step) {
+            const std::uint32_t b = bits + i;
+            float f;
+            std::memcpy(&f, &b, 4);
+            char text[lumio::detail::kFloatTextMax];
+            const std::string ours(text, lumio::detail::formatShortestFloat(text, f));
+            if (ours != reference(f) && ++mismatches < 10) {
+                ADD_FAILURE() << ours << " != " << reference(f);
+            }
         }
     }
     EXPECT_EQ(mismatches, 0);
