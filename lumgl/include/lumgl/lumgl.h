@@ -10,13 +10,18 @@
 #pragma once
 
 #include "lumdb/Records.h"
+#include "lumgl/Canvas.h"
+#include "lumgl/Drawing.h"
 #include "lumgl/Layout.h"
 #include "lumgl/Mapping.h"
+#include "lumgl/Markers.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/PlotInfo.h"
 #include "lumgl/Reticle.h"
 #include "lumgl/TextMetrics.h"
 #include "lumgl/Ticks.h"
+#include "lumgl/WmfCanvas.h"
+#include "lumgl/WpgExport.h"
 #include "lumgl/lumgl_export.h"
 
 LUMGL_EXPORT const char* LumglVersion();
