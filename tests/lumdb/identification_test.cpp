@@ -228,6 +228,16 @@ TEST_F(Identification, FValueAndAikOnlyForAtomicLabels) {
     EXPECT_EQ(matches(2, 0.0f, 0.0f), std::make_pair(std::size_t{1}, std::size_t{0}));
 }
 
+TEST_F(Identification, OtherDecipherModesRewriteGlyphsOfHeaderAndRecords) {
+    db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "500.5;0.5;0;2;a\xB2;b;1\xBD;2\xBD;"});
+    TLineArray lines = linesAt({500.5f});
+    SSelectElVal v = allStages(0.01f);
+    v.decipherMode = 1;
+    ASSERT_EQ(run(lines, v), 1);
+    ASSERT_EQ(lines[0].candidateRecords.size(), 1u);
+    EXPECT_EQ(lines[0].candidateRecords[0], "0.5;0;2;a2;b;3/2;5/2;");
+}
+
 TEST_F(Identification, HeaderMustNameTheElementIgnoringCase) {
     db_.write("Data/Fe_I.lmt", {"Eisen;FE I", "500.5;0.5;;;;;;;"});  // "Fe" only as "FE"
     db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});  // no "Fe" at all
