@@ -1,16 +1,19 @@
-// The number reading of the database records: the fast path for plain decimals must give
-// exactly what the C library's strtof gives, halfway cases and odd forms included.
+// Reading and writing the numbers of database records: the fast paths must give exactly
+// what the C library gives (strtof, printf "%g"), halfway cases and odd forms included.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <string_view>
 
 namespace lumdb::detail {
-float parseFloat(std::string_view text);  // lumdb's internal reader
+float parseFloat(std::string_view text);  // lumdb's internal reader and writer
+void appendGeneral(std::string& out, float value, int precision);
 }
 
 namespace {
@@ -46,6 +49,40 @@ TEST(DatabaseNumbers, HalfwayCasesAndOddFormsFollowTheCLibrary) {
           "1e", "e5", "", " 12", "0x10", "nan", "inf", "12345678901234567890123", "2.5E+03",
           "9007199254740993", "0.000000000000000000000000000001"})
         expectSameAsStrtof(text);
+}
+
+}  // namespace
+
+namespace {
+
+void expectSameAsPrintf(float value, int precision) {
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.*g", precision, static_cast<double>(value));
+    std::string got;
+    lumdb::detail::appendGeneral(got, value, precision);
+    ASSERT_EQ(got, expected) << "%." << precision << "g of " << static_cast<double>(value);
+}
+
+TEST(DatabaseNumbers, GeneralFormatMatchesPrintfForEveryMagnitude) {
+    std::mt19937 random(9);
+    std::uniform_int_distribution<std::uint32_t> bits(0, 0x7F7FFFFFu);  // positive finite floats
+    for (int i = 0; i < 300000; ++i) {
+        std::uint32_t b = bits(random);
+        float value;
+        std::memcpy(&value, &b, sizeof value);
+        expectSameAsPrintf(value, 6);
+        expectSameAsPrintf(value, 7);
+    }
+    // Values of the database's ranges, and ones whose digits end exactly on a half.
+    std::uniform_real_distribution<float> wavelength(190.0f, 1000.0f);
+    for (int i = 0; i < 200000; ++i) {
+        expectSameAsPrintf(wavelength(random), 7);
+        expectSameAsPrintf(wavelength(random) / 1000.0f, 6);
+    }
+    for (float v : {0.0f, -1.5f, 1.0f, 9.9999995f, 999999.5f, 9999999.0f, 0.5f, 2.5f, 1e-5f,
+                    9.99999e-5f, 0.0001f, 100000.0f, 1e6f, 123456.5f, 1234567.5f, 16777216.0f,
+                    3.4028235e38f, 1e-40f, 0.00012345675f})
+        for (int precision : {6, 7}) expectSameAsPrintf(v, precision);
 }
 
 }  // namespace

@@ -79,15 +79,107 @@ double parseNumber(std::string_view text) {
     return std::strtod(copy.c_str(), nullptr);
 }
 
-void appendGeneral(std::string& out, double value, int precision) {
+namespace {
+
+constexpr std::uint64_t kIntegerPowersOfTen[] = {1ull,
+                                                 10ull,
+                                                 100ull,
+                                                 1000ull,
+                                                 10000ull,
+                                                 100000ull,
+                                                 1000000ull,
+                                                 10000000ull,
+                                                 100000000ull,
+                                                 1000000000ull,
+                                                 10000000000ull,
+                                                 100000000000ull,
+                                                 1000000000000ull};
+
+// printf's "%.<precision>g" of a float's exact value for the usual database magnitudes,
+// in integer arithmetic: the float is m * 2^-s, so value * 10^k = m * 10^k / 2^s is
+// rounded exactly (half to even, as printf does). Returns 0 when the value is outside the
+// range handled here; the caller then uses the general formatter.
+std::size_t formatGeneralFloat(char* out, float value, int precision) {
+    if (!(value > 0.0f) || precision < 1 || precision > 9) return 0;
+    int exponent2 = 0;
+    const float fraction = std::frexp(value, &exponent2);  // value = fraction * 2^exponent2
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 24));
+    const int shift = 24 - exponent2;  // value = mantissa / 2^shift
+    if (shift <= 0 || shift > 63) return 0;
+    // Decimal exponent e with 10^e <= value < 10^(e+1).
+    int e = static_cast<int>(std::floor(std::log10(static_cast<double>(value))));
+    std::uint64_t digits = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = precision - 1 - e;  // scale to `precision` digits before the point
+        if (k < 0 || k > 12) return 0;
+        const unsigned __int128 scaled =
+            static_cast<unsigned __int128>(mantissa) * kIntegerPowersOfTen[k];
+        const unsigned __int128 whole = scaled >> shift;
+        const unsigned __int128 rest = scaled - (whole << shift);
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        std::uint64_t rounded = static_cast<std::uint64_t>(whole);
+        if (rest > half || (rest == half && (rounded & 1u))) ++rounded;
+        const std::uint64_t low = kIntegerPowersOfTen[precision - 1];
+        if (static_cast<std::uint64_t>(whole) < low) {  // e was one too high
+            --e;
+            continue;
+        }
+        if (static_cast<std::uint64_t>(whole) >= low * 10) {  // e was one too low
+            ++e;
+            continue;
+        }
+        if (rounded == low * 10) {  // rounding carried into the next decade
+            rounded = low;
+            ++e;
+        }
+        digits = rounded;
+        break;
+    }
+    if (digits == 0) return 0;
+    char text[16];
+    for (int i = precision - 1; i >= 0; --i) {
+        text[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    int significant = precision;  // %g drops trailing zeros of the fraction
+    while (significant > 1 && text[significant - 1] == '0') --significant;
+    char* p = out;
+    if (e < -4 || e >= precision) {
+        *p++ = text[0];
+        if (significant > 1) {
+            *p++ = '.';
+            for (int i = 1; i < significant; ++i) *p++ = text[i];
+        }
+        *p++ = 'e';
+        *p++ = e < 0 ? '-' : '+';
+        const int magnitude = e < 0 ? -e : e;
+        if (magnitude >= 100) *p++ = static_cast<char>('0' + magnitude / 100);
+        *p++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *p++ = static_cast<char>('0' + magnitude % 10);
+    } else if (e < 0) {
+        *p++ = '0';
+        *p++ = '.';
+        for (int i = 0; i < -e - 1; ++i) *p++ = '0';
+        for (int i = 0; i < significant; ++i) *p++ = text[i];
+    } else {
+        for (int i = 0; i <= e; ++i) *p++ = text[i];
+        if (significant > e + 1) {
+            *p++ = '.';
+            for (int i = e + 1; i < significant; ++i) *p++ = text[i];
+        }
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
+}  // namespace
+
+void appendGeneral(std::string& out, float value, int precision) {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
-    if (result.ec == std::errc()) {
-        out.append(buffer, result.ptr);
+    if (const std::size_t n = formatGeneralFloat(buffer, value, precision)) {
+        out.append(buffer, n);
         return;
     }
-    out += lumcore::strprintf("%.*g", precision, value);
+    out += lumcore::strprintf("%.*g", precision, static_cast<double>(value));
 }
 
 namespace {

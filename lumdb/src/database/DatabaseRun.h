@@ -72,7 +72,7 @@ float parseFloat(std::string_view text);
 
 // Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
 // cost: the identification and search format one or two numbers per hit.
-void appendGeneral(std::string& out, double value, int precision);
+void appendGeneral(std::string& out, float value, int precision);
 
 // The strength of a record by IntensityOption: 0 relative (ceiling of 1000 v, 0 below 0.1),
 // 1 oscillator strength f = v, 2 transition probability from f, the statistical weights of

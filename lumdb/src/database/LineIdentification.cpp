@@ -44,9 +44,9 @@ public:
         }
         // "%s%.7g" of label and wavelength, then ";%g" of the value.
         std::string text = file.label;
-        lumdb::detail::appendGeneral(text, static_cast<double>(lambda), 7);
+        lumdb::detail::appendGeneral(text, lambda, 7);
         text += ';';
-        lumdb::detail::appendGeneral(text, static_cast<double>(v), 6);
+        lumdb::detail::appendGeneral(text, v, 6);
         std::string record = lumdb::detail::toUtf8(rest);
 
         const std::size_t first = static_cast<std::size_t>(it - xs_.begin());

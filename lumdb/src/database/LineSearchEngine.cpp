@@ -29,7 +29,7 @@ public:
         hit.value = s;
         hit.label = file.label;  // then ";%g" of the stored value
         hit.label += ';';
-        lumdb::detail::appendGeneral(hit.label, static_cast<double>(v), 6);
+        lumdb::detail::appendGeneral(hit.label, v, 6);
         hit.color = file.element->color;
         hit.record = lumdb::detail::toUtf8(rest);
         hit.sortOption = values_.SortOption;
