@@ -230,6 +230,19 @@ TEST_F(Cli, ChoiceOptionsAnswerTheReaderDialogs) {
     EXPECT_EQ(splitLines(chosen.out).at(1), "data.xyz,ASCII-Datei:  Y-Werte,3,3,9,1,9,9,16,,0,0");
     EXPECT_EQ(cli("info data.xyz --format-code 15").status, 1);
 
+    // The reader's own messages: said once, as the failure when the file does not open,
+    // as a warning when it opens anyway.
+    writeFile(dir_ / "bigx.txt", "1 5\n1e39 6\n3 7\n");
+    const CliRun bigx = cli("info bigx.txt");
+    EXPECT_EQ(bigx.status, 1);
+    EXPECT_EQ(splitLines(bigx.err).size(), 1u) << bigx.err;
+    EXPECT_NE(bigx.err.find("bigx.txt: Die Datei kann nicht ge\xC3\xB6""ffnet werden, weil sie x-Werte"), std::string::npos);
+    writeFile(dir_ / "bigy.txt", "1 5\n2 1e39\n3 7\n");
+    const CliRun bigy = cli("info bigy.txt");
+    EXPECT_EQ(bigy.status, 0);
+    EXPECT_NE(bigy.err.find("Warnung: bigy.txt: Die Datei enth\xC3\xA4lt Intensit\xC3\xA4tswerte"), std::string::npos)
+        << bigy.err;
+
     // Data that are not monotonic open with a warning, as the answer "yes" would.
     writeFile(dir_ / "zigzag.txt", "1 5\n3 6\n2 7\n4 8\n");
     const CliRun zigzag = cli("info zigzag.txt");
@@ -268,6 +281,7 @@ TEST_F(Cli, ConvertWritesEveryTypeAndReportsAnUnwritableTarget) {
     const CliRun bad = cli("convert fe.txt -o no/such/dir/x.txt");
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("Zugriffsrechte"), std::string::npos) << bad.err;
+    EXPECT_EQ(splitLines(bad.err).size(), 1u) << bad.err;
     EXPECT_EQ(cli("convert fe.txt -o x.unknown").status, 2);
 }
 

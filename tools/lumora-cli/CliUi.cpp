@@ -12,6 +12,7 @@ namespace lumcli {
 CliUi::CliUi(ChoiceAnswers answers, std::ostream* err) : answers_(std::move(answers)), err_(err) {}
 
 void CliUi::beginFile() {
+    held_.clear();
     failureNote_.clear();
     errorShown_ = false;
     chosenFormat_.reset();
@@ -30,11 +31,18 @@ std::string CliUi::oneLine(const std::string& text) {
     return out;
 }
 
+void CliUi::flushWarnings(const std::string& except) {
+    for (std::size_t i = 0; i + 1 < held_.size(); i += 2)
+        if (err_ && held_[i + 1] != except && held_[i] != except)
+            *err_ << "lumora-cli: Warnung: " << held_[i] << '\n';
+    held_.clear();
+}
+
 void CliUi::refuse(const std::string& note) {
     failureNote_ = note;
 }
 
-lumio::Answer CliUi::message(const std::string& text, const std::string& caption, lumio::Icon icon,
+lumio::Answer CliUi::message(const std::string& text, const std::string& /*caption*/, lumio::Icon icon,
                              lumio::Buttons buttons) {
     const std::string line = oneLine(text);
     if (buttons == lumio::Buttons::YesNo) {
@@ -48,7 +56,8 @@ lumio::Answer CliUi::message(const std::string& text, const std::string& caption
         // Only the text after the path: the caller names the file itself.
         const auto gap = text.find("\n\n");
         failureNote_ = oneLine(gap == std::string::npos ? text : text.substr(gap + 2));
-        if (err_) *err_ << "lumora-cli: " << caption << ": " << line << '\n';
+        held_.push_back(line);
+        held_.push_back(failureNote_);
     } else if (err_) {
         *err_ << "lumora-cli: Warnung: " << line << '\n';
     }

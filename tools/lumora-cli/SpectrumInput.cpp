@@ -27,12 +27,17 @@ LoadedSpectrum readSpectrum(CliUi& ui, const std::string& path) {
         std::string message = keywordMessage(keyword);
         if (keyword == lumio::keyword::CancelOpenFile && !ui.failureNote().empty())
             message = ui.failureNote();
+        ui.flushWarnings(message);
         throw FileFailure(keyword, message);
     } catch (const std::bad_alloc&) {
+        ui.flushWarnings();
         throw FileFailure("Error", "Nicht genügend Speicher zum Lesen der Datei.");
     } catch (const std::exception& e) {
+        ui.flushWarnings();
         throw FileFailure("Error", std::string("Fehler beim Öffnen der Datei! ") + e.what());
     }
+    // The file opened: what the reader said (replaced intensities, for example) is a warning.
+    ui.flushWarnings();
     return loaded;
 }
 

@@ -20,13 +20,19 @@ std::string writeSpectrum(CliUi& ui, SpectrumRecord& record, const std::string& 
     try {
         WriteFileData(ui, record, type);
     } catch (const lumio::Outcome& e) {
+        ui.flushWarnings();
         throw FileFailure(e.keyword(), keywordMessage(e.keyword()));
     } catch (const std::exception& e) {
+        ui.flushWarnings();
         throw FileFailure("Error", e.what());
     }
     // The writer tells the user itself when the file could not be opened or written.
-    if (ui.errorShown())
-        throw FileFailure(lumio::keyword::NoFile, record.fileName + ": " + ui.failureNote());
+    if (ui.errorShown()) {
+        const std::string message = record.fileName + ": " + ui.failureNote();
+        ui.flushWarnings(ui.failureNote());
+        throw FileFailure(lumio::keyword::NoFile, message);
+    }
+    ui.flushWarnings();
     return record.fileName;
 }
 
