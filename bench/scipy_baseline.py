@@ -69,14 +69,14 @@ def wiener_segments(y, m=512):
     offset = 0.5 * (data.max(axis=1) + data.min(axis=1))
     energy_in = (data.astype(np.float64) ** 2).sum(axis=1)
     data = data - offset[:, None]
-    spec = np.fft.rfft(data, axis=1)
-    power = np.abs(spec[:, :m]) ** 2
+    spectra = np.fft.rfft(data, axis=1)
+    power = np.abs(spectra[:, :m]) ** 2
     power[:, 1:] *= 2
     # A per-segment weighting of the same form S / (S + N) with exponential models.
     k = np.arange(m + 1)
     slope = -np.log(power[:, 1:m // 10].mean(axis=1) / power[:, -m // 10:].mean(axis=1) + 1) / (m / 4)
     weights = 1.0 / (1.0 + np.exp(-(np.log(power[:, :1] + 1)) + slope[:, None] * -k[None, :]))
-    out = np.fft.irfft(spec * weights, n=length, axis=1) + offset[:, None]
+    out = np.fft.irfft(spectra * weights, n=length, axis=1) + offset[:, None]
     energy_out = (out ** 2).sum(axis=1)
     out *= np.sqrt(energy_in / energy_out)[:, None]
     return out[:, ov:length - ov].reshape(-1)[:n]

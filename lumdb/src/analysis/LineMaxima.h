@@ -56,7 +56,7 @@ struct TypicalWidth {
 // from it, and going left. One progress step per point. Returns false on abort.
 bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run);
 
-// The same by walking the series point by point as the search was first written down; kept
+// The same, walked point by point with a small state machine and extent walks; kept
 // for series with NaN (which no comparison orders) and as the reference for the fast scan.
 void findMaximaStepwise(std::span<const float> ys, MaximaTable& maxima);
 
