@@ -20,14 +20,14 @@ namespace {
 
 // The toolbars: the main control bar first (command 171 shows and hides it), then six more,
 // grouped like the menus.
-struct ToolbarSpec {
+struct ToolbarEntry {
     const char* name;
     const char* title;
     std::vector<int> commands;
 };
 
-const std::vector<ToolbarSpec>& toolbarTable() {
-    static const std::vector<ToolbarSpec> table = {
+const std::vector<ToolbarEntry>& toolbarTable() {
+    static const std::vector<ToolbarEntry> table = {
         {"MainToolbar", "Symbolleiste",
          {cmd::FileOpen, cmd::FileSaveAs, cmd::FilePrint, cmd::FileExport, cmd::Undo, cmd::Redo,
           cmd::HelpContents}},
@@ -78,35 +78,35 @@ void LumoraDecMDIFrame::buildCommandBars() {
     updateCommandStates();
 }
 
-QAction* LumoraDecMDIFrame::makeAction(const MenuItemSpec& spec) {
-    QString text = QString::fromUtf8(spec.text);
+QAction* LumoraDecMDIFrame::makeAction(const MenuItemEntry& entry) {
+    QString text = QString::fromUtf8(entry.text);
     auto* action = new QAction(this);
-    if (spec.shortcutLabelOnly) {
+    if (entry.shortcutLabelOnly) {
         // Only the label: the window system closes the frame on this key itself.
-        text += QLatin1Char('\t') + QString::fromUtf8(spec.shortcut);
-    } else if (*spec.shortcut) {
-        action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        text += QLatin1Char('\t') + QString::fromUtf8(entry.shortcut);
+    } else if (*entry.shortcut) {
+        action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         action->setShortcutContext(Qt::WindowShortcut);
     }
     action->setText(text);
-    action->setStatusTip(QString::fromUtf8(spec.hint));
-    action->setCheckable(spec.checkable);
-    action->setIcon(toolbarIcon(spec.id, style()));
+    action->setStatusTip(QString::fromUtf8(entry.hint));
+    action->setCheckable(entry.checkable);
+    action->setIcon(toolbarIcon(entry.id, style()));
     action->setIconVisibleInMenu(false);
-    action->setData(spec.id);
-    const int id = spec.id;
+    action->setData(entry.id);
+    const int id = entry.id;
     connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
     actions_.insert(id, action);
-    routes_.insert(id, static_cast<int>(spec.route));
+    routes_.insert(id, static_cast<int>(entry.route));
     addAction(action);  // shortcuts work while the menus are closed
     return action;
 }
 
 void LumoraDecMDIFrame::buildMenus() {
-    for (const MenuSpec& menuSpec : menuBarTable()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuSpec.title));
+    for (const MenuEntry& menuEntry : menuBarTable()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(menuEntry.title));
         connect(menu, &QMenu::aboutToShow, this, &LumoraDecMDIFrame::updateCommandStates);
-        for (const MenuItemSpec& item : menuSpec.items) {
+        for (const MenuItemEntry& item : menuEntry.items) {
             if (item.id == 0) {
                 menu->addSeparator();
                 continue;
@@ -116,20 +116,20 @@ void LumoraDecMDIFrame::buildMenus() {
         }
         if (!fileMenu_) fileMenu_ = menu;
     }
-    for (const MenuItemSpec& item : extraCommandTable()) makeAction(item);
+    for (const MenuItemEntry& item : extraCommandTable()) makeAction(item);
 }
 
 void LumoraDecMDIFrame::buildToolbars() {
     int index = 0;
-    for (const ToolbarSpec& spec : toolbarTable()) {
+    for (const ToolbarEntry& entry : toolbarTable()) {
         // Two rows: files and editing above, scaling, lines and database below.
         if (index++ == 3) addToolBarBreak();
-        QToolBar* bar = addToolBar(QString::fromUtf8(spec.title));
-        bar->setObjectName(QString::fromLatin1(spec.name));
+        QToolBar* bar = addToolBar(QString::fromUtf8(entry.title));
+        bar->setObjectName(QString::fromLatin1(entry.name));
         bar->setIconSize(QSize(22, 22));
         bar->setMovable(true);
         bar->setFloatable(true);
-        for (int id : spec.commands)
+        for (int id : entry.commands)
             if (QAction* a = action(id)) bar->addAction(a);
         toolbars_.append(bar);
     }

@@ -12,7 +12,7 @@ class LumoraMDIClient;
 class QAction;
 class QMenu;
 class QToolBar;
-struct MenuItemSpec;
+struct MenuItemEntry;
 
 class LumoraDecMDIFrame : public QMainWindow {
     Q_OBJECT
@@ -45,7 +45,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QAction* makeAction(const MenuItemSpec& spec);
+    QAction* makeAction(const MenuItemEntry& entry);
     void buildMenus();
     void buildToolbars();
     void rebuildRecentFiles();

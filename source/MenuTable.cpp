@@ -7,9 +7,9 @@ namespace {
 
 using R = CommandRoute;
 
-MenuItemSpec item(int id, const char* text, const char* shortcut, const char* hint, R route,
+MenuItemEntry item(int id, const char* text, const char* shortcut, const char* hint, R route,
                   bool checkable = false) {
-    MenuItemSpec s;
+    MenuItemEntry s;
     s.id = id;
     s.text = text;
     s.shortcut = shortcut;
@@ -19,10 +19,10 @@ MenuItemSpec item(int id, const char* text, const char* shortcut, const char* hi
     return s;
 }
 
-MenuItemSpec separator() { return MenuItemSpec{}; }
+MenuItemEntry separator() { return MenuItemEntry{}; }
 
-std::vector<MenuSpec> buildMenuBar() {
-    std::vector<MenuSpec> menus;
+std::vector<MenuEntry> buildMenuBar() {
+    std::vector<MenuEntry> menus;
     menus.push_back(
         {"&Datei",
          {
@@ -50,7 +50,7 @@ std::vector<MenuSpec> buildMenuBar() {
                   "Das aktive Fenster als Graphikformat exportieren", R::Diagram),
              separator(),
              [] {
-                 MenuItemSpec s = item(cmd::Exit, "&Beenden", "Alt+F4", "Orvenit Lumora beenden",
+                 MenuItemEntry s = item(cmd::Exit, "&Beenden", "Alt+F4", "Orvenit Lumora beenden",
                                        R::Frame);
                  s.shortcutLabelOnly = true;
                  return s;
@@ -186,13 +186,13 @@ std::vector<MenuSpec> buildMenuBar() {
 
 }  // namespace
 
-const std::vector<MenuSpec>& menuBarTable() {
-    static const std::vector<MenuSpec> table = buildMenuBar();
+const std::vector<MenuEntry>& menuBarTable() {
+    static const std::vector<MenuEntry> table = buildMenuBar();
     return table;
 }
 
-const std::vector<MenuItemSpec>& extraCommandTable() {
-    static const std::vector<MenuItemSpec> table = {
+const std::vector<MenuItemEntry>& extraCommandTable() {
+    static const std::vector<MenuItemEntry> table = {
         item(cmd::HelpSearch, "Hilfe zu einem Thema suchen", "", "Hilfe zu einem Thema suchen",
              R::App),
         item(cmd::FilePrint, "Drucken", "", "Aktives Fenster drucken", R::Client),

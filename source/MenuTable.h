@@ -14,7 +14,7 @@ enum class CommandRoute {
     SearchWindow,  // the active database search child
 };
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     int id = 0;                // 0: a separator
     const char* text = "";     // UTF-8, with the "&" mnemonic
     const char* shortcut = ""; // portable QKeySequence text; "" for none
@@ -24,13 +24,13 @@ struct MenuItemSpec {
     bool checkable = false;
 };
 
-struct MenuSpec {
+struct MenuEntry {
     const char* title;
-    std::vector<MenuItemSpec> items;
+    std::vector<MenuItemEntry> items;
 };
 
 // The menu bar, menu by menu, in display order.
-const std::vector<MenuSpec>& menuBarTable();
+const std::vector<MenuEntry>& menuBarTable();
 
 // Commands with a hint and a handler but no menu item (toolbar or help search).
-const std::vector<MenuItemSpec>& extraCommandTable();
+const std::vector<MenuItemEntry>& extraCommandTable();
