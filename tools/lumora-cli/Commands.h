@@ -10,11 +10,6 @@ namespace lumcli {
 
 class Session;
 
-struct Command {
-    CommandSyntax (*syntax)();
-    int (*run)(Session&);
-};
-
 CommandSyntax infoSyntax();
 CommandSyntax convertSyntax();
 CommandSyntax smoothSyntax();

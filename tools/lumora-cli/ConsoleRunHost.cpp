@@ -18,6 +18,7 @@ void ConsoleRunHost::refreshStatus(const std::string& process, const std::string
     process_ = process;
     phase_ = phase;
     upper_ = upper;
+    shownPercent_ = -1;
     if (showProgress_) err_ << '\r' << process_ << ' ' << phase_ << "          " << std::flush;
 }
 
@@ -38,8 +39,13 @@ lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string
 }
 
 bool ConsoleRunHost::pump() {
-    if (showProgress_ && upper_ > 0)
-        err_ << '\r' << process_ << ' ' << phase_ << ' ' << (100LL * position() / upper_) << " %   " << std::flush;
+    if (!showProgress_ || upper_ <= 0) return false;
+    // Written only when the percentage changes, so a terminal is not flooded.
+    const int percent = static_cast<int>(100LL * position() / upper_);
+    if (percent != shownPercent_) {
+        shownPercent_ = percent;
+        err_ << '\r' << process_ << ' ' << phase_ << ' ' << percent << " %   " << std::flush;
+    }
     return false;
 }
 

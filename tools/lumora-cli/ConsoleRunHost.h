@@ -36,6 +36,7 @@ private:
     std::string process_;
     std::string phase_;
     std::int32_t upper_ = 0;
+    int shownPercent_ = -1;
     std::string lastMessage_;
 };
 
