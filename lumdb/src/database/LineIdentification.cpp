@@ -54,6 +54,7 @@ public:
         while (end < xs_.size() && xs_[end] < high) ++end;
         for (std::size_t index = first; index < end; ++index) {
             CLine& line = lines_[index];
+            if (touchedIn_[index] < 0) reserveLists(line);
             const std::size_t candidate = line.candidateLabels.size();
             // The last line in the window takes the texts over, the others get copies.
             if (index + 1 == end) {
@@ -98,6 +99,18 @@ public:
     }
 
 private:
+    // A matched line usually collects several candidates and species: room for a few at
+    // once instead of growing each list one reallocation at a time.
+    static void reserveLists(CLine& line) {
+        constexpr std::size_t kRoom = 8;
+        line.candidateLabels.reserve(line.candidateLabels.size() + kRoom);
+        line.candidateColors.reserve(line.candidateColors.size() + kRoom);
+        line.candidateRecords.reserve(line.candidateRecords.size() + kRoom);
+        line.speciesLabels.reserve(line.speciesLabels.size() + kRoom);
+        line.speciesColors.reserve(line.speciesColors.size() + kRoom);
+        line.speciesRecords.reserve(line.speciesRecords.size() + kRoom);
+    }
+
     TLineArray& lines_;
     const SSelectElVal& values_;
     std::vector<float> xs_;
