@@ -11,7 +11,50 @@
 #include "LumoraMDIClient.h"
 #include "StringTable.h"
 
+namespace {
+
+struct CommandLine {
+    QCommandLineOption noSplash{QStringLiteral("no-splash"),
+                                QStringLiteral("Start without the splash and its 4 s pause "
+                                               "(scripted starts).")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the main window to <file> "
+                                                 "once it is shown, then end without writing "
+                                                 "the settings."),
+                                  QStringLiteral("file")};
+};
+
+void configure(QCommandLineParser& parser, const CommandLine& options) {
+    parser.setApplicationDescription(QStringLiteral("Orvenit Lumora"));
+    parser.addHelpOption();
+    parser.addOption(options.noSplash);
+    parser.addOption(options.screenshot);
+    parser.addPositionalArgument(QStringLiteral("spectrum"),
+                                 QStringLiteral("A spectrum file to open at start."),
+                                 QStringLiteral("[spectrum]"));
+}
+
+bool asksForHelp(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (asksForHelp(argc, argv)) {
+        // The usage needs no display.
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        CommandLine options;
+        configure(parser, options);
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumora"));
     QApplication::setOrganizationName(QStringLiteral("Orvenit"));
@@ -19,22 +62,11 @@ int main(int argc, char* argv[]) {
     LumoraApp::installQtTranslations();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Orvenit Lumora"));
-    parser.addHelpOption();
-    QCommandLineOption noSplash(QStringLiteral("no-splash"),
-                                QStringLiteral("Start without the splash and its 4 s pause "
-                                               "(scripted starts)."));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Save a picture of the main window to <file> "
-                                                 "once it is shown, then end without writing "
-                                                 "the settings."),
-                                  QStringLiteral("file"));
-    parser.addOption(noSplash);
-    parser.addOption(screenshot);
-    parser.addPositionalArgument(QStringLiteral("spectrum"),
-                                 QStringLiteral("A spectrum file to open at start."),
-                                 QStringLiteral("[spectrum]"));
+    CommandLine cli;
+    configure(parser, cli);
     parser.process(qtApp);
+    const QCommandLineOption& noSplash = cli.noSplash;
+    const QCommandLineOption& screenshot = cli.screenshot;
 
     LumoraApp::Options options;
     options.splash = !parser.isSet(noSplash);
