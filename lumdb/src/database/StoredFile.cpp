@@ -1,6 +1,7 @@
 // Whole-file reading and line splitting for the stored database files.
 #include "StoredFile.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -62,8 +63,17 @@ bool StoredFile::nextLine(std::string_view& line, unsigned char mode, std::size_
 }
 
 std::string toUtf8(std::string_view cp1252) {
-    for (unsigned char c : cp1252)
-        if (c >= 0x80) return lumcore::cp1252ToUtf8(cp1252);
+    // Nearly every database line is pure ASCII: test eight bytes at a time for a high bit.
+    const char* p = cp1252.data();
+    std::size_t n = cp1252.size();
+    std::uint64_t high = 0;
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        high |= word;
+    }
+    for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
+    if (high & 0x8080808080808080ull) return lumcore::cp1252ToUtf8(cp1252);
     return std::string(cp1252);
 }
 
