@@ -198,23 +198,19 @@ bool parseSimpleFloat(std::string_view text, float& out) {
     const char* const end = p + text.size();
     bool negative = false;
     if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    // Up to 19 digits (leading zeros included) fit the 64-bit accumulator.
     std::uint64_t digits = 0;
     int count = 0, scale = 0;
-    bool any = false;
-    for (; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
-        if (count == 0 && *p == '0') continue;
-        if (++count > 19) return false;
-        digits = digits * 10 + static_cast<unsigned>(*p - '0');
-    }
+    for (unsigned d; p != end && (d = static_cast<unsigned>(*p - '0')) < 10; ++p, ++count)
+        digits = digits * 10 + d;
     if (p != end && *p == '.') {
-        for (++p; p != end && *p >= '0' && *p <= '9'; ++p, any = true) {
-            --scale;
-            if (count == 0 && *p == '0') continue;
-            if (++count > 19) return false;
-            digits = digits * 10 + static_cast<unsigned>(*p - '0');
-        }
+        const char* const fraction = ++p;
+        for (unsigned d; p != end && (d = static_cast<unsigned>(*p - '0')) < 10; ++p)
+            digits = digits * 10 + d;
+        scale = static_cast<int>(fraction - p);
+        count -= scale;
     }
-    if (!any) return false;
+    if (count == 0 || count > 19) return false;
     if (p != end && (*p == 'e' || *p == 'E')) {
         ++p;
         bool negativeExponent = false;
