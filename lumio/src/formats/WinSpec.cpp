@@ -118,7 +118,8 @@ Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     if (chosen->frame < 1 || chosen->frame > frames || chosen->strip < 1 || chosen->strip > strips)
         fail(keyword::UnknownFormat);
     last = *chosen;
-    // Strip first, then frame: the way WinSpec names its strips.
+    // The name takes the strip first, then the frame (the ASCII frame layout has it the
+    // other way round).
     ctx.record.fileName += lumcore::strprintf(" #%d,%d", chosen->strip, chosen->frame);
     return *chosen;
 }
