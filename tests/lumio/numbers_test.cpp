@@ -56,6 +56,27 @@ TEST(SimpleFloat, AgreesWithFromChars) {
     EXPECT_GT(answered, 500000);  // the quick way does answer the common case
 }
 
+TEST(SimpleFloat, FieldEndsBeforeTheBufferDoes) {
+    // The buffer goes on behind the field (the rest of the file); only the field counts,
+    // also where digits follow right behind it.
+    const std::string buffer = "12345678901234567890123456789";
+    for (std::size_t length = 1; length < 12; ++length) {
+        for (std::size_t dot : {std::string::npos, std::size_t{0}, std::size_t{2}, std::size_t{5}}) {
+            std::string text = buffer;
+            if (dot != std::string::npos && dot < length) text[dot] = '.';
+            const char* p = text.data();
+            float quick;
+            const bool ok = readSimpleFloat(p, text.data() + length, quick, text.data() + text.size());
+            float exact;
+            const auto r = std::from_chars(text.data(), text.data() + length, exact);
+            if (ok) {
+                EXPECT_EQ(p, r.ptr) << text.substr(0, length);
+                EXPECT_EQ(quick, exact) << text.substr(0, length);
+            }
+        }
+    }
+}
+
 TEST(SimpleFloat, TypicalLines) {
     for (const char* text : {"200.0005 12345.67\n", "-0.5;3\n", "7\t8\n", "1234567.5 1\n"}) {
         const std::string line = std::string(text) + std::string(16, ' ');

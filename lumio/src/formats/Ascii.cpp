@@ -96,11 +96,11 @@ inline const char* nextFieldStart(const char* p, const char* end) {
 
 // Reads the field at p and leaves p at its end (a separator or the line end).
 template <bool Comma>
-inline double takeField(const char*& p, const char* end) {
+inline double takeField(const char*& p, const char* end, const char* readable) {
     if (p < end && startsPlainNumber(*p)) {
         float value;
         const char* q = p;
-        if (readSimpleFloat(q, end, value) && (q == end || isSeparator<Comma>(*q))) {
+        if (readSimpleFloat(q, end, value, readable) && (q == end || isSeparator<Comma>(*q))) {
             p = q;
             return value;
         }
@@ -172,16 +172,17 @@ int askTrack(ReadContext& ctx, std::size_t tracks) {
 template <bool Comma>
 void readColumnLines(LineReader& lines, std::size_t column, PointCollector& points) {
     std::string_view line;
+    const char* const readable = lines.textEnd();
     while (lines.next(line)) {
         const char* p = line.data();
         const char* const end = p + line.size();
-        const double x = takeField<Comma>(p, end);
+        const double x = takeField<Comma>(p, end, readable);
         double y = 0.0;
         for (std::size_t c = 1;; ++c) {
             if (p >= end) break;  // the line has no such column: y is empty
             p = nextFieldStart(p, end);
             if (c == column) {
-                y = takeField<Comma>(p, end);
+                y = takeField<Comma>(p, end, readable);
                 break;
             }
             p = fieldEnd<Comma>(p, end);

@@ -35,6 +35,9 @@ public:
         return true;
     }
 
+    // The end of the whole text: bytes up to here may be looked at beyond a line's end.
+    const char* textEnd() const { return text_.data() + text_.size(); }
+
     // Offset just behind the line returned last (behind its "\n").
     std::size_t offset() const { return pos_; }
     void seek(std::size_t offset) { pos_ = offset < text_.size() ? offset : text_.size(); }

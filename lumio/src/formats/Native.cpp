@@ -85,11 +85,12 @@ bool sectionBetween(std::string_view text, const MarkerLine& open, const MarkerL
 
 // Reads a number the way the file's fields are read: the first "," is the decimal sign,
 // and reading stops where atof would stop.
-double nativeNumber(std::string_view field) {
+double nativeNumber(std::string_view field, const char* readable = nullptr) {
     if (!field.empty() && startsPlainNumber(field.front())) {
         float value;
         const char* p = field.data();
-        if (readSimpleFloat(p, field.data() + field.size(), value) && p == field.data() + field.size())
+        if (readSimpleFloat(p, field.data() + field.size(), value, readable) &&
+            p == field.data() + field.size())
             return value;
         const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
         if (result.ec == std::errc() && result.ptr == field.data() + field.size()) return value;
@@ -199,19 +200,21 @@ void readPoints(std::string_view body, ReadContext& ctx) {
     LineReader lines(body);
     std::string_view line;
     bool any = false;
+    const char* const readable = lines.textEnd();
     while (lines.next(line)) {
         any = true;
         const char* p = line.data();
         const char* const end = p + line.size();
         const char* xEnd = p;
         while (xEnd < end && !isPointSeparator(*xEnd)) ++xEnd;
-        const double x = nativeNumber(std::string_view(p, static_cast<std::size_t>(xEnd - p)));
+        const double x = nativeNumber(std::string_view(p, static_cast<std::size_t>(xEnd - p)), readable);
         // The x field and the one separator behind it go; y runs to the next separator, so
         // a second blank leaves the y field empty (y = 0).
         const char* yBegin = xEnd < end ? xEnd + 1 : end;
         const char* yEnd = yBegin;
         while (yEnd < end && !isPointSeparator(*yEnd)) ++yEnd;
-        const double y = nativeNumber(std::string_view(yBegin, static_cast<std::size_t>(yEnd - yBegin)));
+        const double y =
+            nativeNumber(std::string_view(yBegin, static_cast<std::size_t>(yEnd - yBegin)), readable);
         points.add(x, y);
     }
     if (!any) fail(keyword::NullFile);

@@ -55,7 +55,7 @@ inline std::uint32_t value(std::uint64_t word, int n) {
 // directly would (the gap between such a decimal and any halfway point exceeds half a
 // double's spacing). Values are at least 1e-8 here, far from the subnormal floats.
 // Returns false, p unchanged, for anything else.
-inline bool readSimpleFloat(const char*& p, const char* end, float& out) {
+inline bool readSimpleFloat(const char*& p, const char* end, float& out, const char* readable = nullptr) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
     static constexpr double kInversePow10[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8};
     static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
@@ -66,21 +66,24 @@ inline bool readSimpleFloat(const char*& p, const char* end, float& out) {
     int digits = 0;
     int fraction = 0;
     // Up to seven digits before and after the point, a word at a time, while 16 bytes are
-    // left to look at; anything longer or nearer the end goes digit by digit.
+    // left to look at (up to `readable`, the end of the buffer the text lies in, which may
+    // reach past the field); anything longer, past the field or nearer the end of the
+    // buffer goes digit by digit.
+    if (readable == nullptr || readable < end) readable = end;
     bool done = false;
-    if (end - q >= 16) {
+    if (readable - q >= 16) {
         const std::uint64_t head = digits8::load(q);
         const int n = digits8::leadingDigits(head);
-        if (n < 8) {
+        if (n < 8 && n <= end - q) {
             mantissa = n ? digits8::value(head, n) : 0;
             digits = n;
             q += n;
-            if (*q != '.') {
+            if (q == end || *q != '.') {
                 done = true;
             } else {
                 const std::uint64_t tail = digits8::load(q + 1);
                 const int m = digits8::leadingDigits(tail);
-                if (m < 8) {
+                if (m < 8 && m <= end - (q + 1)) {
                     if (m) mantissa = mantissa * kScale[m] + digits8::value(tail, m);
                     fraction = m;
                     q += 1 + m;
@@ -126,11 +129,11 @@ inline bool readSimpleFloat(const char*& p, const char* end, float& out) {
 // The value of the field [first, last) as parseNumberField reads it. A plain field is read
 // straight into a float: from_chars rounds correctly, so a saved float's shortest text comes
 // back as the very same float (no detour through double that could round twice).
-inline double readNumberField(const char* first, const char* last) {
+inline double readNumberField(const char* first, const char* last, const char* readable = nullptr) {
     if (first < last && startsPlainNumber(*first)) {
         float value;
         const char* p = first;
-        if (readSimpleFloat(p, last, value) && p == last) return value;
+        if (readSimpleFloat(p, last, value, readable) && p == last) return value;
         const auto result = std::from_chars(first, last, value);
         if (result.ec == std::errc() && result.ptr == last) return value;
     }
