@@ -1,4 +1,4 @@
-// lumgl Part 4.1 costs on a dense spectrum: the data range (GetMinMax), mapping every point
+// lumgl mapping costs on a dense spectrum: the data range (GetMinMax), mapping every point
 // to the device (the curve and marker positions use the same formulas), the nearest-point
 // walk of MousePointToData and DisplaceDataPoint (run on each mouse move and arrow key),
 // and the tick lists. Run: build/bench/lumgl_mapping_bench

@@ -1,4 +1,4 @@
-// Font choice and frame geometry (Part 4.1).
+// Font choice and frame geometry.
 #include <cmath>
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-// Data <-> device mapping (Part 4.1).
+// Data <-> device mapping.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

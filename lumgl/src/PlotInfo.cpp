@@ -1,4 +1,4 @@
-// Creation and initialisation of an SPlotInfo and the data range (Part 4.1).
+// Creation and initialisation of an SPlotInfo and the data range.
 #include <cmath>
 #include <tuple>
 

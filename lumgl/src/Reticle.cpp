@@ -1,4 +1,4 @@
-// The reticle buffers (Part 4.1) and the spans of the reticle lines.
+// The reticle buffers and the spans of the reticle lines.
 #include <algorithm>
 
 #include "lumgl/lumgl.h"

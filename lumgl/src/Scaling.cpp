@@ -1,4 +1,4 @@
-// CalculateScaling and ZoomRectToValues (Part 4.1).
+// CalculateScaling and ZoomRectToValues.
 #include <cmath>
 #include <limits>
 #include <tuple>
@@ -14,7 +14,7 @@ double Pow10(int k) {
 
 // The factor f of the logarithmic y fix-up for the span d > 0 of a range with one limit
 // <= 0: f = 1; d < 1: f = 0.1^n until d / f >= 1, then f = 10 / f; d > 10: f = 10^n until
-// d / f <= 10. When 1 <= d <= 10 the description leaves f at 1 (an empty range); lumgl
+// d / f <= 10. When 1 <= d <= 10 the plain rule leaves f at 1 (an empty range); lumgl
 // takes f = 10, one decade, as the loop does for d just above 10.
 double DecadeFactor(double d) {
     int k = 0;

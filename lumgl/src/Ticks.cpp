@@ -1,4 +1,4 @@
-// Tick values of linear and logarithmic axes (Part 4.1).
+// Tick values of linear and logarithmic axes.
 #include "lumgl/Ticks.h"
 
 #include <algorithm>

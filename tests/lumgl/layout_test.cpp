@@ -1,4 +1,4 @@
-// Font choice, margin and frame geometry (Part 4.1), worked by hand.
+// Font choice, margin and frame geometry, worked by hand.
 #include <gtest/gtest.h>
 
 #include "lumgl/lumgl.h"

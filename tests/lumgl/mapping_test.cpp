@@ -1,4 +1,4 @@
-// DataToMousePoint, MousePointToData, ZoomRectToValues and DisplaceDataPoint (Part 4.1).
+// DataToMousePoint, MousePointToData, ZoomRectToValues and DisplaceDataPoint.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -87,7 +87,7 @@ TEST(DataToMousePoint, LogarithmicAxes) {
     // y <= 0 on a logarithmic axis sits at origin.y; so does x <= 0 (chosen likewise).
     EXPECT_EQ(DataToMousePoint({10.0f, -3.0f}, info), (SDevicePoint{150, 400}));
     EXPECT_EQ(DataToMousePoint({0.0f, 0.1f}, info), (SDevicePoint{50, 300}));
-    // A range CalculateScaling would refuse raises its code here too (Part 4.3).
+    // A range CalculateScaling would refuse raises its code here too.
     info.xMin = 0.0f;
     EXPECT_EQ(CodeOf([&] { DataToMousePoint({1.0f, 1.0f}, info); }), 1);
     info.xMin = 1.0f;
@@ -256,7 +256,7 @@ TEST(DisplaceDataPoint, BeforeTheFirstPoint) {
 }
 
 TEST(DisplaceDataPoint, PastTheLastPointGivesTheNearestEndPoint) {
-    // Left to the implementer: the walk runs off the end; the last point is returned.
+    // The walk runs off the end; the last point is returned.
     for (int n : {-3, -1, 0, 1, 3}) {
         EXPECT_EQ(DisplaceDataPoint({50.0f, 0.0f}, kUp, n), (TPointF{40.0f, 4.0f})) << n;
         EXPECT_EQ(DisplaceDataPoint({5.0f, 0.0f}, kDown, n), (TPointF{10.0f, 1.0f})) << n;

@@ -1,4 +1,4 @@
-// MakePlotInfoStruct, the initialisation by flags and GetMinMax (Part 4.1).
+// MakePlotInfoStruct, the initialisation by flags and GetMinMax.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// MakeReticleStruct and the spans of the reticle lines (Part 4.1).
+// MakeReticleStruct and the spans of the reticle lines.
 #include <gtest/gtest.h>
 
 #include "lumgl/lumgl.h"
@@ -71,7 +71,7 @@ TEST(ReticleSpan, NoLineOutsideTheFrame) {
 }
 
 TEST(ReticleSpan, FrameLargerThanTheScreenIsCutToTheBuffers) {
-    // Left to the implementer: a 400 x 300 screen holds 399 and 299 pixels plus the
+    // A 400 x 300 screen holds 399 and 299 pixels plus the
     // terminators; the lines keep their first pixels from origin.x and topLeft.y.
     ReticleBuffers b;
     MakeReticleStruct(b, true, 400, 300);

@@ -1,5 +1,5 @@
 // CalculateScaling with its logarithmic fix-ups, error codes and degenerate ranges
-// (Part 4.1). The frame is the one of a 640 x 480 plot with font 16: origin (80, 445),
+//. The frame is the one of a 640 x 480 plot with font 16: origin (80, 445),
 // bottomRight (624, 445), topLeft (80, 16): 544 pixels wide, 429 high.
 #include <gtest/gtest.h>
 
@@ -97,7 +97,7 @@ TEST(CalculateScaling, LogYWithSpanBelowOne) {
 }
 
 TEST(CalculateScaling, LogYWithSpanBetween1And10TakesOneDecade) {
-    // Left to the implementer: the loop leaves f at 1 (an empty range, infinite scale);
+    // The loop leaves f at 1 (an empty range, infinite scale);
     // lumgl takes f = 10.
     SPlotInfo info = Frame(kLinLog, 0.0f, 10.0f, -1.0f, 4.0f);
     CalculateScaling(info);

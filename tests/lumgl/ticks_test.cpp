@@ -1,4 +1,4 @@
-// Tick values of linear and logarithmic axes (Part 4.1).
+// Tick values of linear and logarithmic axes.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -93,7 +93,7 @@ TEST(LogTicks, NarrowRangeUsesNineSubticks) {
 
 TEST(LogTicks, LowerLimitAboveOneStartsAtTheNextPowerOfTen) {
     // The base is the smallest power of ten not below lo (10 for lo = 2), so the
-    // description's rule shows no ticks between 2 and 10.
+    // the tick rule shows no ticks between 2 and 10.
     ExpectTicks(lumgl::LogTicks(2.0, 50.0), {10, 20, 30, 40, 50});
     ExpectTicks(lumgl::LogTicks(10.0, 50.0), {10, 20, 30, 40, 50});
 }

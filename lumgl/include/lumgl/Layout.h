@@ -1,5 +1,5 @@
-// Per-drawing layout of a diagram (Part 4.1): the font chosen from the size of plotRect,
-// the frame corners and margin, and the scales. Part 4.2 runs these as steps 2 and 3 of
+// Per-drawing layout of a diagram: the font chosen from the size of plotRect,
+// the frame corners and margin, and the scales. The drawing runs these as steps 2 and 3 of
 // every drawing, after the initialisation (InitPlotInfo) when drawFlags bit 7 is set.
 #pragma once
 

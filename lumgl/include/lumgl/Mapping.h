@@ -1,6 +1,6 @@
-// The data <-> device formulas of Part 4.1, unrounded and with both rounding rules, for
+// The data <-> device formulas, unrounded and with both rounding rules, for
 // the entry points (DataToMousePoint, MousePointToData, ZoomRectToValues) and for the
-// ticks and the curve of Part 4.2, which truncate toward zero.
+// ticks and the curve of the diagram, which truncate toward zero.
 #pragma once
 
 #include "lumdb/Records.h"
@@ -11,7 +11,7 @@ namespace lumgl {
 
 // Device x of a data x, unrounded: (x - xMin) * xScale + origin.x on a linear axis,
 // log10(x / xMin) * xScale + origin.x on a logarithmic one. On a logarithmic axis an
-// x <= 0 is placed at origin.x (as the description does for y), and xMin <= 0 throws
+// x <= 0 is placed at origin.x (as is done for y), and xMin <= 0 throws
 // PlotError(1) (CalculateScaling has not accepted the range).
 LUMGL_EXPORT double DataToDeviceX(double x, const SPlotInfo& info);
 // Device y of a data y, likewise; on a logarithmic axis a y <= 0 is placed at origin.y,
@@ -23,10 +23,10 @@ LUMGL_EXPORT double DataToDeviceY(double y, const SPlotInfo& info);
 // 0.7 -> 0, 0.5 -> 0, -2.3 -> -3. Values beyond the 32-bit range are clamped to it; NaN
 // gives 0.
 LUMGL_EXPORT int RoundToDevice(double value);
-// Truncation toward zero (ticks and curve of Part 4.2), clamped like RoundToDevice.
+// Truncation toward zero (ticks and curve of the diagram), clamped like RoundToDevice.
 LUMGL_EXPORT int TruncateToDevice(double value);
 
-// A data point mapped with truncation toward zero (Part 4.2's tick positions and curve).
+// A data point mapped with truncation toward zero (the diagram's tick positions and curve).
 LUMGL_EXPORT SDevicePoint DataToDevicePointTruncated(TPointF point, const SPlotInfo& info);
 
 // Data x of a device x: (px - origin.x) / xScale + xMin, or xMin * 10^((px - origin.x) /

@@ -1,4 +1,4 @@
-// The failures of lumgl's scaling and mapping (Part 4.1). The description raises a bare
+// The failures of lumgl's scaling and mapping. The original interface raised a bare
 // integer (1, 2 or 3); lumgl throws lumgl::PlotError, which carries that integer as code()
 // and derives from std::runtime_error, so a caller can tell a drawing error (catch
 // PlotError, switch on code()) from any other exception (catch std::exception).

@@ -1,5 +1,5 @@
-// The reticle record of Part 4.1 (made by MakeReticleStruct) and the spans of pixels that
-// the reticle of Part 4.3 saves, draws and restores.
+// The reticle record (made by MakeReticleStruct) and the spans of pixels that
+// the reticle drawing saves, draws and restores.
 #pragma once
 
 #include <cstddef>
@@ -40,9 +40,9 @@ struct ReticleSpan {
 
 // The pixels of the horizontal reticle line through `point`: x from origin.x to
 // bottomRight.x when topLeft.y <= point.y <= origin.y, else empty.
-// A frame wider than the screen (the description leaves it open): the buffers hold one
+// A frame wider than the screen (nothing else keeps it inside): the buffers hold one
 // entry per pixel of the full-screen width, one of which the terminator needs, so the
-// span is cut to its first horizontalCapacity() - 1 pixels from origin.x on. Part 4.3
+// span is cut to its first horizontalCapacity() - 1 pixels from origin.x on. The reticle drawing
 // saves and draws exactly this span, so a restore always puts back every pixel drawn.
 // Empty when the buffers are not allocated.
 LUMGL_EXPORT ReticleSpan HorizontalReticleSpan(const SPlotInfo& info, const ReticleBuffers& buffers,

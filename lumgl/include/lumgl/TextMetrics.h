@@ -1,5 +1,5 @@
 // What lumgl needs to know about text: the height of a font (the frame geometry of
-// Part 4.1 is built from it) and the extent of a text in a font (labels of Parts 4.2, 4.3).
+// the frame geometry is built from it) and the extent of a text in a font (labels).
 // A canvas of the program (Qt) answers for screen and printer; tests and batch exports use
 // FixedTextMetrics.
 #pragma once

@@ -1,4 +1,4 @@
-// Tick values of an axis (Part 4.1), separate from drawing: Part 4.2 maps them to device
+// Tick values of an axis, separate from drawing: the drawing maps them to device
 // points and draws ticks, grid lines and labels.
 #pragma once
 
@@ -19,7 +19,7 @@ struct TickList {
 // the decade g = 10^k is 1, or 0.1^n until d / g >= 1 when d < 1, or 10^n until
 // d / g <= 10 when d > 10; with q = d / g the step is 0.2g (q <= 1.6), 0.5g (q < 4),
 // g (q < 8) or 2g. The ticks are the multiples of the step from the first >= lo up to hi
-// (the description's lo + r, r = step - fmod(lo, step), less one step when r >= step, is
+// (the rule lo + r, r = step - fmod(lo, step), less one step when r >= step, is
 // that multiple); they are computed as k * step, not summed, and a multiple that lo or hi
 // misses only by the rounding of a 32-bit float (0.013f, 0.018f) still counts.
 // An empty, infinite or NaN range gives no ticks.

@@ -3,7 +3,7 @@
 // live in namespace lumgl (Layout.h, Mapping.h, Ticks.h, Reticle.h, TextMetrics.h).
 //
 // Failures: CalculateScaling, ZoomRectToValues, GetMinMax (and the functions that call
-// them) throw lumgl::PlotError (PlotError.h) whose code() is the description's integer:
+// them) throw lumgl::PlotError (PlotError.h) whose code() is one of these integers:
 // 1 logarithmic x axis with a limit <= 0, 2 logarithmic y axis with both limits <= 0,
 // 3 no data points. The record keeps what was written before the failure (a logarithmic
 // y fix-up writes yMin or yMax before yScale).
@@ -32,7 +32,7 @@ LUMGL_EXPORT const char* LumglVersion();
 // descriptions. The caller allocates and frees the record itself.
 LUMGL_EXPORT void MakePlotInfoStruct(SPlotInfo& info, bool create);
 
-// The initialisation of a drawing (Part 4.1; Part 4.2 runs it when drawFlags bit 7 is
+// The initialisation of a drawing (the drawing runs it when drawFlags bit 7 is
 // set — this function does not test that bit). If initFlags bit 7 is set, initFlags
 // becomes 127. Then in order: bits 0 or 1 run GetMinMax (throws PlotError(3) for no
 // points); bit 2 sets xTitle "Titel: X-Achse"; bit 3 yTitle "Titel: Y-Achse"; bit 4
@@ -48,13 +48,13 @@ LUMGL_EXPORT void InitPlotInfo(const TPointList& points, SPlotInfo& info,
 // xMax; bit 1 the y range into yMin, yMax.
 LUMGL_EXPORT void GetMinMax(const TPointList& points, SPlotInfo& info);
 
-// xScale and yScale from the frame corners and the ranges (Part 4.1):
+// xScale and yScale from the frame corners and the ranges:
 //   linear: (bottomRight.x - origin.x) / (xMax - xMin), (topLeft.y - origin.y) / (yMax - yMin);
 //   logarithmic: the same over log10(max / min).
 // Logarithmic x with xMin <= 0 or xMax <= 0: PlotError(1), nothing written.
-// Logarithmic y with yMin <= 0 < yMax: d = yMax - yMin, f from d (the description's
+// Logarithmic y with yMin <= 0 < yMax: d = yMax - yMin, f from d (the rule's
 // decade loop), yMin = yMax / f; with yMax <= 0 < yMin the same, yMax = yMin / f.
-//   Left to the implementer, chosen here: when 1 <= d <= 10 the loop leaves f at 1, which
+//   When 1 <= d <= 10 the loop leaves f at 1, which
 //   would give an empty range; f becomes 10, so the lower limit lies one decade below the
 //   upper (continuous with d just above 10, where the loop gives f = 10).
 // Logarithmic y with both limits <= 0: PlotError(2) (xScale is already written).
@@ -88,7 +88,7 @@ LUMGL_EXPORT void ZoomRectToValues(const SDeviceRect& rect, SPlotInfo& info);
 // backwards (falling curve and steps > 0, rising and steps < 0) or forwards (otherwise),
 // never past either end; no steps when the first and last x are equal. A positive steps
 // always moves toward larger x.
-// Left to the implementer, chosen here: when p lies beyond the last point in walking
+// When p lies beyond the last point in walking
 // order, the last point (the nearest end point) is returned whatever steps is.
 // No points: PlotError(3).
 LUMGL_EXPORT TPointF DisplaceDataPoint(TPointF p, const TPointList& points, int steps);
