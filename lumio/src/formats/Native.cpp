@@ -195,6 +195,25 @@ void readDatabaseLines(std::string_view body, SpectrumRecord& record) {
 
 inline bool isPointSeparator(char c) { return c == ';' || c == ' ' || c == '\t'; }
 
+// Reads the point field at p up to the next separator (or the line end) and leaves p
+// there. A plain number that fills the field is read at once; anything else goes through
+// nativeNumber.
+double takePointField(const char*& p, const char* end, const char* readable) {
+    if (p < end && startsPlainNumber(*p)) {
+        const char* q = p;
+        float value;
+        if (readSimpleFloat(q, end, value, readable) && (q == end || isPointSeparator(*q))) {
+            p = q;
+            return value;
+        }
+    }
+    const char* fieldEnd = p;
+    while (fieldEnd < end && !isPointSeparator(*fieldEnd)) ++fieldEnd;
+    const double value = nativeNumber(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)), readable);
+    p = fieldEnd;
+    return value;
+}
+
 void readPoints(std::string_view body, ReadContext& ctx) {
     PointCollector points(ctx);
     LineReader lines(body);
@@ -205,16 +224,11 @@ void readPoints(std::string_view body, ReadContext& ctx) {
         any = true;
         const char* p = line.data();
         const char* const end = p + line.size();
-        const char* xEnd = p;
-        while (xEnd < end && !isPointSeparator(*xEnd)) ++xEnd;
-        const double x = nativeNumber(std::string_view(p, static_cast<std::size_t>(xEnd - p)), readable);
+        const double x = takePointField(p, end, readable);
         // The x field and the one separator behind it go; y runs to the next separator, so
         // a second blank leaves the y field empty (y = 0).
-        const char* yBegin = xEnd < end ? xEnd + 1 : end;
-        const char* yEnd = yBegin;
-        while (yEnd < end && !isPointSeparator(*yEnd)) ++yEnd;
-        const double y =
-            nativeNumber(std::string_view(yBegin, static_cast<std::size_t>(yEnd - yBegin)), readable);
+        if (p < end) ++p;
+        const double y = takePointField(p, end, readable);
         points.add(x, y);
     }
     if (!any) fail(keyword::NullFile);
