@@ -13,6 +13,9 @@ namespace lumio::detail {
 struct ReadContext {
     Ui& ui;
     SpectrumRecord& record;
+    // A reader that serves several formats (the ASCII and binary extension entries) says
+    // here which one it read; 0 means the format of the table row that ran it.
+    int formatCode = 0;
 };
 
 using ReaderFn = void (*)(ReadContext&);

@@ -22,8 +22,7 @@ void runReader(ReaderFn reader, ReadContext& ctx) {
 }
 
 int askForFormat(Ui& ui, const SpectrumRecord& record, int preselect) {
-    std::vector<std::string> entries;
-    for (const auto& entry : formatTable()) entries.emplace_back(entry.listEntry);
+    const std::vector<std::string> entries = GetFormatList();
     const auto chosen = ui.chooseFormat(record.fileName, entries, preselect - 1);
     if (!chosen) fail(keyword::CancelOpenFile);
     if (*chosen < 1 || *chosen > static_cast<int>(entries.size())) fail(keyword::UnknownFormat);
@@ -33,6 +32,17 @@ int askForFormat(Ui& ui, const SpectrumRecord& record, int preselect) {
 }  // namespace
 
 int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect) {
+    int formatCode = 0;
+    return ReadFileData(owner, record, preselect, formatCode);
+}
+
+std::vector<std::string> GetFormatList() {
+    std::vector<std::string> entries;
+    for (const auto& entry : formatTable()) entries.emplace_back(entry.listEntry);
+    return entries;
+}
+
+int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect, int& formatCodeRead) {
     // A reader that gives up with "UnknownFormat" may have filled part of the record (or
     // appended a track to the name); the reader chosen afterwards starts from the record
     // as it was handed in, so nothing of the failed attempt leaks into the spectrum.
@@ -44,10 +54,11 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect) {
         if (!canOpen(record.fileName, group->existenceMode)) fail(keyword::NoFile);
         try {
             runReader(group->byExtension, ctx);
-            formatCode = group->formatCode;
+            formatCode = ctx.formatCode != 0 ? ctx.formatCode : group->formatCode;
         } catch (const Outcome& e) {
             if (!isUnknownFormat(e)) throw;
             record = initial;
+            ctx.formatCode = 0;
         }
     }
     if (formatCode == 0) {
@@ -65,6 +76,7 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect) {
             Icon::Exclamation, Buttons::YesNo);
         if (answer != Answer::Yes) fail(keyword::CancelOpenFile);
     }
+    formatCodeRead = formatCode;
     return formatTable()[static_cast<std::size_t>(formatCode - 1)].filterIndex;
 }
 

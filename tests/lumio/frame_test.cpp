@@ -356,3 +356,35 @@ TEST(ShortenedPath, LongPathsKeepFirstFolderAndName) {
     const std::string umlauts = "/ääääääääää/" + std::string(33, 'x');
     EXPECT_EQ(shortenedPath(umlauts), umlauts);
 }
+
+namespace {
+void readerAsYOnly(ReadContext& ctx) {
+    ctx.formatCode = 3;
+    readerRising(ctx);
+}
+}  // namespace
+
+TEST_F(FrameTest, TellsWhichFormatWasRead) {
+    // An extension entry serving two formats names the one it read; the filter index alone
+    // is the same for both.
+    row(2).byExtension = readerAsYOnly;
+    record.fileName = makeFile("probe.txt");
+    int code = 0;
+    EXPECT_EQ(ReadFileData(ui, record, 3, code), 3);
+    EXPECT_EQ(code, 3);
+
+    // An entry that names nothing reports its own row; a dialog choice reports the choice.
+    row(1).byExtension = readerRising;
+    SpectrumRecord native;
+    native.fileName = makeFile("probe.lmx");
+    EXPECT_EQ(ReadFileData(ui, native, 3, code), 2);
+    EXPECT_EQ(code, 1);
+
+    row(5).byChoice = readerRising;
+    SpectrumRecord chosen;
+    chosen.fileName = makeFile("probe.dat");
+    ui.formatAnswers.push_back(5);
+    EXPECT_EQ(ReadFileData(ui, chosen, 3, code), 4);
+    EXPECT_EQ(code, 5);
+    EXPECT_EQ(GetFormatList(), ui.formatCalls.at(0).entries);
+}

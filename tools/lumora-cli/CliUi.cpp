@@ -15,7 +15,6 @@ void CliUi::beginFile() {
     held_.clear();
     failureNote_.clear();
     errorShown_ = false;
-    chosenFormat_.reset();
 }
 
 std::string CliUi::oneLine(const std::string& text) {
@@ -66,7 +65,6 @@ lumio::Answer CliUi::message(const std::string& text, const std::string& /*capti
 
 std::optional<int> CliUi::chooseFormat(const std::string&, const std::vector<std::string>& entries,
                                        int) {
-    formatEntries_ = entries;
     if (!answers_.formatCode) {
         std::string list;
         for (std::size_t i = 0; i < entries.size(); ++i)
@@ -79,7 +77,6 @@ std::optional<int> CliUi::chooseFormat(const std::string&, const std::vector<std
         refuse(strprintf("--format-code %d gibt es nicht (1 bis %zu).", code, entries.size()));
         return std::nullopt;
     }
-    chosenFormat_ = code;
     return code;
 }
 

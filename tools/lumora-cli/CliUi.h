@@ -34,15 +34,10 @@ public:
     const std::string& failureNote() const { return failureNote_; }
     // A stop message was shown since beginFile() (writers report their failures this way).
     bool errorShown() const { return errorShown_; }
-    // The format code chosen in the format dialog during the last read, if it was asked.
-    std::optional<int> chosenFormat() const { return chosenFormat_; }
     // Stop messages are held back until the caller knows whether they explain a failure
     // (then they become its message) or the file opened anyway (then they are warnings).
     // Prints the held messages as warnings, except one equal to `except`, and forgets them.
     void flushWarnings(const std::string& except = {});
-
-    // The list entries of the format dialog, once it has been shown.
-    const std::vector<std::string>& formatEntries() const { return formatEntries_; }
 
     lumio::Answer message(const std::string& text, const std::string& caption, lumio::Icon icon,
                           lumio::Buttons buttons) override;
@@ -66,8 +61,6 @@ private:
     std::ostream* err_;
     std::string failureNote_;
     bool errorShown_ = false;
-    std::optional<int> chosenFormat_;
-    std::vector<std::string> formatEntries_;
     std::vector<std::string> held_;  // (full line, note) of the stop messages, in pairs
 };
 

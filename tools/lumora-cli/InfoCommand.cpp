@@ -1,8 +1,8 @@
 // lumora-cli info: what a spectrum file holds, as the program's file information shows it.
 #include "Commands.h"
-#include "FormatProbe.h"
 #include "JsonWriter.h"
 #include "Session.h"
+#include "lumio/lumio.h"
 #include "SpectrumInput.h"
 
 namespace lumcli {
@@ -29,13 +29,12 @@ int runInfo(Session& session) {
                     "title", "spectrumLines", "databaseLines"},
                    {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min", "y max", "Titel",
                     "Spektrallinien", "Datenbanklinien"});
-    FormatProbe probe(choiceAnswersFrom(session.line()));
+    const std::vector<std::string> entries = GetFormatList();
     for (const std::string& path : session.line().files()) {
         try {
             const LoadedSpectrum loaded = readSpectrum(session.ui(), path);
             const SpectrumRecord& r = *loaded.record;
-            const int code = probe.formatCode(path, r, loaded.filterIndex, session.ui().chosenFormat());
-            const auto& entries = probe.entries();
+            const int code = loaded.formatCode;
             const std::string entry =
                 code >= 1 && code <= static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(code - 1)] : "";
             const SPlotInfo& p = r.plotInfo;

@@ -19,7 +19,7 @@ LoadedSpectrum readSpectrum(CliUi& ui, const std::string& path) {
     loaded.record = std::make_unique<SpectrumRecord>();
     loaded.record->fileName = path;
     try {
-        loaded.filterIndex = ReadFileData(ui, *loaded.record, 1);
+        loaded.filterIndex = ReadFileData(ui, *loaded.record, 1, loaded.formatCode);
     } catch (const lumio::Outcome& e) {
         const std::string keyword = e.keyword();
         // A cancelled read was explained by a message or by the missing choice; the other

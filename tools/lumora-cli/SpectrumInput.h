@@ -14,6 +14,7 @@ namespace lumcli {
 struct LoadedSpectrum {
     std::unique_ptr<SpectrumRecord> record;
     int filterIndex = 0;
+    int formatCode = 0;  // position of the format read in the format list
 };
 
 // Throws FileFailure.

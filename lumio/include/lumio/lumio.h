@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lumio/Outcome.h"
 #include "lumio/SpectrumRecord.h"
@@ -15,6 +16,15 @@ LUMIO_EXPORT const char* LumioVersion();
 // format dialog. `preselect` is the filter index stored last; it only sets the dialog's
 // first selection. Returns the filter index of the format read; throws lumio::Outcome.
 LUMIO_EXPORT int ReadFileData(lumio::Ui& owner, SpectrumRecord& record, int preselect);
+
+// The same, telling also which format was read: the format code (the 1-based position in
+// the format dialog's list), which the filter index alone cannot tell for the formats that
+// share one extension (ASCII x,y or y, binary x,y or y).
+LUMIO_EXPORT int ReadFileData(lumio::Ui& owner, SpectrumRecord& record, int preselect,
+                              int& formatCodeRead);
+
+// The entries of the format dialog's list, in format-code order.
+LUMIO_EXPORT std::vector<std::string> GetFormatList();
 
 // 1 when the x values are not strictly monotonic (a falling step in rising data, a rising
 // step in falling data, or three equal x in a row), else 0.

@@ -311,8 +311,13 @@ void readY(ReadContext& ctx, const AsciiText& file) {
 
 void readAscii(ReadContext& ctx) {
     const AsciiText file = loadAscii(ctx);
-    if (hasSeparator(file.firstLine(), true)) readXY(ctx, file);
-    else readY(ctx, file);
+    if (hasSeparator(file.firstLine(), true)) {
+        ctx.formatCode = 2;
+        readXY(ctx, file);
+    } else {
+        ctx.formatCode = 3;
+        readY(ctx, file);
+    }
 }
 
 void readAsciiXY(ReadContext& ctx) {

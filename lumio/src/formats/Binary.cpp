@@ -137,9 +137,15 @@ void readBinary(ReadContext& ctx) {
         if (b1 > b0) bRises = true;
         if (b1 < b0) bFalls = true;
     }
-    if (aRises && aFalls) readSingles(ctx, bytes);
-    else if (bRises && bFalls) readPairs(ctx, bytes);
-    else fail(keyword::UnknownFormat);
+    if (aRises && aFalls) {
+        ctx.formatCode = 5;
+        readSingles(ctx, bytes);
+    } else if (bRises && bFalls) {
+        ctx.formatCode = 4;
+        readPairs(ctx, bytes);
+    } else {
+        fail(keyword::UnknownFormat);
+    }
 }
 
 void readBinaryXY(ReadContext& ctx) { readPairs(ctx, loadBinary(ctx)); }
