@@ -1,6 +1,8 @@
 // Taking candidate texts and records apart; see LineCandidate.h.
 #include "LineCandidate.h"
 
+#include "lumdb/Database.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -17,15 +19,6 @@ std::string trimRight(std::string s) {
 
 }  // namespace
 
-double quantumNumber(const std::string& text) {
-    const auto slash = text.find('/');
-    if (slash != std::string::npos) {
-        const double den = std::strtod(text.c_str() + slash + 1, nullptr);
-        return den != 0 ? std::strtod(text.c_str(), nullptr) / den : 0.0;
-    }
-    return std::strtod(text.c_str(), nullptr);
-}
-
 std::vector<std::string> splitFields(const std::string& text) {
     std::vector<std::string> out;
     std::size_t start = 0;
@@ -39,22 +32,7 @@ std::vector<std::string> splitFields(const std::string& text) {
 }
 
 float LineCandidate::strength(int intensityOption) const {
-    const bool atomic = species.find(' ') != std::string::npos || species.size() == 1;
-    switch (intensityOption) {
-        case 0: {
-            const float scaled = 1000 * v;
-            return scaled >= 0.1 ? std::ceil(scaled) : 0.0f;
-        }
-        case 1: return atomic ? v : 0.0f;
-        case 2: {
-            if (!atomic) return 0.0f;
-            const double gLower = 2 * quantumNumber(field(5)) + 1;
-            const double gUpper = 2 * quantumNumber(field(6)) + 1;
-            const double l = lambda;
-            return static_cast<float>(6.67e13 * gLower * v / (gUpper * l * l));
-        }
-        default: return 0.0f;
-    }
+    return lumdb::LineStrength(intensityOption, v, lambda, species, record);
 }
 
 LineCandidate candidateFromLabel(const std::string& label, const std::string& record) {
@@ -66,6 +44,7 @@ LineCandidate candidateFromLabel(const std::string& label, const std::string& re
     c.species = trimRight(blank == std::string::npos ? std::string() : head.substr(0, blank));
     c.wavelength = blank == std::string::npos ? head : head.substr(blank + 1);
     c.lambda = std::strtof(c.wavelength.c_str(), nullptr);
+    c.record = record;
     c.fields = splitFields(record);
     // The strength is computed from the record's value, which the label only rounds.
     c.v = std::strtof(c.field(0).c_str(), nullptr);
@@ -79,6 +58,7 @@ LineCandidate candidateFromSearch(const CSearchEngineLine& line) {
     c.value = semi == std::string::npos ? std::string() : line.label.substr(semi + 1);
     c.lambda = line.wavelength;
     c.wavelength = lumcore::strprintf("%.4f", static_cast<double>(line.wavelength));
+    c.record = line.record;
     c.fields = splitFields(line.record);
     c.v = std::strtof(c.field(0).c_str(), nullptr);
     return c;

@@ -16,13 +16,12 @@ struct LineCandidate {
     std::string value;       // the database value as text
     float lambda = 0.0f;
     float v = 0.0f;
+    std::string record;               // the record text after the wavelength
     std::vector<std::string> fields;  // the record text split at ";"
 
     std::string field(std::size_t i) const { return i < fields.size() ? fields[i] : std::string(); }
 
-    // Strength as IntensityOption measures it: 0 relative (ceiling of 1000 v, 0 below
-    // 0.1), 1 f-value and 2 Aik for atoms and ions only (a label with a blank or of one
-    // character), else 0.
+    // Strength as IntensityOption measures it (lumdb::LineStrength).
     float strength(int intensityOption) const;
 };
 
@@ -35,8 +34,5 @@ LineCandidate candidateFromSearch(const CSearchEngineLine& line);
 std::vector<bool> bestOfSpecies(const CLine& line);
 
 std::vector<std::string> splitFields(const std::string& text);
-
-// J as the files give it: decimal ("2.5") or as a fraction ("5/2").
-double quantumNumber(const std::string& text);
 
 }  // namespace lumcli

@@ -1,6 +1,8 @@
 // The saved text of a database search; see SearchResultText.h.
 #include "SearchResultText.h"
 
+#include "lumdb/Database.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -16,23 +18,16 @@ namespace lumcli {
 std::string intensityCell(const CSearchEngineLine& line, int intensityOption) {
     const LineCandidate c = candidateFromSearch(line);
     if (c.value.empty()) return {};
-    // The cell is made from the value the label carries, as the report does.
-    const double v = std::strtod(c.value.c_str(), nullptr);
-    const bool atomic = c.species.find(' ') != std::string::npos || c.species.size() == 1;
+    // The cell is made from the value the label carries, as the report does; a molecule (or
+    // no value) has no f-value or Aik and shows "-".
+    const float v = std::strtof(c.value.c_str(), nullptr);
+    const float s = lumdb::LineStrength(intensityOption, v, line.wavelength, c.species, c.record);
     switch (intensityOption) {
-        case 0: {
-            const double s = 1000 * v;
-            return strprintf("%d", s < 0.1 ? 0 : static_cast<int>(std::ceil(s)));
-        }
+        case 0:
+            return strprintf("%d", static_cast<int>(s));
         case 1:
-            return atomic && v > 0 ? strprintf("%.3E", v) : "-";
-        case 2: {
-            if (!(atomic && v > 0)) return "-";
-            const double gl = 2 * quantumNumber(c.field(5)) + 1;
-            const double gu = 2 * quantumNumber(c.field(6)) + 1;
-            const double l = line.wavelength;
-            return strprintf("%.3E", 6.67e13 * gl / gu / (l * l) * v);
-        }
+        case 2:
+            return s > 0 ? strprintf("%.3E", static_cast<double>(s)) : "-";
         default:
             return {};
     }

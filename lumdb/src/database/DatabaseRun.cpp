@@ -11,6 +11,7 @@
 
 #include "LineCipherKey.h"
 #include "StoredFile.h"
+#include "lumdb/Database.h"
 #include "lumcore/Printf.h"
 
 namespace lumdb::detail {
@@ -251,6 +252,10 @@ float parseFloat(std::string_view text) {
     return std::strtof(copy.c_str(), nullptr);
 }
 
+bool isAtomicLabel(std::string_view trimmedLabel) {
+    return trimmedLabel.find(' ') != std::string_view::npos || trimmedLabel.size() == 1;
+}
+
 float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest) {
     switch (intensityOption) {
         case 0: {
@@ -312,8 +317,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
             const std::string shortName(field(header, 0));
             species.label = std::string(field(header, 1)) + " ";
             species.labelTrimmed = trimTrailingBlanks(species.label);
-            species.atomic = species.labelTrimmed.find(' ') != std::string::npos ||
-                             species.labelTrimmed.size() == 1;
+            species.atomic = isAtomicLabel(species.labelTrimmed);
             const std::string phase =
                 shortName == species.labelTrimmed
                     ? shortName
@@ -358,3 +362,14 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
 }
 
 }  // namespace lumdb::detail
+
+namespace lumdb {
+
+float LineStrength(int intensityOption, float value, float wavelength,
+                   std::string_view speciesLabel, std::string_view recordText) {
+    while (!speciesLabel.empty() && speciesLabel.back() == ' ') speciesLabel.remove_suffix(1);
+    return detail::strengthOf(intensityOption, value, wavelength,
+                              detail::isAtomicLabel(speciesLabel), recordText);
+}
+
+}  // namespace lumdb

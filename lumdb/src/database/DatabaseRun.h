@@ -79,4 +79,8 @@ void appendGeneral(std::string& out, float value, int precision);
 // record fields J lower / J upper and the wavelength. 1 and 2 only for atomic species.
 float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest);
 
+// An atom or ion has a blank in its label ("Fe II") or a one-character label; molecules
+// ("N2", "CO+") have neither.
+bool isAtomicLabel(std::string_view trimmedLabel);
+
 }  // namespace lumdb::detail
