@@ -4,18 +4,10 @@
 #include <climits>
 #include <functional>
 
+#include "PlotErrorCode.h"
 #include "lumgl/lumgl.h"
 
 namespace {
-
-int CodeOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const lumgl::PlotError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 // One pixel per unit on both axes: device x = data x, device y = 100 - data y.
 SPlotInfo UnitInfo() {

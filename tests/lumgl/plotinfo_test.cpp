@@ -5,18 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "PlotErrorCode.h"
 #include "lumgl/lumgl.h"
 
 namespace {
-
-int CodeOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const lumgl::PlotError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitles) {
     SPlotInfo info;

@@ -6,18 +6,10 @@
 #include <cmath>
 #include <functional>
 
+#include "PlotErrorCode.h"
 #include "lumgl/lumgl.h"
 
 namespace {
-
-int CodeOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const lumgl::PlotError& e) {
-        return e.code();
-    }
-    return 0;
-}
 
 SPlotInfo Frame(std::uint16_t drawFlags, float x0, float x1, float y0, float y1) {
     SPlotInfo info;
