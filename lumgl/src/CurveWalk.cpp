@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 #include "lumgl/Canvas.h"
 #include "lumgl/ColumnReducer.h"
@@ -100,11 +101,59 @@ void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) 
     const float xHiF = std::max(info.xMin, info.xMax);
     const float yLoF = std::min(info.yMin, info.yMax);
     const float yHiF = std::max(info.yMin, info.yMax);
+
+    // For the column reduction on a linear y axis, a run of inside points sharing one
+    // pixel column is gathered in data units and only its first, lowest, highest and last
+    // y are mapped. The linear mapping and the truncation are monotonic (each rounded
+    // operation is), so the lowest and highest data y land on the extreme device y of the
+    // run (which one is which depends on the sign of yScale; the reducer takes min and max
+    // of what it gets). Passing first, both extremes and last through the same
+    // "emit only on change" rule as single points leaves the reducer in the same state as
+    // passing every point: it keeps the column's first point, its extremes and its last
+    // point. A logarithmic y axis keeps the per-point path, since log10 is not guaranteed
+    // to be monotonic to the last bit.
+    constexpr bool kGather = YLinear && std::is_same_v<Sink, ColumnReducer>;
+    auto emitInside = [&](SDevicePoint dev) {
+        if (dev != prevDev) {
+            if (!open) sink.moveTo(prevDev);
+            sink.lineTo(dev);
+            open = true;
+        }
+        prevDev = dev;
+    };
+
     for (; i < n; ++i) {
         // The common case of a dense curve, kept short: both ends inside both bands.
         const float fx = pts[i].x;
         const float fy = pts[i].y;
-        if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) [[likely]] {
+        if constexpr (kGather) {
+            if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) [[likely]] {
+                // The run's state in locals of its own loop, so that it stays in registers.
+                const int column = Truncate(mapX(fx));
+                float low = fy, high = fy, last = fy, lastX = fx;
+                std::size_t j = i + 1;
+                for (; j < n; ++j) {
+                    const float gx = pts[j].x;
+                    const float gy = pts[j].y;
+                    if (!(gx >= xLoF && gx <= xHiF && gy >= yLoF && gy <= yHiF)) break;
+                    if (Truncate(mapX(gx)) != column) break;
+                    low = gy < low ? gy : low;
+                    high = gy > high ? gy : high;
+                    last = gy;
+                    lastX = gx;
+                }
+                emitInside(SDevicePoint{column, Truncate(mapY(fy))});
+                if (low != high) {
+                    emitInside(SDevicePoint{column, Truncate(mapY(low))});
+                    emitInside(SDevicePoint{column, Truncate(mapY(high))});
+                }
+                emitInside(SDevicePoint{column, Truncate(mapY(last))});
+                px = lastX;
+                py = last;
+                i = j - 1;
+                continue;
+            }
+        } else if (prevInside && fx >= xLoF && fx <= xHiF && fy >= yLoF && fy <= yHiF) [[likely]] {
             const SDevicePoint dev{Truncate(mapX(fx)), Truncate(mapY(fy))};
             if (dev != prevDev) {
                 if (!open) sink.moveTo(prevDev);
