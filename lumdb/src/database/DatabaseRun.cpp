@@ -2,6 +2,7 @@
 #include "DatabaseRun.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -63,6 +64,20 @@ std::string_view RecordText::get() {
     return std::string_view(line_ + restStart_, length_ - restStart_);
 }
 
+const char* TextBlocks::store(std::string_view text) {
+    if (text.size() > left_) {
+        const std::size_t size = std::max(kBlockSize, text.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(size));
+        free_ = blocks_.back().get();
+        left_ = size;
+    }
+    char* copy = free_;
+    if (!text.empty()) std::memcpy(copy, text.data(), text.size());
+    free_ += text.size();
+    left_ -= text.size();
+    return copy;
+}
+
 std::string_view field(std::string_view text, std::size_t index) {
     std::size_t pos = 0;
     for (std::size_t i = 0; i < index; ++i) {
@@ -102,15 +117,19 @@ constexpr std::uint64_t kIntegerPowersOfTen[] = {1ull,
 // range handled here; the caller then uses the general formatter.
 std::size_t formatGeneralFloat(char* out, float value, int precision) {
     if (!(value > 0.0f) || precision < 1 || precision > 9) return 0;
-    int exponent2 = 0;
-    const float fraction = std::frexp(value, &exponent2);  // value = fraction * 2^exponent2
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 24));
-    const int shift = 24 - exponent2;  // value = mantissa / 2^shift
+    // The float's own fields: value = mantissa / 2^shift (normal numbers only).
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const int biased = static_cast<int>(bits >> 23) & 0xFF;
+    if (biased == 0 || biased == 0xFF) return 0;
+    const std::uint64_t mantissa = (bits & 0x7FFFFFu) | 0x800000u;
+    const int shift = 150 - biased;
     if (shift <= 0 || shift > 63) return 0;
-    // Decimal exponent e with 10^e <= value < 10^(e+1).
-    int e = static_cast<int>(std::floor(std::log10(static_cast<double>(value))));
+    // Decimal exponent e with 10^e <= value < 10^(e+1): value lies in [2^b, 2^(b+1)) with
+    // b = biased - 127, so floor(b log10 2) is e or one less; the loop below corrects it.
+    // (The estimate saves a logarithm per number.)
+    int e = (biased - 127) * 78913 >> 18;  // floor(b * log10(2)) for |b| < 2^11
     std::uint64_t digits = 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 4; ++attempt) {
         const int k = precision - 1 - e;  // scale to `precision` digits before the point
         if (k < 0 || k > 12) return 0;
         const unsigned __int128 scaled =

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "lumdb/Records.h"
@@ -61,6 +63,20 @@ struct StageChoice {
 unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
                               const TElementArray& elements, const StageChoice& stages,
                               RecordVisitor& visitor);
+
+// Texts kept for the end of a run, copied into large blocks: the pieces never move (unlike
+// one growing string) and cost no allocation each.
+class TextBlocks {
+public:
+    // A copy of `text` that stays valid as long as the object.
+    const char* store(std::string_view text);
+
+private:
+    static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;
+    std::size_t left_ = 0;
+};
 
 // Field `index` (0 = the first) of a ';'-separated text; empty when there are fewer fields.
 std::string_view field(std::string_view text, std::size_t index);

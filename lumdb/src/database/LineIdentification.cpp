@@ -1,6 +1,9 @@
 // LineIdentification: database lines of the selected species within the hit interval of
 // every found line, and the strongest of them per species.
 #include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "DatabaseRun.h"
@@ -11,19 +14,18 @@ namespace {
 
 using lumdb::detail::SpeciesFile;
 
+// The walk only notes its hits (texts in one buffer); the lines' lists are filled once at the
+// end, line by line. Filling them during the walk touched a different, scattered line for
+// nearly every hit and grew each string and list piecemeal, which cost more than the walk.
 class IdentificationVisitor : public lumdb::detail::RecordVisitor {
 public:
     IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
-        : lines_(lines), values_(values), touchedIn_(lines.size(), -1), count_(lines.size(), 0),
-          best_(lines.size(), 0), bestValue_(lines.size(), 0.0f) {
+        : lines_(lines), values_(values) {
         xs_.reserve(lines.size());
         for (const CLine& line : lines) xs_.push_back(line.x);
     }
 
-    void beginFile(const SpeciesFile&) override {
-        ++fileNumber_;
-        touched_.clear();
-    }
+    void beginFile(const SpeciesFile&) override { ++fileNumber_; }
 
     void record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
@@ -42,84 +44,112 @@ public:
                 lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
             if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
         }
-        // "%s%.7g" of label and wavelength, then ";%g" of the value.
-        std::string text = file.label;
-        lumdb::detail::appendGeneral(text, lambda, 7);
-        text += ';';
-        lumdb::detail::appendGeneral(text, v, 6);
-        std::string record = lumdb::detail::toUtf8(rest);
-
-        const std::size_t first = static_cast<std::size_t>(it - xs_.begin());
-        std::size_t end = first + 1;
+        Hit hit;
+        hit.first = static_cast<std::uint32_t>(it - xs_.begin());
+        std::size_t end = hit.first + 1;
         while (end < xs_.size() && xs_[end] < high) ++end;
-        for (std::size_t index = first; index < end; ++index) {
-            CLine& line = lines_[index];
-            if (touchedIn_[index] < 0) reserveLists(line);
-            const std::size_t candidate = line.candidateLabels.size();
-            // The last line in the window takes the texts over, the others get copies.
-            if (index + 1 == end) {
-                line.candidateLabels.push_back(std::move(text));
-                line.candidateRecords.push_back(std::move(record));
-            } else {
-                line.candidateLabels.push_back(text);
-                line.candidateRecords.push_back(record);
-            }
-            line.candidateColors.push_back(file.element->color);
-            // The strongest candidate of this file so far; on equal strength the one listed
-            // first stays.
-            if (touchedIn_[index] != fileNumber_) {
-                touchedIn_[index] = fileNumber_;
-                touched_.push_back(index);
-                count_[index] = 1;
-                best_[index] = candidate;
-                bestValue_[index] = v;
-            } else {
-                ++count_[index];
-                if (v > bestValue_[index]) {
-                    best_[index] = candidate;
-                    bestValue_[index] = v;
-                }
-            }
-        }
+        hit.end = static_cast<std::uint32_t>(end);
+        hit.file = static_cast<std::uint32_t>(fileNumber_);
+        hit.value = v;
+        hit.color = file.element->color;
+        // "%s%.7g" of label and wavelength, then ";%g" of the value; then the record text.
+        scratch_ = file.label;
+        lumdb::detail::appendGeneral(scratch_, lambda, 7);
+        scratch_ += ';';
+        lumdb::detail::appendGeneral(scratch_, v, 6);
+        hit.labelLength = static_cast<std::uint32_t>(scratch_.size());
+        lumdb::detail::appendUtf8(scratch_, rest);
+        hit.recordLength = static_cast<std::uint32_t>(scratch_.size() - hit.labelLength);
+        hit.text = texts_.store(scratch_);
+        hits_.push_back(hit);
+        pairs_ += end - hit.first;
     }
 
-    // The species entry of every line this file matched: its strongest candidate, with "*"
-    // when the file gave the line more than one. Only the candidates this file added count,
-    // so a species never picks up another file's candidate whose label merely contains its
-    // own ("Co I" and "CO", "Cu I" and "U I").
-    void endFile(const SpeciesFile& file) override {
-        for (std::size_t index : touched_) {
-            CLine& line = lines_[index];
-            const std::size_t best = best_[index];
-            line.speciesLabels.push_back(line.candidateLabels[best] + (count_[index] >= 2 ? "*" : ""));
-            line.speciesColors.push_back(file.element->color);
-            line.speciesRecords.push_back(line.candidateRecords[best]);
+    void endFile(const SpeciesFile&) override { endedFiles_ = fileNumber_; }
+
+    // Every line gets its candidates in the order the walk found them, and per file that
+    // added to it the species entry: its strongest candidate (the first on equal strength),
+    // with "*" when the file gave the line more than one. Only the candidates of one file
+    // count for its entry, so a species never picks up another file's candidate whose label
+    // merely contains its own ("Co I" and "CO", "Cu I" and "U I"). A file the walk did not
+    // finish (abort) leaves its candidates but no species entries.
+    void fill() {
+        const std::size_t n = xs_.size();
+        // The hits of each line, in the order found: a counting sort by line.
+        std::vector<std::uint32_t> start(n + 1, 0);
+        for (const Hit& hit : hits_)
+            for (std::uint32_t i = hit.first; i < hit.end; ++i) ++start[i + 1];
+        for (std::size_t i = 0; i < n; ++i) start[i + 1] += start[i];
+        std::vector<std::uint32_t> byLine(pairs_);
+        {
+            std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+            for (std::uint32_t h = 0; h < hits_.size(); ++h)
+                for (std::uint32_t i = hits_[h].first; i < hits_[h].end; ++i) byLine[next[i]++] = h;
         }
-        touched_.clear();
+        for (std::size_t index = 0; index < n; ++index) {
+            const std::uint32_t from = start[index], to = start[index + 1];
+            if (from == to) continue;
+            CLine& line = lines_[index];
+            std::size_t files = 1;
+            for (std::uint32_t k = from + 1; k < to; ++k)
+                if (hits_[byLine[k]].file != hits_[byLine[k - 1]].file) ++files;
+            line.candidateLabels.reserve(line.candidateLabels.size() + (to - from));
+            line.candidateColors.reserve(line.candidateColors.size() + (to - from));
+            line.candidateRecords.reserve(line.candidateRecords.size() + (to - from));
+            line.speciesLabels.reserve(line.speciesLabels.size() + files);
+            line.speciesColors.reserve(line.speciesColors.size() + files);
+            line.speciesRecords.reserve(line.speciesRecords.size() + files);
+            for (std::uint32_t k = from; k < to;) {
+                // The run of hits of one file.
+                const std::uint32_t file = hits_[byLine[k]].file;
+                const Hit* best = &hits_[byLine[k]];
+                std::uint32_t count = 0;
+                for (; k < to && hits_[byLine[k]].file == file; ++k, ++count) {
+                    const Hit& hit = hits_[byLine[k]];
+                    line.candidateLabels.emplace_back(label(hit));
+                    line.candidateColors.push_back(hit.color);
+                    line.candidateRecords.emplace_back(record(hit));
+                    if (hit.value > best->value) best = &hit;
+                }
+                if (file > endedFiles_) continue;
+                const std::string_view bestLabel = label(*best);
+                std::string& entry = line.speciesLabels.emplace_back();
+                entry.reserve(bestLabel.size() + 1);
+                entry.append(bestLabel);
+                if (count >= 2) entry += '*';
+                line.speciesColors.push_back(best->color);
+                line.speciesRecords.emplace_back(record(*best));
+            }
+        }
     }
 
 private:
-    // A matched line usually collects several candidates and species: room for a few at
-    // once instead of growing each list one reallocation at a time.
-    static void reserveLists(CLine& line) {
-        constexpr std::size_t kRoom = 8;
-        line.candidateLabels.reserve(line.candidateLabels.size() + kRoom);
-        line.candidateColors.reserve(line.candidateColors.size() + kRoom);
-        line.candidateRecords.reserve(line.candidateRecords.size() + kRoom);
-        line.speciesLabels.reserve(line.speciesLabels.size() + kRoom);
-        line.speciesColors.reserve(line.speciesColors.size() + kRoom);
-        line.speciesRecords.reserve(line.speciesRecords.size() + kRoom);
+    struct Hit {
+        const char* text;            // label, then record text
+        std::uint32_t labelLength;
+        std::uint32_t recordLength;
+        std::uint32_t first, end;    // the lines of the hit interval
+        std::uint32_t file;          // number of the file, from 1
+        float value;
+        TColor color;
+    };
+
+    std::string_view label(const Hit& hit) const {
+        return std::string_view(hit.text, hit.labelLength);
+    }
+    std::string_view record(const Hit& hit) const {
+        return std::string_view(hit.text + hit.labelLength, hit.recordLength);
     }
 
     TLineArray& lines_;
     const SSelectElVal& values_;
     std::vector<float> xs_;
-    std::vector<long> touchedIn_;        // number of the file that last added to the line
-    std::vector<std::size_t> count_;     // candidates the current file gave the line
-    std::vector<std::size_t> best_;      // index of its strongest one
-    std::vector<float> bestValue_;
-    std::vector<std::size_t> touched_;   // lines the current file added candidates to
-    long fileNumber_ = 0;
+    std::vector<Hit> hits_;
+    lumdb::detail::TextBlocks texts_;
+    std::string scratch_;            // the texts of one hit while they are built
+    std::size_t pairs_ = 0;          // (line, hit) pairs in all
+    std::uint32_t fileNumber_ = 0;
+    std::uint32_t endedFiles_ = 0;   // files are numbered in walk order; these were finished
 };
 
 }  // namespace
@@ -132,6 +162,8 @@ unsigned char LineIdentification(lumdb::RunHost& parent, const std::string& data
     stages.firstIons = values.FirstIons;
     stages.higherIons = values.HigherIons;
     stages.decipherMode = values.decipherMode;
-    return lumdb::detail::runOverDatabase(parent, "Linienidentifizierung:", dataDir, elements, stages,
-                                          visitor);
+    const unsigned char completed = lumdb::detail::runOverDatabase(
+        parent, "Linienidentifizierung:", dataDir, elements, stages, visitor);
+    visitor.fill();
+    return completed;
 }

@@ -1,7 +1,10 @@
 // LineSearchEngine: every database line of the selected species within a wavelength and a
 // strength range, ordered by the chosen sort option.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "DatabaseRun.h"
@@ -12,6 +15,9 @@ namespace {
 
 using lumdb::detail::SpeciesFile;
 
+// The walk notes its hits compactly (numbers, and the texts in one buffer); the result
+// records are built once, at the end, in their final order. Building them during the walk
+// meant moving 300,000 of them around again for sorting and a vector that kept growing.
 class SearchVisitor : public lumdb::detail::RecordVisitor {
 public:
     explicit SearchVisitor(const SSearchEngineVal& values) : values_(values) {}
@@ -24,43 +30,142 @@ public:
         const float s =
             lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
         if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
-        CSearchEngineLine hit;
+        Hit hit;
         hit.wavelength = lambda;
         hit.value = s;
-        hit.label = file.label;  // then ";%g" of the stored value
-        hit.label += ';';
-        lumdb::detail::appendGeneral(hit.label, v, 6);
         hit.color = file.element->color;
-        hit.record = lumdb::detail::toUtf8(rest);
-        hit.sortOption = values_.SortOption;
-        found.push_back(std::move(hit));
+        scratch_ = file.label;  // then ";%g" of the stored value
+        scratch_ += ';';
+        lumdb::detail::appendGeneral(scratch_, v, 6);
+        hit.labelLength = static_cast<std::uint32_t>(scratch_.size());
+        lumdb::detail::appendUtf8(scratch_, rest);
+        hit.recordLength = static_cast<std::uint32_t>(scratch_.size() - hit.labelLength);
+        hit.text = texts_.store(scratch_);
+        hits_.push_back(hit);
     }
 
-    std::vector<CSearchEngineLine> found;
+    std::size_t size() const { return hits_.size(); }
+
+    // Hit `i` as a result record; its strings are the only copies of the texts.
+    CSearchEngineLine take(std::size_t i) const {
+        const Hit& hit = hits_[i];
+        CSearchEngineLine line;
+        line.wavelength = hit.wavelength;
+        line.value = hit.value;
+        line.label.assign(hit.text, hit.labelLength);
+        line.color = hit.color;
+        line.record.assign(hit.text + hit.labelLength, hit.recordLength);
+        line.sortOption = values_.SortOption;
+        return line;
+    }
+
+    void prefetchHit(std::size_t i) const { __builtin_prefetch(&hits_[i]); }
+    void prefetchTexts(std::size_t i) const {
+        const char* text = hits_[i].text;
+        __builtin_prefetch(text);
+        __builtin_prefetch(text + 64);
+    }
+
+    // The sort key of hit `i`: what CSearchEngineLine's order compares.
+    float key(std::size_t i) const {
+        return values_.SortOption == 1 ? hits_[i].wavelength : hits_[i].value;
+    }
 
 private:
+    struct Hit {
+        const char* text;  // label, then record text
+        std::uint32_t labelLength;
+        std::uint32_t recordLength;
+        float wavelength;
+        float value;
+        TColor color;
+    };
+
     const SSearchEngineVal& values_;
+    std::vector<Hit> hits_;
+    lumdb::detail::TextBlocks texts_;
+    std::string scratch_;  // the texts of one hit while they are built
 };
 
+// The indexes of the hits in a stable order of their keys, ascending or descending, as
+// CSearchEngineLine compares them. Float keys map to unsigned integers of the same order
+// (both zeros to one, since they compare equal), which a least-significant-digit radix
+// sort orders stably in four passes instead of a comparison sort's twenty. A key that is
+// not a number compares with nothing, which no integer does: then the comparison sort.
+std::vector<std::uint32_t> sortedOrder(const SearchVisitor& found, bool descending) {
+    const std::size_t n = found.size();
+    std::vector<std::uint32_t> keys(n);
+    bool plain = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        const float key = found.key(i);
+        if (key != key) plain = false;
+        const std::uint32_t bits = key == 0.0f ? 0u : std::bit_cast<std::uint32_t>(key);
+        std::uint32_t ordered = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+        keys[i] = descending ? ~ordered : ordered;
+    }
+    std::vector<std::uint32_t> order(n);
+    for (std::uint32_t i = 0; i < n; ++i) order[i] = i;
+    if (!plain) {
+        auto less = [&found, descending](std::uint32_t a, std::uint32_t b) {
+            return descending ? found.key(a) > found.key(b) : found.key(a) < found.key(b);
+        };
+        if (!std::is_sorted(order.begin(), order.end(), less))
+            std::stable_sort(order.begin(), order.end(), less);
+        return order;
+    }
+    std::vector<std::uint32_t> other(n);
+    for (int pass = 0; pass < 4; ++pass) {
+        const int shift = 8 * pass;
+        std::size_t count[257] = {};
+        for (std::uint32_t i : order) ++count[((keys[i] >> shift) & 0xFF) + 1];
+        if (count[((keys[order[0]] >> shift) & 0xFF) + 1] == n) continue;  // one digit for all
+        for (int d = 0; d < 256; ++d) count[d + 1] += count[d];
+        for (std::uint32_t i : order) other[count[(keys[i] >> shift) & 0xFF]++] = i;
+        order.swap(other);
+    }
+    return order;
+}
+
 // Adds the hits to the sorted array with the same result as adding them one by one: a
-// stable sort by the element's own order keeps equal elements in the order they came, and
-// adding an already ordered sequence only ever appends. The sort moves indexes, not records.
-void addAll(TSearchEngineLineArray& result, std::vector<CSearchEngineLine>& found) {
-    if (found.empty()) return;
-    std::vector<CSearchEngineLine> all;
-    all.reserve(result.size() + found.size());
-    for (const CSearchEngineLine& line : result) all.push_back(line);
-    std::move(found.begin(), found.end(), std::back_inserter(all));
-    found.clear();
-    std::vector<std::uint32_t> order(all.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
-    auto less = [&all](std::uint32_t a, std::uint32_t b) { return all[a] < all[b]; };
+// stable sort by the records' own order keeps equal ones in the order they came, and
+// adding an already ordered sequence only ever appends.
+void addAll(TSearchEngineLineArray& result, const SearchVisitor& found, std::int32_t sortOption) {
+    const std::size_t n = found.size();
+    if (n == 0) return;
+    if (!result.empty()) {
+        // Earlier results may carry another sort option: order everything by the records'
+        // own comparison. The sort moves indexes, not records.
+        std::vector<CSearchEngineLine> all;
+        all.reserve(result.size() + n);
+        for (const CSearchEngineLine& line : result) all.push_back(line);
+        for (std::size_t i = 0; i < n; ++i) all.push_back(found.take(i));
+        std::vector<std::uint32_t> order(all.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        auto less = [&all](std::uint32_t a, std::uint32_t b) { return all[a] < all[b]; };
+        if (!std::is_sorted(order.begin(), order.end(), less))
+            std::stable_sort(order.begin(), order.end(), less);
+        result.clear();
+        result.reserve(all.size());
+        for (std::uint32_t i : order) result.add(std::move(all[i]));
+        return;
+    }
+    result.reserve(n);
     // Sort option 0 compares nothing as less: the order found is already the result.
-    if (!std::is_sorted(order.begin(), order.end(), less))
-        std::stable_sort(order.begin(), order.end(), less);
-    result.clear();
-    result.reserve(all.size());
-    for (std::uint32_t i : order) result.add(std::move(all[i]));
+    if (sortOption != 1 && sortOption != 2) {
+        for (std::size_t i = 0; i < n; ++i) result.add(found.take(i));
+        return;
+    }
+    // The order of the hits: a stable sort of their keys by wavelength ascending, or the
+    // strongest first.
+    const std::vector<std::uint32_t> order = sortedOrder(found, sortOption == 2);
+    // The sorted order visits the hits and their texts all over the buffer: ask for them a
+    // few records ahead, so that the cache misses overlap instead of coming one at a time.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + 2 * kAhead < n) found.prefetchHit(order[k + 2 * kAhead]);
+        if (k + kAhead < n) found.prefetchTexts(order[k + kAhead]);
+        result.add(found.take(order[k]));
+    }
 }
 
 }  // namespace
@@ -77,6 +182,6 @@ unsigned char LineSearchEngine(lumdb::RunHost& parent, const std::string& dataDi
     const unsigned char completed = lumdb::detail::runOverDatabase(
         parent, "Suchmaschine:", dataDir, elements, stages, visitor);
     // Results found before an abort stay in the array.
-    addAll(result, visitor.found);
+    addAll(result, visitor, values.SortOption);
     return completed;
 }

@@ -62,10 +62,12 @@ bool StoredFile::nextLine(std::string_view& line, unsigned char mode, std::size_
     return true;
 }
 
-std::string toUtf8(std::string_view cp1252) {
-    // Nearly every database line is pure ASCII: test eight bytes at a time for a high bit.
-    const char* p = cp1252.data();
-    std::size_t n = cp1252.size();
+namespace {
+
+// Nearly every database line is pure ASCII: test eight bytes at a time for a high bit.
+bool isAscii(std::string_view text) {
+    const char* p = text.data();
+    std::size_t n = text.size();
     std::uint64_t high = 0;
     for (; n >= 8; p += 8, n -= 8) {
         std::uint64_t word;
@@ -73,8 +75,21 @@ std::string toUtf8(std::string_view cp1252) {
         high |= word;
     }
     for (; n > 0; ++p, --n) high |= static_cast<unsigned char>(*p);
-    if (high & 0x8080808080808080ull) return lumcore::cp1252ToUtf8(cp1252);
+    return (high & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
+std::string toUtf8(std::string_view cp1252) {
+    if (!isAscii(cp1252)) return lumcore::cp1252ToUtf8(cp1252);
     return std::string(cp1252);
+}
+
+void appendUtf8(std::string& out, std::string_view cp1252) {
+    if (isAscii(cp1252))
+        out.append(cp1252);
+    else
+        out += lumcore::cp1252ToUtf8(cp1252);
 }
 
 }  // namespace lumdb::detail

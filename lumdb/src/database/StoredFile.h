@@ -37,5 +37,7 @@ private:
 
 // Windows-1252 to UTF-8, skipping the work for pure ASCII text.
 std::string toUtf8(std::string_view cp1252);
+// The same, appended to `out` without a string of its own.
+void appendUtf8(std::string& out, std::string_view cp1252);
 
 }  // namespace lumdb::detail
