@@ -2,7 +2,10 @@
 // duplicate x, the running ranges, the x and y limits, and the number fields of text files.
 #pragma once
 
+#include <bit>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "ReadContext.h"
@@ -11,6 +14,16 @@ namespace lumio::detail {
 
 // Largest magnitude a value may have (32-bit float range as the files use it).
 inline constexpr double kValueLimit = 3.4e38;
+
+// The largest float not above kValueLimit: for a float v, |v| <= kFloatLimit says the same
+// as -kValueLimit <= v <= kValueLimit, in one comparison, and is false for NaN too.
+inline constexpr float kFloatLimit =
+    static_cast<double>(static_cast<float>(kValueLimit)) <= kValueLimit
+        ? static_cast<float>(kValueLimit)
+        : std::bit_cast<float>(std::bit_cast<std::uint32_t>(static_cast<float>(kValueLimit)) - 1);
+static_assert(static_cast<double>(kFloatLimit) <= kValueLimit &&
+              static_cast<double>(std::bit_cast<float>(std::bit_cast<std::uint32_t>(kFloatLimit) + 1)) >
+                  kValueLimit);
 
 class PointCollector {
 public:
@@ -41,6 +54,36 @@ public:
         if (fy > yMax_) yMax_ = fy;
         if (!points_.empty() && points_.back().x == fx) return;
         points_.push_back({fx, fy});
+    }
+
+    // add() for values that are floats already (the binary files'): the same rules, the
+    // limits tested on the floats.
+    void addFloats(float x, float y) {
+        if (!(std::fabs(x) <= kFloatLimit)) rejectX();
+        if (std::fabs(y) <= kFloatLimit) {
+            lastValidY_ = y;
+        } else {
+            y = lastValidY_;
+            yReplaced_ = true;
+        }
+        xMin_ = x < xMin_ ? x : xMin_;
+        xMax_ = x > xMax_ ? x : xMax_;
+        yMin_ = y < yMin_ ? y : yMin_;
+        yMax_ = y > yMax_ ? y : yMax_;
+        if (!points_.empty() && points_.back().x == x) return;
+        points_.push_back({x, y});
+    }
+
+    // add() for values known to be finite and within the limits (plain numbers of at
+    // most 15 digits): only the ranges and the duplicate rule are left to apply.
+    void addPlain(float x, float y) {
+        lastValidY_ = y;
+        xMin_ = x < xMin_ ? x : xMin_;
+        xMax_ = x > xMax_ ? x : xMax_;
+        yMin_ = y < yMin_ ? y : yMin_;
+        yMax_ = y > yMax_ ? y : yMax_;
+        if (!points_.empty() && points_.back().x == x) return;
+        points_.push_back({x, y});
     }
 
     // Writes the ranges into the record's plotInfo and shows the y message when any y was

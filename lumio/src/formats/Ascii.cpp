@@ -8,9 +8,13 @@
 // - frames: rows "x strip [frame] y" whose second field on the first row reads "1.00".
 // Header lines (before the first number) are skipped; the ten lines after them must hold
 // nothing but number characters and separators.
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -20,6 +24,10 @@
 #include "formats/LineReader.h"
 #include "formats/NumberText.h"
 #include "formats/Readers.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lumio::detail {
 namespace {
@@ -168,27 +176,160 @@ int askTrack(ReadContext& ctx, std::size_t tracks) {
 
 // ---- layouts ----
 
-// Reads x from the first field and y from field `column` (0-based) of every line.
+// Reads x from the first field and y from field `column` (0-based) of one line.
+template <bool Comma>
+inline void readColumnLine(std::string_view line, std::size_t column, const char* readable,
+                           PointCollector& points) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const double x = takeField<Comma>(p, end, readable);
+    double y = 0.0;
+    for (std::size_t c = 1;; ++c) {
+        if (p >= end) break;  // the line has no such column: y is empty
+        p = nextFieldStart(p, end);
+        if (c == column) {
+            y = takeField<Comma>(p, end, readable);
+            break;
+        }
+        p = fieldEnd<Comma>(p, end);
+    }
+    points.add(x, y);
+}
+
 template <bool Comma>
 void readColumnLines(LineReader& lines, std::size_t column, PointCollector& points) {
     std::string_view line;
     const char* const readable = lines.textEnd();
-    while (lines.next(line)) {
-        const char* p = line.data();
-        const char* const end = p + line.size();
-        const double x = takeField<Comma>(p, end, readable);
-        double y = 0.0;
-        for (std::size_t c = 1;; ++c) {
-            if (p >= end) break;  // the line has no such column: y is empty
-            p = nextFieldStart(p, end);
-            if (c == column) {
-                y = takeField<Comma>(p, end, readable);
-                break;
+    while (lines.next(line)) readColumnLine<Comma>(line, column, readable, points);
+}
+
+#if defined(__SSE2__)
+// A whole "x y" line of our own export read from the classes of its first 32 characters
+// (digits, ".", "-", blank, line end), found 16 at a time: where each number ends is known
+// after a few instructions, so the next line's start does not wait for the digits to be
+// converted, and lines overlap in the processor. Takes only what readSimpleFloat reads
+// the same way (1 to 7 digits before the point, at most 7 behind it), with the very same
+// mantissa and conversion, so the values are bit for bit those of readColumnLine.
+// Bit i of `number` tells whether character i is a digit or ".", bit i of `point` whether
+// it is ".".
+struct LineClasses {
+    std::uint64_t number, point;
+};
+
+inline LineClasses classifyLine(const char* p) {
+    // '0'..'9' moved to the lowest signed byte values: one signed comparison each.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - '0'));
+    const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 10));
+    const __m128i dot = _mm_set1_epi8('.');
+    auto half = [&](const char* q, std::uint64_t& number, std::uint64_t& point) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
+        const __m128i isPoint = _mm_cmpeq_epi8(v, dot);
+        const __m128i isDigit = _mm_cmplt_epi8(_mm_add_epi8(v, shift), limit);
+        number = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(isDigit, isPoint)));
+        point = static_cast<std::uint32_t>(_mm_movemask_epi8(isPoint));
+    };
+    std::uint64_t n0, p0, n1, p1;
+    half(p, n0, p0);
+    half(p + 16, n1, p1);
+    return {n0 | (n1 << 16), p0 | (p1 << 16)};
+}
+
+// The number of digits and points in [s, e) of the line at p, after a sign: 1 to 7
+// digits and an optional point with up to 7 digits. False for anything else.
+inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool negative, float& out) {
+    static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    const std::uint64_t points = point & ((std::uint64_t{1} << e) - 1) & ~((std::uint64_t{1} << s) - 1);
+    if ((points & (points - 1)) != 0) return false;
+    const int intEnd = points ? std::countr_zero(points) : e;
+    const int whole = intEnd - s;
+    const int fraction = points ? e - intEnd - 1 : 0;
+    if (whole < 1 || whole > 7 || fraction > 7) return false;
+    std::uint64_t mantissa = digits8::value(digits8::load(p + s), whole);
+    if (fraction) mantissa = mantissa * kScale[fraction] + digits8::value(digits8::load(p + intEnd + 1), fraction);
+    out = decimalToFloat(mantissa, fraction, negative);
+    return true;
+}
+
+// The length of the line at p with its line end when it is "x y" as described above;
+// 0 for anything else. At least 48 characters must be readable from p.
+inline int readPlainLine(const char* p, float& x, float& y) {
+    const LineClasses c = classifyLine(p);
+    const bool xNegative = p[0] == '-';
+    const int xStart = xNegative ? 1 : 0;
+    // Behind x: one blank. (Beyond the 32 characters counts as no number character.)
+    const int t1 = std::countr_zero(~c.number & ~((std::uint64_t{1} << xStart) - 1));
+    if (t1 >= 32 || p[t1] != ' ') return 0;
+    const bool yNegative = p[t1 + 1] == '-';
+    const int yStart = t1 + 1 + (yNegative ? 1 : 0);
+    const int t2 = std::countr_zero(~c.number & ~((std::uint64_t{1} << yStart) - 1));  // behind y
+    if (t2 >= 32) return 0;
+    int length;
+    if (p[t2] == '\n') length = t2 + 1;
+    else if (p[t2] == '\r' && p[t2 + 1] == '\n') length = t2 + 2;
+    else return 0;
+    if (!numberInLine(p, c.point, xStart, t1, xNegative, x) ||
+        !numberInLine(p, c.point, yStart, t2, yNegative, y))
+        return 0;
+    return length;
+}
+#endif
+
+// The "x y" lines our own export writes, read in one pass over the text: both numbers are
+// read straight from the buffer and the line end is found behind y, so no line is looked
+// at twice. Any line that is not two plain numbers, one separator and blanks between them,
+// and nothing but the line end behind y (or a separator and more fields) goes through
+// readColumnLine, from the same start, and comes out as it would there.
+void readTwoColumnLines(LineReader& lines, PointCollector& points) {
+    const char* p = lines.text().data() + lines.offset();
+    const char* const end = lines.textEnd();
+    for (;;) {
+        // As LineReader: leading white space and blank lines vanish.
+        while (p < end && isTextSpace(*p)) ++p;
+        if (p == end) break;
+        const char* const start = p;
+        float x, y;
+#if defined(__SSE2__)
+        if (end - p >= 48) {
+            if (const int length = readPlainLine(p, x, y)) {
+                points.addPlain(x, y);
+                p += length;
+                continue;
             }
-            p = fieldEnd<Comma>(p, end);
         }
-        points.add(x, y);
+#endif
+        const char* q = p;
+        if (readSimpleFloat(q, end, x, end) && q < end &&
+            (*q == ' ' || *q == '\t' || *q == ';')) {
+            ++q;
+            while (q < end && (*q == ' ' || *q == '\t')) ++q;
+            if (readSimpleFloat(q, end, y, end)) {
+                if (q == end || *q == '\n') {
+                    // Plain numbers have at most 15 digits: finite and within the limits.
+                    points.addPlain(x, y);
+                    p = q;
+                    continue;
+                }
+                if (*q == ' ' || *q == '\t' || *q == ';' || *q == '\r') {
+                    // Further fields or a line end "\r\n": y ends here all the same
+                    // unless the "\r" stands inside the line.
+                    const void* nl = std::memchr(q, '\n', static_cast<std::size_t>(end - q));
+                    const char* const lineEnd = nl ? static_cast<const char*>(nl) : end;
+                    if (*q != '\r' || std::all_of(q, lineEnd, [](char c) { return c == '\r'; })) {
+                        points.addPlain(x, y);
+                        p = lineEnd;
+                        continue;
+                    }
+                }
+            }
+        }
+        // Anything else: the line as LineReader gives it, read field by field.
+        lines.seek(static_cast<std::size_t>(start - lines.text().data()));
+        std::string_view line;
+        lines.next(line);
+        readColumnLine<false>(line, 1, end, points);
+        p = lines.text().data() + lines.offset();
     }
+    lines.seek(lines.text().size());
 }
 
 void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines, std::size_t column,
@@ -202,6 +343,7 @@ void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines,
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
     if (comma) readColumnLines<true>(lines, column, points);
+    else if (column == 1) readTwoColumnLines(lines, points);
     else readColumnLines<false>(lines, column, points);
     if (points.count() == before) fail(keyword::NullFile);
     points.finish();

@@ -35,6 +35,9 @@ public:
         return true;
     }
 
+    // The whole text.
+    std::string_view text() const { return text_; }
+
     // The end of the whole text: bytes up to here may be looked at beyond a line's end.
     const char* textEnd() const { return text_.data() + text_.size(); }
 

@@ -48,6 +48,33 @@ inline std::uint32_t value(std::uint64_t word, int n) {
 
 }  // namespace digits8
 
+// Powers of ten for decimalToFloat. Namespace-scope constants, one copy per translation
+// unit: read straight, not through the shared library's table of addresses (a function's
+// static table was; that load stood in every number's conversion).
+namespace pow10 {
+constexpr double kPositive[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+constexpr double kInverse[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8};
+}  // namespace pow10
+
+// The float nearest to mantissa / 10^fraction (negated when `negative`), for a mantissa of
+// at most 15 digits and a fraction of at most 8 digits; see readSimpleFloat.
+inline float decimalToFloat(std::uint64_t mantissa, int fraction, bool negative) {
+    const double* const kPow10 = pow10::kPositive;
+    const double* const kInversePow10 = pow10::kInverse;
+    // A product with the rounded power 1e-n lies within two double steps of the exact
+    // quotient. Rounding it to float gives the right float unless a halfway point between
+    // two floats lies that close; then the quotient is computed exactly. (A division per
+    // number was a quarter of reading a large file.)
+    // (The mantissa has at most 15 digits: converted as a signed number it takes one
+    // instruction.)
+    const double whole = static_cast<double>(static_cast<std::int64_t>(mantissa));
+    double value = whole * kInversePow10[fraction];
+    const std::uint32_t belowFloat =
+        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(value) & 0x1FFFFFFFu);
+    if (fraction != 0 && belowFloat - (0x10000000u - 16u) < 32u) value = whole / kPow10[fraction];
+    return static_cast<float>(negative ? -value : value);
+}
+
 // The common case of measured data, "-123.4567" without exponent, read without a library
 // call: at most 15 digits (exact as a double) with at most 8 after the point. Then the
 // double quotient is exact or correctly rounded, and it cannot fall on a halfway point
@@ -56,8 +83,6 @@ inline std::uint32_t value(std::uint64_t word, int n) {
 // double's spacing). Values are at least 1e-8 here, far from the subnormal floats.
 // Returns false, p unchanged, for anything else.
 inline bool readSimpleFloat(const char*& p, const char* end, float& out, const char* readable = nullptr) {
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
-    static constexpr double kInversePow10[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8};
     static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
     const char* q = p;
     const bool negative = q < end && *q == '-';
@@ -113,18 +138,7 @@ inline bool readSimpleFloat(const char*& p, const char* end, float& out, const c
     }
     if (digits + fraction == 0 || digits + fraction > 15 || fraction > 8) return false;
     if (q < end && (*q == 'e' || *q == 'E' || *q == '.')) return false;
-    // A product with the rounded power 1e-n lies within two double steps of the exact
-    // quotient. Rounding it to float gives the right float unless a halfway point between
-    // two floats lies that close; then the quotient is computed exactly. (A division per
-    // number was a quarter of reading a large file.)
-    // (The mantissa has at most 15 digits: converted as a signed number it takes one
-    // instruction.)
-    const double whole = static_cast<double>(static_cast<std::int64_t>(mantissa));
-    double value = whole * kInversePow10[fraction];
-    const std::uint32_t belowFloat =
-        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(value) & 0x1FFFFFFFu);
-    if (fraction != 0 && belowFloat - (0x10000000u - 16u) < 32u) value = whole / kPow10[fraction];
-    out = static_cast<float>(negative ? -value : value);
+    out = decimalToFloat(mantissa, fraction, negative);
     p = q;
     return true;
 }
