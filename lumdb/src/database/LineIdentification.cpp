@@ -22,7 +22,11 @@ public:
     IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
         : lines_(lines), values_(values) {
         xs_.reserve(lines.size());
-        for (const CLine& line : lines) xs_.push_back(line.x);
+        for (const CLine& line : lines) {
+            xs_.push_back(line.x);
+            if (line.x != line.x) ordered_ = false;
+        }
+        if (!std::is_sorted(xs_.begin(), xs_.end())) ordered_ = false;
     }
 
     void beginFile(const SpeciesFile&) override { ++fileNumber_; }
@@ -33,7 +37,7 @@ public:
         // are sorted by x: a binary search finds the first one at or above lambda - tol.
         const float low = lambda - values_.SearchRange;
         const float high = lambda + values_.SearchRange;
-        auto it = std::lower_bound(xs_.begin(), xs_.end(), low);
+        const auto it = xs_.begin() + static_cast<std::ptrdiff_t>(firstNotBelow(low));
         if (it == xs_.end() || !(*it < high)) return;
 
         const std::string_view rest = recordText.get();
@@ -124,6 +128,34 @@ public:
     }
 
 private:
+    // The first line at or above `low`, as std::lower_bound over all lines finds it. The
+    // records of a file come in rising wavelength, so the search starts where the previous
+    // one ended and strides forward from there: a few steps instead of a full binary
+    // search over 20,000 lines for each of 300,000 records. (Should the lines not be in
+    // order, or a position not be a number, always the full search.)
+    std::size_t firstNotBelow(float low) {
+        const std::size_t n = xs_.size();
+        std::size_t from = 0, to = n;
+        if (ordered_ && (hint_ == 0 || xs_[hint_ - 1] < low)) {
+            // Every line before hint_ is below low.
+            from = hint_;
+            for (std::size_t step = 1;; step *= 2) {
+                if (n - from <= step) break;
+                if (!(xs_[from + step - 1] < low)) {
+                    to = from + step - 1;
+                    break;
+                }
+                from += step;
+            }
+        } else if (ordered_) {
+            to = hint_;
+        }
+        const auto found = std::lower_bound(xs_.begin() + static_cast<std::ptrdiff_t>(from),
+                                            xs_.begin() + static_cast<std::ptrdiff_t>(to), low);
+        hint_ = static_cast<std::size_t>(found - xs_.begin());
+        return hint_;
+    }
+
     struct Hit {
         const char* text;            // label, then record text
         std::uint32_t labelLength;
@@ -144,6 +176,8 @@ private:
     TLineArray& lines_;
     const SSelectElVal& values_;
     std::vector<float> xs_;
+    bool ordered_ = true;
+    std::size_t hint_ = 0;           // where the previous search ended
     std::vector<Hit> hits_;
     lumdb::detail::TextBlocks texts_;
     std::string scratch_;            // the texts of one hit while they are built

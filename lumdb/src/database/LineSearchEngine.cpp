@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,10 @@ namespace {
 
 using lumdb::detail::SpeciesFile;
 
-// The walk notes its hits compactly (numbers, and the texts in one buffer); the result
-// records are built once, at the end, in their final order. Building them during the walk
-// meant moving 300,000 of them around again for sorting and a vector that kept growing.
+// The walk builds each result record once, in storage that never moves (blocks of a fixed
+// count), and the records are moved into the result array at the end, in their final
+// order. Collecting them in one growing vector and sorting copies of them moved 300,000
+// records around several times.
 class SearchVisitor : public lumdb::detail::RecordVisitor {
 public:
     explicit SearchVisitor(const SSearchEngineVal& values) : values_(values) {}
@@ -30,61 +32,43 @@ public:
         const float s =
             lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
         if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
-        Hit hit;
+        if (count_ % kBlock == 0) blocks_.push_back(std::make_unique<CSearchEngineLine[]>(kBlock));
+        CSearchEngineLine& hit = at(count_++);
         hit.wavelength = lambda;
         hit.value = s;
+        hit.label = file.label;  // then ";%g" of the stored value
+        hit.label += ';';
+        lumdb::detail::appendGeneral(hit.label, v, 6);
         hit.color = file.element->color;
-        scratch_ = file.label;  // then ";%g" of the stored value
-        scratch_ += ';';
-        lumdb::detail::appendGeneral(scratch_, v, 6);
-        hit.labelLength = static_cast<std::uint32_t>(scratch_.size());
-        lumdb::detail::appendUtf8(scratch_, rest);
-        hit.recordLength = static_cast<std::uint32_t>(scratch_.size() - hit.labelLength);
-        hit.text = texts_.store(scratch_);
-        hits_.push_back(hit);
+        hit.record = lumdb::detail::toUtf8(rest);
+        hit.sortOption = values_.SortOption;
     }
 
-    std::size_t size() const { return hits_.size(); }
+    std::size_t size() const { return count_; }
 
-    // Hit `i` as a result record; its strings are the only copies of the texts.
-    CSearchEngineLine take(std::size_t i) const {
-        const Hit& hit = hits_[i];
-        CSearchEngineLine line;
-        line.wavelength = hit.wavelength;
-        line.value = hit.value;
-        line.label.assign(hit.text, hit.labelLength);
-        line.color = hit.color;
-        line.record.assign(hit.text + hit.labelLength, hit.recordLength);
-        line.sortOption = values_.SortOption;
-        return line;
-    }
+    // Hit `i`, to be moved into the result.
+    CSearchEngineLine&& take(std::size_t i) { return std::move(at(i)); }
 
-    void prefetchHit(std::size_t i) const { __builtin_prefetch(&hits_[i]); }
-    void prefetchTexts(std::size_t i) const {
-        const char* text = hits_[i].text;
-        __builtin_prefetch(text);
-        __builtin_prefetch(text + 64);
+    void prefetch(std::size_t i) const {
+        const char* entry = reinterpret_cast<const char*>(&at(i));
+        __builtin_prefetch(entry);
+        __builtin_prefetch(entry + sizeof(CSearchEngineLine) - 1);
     }
 
     // The sort key of hit `i`: what CSearchEngineLine's order compares.
     float key(std::size_t i) const {
-        return values_.SortOption == 1 ? hits_[i].wavelength : hits_[i].value;
+        return values_.SortOption == 1 ? at(i).wavelength : at(i).value;
     }
 
 private:
-    struct Hit {
-        const char* text;  // label, then record text
-        std::uint32_t labelLength;
-        std::uint32_t recordLength;
-        float wavelength;
-        float value;
-        TColor color;
-    };
+    static constexpr std::size_t kBlock = 4096;
+
+    CSearchEngineLine& at(std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
+    const CSearchEngineLine& at(std::size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
 
     const SSearchEngineVal& values_;
-    std::vector<Hit> hits_;
-    lumdb::detail::TextBlocks texts_;
-    std::string scratch_;  // the texts of one hit while they are built
+    std::vector<std::unique_ptr<CSearchEngineLine[]>> blocks_;
+    std::size_t count_ = 0;
 };
 
 // The indexes of the hits in a stable order of their keys, ascending or descending, as
@@ -129,7 +113,7 @@ std::vector<std::uint32_t> sortedOrder(const SearchVisitor& found, bool descendi
 // Adds the hits to the sorted array with the same result as adding them one by one: a
 // stable sort by the records' own order keeps equal ones in the order they came, and
 // adding an already ordered sequence only ever appends.
-void addAll(TSearchEngineLineArray& result, const SearchVisitor& found, std::int32_t sortOption) {
+void addAll(TSearchEngineLineArray& result, SearchVisitor& found, std::int32_t sortOption) {
     const std::size_t n = found.size();
     if (n == 0) return;
     if (!result.empty()) {
@@ -158,12 +142,11 @@ void addAll(TSearchEngineLineArray& result, const SearchVisitor& found, std::int
     // The order of the hits: a stable sort of their keys by wavelength ascending, or the
     // strongest first.
     const std::vector<std::uint32_t> order = sortedOrder(found, sortOption == 2);
-    // The sorted order visits the hits and their texts all over the buffer: ask for them a
-    // few records ahead, so that the cache misses overlap instead of coming one at a time.
+    // The sorted order visits the records all over their blocks: ask for them a few
+    // records ahead, so that the cache misses overlap instead of coming one at a time.
     constexpr std::size_t kAhead = 8;
     for (std::size_t k = 0; k < n; ++k) {
-        if (k + 2 * kAhead < n) found.prefetchHit(order[k + 2 * kAhead]);
-        if (k + kAhead < n) found.prefetchTexts(order[k + kAhead]);
+        if (k + kAhead < n) found.prefetch(order[k + kAhead]);
         result.add(found.take(order[k]));
     }
 }
