@@ -74,6 +74,42 @@ public:
         points_.push_back({x, y});
     }
 
+    // addFloats() for the points point(0) .. point(n - 1) (each a pair {x, y} of floats),
+    // with the running values held in locals for the whole run: stores into the points
+    // could touch any float, so the members would go through memory at every point.
+    template <class Point>
+    void addFloatRun(std::size_t n, Point point) {
+        float xMin = xMin_, xMax = xMax_, yMin = yMin_, yMax = yMax_;
+        float lastValidY = lastValidY_;
+        bool yReplaced = yReplaced_;
+        bool any = !points_.empty();
+        float lastX = any ? points_.back().x : 0.0f;
+        for (std::size_t i = 0; i < n; ++i) {
+            auto [x, y] = point(i);
+            if (!(std::fabs(x) <= kFloatLimit)) rejectX();
+            if (std::fabs(y) <= kFloatLimit) {
+                lastValidY = y;
+            } else {
+                y = lastValidY;
+                yReplaced = true;
+            }
+            xMin = x < xMin ? x : xMin;
+            xMax = x > xMax ? x : xMax;
+            yMin = y < yMin ? y : yMin;
+            yMax = y > yMax ? y : yMax;
+            if (any && lastX == x) continue;
+            points_.push_back({x, y});
+            lastX = x;
+            any = true;
+        }
+        xMin_ = xMin;
+        xMax_ = xMax;
+        yMin_ = yMin;
+        yMax_ = yMax;
+        lastValidY_ = lastValidY;
+        yReplaced_ = yReplaced;
+    }
+
     // add() for values known to be finite and within the limits (plain numbers of at
     // most 15 digits): only the ranges and the duplicate rule are left to apply.
     void addPlain(float x, float y) {

@@ -10,11 +10,16 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "FileBytes.h"
 #include "ValueRules.h"
 #include "formats/Readers.h"
 #include "lumcore/Cp1252.h"
+
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
 
 namespace lumio::detail {
 namespace {
@@ -83,18 +88,17 @@ void readPairs(ReadContext& ctx, const std::string& bytes) {
     ctx.record.points.reserve(ctx.record.points.size() + n / 2 + 1);
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
+    // The pairs end at the first x that is a marker (i then stands on it) or at the end.
+    std::size_t i = 0;
+    while (i < n && !(values[i] >= kMarker)) i += 2;  // NaN is no marker
+    // A file that ends after an x gives that point no y of its own: it takes the last
+    // valid y, and the intensity message tells so.
+    points.addFloatRun(i / 2, [&values, n](std::size_t k) {
+        const float y = 2 * k + 1 < n ? values[2 * k + 1] : std::numeric_limits<float>::quiet_NaN();
+        return std::pair<float, float>{values[2 * k], y};
+    });
     std::string title;
-    for (std::size_t i = 0; i < n; i += 2) {
-        const float x = values[i];
-        if (x >= kMarker) {
-            title = trailerTitle(values.after(i));
-            break;
-        }
-        // A file that ends after an x gives that point no y of its own: it takes the last
-        // valid y, and the intensity message tells so.
-        const float y = i + 1 < n ? values[i + 1] : std::numeric_limits<float>::quiet_NaN();
-        points.addFloats(x, y);
-    }
+    if (i < n) title = trailerTitle(values.after(i));
     if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title = std::move(title);
@@ -106,15 +110,13 @@ void readSingles(ReadContext& ctx, const std::string& bytes) {
     ctx.record.points.reserve(ctx.record.points.size() + n);
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
+    std::size_t i = 0;
+    while (i < n && !(values[i] >= kMarker)) ++i;  // up to the marker or the end; NaN is none
+    points.addFloatRun(i, [&values](std::size_t k) {
+        return std::pair<float, float>{static_cast<float>(k + 1), values[k]};
+    });
     std::string title;
-    for (std::size_t i = 0; i < n; ++i) {
-        const float y = values[i];
-        if (y >= kMarker) {
-            title = trailerTitle(values.after(i));
-            break;
-        }
-        points.addFloats(static_cast<float>(i + 1), y);
-    }
+    if (i < n) title = trailerTitle(values.after(i));
     if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title = std::move(title);
@@ -128,9 +130,32 @@ void readBinary(ReadContext& ctx) {
     // Over the pairs (a, b) up to the marker: x never changes direction, y does.
     bool aRises = false, aFalls = false, bRises = false, bFalls = false;
     const std::size_t n = values.size();
-    for (std::size_t i = 0; i + 3 < n; i += 2) {
+    // The first marker among the a (or n and beyond): the pairs end before it. Found
+    // first, so that the scan has no exit of its own and the compiler may widen it.
+    std::size_t marker = 0;
+    while (marker < n && !(values[marker] >= kMarker)) marker += 2;  // NaN is no marker
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    if constexpr (std::endian::native == std::endian::little) {
+        // Two pairs at a time: (a0 b0 a1 b1) against (a1 b1 a2 b2); lanes 0 and 2 compare
+        // a, lanes 1 and 3 compare b. Comparisons with NaN are false, as below.
+        __m128 rises = _mm_setzero_ps(), falls = _mm_setzero_ps();
+        const char* const data = bytes.data();
+        for (; i + 5 < n && i + 4 < marker; i += 4) {
+            const __m128 now = _mm_loadu_ps(reinterpret_cast<const float*>(data + 4 * i));
+            const __m128 next = _mm_loadu_ps(reinterpret_cast<const float*>(data + 4 * (i + 2)));
+            rises = _mm_or_ps(rises, _mm_cmpgt_ps(next, now));
+            falls = _mm_or_ps(falls, _mm_cmplt_ps(next, now));
+        }
+        const int up = _mm_movemask_ps(rises), down = _mm_movemask_ps(falls);
+        aRises = (up & 0b0101) != 0;
+        bRises = (up & 0b1010) != 0;
+        aFalls = (down & 0b0101) != 0;
+        bFalls = (down & 0b1010) != 0;
+    }
+#endif
+    for (; i + 3 < n && i + 2 < marker; i += 2) {
         const float a0 = values[i], b0 = values[i + 1], a1 = values[i + 2], b1 = values[i + 3];
-        if (a0 >= kMarker || a1 >= kMarker) break;
         // Without branches: y goes up and down at random, a branch on it would be
         // mispredicted every other pair.
         aRises |= a1 > a0;
