@@ -110,14 +110,30 @@ public:
         yReplaced_ = yReplaced;
     }
 
+    // The running values, for a reader's loop that holds them in a local meanwhile
+    // (stores into the points could touch any float, so members would go through memory
+    // at every point). Put them back with resume() before any other add.
+    struct Running {
+        float xMin, xMax, yMin, yMax, lastValidY;
+    };
+    Running running() const { return {xMin_, xMax_, yMin_, yMax_, lastValidY_}; }
+    void resume(const Running& r) {
+        xMin_ = r.xMin;
+        xMax_ = r.xMax;
+        yMin_ = r.yMin;
+        yMax_ = r.yMax;
+        lastValidY_ = r.lastValidY;
+    }
+
     // add() for values known to be finite and within the limits (plain numbers of at
-    // most 15 digits): only the ranges and the duplicate rule are left to apply.
-    void addPlain(float x, float y) {
-        lastValidY_ = y;
-        xMin_ = x < xMin_ ? x : xMin_;
-        xMax_ = x > xMax_ ? x : xMax_;
-        yMin_ = y < yMin_ ? y : yMin_;
-        yMax_ = y > yMax_ ? y : yMax_;
+    // most 15 digits), with the running values in `r`: only the ranges and the duplicate
+    // rule are left to apply.
+    void addPlain(Running& r, float x, float y) {
+        r.lastValidY = y;
+        r.xMin = x < r.xMin ? x : r.xMin;
+        r.xMax = x > r.xMax ? x : r.xMax;
+        r.yMin = y < r.yMin ? y : r.yMin;
+        r.yMax = y > r.yMax ? y : r.yMax;
         if (!points_.empty() && points_.back().x == x) return;
         points_.push_back({x, y});
     }

@@ -282,6 +282,7 @@ inline int readPlainLine(const char* p, float& x, float& y) {
 void readTwoColumnLines(LineReader& lines, PointCollector& points) {
     const char* p = lines.text().data() + lines.offset();
     const char* const end = lines.textEnd();
+    PointCollector::Running running = points.running();
     for (;;) {
         // As LineReader: leading white space and blank lines vanish.
         while (p < end && isTextSpace(*p)) ++p;
@@ -291,7 +292,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
 #if defined(__SSE2__)
         if (end - p >= 48) {
             if (const int length = readPlainLine(p, x, y)) {
-                points.addPlain(x, y);
+                points.addPlain(running, x, y);
                 p += length;
                 continue;
             }
@@ -305,7 +306,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
             if (readSimpleFloat(q, end, y, end)) {
                 if (q == end || *q == '\n') {
                     // Plain numbers have at most 15 digits: finite and within the limits.
-                    points.addPlain(x, y);
+                    points.addPlain(running, x, y);
                     p = q;
                     continue;
                 }
@@ -315,7 +316,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
                     const void* nl = std::memchr(q, '\n', static_cast<std::size_t>(end - q));
                     const char* const lineEnd = nl ? static_cast<const char*>(nl) : end;
                     if (*q != '\r' || std::all_of(q, lineEnd, [](char c) { return c == '\r'; })) {
-                        points.addPlain(x, y);
+                        points.addPlain(running, x, y);
                         p = lineEnd;
                         continue;
                     }
@@ -326,9 +327,12 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
         lines.seek(static_cast<std::size_t>(start - lines.text().data()));
         std::string_view line;
         lines.next(line);
+        points.resume(running);
         readColumnLine<false>(line, 1, end, points);
+        running = points.running();
         p = lines.text().data() + lines.offset();
     }
+    points.resume(running);
     lines.seek(lines.text().size());
 }
 
