@@ -244,8 +244,17 @@ inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool 
     const int whole = intEnd - s;
     const int fraction = points ? e - intEnd - 1 : 0;
     if (whole < 1 || whole > 7 || fraction > 7) return false;
-    std::uint64_t mantissa = digits8::value(digits8::load(p + s), whole);
-    if (fraction) mantissa = mantissa * kScale[fraction] + digits8::value(digits8::load(p + intEnd + 1), fraction);
+    std::uint64_t mantissa;
+    if (points && whole + fraction <= 7) {
+        // Digits and point within eight characters: the point is cut out of the word and
+        // all digits are read at once.
+        const std::uint64_t word = digits8::load(p + s);
+        const std::uint64_t below = (std::uint64_t{1} << (8 * whole)) - 1;
+        mantissa = digits8::value((word & below) | ((word >> 8) & ~below), whole + fraction);
+    } else {
+        mantissa = digits8::value(digits8::load(p + s), whole);
+        if (fraction) mantissa = mantissa * kScale[fraction] + digits8::value(digits8::load(p + intEnd + 1), fraction);
+    }
     out = decimalToFloat(mantissa, fraction, negative);
     return true;
 }
