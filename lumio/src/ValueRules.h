@@ -56,25 +56,8 @@ public:
         points_.push_back({fx, fy});
     }
 
-    // add() for values that are floats already (the binary files'): the same rules, the
-    // limits tested on the floats.
-    void addFloats(float x, float y) {
-        if (!(std::fabs(x) <= kFloatLimit)) rejectX();
-        if (std::fabs(y) <= kFloatLimit) {
-            lastValidY_ = y;
-        } else {
-            y = lastValidY_;
-            yReplaced_ = true;
-        }
-        xMin_ = x < xMin_ ? x : xMin_;
-        xMax_ = x > xMax_ ? x : xMax_;
-        yMin_ = y < yMin_ ? y : yMin_;
-        yMax_ = y > yMax_ ? y : yMax_;
-        if (!points_.empty() && points_.back().x == x) return;
-        points_.push_back({x, y});
-    }
-
-    // addFloats() for the points point(0) .. point(n - 1) (each a pair {x, y} of floats),
+    // add() for values that are floats already (the binary files'), for the points
+    // point(0) .. point(n - 1) (each a pair {x, y} of floats),
     // with the running values held in locals for the whole run: stores into the points
     // could touch any float, so the members would go through memory at every point.
     template <class Point>
