@@ -1,5 +1,5 @@
-// Helpers of the instrument reader tests: temporary files built byte by byte, reading
-// through ReadFileData with a scripted user interface, and the shared sample folder.
+// Helpers of the instrument reader tests: binary files built byte by byte and the shared
+// sample folder (temporary folders and reading come from IoTestFiles.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,12 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
-#include "ScriptedUi.h"
-#include "lumio/lumio.h"
+#include "IoTestFiles.h"
 
 namespace lumtest {
 
@@ -53,46 +50,21 @@ private:
     std::string data_;
 };
 
-// A temporary folder per test, removed afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        static int serial = 0;
-        dir_ = fs::temp_directory_path() /
-               ("lumio-inst-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-        fs::create_directories(dir_);
+// A fixture that writes a file into a private folder and reads it into a fresh record.
+class InstrumentFileTest : public ::testing::Test {
+protected:
+    ReadOutcome read(const std::string& name, const std::string& content) {
+        record = SpectrumRecord{};
+        path = folder.write(name, content);
+        return readSpectrum(ui, record, path);
     }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    std::string write(const std::string& name, const std::string& content) const {
-        const auto path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
-    }
-    fs::path path() const { return dir_; }
+    ReadOutcome read(const std::string& name, const Bytes& bytes) { return read(name, bytes.str()); }
 
-private:
-    fs::path dir_;
+    TempFolder folder;
+    ScriptedUi ui;
+    SpectrumRecord record;
+    std::string path;
 };
-
-// The outcome of one ReadFileData call: the filter index, or the keyword it failed with.
-struct ReadOutcome {
-    int filterIndex = 0;
-    std::string keyword;
-    bool ok() const { return keyword.empty(); }
-};
-
-inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, int preselect = 1) {
-    ReadOutcome out;
-    try {
-        out.filterIndex = ReadFileData(ui, record, preselect);
-    } catch (const lumio::Outcome& e) {
-        out.keyword = e.keyword();
-    }
-    return out;
-}
 
 // The shared folder of real instrument files, or an empty path when this clone lacks it.
 inline fs::path samplesFolder() {

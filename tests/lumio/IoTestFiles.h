@@ -15,15 +15,21 @@
 
 namespace lumtest {
 
+// A private temporary folder, removed with the object.
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& tag)
-        : dir_(std::filesystem::temp_directory_path() /
-               ("lumio-" + tag + "-" + std::to_string(::getpid()))) {
+    explicit TempFolder(const std::string& tag = "files") {
+        static int serial = 0;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("lumio-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
         std::filesystem::create_directories(dir_);
     }
-    ~TempFolder() { std::filesystem::remove_all(dir_); }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
 
+    std::filesystem::path path() const { return dir_; }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
     std::string write(const std::string& name, const std::string& bytes) const {
@@ -54,9 +60,8 @@ struct ReadOutcome {
     bool ok() const { return keyword.empty(); }
 };
 
-inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, const std::string& path,
-                                int preselect = 1) {
-    record.fileName = path;
+// Reads record.fileName.
+inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, int preselect = 1) {
     ReadOutcome outcome;
     try {
         outcome.filterIndex = ReadFileData(ui, record, preselect);
@@ -64,6 +69,12 @@ inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, const st
         outcome.keyword = e.keyword();
     }
     return outcome;
+}
+
+inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, const std::string& path,
+                                int preselect = 1) {
+    record.fileName = path;
+    return readSpectrum(ui, record, preselect);
 }
 
 inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }

@@ -10,19 +10,7 @@ using namespace lumtest;
 
 namespace {
 
-class BinaryInstrumentTest : public ::testing::Test {
-protected:
-    ReadOutcome read(const std::string& name, const Bytes& bytes) {
-        record = SpectrumRecord{};
-        record.fileName = folder.write(name, bytes.str());
-        path = record.fileName;
-        return readSpectrum(ui, record);
-    }
-    TempFolder folder;
-    ScriptedUi ui;
-    SpectrumRecord record;
-    std::string path;
-};
+class BinaryInstrumentTest : public InstrumentFileTest {};
 
 // ---- 4Spec ------------------------------------------------------------------------------
 

@@ -36,19 +36,7 @@ std::size_t subheader(Bytes& b, std::int8_t exp, std::uint32_t points = 0) {
     return at;
 }
 
-class GramsTest : public ::testing::Test {
-protected:
-    ReadOutcome read(const std::string& name, const Bytes& bytes) {
-        record = SpectrumRecord{};
-        record.fileName = folder.write(name, bytes.str());
-        path = record.fileName;
-        return readSpectrum(ui, record);
-    }
-    TempFolder folder;
-    ScriptedUi ui;
-    SpectrumRecord record;
-    std::string path;
-};
+class GramsTest : public InstrumentFileTest {};
 
 TEST_F(GramsTest, OldFormatIsRefusedWithItsMessage) {
     Bytes b = header(0, 4, 0, 3, 1, 0x4D);

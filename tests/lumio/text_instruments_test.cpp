@@ -10,14 +10,8 @@ using namespace lumtest;
 
 namespace {
 
-class TextInstrumentTest : public ::testing::Test {
+class TextInstrumentTest : public InstrumentFileTest {
 protected:
-    ReadOutcome read(const std::string& name, const std::string& content) {
-        record = SpectrumRecord{};
-        record.fileName = folder.write(name, content);
-        path = record.fileName;
-        return readSpectrum(ui, record);
-    }
     void expectPoints(const std::vector<std::pair<float, float>>& expected) {
         ASSERT_EQ(record.points.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -25,10 +19,6 @@ protected:
             EXPECT_FLOAT_EQ(record.points[i].y, expected[i].second) << i;
         }
     }
-    TempFolder folder;
-    ScriptedUi ui;
-    SpectrumRecord record;
-    std::string path;
 };
 
 // ---- OOIBase32 --------------------------------------------------------------------------

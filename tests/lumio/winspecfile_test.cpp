@@ -23,18 +23,11 @@ Bytes speHeader(std::uint16_t points, std::int16_t type, std::uint16_t strips, s
     return b;
 }
 
-class WinSpecTest : public ::testing::Test {
+class WinSpecTest : public InstrumentFileTest {
 protected:
     ReadOutcome read(const Bytes& bytes, const std::string& name = "probe.spe") {
-        record = SpectrumRecord{};
-        record.fileName = folder.write(name, bytes.str());
-        path = record.fileName;
-        return readSpectrum(ui, record);
+        return InstrumentFileTest::read(name, bytes);
     }
-    TempFolder folder;
-    ScriptedUi ui;
-    SpectrumRecord record;
-    std::string path;
 };
 
 TEST_F(WinSpecTest, OneStripOpensWithoutDialogAndTheDataTypesRead) {
