@@ -6,8 +6,27 @@
 #include <cstdint>
 
 #include "lumdb/Records.h"
+#include "lumgl/lumgl.h"
 
 namespace spectra {
+
+// A linear diagram with frame and curve over a client area of width x height, with the
+// titles the drawing tests look for.
+inline SPlotInfo LinearDiagram(int width, int height, float xMin, float xMax, float yMin,
+                               float yMax, const char* title = "Probe") {
+    SPlotInfo info;
+    MakePlotInfoStruct(info, true);
+    info.plotRect = {0, 0, width, height};
+    info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
+    info.xMin = xMin;
+    info.xMax = xMax;
+    info.yMin = yMin;
+    info.yMax = yMax;
+    info.xTitle = "Wellenlänge [nm]";
+    info.yTitle = "Intensität";
+    info.title = title;
+    return info;
+}
 
 inline TPointList Generate(std::size_t count, float from = 200.0f, float to = 800.0f,
                            std::uint32_t seed = 1) {

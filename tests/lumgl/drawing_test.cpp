@@ -11,6 +11,7 @@
 #include "lumgl/Drawing.h"
 #include "lumgl/LabelFormat.h"
 #include "lumgl/RecordingCanvas.h"
+#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -162,20 +163,7 @@ TEST(LabelFormat, LogarithmicLabels) {
 
 // The diagram of most golden cases: a 400 x 300 client area (font 14, margin 4, frame
 // from (70, 269) to (386, 14)), x 400..700, y 0..50000.
-SPlotInfo LinearDiagram() {
-    SPlotInfo info;
-    MakePlotInfoStruct(info, true);
-    info.plotRect = {0, 0, 400, 300};
-    info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
-    info.xMin = 400.0f;
-    info.xMax = 700.0f;
-    info.yMin = 0.0f;
-    info.yMax = 50000.0f;
-    info.xTitle = "Wellenlänge [nm]";
-    info.yTitle = "Intensität";
-    info.title = "Probe";
-    return info;
-}
+SPlotInfo LinearDiagram() { return spectra::LinearDiagram(400, 300, 400.0f, 700.0f, 0.0f, 50000.0f); }
 
 TEST(PlotDrawingGolden, LinearAxesWithClippedCurve) {
     SPlotInfo info = LinearDiagram();

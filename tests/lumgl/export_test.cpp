@@ -53,20 +53,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-SPlotInfo Diagram() {
-    SPlotInfo info;
-    MakePlotInfoStruct(info, true);
-    info.plotRect = {0, 0, 800, 500};
-    info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
-    info.xMin = 200.0f;
-    info.xMax = 800.0f;
-    info.yMin = 0.0f;
-    info.yMax = 15000.0f;
-    info.xTitle = "Wellenlänge [nm]";
-    info.yTitle = "Intensität";
-    info.title = "Probe";
-    return info;
-}
+SPlotInfo Diagram() { return spectra::LinearDiagram(800, 500, 200.0f, 800.0f, 0.0f, 15000.0f); }
 
 // ---------------------------------------------------------------- Windows metafile
 

@@ -22,15 +22,10 @@
 
 namespace {
 
+// The ranges come from the data at drawing time.
 SPlotInfo Diagram(int width, int height) {
-    SPlotInfo info;
-    MakePlotInfoStruct(info, true);
-    info.plotRect = {0, 0, width, height};
-    info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
+    SPlotInfo info = spectra::LinearDiagram(width, height, 0.0f, 0.0f, 0.0f, 0.0f, "Spektrum");
     info.initFlags = kInitXRange | kInitYRange;
-    info.xTitle = "Wellenlänge [nm]";
-    info.yTitle = "Intensität";
-    info.title = "Spektrum";
     return info;
 }
 
