@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "lumcore/Printf.h"
+#include "lumdb/Candidate.h"
 #include "lumgl/Mapping.h"
 #include "lumgl/lumgl.h"
 
@@ -18,74 +19,17 @@ namespace {
 
 const SPenDesc kBlackPen{0, 1, PenStyle::Solid};
 
-double NumberAt(std::string_view text) {
-    std::string s(text);
-    return std::strtod(s.c_str(), nullptr);
-}
-
-// Field `index` (from 0) of a ";"-separated record text; empty when it has fewer fields.
-std::string_view Field(std::string_view text, std::size_t index) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < index; ++i) {
-        const std::size_t semi = text.find(';', start);
-        if (semi == std::string_view::npos) return {};
-        start = semi + 1;
-    }
-    const std::size_t end = text.find(';', start);
-    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-}
-
-struct ParsedLabel {
-    std::string species;  // before the last blank, its own blanks kept
-    double wavelength = 0.0;
-    double value = 0.0;
-};
-
-ParsedLabel ParseLabel(std::string_view label) {
-    ParsedLabel parsed;
-    const std::size_t blank = label.rfind(' ');
-    if (blank == std::string_view::npos) {
-        parsed.species = std::string(label.substr(0, label.find(';')));
-    } else {
-        parsed.species = std::string(label.substr(0, blank));
-        parsed.wavelength = NumberAt(label.substr(blank + 1));
-    }
-    const std::size_t semi = label.rfind(';');
-    if (semi != std::string_view::npos) parsed.value = NumberAt(label.substr(semi + 1));
-    return parsed;
-}
-
-// Atoms and ions ("Fe I", "H"), as opposed to molecules ("N2"), have their f-values and
-// transition probabilities.
-bool HasTransitionValues(const std::string& species) {
-    std::string s = species;
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s.find(' ') != std::string::npos || s.size() == 1;
-}
-
-// "[...]" part of a label, or empty without showValue.
-std::string ValueText(const std::string& species, double wavelength, double value,
-                      std::string_view record, int type) {
+// "[...]" part of a label: the candidate's strength by `type`, measured by the rule of the
+// identification (lumdb::StrengthOf), so a label shows the class the identification used.
+std::string ValueText(const lumdb::Candidate& candidate, int type) {
     switch (type) {
-        case 0: {
-            const double scaled = 1000.0 * value;
-            // Rounded up; the slack keeps 0.3 (300.00000000000006) at 300.
-            const unsigned n = scaled >= 0.1 ? static_cast<unsigned>(std::ceil(scaled - 1e-9)) : 0u;
-            return lumcore::strprintf(" [%u]", n);
-        }
+        case 0:
+            return lumcore::strprintf(" [%.0f]", static_cast<double>(candidate.strength(0)));
         case 1:
-            if (HasTransitionValues(species) && value > 0.0) {
-                return lumcore::strprintf(" [%.3E]", value);
-            }
-            return " [-]";
         case 2:
-            if (HasTransitionValues(species) && value > 0.0) {
-                const double j6 = NumberAt(Field(record, 5));
-                const double j7 = NumberAt(Field(record, 6));
-                const double a = value * 6.67e13 * (2.0 * j6 + 1.0) /
-                                 ((2.0 * j7 + 1.0) * wavelength * wavelength);
-                return lumcore::strprintf(" [%.3E]", a);
-            }
+            // Atoms and ions only (molecules have no f-value or transition probability).
+            if (candidate.atomic() && candidate.value() > 0.0f)
+                return lumcore::strprintf(" [%.3E]", static_cast<double>(candidate.strength(type)));
             return " [-]";
         default:
             return {};
@@ -109,25 +53,17 @@ SFontDesc LabelFont(const SPlotInfo& info) {
 
 std::string IdentificationLabelText(const std::string& label, const std::string& record,
                                     bool showValue, int type) {
-    std::string text = label;
-    std::string star;
-    const std::size_t at = text.find('*');
-    if (at != std::string::npos) {
-        star = "*";
-        text.erase(std::remove(text.begin(), text.end(), '*'), text.end());
-    }
-    const ParsedLabel parsed = ParseLabel(text);
+    const lumdb::Candidate c = lumdb::ParseCandidate(label, record);
     std::string out =
-        lumcore::strprintf("%s  %.2f%s", parsed.species.c_str(), parsed.wavelength, star.c_str());
-    if (showValue) out += ValueText(parsed.species, parsed.wavelength, parsed.value, record, type);
+        lumcore::strprintf("%s  %.2f%s", c.species.c_str(), c.wavelength, c.repeated ? "*" : "");
+    if (showValue) out += ValueText(c, type);
     return out;
 }
 
 std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type) {
-    const ParsedLabel parsed = ParseLabel(line.label);
-    const double w = line.wavelength;
-    std::string out = lumcore::strprintf("%s  %.2f", parsed.species.c_str(), w);
-    if (showValue) out += ValueText(parsed.species, w, parsed.value, line.record, type);
+    const lumdb::Candidate c = lumdb::SearchCandidate(line);
+    std::string out = lumcore::strprintf("%s  %.2f", c.species.c_str(), c.wavelength);
+    if (showValue) out += ValueText(c, type);
     return out;
 }
 

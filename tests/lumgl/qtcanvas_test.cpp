@@ -192,7 +192,8 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
         }
         line.speciesLabels = {f.label};
         line.speciesColors = {f.color};
-        line.speciesRecords = {"1;x;x;x;x;2;1"};
+        const std::string label = f.label;
+        line.speciesRecords = {label.substr(label.find(';') + 1) + ";x;x;x;x;2;1"};
         lines.add(line);
     }
     QImage image(960, 600, QImage::Format_RGB32);

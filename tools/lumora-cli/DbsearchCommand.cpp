@@ -6,9 +6,10 @@
 #include "AnalysisOptions.h"
 #include "Commands.h"
 #include "JsonWriter.h"
-#include "LineCandidate.h"
 #include "SearchResultText.h"
 #include "Session.h"
+#include "lumdb/Candidate.h"
+#include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 
 namespace lumcli {
@@ -24,7 +25,8 @@ std::string lowerExtension(const std::string& path) {
     return ext;
 }
 
-void numberOrNull(JsonWriter& j, const std::string& text) {
+void numberOrNull(JsonWriter& j, std::string_view field) {
+    const std::string text(field);
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
     if (text.empty() || end == text.c_str()) j.null();
@@ -128,9 +130,9 @@ int runDbsearch(Session& session) {
         JsonWriter j;
         j.beginObject().key("lines").beginArray();
         for (const CSearchEngineLine& l : result) {
-            const LineCandidate c = candidateFromSearch(l);
+            const lumdb::Candidate c = lumdb::SearchCandidate(l);
             j.beginObject().key("wavelength").number(l.wavelength).key("species").string(c.species).key("value");
-            numberOrNull(j, c.value);
+            numberOrNull(j, c.valueText);
             j.key("strength").number(l.value).key("lowerEnergy");
             numberOrNull(j, c.field(1));
             j.key("upperEnergy");
@@ -143,9 +145,10 @@ int runDbsearch(Session& session) {
         out.addJsonLine(j.text());
     } else {
         for (const CSearchEngineLine& l : result) {
-            const LineCandidate c = candidateFromSearch(l);
-            out.addRow({c.wavelength, c.species, c.value, num(l.value), c.field(1), c.field(2), c.field(3),
-                        c.field(4), c.field(5), c.field(6), c.field(7)});
+            const lumdb::Candidate c = lumdb::SearchCandidate(l);
+            auto f = [&c](std::size_t i) { return std::string(c.field(i)); };
+            out.addRow({lumcore::strprintf("%.4f", static_cast<double>(l.wavelength)), c.species, c.valueText,
+                        num(l.value), f(1), f(2), f(3), f(4), f(5), f(6), f(7)});
         }
     }
     if (!report.empty() && !saveSearchResultText(report, result, values))

@@ -9,11 +9,11 @@
 #include "AnalysisOptions.h"
 #include "Commands.h"
 #include "JsonWriter.h"
-#include "LineCandidate.h"
 #include "LineRun.h"
 #include "Session.h"
 #include "SpectrumInput.h"
 #include "SpectrumOutput.h"
+#include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
 
 namespace lumcli {
@@ -78,16 +78,14 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
         j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
         for (const CLine& l : r.spectrumLines) {
             j.beginObject().key("x").number(l.x).key("y").number(l.y).key("candidates").beginArray();
-            const std::vector<bool> best = bestOfSpecies(l);
-            for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
-                if (bestOnly && !best[c]) continue;
-                const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
+            for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
+                if (bestOnly && !cand.best) continue;
                 j.beginObject()
                     .key("species").string(cand.species)
-                    .key("wavelength").number(cand.lambda)
-                    .key("value").number(std::strtod(cand.value.c_str(), nullptr))
+                    .key("wavelength").number(static_cast<float>(cand.wavelength))
+                    .key("value").number(lumdb::ReadDouble(cand.valueText))
                     .key("strength").number(cand.strength(intensityOption))
-                    .key("best").boolean(best[c])
+                    .key("best").boolean(cand.best)
                     .endObject();
             }
             j.endArray().endObject();
@@ -102,12 +100,10 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
             out.addRow({r.fileName, num(l.x), num(l.y), "", "", "", "", ""});
             continue;
         }
-        const std::vector<bool> best = bestOfSpecies(l);
-        for (std::size_t c = 0; c < l.candidateLabels.size(); ++c) {
-            if (bestOnly && !best[c]) continue;
-            const LineCandidate cand = candidateFromLabel(l.candidateLabels[c], l.candidateRecords[c]);
-            out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelength, cand.value,
-                        num(cand.strength(intensityOption)), best[c] ? "1" : "0"});
+        for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
+            if (bestOnly && !cand.best) continue;
+            out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelengthText,
+                        cand.valueText, num(cand.strength(intensityOption)), cand.best ? "1" : "0"});
         }
     }
 }

@@ -1,13 +1,11 @@
 // The saved text of a database search; see SearchResultText.h.
 #include "SearchResultText.h"
 
-#include "lumdb/Database.h"
-
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 
-#include "LineCandidate.h"
+#include "lumdb/Candidate.h"
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
 
@@ -16,12 +14,10 @@ using lumcore::strprintf;
 namespace lumcli {
 
 std::string intensityCell(const CSearchEngineLine& line, int intensityOption) {
-    const LineCandidate c = candidateFromSearch(line);
-    if (c.value.empty()) return {};
-    // The cell is made from the value the label carries, as the report does; a molecule (or
-    // no value) has no f-value or Aik and shows "-".
-    const float v = std::strtof(c.value.c_str(), nullptr);
-    const float s = lumdb::LineStrength(intensityOption, v, line.wavelength, c.species, c.record);
+    const lumdb::Candidate c = lumdb::SearchCandidate(line);
+    if (c.valueText.empty()) return {};
+    // A molecule (or no value) has no f-value or Aik and shows "-".
+    const float s = c.strength(intensityOption);
     switch (intensityOption) {
         case 0:
             return strprintf("%d", static_cast<int>(s));
@@ -50,10 +46,11 @@ std::string searchResultText(const TSearchEngineLineArray& result, const SSearch
     t += std::string(176, '-') + "\n";
     std::size_t n = 0;
     for (const CSearchEngineLine& line : result) {
-        const LineCandidate c = candidateFromSearch(line);
+        const lumdb::Candidate c = lumdb::SearchCandidate(line);
         t += strprintf("%.4f", static_cast<double>(line.wavelength)) + ";" + c.species + ";" +
-             intensityCell(line, values.IntensityOption) + ";" + c.field(1) + ";" + c.field(2) + ";" + c.field(3) +
-             " - " + c.field(4) + ";" + c.field(5) + ";" + c.field(6) + ";" + c.field(7) + "\n";
+             intensityCell(line, values.IntensityOption);
+        for (std::size_t i = 1; i <= 7; ++i) (t += i == 4 ? " - " : ";") += c.field(i);
+        t += "\n";
         if (++n % 5 == 0) t += "\n";
     }
     return t;

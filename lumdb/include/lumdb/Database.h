@@ -51,14 +51,3 @@ LUMDB_EXPORT unsigned char LineIdentification(lumdb::RunHost& parent, const std:
 LUMDB_EXPORT unsigned char LineSearchEngine(lumdb::RunHost& parent, const std::string& dataDir,
                                             TSearchEngineLineArray& result, TElementArray& elements,
                                             SSearchEngineVal values);
-
-namespace lumdb {
-// The strength of a database line as IntensityOption measures it (the identification, the
-// search and every report use this): 0 relative, the ceiling of 1000 v (0 below 0.1);
-// 1 the oscillator strength f = v; 2 the transition probability Aik from f, the statistical
-// weights 2J + 1 of the record's J lower and J upper fields and the wavelength. 1 and 2
-// only for atomic species, whose label has a blank ("Fe II") or is one character; a
-// molecule gives 0. `recordText` is the record after the wavelength field.
-LUMDB_EXPORT float LineStrength(int intensityOption, float value, float wavelength,
-                                std::string_view speciesLabel, std::string_view recordText);
-}  // namespace lumdb

@@ -78,23 +78,6 @@ const char* TextBlocks::store(std::string_view text) {
     return copy;
 }
 
-std::string_view field(std::string_view text, std::size_t index) {
-    std::size_t pos = 0;
-    for (std::size_t i = 0; i < index; ++i) {
-        const std::size_t sep = text.find(';', pos);
-        if (sep == std::string_view::npos) return {};
-        pos = sep + 1;
-    }
-    const std::size_t end = text.find(';', pos);
-    return text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-}
-
-double parseNumber(std::string_view text) {
-    if (text.empty()) return 0.0;
-    const std::string copy(text);
-    return std::strtod(copy.c_str(), nullptr);
-}
-
 namespace {
 
 constexpr std::uint64_t kIntegerPowersOfTen[] = {1ull,
@@ -271,29 +254,6 @@ float parseFloat(std::string_view text) {
     return std::strtof(copy.c_str(), nullptr);
 }
 
-bool isAtomicLabel(std::string_view trimmedLabel) {
-    return trimmedLabel.find(' ') != std::string_view::npos || trimmedLabel.size() == 1;
-}
-
-float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest) {
-    switch (intensityOption) {
-        case 0: {
-            const float scaled = 1000 * v;
-            return scaled >= 0.1 ? std::ceil(scaled) : 0.0f;
-        }
-        case 1: return atomic ? v : 0.0f;
-        case 2: {
-            if (!atomic) return 0.0f;
-            // Fields 7 and 8 of the line are fields 6 and 7 of the record text.
-            const double gLower = 2 * parseNumber(field(rest, 5)) + 1;
-            const double gUpper = 2 * parseNumber(field(rest, 6)) + 1;
-            const double l = lambda;
-            return static_cast<float>(6.67e13 * gLower * v / (gUpper * l * l));
-        }
-        default: return 0.0f;
-    }
-}
-
 unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
                               const TElementArray& elements, const StageChoice& stages,
                               RecordVisitor& visitor) {
@@ -333,10 +293,10 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
 
             SpeciesFile species;
             species.element = &element;
-            const std::string shortName(field(header, 0));
-            species.label = std::string(field(header, 1)) + " ";
+            const std::string shortName(RecordField(header, 0));
+            species.label = std::string(RecordField(header, 1)) + " ";
             species.labelTrimmed = trimTrailingBlanks(species.label);
-            species.atomic = isAtomicLabel(species.labelTrimmed);
+            species.atomic = IsAtomicSpecies(species.labelTrimmed);
             const std::string phase =
                 shortName == species.labelTrimmed
                     ? shortName
@@ -381,14 +341,3 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
 }
 
 }  // namespace lumdb::detail
-
-namespace lumdb {
-
-float LineStrength(int intensityOption, float value, float wavelength,
-                   std::string_view speciesLabel, std::string_view recordText) {
-    while (!speciesLabel.empty() && speciesLabel.back() == ' ') speciesLabel.remove_suffix(1);
-    return detail::strengthOf(intensityOption, value, wavelength,
-                              detail::isAtomicLabel(speciesLabel), recordText);
-}
-
-}  // namespace lumdb

@@ -9,6 +9,7 @@
 #include <vector>
 #include <string_view>
 
+#include "lumdb/Candidate.h"
 #include "lumdb/Records.h"
 #include "lumdb/RunHost.h"
 
@@ -78,25 +79,13 @@ private:
     std::size_t left_ = 0;
 };
 
-// Field `index` (0 = the first) of a ';'-separated text; empty when there are fewer fields.
-std::string_view field(std::string_view text, std::size_t index);
-
-// A decimal number as the C library reads it (leading number, the rest ignored, 0 when none).
-double parseNumber(std::string_view text);
-// The same, read directly as a 32-bit float (no double rounding on the way).
+// A number as the C library reads it (leading number, the rest ignored, 0 when none),
+// read directly as a 32-bit float (no double rounding on the way): the plain decimal
+// numbers of the database without the general parser. Gives what ReadFloat gives.
 float parseFloat(std::string_view text);
 
 // Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
 // cost: the identification and search format one or two numbers per hit.
 void appendGeneral(std::string& out, float value, int precision);
-
-// The strength of a record by IntensityOption: 0 relative (ceiling of 1000 v, 0 below 0.1),
-// 1 oscillator strength f = v, 2 transition probability from f, the statistical weights of
-// record fields J lower / J upper and the wavelength. 1 and 2 only for atomic species.
-float strengthOf(int intensityOption, float v, float lambda, bool atomic, std::string_view rest);
-
-// An atom or ion has a blank in its label ("Fe II") or a one-character label; molecules
-// ("N2", "CO+") have neither.
-bool isAtomicLabel(std::string_view trimmedLabel);
 
 }  // namespace lumdb::detail

@@ -41,11 +41,11 @@ public:
         if (it == xs_.end() || !(*it < high)) return;
 
         const std::string_view rest = recordText.get();
-        const float v = lumdb::detail::parseFloat(lumdb::detail::field(rest, 0));
+        const float v = lumdb::detail::parseFloat(lumdb::RecordField(rest, 0));
         // The strength depends on the record alone, so it decides for every line of the window.
         if (values_.IntensityRange) {
             const float s =
-                lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
+                lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
             if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
         }
         Hit hit;
@@ -56,7 +56,8 @@ public:
         hit.file = static_cast<std::uint32_t>(fileNumber_);
         hit.value = v;
         hit.color = file.element->color;
-        // "%s%.7g" of label and wavelength, then ";%g" of the value; then the record text.
+        // The candidate's label (lumdb::FormatCandidateLabel's text, without printf's cost),
+        // then the record text.
         scratch_ = file.label;
         lumdb::detail::appendGeneral(scratch_, lambda, 7);
         scratch_ += ';';

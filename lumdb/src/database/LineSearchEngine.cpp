@@ -28,9 +28,9 @@ public:
         // Both ranges are closed: a line exactly on a bound is listed.
         if (!(values_.LowerWavelength <= lambda && lambda <= values_.UpperWavelength)) return;
         const std::string_view rest = recordText.get();
-        const float v = lumdb::detail::parseFloat(lumdb::detail::field(rest, 0));
+        const float v = lumdb::detail::parseFloat(lumdb::RecordField(rest, 0));
         const float s =
-            lumdb::detail::strengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
+            lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
         if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
         if (count_ % kBlock == 0) blocks_.push_back(std::make_unique<CSearchEngineLine[]>(kBlock));
         CSearchEngineLine& hit = at(count_++);

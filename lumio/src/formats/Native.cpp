@@ -15,6 +15,7 @@
 #include "formats/NumberText.h"
 #include "formats/Readers.h"
 #include "lumcore/Cp1252.h"
+#include "lumdb/Candidate.h"
 
 namespace lumio::detail {
 namespace {
@@ -118,13 +119,6 @@ std::string_view nextField(std::string_view& rest) {
     return field;
 }
 
-TColor colorOf(std::string_view red, std::string_view green, std::string_view blue) {
-    // red + green * 256 + blue * 65536, as the file defines the colour.
-    return static_cast<TColor>(readIntegerField(red)) +
-           static_cast<TColor>(readIntegerField(green)) * 256u +
-           static_cast<TColor>(readIntegerField(blue)) * 65536u;
-}
-
 void readSpectrumLines(std::string_view body, SpectrumRecord& record) {
     LineReader lines(body);
     std::string_view line;
@@ -150,23 +144,16 @@ void readSpectrumLines(std::string_view body, SpectrumRecord& record) {
             lastY = y;
         }
         if (kind == Kind::None) continue;
-        const std::string_view labelHead = nextField(rest);
-        const std::string_view labelValue = nextField(rest);
-        std::string label = lumcore::cp1252ToUtf8(labelHead);
-        label += ';';
-        label += lumcore::cp1252ToUtf8(labelValue);
-        const std::string_view red = nextField(rest);
-        const std::string_view green = nextField(rest);
-        const std::string_view blue = nextField(rest);
+        lumdb::CandidateEntry entry = lumdb::ParseCandidateEntry(lumcore::cp1252ToUtf8(rest));
         CLine& target = record.spectrumLines[current];
         if (kind == Kind::Species) {
-            target.speciesLabels.push_back(std::move(label));
-            target.speciesColors.push_back(colorOf(red, green, blue));
-            target.speciesRecords.push_back(lumcore::cp1252ToUtf8(rest));
+            target.speciesLabels.push_back(std::move(entry.label));
+            target.speciesColors.push_back(entry.color);
+            target.speciesRecords.push_back(std::move(entry.record));
         } else {
-            target.candidateLabels.push_back(std::move(label));
-            target.candidateColors.push_back(colorOf(red, green, blue));
-            target.candidateRecords.push_back(lumcore::cp1252ToUtf8(rest));
+            target.candidateLabels.push_back(std::move(entry.label));
+            target.candidateColors.push_back(entry.color);
+            target.candidateRecords.push_back(std::move(entry.record));
         }
     }
 }
@@ -178,17 +165,14 @@ void readDatabaseLines(std::string_view body, SpectrumRecord& record) {
         std::string_view rest = line;
         CSearchEngineLine entry;
         entry.wavelength = static_cast<float>(nativeNumber(nextField(rest)));
-        const std::string_view labelHead = nextField(rest);
-        const std::string_view labelValue = nextField(rest);
-        entry.label = lumcore::cp1252ToUtf8(labelHead);
-        entry.label += ';';
-        entry.label += lumcore::cp1252ToUtf8(labelValue);
-        entry.value = static_cast<float>(nativeNumber(labelValue));
-        const std::string_view red = nextField(rest);
-        const std::string_view green = nextField(rest);
-        const std::string_view blue = nextField(rest);
-        entry.color = colorOf(red, green, blue);
-        entry.record = lumcore::cp1252ToUtf8(rest);
+        // The rest has the form of a candidate entry; the label's value is the line's value.
+        std::string_view labelRest = rest;
+        nextField(labelRest);
+        entry.value = static_cast<float>(nativeNumber(nextField(labelRest)));
+        lumdb::CandidateEntry parsed = lumdb::ParseCandidateEntry(lumcore::cp1252ToUtf8(rest));
+        entry.label = std::move(parsed.label);
+        entry.color = parsed.color;
+        entry.record = std::move(parsed.record);
         record.databaseLines.add(std::move(entry));
     }
 }

@@ -5,18 +5,11 @@
 #include <string>
 
 #include "lumcore/Cp1252.h"
+#include "lumdb/Candidate.h"
 #include "writers/Writers.h"
 
 namespace lumio::detail {
 namespace {
-
-void writeColor(OutputFile& out, TColor color) {
-    out.writeUnsigned(color & 0xFFu);
-    out.write(';');
-    out.writeUnsigned((color >> 8) & 0xFFu);
-    out.write(';');
-    out.writeUnsigned((color >> 16) & 0xFFu);
-}
 
 void writeEntry(OutputFile& out, const CLine& line, bool species, const std::string& label,
                 TColor color, const std::string& recordText) {
@@ -25,11 +18,7 @@ void writeEntry(OutputFile& out, const CLine& line, bool species, const std::str
     out.write(';');
     out.writeG(line.y);
     out.write(';');
-    out.write(lumcore::utf8ToCp1252(label));
-    out.write(';');
-    writeColor(out, color);
-    out.write(';');
-    out.write(lumcore::utf8ToCp1252(recordText));
+    out.write(lumcore::utf8ToCp1252(lumdb::CandidateEntryText(label, color, recordText)));
     out.write('\n');
 }
 
@@ -67,11 +56,7 @@ void writeDatabaseLines(OutputFile& out, const TSearchEngineLineArray& lines) {
     for (const CSearchEngineLine& line : lines) {
         out.writeFloat(line.wavelength);
         out.write(';');
-        out.write(lumcore::utf8ToCp1252(line.label));
-        out.write(';');
-        writeColor(out, line.color);
-        out.write(';');
-        out.write(lumcore::utf8ToCp1252(line.record));
+        out.write(lumcore::utf8ToCp1252(lumdb::CandidateEntryText(line.label, line.color, line.record)));
         out.write('\n');
     }
     out.write("[<-DatabaseLines]\n");
