@@ -7,6 +7,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "lumgl/AxisMap.h"
 #include "lumgl/Canvas.h"
 #include "lumgl/ColumnReducer.h"
 #include "lumgl/PlotError.h"
@@ -20,22 +21,17 @@ void CanvasPathSink::lineTo(SDevicePoint p) { canvas_.lineTo(p); }
 
 namespace {
 
-// One axis of the mapping, with the same operations in the same order as
-// DataToDeviceX/Y, so the walk lands on the same pixels as the mapping functions; kept
-// inline and specialised per axis kind because the walk runs it twice per point of a
-// million-point spectrum.
+// One axis of the mapping (lumgl::AxisMap) with its kind fixed at compile time: the walk
+// runs it twice per point of a million-point spectrum.
 template <bool Linear>
-struct AxisMap {
-    double min;
-    double scale;
-    double origin;
+struct FixedAxis {
+    AxisMap axis;
 
     double operator()(double v) const {
         if constexpr (Linear) {
-            return (v - min) * scale + origin;
+            return axis.linearToDevice(v);
         } else {
-            if (!(v > 0.0)) return origin;
-            return std::log10(v / min) * scale + origin;
+            return axis.logToDevice(v);
         }
     }
 };
@@ -68,8 +64,8 @@ inline double XAt(double ax, double ay, double bx, double by, double y) {
 
 template <bool XLinear, bool YLinear, class Sink>
 void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
-    const AxisMap<XLinear> mapX{info.xMin, info.xScale, static_cast<double>(info.origin.x)};
-    const AxisMap<YLinear> mapY{info.yMin, info.yScale, static_cast<double>(info.origin.y)};
+    const FixedAxis<XLinear> mapX{AxisMap::X(info)};
+    const FixedAxis<YLinear> mapY{AxisMap::Y(info)};
     const double xLo = std::min(info.xMin, info.xMax);
     const double xHi = std::max(info.xMin, info.xMax);
     const double yLo = std::min(info.yMin, info.yMax);
@@ -214,8 +210,8 @@ template <class Sink>
 void Dispatch(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
     const bool xLinear = (info.drawFlags & kDrawXLinear) != 0;
     const bool yLinear = (info.drawFlags & kDrawYLinear) != 0;
-    if (!xLinear && !(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
-    if (!yLinear && !(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
+    if (!AxisMap::X(info).valid()) throw PlotError(kErrorLogXLimits);
+    if (!AxisMap::Y(info).valid()) throw PlotError(kErrorLogYLimits);
     if (n < 2) return;
     if (xLinear && yLinear) {
         Walk<true, true>(pts, n, info, sink);

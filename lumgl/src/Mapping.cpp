@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Internal.h"
+#include "lumgl/AxisMap.h"
 #include "lumgl/lumgl.h"
 
 namespace lumgl {
@@ -14,30 +15,18 @@ namespace {
 constexpr double kIntMax = static_cast<double>(std::numeric_limits<std::int32_t>::max());
 constexpr double kIntMin = static_cast<double>(std::numeric_limits<std::int32_t>::min());
 
-// Offset in axis units of a device offset; 0 when the scale cannot divide.
-double Unscale(double offset, float scale) {
-    if (scale == 0.0f || !std::isfinite(scale)) return 0.0;
-    return offset / static_cast<double>(scale);
-}
-
 }  // namespace
 
 double DataToDeviceX(double x, const SPlotInfo& info) {
-    if (info.drawFlags & kDrawXLinear) {
-        return (x - static_cast<double>(info.xMin)) * info.xScale + info.origin.x;
-    }
-    if (!(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
-    if (!(x > 0.0)) return info.origin.x;
-    return std::log10(x / static_cast<double>(info.xMin)) * info.xScale + info.origin.x;
+    const AxisMap axis = AxisMap::X(info);
+    if (!axis.valid()) throw PlotError(kErrorLogXLimits);
+    return axis.toDevice(x);
 }
 
 double DataToDeviceY(double y, const SPlotInfo& info) {
-    if (info.drawFlags & kDrawYLinear) {
-        return (y - static_cast<double>(info.yMin)) * info.yScale + info.origin.y;
-    }
-    if (!(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
-    if (!(y > 0.0)) return info.origin.y;
-    return std::log10(y / static_cast<double>(info.yMin)) * info.yScale + info.origin.y;
+    const AxisMap axis = AxisMap::Y(info);
+    if (!axis.valid()) throw PlotError(kErrorLogYLimits);
+    return axis.toDevice(y);
 }
 
 int RoundToDevice(double value) {
@@ -61,17 +50,9 @@ SDevicePoint DataToDevicePointTruncated(TPointF point, const SPlotInfo& info) {
                         TruncateToDevice(DataToDeviceY(point.y, info))};
 }
 
-double DeviceToDataX(int px, const SPlotInfo& info) {
-    const double u = Unscale(static_cast<double>(px) - info.origin.x, info.xScale);
-    if (info.drawFlags & kDrawXLinear) return u + static_cast<double>(info.xMin);
-    return static_cast<double>(info.xMin) * std::pow(10.0, u);
-}
+double DeviceToDataX(int px, const SPlotInfo& info) { return AxisMap::X(info).toData(px); }
 
-double DeviceToDataY(int py, const SPlotInfo& info) {
-    const double u = Unscale(static_cast<double>(py) - info.origin.y, info.yScale);
-    if (info.drawFlags & kDrawYLinear) return u + static_cast<double>(info.yMin);
-    return static_cast<double>(info.yMin) * std::pow(10.0, u);
-}
+double DeviceToDataY(int py, const SPlotInfo& info) { return AxisMap::Y(info).toData(py); }
 
 }  // namespace lumgl
 

@@ -262,3 +262,48 @@ TEST(PlotDrawing, VariantsKeepTheirAxisModes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two spectra as lumora-cli render shows them: the program's curve colours, the frame and
+// grid drawn with the first, the found lines marked and labelled on both, the range
+// autoscaled and raised until the labels fit.
+TEST(DiagramComposerGolden, TwoSpectraWithFoundAndIdentifiedLines) {
+    SpectrumRecord first, second;
+    first.points = spectra::Generate(80);
+    second.points = spectra::Generate(80, 300.0f, 900.0f, 2);
+    for (SpectrumRecord* s : {&first, &second}) {
+        s->plotInfo.initFlags = kInitXRange | kInitYRange;
+        GetMinMax(s->points, s->plotInfo);
+    }
+    CLine mercury(546.07f, 12500.0f);
+    mercury.speciesLabels = {"Hg I 546.0735;0.8", "Xe II 546.039;0.05*"};
+    mercury.speciesColors = {MakeColor(0, 0, 200), MakeColor(0, 140, 0)};
+    mercury.speciesRecords = {"0.8;x;x;x;x;2;1", "0.05;x;x;x;x;1;1"};
+    first.spectrumLines.add(mercury);
+    first.spectrumLines.add(CLine(253.65f, 9200.0f));
+    second.spectrumLines.add(CLine(696.54f, 5400.0f));
+
+    SPlotInfo info = spectra::LinearDiagram(640, 480, 0, 1, 0, 1, "Zwei Spektren");
+    info.drawFlags |= kDrawXGrid | kDrawYGrid;
+    std::vector<lumgl::DiagramOverlay> overlays;
+    for (const SpectrumRecord* s : {&first, &second})
+        overlays.push_back({s, SPenDesc{lumgl::OverlayColor(overlays.size()), 1, PenStyle::Solid}, true, true, false});
+    lumgl::DiagramComposer composer(info, overlays);
+    composer.autoscale();
+    composer.makeRoomForLabels(lumgl::FixedTextMetrics());
+    RecordingCanvas canvas({0, 0, 640, 480});
+    composer.draw(canvas);
+    golden::Expect("composed_two_spectra", canvas.trace());
+
+    // The current spectrum is drawn last, and the one drawn first carries the frame.
+    lumgl::DiagramOptions options;
+    options.current = 0;
+    const lumgl::DiagramComposer current(composer.info(), overlays, options);
+    EXPECT_EQ(current.drawingOrder(), (std::vector<std::size_t>{1, 0}));
+    EXPECT_NE(current.overlayInfo(1).drawFlags & kDrawXGrid, 0);
+    EXPECT_EQ(current.overlayInfo(0).drawFlags & (kDrawFrame | kDrawXGrid | kDrawYGrid), 0);
+    EXPECT_EQ(current.overlayInfo(0).curvePen.color, MakeColor(255, 0, 0));
+}
+
+}  // namespace

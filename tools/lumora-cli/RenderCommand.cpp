@@ -15,6 +15,7 @@
 #include "Session.h"
 #include "SpectrumInput.h"
 #include "lumdb/Database.h"
+#include "lumgl/DiagramComposer.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Markers.h"
 #include "lumgl/WmfCanvas.h"
@@ -37,13 +38,6 @@ namespace lumcli {
 
 namespace {
 
-// The curve colours of the program's pen table, by overlay position.
-const TColor kCurveColors[12] = {
-    MakeColor(255, 0, 0),   MakeColor(0, 0, 255),     MakeColor(128, 128, 0), MakeColor(128, 0, 0),
-    MakeColor(0, 128, 128), MakeColor(255, 255, 0),   MakeColor(255, 0, 255), MakeColor(0, 255, 0),
-    MakeColor(128, 0, 128), MakeColor(0, 255, 255),   MakeColor(0, 128, 0),   MakeColor(0, 0, 128)};
-constexpr std::size_t kMaxOverlays = 12;
-
 std::string lowerExtension(const std::string& path) {
     const auto dot = path.rfind('.');
     const auto slash = path.rfind('/');
@@ -58,102 +52,25 @@ struct Spectrum {
     std::unique_ptr<SpectrumRecord> record;
 };
 
-struct RenderJob {
-    std::vector<Spectrum> spectra;
-    SPlotInfo window;  // the diagram's description: range, rectangle, flags, titles
-    bool markLines = false;
-    bool labelLines = false;
-    int strengthKind = 0;
-};
-
-// The displayed range after autoscaling all spectra: x from the data, y with the program's
-// headroom (10 % above, 2 % of the height below).
-void autoscale(RenderJob& job) {
-    SPlotInfo& w = job.window;
-    w.xMin = w.yMin = FLT_MAX;
-    w.xMax = w.yMax = -FLT_MAX;
-    for (const Spectrum& s : job.spectra) {
-        const SPlotInfo& p = s.record->plotInfo;
-        w.xMin = std::min({w.xMin, p.xMin, p.xMax});
-        w.xMax = std::max({w.xMax, p.xMin, p.xMax});
-        w.yMin = std::min({w.yMin, p.yMin, p.yMax});
-        w.yMax = std::max({w.yMax, p.yMin, p.yMax});
-    }
-    if (!(w.yMax > w.yMin)) {
-        w.yMin -= 5;
-        w.yMax += 5;
-    }
-    w.yMax *= w.yMax > 0 ? 1.1f : 1.0f;
-    w.yMin -= 0.02f * (w.yMax - w.yMin);
-}
-
-// Raises the upper y limit until the labels of the identified lines fit above their lines.
-void makeRoomForLabels(RenderJob& job, const lumgl::TextMetrics& metrics) {
-    for (int round = 0; round < 30; ++round) {
-        SPlotInfo info = job.window;
-        lumgl::LayoutPlot(info, metrics);
-        const SFontDesc font = lumgl::LabelFont(info);
-        bool fits = true;
-        for (const Spectrum& s : job.spectra) {
-            for (const CLine& line : s.record->spectrumLines) {
-                if (line.speciesLabels.empty() || line.x <= info.xMin || line.x >= info.xMax) continue;
-                int longest = 0;
-                for (std::size_t k = 0; k < line.speciesLabels.size(); ++k)
-                    longest = std::max(longest, metrics.textExtent(font, lumgl::IdentificationLabelText(
-                                                                          line.speciesLabels[k], line.speciesRecords[k],
-                                                                          true, job.strengthKind)).width);
-                const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, info);
-                if (p.y - 21 - longest < info.topLeft.y) fits = false;
-            }
-        }
-        if (fits) return;
-        SPlotInfo& w = job.window;
-        if (w.drawFlags & kDrawYLinear) w.yMax += 0.15f * (w.yMax - w.yMin);
-        else w.yMax *= 2.0f;
-    }
-}
-
-// Frame, ticks, labels and the first curve, then every further curve in its colour, then
-// the markers and labels of the lines.
-void drawDiagram(const RenderJob& job, lumgl::Canvas& canvas) {
-    SPlotInfo laidOut = job.window;
-    for (std::size_t k = 0; k < job.spectra.size(); ++k) {
-        SPlotInfo info = job.window;
-        info.curvePen = SPenDesc{kCurveColors[k % 12], 1, PenStyle::Solid};
-        if (k > 0) info.drawFlags &= static_cast<std::uint16_t>(~(kDrawFrame | kDrawXGrid | kDrawYGrid));
-        PlotDrawing(job.spectra[k].record->points, info, canvas);
-        if (k == 0) laidOut = info;
-    }
-    for (const Spectrum& s : job.spectra) {
-        if (job.markLines) DrawSearchedLines(s.record->spectrumLines, laidOut, canvas);
-        if (job.labelLines) DrawIdentifiedElements(s.record->spectrumLines, true, job.strengthKind, laidOut, canvas);
-    }
-}
-
-void writeWpg(RenderJob& job, const std::string& path, const lumgl::TextMetrics& metrics) {
-    const SDeviceRect client = job.window.plotRect;
-    SPlotInfo laidOut = job.window;
+void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, const lumgl::TextMetrics& metrics) {
+    const SDeviceRect client = composer.info().plotRect;
+    SPlotInfo laidOut = composer.info();
     lumgl::LayoutPlot(laidOut, metrics);
-    for (std::size_t k = 0; k < job.spectra.size(); ++k) {
-        SPlotInfo info = laidOut;
-        info.curvePen = SPenDesc{kCurveColors[k % 12], 1, PenStyle::Solid};
-        if (k > 0) info.drawFlags &= static_cast<std::uint16_t>(~(kDrawFrame | kDrawXGrid | kDrawYGrid));
-        if (!ExportPlotAsWPG(client, job.spectra[k].record->points, info, path, k > 0 ? 1 : 0))
+    int lineFlags = 0;
+    bool first = true;
+    for (std::size_t k : composer.drawingOrder()) {
+        SPlotInfo info = composer.overlayInfo(k);
+        lumgl::LayoutPlot(info, metrics);
+        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, path, first ? 0 : 1))
             throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        first = false;
+        const lumgl::DiagramOverlay& overlay = composer.overlays()[k];
+        lineFlags |= (overlay.foundLines ? 16 : 0) | (overlay.labels ? 32 : 0);
     }
-    const int lineFlags = (job.markLines ? 16 : 0) | (job.labelLines ? 32 : 0);
     if (lineFlags)
-        for (const Spectrum& s : job.spectra)
-            if (!ExportLinesAsWPG(client, s.record->spectrumLines, laidOut, path, 1 | lineFlags))
+        for (std::size_t k : composer.drawingOrder())
+            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut, path, 1 | lineFlags))
                 throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
-}
-
-std::string plotErrorMessage(int code) {
-    switch (code) {
-        case 1: return "Logarithmische Darstellung der x-Achse: Grenzen sind kleiner oder gleich 0!";
-        case 2: return "Logarithmische Darstellung der y-Achse: Grenzen sind kleiner oder gleich 0!";
-        default: return "Es sind keine Daten zum Zeichnen vorhanden.";
-    }
 }
 
 #ifdef LUMORA_CLI_RENDER
@@ -173,8 +90,8 @@ QGuiApplication& guiApplication() {
 }
 #endif
 
-void render(RenderJob& job, const std::string& path, const std::string& ext) {
-    const SDeviceRect rect = job.window.plotRect;
+void render(lumgl::DiagramComposer& composer, const std::string& path, const std::string& ext) {
+    const SDeviceRect rect = composer.info().plotRect;
 #ifdef LUMORA_CLI_RENDER
     guiApplication();
     // Text is measured with the fonts the bitmap would use, for every output.
@@ -184,16 +101,16 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
 #else
     lumgl::FixedTextMetrics metrics;
 #endif
-    if (job.labelLines) makeRoomForLabels(job, metrics);
+    composer.makeRoomForLabels(metrics);
 
     if (ext == "wmf") {
         lumgl::WmfCanvas canvas(rect, &metrics);
-        drawDiagram(job, canvas);
+        composer.draw(canvas);
         if (!canvas.save(path)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
         return;
     }
     if (ext == "wpg") {
-        writeWpg(job, path, metrics);
+        writeWpg(composer, path, metrics);
         return;
     }
 #ifdef LUMORA_CLI_RENDER
@@ -202,7 +119,7 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
         image.fill(Qt::white);
         QPainter painter(&image);
         lumgl::QtCanvas canvas(painter, rect, &image, true);
-        drawDiagram(job, canvas);
+        composer.draw(canvas);
         canvas.flush();
         painter.end();
         if (!image.save(QString::fromStdString(path), ext == "png" ? "PNG" : "BMP"))
@@ -217,7 +134,7 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
         QPainter painter;
         if (!painter.begin(&writer)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
         lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        drawDiagram(job, canvas);
+        composer.draw(canvas);
         canvas.flush();
         painter.end();
         return;
@@ -231,7 +148,7 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
         QPainter painter;
         if (!painter.begin(&generator)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
         lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        drawDiagram(job, canvas);
+        composer.draw(canvas);
         canvas.flush();
         painter.end();
         return;
@@ -295,40 +212,39 @@ int runRender(Session& session) {
     if (line.has("identify") && !line.has("elements") && !line.has("config"))
         throw UsageError("--identify braucht die Elemente (--elements LISTE oder --config DATEI.lmc).");
 
-    RenderJob job;
-    job.markLines = line.has("lines") || line.has("identify");
-    job.labelLines = line.has("identify");
+    const bool markLines = line.has("lines") || line.has("identify");
+    const bool labelLines = line.has("identify");
     TElementArray elements;
-    if (job.labelLines) elements = session.elements();
+    if (labelLines) elements = session.elements();
     const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, elements);
-    job.strengthKind = settings.select.IntensityOption;
 
+    std::vector<Spectrum> spectra;
     ResultOutput& out = session.output();
     for (const std::string& path : line.files()) {
-        if (job.spectra.size() == kMaxOverlays) {
+        if (spectra.size() == lumgl::kMaxOverlays) {
             out.warn("Ein Diagramm hält höchstens 12 Spektren; " + path + " und die folgenden bleiben weg.");
             break;
         }
         try {
             Spectrum s{path, readSpectrum(session.ui(), path).record};
-            if (job.markLines) s.record->spectrumLines = searchLines(session, *s.record, settings.search);
-            if (job.labelLines) {
+            if (markLines) s.record->spectrumLines = searchLines(session, *s.record, settings.search);
+            if (labelLines) {
                 session.host().clearLastMessage();
                 if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines, elements,
                                         settings.select))
                     throw FileFailure("IdentificationFailed", "Die Linienidentifizierung wurde abgebrochen.");
             }
-            job.spectra.push_back(std::move(s));
+            spectra.push_back(std::move(s));
         } catch (const FileFailure& f) {
             out.fileFailed(path, f.keyword(), f.what());
         }
     }
-    if (job.spectra.empty()) {
+    if (spectra.empty()) {
         out.finish();
         return 1;
     }
 
-    SPlotInfo& w = job.window;
+    SPlotInfo w;
     MakePlotInfoStruct(w, true);
     w.plotRect = SDeviceRect{0, 0, width, height};
     w.drawFlags = static_cast<std::uint16_t>((line.has("log-x") ? 0 : kDrawXLinear) |
@@ -336,12 +252,22 @@ int runRender(Session& session) {
                                              (line.has("grid") ? kDrawXGrid | kDrawYGrid : 0));
     w.xTitle = "Wellenlänge [nm]";
     w.yTitle = "Signal";
-    w.title = job.spectra.front().record->plotInfo.title;
-    autoscale(job);
+    w.title = spectra.front().record->plotInfo.title;
+    std::vector<lumgl::DiagramOverlay> overlays;
+    for (std::size_t k = 0; k < spectra.size(); ++k)
+        overlays.push_back({spectra[k].record.get(), SPenDesc{lumgl::OverlayColor(k), 1, PenStyle::Solid},
+                            markLines, labelLines, false});
+    lumgl::DiagramOptions options;
+    options.strengthKind = settings.select.IntensityOption;
+    lumgl::DiagramComposer composer(w, std::move(overlays), options);
+    composer.autoscale();
     try {
-        render(job, target, ext);
+        render(composer, target, ext);
     } catch (const lumgl::PlotError& e) {
-        out.fileFailed(target, "PlotError", plotErrorMessage(e.code()));
+        // One line on the console: the message box's paragraphs joined by a blank.
+        std::string text = lumgl::PlotErrorText(e.code());
+        for (std::size_t at; (at = text.find("\n\n")) != std::string::npos;) text.replace(at, 2, " ");
+        out.fileFailed(target, "PlotError", text);
     } catch (const FileFailure& f) {
         out.fileFailed(target, f.keyword(), f.what());
     }

@@ -1,6 +1,7 @@
-// The data <-> device formulas, unrounded and with both rounding rules, for
-// the entry points (DataToMousePoint, MousePointToData, ZoomRectToValues) and for the
-// ticks and the curve of the diagram, which truncate toward zero.
+// The data <-> device mapping of a diagram (lumgl::AxisMap per axis), unrounded and with
+// both rounding rules, for the entry points (DataToMousePoint, MousePointToData,
+// ZoomRectToValues) and for the ticks and the curve of the diagram, which truncate toward
+// zero.
 #pragma once
 
 #include "lumdb/Records.h"

@@ -10,7 +10,9 @@
 #pragma once
 
 #include "lumdb/Records.h"
+#include "lumgl/AxisMap.h"
 #include "lumgl/Canvas.h"
+#include "lumgl/DiagramComposer.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Layout.h"
 #include "lumgl/Mapping.h"
