@@ -21,13 +21,19 @@ void CanvasPathSink::lineTo(SDevicePoint p) { canvas_.lineTo(p); }
 
 namespace {
 
-// One axis of the mapping (lumgl::AxisMap) with its kind fixed at compile time: the walk
-// runs it twice per point of a million-point spectrum.
+// One axis of the mapping (lumgl::AxisMap) with its kind fixed at compile time and only
+// the three numbers the formula needs: the walk runs it twice per point of a
+// million-point spectrum.
 template <bool Linear>
 struct FixedAxis {
-    AxisMap axis;
+    double min;
+    double scale;
+    double origin;
+
+    explicit FixedAxis(const AxisMap& axis) : min(axis.min), scale(axis.scale), origin(axis.origin) {}
 
     double operator()(double v) const {
+        const AxisMap axis{min, scale, origin, !Linear};
         if constexpr (Linear) {
             return axis.linearToDevice(v);
         } else {
@@ -64,8 +70,8 @@ inline double XAt(double ax, double ay, double bx, double by, double y) {
 
 template <bool XLinear, bool YLinear, class Sink>
 void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
-    const FixedAxis<XLinear> mapX{AxisMap::X(info)};
-    const FixedAxis<YLinear> mapY{AxisMap::Y(info)};
+    const FixedAxis<XLinear> mapX(AxisMap::X(info));
+    const FixedAxis<YLinear> mapY(AxisMap::Y(info));
     const double xLo = std::min(info.xMin, info.xMax);
     const double xHi = std::max(info.xMin, info.xMax);
     const double yLo = std::min(info.yMin, info.yMax);
@@ -210,8 +216,8 @@ template <class Sink>
 void Dispatch(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) {
     const bool xLinear = (info.drawFlags & kDrawXLinear) != 0;
     const bool yLinear = (info.drawFlags & kDrawYLinear) != 0;
-    if (!AxisMap::X(info).valid()) throw PlotError(kErrorLogXLimits);
-    if (!AxisMap::Y(info).valid()) throw PlotError(kErrorLogYLimits);
+    if (!xLinear && !(info.xMin > 0.0f)) throw PlotError(kErrorLogXLimits);
+    if (!yLinear && !(info.yMin > 0.0f)) throw PlotError(kErrorLogYLimits);
     if (n < 2) return;
     if (xLinear && yLinear) {
         Walk<true, true>(pts, n, info, sink);
