@@ -569,6 +569,22 @@ TEST_F(Cli, RenderWritesEveryDiagramFormat) {
     const CliRun mixed = cli("render fe.txt missing.txt -o m.png");
     EXPECT_EQ(mixed.status, 1);
     EXPECT_TRUE(fs::exists(dir_ / "m.png"));
+
+    // A write that fails (files limited to a few KiB, as on a full disk) keeps the old file,
+    // leaves no temporary file and ends with status 1; so does output to a full stdout.
+    for (const char* name : {"old.png", "old.wpg"}) {
+        writeFile(dir_ / name, "alt");
+        const CliRun full = cli(std::string("render fe.txt --identify --elements Fe -o ") + name,
+                                "trap '' XFSZ; ulimit -f 4;");
+        EXPECT_EQ(full.status, 1) << name;
+        EXPECT_NE(full.err.find("Die Datei konnte nicht geschrieben werden."), std::string::npos) << full.err;
+        EXPECT_EQ(readFile(dir_ / name), "alt");
+    }
+    for (const auto& entry : fs::directory_iterator(dir_))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    const CliRun stdoutFull = cli("info fe.txt >/dev/full");
+    EXPECT_EQ(stdoutFull.status, 1);
+    EXPECT_NE(stdoutFull.err.find("Die Standardausgabe konnte nicht geschrieben werden."), std::string::npos);
 }
 
 TEST_F(Cli, WithoutADatabaseTheAnalysisSaysWhereItLooked) {

@@ -6,14 +6,19 @@
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
+#include <unistd.h>
 
 #include "AnalysisOptions.h"
 #include "Commands.h"
 #include "LineRun.h"
 #include "Session.h"
 #include "SpectrumInput.h"
+#include "lumcore/SafeFile.h"
 #include "lumdb/Database.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Markers.h"
@@ -22,6 +27,7 @@
 #include "lumgl/lumgl.h"
 
 #ifdef LUMORA_CLI_RENDER
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -43,6 +49,12 @@ const TColor kCurveColors[12] = {
     MakeColor(0, 128, 128), MakeColor(255, 255, 0),   MakeColor(255, 0, 255), MakeColor(0, 255, 0),
     MakeColor(128, 0, 128), MakeColor(0, 255, 255),   MakeColor(0, 128, 0),   MakeColor(0, 0, 128)};
 constexpr std::size_t kMaxOverlays = 12;
+const char* const kNotWritten = "Die Datei konnte nicht geschrieben werden.";
+
+// The finished bytes go to the target through a temporary file beside it.
+void writeOutput(const std::string& path, std::string_view bytes) {
+    if (!lumcore::writeFileSafely(path, bytes)) throw FileFailure("NoFile", kNotWritten);
+}
 
 std::string lowerExtension(const std::string& path) {
     const auto dot = path.rfind('.');
@@ -130,7 +142,18 @@ void drawDiagram(const RenderJob& job, lumgl::Canvas& canvas) {
     }
 }
 
+// The picture is put together by several appends to a file; they go to a scratch file of
+// our own, and the target gets the finished picture in one safe write.
 void writeWpg(RenderJob& job, const std::string& path, const lumgl::TextMetrics& metrics) {
+    const std::string scratch =
+        (std::filesystem::temp_directory_path() / ("lumora-cli-" + std::to_string(::getpid()) + ".wpg")).string();
+    struct Remove {
+        const std::string& path;
+        ~Remove() {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    } removeScratch{scratch};
     const SDeviceRect client = job.window.plotRect;
     SPlotInfo laidOut = job.window;
     lumgl::LayoutPlot(laidOut, metrics);
@@ -138,14 +161,18 @@ void writeWpg(RenderJob& job, const std::string& path, const lumgl::TextMetrics&
         SPlotInfo info = laidOut;
         info.curvePen = SPenDesc{kCurveColors[k % 12], 1, PenStyle::Solid};
         if (k > 0) info.drawFlags &= static_cast<std::uint16_t>(~(kDrawFrame | kDrawXGrid | kDrawYGrid));
-        if (!ExportPlotAsWPG(client, job.spectra[k].record->points, info, path, k > 0 ? 1 : 0))
-            throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!ExportPlotAsWPG(client, job.spectra[k].record->points, info, scratch, k > 0 ? 1 : 0))
+            throw FileFailure("NoFile", kNotWritten);
     }
     const int lineFlags = (job.markLines ? 16 : 0) | (job.labelLines ? 32 : 0);
     if (lineFlags)
         for (const Spectrum& s : job.spectra)
-            if (!ExportLinesAsWPG(client, s.record->spectrumLines, laidOut, path, 1 | lineFlags))
-                throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+            if (!ExportLinesAsWPG(client, s.record->spectrumLines, laidOut, scratch, 1 | lineFlags))
+                throw FileFailure("NoFile", kNotWritten);
+    std::ifstream in(scratch, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileFailure("NoFile", kNotWritten);
+    writeOutput(path, bytes);
 }
 
 std::string plotErrorMessage(int code) {
@@ -189,7 +216,7 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
     if (ext == "wmf") {
         lumgl::WmfCanvas canvas(rect, &metrics);
         drawDiagram(job, canvas);
-        if (!canvas.save(path)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!canvas.save(path)) throw FileFailure("NoFile", kNotWritten);
         return;
     }
     if (ext == "wpg") {
@@ -197,6 +224,11 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
         return;
     }
 #ifdef LUMORA_CLI_RENDER
+    // Images and vector files are drawn into memory and then written; every step is
+    // checked, so a failed write is never reported as a rendered file.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (ext == "png" || ext == "bmp") {
         QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -205,35 +237,41 @@ void render(RenderJob& job, const std::string& path, const std::string& ext) {
         drawDiagram(job, canvas);
         canvas.flush();
         painter.end();
-        if (!image.save(QString::fromStdString(path), ext == "png" ? "PNG" : "BMP"))
-            throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP")) throw FileFailure("NoFile", kNotWritten);
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
     if (ext == "pdf") {
-        QPdfWriter writer(QString::fromStdString(path));
-        writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
-        lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        drawDiagram(job, canvas);
-        canvas.flush();
-        painter.end();
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(72);
+            writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&writer)) throw FileFailure("NoFile", kNotWritten);
+            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
+            drawDiagram(job, canvas);
+            canvas.flush();
+            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+        }
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #ifdef LUMORA_CLI_SVG
     if (ext == "svg") {
-        QSvgGenerator generator;
-        generator.setFileName(QString::fromStdString(path));
-        generator.setSize(QSize(rect.width(), rect.height()));
-        generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
-        QPainter painter;
-        if (!painter.begin(&generator)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
-        lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        drawDiagram(job, canvas);
-        canvas.flush();
-        painter.end();
+        {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(QSize(rect.width(), rect.height()));
+            generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
+            QPainter painter;
+            if (!painter.begin(&generator)) throw FileFailure("NoFile", kNotWritten);
+            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
+            drawDiagram(job, canvas);
+            canvas.flush();
+            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+        }
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #endif

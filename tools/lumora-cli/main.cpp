@@ -56,11 +56,7 @@ OutputFormat outputFormat(const CommandLine& line) {
     throw UsageError("--format erwartet table, csv oder json, nicht \"" + f + "\".");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& args) {
     if (args.empty()) {
         printOverview(std::cerr);
         return 2;
@@ -110,4 +106,21 @@ int main(int argc, char** argv) {
         std::cerr << "lumora-cli: Fehler: " << e.what() << '\n';
         return 1;
     }
+}
+
+// Output that did not reach its destination (a full disk behind "> file", a closed pipe) is
+// a failure like any other: the status says so, and stderr why.
+int checkStandardOutput(int status) {
+    std::cout.flush();
+    const bool failed = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed) return status;
+    std::cerr << "lumora-cli: Die Standardausgabe konnte nicht geschrieben werden.\n";
+    return status == 0 ? 1 : status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return checkStandardOutput(run(std::vector<std::string>(argv + 1, argv + argc)));
 }
