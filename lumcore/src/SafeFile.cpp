@@ -59,11 +59,12 @@ SafeFile::SafeFile(std::string target) : target_(std::move(target)) {
 #else
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return;
-    // The replacement keeps the target's permissions; a new file gets what the user's
-    // umask allows, as a plain create would.
+    // The replacement keeps the target's owner (as far as the user may give it) and
+    // permissions; a new file gets what the user's umask allows, as a plain create would.
     struct stat existing{};
     mode_t mode;
     if (::stat(target_.c_str(), &existing) == 0) {
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
