@@ -94,7 +94,9 @@ int run(const std::vector<std::string>& args) {
             return 0;
         }
         Session session(line, outputFormat(line), std::cout, std::cerr);
-        return command->run(session);
+        const int status = command->run(session);
+        // A result without a refused database file is incomplete, though every input opened.
+        return status == 0 && session.host().databaseDamaged() ? 1 : status;
     } catch (const UsageError& e) {
         std::cerr << "lumora-cli " << syntax.name << ": " << e.what() << "\n"
                   << "\"lumora-cli " << syntax.name << " --help\" zeigt die Optionen.\n";
