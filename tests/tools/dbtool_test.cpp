@@ -143,6 +143,7 @@ std::string identifyAll(const std::string& programDir, lumtest::ScriptedRunHost&
 // identify; `check` finds it too. Without the list the file is read as it is, and a line
 // whose numbers do not read is passed over and counted.
 TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
+    EXPECT_EQ(lumdb::Crc32("123456789"), 0xCBF43926u);  // the check value of this CRC-32
     const std::string prog = (dir_ / "prog").string();
     const std::string fe = data() + "/Fe_I.lmt";
     const std::string refusal =

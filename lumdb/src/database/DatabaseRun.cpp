@@ -288,6 +288,9 @@ float parseFloat(std::string_view text) {
 
 bool parseNumberField(std::string_view text, float& out) {
     if (parseSimpleFloat(text, out)) return true;
+    // Blanks around the number do no harm; anything else beside it does.
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     if (text.empty()) return false;
     const std::string copy(text);
     char* end = nullptr;

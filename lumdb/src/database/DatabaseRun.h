@@ -90,7 +90,7 @@ double parseNumber(std::string_view text);
 // The same, read directly as a 32-bit float (no double rounding on the way).
 float parseFloat(std::string_view text);
 // A whole field as a finite float; false when the field is empty, holds anything beside the
-// number, or the number is beyond float range.
+// number and blanks around it, or the number is beyond float range.
 bool parseNumberField(std::string_view text, float& out);
 
 // Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
