@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include "lumcore/SafeFile.h"
 #include "lumgl/WpgExport.h"
@@ -91,6 +92,11 @@ bool WpgWriter::create(const std::string& path) {
 }
 
 bool WpgWriter::append(const std::string& path) {
+    // The header stores the length in 32 bits: a larger file cannot be one of ours, and is
+    // not read into memory.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > 0xFFFFFFFFu) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     Bytes old;
