@@ -145,8 +145,12 @@ void drawDiagram(const RenderJob& job, lumgl::Canvas& canvas) {
 // The picture is put together by several appends to a file; they go to a scratch file of
 // our own, and the target gets the finished picture in one safe write.
 void writeWpg(RenderJob& job, const std::string& path, const lumgl::TextMetrics& metrics) {
-    const std::string scratch =
-        (std::filesystem::temp_directory_path() / ("lumora-cli-" + std::to_string(::getpid()) + ".wpg")).string();
+    // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
+    // can turn the appends onto another file.
+    std::string scratch = (std::filesystem::temp_directory_path() / "lumora-cli-XXXXXX").string();
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0) throw FileFailure("NoFile", kNotWritten);
+    ::close(fd);
     struct Remove {
         const std::string& path;
         ~Remove() {
