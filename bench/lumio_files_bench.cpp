@@ -68,7 +68,7 @@ std::string writeSample(const std::string& name, int type) {
     SilentUi ui;
     SpectrumRecord r = sampleSpectrum();
     r.fileName = benchDir() + "/" + name;
-    WriteFileData(ui, r, type);
+    if (WriteFileData(ui, r, type) != lumio::WriteResult::Done) std::abort();
     return r.fileName;
 }
 
@@ -105,7 +105,7 @@ void writeBench(benchmark::State& state, const std::string& name, int type) {
     const std::string path = benchDir() + "/write_" + name;
     for (auto _ : state) {
         r.fileName = path;
-        WriteFileData(ui, r, type);
+        if (WriteFileData(ui, r, type) != lumio::WriteResult::Done) state.SkipWithError("not written");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(path)));

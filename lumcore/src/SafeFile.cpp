@@ -33,6 +33,17 @@ SafeFile::SafeFile(std::string target) : target_(std::move(target)) {
         const auto resolved = std::filesystem::weakly_canonical(target_, error);
         if (!error) target_ = resolved.string();
     }
+    const auto status = std::filesystem::status(target_, error);
+    const bool exists = !error && std::filesystem::exists(status);
+    if (exists && (std::filesystem::is_character_file(status) || std::filesystem::is_fifo(status) ||
+                   std::filesystem::is_block_file(status))) {
+        file_ = std::fopen(target_.c_str(), "wb");
+        direct_ = true;
+        return;
+    }
+#ifndef _WIN32
+    if (exists && ::access(target_.c_str(), W_OK) != 0) return;
+#endif
     const std::string name = std::filesystem::path(target_).filename().string();
     std::string pattern = folderOf(target_) + "/." + name + ".tmp-XXXXXX";
 #ifdef _WIN32
@@ -48,11 +59,12 @@ SafeFile::SafeFile(std::string target) : target_(std::move(target)) {
 #else
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) return;
-    // The replacement keeps the target's permissions; a new file gets what the user's
-    // umask allows, as a plain create would.
+    // The replacement keeps the target's owner (as far as the user may give it) and
+    // permissions; a new file gets what the user's umask allows, as a plain create would.
     struct stat existing{};
     mode_t mode;
     if (::stat(target_.c_str(), &existing) == 0) {
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
         mode = existing.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -83,10 +95,11 @@ bool SafeFile::commit() {
     if (!file_) return false;
     bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
 #ifndef _WIN32
-    if (ok) ok = ::fsync(::fileno(file_)) == 0;
+    if (ok && !direct_) ok = ::fsync(::fileno(file_)) == 0;
 #endif
     ok = (std::fclose(file_) == 0) && ok;
     file_ = nullptr;
+    if (direct_) return ok;
     if (ok) {
         std::error_code error;
         std::filesystem::rename(temporary_, target_, error);
@@ -96,6 +109,16 @@ bool SafeFile::commit() {
         std::error_code ignored;
         std::filesystem::remove(temporary_, ignored);
     }
+#ifndef _WIN32
+    // The rename itself reaches the disk with the folder's entry.
+    if (ok) {
+        const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY);
+        if (folder >= 0) {
+            ::fsync(folder);
+            ::close(folder);
+        }
+    }
+#endif
     temporary_.clear();
     return ok;
 }

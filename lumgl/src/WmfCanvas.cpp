@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "lumcore/Cp1252.h"
+#include "lumcore/SafeFile.h"
 
 namespace lumgl {
 
@@ -227,11 +228,8 @@ std::vector<std::uint8_t> WmfCanvas::bytes() {
 
 bool WmfCanvas::save(const std::string& path) {
     const std::vector<std::uint8_t> data = bytes();
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool written = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    const bool closed = std::fclose(f) == 0;
-    return written && closed;
+    return lumcore::writeFileSafely(
+        path, std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
 }
 
 }  // namespace lumgl

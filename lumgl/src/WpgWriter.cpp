@@ -4,7 +4,10 @@
 #include "WpgWriter.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 
+#include "lumcore/SafeFile.h"
 #include "lumgl/WpgExport.h"
 
 namespace lumgl {
@@ -72,73 +75,69 @@ const Bytes kEndRecord = {4, 2, 0, 0};
 
 }  // namespace
 
-WpgWriter::~WpgWriter() {
-    if (file_) std::fclose(file_);
-}
-
 void WpgWriter::bytes(const Bytes& data) {
-    if (!file_ || data.empty()) return;
-    if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) failed_ = true;
+    if (open_) data_.insert(data_.end(), data.begin(), data.end());
 }
 
 bool WpgWriter::create(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "w+b");
-    if (!file_) return false;
-    bytes(Header(0));
+    path_ = path;
+    data_ = Header(0);
+    open_ = true;
     Bytes start = kStartRecordStart;
     const Bytes picture = StartOfPicture();
     start.insert(start.end(), picture.begin(), picture.end());
     bytes(start);
     bytes(SettingRecords());
-    return !failed_;
+    return true;
 }
 
 bool WpgWriter::append(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    // The header stores the length in 32 bits: a larger file cannot be one of ours, and is
+    // not read into memory.
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size > 0xFFFFFFFFu) return false;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
-    // Everything is checked before the first byte is written: the expected header apart
-    // from the length, the start-of-picture record, the stored length against the real
-    // one, and the end record in the last four bytes.
-    Bytes head(kWpgHeaderSize + 4 + 23);
-    const bool complete = std::fread(head.data(), 1, head.size(), f) == head.size();
-    bool ours = complete;
+    Bytes old;
+    std::uint8_t chunk[1 << 14];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) old.insert(old.end(), chunk, chunk + n);
+    const bool readWell = !std::ferror(f);
+    std::fclose(f);
+    // The file must be ours and whole: the expected header apart from the length, the
+    // start-of-picture record, the stored length equal to the real one, and the end record
+    // in the last four bytes.
+    const std::size_t fixed = kWpgHeaderSize + 4 + 23;
+    bool ours = readWell && old.size() >= fixed + kEndRecord.size();
     if (ours) {
         const Bytes expected = Header(0);
         for (int i = 0; i < kWpgHeaderSize; ++i) {
             if (i >= 20 && i < 24) continue;  // the stored length
-            if (head[static_cast<std::size_t>(i)] != expected[static_cast<std::size_t>(i)]) ours = false;
+            if (old[static_cast<std::size_t>(i)] != expected[static_cast<std::size_t>(i)]) ours = false;
         }
         Bytes start = kStartRecordStart;
         const Bytes picture = StartOfPicture();
         start.insert(start.end(), picture.begin(), picture.end());
-        if (!std::equal(start.begin(), start.end(), head.begin() + kWpgHeaderSize)) ours = false;
+        if (!std::equal(start.begin(), start.end(), old.begin() + kWpgHeaderSize)) ours = false;
+        const std::uint32_t stored = static_cast<std::uint32_t>(old[20]) | (static_cast<std::uint32_t>(old[21]) << 8) |
+                                     (static_cast<std::uint32_t>(old[22]) << 16) |
+                                     (static_cast<std::uint32_t>(old[23]) << 24);
+        if (stored != old.size() || !std::equal(kEndRecord.begin(), kEndRecord.end(), old.end() - 4)) ours = false;
     }
-    std::uint32_t stored = 0;
-    long size = -1;
-    if (ours) {
-        stored = static_cast<std::uint32_t>(head[20]) | (static_cast<std::uint32_t>(head[21]) << 8) |
-                 (static_cast<std::uint32_t>(head[22]) << 16) | (static_cast<std::uint32_t>(head[23]) << 24);
-        if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-        ours = size >= static_cast<long>(head.size() + kEndRecord.size()) &&
-               static_cast<long>(stored) == size;
-    }
-    if (ours) {
-        Bytes tail(4);
-        ours = std::fseek(f, size - 4, SEEK_SET) == 0 &&
-               std::fread(tail.data(), 1, 4, f) == 4 && tail == kEndRecord;
-    }
-    if (!ours || std::fseek(f, size - 4, SEEK_SET) != 0) {
-        std::fclose(f);
-        return false;
-    }
-    file_ = f;
+    if (!ours) return false;
+    // The new records go over the end record; the whole file is written again on finish().
+    old.resize(old.size() - kEndRecord.size());
+    data_ = std::move(old);
+    path_ = path;
+    open_ = true;
     return true;
 }
 
 void WpgWriter::beginGroup() {
-    if (!file_) return;
+    if (!open_) return;
     if (inGroup_) endGroup();
-    groupStart_ = std::ftell(file_);
+    groupStart_ = data_.size();
     Bytes b = {4, 32, 0xFF, 0, 0, 12};
     for (int v : {32, 37, 0, 0, 0, 0}) AddU16(b, static_cast<std::uint16_t>(v));
     bytes(b);
@@ -147,13 +146,10 @@ void WpgWriter::beginGroup() {
 }
 
 void WpgWriter::endGroup() {
-    if (!file_ || !inGroup_) return;
-    const long end = std::ftell(file_);
-    Bytes count;
-    AddU16(count, static_cast<std::uint16_t>(groupRecords_));
-    if (std::fseek(file_, groupStart_ + 3, SEEK_SET) != 0) failed_ = true;
-    bytes(count);
-    if (std::fseek(file_, end, SEEK_SET) != 0) failed_ = true;
+    if (!open_ || !inGroup_) return;
+    const std::uint16_t count = static_cast<std::uint16_t>(groupRecords_);
+    data_[groupStart_ + 3] = static_cast<std::uint8_t>(count & 0xFF);
+    data_[groupStart_ + 4] = static_cast<std::uint8_t>(count >> 8);
     inGroup_ = false;
 }
 
@@ -168,7 +164,7 @@ void WpgWriter::reserve(int records) {
 }
 
 void WpgWriter::line(SDevicePoint a, SDevicePoint b) {
-    if (!file_) return;
+    if (!open_) return;
     reserve(1);
     Bytes r = {4, 21, 0, 14};
     AddU16(r, 32800);
@@ -183,7 +179,7 @@ void WpgWriter::line(SDevicePoint a, SDevicePoint b) {
 
 void WpgWriter::text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t vertical,
                      std::string_view utf8) {
-    if (!file_) return;
+    if (!open_) return;
     std::vector<std::uint8_t> chars = WpgCharacters(utf8);
     if (chars.size() > 127) chars.resize(127);  // the length byte holds 2n
     reserve(2);
@@ -203,20 +199,14 @@ void WpgWriter::text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t verti
 }
 
 bool WpgWriter::finish() {
-    if (!file_) return false;
+    if (!open_) return false;
     endGroup();
     bytes(kEndRecord);
-    const long length = std::ftell(file_);
-    if (length < 0) failed_ = true;
-    if (std::fseek(file_, 0, SEEK_SET) != 0) failed_ = true;
-    bytes(Header(static_cast<std::uint32_t>(std::max(0L, length))));
-    Bytes start = kStartRecordStart;
-    const Bytes picture = StartOfPicture();
-    start.insert(start.end(), picture.begin(), picture.end());
-    bytes(start);
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
-    return !failed_;
+    open_ = false;
+    const Bytes header = Header(static_cast<std::uint32_t>(data_.size()));
+    std::copy(header.begin(), header.end(), data_.begin());
+    return lumcore::writeFileSafely(
+        path_, std::string_view(reinterpret_cast<const char*>(data_.data()), data_.size()));
 }
 
 }  // namespace lumgl

@@ -34,10 +34,10 @@ std::string loadFile(const std::string& path) {
     return bytes;
 }
 
-bool canOpen(const std::string& path, const char* mode) {
-    // The C library knows no "t"; text and binary are the same here.
-    const std::string m = std::string(mode) == "r+t" ? "r+" : mode;
-    FilePtr file(std::fopen(path.c_str(), m.c_str()));
+bool canOpen(const std::string& path) {
+    // Reading is all a reader needs: a file opened for update as well would turn away
+    // write-protected files and files on read-only media.
+    FilePtr file(std::fopen(path.c_str(), "rb"));
     return static_cast<bool>(file);
 }
 

@@ -8,8 +8,8 @@ namespace lumio::detail {
 // The file's bytes; throws Outcome("NoFile") when it cannot be opened or read.
 std::string loadFile(const std::string& path);
 
-// Opens the file with the existence-test mode ("r+t" or "r+b": reading and updating, so a
-// write-protected file fails too) and closes it again.
-bool canOpen(const std::string& path, const char* mode);
+// The existence test: opens the file for reading and closes it again, so a write-protected
+// file or one on read-only media passes and only an unreadable one fails.
+bool canOpen(const std::string& path);
 
 }  // namespace lumio::detail

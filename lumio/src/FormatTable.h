@@ -13,7 +13,7 @@ struct FormatEntry {
     int formatCode;                           // position in the format dialog's list
     const char* listEntry;                    // text of that list entry
     std::vector<std::string_view> extensions; // upper case, matched as substrings
-    const char* existenceMode;                // "r+t", "r+b", or nullptr (no extension group)
+    const char* existenceMode;                // "r+t", "r+b", or nullptr (no extension group); the test itself only reads
     int filterIndex;                          // 1-based entry of the open filter list
     ReaderFn byExtension;                     // the group's reader, when the extension matched
     ReaderFn byChoice;                        // the reader of this format chosen in the dialog

@@ -51,7 +51,7 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect, int& formatCo
 
     int formatCode = 0;
     if (const FormatEntry* group = matchExtension(record.fileName)) {
-        if (!canOpen(record.fileName, group->existenceMode)) fail(keyword::NoFile);
+        if (!canOpen(record.fileName)) fail(keyword::NoFile);
         try {
             runReader(group->byExtension, ctx);
             formatCode = ctx.formatCode != 0 ? ctx.formatCode : group->formatCode;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "Spectra.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/WmfCanvas.h"
@@ -286,6 +287,17 @@ TEST(WpgExport, LinesAppendToThePicture) {
     // Each append replaces the end record. Markers: a group (18 bytes) and one line (18);
     // labels: a group, two text records (20) with 15 and 17 characters (4 + 2n).
     EXPECT_EQ(b.size(), plotOnly + (18 + 18) + (18 + 20 + 34 + 20 + 38));
+
+    // An append that fails part-way (files limited to a few bytes more than the picture has)
+    // leaves the picture byte for byte, with no temporary file beside it.
+    const auto limit = static_cast<rlim_t>(b.size() + 100);
+    const int status = lumtest::withFileSizeLimit(limit, [&] {
+        return ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(500), info, path.string(), 1) ? 1 : 0;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadAll(path), b);
+    for (const auto& entry : fs::directory_iterator(path.parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 }
 
 TEST(WpgExport, RefusesToAppendToAForeignFile) {

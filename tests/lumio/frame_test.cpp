@@ -10,6 +10,7 @@
 #include <limits>
 #include <unistd.h>
 
+#include "ChildProcess.h"
 #include "FormatTable.h"
 #include "ScriptedUi.h"
 #include "ValueRules.h"
@@ -191,7 +192,7 @@ TEST_F(FrameTest, OtherFailuresOfTheExtensionReaderEndTheRead) {
     EXPECT_TRUE(ui.formatCalls.empty());
 }
 
-TEST_F(FrameTest, MissingOrWriteProtectedFileIsNoFile) {
+TEST_F(FrameTest, MissingFileIsNoFileAndWriteProtectedFileOpens) {
     row(1).byExtension = readerRising;
     record.fileName = makeFile("gone.lmx");
     fs::remove(record.fileName);
@@ -201,10 +202,26 @@ TEST_F(FrameTest, MissingOrWriteProtectedFileIsNoFile) {
     } catch (const Outcome& e) {
         EXPECT_EQ(e.keyword(), "NoFile");
     }
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write to write-protected files";
+    // Read by a user who may read the file but not write it (root ignores the mode bits).
     record.fileName = makeFile("protected.lmx");
-    fs::permissions(record.fileName, fs::perms::owner_read);
-    EXPECT_THROW(ReadFileData(ui, record, 2), Outcome);
+    fs::permissions(record.fileName, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(fs::path(record.fileName).parent_path(),
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec);
+    const int status = lumtest::asUnprivilegedUser([&] {
+        if (std::FILE* f = std::fopen(record.fileName.c_str(), "r+")) {
+            std::fclose(f);
+            return 2;  // the file is writable after all: nothing would be tested
+        }
+        try {
+            ReadFileData(ui, record, 2);
+        } catch (const Outcome&) {
+            return 1;
+        }
+        return record.points.empty() ? 3 : 0;
+    });
+    if (status == lumtest::kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user";
+    EXPECT_EQ(status, 0);
 }
 
 TEST_F(FrameTest, NonMonotonicXAsksAndNoCancels) {

@@ -179,7 +179,7 @@ TEST_F(NativeFile, WriterLayout) {
     record.databaseLines.add(db);
     // x falls: the data lines come out rising.
     record.points = {{402.0f, 3.0f}, {401.0f, 2.0f}, {400.0f, 1.0f}};
-    WriteFileData(ui, record, 1);
+    ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
     EXPECT_EQ(lumtest::readBytes(record.fileName),
               "[Header->]\n[<-Header]\n\n"
               "[SpectrumLines->]\n"
@@ -198,7 +198,7 @@ TEST_F(NativeFile, WriterLayout) {
 TEST_F(NativeFile, WithoutLinesTheBlocksAreLeftOut) {
     record.fileName = dir.path("plain");
     record.points = {{1.0f, 2.0f}};
-    WriteFileData(ui, record, 1);
+    ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
     EXPECT_EQ(record.fileName, dir.path("plain.lmx"));
     EXPECT_EQ(lumtest::readBytes(record.fileName), "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
 }
@@ -223,7 +223,7 @@ TEST_F(NativeFile, LinesAndTextsSurviveWriteAndRead) {
     db.record = "Balmer α";  // α is no Windows-1252 character: it becomes "?"
     saved.databaseLines.add(db);
     saved.points = {{453.88123f, 1.0f}, {453.88126f, 2.0f}, {656.2801f, 3.0f}};
-    WriteFileData(ui, saved, 1);
+    ASSERT_EQ(WriteFileData(ui, saved, 1), lumio::WriteResult::Done);
 
     const auto r = readSpectrum(ui, record, saved.fileName);
     ASSERT_TRUE(r.ok()) << r.keyword;

@@ -1,5 +1,6 @@
 // WriteFileData: extensions, rising x, the layouts of the exports, the binary trailer, the
-// message on an unwritable target, and write -> read round trips of every file type.
+// messages on an unwritable target and a failed write (which keeps the previous file), and
+// write -> read round trips of every file type.
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -8,6 +9,7 @@
 #include <random>
 #include <stdexcept>
 
+#include "ChildProcess.h"
 #include "FloatText.h"
 #include "IoTestFiles.h"
 #include "lumcore/Printf.h"
@@ -44,25 +46,25 @@ TEST_F(Writers, ExtensionRules) {
     };
     for (const auto& c : cases) {
         SpectrumRecord r = spectrum(c.name, {{1, 2}, {2, 3}});
-        WriteFileData(ui, r, c.type);
+        EXPECT_EQ(WriteFileData(ui, r, c.type), lumio::WriteResult::Done);
         EXPECT_EQ(r.fileName, dir.path(c.expected)) << c.type << " " << c.name;
         EXPECT_TRUE(std::filesystem::exists(r.fileName)) << r.fileName;
     }
     EXPECT_TRUE(ui.messages.empty());
     SpectrumRecord r = spectrum("a", {});
-    EXPECT_THROW(WriteFileData(ui, r, 7), std::invalid_argument);
+    EXPECT_THROW((void)WriteFileData(ui, r, 7), std::invalid_argument);
 }
 
 TEST_F(Writers, TextLayoutsAndFallingX) {
     const TPointList falling = {{402.25f, 3.0f}, {401.0f, 1200.0f}, {400.5f, 1e-5f}};
     SpectrumRecord xy = spectrum("xy.txt", falling);
-    WriteFileData(ui, xy, 3);
+    ASSERT_EQ(WriteFileData(ui, xy, 3), lumio::WriteResult::Done);
     EXPECT_EQ(readBytes(xy.fileName), "400.5 1e-05\n401 1200\n402.25 3\n");
     SpectrumRecord y = spectrum("y.txt", falling);
-    WriteFileData(ui, y, 4);
+    ASSERT_EQ(WriteFileData(ui, y, 4), lumio::WriteResult::Done);
     EXPECT_EQ(readBytes(y.fileName), "1e-05\n1200\n3\n");
     SpectrumRecord csv = spectrum("t.csv", falling);
-    WriteFileData(ui, csv, 2);
+    ASSERT_EQ(WriteFileData(ui, csv, 2), lumio::WriteResult::Done);
     EXPECT_EQ(readBytes(csv.fileName),
               "Wellenl\xE4nge;Intensit\xE4t\n[nm];\n\n400,5;1e-05\n401;1200\n402,25;3\n");
 }
@@ -70,16 +72,16 @@ TEST_F(Writers, TextLayoutsAndFallingX) {
 TEST_F(Writers, BinaryLayoutsAndTrailer) {
     const TPointList falling = {{2.0f, 20.0f}, {1.0f, 10.0f}};
     SpectrumRecord y = spectrum("y.bin", falling);
-    WriteFileData(ui, y, 6);
+    ASSERT_EQ(WriteFileData(ui, y, 6), lumio::WriteResult::Done);
     EXPECT_EQ(readBytes(y.fileName), lumtest::floatBytes({10, 20}));  // 4 bytes a point
     SpectrumRecord xy = spectrum("xy.bin", falling, "Probe Ä");
-    WriteFileData(ui, xy, 5);
+    ASSERT_EQ(WriteFileData(ui, xy, 5), lumio::WriteResult::Done);
     EXPECT_EQ(readBytes(xy.fileName), lumtest::floatBytes({1, 10, 2, 20, 1e9f}) + "Probe \xC4");
 }
 
 TEST_F(Writers, UnwritableTargetIsReportedAndKeepsTheNewName) {
     SpectrumRecord r = spectrum("no-such-folder/probe", {{1, 2}});
-    WriteFileData(ui, r, 5);
+    EXPECT_EQ(WriteFileData(ui, r, 5), lumio::WriteResult::Failed);
     EXPECT_EQ(r.fileName, dir.path("no-such-folder/probe.bin"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, r.fileName +
@@ -94,20 +96,44 @@ TEST_F(Writers, FullDiskIsNotReportedAsSaved) {
     // A name with ".txt" that leads to /dev/full opens fine and fails on writing.
     SpectrumRecord r = spectrum("full.txt", {{1, 2}, {2, 3}});
     std::filesystem::create_symlink("/dev/full", r.fileName);
-    WriteFileData(ui, r, 3);
+    EXPECT_EQ(WriteFileData(ui, r, 3), lumio::WriteResult::Failed);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("nicht vollständig geschrieben"), std::string::npos);
+    EXPECT_EQ(ui.messages[0].text, r.fileName + "\n\nDie Datei konnte nicht geschrieben werden.");
+}
+
+// A save that fails part-way (here: files limited to 4 KiB, as on a disk that fills up)
+// leaves the previous file byte for byte and no temporary file beside it.
+TEST_F(Writers, FailurePartWayKeepsThePreviousFile) {
+    TPointList many;
+    for (int i = 0; i < 5000; ++i) many.push_back({500.0f + 0.01f * static_cast<float>(i), 1.5f * static_cast<float>(i)});
+    for (const int type : {1, 5}) {
+        SpectrumRecord old = spectrum(type == 1 ? "kept.lmx" : "kept.bin", {{1, 2}, {2, 3}}, "alt");
+        ASSERT_EQ(WriteFileData(ui, old, type), lumio::WriteResult::Done);
+        const std::string before = readBytes(old.fileName);
+        SpectrumRecord big = spectrum("", many);
+        big.fileName = old.fileName;
+        const int status = lumtest::withFileSizeLimit(4096, [&] {
+            const bool failed = WriteFileData(ui, big, type) == lumio::WriteResult::Failed;
+            return failed && ui.messages.size() == 1 &&
+                           ui.messages[0].text == big.fileName + "\n\nDie Datei konnte nicht geschrieben werden."
+                       ? 0
+                       : 1;
+        });
+        EXPECT_EQ(status, 0) << type;
+        EXPECT_EQ(readBytes(old.fileName), before) << type;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST_F(Writers, BinaryValuesThatWouldEndTheFileAreWarnedAbout) {
     SpectrumRecord y = spectrum("big.bin", {{1, 5}, {2, 2e9f}, {3, 6}});
-    WriteFileData(ui, y, 6);
+    ASSERT_EQ(WriteFileData(ui, y, 6), lumio::WriteResult::Done);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, lumio::Icon::Exclamation);
     EXPECT_EQ(readBytes(y.fileName), lumtest::floatBytes({5, 2e9f, 6}));  // written all the same
     // In pairs only x ends the numbers: a large y is no problem there.
     SpectrumRecord xy = spectrum("pairs.bin", {{1, 5}, {2, 2e9f}, {3, 6}});
-    WriteFileData(ui, xy, 5);
+    ASSERT_EQ(WriteFileData(ui, xy, 5), lumio::WriteResult::Done);
     EXPECT_EQ(ui.messages.size(), 1u);
 }
 
@@ -201,7 +227,7 @@ TEST_P(RoundTrip, EveryPointAndEveryBitComesBack) {
 
     static const char* names[] = {"", "trip", "trip", "trip", "trip", "trip", "trip"};
     SpectrumRecord saved = spectrum(names[type], points, "Messung 7");
-    WriteFileData(ui, saved, type);
+    ASSERT_EQ(WriteFileData(ui, saved, type), lumio::WriteResult::Done);
     ASSERT_TRUE(ui.messages.empty());
 
     // The CSV table has no extension of its own to read by: its user picks ASCII x,y.

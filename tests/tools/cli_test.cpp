@@ -569,15 +569,42 @@ TEST_F(Cli, RenderWritesEveryDiagramFormat) {
     const CliRun mixed = cli("render fe.txt missing.txt -o m.png");
     EXPECT_EQ(mixed.status, 1);
     EXPECT_TRUE(fs::exists(dir_ / "m.png"));
+
+    // A write that fails (files limited to a few KiB, as on a full disk) keeps the old file,
+    // leaves no temporary file and ends with status 1; so does output to a full stdout.
+    for (const char* name : {"old.png", "old.wpg"}) {
+        writeFile(dir_ / name, "alt");
+        const CliRun full = cli(std::string("render fe.txt --identify --elements Fe -o ") + name,
+                                "trap '' XFSZ; ulimit -f 4;");
+        EXPECT_EQ(full.status, 1) << name;
+        EXPECT_NE(full.err.find("Die Datei konnte nicht geschrieben werden."), std::string::npos) << full.err;
+        EXPECT_EQ(readFile(dir_ / name), "alt");
+    }
+    for (const auto& entry : fs::directory_iterator(dir_))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+    const CliRun stdoutFull = cli("info fe.txt >/dev/full");
+    EXPECT_EQ(stdoutFull.status, 1);
+    EXPECT_NE(stdoutFull.err.find("Die Standardausgabe konnte nicht geschrieben werden."), std::string::npos);
 }
 
-TEST_F(Cli, WithoutADatabaseTheAnalysisSaysWhereItLooked) {
+TEST_F(Cli, AMissingOrDamagedDatabaseIsReported) {
     fs::create_directories(dir_ / "empty");
     const CliRun run = cli("identify fe.txt --elements Fe", "LUMORA_HOME='" + (dir_ / "empty").string() + "'");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("Data/"), std::string::npos) << run.err;
     // The file tools do not need the database.
     EXPECT_EQ(cli("info fe.txt", "LUMORA_HOME='" + (dir_ / "empty").string() + "'").status, 0);
+
+    // A damaged species file is named and left out; the result is incomplete: status 1.
+    fs::create_directories(dir_ / "damaged");
+    fs::copy(fs::path(LUMORA_PROGRAM_DIR) / "Data", dir_ / "damaged/Data", fs::copy_options::recursive);
+    fs::resize_file(dir_ / "damaged/Data/Fe_I.lmt", 100);
+    const CliRun damaged = cli("identify fe.txt --elements Fe --neutrals --ions",
+                               "LUMORA_HOME='" + (dir_ / "damaged").string() + "'");
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_NE(damaged.err.find("Fe_I.lmt ist beschädigt"), std::string::npos) << damaged.err;
+    EXPECT_EQ(damaged.out.find(",Fe I,"), std::string::npos) << damaged.out;
+    EXPECT_NE(damaged.out.find(",Fe II,"), std::string::npos) << damaged.out;
 }
 
 TEST_F(Cli, BundledSamplesOpenAndIdentify) {

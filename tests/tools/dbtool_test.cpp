@@ -1,5 +1,6 @@
-// lumora-dbtool: build -> check -> dump round trip, the faults check and build report, and
-// the import of NIST line lists.
+// lumora-dbtool: build -> check -> dump round trip, the faults check and build report, the
+// checksum list and what the library does with a damaged file, and the import of NIST line
+// lists.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +11,8 @@
 
 #include <unistd.h>
 
+#include "ScriptedRunHost.h"
+#include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 
 namespace {
@@ -118,6 +121,62 @@ TEST_F(DbTool, CheckReportsMissingAndUnsortedFiles) {
     EXPECT_NE(check.err.find("N2.lmt: missing"), std::string::npos) << check.err;
     EXPECT_NE(check.err.find("Fe_II.lmt:3: records not sorted"), std::string::npos) << check.err;
     EXPECT_NE(check.err.find("Fe_II.lmt:4: wavelength and value must be numbers"), std::string::npos);
+}
+
+// Identifies one line of each species (Fe I, Fe II, N2) and returns the species labels found.
+std::string identifyAll(const std::string& programDir, lumtest::ScriptedRunHost& host) {
+    TElementArray elements;
+    GetElements(programDir, elements);
+    TLineArray lines;
+    for (const float x : {371.99f, 259.94f, 337.13f}) lines.add(CLine(x, 100.0f));
+    SSelectElVal values;
+    values.Neutrals = values.FirstIons = true;
+    values.SearchRange = 0.02f;
+    EXPECT_EQ(LineIdentification(host, programDir + "/Data/", lines, elements, values), 1);
+    std::string found;
+    for (const CLine& line : lines)
+        for (const std::string& label : line.speciesLabels) found += label.substr(0, label.rfind(' ')) + "|";
+    return found;
+}
+
+// A cut, emptied or altered species file is refused by name while the other species still
+// identify; `check` finds it too. Without the list the file is read as it is, and a line
+// whose numbers do not read is passed over and counted.
+TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
+    EXPECT_EQ(lumdb::Crc32("123456789"), 0xCBF43926u);  // the check value of this CRC-32
+    const std::string prog = (dir_ / "prog").string();
+    const std::string fe = data() + "/Fe_I.lmt";
+    const std::string refusal =
+        fe + " ist beschädigt (Größe oder Prüfsumme stimmt nicht) und wird nicht verwendet.";
+    for (const char* damage : {"cut", "emptied", "flipped"}) {
+        ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
+        const std::string listed = readText(data() + "/" + lumdb::kChecksumListName);
+        EXPECT_NE(listed.find("Fe_I.lmt " + std::to_string(fs::file_size(fe)) + " "), std::string::npos) << listed;
+        std::string bytes = readText(fe);
+        if (damage == std::string("cut")) bytes.resize(bytes.size() - 20);
+        if (damage == std::string("emptied")) bytes.clear();
+        if (damage == std::string("flipped")) bytes[bytes.size() / 2] ^= 0x04;
+        writeText(fe, bytes);
+        lumtest::ScriptedRunHost host;
+        EXPECT_EQ(identifyAll(prog, host), "Fe II|N2|") << damage;
+        ASSERT_EQ(host.messages.size(), 1u) << damage;
+        EXPECT_EQ(host.messages[0].text, "Die Datenbankdatei " + refusal);
+        const ToolRun check = tool("check " + data());
+        EXPECT_NE(check.status, 0);
+        EXPECT_NE(check.err.find("Fe_I.lmt: damaged"), std::string::npos) << check.err;
+    }
+    fs::remove(data() + "/" + lumdb::kChecksumListName);
+    std::ofstream stored(fe, std::ios::binary | std::ios::trunc);
+    for (std::string line : {"Eisen;Fe I", "371.99;0.0411", "371.98;0,04x", "372.00x;0.1"}) {
+        EnCryptLine(line);
+        stored << line << "\r\n";
+    }
+    stored.close();
+    lumtest::ScriptedRunHost host;
+    EXPECT_EQ(identifyAll(prog, host), "Fe II|N2|Fe I|");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              "2 Zeilen der Datenbankdatei " + fe + " konnten nicht gelesen werden und werden übergangen.");
 }
 
 TEST_F(DbTool, BuildRefusesFaultySources) {

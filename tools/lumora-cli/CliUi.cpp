@@ -14,7 +14,6 @@ CliUi::CliUi(ChoiceAnswers answers, std::ostream* err) : answers_(std::move(answ
 void CliUi::beginFile() {
     held_.clear();
     failureNote_.clear();
-    errorShown_ = false;
 }
 
 std::string CliUi::oneLine(const std::string& text) {
@@ -51,7 +50,6 @@ lumio::Answer CliUi::message(const std::string& text, const std::string& /*capti
         return lumio::Answer::Yes;
     }
     if (icon == lumio::Icon::Stop) {
-        errorShown_ = true;
         // Only the text after the path: the caller names the file itself.
         const auto gap = text.find("\n\n");
         failureNote_ = oneLine(gap == std::string::npos ? text : text.substr(gap + 2));

@@ -32,8 +32,6 @@ public:
     // Why the last read was cancelled or failed, as far as a message told it; empty if
     // nothing was said.
     const std::string& failureNote() const { return failureNote_; }
-    // A stop message was shown since beginFile() (writers report their failures this way).
-    bool errorShown() const { return errorShown_; }
     // Stop messages are held back until the caller knows whether they explain a failure
     // (then they become its message) or the file opened anyway (then they are warnings).
     // Prints the held messages as warnings, except one equal to `except`, and forgets them.
@@ -60,7 +58,6 @@ private:
     ChoiceAnswers answers_;
     std::ostream* err_;
     std::string failureNote_;
-    bool errorShown_ = false;
     std::vector<std::string> held_;  // (full line, note) of the stop messages, in pairs
 };
 

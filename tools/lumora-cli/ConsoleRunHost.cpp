@@ -22,8 +22,10 @@ void ConsoleRunHost::refreshStatus(const std::string& process, const std::string
     if (showProgress_) err_ << '\r' << process_ << ' ' << phase_ << "          " << std::flush;
 }
 
-lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string& caption, lumdb::Icon,
+lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string& caption, lumdb::Icon icon,
                                       lumdb::Buttons buttons, bool) {
+    // The database's only warnings: a refused file and passed-over lines.
+    if (caption == "Datenbankquelle" && icon == lumdb::Icon::Exclamation) databaseDamaged_ = true;
     std::string line;
     for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
     // "a\n\nb" becomes "a  b"; one blank is enough.

@@ -18,6 +18,9 @@ public:
     // run returned 0; cleared by clearLastMessage().
     const std::string& lastMessage() const { return lastMessage_; }
     void clearLastMessage() { lastMessage_.clear(); }
+    // A database file was refused as damaged, or lines of one were passed over: the run went
+    // on without them, so its result is incomplete.
+    bool databaseDamaged() const { return databaseDamaged_; }
 
     void enableParent(bool) override {}
     void openStatus() override {}
@@ -38,6 +41,7 @@ private:
     std::int32_t upper_ = 0;
     int shownPercent_ = -1;
     std::string lastMessage_;
+    bool databaseDamaged_ = false;
 };
 
 }  // namespace lumcli

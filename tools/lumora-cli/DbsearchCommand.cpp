@@ -152,7 +152,7 @@ int runDbsearch(Session& session) {
         }
     }
     if (!report.empty() && !saveSearchResultText(report, result, values))
-        out.fileFailed(report, "NoFile", "Die Datei kann nicht zum Schreiben geöffnet werden.");
+        out.fileFailed(report, "NoFile", "Die Datei konnte nicht geschrieben werden.");
     out.finish();
     return out.exitStatus();
 }

@@ -6,14 +6,19 @@
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <ostream>
+#include <unistd.h>
 
 #include "AnalysisOptions.h"
 #include "Commands.h"
 #include "LineRun.h"
 #include "Session.h"
 #include "SpectrumInput.h"
+#include "lumcore/SafeFile.h"
 #include "lumdb/Database.h"
 #include "lumgl/DiagramComposer.h"
 #include "lumgl/Drawing.h"
@@ -23,6 +28,7 @@
 #include "lumgl/lumgl.h"
 
 #ifdef LUMORA_CLI_RENDER
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -38,6 +44,13 @@ namespace lumcli {
 
 namespace {
 
+const char* const kNotWritten = "Die Datei konnte nicht geschrieben werden.";
+
+// The finished bytes go to the target through a temporary file beside it.
+void writeOutput(const std::string& path, std::string_view bytes) {
+    if (!lumcore::writeFileSafely(path, bytes)) throw FileFailure("NoFile", kNotWritten);
+}
+
 std::string lowerExtension(const std::string& path) {
     const auto dot = path.rfind('.');
     const auto slash = path.rfind('/');
@@ -52,7 +65,22 @@ struct Spectrum {
     std::unique_ptr<SpectrumRecord> record;
 };
 
+// The picture is put together by several appends to a file; they go to a scratch file of
+// our own, and the target gets the finished picture in one safe write.
 void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, const lumgl::TextMetrics& metrics) {
+    // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
+    // can turn the appends onto another file.
+    std::string scratch = (std::filesystem::temp_directory_path() / "lumora-cli-XXXXXX").string();
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0) throw FileFailure("NoFile", kNotWritten);
+    ::close(fd);
+    struct Remove {
+        const std::string& path;
+        ~Remove() {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    } removeScratch{scratch};
     const SDeviceRect client = composer.info().plotRect;
     SPlotInfo laidOut = composer.info();
     lumgl::LayoutPlot(laidOut, metrics);
@@ -61,16 +89,20 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, c
     for (std::size_t k : composer.drawingOrder()) {
         SPlotInfo info = composer.overlayInfo(k);
         lumgl::LayoutPlot(info, metrics);
-        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, path, first ? 0 : 1))
-            throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, scratch, first ? 0 : 1))
+            throw FileFailure("NoFile", kNotWritten);
         first = false;
         const lumgl::DiagramOverlay& overlay = composer.overlays()[k];
         lineFlags |= (overlay.foundLines ? 16 : 0) | (overlay.labels ? 32 : 0);
     }
     if (lineFlags)
         for (std::size_t k : composer.drawingOrder())
-            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut, path, 1 | lineFlags))
-                throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut, scratch, 1 | lineFlags))
+                throw FileFailure("NoFile", kNotWritten);
+    std::ifstream in(scratch, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileFailure("NoFile", kNotWritten);
+    writeOutput(path, bytes);
 }
 
 #ifdef LUMORA_CLI_RENDER
@@ -106,7 +138,7 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
     if (ext == "wmf") {
         lumgl::WmfCanvas canvas(rect, &metrics);
         composer.draw(canvas);
-        if (!canvas.save(path)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!canvas.save(path)) throw FileFailure("NoFile", kNotWritten);
         return;
     }
     if (ext == "wpg") {
@@ -114,6 +146,11 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
         return;
     }
 #ifdef LUMORA_CLI_RENDER
+    // Images and vector files are drawn into memory and then written; every step is
+    // checked, so a failed write is never reported as a rendered file.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     if (ext == "png" || ext == "bmp") {
         QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
         image.fill(Qt::white);
@@ -122,35 +159,41 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
         composer.draw(canvas);
         canvas.flush();
         painter.end();
-        if (!image.save(QString::fromStdString(path), ext == "png" ? "PNG" : "BMP"))
-            throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
+        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP")) throw FileFailure("NoFile", kNotWritten);
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
     if (ext == "pdf") {
-        QPdfWriter writer(QString::fromStdString(path));
-        writer.setResolution(72);
-        writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
-        lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        composer.draw(canvas);
-        canvas.flush();
-        painter.end();
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(72);
+            writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter;
+            if (!painter.begin(&writer)) throw FileFailure("NoFile", kNotWritten);
+            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
+            composer.draw(canvas);
+            canvas.flush();
+            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+        }
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #ifdef LUMORA_CLI_SVG
     if (ext == "svg") {
-        QSvgGenerator generator;
-        generator.setFileName(QString::fromStdString(path));
-        generator.setSize(QSize(rect.width(), rect.height()));
-        generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
-        QPainter painter;
-        if (!painter.begin(&generator)) throw FileFailure("NoFile", "Die Datei kann nicht geschrieben werden.");
-        lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-        composer.draw(canvas);
-        canvas.flush();
-        painter.end();
+        {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(QSize(rect.width(), rect.height()));
+            generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
+            QPainter painter;
+            if (!painter.begin(&generator)) throw FileFailure("NoFile", kNotWritten);
+            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
+            composer.draw(canvas);
+            canvas.flush();
+            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+        }
+        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #endif

@@ -3,11 +3,11 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 
 #include "lumdb/Candidate.h"
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
+#include "lumcore/SafeFile.h"
 
 using lumcore::strprintf;
 
@@ -58,11 +58,7 @@ std::string searchResultText(const TSearchEngineLineArray& result, const SSearch
 
 bool saveSearchResultText(const std::string& path, const TSearchEngineLineArray& result,
                           const SSearchEngineVal& values) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string bytes = lumcore::utf8ToCp1252(searchResultText(result, values));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return lumcore::writeFileSafely(path, lumcore::utf8ToCp1252(searchResultText(result, values)));
 }
 
 }  // namespace lumcli

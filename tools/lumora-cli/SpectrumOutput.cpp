@@ -17,8 +17,9 @@ const char* typeName(int type) {
 std::string writeSpectrum(CliUi& ui, SpectrumRecord& record, const std::string& target, int type) {
     ui.beginFile();
     record.fileName = target;
+    lumio::WriteResult result;
     try {
-        WriteFileData(ui, record, type);
+        result = WriteFileData(ui, record, type);
     } catch (const lumio::Outcome& e) {
         ui.flushWarnings();
         throw FileFailure(e.keyword(), keywordMessage(e.keyword()));
@@ -27,7 +28,7 @@ std::string writeSpectrum(CliUi& ui, SpectrumRecord& record, const std::string& 
         throw FileFailure("Error", e.what());
     }
     // The writer tells the user itself when the file could not be opened or written.
-    if (ui.errorShown()) {
+    if (result == lumio::WriteResult::Failed) {
         const std::string message = record.fileName + ": " + ui.failureNote();
         ui.flushWarnings(ui.failureNote());
         throw FileFailure(lumio::keyword::NoFile, message);

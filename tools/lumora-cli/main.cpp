@@ -56,11 +56,7 @@ OutputFormat outputFormat(const CommandLine& line) {
     throw UsageError("--format erwartet table, csv oder json, nicht \"" + f + "\".");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int run(const std::vector<std::string>& args) {
     if (args.empty()) {
         printOverview(std::cerr);
         return 2;
@@ -98,7 +94,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         Session session(line, outputFormat(line), std::cout, std::cerr);
-        return command->run(session);
+        const int status = command->run(session);
+        // A result without a refused database file is incomplete, though every input opened.
+        return status == 0 && session.host().databaseDamaged() ? 1 : status;
     } catch (const UsageError& e) {
         std::cerr << "lumora-cli " << syntax.name << ": " << e.what() << "\n"
                   << "\"lumora-cli " << syntax.name << " --help\" zeigt die Optionen.\n";
@@ -110,4 +108,21 @@ int main(int argc, char** argv) {
         std::cerr << "lumora-cli: Fehler: " << e.what() << '\n';
         return 1;
     }
+}
+
+// Output that did not reach its destination (a full disk behind "> file", a closed pipe) is
+// a failure like any other: the status says so, and stderr why.
+int checkStandardOutput(int status) {
+    std::cout.flush();
+    const bool failed = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);
+    if (!failed) return status;
+    std::cerr << "lumora-cli: Die Standardausgabe konnte nicht geschrieben werden.\n";
+    return status == 0 ? 1 : status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return checkStandardOutput(run(std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -4,6 +4,10 @@
 // <file>.csv per species whose first row is "species,<short name>,<label>", optionally
 // followed by the column header row, then one row per line: wavelength (nm), value, lower
 // and upper energy (eV), lower and upper state, J lower, J upper, comment.
+//
+// Every file is written through a temporary file, and the list of sizes and checksums
+// (Checksums.txt) comes last: the old list goes first, so a build that stops half-way leaves
+// complete files without a list rather than a list that calls the new files damaged.
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +17,8 @@
 #include "CsvRow.h"
 #include "DatabaseTool.h"
 #include "lumcore/Cp1252.h"
+#include "lumcore/SafeFile.h"
+#include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 
 namespace dbtool {
@@ -55,6 +61,8 @@ public:
         std::ifstream table(source_ / "Elements.csv", std::ios::binary);
         if (!table) return fail("Elements.csv", 0, "cannot be opened");
         std::filesystem::create_directories(data_);
+        std::error_code ignored;
+        std::filesystem::remove(data_ / lumdb::kChecksumListName, ignored);
         std::vector<std::string> tableLines;
         std::string line;
         int number = 0;
@@ -83,6 +91,8 @@ public:
         }
         if (tableLines.empty()) fail("Elements.csv", 0, "lists no element");
         if (problems_ == 0) writeStored(data_ / "Elements.lmt", tableLines);
+        if (problems_ == 0 && !lumcore::writeFileSafely((data_ / lumdb::kChecksumListName).string(), checksums_.text()))
+            fail((data_ / lumdb::kChecksumListName).string(), 0, "cannot be written");
         return problems_;
     }
 
@@ -151,18 +161,24 @@ private:
     }
 
     void writeStored(const std::filesystem::path& path, const std::vector<std::string>& lines) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        std::string bytes;
         for (std::string line : lines) {
             EnCryptLine(line);
-            out << line << "\r\n";
+            bytes += line;
+            bytes += "\r\n";
         }
-        if (!out) fail(path.string(), 0, "cannot be written");
+        if (!lumcore::writeFileSafely(path.string(), bytes)) {
+            fail(path.string(), 0, "cannot be written");
+            return;
+        }
+        checksums_.add(path.filename().string(), bytes);
     }
 
     std::filesystem::path source_;
     std::filesystem::path data_;
     std::ostream& errors_;
     int problems_ = 0;
+    lumdb::ChecksumList checksums_;
 };
 
 }  // namespace

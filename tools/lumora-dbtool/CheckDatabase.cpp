@@ -1,21 +1,29 @@
-// `check` and `dump`: read a built database back the way the program reads it.
+// `check` and `dump`: read a built database back the way the program reads it. When the
+// data folder has its list of sizes and checksums, `check` holds every file against it.
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 
 #include "DatabaseTool.h"
 #include "lumcore/Cp1252.h"
+#include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 
 namespace dbtool {
 
 namespace {
 
-// The deciphered lines of a stored file (Windows-1252), or false when it cannot be read.
-bool readStored(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+// The deciphered lines of a stored file (Windows-1252), or false when it cannot be read;
+// `bytes` receives the file as stored.
+bool readStored(const std::string& path, std::vector<std::string>& lines, std::string* bytes = nullptr) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::string stored((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) return false;
+    std::istringstream in(stored);
+    if (bytes) *bytes = std::move(stored);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -55,11 +63,21 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
         errors << where << ": " << what << "\n";
         ++problems;
     };
+    const lumdb::ChecksumList checksums = lumdb::ChecksumList::load(dir);
+    auto checkSum = [&](const std::string& name, const std::string& bytes) {
+        const auto verdict = checksums.check(name, bytes);
+        if (verdict == lumdb::ChecksumList::Verdict::Damaged)
+            fail(name, std::string("damaged: size or checksum differs from ") + lumdb::kChecksumListName);
+        else if (checksums.present() && verdict == lumdb::ChecksumList::Verdict::Unlisted)
+            fail(name, std::string("not listed in ") + lumdb::kChecksumListName);
+    };
     std::vector<std::string> table;
-    if (!readStored(dir + "Elements.lmt", table)) {
+    std::string bytes;
+    if (!readStored(dir + "Elements.lmt", table, &bytes)) {
         fail(dir + "Elements.lmt", "cannot be opened");
         return problems;
     }
+    checkSum("Elements.lmt", bytes);
     std::size_t elements = 0, files = 0, records = 0;
     for (std::size_t t = 0; t < table.size() && !table[t].empty(); ++t) {
         const std::vector<std::string> f = split(table[t]);
@@ -74,8 +92,9 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
             if (f[i].empty()) continue;
             const std::string name = lumcore::cp1252ToUtf8(f[i]) + ".lmt";
             std::vector<std::string> lines;
-            if (!readStored(dir + name, lines)) { fail(name, "missing"); continue; }
+            if (!readStored(dir + name, lines, &bytes)) { fail(name, "missing"); continue; }
             ++files;
+            checkSum(name, bytes);
             if (lines.empty() || lines[0].empty()) { fail(name, "has no header line"); continue; }
             const std::vector<std::string> header = split(lines[0]);
             if (header.size() < 2 || header[1].empty()) fail(name + ":1", "header lacks the species label");

@@ -9,11 +9,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "CsvRow.h"
 #include "DatabaseTool.h"
 #include "lumcore/Printf.h"
+#include "lumcore/SafeFile.h"
 
 namespace dbtool {
 
@@ -134,11 +136,7 @@ int importNist(const std::string& inputPath, const std::string& label, const std
         lines.push_back(std::move(l));
     }
 
-    std::ofstream out(outputPath, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        errors << outputPath << ": cannot be written\n";
-        return 1;
-    }
+    std::ostringstream out;
     out << "species," << csvField(label) << "," << csvField(label) << "\n";
     out << "wavelength_nm,value,lower_energy_eV,upper_energy_eV,lower_state,upper_state,j_lower,"
            "j_upper,comment\n";
@@ -163,6 +161,10 @@ int importNist(const std::string& inputPath, const std::string& label, const std
         }
         out << "," << comment << "\n";
         ++written;
+    }
+    if (!lumcore::writeFileSafely(outputPath, out.str())) {
+        errors << outputPath << ": cannot be written\n";
+        return 1;
     }
     errors << written << " lines written (" << relative << " with relative intensity only)\n";
     return written == 0 ? 1 : 0;

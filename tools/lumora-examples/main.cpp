@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <random>
 #include <string>
@@ -19,6 +18,7 @@
 
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
+#include "lumcore/SafeFile.h"
 #include "lumdb/lumdb.h"
 
 namespace {
@@ -168,8 +168,7 @@ bool writeSpectrum(const std::string& programDir, const std::string& dataDir,
     }
     std::mt19937 random(1234);
     std::normal_distribution<double> gauss(0.0, 1.0);
-    std::ofstream out(std::filesystem::path(programDir) / "Beispiele" / recipe.file,
-                      std::ios::binary | std::ios::trunc);
+    std::string text;
     for (std::size_t i = 0; i < n; ++i) {
         const double x = recipe.from + recipe.step * static_cast<double>(i);
         // A smooth thermal continuum peaking at continuumPeakNm, a dark offset, and noise that
@@ -179,9 +178,9 @@ bool writeSpectrum(const std::string& programDir, const std::string& dataDir,
         const double signal = 800.0 + y[i] + continuum;
         const double sigma = 60000.0 * recipe.noise + 0.5 * std::sqrt(signal);
         const double value = signal + sigma * gauss(random);
-        out << lumcore::strprintf("%.3f %.1f\n", x, value);
+        text += lumcore::strprintf("%.3f %.1f\n", x, value);
     }
-    return static_cast<bool>(out);
+    return lumcore::writeFileSafely((std::filesystem::path(programDir) / "Beispiele" / recipe.file).string(), text);
 }
 
 // An example configuration in the INI form of the settings dialogs (Windows-1252, CR LF).
@@ -200,9 +199,7 @@ bool writeConfiguration(const std::string& programDir, const TElementArray& elem
         "ZoomData=0\r\nIntensityValues=1\r\nIntensityOption=1\r\nSortOption=0\r\n";
     const std::filesystem::path dir = std::filesystem::path(programDir) / "Beispiele" / "Konfigurationen";
     std::filesystem::create_directories(dir);
-    std::ofstream out(dir / "Argon-Wasserstoff.lmc", std::ios::binary | std::ios::trunc);
-    out << lumcore::utf8ToCp1252(text);
-    return static_cast<bool>(out);
+    return lumcore::writeFileSafely((dir / "Argon-Wasserstoff.lmc").string(), lumcore::utf8ToCp1252(text));
 }
 
 }  // namespace

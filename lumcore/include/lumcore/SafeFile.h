@@ -1,7 +1,8 @@
 // A file written so that its target is replaced only by a complete copy: the bytes go to a
 // temporary file in the target's folder, which is flushed to disk and renamed over the
 // target on commit(). Any failure, or destruction without commit(), removes the temporary
-// file and leaves the target exactly as it was.
+// file and leaves the target exactly as it was. A target that is a device or a pipe
+// (/dev/null, /dev/stdout) cannot be replaced and is written directly.
 #pragma once
 
 #include <cstdio>
@@ -12,7 +13,9 @@ namespace lumcore {
 
 class SafeFile {
 public:
-    // Creates the temporary file beside `target`; isOpen() tells whether that worked.
+    // Creates the temporary file beside `target`; isOpen() tells whether that worked. A
+    // write-protected target is not replaced (isOpen() is false), as a plain write would
+    // not have replaced it either.
     explicit SafeFile(std::string target);
     ~SafeFile();
     SafeFile(const SafeFile&) = delete;
@@ -40,6 +43,7 @@ private:
     std::string temporary_;
     std::FILE* file_ = nullptr;
     bool failed_ = false;
+    bool direct_ = false;  // writing to a device or pipe: no temporary file
 };
 
 // Writes `bytes` as the whole new content of `path` through a SafeFile.

@@ -12,6 +12,7 @@
 
 #include "LineCipherKey.h"
 #include "StoredFile.h"
+#include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 #include "lumcore/Printf.h"
 
@@ -44,6 +45,20 @@ std::string headerKey(const std::string& name) {
 std::string trimTrailingBlanks(std::string text) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
+}
+
+void reportDamagedFile(RunHost& host, const std::string& path) {
+    host.message("Die Datenbankdatei " + path +
+                     " ist beschädigt (Größe oder Prüfsumme stimmt nicht) und wird nicht verwendet.",
+                 "Datenbankquelle", Icon::Exclamation, Buttons::Ok, true);
+}
+
+void reportUnreadableLines(RunHost& host, const std::string& path, std::size_t count) {
+    const std::string text =
+        count == 1 ? "1 Zeile der Datenbankdatei " + path + " konnte nicht gelesen werden und wird übergangen."
+                   : std::to_string(count) + " Zeilen der Datenbankdatei " + path +
+                         " konnten nicht gelesen werden und werden übergangen.";
+    host.message(text, "Datenbankquelle", Icon::Exclamation, Buttons::Ok, true);
 }
 
 // Ends a run: the dialog goes, the parent comes back.
@@ -254,6 +269,18 @@ float parseFloat(std::string_view text) {
     return std::strtof(copy.c_str(), nullptr);
 }
 
+bool parseNumberField(std::string_view text, float& out) {
+    if (parseSimpleFloat(text, out)) return true;
+    // Blanks around the number do no harm; anything else beside it does.
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (text.empty()) return false;
+    const std::string copy(text);
+    char* end = nullptr;
+    out = std::strtof(copy.c_str(), &end);
+    return end == copy.c_str() + copy.size() && std::isfinite(out);
+}
+
 unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
                               const TElementArray& elements, const StageChoice& stages,
                               RecordVisitor& visitor) {
@@ -264,6 +291,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
     bool aborted = false;
     StoredFile file;
     std::string_view line;  // the header
+    const ChecksumList checksums = ChecksumList::load(dataDir);
 
     for (const CElement& element : elements) {
         if (!element.selected || element.files.empty()) continue;
@@ -280,6 +308,10 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
                 const Answer answer = host.message(kMissingFileText, "Datenbankquelle",
                                                    Icon::Information, Buttons::OkCancel, true);
                 if (answer != Answer::Ok) return finish(host, true);
+            }
+            if (checksums.check(element.files[j], file.bytes()) == ChecksumList::Verdict::Damaged) {
+                reportDamagedFile(host, path);
+                continue;
             }
             // The progress control holds 16 bits: scale the byte count by a power of ten.
             std::size_t divisor = 1;
@@ -306,6 +338,7 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
 
             char* text = nullptr;
             std::size_t length = 0;
+            std::size_t unreadable = 0;
             while (file.nextStored(text, length, consumed)) {
                 if (aborted) return finish(host, true);
                 bytes += consumed;
@@ -329,12 +362,17 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
                     if (hit) sep = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
                 }
                 const std::string_view plain(text, sep == std::string_view::npos ? length : sep);
-                const float lambda = parseFloat(plain);
+                float lambda = 0.0f;
+                if (!parseNumberField(plain, lambda)) {
+                    ++unreadable;
+                    continue;
+                }
                 RecordText rest(text, length, deciphered,
                                 sep == std::string_view::npos ? length + 1 : sep + 1);
-                visitor.record(species, lambda, rest);
+                if (!visitor.record(species, lambda, rest)) ++unreadable;
             }
             visitor.endFile(species);
+            if (unreadable > 0) reportUnreadableLines(host, path, unreadable);
         }
     }
     return finish(host, aborted);

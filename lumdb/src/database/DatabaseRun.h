@@ -47,8 +47,9 @@ public:
     virtual ~RecordVisitor() = default;
     virtual void beginFile(const SpeciesFile& /*file*/) {}
     // One record: `lambda` is field 1; `rest` gives the deciphered Windows-1252 text after
-    // field 1 and its ';' (the record text R).
-    virtual void record(const SpeciesFile& file, float lambda, RecordText& rest) = 0;
+    // field 1 and its ';' (the record text R). Returns false when the record turned out not
+    // to be readable (its value is no number); it is then counted as such and not used.
+    virtual bool record(const SpeciesFile& file, float lambda, RecordText& rest) = 0;
     virtual void endFile(const SpeciesFile& /*file*/) {}
 };
 
@@ -59,6 +60,9 @@ struct StageChoice {
     unsigned char decipherMode = 0;
 };
 
+// A file that the data folder's checksum list (lumdb/ChecksumList.h) finds damaged is
+// refused with a message and passed over; lines whose wavelength or value do not read as a
+// number are passed over and counted, with one message per file.
 // Returns 1 when every file was read, 0 when the user cancelled a missing-file prompt or
 // pressed "Abbruch".
 unsigned char runOverDatabase(RunHost& host, const std::string& process, const std::string& dataDir,
@@ -83,6 +87,9 @@ private:
 // read directly as a 32-bit float (no double rounding on the way): the plain decimal
 // numbers of the database without the general parser. Gives what ReadFloat gives.
 float parseFloat(std::string_view text);
+// A whole field as a finite float; false when the field is empty, holds anything beside the
+// number and blanks around it, or the number is beyond float range.
+bool parseNumberField(std::string_view text, float& out);
 
 // Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
 // cost: the identification and search format one or two numbers per hit.

@@ -31,22 +31,23 @@ public:
 
     void beginFile(const SpeciesFile&) override { ++fileNumber_; }
 
-    void record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
+    bool record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
         // between two database lines exactly 2 tol apart is not counted for both. The lines
         // are sorted by x: a binary search finds the first one at or above lambda - tol.
         const float low = lambda - values_.SearchRange;
         const float high = lambda + values_.SearchRange;
         const auto it = xs_.begin() + static_cast<std::ptrdiff_t>(firstNotBelow(low));
-        if (it == xs_.end() || !(*it < high)) return;
+        if (it == xs_.end() || !(*it < high)) return true;
 
         const std::string_view rest = recordText.get();
-        const float v = lumdb::detail::parseFloat(lumdb::RecordField(rest, 0));
+        float v = 0.0f;
+        if (!lumdb::detail::parseNumberField(lumdb::RecordField(rest, 0), v)) return false;
         // The strength depends on the record alone, so it decides for every line of the window.
         if (values_.IntensityRange) {
             const float s =
                 lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
-            if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
+            if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return true;
         }
         Hit hit;
         hit.first = static_cast<std::uint32_t>(it - xs_.begin());
@@ -68,6 +69,7 @@ public:
         hit.text = texts_.store(scratch_);
         hits_.push_back(hit);
         pairs_ += end - hit.first;
+        return true;
     }
 
     void endFile(const SpeciesFile&) override { endedFiles_ = fileNumber_; }

@@ -24,14 +24,15 @@ class SearchVisitor : public lumdb::detail::RecordVisitor {
 public:
     explicit SearchVisitor(const SSearchEngineVal& values) : values_(values) {}
 
-    void record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
+    bool record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
         // Both ranges are closed: a line exactly on a bound is listed.
-        if (!(values_.LowerWavelength <= lambda && lambda <= values_.UpperWavelength)) return;
+        if (!(values_.LowerWavelength <= lambda && lambda <= values_.UpperWavelength)) return true;
         const std::string_view rest = recordText.get();
-        const float v = lumdb::detail::parseFloat(lumdb::RecordField(rest, 0));
+        float v = 0.0f;
+        if (!lumdb::detail::parseNumberField(lumdb::RecordField(rest, 0), v)) return false;
         const float s =
             lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
-        if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return;
+        if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return true;
         if (count_ % kBlock == 0) blocks_.push_back(std::make_unique<CSearchEngineLine[]>(kBlock));
         CSearchEngineLine& hit = at(count_++);
         hit.wavelength = lambda;
@@ -42,6 +43,7 @@ public:
         hit.color = file.element->color;
         hit.record = lumdb::detail::toUtf8(rest);
         hit.sortOption = values_.SortOption;
+        return true;
     }
 
     std::size_t size() const { return count_; }

@@ -14,6 +14,8 @@ public:
     bool open(const std::string& path);
 
     std::size_t size() const { return bytes_.size(); }
+    // The whole file as read (before any line is deciphered in place).
+    std::string_view bytes() const { return bytes_; }
     bool atEnd() const { return next_ >= bytes_.size(); }
 
     // The next line without its line end, still enciphered, in the file buffer (so it can be

@@ -39,7 +39,8 @@ public:
 
     // The complete file: placeable header, metafile header, records, end record.
     std::vector<std::uint8_t> bytes();
-    // Writes bytes() to `path`; false when the file cannot be written completely.
+    // Writes bytes() to `path` through a temporary file that replaces it only when complete;
+    // false, with the previous file unchanged, when it cannot be written.
     bool save(const std::string& path);
 
     // Record function numbers.

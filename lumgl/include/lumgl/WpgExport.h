@@ -16,7 +16,7 @@
 // drawFlags bit 2 is set; the curve when bit 3 is set) mapped from the window's client
 // rectangle `client` onto the WPG page. flags bit 0: append to a WPG file this library
 // wrote (the end record is overwritten); otherwise the file is created.
-// Returns false, leaving an existing file as it was, when the file cannot be opened or
+// Returns false, leaving an existing file as it was, when the file cannot be written or
 // when an append finds a file that is not a complete WPG file of this library.
 // Throws lumgl::PlotError (1, 2) for logarithmic axes with limits <= 0, before anything is
 // written.

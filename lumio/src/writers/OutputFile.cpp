@@ -11,18 +11,13 @@
 
 namespace lumio::detail {
 
-OutputFile::OutputFile(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
-    if (!file_) throw Outcome(keyword::NoFile);
+OutputFile::OutputFile(const std::string& path) : file_(path) {
+    if (!file_.isOpen()) throw Outcome(keyword::NoFile);
     buffer_.reserve(kFlushAt + kFloatTextMax);
 }
 
-OutputFile::~OutputFile() {
-    if (file_) std::fclose(file_);
-}
-
 void OutputFile::flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        failed_ = true;
+    file_.write(buffer_);
     buffer_.clear();
 }
 
@@ -61,9 +56,7 @@ void OutputFile::writeBinaryFloat(float value) {
 
 bool OutputFile::close() {
     flush();
-    const bool closedWell = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closedWell && !failed_;
+    return file_.commit();
 }
 
 }  // namespace lumio::detail

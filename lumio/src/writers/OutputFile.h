@@ -1,18 +1,19 @@
 // A file being written, with its own buffer: the writers append text and floats without a
-// system call or a printf per value.
+// system call or a printf per value. The bytes go to a temporary file beside the target,
+// which replaces the target only when close() finds every byte written.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "lumcore/SafeFile.h"
 
 namespace lumio::detail {
 
 class OutputFile {
 public:
-    // Creates or truncates `path`; throws Outcome("NoFile") when that fails.
+    // Creates the temporary file for `path`; throws Outcome("NoFile") when that fails.
     explicit OutputFile(const std::string& path);
-    ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
@@ -34,16 +35,16 @@ public:
     // The four bytes of a little-endian IEEE float.
     void writeBinaryFloat(float value);
 
-    // Flushes and closes; false when any write failed.
+    // Flushes, closes and puts the file in place of the target; false, with the target as
+    // it was, when any write failed. Without close() the target is not touched.
     bool close();
 
 private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     void flush();
 
-    std::FILE* file_;
+    lumcore::SafeFile file_;
     std::string buffer_;
-    bool failed_ = false;
 };
 
 }  // namespace lumio::detail

@@ -47,7 +47,7 @@ bool containsIgnoringCase(const std::string& text, const char* upperWord) {
 
 }  // namespace
 
-void WriteFileData(Ui& owner, SpectrumRecord& record, int type) {
+WriteResult WriteFileData(Ui& owner, SpectrumRecord& record, int type) {
     if (type < 1 || type > 6) throw std::invalid_argument("WriteFileData: file type 1 to 6");
     const FileType& fileType = kTypes[type - 1];
 
@@ -67,18 +67,19 @@ void WriteFileData(Ui& owner, SpectrumRecord& record, int type) {
                           "\n\nDie Datei kann nicht zum Schreiben geöffnet werden.\n"
                           "Überprüfen Sie die Zugriffsrechte.",
                       kCaptionProduct, Icon::Stop, Buttons::Ok);
-        return;
+        return WriteResult::Failed;
     }
-    // A full disk or a vanished network drive must not pass for a saved spectrum.
+    // A full disk or a vanished network drive must not pass for a saved spectrum; the
+    // previous file is still there, untouched.
     if (!complete) {
-        owner.message(record.fileName +
-                          "\n\nDie Datei konnte nicht vollständig geschrieben werden.",
+        owner.message(record.fileName + "\n\nDie Datei konnte nicht geschrieben werden.",
                       kCaptionProduct, Icon::Stop, Buttons::Ok);
-        return;
+        return WriteResult::Failed;
     }
     if ((type == 5 || type == 6) && holdsEndMarkerValue(record, type))
         owner.message(record.fileName +
                           "\n\nDie Daten enthalten Werte ab 1x10^9. Beim Öffnen der Datei endet "
                           "das Lesen vor dem ersten dieser Werte!",
                       kCaptionProduct, Icon::Exclamation, Buttons::Ok);
+    return WriteResult::Done;
 }
