@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QToolBar>
 #include <QTranslator>
+#include <algorithm>
 #include <clocale>
 
 #include "Commands.h"
@@ -56,6 +57,24 @@ const QString kInitAppSection = QStringLiteral("InitApp");
 const QString kSearchEngineSection = QStringLiteral("Search Engine");
 constexpr int kSizeMaximised = 3;
 constexpr int kSizeNormal = 9;
+
+// The frame's normal rectangle from the settings, made to fit: a damaged file (Width=20000,
+// Left=-32767) would otherwise make a window of gigabytes or one nobody can reach. The
+// rectangle keeps its size where the screen allows and is moved wholly onto the available
+// area of the screen holding its centre (else the primary screen).
+QRect fitToScreens(QRect wanted) {
+    constexpr int kMinWidth = 200;
+    constexpr int kMinHeight = 150;
+    QScreen* screen = QGuiApplication::screenAt(wanted.center());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return QRect(wanted.topLeft(), wanted.size().expandedTo(QSize(kMinWidth, kMinHeight)));
+    const QRect area = screen->availableGeometry();
+    const int width = std::clamp(wanted.width(), std::min(kMinWidth, area.width()), area.width());
+    const int height = std::clamp(wanted.height(), std::min(kMinHeight, area.height()), area.height());
+    const int left = std::clamp(wanted.left(), area.left(), area.left() + area.width() - width);
+    const int top = std::clamp(wanted.top(), area.top(), area.top() + area.height() - height);
+    return QRect(left, top, width, height);
+}
 
 QPixmap renderSvg(const QString& resource, QSize size) {
     QSvgRenderer renderer(resource);
@@ -192,8 +211,9 @@ void LumoraApp::placeFrame() {
     const int width = profile_.getInt(kInitAppSection, QStringLiteral("Width"), 800);
     const int height = profile_.getInt(kInitAppSection, QStringLiteral("Height"), 600);
     // The normal rectangle is set first so that restoring a maximised frame returns there.
-    frame_->move(left, top);
-    frame_->resize(qMax(width, 100), qMax(height, 100));
+    const QRect normal = fitToScreens(QRect(left, top, width, height));
+    frame_->move(normal.topLeft());
+    frame_->resize(normal.size());
     if (size == kSizeMaximised)
         frame_->showMaximized();
     else
@@ -240,20 +260,33 @@ bool LumoraApp::queryClose() {
     }
 
     // 3-4: nothing is written when the close was refused, so a refused close loses nothing.
-    profile_.writeString(kDirectoriesSection, QStringLiteral("LastDir"), lastDir_);
-    profile_.writeString(kDirectoriesSection, QStringLiteral("LastConfigDir"), lastConfigDir_);
-    profile_.writeInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), lastFilterIndex_);
+    // One read and one write: the file is replaced once, whole, or not at all.
+    lumcore::IniFile ini = profile_.read();
+    const std::string dirs = kDirectoriesSection.toStdString();
+    const std::string init = kInitAppSection.toStdString();
+    // A folder Windows-1252 cannot name is refused; the one stored before stays.
+    bool stored = ini.setString(dirs, "LastDir", lastDir_.toStdString());
+    stored = ini.setString(dirs, "LastConfigDir", lastConfigDir_.toStdString()) && stored;
+    ini.setInt(dirs, "LastFilterIndex", lastFilterIndex_);
     if (frame_->isMaximized()) {
-        profile_.writeInt(kInitAppSection, QStringLiteral("Size"), kSizeMaximised);
+        ini.setInt(init, "Size", kSizeMaximised);
     } else {
         const QRect normal = frame_->isMinimized()
                                  ? frame_->normalGeometry()
                                  : QRect(frame_->pos(), frame_->size());
-        profile_.writeInt(kInitAppSection, QStringLiteral("Size"), kSizeNormal);
-        profile_.writeInt(kInitAppSection, QStringLiteral("Left"), normal.left());
-        profile_.writeInt(kInitAppSection, QStringLiteral("Top"), normal.top());
-        profile_.writeInt(kInitAppSection, QStringLiteral("Width"), normal.width());
-        profile_.writeInt(kInitAppSection, QStringLiteral("Height"), normal.height());
+        ini.setInt(init, "Size", kSizeNormal);
+        ini.setInt(init, "Left", normal.left());
+        ini.setInt(init, "Top", normal.top());
+        ini.setInt(init, "Width", normal.width());
+        ini.setInt(init, "Height", normal.height());
+    }
+    if (!profile_.write(ini) || !stored) {
+        MessageBox::current().show(frame_,
+                                   QStringLiteral("Die Einstellungen konnten nicht vollständig in "
+                                                  "die Datei\n%1\ngeschrieben werden.")
+                                       .arg(QDir::toNativeSeparators(profile_.path())),
+                                   strings::FileError, MessageBox::Icon::Exclamation,
+                                   MessageBox::Buttons::Ok);
     }
     return true;
 }

@@ -1,10 +1,12 @@
 // Recent-files list stored as File1..File10 in its own section of the settings file.
 #include "RecentFiles.h"
 
+#include <string>
+
 #include "Profile.h"
 
 namespace {
-QString keyFor(int index) { return QStringLiteral("File%1").arg(index + 1); }
+std::string keyFor(int index) { return "File" + std::to_string(index + 1); }
 }  // namespace
 
 RecentFiles::RecentFiles(Profile& profile, QObject* parent) : QObject(parent), profile_(profile) {
@@ -13,9 +15,9 @@ RecentFiles::RecentFiles(Profile& profile, QObject* parent) : QObject(parent), p
 
 void RecentFiles::load() {
     entries_.clear();
-    const QString section = QString::fromLatin1(kSection);
+    const lumcore::IniFile ini = profile_.read();
     for (int i = 0; i < kMaxEntries; ++i) {
-        const QString path = profile_.getString(section, keyFor(i));
+        const QString path = QString::fromStdString(ini.getString(kSection, keyFor(i)));
         if (!path.isEmpty() && !entries_.contains(path)) entries_.append(path);
     }
     emit changed();
@@ -37,11 +39,12 @@ void RecentFiles::remove(const QString& path) {
 }
 
 void RecentFiles::save() {
-    const QString section = QString::fromLatin1(kSection);
-    for (int i = 0; i < kMaxEntries; ++i) {
-        if (i < entries_.size())
-            profile_.writeString(section, keyFor(i), entries_[i]);
-        else
-            profile_.removeKey(section, keyFor(i));
-    }
+    // One write for the whole list. A path the settings file cannot hold is left out of the
+    // file (it stays in this session's menu), so the stored entries keep their order.
+    lumcore::IniFile ini = profile_.read();
+    int stored = 0;
+    for (const QString& path : entries_)
+        if (ini.setString(kSection, keyFor(stored), path.toStdString())) ++stored;
+    for (int i = stored; i < kMaxEntries; ++i) ini.removeKey(kSection, keyFor(i));
+    profile_.write(ini);
 }

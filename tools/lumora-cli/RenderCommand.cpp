@@ -300,7 +300,7 @@ int runRender(Session& session) {
     job.labelLines = line.has("identify");
     TElementArray elements;
     if (job.labelLines) elements = session.elements();
-    const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, elements);
+    const lumdb::AnalysisSettings settings = analysisSettingsFrom(line, elements);
     job.strengthKind = settings.select.IntensityOption;
 
     ResultOutput& out = session.output();

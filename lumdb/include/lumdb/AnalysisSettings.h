@@ -1,13 +1,14 @@
 // The analysis settings of a spectrum (element selection, identification values, smoothing
 // and line-search values) as they are kept in the settings file and in configuration
 // files. One loader for the diagram window and the command-line tool, so both read a
-// configuration exactly alike.
+// configuration exactly alike. It is its own small static library (lumdb_settings) beside
+// the records, so the shared lumdb and lumcore below it stay free of each other.
 #pragma once
 
 #include "lumcore/IniFile.h"
 #include "lumdb/Records.h"
 
-namespace lumcore {
+namespace lumdb {
 
 inline constexpr const char* kSectionElementSelection = "Element Selection";
 inline constexpr const char* kSectionSearchValues = "Search Values";
@@ -25,11 +26,11 @@ struct AnalysisSettings {
 // unselects; "Neutrals", "FirstIons", "HigherIons") into the elements' selected flags and
 // `select`, and every key of "Search Values" with its default. Element names in the file
 // that are not in `elements` are ignored.
-AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& elements);
+AnalysisSettings loadAnalysisSettings(const lumcore::IniFile& ini, TElementArray& elements);
 
 // Writes the same keys: every element with 1 or 0, the stages, then "Search Values"
 // (numbers with "%g", the filter integers with "%d").
-void saveAnalysisSettings(IniFile& ini, const TElementArray& elements,
+void saveAnalysisSettings(lumcore::IniFile& ini, const TElementArray& elements,
                           const AnalysisSettings& settings);
 
-}  // namespace lumcore
+}  // namespace lumdb

@@ -1,7 +1,9 @@
 // Loading and saving the analysis settings of a spectrum; see AnalysisSettings.h.
-#include "lumcore/AnalysisSettings.h"
+#include "lumdb/AnalysisSettings.h"
 
-namespace lumcore {
+namespace lumdb {
+
+using lumcore::IniFile;
 
 namespace {
 constexpr const char* kElements = kSectionElementSelection;
@@ -75,4 +77,4 @@ void saveAnalysisSettings(IniFile& ini, const TElementArray& elements,
     ini.setInt(kValues, "SortOption", sel.SortOption);
 }
 
-}  // namespace lumcore
+}  // namespace lumdb
