@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QWidget>
 
-#include "CommandTarget.h"
+#include "app/CommandTarget.h"
 
 class FakeDiagram : public QWidget, public CommandTarget {
 public:

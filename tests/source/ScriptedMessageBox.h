@@ -5,7 +5,7 @@
 #include <QString>
 #include <deque>
 
-#include "MessageBox.h"
+#include "services/MessageBox.h"
 
 class ScriptedMessageBox : public MessageBox {
 public:

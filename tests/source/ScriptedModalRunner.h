@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <functional>
 
-#include "ModalRunner.h"
+#include "services/ModalRunner.h"
 
 class ScriptedModalRunner : public ModalRunner {
 public:

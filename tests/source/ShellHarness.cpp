@@ -5,11 +5,11 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "FileDialog.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIClient.h"
-#include "MessageBox.h"
-#include "ModalRunner.h"
+#include "services/FileDialog.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
+#include "services/MessageBox.h"
+#include "services/ModalRunner.h"
 
 ShellHarness::ShellHarness() {
     MessageBox::install(&messages);

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "LumoraApp.h"
+#include "app/LumoraApp.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBox.h"
 #include "ScriptedModalRunner.h"

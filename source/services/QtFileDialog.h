@@ -1,7 +1,7 @@
 // The FileDialog service on QFileDialog.
 #pragma once
 
-#include "FileDialog.h"
+#include "services/FileDialog.h"
 
 class QtFileDialog : public FileDialog {
 public:

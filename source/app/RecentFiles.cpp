@@ -1,9 +1,9 @@
 // Recent-files list stored as File1..File10 in its own section of the settings file.
-#include "RecentFiles.h"
+#include "app/RecentFiles.h"
 
 #include <string>
 
-#include "Profile.h"
+#include "app/Profile.h"
 
 namespace {
 std::string keyFor(int index) { return "File" + std::to_string(index + 1); }

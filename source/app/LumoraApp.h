@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "Profile.h"
+#include "app/Profile.h"
 #include "lumdb/Records.h"
 
 class LumoraDecMDIFrame;

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FileDialog.h"
-#include "Profile.h"
-#include "ProgramLocation.h"
+#include "services/FileDialog.h"
+#include "app/Profile.h"
+#include "app/ProgramLocation.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The settings file through lumcore::IniFile, QString at the edges.
-#include "Profile.h"
+#include "app/Profile.h"
 
 #include <QDir>
 #include <QFile>

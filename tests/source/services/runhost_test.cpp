@@ -4,10 +4,10 @@
 #include <QThread>
 #include <QtTest>
 
-#include "MessageBox.h"
-#include "QtRunHost.h"
+#include "services/MessageBox.h"
+#include "services/QtRunHost.h"
 #include "ScriptedMessageBox.h"
-#include "SearchStatusDialog.h"
+#include "services/SearchStatusDialog.h"
 
 namespace {
 

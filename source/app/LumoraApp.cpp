@@ -1,5 +1,5 @@
 // Start-up, shutdown and the application-level commands.
-#include "LumoraApp.h"
+#include "app/LumoraApp.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -19,18 +19,18 @@
 #include <algorithm>
 #include <clocale>
 
-#include "Commands.h"
-#include "LumoraAboutDlg.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIChild.h"
-#include "LumoraMDIClient.h"
-#include "MessageBox.h"
-#include "ModalRunner.h"
-#include "CommandTarget.h"
-#include "ProgramLocation.h"
-#include "QtRunHost.h"
-#include "RecentFiles.h"
-#include "StringTable.h"
+#include "app/Commands.h"
+#include "app/LumoraAboutDlg.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIChild.h"
+#include "app/LumoraMDIClient.h"
+#include "services/MessageBox.h"
+#include "services/ModalRunner.h"
+#include "app/CommandTarget.h"
+#include "app/ProgramLocation.h"
+#include "services/QtRunHost.h"
+#include "app/RecentFiles.h"
+#include "services/StringTable.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
 

@@ -1,17 +1,17 @@
 // The MDI client: file, print and database commands.
-#include "LumoraMDIClient.h"
+#include "app/LumoraMDIClient.h"
 
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "Commands.h"
-#include "CommandTarget.h"
-#include "FileDialog.h"
-#include "LumoraApp.h"
-#include "LumoraMDIChild.h"
-#include "ModalRunner.h"
-#include "RecentFiles.h"
+#include "app/Commands.h"
+#include "app/CommandTarget.h"
+#include "services/FileDialog.h"
+#include "app/LumoraApp.h"
+#include "app/LumoraMDIChild.h"
+#include "services/ModalRunner.h"
+#include "app/RecentFiles.h"
 
 namespace {
 LumoraMDIClient::DiagramOpener& diagramOpener() {

@@ -1,7 +1,7 @@
 // The menu bar of the main frame: ids, texts, accelerators and hints.
-#include "MenuTable.h"
+#include "app/MenuTable.h"
 
-#include "Commands.h"
+#include "app/Commands.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Default modal runner: the dialog's own event loop.
-#include "ModalRunner.h"
+#include "services/ModalRunner.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
 // Toolbar icons per command id.
-#include "ToolbarIcons.h"
+#include "app/ToolbarIcons.h"
 
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 
-#include "Commands.h"
+#include "app/Commands.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <QtTest>
 
 #include "FakeDiagram.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIChild.h"
-#include "LumoraMDIClient.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIChild.h"
+#include "app/LumoraMDIClient.h"
 #include "ShellHarness.h"
 
 namespace {

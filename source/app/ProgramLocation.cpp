@@ -1,5 +1,5 @@
 // Program directory and settings-file location.
-#include "ProgramLocation.h"
+#include "app/ProgramLocation.h"
 
 #include <QCoreApplication>
 #include <QDir>

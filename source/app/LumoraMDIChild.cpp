@@ -1,7 +1,7 @@
 // MDI child frame around a diagram or search window.
-#include "LumoraMDIChild.h"
+#include "app/LumoraMDIChild.h"
 
-#include "CommandTarget.h"
+#include "app/CommandTarget.h"
 
 LumoraMDIChild::LumoraMDIChild(Kind kind, QWidget* content, QWidget* parent)
     : QMdiSubWindow(parent), kind_(kind) {

@@ -1,5 +1,5 @@
 // lumdb's run host on Qt.
-#include "QtRunHost.h"
+#include "services/QtRunHost.h"
 
 #include <QApplication>
 #include <QFile>
@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "MessageBox.h"
-#include "SearchStatusDialog.h"
+#include "services/MessageBox.h"
+#include "services/SearchStatusDialog.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The MessageBox service on Qt's QMessageBox.
 #pragma once
 
-#include "MessageBox.h"
+#include "services/MessageBox.h"
 
 class QtMessageBox : public MessageBox {
 public:

@@ -1,5 +1,5 @@
 // Main frame: menus and toolbars from the menu table, command routing and states.
-#include "LumoraDecMDIFrame.h"
+#include "app/LumoraDecMDIFrame.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -8,13 +8,13 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-#include "CommandTarget.h"
-#include "Commands.h"
-#include "LumoraApp.h"
-#include "LumoraMDIClient.h"
-#include "MenuTable.h"
-#include "RecentFiles.h"
-#include "ToolbarIcons.h"
+#include "app/CommandTarget.h"
+#include "app/Commands.h"
+#include "app/LumoraApp.h"
+#include "app/LumoraMDIClient.h"
+#include "app/MenuTable.h"
+#include "app/RecentFiles.h"
+#include "app/ToolbarIcons.h"
 
 namespace {
 

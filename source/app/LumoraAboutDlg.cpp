@@ -1,11 +1,11 @@
 // About box filled from the version strings compiled into the program and the libraries.
-#include "LumoraAboutDlg.h"
+#include "app/LumoraAboutDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "StringTable.h"
+#include "services/StringTable.h"
 #include "lumdb/lumdb.h"
 #include "lumgl/lumgl.h"
 #include "lumio/lumio.h"

@@ -1,5 +1,5 @@
 // Captions of the message boxes, by string number.
-#include "StringTable.h"
+#include "services/StringTable.h"
 
 namespace strings {
 

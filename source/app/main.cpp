@@ -6,10 +6,10 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "LumoraApp.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIClient.h"
-#include "StringTable.h"
+#include "app/LumoraApp.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
+#include "services/StringTable.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Message boxes with QMessageBox: icon, buttons and the optional beep.
-#include "QtMessageBox.h"
+#include "services/QtMessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 // The message-box service registry.
-#include "MessageBox.h"
+#include "services/MessageBox.h"
 
-#include "QtMessageBox.h"
-#include "StringTable.h"
+#include "services/QtMessageBox.h"
+#include "services/StringTable.h"
 
 namespace {
 MessageBox* installed = nullptr;

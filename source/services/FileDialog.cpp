@@ -1,9 +1,9 @@
 // File-dialog service registry and the translation of filter strings into Qt's form.
-#include "FileDialog.h"
+#include "services/FileDialog.h"
 
 #include <QRegularExpression>
 
-#include "QtFileDialog.h"
+#include "services/QtFileDialog.h"
 
 namespace {
 FileDialog* installed = nullptr;

@@ -1,5 +1,5 @@
 // Open and save dialogs with QFileDialog (German texts come from Qt's own translations).
-#include "QtFileDialog.h"
+#include "services/QtFileDialog.h"
 
 #include <QFileDialog>
 

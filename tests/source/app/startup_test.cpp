@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "FakeDiagram.h"
-#include "LumoraAboutDlg.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIClient.h"
-#include "Profile.h"
-#include "RecentFiles.h"
+#include "app/LumoraAboutDlg.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
+#include "app/Profile.h"
+#include "app/RecentFiles.h"
 #include "ShellHarness.h"
 #include "lumdb/Database.h"
 #include "lumdb/lumdb.h"

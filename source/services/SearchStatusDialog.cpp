@@ -1,5 +1,5 @@
 // Progress dialog with "Abbruch" for runs that pump the event queue between steps.
-#include "SearchStatusDialog.h"
+#include "services/SearchStatusDialog.h"
 
 #include <QLabel>
 #include <QProgressBar>
