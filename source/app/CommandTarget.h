@@ -1,18 +1,16 @@
-// What a child window of the MDI client offers to the menu bar: the frame routes the
-// diagram and search-window commands to the active child through this interface and asks it
-// whether each command is enabled or checked.
+// What a child window of the MDI client offers the frame: its command table (the frame
+// routes the diagram and search-window commands to the active child and asks the table
+// whether each is enabled or checked), and the notifications a child may want.
 #pragma once
 
+class CommandTable;
 class QEvent;
 
 class CommandTarget {
 public:
     virtual ~CommandTarget() = default;
 
-    virtual bool handlesCommand(int id) const = 0;
-    virtual bool isCommandEnabled(int /*id*/) const { return true; }
-    virtual bool isCommandChecked(int /*id*/) const { return false; }
-    virtual void executeCommand(int id) = 0;
+    virtual const CommandTable& commands() const = 0;
 
     // The about box disables the child's modeless dialogs while it is open.
     virtual void setModelessDialogsEnabled(bool /*enabled*/) {}

@@ -7,8 +7,6 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QScreen>
 #include <QSplashScreen>
@@ -27,9 +25,8 @@
 #include "services/MessageBox.h"
 #include "services/ModalRunner.h"
 #include "app/CommandTarget.h"
-#include "app/ProgramLocation.h"
-#include "services/QtRunHost.h"
 #include "app/RecentFiles.h"
+#include "app/ProgramLocation.h"
 #include "services/StringTable.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
@@ -50,8 +47,6 @@ const char* const LumoraApp::kQuitCaption = "Programm beenden";
 
 namespace {
 
-LumoraApp* theApp = nullptr;
-
 const QString kDirectoriesSection = QStringLiteral("Directories and Files");
 const QString kInitAppSection = QStringLiteral("InitApp");
 const QString kSearchEngineSection = QStringLiteral("Search Engine");
@@ -61,16 +56,17 @@ constexpr int kSizeNormal = 9;
 // The frame's normal rectangle from the settings, made to fit: a damaged file (Width=20000,
 // Left=-32767) would otherwise make a window of gigabytes or one nobody can reach. The
 // rectangle keeps its size where the screen allows and is moved wholly onto the available
-// area of the screen holding its centre (else the primary screen).
-QRect fitToScreens(QRect wanted) {
-    constexpr int kMinWidth = 200;
-    constexpr int kMinHeight = 150;
+// area of the screen holding its centre (else the primary screen), and is at least as large
+// as the frame can be drawn.
+QRect fitToScreens(QRect wanted, QSize minimum) {
+    minimum = minimum.expandedTo(QSize(200, 150));
     QScreen* screen = QGuiApplication::screenAt(wanted.center());
     if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return QRect(wanted.topLeft(), wanted.size().expandedTo(QSize(kMinWidth, kMinHeight)));
+    if (!screen) return QRect(wanted.topLeft(), wanted.size().expandedTo(minimum));
     const QRect area = screen->availableGeometry();
-    const int width = std::clamp(wanted.width(), std::min(kMinWidth, area.width()), area.width());
-    const int height = std::clamp(wanted.height(), std::min(kMinHeight, area.height()), area.height());
+    const int width = std::clamp(wanted.width(), std::min(minimum.width(), area.width()), area.width());
+    const int height =
+        std::clamp(wanted.height(), std::min(minimum.height(), area.height()), area.height());
     const int left = std::clamp(wanted.left(), area.left(), area.left() + area.width() - width);
     const int top = std::clamp(wanted.top(), area.top(), area.top() + area.height() - height);
     return QRect(left, top, width, height);
@@ -87,29 +83,35 @@ QPixmap renderSvg(const QString& resource, QSize size) {
 
 }  // namespace
 
-LumoraApp::LumoraApp(Options options, QObject* parent) : QObject(parent), options_(options) {
-    theApp = this;
+LumoraApp::LumoraApp(Options options, QObject* parent)
+    : QObject(parent), options_(options), context_(options.services) {
     // QApplication adopts the user's locale for the C library; numbers in files and "%g"
     // must keep the decimal point whatever the desktop's language is.
     std::setlocale(LC_NUMERIC, "C");
     startDetached_ = [this](const QString& program, const QStringList& args) {
-        return QProcess::startDetached(program, args, programDir_);
+        return QProcess::startDetached(program, args, context_.programDir);
     };
     openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         // Linux announces no printer change; a return to the program is when the user may
         // have changed the default printer elsewhere.
-        if (s == Qt::ApplicationActive) refreshDefaultPrinter();
+        if (s == Qt::ApplicationActive) context_.refreshDefaultPrinter();
     });
+    commands_.add(cmd::HelpContents, [this] { showHelp(); })
+        .add(cmd::HelpSearch, [this] { showHelp(); })
+        .add(cmd::About, [this] { showAbout(); })
+        .add(
+            cmd::ShowToolbar,
+            [this] {
+                if (QToolBar* bar = frame_->mainToolbar()) bar->setVisible(bar->isHidden());
+            },
+            {}, [this] { return frame_ && frame_->mainToolbar() && !frame_->mainToolbar()->isHidden(); });
 }
 
 LumoraApp::~LumoraApp() {
     delete splash_;
     delete frame_;  // owns the client
-    if (theApp == this) theApp = nullptr;
 }
-
-LumoraApp* LumoraApp::instance() { return theApp; }
 
 void LumoraApp::installQtTranslations() {
     static QTranslator qtbase;
@@ -118,7 +120,7 @@ void LumoraApp::installQtTranslations() {
 }
 
 void LumoraApp::fatal(const QString& text) {
-    MessageBox::current().show(nullptr, text, QString::fromUtf8(kFatalCaption),
+    context_.messages().show(nullptr, text, QString::fromUtf8(kFatalCaption),
                                MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
     quitRequested_ = true;
     QMetaObject::invokeMethod(this, &LumoraApp::quitRequested, Qt::QueuedConnection);
@@ -137,7 +139,7 @@ bool LumoraApp::startUp() {
     }
 
     // 3: client and frame.
-    client_ = new LumoraMDIClient;
+    client_ = new LumoraMDIClient(context_);
     frame_ = new LumoraDecMDIFrame(*this, client_);
     frame_->setWindowTitle(strings::productName());
     QIcon icon;
@@ -148,22 +150,22 @@ bool LumoraApp::startUp() {
 
     // 4: paths and settings. Without a program directory nothing else can be found, so the
     // database check (and its second fatal message) is not attempted.
-    programDir_ = ProgramLocation::programDirectory();
-    if (programDir_.isEmpty()) fatal(QString::fromUtf8(kNoProgramFileText));
-    profile_.setPath(ProgramLocation::settingsFile(programDir_));
-    recentFiles_ = std::make_unique<RecentFiles>(profile_);
+    AppContext& c = context_;
+    c.programDir = ProgramLocation::programDirectory();
+    if (c.programDir.isEmpty()) fatal(QString::fromUtf8(kNoProgramFileText));
+    c.setSettingsFile(ProgramLocation::settingsFile(c.programDir));
     readDirectories();
-    openFilter_ = QString::fromStdString(GetFilterString("open", 1));
-    lastFilterIndex_ = profile_.getInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), 1);
+    c.openFilter = QString::fromStdString(GetFilterString("open", 1));
+    c.lastFilterIndex = c.profile().getInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), 1);
     if (!quitRequested_) {
-        QtRunHost host(nullptr);
+        const auto host = c.makeRunHost(nullptr);
         std::string dataDir;
-        if (CheckDataDirectory(host, programDir_.toStdString(), dataDir) == 1)
-            dataDir_ = QString::fromStdString(dataDir);
+        if (CheckDataDirectory(*host, c.programDir.toStdString(), dataDir) == 1)
+            c.dataDir = QString::fromStdString(dataDir);
         else
             fatal(QString::fromUtf8(kNoDatabaseText));
     }
-    helpFile_ = programDir_ + QStringLiteral("/Hilfe/Lumora Handbuch.pdf");
+    c.helpFile = c.programDir + QStringLiteral("/Hilfe/Lumora Handbuch.pdf");
 
     // 5: menus, toolbars, status bar.
     frame_->buildCommandBars();
@@ -187,13 +189,13 @@ bool LumoraApp::startUp() {
 }
 
 void LumoraApp::readDirectories() {
-    const QString base = programDir_;
-    defaultDataDir_ = ProgramLocation::subdirectoryOr(base, QStringLiteral("Beispiele"));
-    defaultConfigDir_ =
-        ProgramLocation::subdirectoryOr(base, QStringLiteral("Beispiele/Konfigurationen"));
-    lastDir_ = profile_.getString(kDirectoriesSection, QStringLiteral("LastDir"), defaultDataDir_);
-    lastConfigDir_ =
-        profile_.getString(kDirectoriesSection, QStringLiteral("LastConfigDir"), defaultConfigDir_);
+    AppContext& c = context_;
+    const QString dataDefault = ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele"));
+    const QString configDefault =
+        ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele/Konfigurationen"));
+    c.lastDir = c.profile().getString(kDirectoriesSection, QStringLiteral("LastDir"), dataDefault);
+    c.lastConfigDir =
+        c.profile().getString(kDirectoriesSection, QStringLiteral("LastConfigDir"), configDefault);
 }
 
 void LumoraApp::waitForSplash() {
@@ -205,13 +207,15 @@ void LumoraApp::waitForSplash() {
 }
 
 void LumoraApp::placeFrame() {
-    const int size = profile_.getInt(kInitAppSection, QStringLiteral("Size"), kSizeNormal);
-    const int left = profile_.getInt(kInitAppSection, QStringLiteral("Left"), 0);
-    const int top = profile_.getInt(kInitAppSection, QStringLiteral("Top"), 0);
-    const int width = profile_.getInt(kInitAppSection, QStringLiteral("Width"), 800);
-    const int height = profile_.getInt(kInitAppSection, QStringLiteral("Height"), 600);
+    const lumcore::IniFile ini = context_.profile().read();
+    const std::string s = kInitAppSection.toStdString();
+    const int size = ini.getInt(s, "Size", kSizeNormal);
+    const int left = ini.getInt(s, "Left", 0);
+    const int top = ini.getInt(s, "Top", 0);
+    const int width = ini.getInt(s, "Width", 800);
+    const int height = ini.getInt(s, "Height", 600);
     // The normal rectangle is set first so that restoring a maximised frame returns there.
-    const QRect normal = fitToScreens(QRect(left, top, width, height));
+    const QRect normal = fitToScreens(QRect(left, top, width, height), frame_->minimumSizeHint());
     frame_->move(normal.topLeft());
     frame_->resize(normal.size());
     if (size == kSizeMaximised)
@@ -221,29 +225,27 @@ void LumoraApp::placeFrame() {
 }
 
 void LumoraApp::loadSearchEngineSettings() {
-    GetElements(programDir_.toStdString(), searchElements_);
-    const QString& s = kSearchEngineSection;
-    for (CElement& element : searchElements_)
-        element.selected = profile_.getInt(s, QString::fromStdString(element.name), 0) == 1;
-    searchSettings_.neutrals = profile_.getInt(s, QStringLiteral("Neutrals"), 0) != 0;
-    searchSettings_.firstIons = profile_.getInt(s, QStringLiteral("FirstIons"), 0) != 0;
-    searchSettings_.higherIons = profile_.getInt(s, QStringLiteral("HigherIons"), 0) != 0;
-    searchSettings_.lowerWavelength =
-        profile_.getDouble(s, QStringLiteral("LowerWavelength"), QStringLiteral("100"));
-    searchSettings_.upperWavelength =
-        profile_.getDouble(s, QStringLiteral("UpperWavelength"), QStringLiteral("1000"));
-    searchSettings_.lowerIntensity =
-        profile_.getDouble(s, QStringLiteral("LowerIntensity"), QStringLiteral("0"));
-    searchSettings_.upperIntensity =
-        profile_.getDouble(s, QStringLiteral("UpperIntensity"), QStringLiteral("10000"));
-    searchSettings_.intensityOption = profile_.getInt(s, QStringLiteral("IntensityOption"), 0);
-    searchSettings_.sortOption = profile_.getInt(s, QStringLiteral("SortOption"), 0);
+    GetElements(context_.programDir.toStdString(), context_.searchElements);
+    const lumcore::IniFile ini = context_.profile().read();
+    const std::string s = kSearchEngineSection.toStdString();
+    for (CElement& element : context_.searchElements)
+        element.selected = ini.getInt(s, element.name, 0) == 1;
+    AppContext::SearchEngineSettings& settings = context_.searchSettings;
+    settings.neutrals = ini.getInt(s, "Neutrals", 0) != 0;
+    settings.firstIons = ini.getInt(s, "FirstIons", 0) != 0;
+    settings.higherIons = ini.getInt(s, "HigherIons", 0) != 0;
+    settings.lowerWavelength = ini.getDouble(s, "LowerWavelength", "100");
+    settings.upperWavelength = ini.getDouble(s, "UpperWavelength", "1000");
+    settings.lowerIntensity = ini.getDouble(s, "LowerIntensity", "0");
+    settings.upperIntensity = ini.getDouble(s, "UpperIntensity", "10000");
+    settings.intensityOption = ini.getInt(s, "IntensityOption", 0);
+    settings.sortOption = ini.getInt(s, "SortOption", 0);
 }
 
 bool LumoraApp::queryClose() {
     // 1: only open diagrams make the question worth asking.
     if (client_ && client_->childCount() > 0) {
-        const auto answer = MessageBox::current().show(
+        const auto answer = context_.messages().show(
             frame_, QString::fromUtf8(kQuitQuestion), QString::fromUtf8(kQuitCaption),
             MessageBox::Icon::Question, MessageBox::Buttons::YesNo);
         if (answer != MessageBox::Answer::Yes) return false;
@@ -261,13 +263,14 @@ bool LumoraApp::queryClose() {
 
     // 3-4: nothing is written when the close was refused, so a refused close loses nothing.
     // One read and one write: the file is replaced once, whole, or not at all.
-    lumcore::IniFile ini = profile_.read();
+    Profile& profile = context_.profile();
+    lumcore::IniFile ini = profile.read();
     const std::string dirs = kDirectoriesSection.toStdString();
     const std::string init = kInitAppSection.toStdString();
     // A folder Windows-1252 cannot name is refused; the one stored before stays.
-    bool stored = ini.setString(dirs, "LastDir", lastDir_.toStdString());
-    stored = ini.setString(dirs, "LastConfigDir", lastConfigDir_.toStdString()) && stored;
-    ini.setInt(dirs, "LastFilterIndex", lastFilterIndex_);
+    bool stored = ini.setString(dirs, "LastDir", context_.lastDir.toStdString());
+    stored = ini.setString(dirs, "LastConfigDir", context_.lastConfigDir.toStdString()) && stored;
+    ini.setInt(dirs, "LastFilterIndex", context_.lastFilterIndex);
     if (frame_->isMaximized()) {
         ini.setInt(init, "Size", kSizeMaximised);
     } else {
@@ -280,56 +283,20 @@ bool LumoraApp::queryClose() {
         ini.setInt(init, "Width", normal.width());
         ini.setInt(init, "Height", normal.height());
     }
-    if (!profile_.write(ini) || !stored) {
-        MessageBox::current().show(frame_,
+    if (!profile.write(ini) || !stored) {
+        context_.messages().show(frame_,
                                    QStringLiteral("Die Einstellungen konnten nicht vollständig in "
                                                   "die Datei\n%1\ngeschrieben werden.")
-                                       .arg(QDir::toNativeSeparators(profile_.path())),
+                                       .arg(QDir::toNativeSeparators(profile.path())),
                                    strings::FileError, MessageBox::Icon::Exclamation,
                                    MessageBox::Buttons::Ok);
     }
     return true;
 }
 
-QPrinter* LumoraApp::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return printer_.get();
-}
-
-void LumoraApp::refreshDefaultPrinter() {
-    if (!printer_) return;  // a printer made later starts with the default anyway
-    const QString name = QPrinterInfo::defaultPrinterName();
-    if (!name.isEmpty() && name != printer_->printerName()) printer_->setPrinterName(name);
-}
-
-bool LumoraApp::handlesCommand(int id) const {
-    return id == cmd::HelpContents || id == cmd::HelpSearch || id == cmd::About ||
-           id == cmd::ShowToolbar;
-}
-
-bool LumoraApp::isCommandEnabled(int id) const { return handlesCommand(id); }
-
-bool LumoraApp::isCommandChecked(int id) const {
-    if (id == cmd::ShowToolbar && frame_ && frame_->mainToolbar())
-        return !frame_->mainToolbar()->isHidden();
-    return false;
-}
-
-void LumoraApp::executeCommand(int id) {
-    switch (id) {
-        case cmd::HelpContents:
-        case cmd::HelpSearch: showHelp(); break;
-        case cmd::About: showAbout(); break;
-        case cmd::ShowToolbar:
-            if (QToolBar* bar = frame_->mainToolbar()) bar->setVisible(bar->isHidden());
-            break;
-        default: break;
-    }
-}
-
 void LumoraApp::openRecentFile(const QString& path) {
     if (!LumoraMDIClient::hasDiagramOpener()) return;
-    if (!client_->openDocument(path)) recentFiles_->remove(path);
+    if (!client_->openDocument(path)) context_.recentFiles().remove(path);
 }
 
 void LumoraApp::setHelpLaunchers(StartDetached startDetached, OpenUrl openUrl) {
@@ -338,31 +305,34 @@ void LumoraApp::setHelpLaunchers(StartDetached startDetached, OpenUrl openUrl) {
 }
 
 bool LumoraApp::showHelp() {
+    const QString& programDir = context_.programDir;
+    const QString& helpFile = context_.helpFile;
 #ifdef Q_OS_WIN
-    const QString script = programDir_ + QStringLiteral("/LumoraHelp.bat");
+    const QString script = programDir + QStringLiteral("/LumoraHelp.bat");
     if (QFileInfo::exists(script)) {
         if (startDetached_(QStringLiteral("cmd.exe"),
                            {QStringLiteral("/c"), QDir::toNativeSeparators(script),
-                            QDir::toNativeSeparators(helpFile_)}))
+                            QDir::toNativeSeparators(helpFile)}))
             return true;
         return helpFailed();
     }
 #else
-    const QString script = programDir_ + QStringLiteral("/LumoraHelp.sh");
+    const QString script = programDir + QStringLiteral("/LumoraHelp.sh");
     if (QFileInfo::exists(script)) {
-        if (startDetached_(QStringLiteral("/bin/sh"), {script, helpFile_})) return true;
+        if (startDetached_(QStringLiteral("/bin/sh"), {script, helpFile})) return true;
         return helpFailed();
     }
 #endif
-    if (QFileInfo::exists(helpFile_) && openUrl_(QUrl::fromLocalFile(helpFile_))) return true;
+    if (QFileInfo::exists(helpFile) && openUrl_(QUrl::fromLocalFile(helpFile))) return true;
     return helpFailed();
 }
 
 bool LumoraApp::helpFailed() {
-    MessageBox::current().show(frame_,
+    const QString& helpFile = context_.helpFile;
+    context_.messages().show(frame_,
                                QStringLiteral("Das Benutzerhandbuch konnte nicht geöffnet "
                                               "werden:\n") +
-                                   QDir::toNativeSeparators(helpFile_),
+                                   QDir::toNativeSeparators(helpFile),
                                strings::ProductName, MessageBox::Icon::Information,
                                MessageBox::Buttons::Ok);
     return false;
@@ -372,7 +342,7 @@ void LumoraApp::showAbout() {
     CommandTarget* diagram = client_ ? client_->activeDiagram() : nullptr;
     if (diagram) diagram->setModelessDialogsEnabled(false);
     LumoraAboutDlg dialog(frame_);
-    ModalRunner::current().run(dialog);
+    context_.dialogs().run(dialog);
     // The box is modal, so the diagram cannot have closed meanwhile.
     if (diagram) diagram->setModelessDialogsEnabled(true);
 }

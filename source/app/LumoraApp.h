@@ -1,6 +1,6 @@
 // The application object: start-up (paths, settings, database check, frame, toolbars, search
-// defaults), shutdown (confirmation and the settings written back), the recent files, help,
-// the about box and the printer. Later windows reach the shared state through instance().
+// defaults), shutdown (confirmation and the settings written back), the recent files, help
+// and the about box. It owns the application context that every window is handed.
 #pragma once
 
 #include <QElapsedTimer>
@@ -9,35 +9,20 @@
 #include <QStringList>
 #include <QUrl>
 #include <functional>
-#include <memory>
 
-#include "app/Profile.h"
-#include "lumdb/Records.h"
+#include "app/AppContext.h"
+#include "app/CommandTable.h"
 
 class LumoraDecMDIFrame;
 class LumoraMDIClient;
-class QPrinter;
 class QSplashScreen;
-class RecentFiles;
 
 class LumoraApp : public QObject {
     Q_OBJECT
 public:
     struct Options {
         bool splash = true;  // the splash and the 4 s minimum (off for scripted starts)
-    };
-
-    // The database search defaults of the "Search Engine" section.
-    struct SearchEngineSettings {
-        bool neutrals = false;
-        bool firstIons = false;
-        bool higherIons = false;
-        double lowerWavelength = 100.0;
-        double upperWavelength = 1000.0;
-        double lowerIntensity = 0.0;
-        double upperIntensity = 10000.0;
-        int intensityOption = 0;
-        int sortOption = 0;
+        AppContext::Services services;  // the Qt ones where left null
     };
 
     // The two start-up failures that end the program.
@@ -54,8 +39,6 @@ public:
     explicit LumoraApp(Options options, QObject* parent = nullptr);
     ~LumoraApp() override;
 
-    static LumoraApp* instance();
-
     // Start-up in the described order. False when a fatal message was shown; the program
     // then ends (quitRequested() is true and the quit signal has been queued).
     bool startUp();
@@ -68,33 +51,10 @@ public:
 
     LumoraDecMDIFrame* frame() const { return frame_; }
     LumoraMDIClient* client() const { return client_; }
-    Profile& profile() { return profile_; }
-    RecentFiles& recentFiles() { return *recentFiles_; }
+    AppContext& context() { return context_; }
 
-    const QString& programDir() const { return programDir_; }
-    const QString& settingsFile() const { return profile_.path(); }
-    const QString& dataDir() const { return dataDir_; }  // ends with '/'
-    const QString& helpFile() const { return helpFile_; }
-    const QString& lastDir() const { return lastDir_; }
-    void setLastDir(const QString& dir) { lastDir_ = dir; }
-    const QString& lastConfigDir() const { return lastConfigDir_; }
-    void setLastConfigDir(const QString& dir) { lastConfigDir_ = dir; }
-    const QString& openFilter() const { return openFilter_; }
-    int lastFilterIndex() const { return lastFilterIndex_; }
-    void setLastFilterIndex(int index) { lastFilterIndex_ = index; }
-
-    TElementArray& searchElements() { return searchElements_; }
-    SearchEngineSettings& searchSettings() { return searchSettings_; }
-
-    // Created on first use; follows the system's default printer.
-    QPrinter* printer();
-    // Re-reads the default printer (the system told us its settings changed).
-    void refreshDefaultPrinter();
-
-    bool handlesCommand(int id) const;
-    bool isCommandEnabled(int id) const;
-    bool isCommandChecked(int id) const;
-    void executeCommand(int id);
+    // Help, about and the main toolbar's switch.
+    const CommandTable& commands() const { return commands_; }
 
     // A recent-file entry was chosen: open it; a failed open drops the entry.
     void openRecentFile(const QString& path);
@@ -128,22 +88,8 @@ private:
     QSplashScreen* splash_ = nullptr;
     LumoraDecMDIFrame* frame_ = nullptr;
     LumoraMDIClient* client_ = nullptr;
-    Profile profile_;
-    std::unique_ptr<RecentFiles> recentFiles_;
-    std::unique_ptr<QPrinter> printer_;
-
-    QString programDir_;
-    QString dataDir_;
-    QString helpFile_;
-    QString defaultDataDir_;
-    QString defaultConfigDir_;
-    QString lastDir_;
-    QString lastConfigDir_;
-    QString openFilter_;
-    int lastFilterIndex_ = 1;
-
-    TElementArray searchElements_;
-    SearchEngineSettings searchSettings_;
+    AppContext context_;
+    CommandTable commands_;
 
     bool quitRequested_ = false;
     bool closing_ = false;

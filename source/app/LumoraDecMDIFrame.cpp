@@ -58,6 +58,16 @@ LumoraDecMDIFrame::LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QW
     client_->setBackground(palette().brush(QPalette::Dark));
     connect(client_, &LumoraMDIClient::childrenChanged, this,
             &LumoraDecMDIFrame::updateCommandStates);
+    const auto hasChildren = [this] { return client_->childCount() > 0; };
+    commands_.add(cmd::Exit, [this] { close(); })
+        .add(
+            cmd::ShowStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); }, {},
+            [this] { return !statusBar()->isHidden(); })
+        .add(cmd::Cascade, [this] { client_->cascadeSubWindows(); }, hasChildren)
+        .add(cmd::TileSideBySide, [this] { client_->tileSideBySide(); }, hasChildren)
+        .add(cmd::TileStacked, [this] { client_->tileStacked(); }, hasChildren)
+        .add(cmd::ArrangeIcons, [this] { client_->arrangeIcons(); }, hasChildren)
+        .add(cmd::CloseAll, [this] { client_->closeAllSubWindows(); }, hasChildren);
 }
 
 LumoraDecMDIFrame::~LumoraDecMDIFrame() {
@@ -72,7 +82,7 @@ void LumoraDecMDIFrame::buildCommandBars() {
     buildMenus();
     buildToolbars();
     statusBar()->showMessage(QString());
-    recentConnection_ = connect(&app_.recentFiles(), &RecentFiles::changed, this,
+    recentConnection_ = connect(&app_.context().recentFiles(), &RecentFiles::changed, this,
                                 &LumoraDecMDIFrame::rebuildRecentFiles);
     rebuildRecentFiles();
     updateCommandStates();
@@ -145,7 +155,7 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
         delete a;
     }
     recentActions_.clear();
-    const QStringList& entries = app_.recentFiles().entries();
+    const QStringList& entries = app_.context().recentFiles().entries();
     QAction* before = recentSeparator_;
     for (int i = 0; i < entries.size(); ++i) {
         const QString path = entries[i];
@@ -173,44 +183,27 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
     }
 }
 
-bool LumoraDecMDIFrame::isEnabled(int id) const {
-    const auto route = static_cast<CommandRoute>(routes_.value(id, -1));
-    switch (route) {
-        case CommandRoute::App: return app_.isCommandEnabled(id);
-        case CommandRoute::Client: return client_->isCommandEnabled(id);
-        case CommandRoute::Frame:
-            if (id == cmd::Exit || id == cmd::ShowStatusBar) return true;
-            return client_->childCount() > 0;  // the window arrangement commands
-        case CommandRoute::Diagram: {
-            const CommandTarget* t = client_->activeDiagram();
-            return t && t->handlesCommand(id) && t->isCommandEnabled(id);
-        }
-        case CommandRoute::SearchWindow: {
-            const CommandTarget* t = client_->activeSearchWindow();
-            return t && t->handlesCommand(id) && t->isCommandEnabled(id);
-        }
+const CommandTable* LumoraDecMDIFrame::commandTable(int id) const {
+    switch (static_cast<CommandRoute>(routes_.value(id, -1))) {
+        case CommandRoute::App: return &app_.commands();
+        case CommandRoute::Client: return &client_->commands();
+        case CommandRoute::Frame: return &commands_;
+        case CommandRoute::Diagram:
+            if (const CommandTarget* t = client_->activeDiagram()) return &t->commands();
+            return nullptr;
+        case CommandRoute::SearchWindow:
+            if (const CommandTarget* t = client_->activeSearchWindow()) return &t->commands();
+            return nullptr;
     }
-    return false;
-}
-
-bool LumoraDecMDIFrame::isChecked(int id) const {
-    const auto route = static_cast<CommandRoute>(routes_.value(id, -1));
-    switch (route) {
-        case CommandRoute::App: return app_.isCommandChecked(id);
-        case CommandRoute::Frame: return id == cmd::ShowStatusBar && !statusBar()->isHidden();
-        case CommandRoute::Diagram: {
-            const CommandTarget* t = client_->activeDiagram();
-            return t && t->handlesCommand(id) && t->isCommandChecked(id);
-        }
-        default: return false;
-    }
+    return nullptr;
 }
 
 void LumoraDecMDIFrame::updateCommandStates() {
     for (auto it = actions_.cbegin(); it != actions_.cend(); ++it) {
         QAction* a = it.value();
-        a->setEnabled(isEnabled(it.key()));
-        if (a->isCheckable()) a->setChecked(isChecked(it.key()));
+        const CommandTable* table = commandTable(it.key());
+        a->setEnabled(table && table->isEnabled(it.key()));
+        if (a->isCheckable()) a->setChecked(table && table->isChecked(it.key()));
     }
     const bool canOpen = LumoraMDIClient::hasDiagramOpener();
     for (QAction* a : recentActions_)
@@ -218,31 +211,8 @@ void LumoraDecMDIFrame::updateCommandStates() {
 }
 
 void LumoraDecMDIFrame::dispatch(int id) {
-    if (!isEnabled(id)) {
-        updateCommandStates();
-        return;
-    }
-    switch (static_cast<CommandRoute>(routes_.value(id, -1))) {
-        case CommandRoute::App: app_.executeCommand(id); break;
-        case CommandRoute::Client: client_->executeCommand(id); break;
-        case CommandRoute::Frame: executeFrameCommand(id); break;
-        case CommandRoute::Diagram: client_->activeDiagram()->executeCommand(id); break;
-        case CommandRoute::SearchWindow: client_->activeSearchWindow()->executeCommand(id); break;
-    }
+    if (const CommandTable* table = commandTable(id)) table->run(id);
     updateCommandStates();
-}
-
-void LumoraDecMDIFrame::executeFrameCommand(int id) {
-    switch (id) {
-        case cmd::Exit: close(); break;
-        case cmd::ShowStatusBar: statusBar()->setVisible(statusBar()->isHidden()); break;
-        case cmd::Cascade: client_->cascadeSubWindows(); break;
-        case cmd::TileSideBySide: client_->tileSideBySide(); break;
-        case cmd::TileStacked: client_->tileStacked(); break;
-        case cmd::ArrangeIcons: client_->arrangeIcons(); break;
-        case cmd::CloseAll: client_->closeAllSubWindows(); break;
-        default: break;
-    }
 }
 
 void LumoraDecMDIFrame::closeEvent(QCloseEvent* event) {

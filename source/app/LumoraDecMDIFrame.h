@@ -1,11 +1,14 @@
 // The main window: the menu bar built from the menu table, seven dockable toolbars, the
 // status bar with the command hints and the MDI client in the middle. It routes every
-// command to the object that answers it and keeps the enabled and checked states current.
+// command to the command table of the object that answers it (the menu table names which)
+// and keeps the enabled and checked states current.
 #pragma once
 
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+
+#include "app/CommandTable.h"
 
 class LumoraApp;
 class LumoraMDIClient;
@@ -34,6 +37,11 @@ public:
 
     // Runs command `id` where it belongs; nothing when it is disabled.
     void dispatch(int id);
+    // The table that answers `id` now: the application's, the client's, the frame's own, or
+    // the active child's of the kind the command is routed to; null when there is none.
+    const CommandTable* commandTable(int id) const;
+    // Exit, the status bar and the window arrangement.
+    const CommandTable& commands() const { return commands_; }
 
 public slots:
     // Enabled and checked states of every command, after anything that may change them.
@@ -49,14 +57,12 @@ private:
     void buildMenus();
     void buildToolbars();
     void rebuildRecentFiles();
-    bool isEnabled(int id) const;
-    bool isChecked(int id) const;
-    void executeFrameCommand(int id);
 
     LumoraApp& app_;
     LumoraMDIClient* client_;
     QHash<int, QAction*> actions_;
     QHash<int, int> routes_;
+    CommandTable commands_;
     QList<QToolBar*> toolbars_;
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;

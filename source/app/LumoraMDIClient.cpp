@@ -8,7 +8,7 @@
 #include "app/Commands.h"
 #include "app/CommandTarget.h"
 #include "services/FileDialog.h"
-#include "app/LumoraApp.h"
+#include "app/AppContext.h"
 #include "app/LumoraMDIChild.h"
 #include "services/ModalRunner.h"
 #include "app/RecentFiles.h"
@@ -33,74 +33,59 @@ void LumoraMDIClient::setSearchWindowFactory(SearchWindowFactory factory) {
 }
 bool LumoraMDIClient::hasSearchWindowFactory() { return static_cast<bool>(searchWindowFactory()); }
 
-LumoraMDIClient::LumoraMDIClient(QWidget* parent) : QMdiArea(parent) {
+LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
+    : QMdiArea(parent), context_(context) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
+
+    const auto print = [this](int id) {
+        return [this, id] {
+            if (const CommandTable* t = activeChildCommands()) t->run(id);
+        };
+    };
+    const auto childPrints = [this](int id) {
+        return [this, id] {
+            const CommandTable* t = activeChildCommands();
+            return t && t->isEnabled(id);
+        };
+    };
+    commands_.add(cmd::FileOpen, [this] { commandOpen(); }, [] { return hasDiagramOpener(); })
+        .add(
+            cmd::FileClose,
+            [this] {
+                if (LumoraMDIChild* child = activeChild()) child->close();
+            },
+            [this] { return activeChild() != nullptr; })
+        .add(cmd::FilePrint, print(cmd::FilePrint), childPrints(cmd::FilePrint))
+        .add(cmd::FilePrintPreview, print(cmd::FilePrintPreview), childPrints(cmd::FilePrintPreview))
+        .add(cmd::FilePrinterSetup, [this] { printerSetup(); })
+        .add(cmd::SearchEngineOpen, [this] { openSearchWindow(); },
+             [this] { return hasSearchWindowFactory() && searchWindow() == nullptr; })
+        .add(
+            cmd::SearchEngineClose,
+            [this] {
+                if (LumoraMDIChild* child = searchWindow()) child->close();
+            },
+            [this] { return searchWindow() != nullptr; });
 }
 
-bool LumoraMDIClient::handlesCommand(int id) const {
-    switch (id) {
-        case cmd::FileOpen:
-        case cmd::FileClose:
-        case cmd::FilePrint:
-        case cmd::FilePrintPreview:
-        case cmd::FilePrinterSetup:
-        case cmd::SearchEngineOpen:
-        case cmd::SearchEngineClose: return true;
-        default: return false;
-    }
-}
-
-bool LumoraMDIClient::isCommandEnabled(int id) const {
-    switch (id) {
-        case cmd::FileOpen: return hasDiagramOpener();
-        case cmd::FileClose: return activeChild() != nullptr;
-        case cmd::FilePrint:
-        case cmd::FilePrintPreview: {
-            // Printing is the active window's: a diagram or the search report.
-            const LumoraMDIChild* child = activeChild();
-            const CommandTarget* target = child ? child->target() : nullptr;
-            return target && target->handlesCommand(id) && target->isCommandEnabled(id);
-        }
-        case cmd::FilePrinterSetup: return true;
-        case cmd::SearchEngineOpen: return hasSearchWindowFactory() && searchWindow() == nullptr;
-        case cmd::SearchEngineClose: return searchWindow() != nullptr;
-        default: return false;
-    }
-}
-
-void LumoraMDIClient::executeCommand(int id) {
-    if (!isCommandEnabled(id)) return;
-    switch (id) {
-        case cmd::FileOpen: commandOpen(); break;
-        case cmd::FileClose:
-            if (LumoraMDIChild* child = activeChild()) child->close();
-            break;
-        case cmd::FilePrint:
-        case cmd::FilePrintPreview:
-            if (LumoraMDIChild* child = activeChild()) child->target()->executeCommand(id);
-            break;
-        case cmd::FilePrinterSetup: printerSetup(); break;
-        case cmd::SearchEngineOpen: openSearchWindow(); break;
-        case cmd::SearchEngineClose:
-            if (LumoraMDIChild* child = searchWindow()) child->close();
-            break;
-        default: break;
-    }
+const CommandTable* LumoraMDIClient::activeChildCommands() const {
+    const LumoraMDIChild* child = activeChild();
+    const CommandTarget* target = child ? child->target() : nullptr;
+    return target ? &target->commands() : nullptr;
 }
 
 void LumoraMDIClient::commandOpen() {
-    LumoraApp* app = LumoraApp::instance();
     FileDialog::Request request;
     request.mode = FileDialog::Request::Mode::Open;
-    request.directory = app->lastDir();
-    request.filter = app->openFilter();
-    request.filterIndex = app->lastFilterIndex();
-    const FileDialog::Result result = FileDialog::current().run(window(), request);
+    request.directory = context_.lastDir;
+    request.filter = context_.openFilter;
+    request.filterIndex = context_.lastFilterIndex;
+    const FileDialog::Result result = context_.files().run(window(), request);
     if (!result.accepted || result.files.isEmpty()) return;
-    app->setLastDir(QFileInfo(result.files.front()).absolutePath());
-    app->setLastFilterIndex(result.filterIndex);
+    context_.lastDir = QFileInfo(result.files.front()).absolutePath();
+    context_.lastFilterIndex = result.filterIndex;
     openDocument(result.files.front());
 }
 
@@ -109,7 +94,7 @@ bool LumoraMDIClient::openDocument(const QString& path) {
     QWidget* content = diagramOpener()(*this, path);
     if (!content) return false;
     addChild(static_cast<int>(LumoraMDIChild::Kind::Diagram), content);
-    if (LumoraApp* app = LumoraApp::instance()) app->recentFiles().add(path);
+    context_.recentFiles().add(path);
     return true;
 }
 
@@ -125,9 +110,9 @@ LumoraMDIChild* LumoraMDIClient::addChild(int kind, QWidget* content) {
 }
 
 void LumoraMDIClient::printerSetup() {
-    QPrintDialog dialog(LumoraApp::instance()->printer(), window());
+    QPrintDialog dialog(context_.printer(), window());
     dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
-    ModalRunner::current().run(dialog);
+    context_.dialogs().run(dialog);
 }
 
 void LumoraMDIClient::openSearchWindow() {

@@ -6,6 +6,9 @@
 #include <QMdiArea>
 #include <functional>
 
+#include "app/CommandTable.h"
+
+class AppContext;
 class CommandTarget;
 class LumoraMDIChild;
 
@@ -23,11 +26,13 @@ public:
     static void setSearchWindowFactory(SearchWindowFactory factory);
     static bool hasSearchWindowFactory();
 
-    explicit LumoraMDIClient(QWidget* parent = nullptr);
+    explicit LumoraMDIClient(AppContext& context, QWidget* parent = nullptr);
 
-    bool handlesCommand(int id) const;
-    bool isCommandEnabled(int id) const;
-    void executeCommand(int id);
+    // The context the client and the windows it opens work in.
+    AppContext& context() const { return context_; }
+    // Open, close, printing (passed on to the active child), printer set-up, and opening and
+    // closing the search window.
+    const CommandTable& commands() const { return commands_; }
 
     // Opens `path` into a new diagram child; records it in the recent files on success.
     bool openDocument(const QString& path);
@@ -52,4 +57,9 @@ private:
     void printerSetup();
     void openSearchWindow();
     LumoraMDIChild* addChild(int kind, QWidget* content);
+    // Printing belongs to the active child: a diagram or the search report.
+    const CommandTable* activeChildCommands() const;
+
+    AppContext& context_;
+    CommandTable commands_;
 };

@@ -1,13 +1,7 @@
-// File-dialog service registry and the translation of filter strings into Qt's form.
+// The translation of filter strings into Qt's form.
 #include "services/FileDialog.h"
 
 #include <QRegularExpression>
-
-#include "services/QtFileDialog.h"
-
-namespace {
-FileDialog* installed = nullptr;
-}  // namespace
 
 QStringList FileDialog::nameFilters(const QString& filter) {
     QStringList out;
@@ -28,10 +22,3 @@ QStringList FileDialog::nameFilters(const QString& filter) {
     }
     return out;
 }
-
-FileDialog& FileDialog::current() {
-    static QtFileDialog qtDialog;
-    return installed ? *installed : qtDialog;
-}
-
-void FileDialog::install(FileDialog* dialog) { installed = dialog; }

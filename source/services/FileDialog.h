@@ -1,5 +1,5 @@
 // The one way the program asks for file names (open, overlay, save, export, reports).
-// Windows call FileDialog::current(); tests install a scripted one.
+// Windows reach it through their application context; tests hand in a scripted one.
 #pragma once
 
 #include <QString>
@@ -31,8 +31,4 @@ public:
     // The Qt name filters for a "label|patterns|..." filter string: every label with its
     // pattern list (";" separated) as Qt expects it, "*.*" meaning every file.
     static QStringList nameFilters(const QString& filter);
-
-    static FileDialog& current();
-    // Installs `dialog` (not owned); nullptr goes back to Qt's dialog.
-    static void install(FileDialog* dialog);
 };

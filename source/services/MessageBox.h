@@ -1,6 +1,6 @@
-// The one way the program shows a message box. Windows call MessageBox::current(); the
-// program installs the Qt implementation, tests install a scripted one, so no test ever
-// waits on a modal box.
+// The one way the program shows a message box or beeps. Windows reach it through their
+// application context: the program's is the Qt implementation, tests hand in a scripted one,
+// so no test ever waits on a modal box.
 #pragma once
 
 #include <QString>
@@ -22,9 +22,6 @@ public:
     // Caption by string number (700 to 708).
     Answer show(QWidget* owner, const QString& text, int captionId, Icon icon, Buttons buttons,
                 bool beep = false);
-
-    // The service in use; the Qt message box unless a test installed another one.
-    static MessageBox& current();
-    // Installs `box` (not owned); nullptr goes back to the Qt message box.
-    static void install(MessageBox* box);
+    // The default sound, for input errors and a run's warnings.
+    virtual void beep() = 0;
 };

@@ -3,15 +3,4 @@
 
 #include <QDialog>
 
-namespace {
-ModalRunner* installed = nullptr;
-}  // namespace
-
 int ModalRunner::run(QDialog& dialog) { return dialog.exec(); }
-
-ModalRunner& ModalRunner::current() {
-    static ModalRunner plain;
-    return installed ? *installed : plain;
-}
-
-void ModalRunner::install(ModalRunner* runner) { installed = runner; }

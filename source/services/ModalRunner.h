@@ -1,5 +1,5 @@
-// Runs the program's modal dialogs (about box, printer set-up and the later dialogs). Tests
-// install a runner that records the dialog and answers at once instead of waiting.
+// Runs the program's modal dialogs (about box, printer set-up and the later dialogs). Windows
+// reach it through their application context; tests hand in a runner that answers at once.
 #pragma once
 
 class QDialog;
@@ -9,8 +9,4 @@ public:
     virtual ~ModalRunner() = default;
     // QDialog::Accepted or QDialog::Rejected.
     virtual int run(QDialog& dialog);
-
-    static ModalRunner& current();
-    // Installs `runner` (not owned); nullptr goes back to QDialog::exec().
-    static void install(ModalRunner* runner);
 };

@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QMessageBox>
 
+void QtMessageBox::beep() { QApplication::beep(); }
+
 MessageBox::Answer QtMessageBox::show(QWidget* owner, const QString& text, const QString& caption,
                                       Icon icon, Buttons buttons, bool beep) {
-    if (beep) QApplication::beep();
+    if (beep) this->beep();
     QMessageBox box(owner);
     box.setWindowTitle(caption);
     box.setText(text);

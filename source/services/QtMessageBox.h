@@ -8,4 +8,5 @@ public:
     using MessageBox::show;
     Answer show(QWidget* owner, const QString& text, const QString& caption, Icon icon,
                 Buttons buttons, bool beep) override;
+    void beep() override;
 };

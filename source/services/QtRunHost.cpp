@@ -71,7 +71,9 @@ lumdb::Answer toAnswer(MessageBox::Answer answer) {
 
 }  // namespace
 
-QtRunHost::QtRunHost(QWidget* parent) : parent_(parent) { sincePump_.start(); }
+QtRunHost::QtRunHost(QWidget* parent, MessageBox& messages) : parent_(parent), messages_(messages) {
+    sincePump_.start();
+}
 
 QtRunHost::~QtRunHost() {
     closeStatus();
@@ -112,11 +114,11 @@ void QtRunHost::refreshStatus(const std::string& process, const std::string& pha
 lumdb::Answer QtRunHost::message(const std::string& text, const std::string& caption,
                                  lumdb::Icon icon, lumdb::Buttons buttons, bool owned) {
     QWidget* owner = owned && parent_ ? parent_.data() : nullptr;
-    return toAnswer(MessageBox::current().show(owner, fromUtf8(text), fromUtf8(caption),
+    return toAnswer(messages_.show(owner, fromUtf8(text), fromUtf8(caption),
                                                toIcon(icon), toButtons(buttons)));
 }
 
-void QtRunHost::beep() { QApplication::beep(); }
+void QtRunHost::beep() { messages_.beep(); }
 
 void QtRunHost::setWaitCursor(bool wait) {
     if (wait) {

@@ -9,13 +9,15 @@
 
 #include "lumdb/RunHost.h"
 
+class MessageBox;
 class QWidget;
 class SearchStatusDialog;
 
 class QtRunHost : public lumdb::RunHost {
 public:
-    // `parent` is the calling window (may be null at start-up).
-    explicit QtRunHost(QWidget* parent = nullptr);
+    // `parent` is the calling window (may be null at start-up); messages and beeps go to
+    // `messages`.
+    QtRunHost(QWidget* parent, MessageBox& messages);
     ~QtRunHost() override;
 
     void enableParent(bool enabled) override;
@@ -39,6 +41,7 @@ protected:
 
 private:
     QPointer<QWidget> parent_;
+    MessageBox& messages_;
     SearchStatusDialog* status_ = nullptr;
     QElapsedTimer sincePump_;
     int waitCursors_ = 0;

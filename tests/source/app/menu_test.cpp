@@ -1,5 +1,6 @@
-// The menu bar item by item (ids, texts, accelerators, hints), and where each command goes:
-// application, client, frame or the active child, disabled while no such child exists.
+// The menu table's invariants (unique ids and accelerators, a hint for every item, menus
+// built from it), the routing of every command to the table that answers it, and where each
+// command goes: application, client, frame or the active child, disabled without that child.
 #include <QAction>
 #include <QFile>
 #include <QLibraryInfo>
@@ -11,109 +12,35 @@
 #include <QtTest>
 
 #include "FakeDiagram.h"
+#include "ShellHarness.h"
+#include "app/Commands.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIChild.h"
 #include "app/LumoraMDIClient.h"
-#include "ShellHarness.h"
+#include "app/MenuTable.h"
 
 namespace {
 
-// The menu bar as described, written down independently of the program's table.
-// Accelerators in portable key names; "Alt+F4" is shown only.
-struct Expected {
-    int id;
-    const char* text;
-    const char* key;
-    const char* hint;
-};
+std::vector<MenuItemEntry> allItems() {
+    std::vector<MenuItemEntry> out;
+    for (const MenuEntry& menu : menuBarTable())
+        for (const MenuItemEntry& item : menu.items)
+            if (item.id != 0) out.push_back(item);
+    for (const MenuItemEntry& item : extraCommandTable()) out.push_back(item);
+    return out;
+}
 
-struct ExpectedMenu {
-    const char* title;
-    std::vector<Expected> items;
-};
+QSet<int> routedTo(CommandRoute route) {
+    QSet<int> ids;
+    for (const MenuItemEntry& item : allItems())
+        if (item.route == route) ids.insert(item.id);
+    return ids;
+}
 
-const std::vector<ExpectedMenu> kMenus = {
-    {"&Datei",
-     {{24332, "Ö&ffnen...", "", "Eine Datei öffnen"},
-      {24339, "&Schließen", "", "Das aktive Fenster schließen"},
-      {24334, "Speichern &unter ...", "", "Die aktuelle Datei als Binär- oder Textdatei speichern"},
-      {111, "Datei &überlagern", "", "Eine Datei im aktiven Fenster überlagern"},
-      {112, "Überla&gerte Datei schließen", "", "Die überlagerte Datei schließen"},
-      {113, "&Alle überlagerten Dateine schließen", "", "Alle überlagerten Dateien schließen"},
-      {114, "Datei&information", "", "Informationen zu den Dateien im aktiven Fenster anzeigen"},
-      {24340, "&Drucken...", "", "Aktives Fenster drucken"},
-      {24338, "Drucker &einrichten", "", "Druckereinstellungen festlegen"},
-      {115, "E&xportieren ...", "", "Das aktive Fenster als Graphikformat exportieren"},
-      {24310, "&Beenden", "Alt+F4", "Orvenit Lumora beenden"}}},
-    {"&Bearbeiten",
-     {{121, "&Rückgängig machen", "Ctrl+Z", "Den letzten Arbeitsvorgang rückgängig machen"},
-      {122, "&Widerrufen", "Ctrl+Shift+Z", "Den letzten 'Rückgängig machen' Vorgang widerrufen"},
-      {123, "Neu &zeichnen ...", "", "Das aktive Fenster neu zeichnen"},
-      {124, "&Darstellung ", "Ctrl+D", "Die Achsenwerte des aktiven Fensters bearbeiten"},
-      {125, "&Skalierung ", "Ctrl+S", "Verschiebung/Dispersion der aktuellen Datei bearbeiten"},
-      {126, "Wellenlänge &justieren", "", "Die Wellenlänge an der Fadenkreuzposition ändern"},
-      {134, "Spektren&arithmetik", "Ctrl+A", "Spektren kombinieren"},
-      {132, "Wellenlängen&format", "Ctrl+F", "Das Wellenlängenformat der aktuellen Datei bearbeiten"},
-      {133, "Daten&glättung", "Ctrl+G", "Die Daten der aktuellen Datei glätten und darstellen"},
-      {135, "&Integral", "Ctrl+I", "Das Linienintegral in aktuellen Datei bestimmen"},
-      {127, "&Bereich vergrößern", "", "Diagrammbereich vergrößern"},
-      {130, "XY-Autosca&le", "Ctrl+L",
-       "Minimale und maximale x- und y-Achsenwerte der aktuellen Datei übernehmen"},
-      {129, "&X-Autoscale", "Ctrl+X",
-       "Minimale und maximale x-Achsenwerte der aktuellen Datei übernehmen"},
-      {131, "&Y-Autoscale", "Ctrl+Y",
-       "Minimale und maximale y-Achsenwerte der aktuellen Datei übernehmen"},
-      {128, "X-Achse in&vertieren", "", "Die Wellenlängenskala umdrehen"},
-      {136, "In Zwischenablage &kopieren", "Ctrl+C",
-       "Das aktive Fenster als Bitmap in die Zwischenablage kopieren"}}},
-    {"&Identifizierung",
-     {{151, "Linien&identifizierung öffnen...", "F9",
-       "Die Liniensuche und Linienidentifizierung für die aktuelle Datei aktivieren bzw. "
-       "deaktivieren"},
-      {152, "&Spektrum identifizieren", "Ctrl+F9",
-       "Die Liniensuche und Linienidentifizierung mit den angegebenen Einstellungen starten"},
-      {160, "Linien&positionen aus Datenbank anzeigen", "Shift+F9", ""},
-      {153, "Linie hin&zufügen", "", "Eine Linie hinzufügen"},
-      {155, "&Linie löschen", "", "Die ausgewählte Linie löschen"},
-      {156, "&Alle Linien löschen", "", "Alle Linien löschen"},
-      {154, "&Wellenlänge der Linie", "", "Die Wellenlänge bei der ausgewählten Linie ändern"},
-      {158, "In&formation zu allen Linien", "", "Informationen zu allen Linien anzeigen"},
-      {157, "Inf&ormation zur ausgewählten Linie", "",
-       "Informationen zu der ausgewählten Linie anzeigen"},
-      {159, "Linieneinträge &bearbeiten", "", "Bearbeiten der Linieneinträge"}}},
-    {"Da&tenbank",
-     {{117, "Ö&ffnen ...", "", "Unabhängige Suchmaschine für Atomlinien und Molekülbanden öffnen"},
-      {118, "&Schließen", "", "Liniensuchmaschine schließen"},
-      {119, "&Ergebnis speicher unter ... ", "", "Liniensuchergbenis in Datei speichern"}}},
-    {"&Anzeige",
-     {{179, "&Diagrammfarbe", "", "Die Linienfarbe für das aktuelle Diagramm auswählen"},
-      {180, "&Beschriftung...", "", "Die Einstellungen für die graphische Darstellung bearbeiten"},
-      {172, "&Fadenkreuz", "", "Fadenkreuz anzeigen"},
-      {173, "&Legende", "", "Die Legende anzeigen"},
-      {174, "Schwarz/&Weiß Darstellung", "", "Das aktive Fenster ohne Farben darstellen"},
-      {175, "&Horizontale Hilfslinien", "", "Horizontale Hilfslinien im aktiven Fenster anzeigen"},
-      {176, "&Vertikale Hilfslinien", "", "Vertikale Hilfslinien im aktiven Fenster anzeigen"},
-      {177, "&x-Achse logarithmisch", "", "x-Achse im aktiven Fenster logarithmisch darstellen"},
-      {178, "&y-Achse logarithmisch", "", "y-Achse im aktiven Fenster logarithmisch darstellen"},
-      {171, "&Symbolleiste", "", "Symbolleiste anzeigen"},
-      {32040, "Status&zeile", "", "Statuszeile anzeigen"}}},
-    {"&Fenster",
-     {{24361, "&Überlappend", "", "Fenster überlappend anordnen"},
-      {24362, "&Nebeneinander", "", "Fenster nebeneinander anordnen"},
-      {24363, "Ü&bereinander", "", "Fenster übereinander anordnen"},
-      {24364, "&Symbole anordnen", "", "Fenstersymbole am unteren Rand anordnen"},
-      {24365, "&Alle schließen", "", "Alle Fenster schließen"}}},
-    {"&Hilfe",
-     {{2001, "Orvenit Lumora &Hilfe", "", "Index des Orvenit Lumora Benutzerhandbuches aufrufen"},
-      {2009, "Inf&o", "", "Informationen zu Orvenit Lumora"}}},
-};
-
-// Commands of the diagram window.
-const QSet<int> kDiagramCommands = {24334, 111, 112, 113, 114, 115, 121, 122, 123, 124,
-                                    125,   126, 134, 132, 133, 135, 127, 130, 129, 131,
-                                    128,   136, 151, 152, 160, 153, 155, 156, 154, 158,
-                                    157,   159, 179, 180, 172, 173, 174, 175, 176, 177,
-                                    178,   24340, 24337};
+// The diagram's commands, printing included (the client passes it on to the active child).
+QSet<int> diagramCommands() {
+    return routedTo(CommandRoute::Diagram) + QSet<int>{cmd::FilePrint, cmd::FilePrintPreview};
+}
 
 QList<QAction*> itemsOf(QMenu* menu) {
     QList<QAction*> out;
@@ -132,7 +59,7 @@ private:
 private slots:
     void init() {
         LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString&) -> QWidget* {
-            return new FakeDiagram(kDiagramCommands);
+            return new FakeDiagram(diagramCommands());
         });
         LumoraMDIClient::setSearchWindowFactory(
             [](LumoraMDIClient&) -> QWidget* { return new FakeDiagram({119, 24340}); });
@@ -146,38 +73,63 @@ private slots:
         LumoraMDIClient::setSearchWindowFactory({});
     }
 
-    void menuBarItemByItem() {
-        const QList<QAction*> menus = h->frame().menuBar()->actions();
-        QCOMPARE(menus.size(), qsizetype(kMenus.size()));
-        for (size_t m = 0; m < kMenus.size(); ++m) {
-            QCOMPARE(menus[m]->text(), QString::fromUtf8(kMenus[m].title));
-            const QList<QAction*> items = itemsOf(menus[m]->menu());
-            QCOMPARE(items.size(), qsizetype(kMenus[m].items.size()));
-            for (qsizetype i = 0; i < items.size(); ++i) {
-                const Expected& e = kMenus[m].items[static_cast<size_t>(i)];
-                const QString where = QStringLiteral("id %1").arg(e.id);
-                QVERIFY2(items[i]->data().toInt() == e.id, qPrintable(where));
-                QCOMPARE(h->frame().action(e.id), items[i]);
-                if (e.id == 24310) {
-                    // Shown, not bound: the window system closes on Alt+F4.
-                    QCOMPARE(items[i]->text(), QString::fromUtf8("&Beenden\tAlt+F4"));
-                    QVERIFY(items[i]->shortcut().isEmpty());
-                } else {
-                    QCOMPARE(items[i]->text(), QString::fromUtf8(e.text));
-                    QCOMPARE(items[i]->shortcut(), QKeySequence(QString::fromLatin1(e.key)));
-                }
-                QCOMPARE(h->hoverHint(e.id), QString::fromUtf8(e.hint));
-            }
+    void tableInvariantsAndMenusBuiltFromIt() {
+        QSet<int> ids;
+        QSet<QString> keys;
+        for (const MenuItemEntry& item : allItems()) {
+            const QString where = QStringLiteral("id %1").arg(item.id);
+            QVERIFY2(!ids.contains(item.id), qPrintable(where));
+            ids.insert(item.id);
+            const QString key = QKeySequence(QString::fromLatin1(item.shortcut)).toString();
+            QVERIFY2(key.isEmpty() || !keys.contains(key), qPrintable(where));
+            keys.insert(key);
+            // Every item explains itself in the status bar; the database lines have no hint.
+            if (item.id != cmd::ShowDatabaseLines) QVERIFY2(*item.hint, qPrintable(where));
+            QCOMPARE(h->hoverHint(item.id), QString::fromUtf8(item.hint));
         }
-        // 2002 has its hint and handler but no menu item.
-        QVERIFY(h->frame().action(2002) != nullptr);
-        for (QAction* menu : menus)
-            for (QAction* a : itemsOf(menu->menu())) QVERIFY(a->data().toInt() != 2002);
+        // The menu bar shows the table in its order; "Beenden" only shows its key, which the
+        // window system handles itself.
+        const QList<QAction*> menus = h->frame().menuBar()->actions();
+        QCOMPARE(menus.size(), qsizetype(menuBarTable().size()));
+        for (qsizetype m = 0; m < menus.size(); ++m) {
+            const MenuEntry& entry = menuBarTable()[static_cast<size_t>(m)];
+            QCOMPARE(menus[m]->text(), QString::fromUtf8(entry.title));
+            QList<int> shown;
+            for (QAction* a : itemsOf(menus[m]->menu())) shown.append(a->data().toInt());
+            QList<int> listed;
+            for (const MenuItemEntry& item : entry.items)
+                if (item.id != 0) listed.append(item.id);
+            QCOMPARE(shown, listed);
+        }
+        QCOMPARE(h->frame().action(cmd::Exit)->text(), QString::fromUtf8("&Beenden\tAlt+F4"));
+        QVERIFY(h->frame().action(cmd::Exit)->shortcut().isEmpty());
+        QCOMPARE(h->frame().action(cmd::Undo)->shortcut(), QKeySequence("Ctrl+Z"));
+    }
+
+    void everyCommandReachesItsTable() {
+        // The application, client and frame declare exactly the commands routed to them.
+        const auto declared = [](const CommandTable& t) {
+            QSet<int> s;
+            for (int id : t.ids()) s.insert(id);
+            return s;
+        };
+        QCOMPARE(declared(h->app().commands()), routedTo(CommandRoute::App));
+        QCOMPARE(declared(h->app().client()->commands()), routedTo(CommandRoute::Client));
+        QCOMPARE(declared(h->frame().commands()), routedTo(CommandRoute::Frame));
+        // Every diagram command reaches the active diagram, and only there.
+        auto* diagram = static_cast<FakeDiagram*>(h->openFakeDiagram());
+        QVERIFY(diagram);
+        QList<int> expected;
+        for (int id : diagramCommands()) {
+            QVERIFY2(h->trigger(id), qPrintable(QString::number(id)));
+            expected.append(id);
+        }
+        QCOMPARE(diagram->executed, expected);
     }
 
     void childCommandsNeedTheirChild() {
         // No child: every diagram command, the search result and the window commands are off.
-        for (int id : kDiagramCommands) QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
+        for (int id : diagramCommands()) QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
         for (int id : {119, 24339, 118, 24361, 24362, 24363, 24364, 24365})
             QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
         for (int id : {24332, 24338, 117, 2001, 2009, 171, 32040, 24310})
@@ -185,7 +137,7 @@ private slots:
 
         auto* diagram = static_cast<FakeDiagram*>(h->openFakeDiagram());
         QVERIFY(diagram);
-        for (int id : kDiagramCommands) QVERIFY(h->isEnabled(id));
+        for (int id : diagramCommands()) QVERIFY(h->isEnabled(id));
         QVERIFY(!h->isEnabled(119));
         QVERIFY(h->trigger(130));
         QVERIFY(h->trigger(24340));  // printing goes through the client to the active child

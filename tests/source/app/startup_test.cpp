@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -47,14 +48,14 @@ private slots:
         QVERIFY(h.start());
         const QString dir = h.programDir.path();
         QVERIFY(h.messages.shown.isEmpty());
-        QCOMPARE(h.app().programDir(), dir);
-        QCOMPARE(h.app().settingsFile(), dir + "/Lumora.ini");
-        QCOMPARE(h.app().lastDir(), dir + "/Beispiele");
-        QCOMPARE(h.app().lastConfigDir(), dir + "/Beispiele/Konfigurationen");
-        QCOMPARE(h.app().dataDir(), dir + "/Data/");
-        QCOMPARE(h.app().helpFile(), dir + "/Hilfe/Lumora Handbuch.pdf");
-        QCOMPARE(h.app().openFilter(), QString::fromStdString(GetFilterString("open", 1)));
-        QCOMPARE(h.app().lastFilterIndex(), 1);
+        QCOMPARE(h.context().programDir, dir);
+        QCOMPARE(h.context().profile().path(), dir + "/Lumora.ini");
+        QCOMPARE(h.context().lastDir, dir + "/Beispiele");
+        QCOMPARE(h.context().lastConfigDir, dir + "/Beispiele/Konfigurationen");
+        QCOMPARE(h.context().dataDir, dir + "/Data/");
+        QCOMPARE(h.context().helpFile, dir + "/Hilfe/Lumora Handbuch.pdf");
+        QCOMPARE(h.context().openFilter, QString::fromStdString(GetFilterString("open", 1)));
+        QCOMPARE(h.context().lastFilterIndex, 1);
         // The frame with its defaults: caption, normal state, 800 x 600 at 0,0.
         QVERIFY(h.frame().isVisible());
         QCOMPARE(h.frame().windowTitle(), QString("Orvenit Lumora"));
@@ -65,9 +66,9 @@ private slots:
         TElementArray table;
         GetElements(dir.toStdString(), table);
         QVERIFY(!table.empty());
-        QCOMPARE(h.app().searchElements().size(), table.size());
-        for (const CElement& e : h.app().searchElements()) QVERIFY(!e.selected);
-        const auto& s = h.app().searchSettings();
+        QCOMPARE(h.context().searchElements.size(), table.size());
+        for (const CElement& e : h.context().searchElements) QVERIFY(!e.selected);
+        const auto& s = h.context().searchSettings;
         QVERIFY(!s.neutrals && !s.firstIons && !s.higherIons);
         QCOMPARE(s.lowerWavelength, 100.0);
         QCOMPARE(s.upperWavelength, 1000.0);
@@ -96,8 +97,8 @@ private slots:
         ShellHarness h;
         QVERIFY(h.programDir.copyDatabase());
         QVERIFY(h.start());
-        QCOMPARE(h.app().lastDir(), h.programDir.path());
-        QCOMPARE(h.app().lastConfigDir(), h.programDir.path());
+        QCOMPARE(h.context().lastDir, h.programDir.path());
+        QCOMPARE(h.context().lastConfigDir, h.programDir.path());
     }
 
     void examplesWithoutConfigurations() {
@@ -105,8 +106,8 @@ private slots:
         QVERIFY(h.programDir.copyDatabase());
         h.programDir.makeExamples(false);
         QVERIFY(h.start());
-        QCOMPARE(h.app().lastDir(), h.programDir.path() + "/Beispiele");
-        QCOMPARE(h.app().lastConfigDir(), h.programDir.path());
+        QCOMPARE(h.context().lastDir, h.programDir.path() + "/Beispiele");
+        QCOMPARE(h.context().lastConfigDir, h.programDir.path());
     }
 
     void settingsAreRead() {
@@ -124,21 +125,39 @@ private slots:
             "Neutrals=1\r\nHigherIons=1\r\nLowerWavelength=250.5\r\nUpperWavelength=3e2\r\n"
             "UpperIntensity=abc\r\nIntensityOption=2\r\nSortOption=1\r\n");
         QVERIFY(h.start());
-        QCOMPARE(h.app().lastDir(), QString("/daten/Spektren"));
-        QCOMPARE(h.app().lastConfigDir(), QString("/daten/K"));
-        QCOMPARE(h.app().lastFilterIndex(), 5);
+        QCOMPARE(h.context().lastDir, QString("/daten/Spektren"));
+        QCOMPARE(h.context().lastConfigDir, QString("/daten/K"));
+        QCOMPARE(h.context().lastFilterIndex, 5);
         QCOMPARE(h.frame().pos(), QPoint(30, 40));
         QCOMPARE(h.frame().size(), QSize(700, 500));
-        const auto& elements = h.app().searchElements();
+        const auto& elements = h.context().searchElements;
         QVERIFY(elements[0].selected);
         QVERIFY(!elements[1].selected);  // only 1 selects
-        const auto& s = h.app().searchSettings();
+        const auto& s = h.context().searchSettings;
         QVERIFY(s.neutrals && !s.firstIons && s.higherIons);
         QCOMPARE(s.lowerWavelength, 250.5);
         QCOMPARE(s.upperWavelength, 300.0);
         QCOMPARE(s.upperIntensity, 0.0);  // text without a number reads as 0
         QCOMPARE(s.intensityOption, 2);
         QCOMPARE(s.sortOption, 1);
+    }
+
+    void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.writeSettings("[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
+                                   "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n");
+        QVERIFY(h.start());
+        const QRect area = h.frame().screen()->availableGeometry();
+        QCOMPARE(h.frame().width(), area.width());
+        QVERIFY(area.contains(QRect(h.frame().pos(), h.frame().size())));
+
+        // A folder the settings file cannot name is reported and the stored one kept.
+        h.context().lastDir = QString::fromUtf8("/daten/光谱");
+        QVERIFY(h.frame().close());
+        QCOMPARE(h.messages.shown.size(), qsizetype(1));
+        QCOMPARE(h.messages.shown[0].caption, QString("Dateifehler"));
+        QCOMPARE(get(h.programDir.settingsPath(), "Directories and Files", "LastDir"), QString("/alt"));
     }
 
     void missingElementTableEndsTheProgram() {
@@ -197,7 +216,7 @@ private slots:
         h.programDir.makeExamples();
         h.programDir.writeSettings("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n");
         QVERIFY(h.start());
-        h.app().setLastFilterIndex(3);
+        h.context().lastFilterIndex = 3;
         h.frame().move(15, 25);
         h.frame().resize(640, 480);
         QVERIFY(h.trigger(24310));  // "Beenden"
@@ -221,7 +240,7 @@ private slots:
         QVERIFY(h.start());
         QCOMPARE(h.frame().pos(), QPoint(15, 25));
         QCOMPARE(h.frame().size(), QSize(640, 480));
-        QCOMPARE(h.app().lastFilterIndex(), 3);
+        QCOMPARE(h.context().lastFilterIndex, 3);
     }
 
     void closeMaximisedKeepsThePosition() {
@@ -294,31 +313,31 @@ private slots:
         QVERIFY(h.trigger(24332));
         QCOMPARE(h.files.requests.size(), 1);
         QCOMPARE(h.files.requests[0].directory, h.programDir.path() + "/Beispiele");
-        QCOMPARE(h.files.requests[0].filter, h.app().openFilter());
+        QCOMPARE(h.files.requests[0].filter, h.context().openFilter);
         QCOMPARE(h.files.requests[0].filterIndex, 1);
         QCOMPARE(h.app().client()->childCount(), 1);
-        QCOMPARE(h.app().lastDir(), QDir::cleanPath(spectra.path()));
-        QCOMPARE(h.app().lastFilterIndex(), 2);
-        QCOMPARE(h.app().recentFiles().entries(), QStringList({good}));
+        QCOMPARE(h.context().lastDir, QDir::cleanPath(spectra.path()));
+        QCOMPARE(h.context().lastFilterIndex, 2);
+        QCOMPARE(h.context().recentFiles().entries(), QStringList({good}));
         QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File1"), good);
 
         // A file that is gone: one attempt, then it has left the list and the menu.
         const QString gone = spectra.filePath("weg.lmx");
-        h.app().recentFiles().add(gone);
+        h.context().recentFiles().add(gone);
         QCOMPARE(h.frame().recentFileActions().size(), qsizetype(3));  // separator + 2
         QAction* entry = h.frame().recentFileActions()[1];
         QVERIFY(entry->text().endsWith("weg.lmx"));
         QVERIFY(entry->text().startsWith("&1 "));
         entry->trigger();
-        QTRY_COMPARE(h.app().recentFiles().entries(), QStringList({good}));
+        QTRY_COMPARE(h.context().recentFiles().entries(), QStringList({good}));
         QCOMPARE(h.app().client()->childCount(), 1);
         QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File2"), QString("<missing>"));
         QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
 
         // Ten entries at most, the newest first; a repeated file moves to the top.
-        for (int i = 0; i < 12; ++i) h.app().recentFiles().add(QString("/x/%1.lmx").arg(i));
-        h.app().recentFiles().add("/x/5.lmx");
-        const QStringList entries = h.app().recentFiles().entries();
+        for (int i = 0; i < 12; ++i) h.context().recentFiles().add(QString("/x/%1.lmx").arg(i));
+        h.context().recentFiles().add("/x/5.lmx");
+        const QStringList entries = h.context().recentFiles().entries();
         QCOMPARE(entries.size(), qsizetype(10));
         QCOMPARE(entries.front(), QString("/x/5.lmx"));
         QCOMPARE(entries[1], QString("/x/11.lmx"));
@@ -327,7 +346,7 @@ private slots:
         // The list survives a restart.
         h.destroy();
         QVERIFY(h.start());
-        QCOMPARE(h.app().recentFiles().entries(), entries);
+        QCOMPARE(h.context().recentFiles().entries(), entries);
     }
 
     void recentFilesWaitForTheDiagramWindow() {
@@ -341,7 +360,7 @@ private slots:
         QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
         QVERIFY(!h.frame().recentFileActions()[1]->isEnabled());
         h.app().openRecentFile("/gibt/es/nicht.lmx");
-        QCOMPARE(h.app().recentFiles().entries().size(), qsizetype(1));
+        QCOMPARE(h.context().recentFiles().entries().size(), qsizetype(1));
     }
 
     void helpStartsTheScriptOrTheManual() {
@@ -389,12 +408,12 @@ private slots:
         QVERIFY(diagram);
         QStringList fields;
         QList<bool> statesWhileOpen;
-        h.dialogs.inspect = [&](QDialog& d) {
+        h.dialogs.scripts.push_back([&](QDialog& d) {
             auto& about = dynamic_cast<LumoraAboutDlg&>(d);
             fields = {about.productName(), about.productVersion(), about.fileVersion(),
                       about.copyright(), about.libraryVersions()};
             statesWhileOpen = diagram->modelessStates;
-        };
+        });
         QVERIFY(h.trigger(2009));
         QCOMPARE(h.dialogs.titles, QStringList({"Version"}));
         QCOMPARE(fields[0], QString("Orvenit Lumora"));

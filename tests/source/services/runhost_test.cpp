@@ -4,7 +4,6 @@
 #include <QThread>
 #include <QtTest>
 
-#include "services/MessageBox.h"
 #include "services/QtRunHost.h"
 #include "ScriptedMessageBox.h"
 #include "services/SearchStatusDialog.h"
@@ -26,7 +25,8 @@ private slots:
     void statusDialogAndAbort() {
         QWidget window;
         window.show();
-        ProbeHost host(&window);
+        ScriptedMessageBox box;
+        ProbeHost host(&window, box);
         host.enableParent(false);
         QVERIFY(!window.isEnabled());
         host.openStatus();
@@ -64,9 +64,8 @@ private slots:
 
     void messagesGoThroughTheService() {
         ScriptedMessageBox box;
-        MessageBox::install(&box);
         QWidget window;
-        QtRunHost host(&window);
+        QtRunHost host(&window, box);
         box.answers = {MessageBox::Answer::Cancel, MessageBox::Answer::Ok};
         QCOMPARE(host.message("Bitte legen Sie die CD ein", "Datenbankquelle",
                               lumdb::Icon::Information, lumdb::Buttons::OkCancel, false),
@@ -74,7 +73,8 @@ private slots:
         QCOMPARE(host.message("Datei fehlt", "Liniensuche", lumdb::Icon::Stop,
                               lumdb::Buttons::Ok, true),
                  lumdb::Answer::Ok);
-        MessageBox::install(nullptr);
+        host.beep();
+        QCOMPARE(box.beeps, 1);
         QCOMPARE(box.shown.size(), 2);
         QCOMPARE(box.shown[0].caption, QString("Datenbankquelle"));
         QCOMPARE(box.shown[0].icon, MessageBox::Icon::Information);
@@ -85,7 +85,8 @@ private slots:
     }
 
     void removableVolumesAreMounted() {
-        QtRunHost host;
+        ScriptedMessageBox box;
+        QtRunHost host(nullptr, box);
         // Whatever this machine has mounted: real directories, in a stable sorted order.
         const auto roots = host.removableVolumes();
         QVERIFY(std::is_sorted(roots.begin(), roots.end()));
