@@ -13,7 +13,9 @@ namespace lumcore {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -39,7 +41,8 @@ std::string folded(std::string_view s) {
             out[i] = static_cast<char>(c + 32);
         } else if (c == 0xC3 && i + 1 < out.size()) {
             const auto next = static_cast<unsigned char>(out[i + 1]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97) out[i + 1] = static_cast<char>(next + 0x20);
+            if (next >= 0x80 && next <= 0x9E && next != 0x97)
+                out[i + 1] = static_cast<char>(next + 0x20);
             ++i;
         }
     }
@@ -50,7 +53,9 @@ bool sameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && folded(a) == folded(b);
 }
 
-bool isSectionHeader(std::string_view text) { return !text.empty() && text.front() == '['; }
+bool isSectionHeader(std::string_view text) {
+    return !text.empty() && text.front() == '[';
+}
 
 }  // namespace
 
@@ -177,8 +182,8 @@ bool IniFile::setString(std::string_view section, std::string_view key, std::str
     if (si == 0) {
         // A new section goes to the end, one blank line after what stands there.
         const Section& last = sections_.back();
-        const bool lastIsBlank = last.lines.empty() ? sections_.size() == 1
-                                                    : trim(last.lines.back().raw).empty();
+        const bool lastIsBlank =
+            last.lines.empty() ? sections_.size() == 1 : trim(last.lines.back().raw).empty();
         if (!lastIsBlank) sections_.back().lines.push_back(Line{});
         sections_.push_back(Section{std::string(section), "[" + std::string(section) + "]", {}});
         finalEol_ = true;
@@ -230,7 +235,8 @@ int IniFile::toInt(std::string_view text) {
     for (char c : text) {
         if (c < '0' || c > '9') break;
         value = value * 10 + (c - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT_MAX) value = INT_MAX;

@@ -23,7 +23,7 @@ class RunHost;
 }
 
 class AppContext {
-public:
+  public:
     // How the program asks the user. A service left null is the Qt implementation.
     struct Services {
         MessageBox* messages = nullptr;
@@ -81,7 +81,7 @@ public:
     TElementArray searchElements;
     SearchEngineSettings searchSettings;
 
-private:
+  private:
     std::unique_ptr<MessageBox> ownMessages_;
     std::unique_ptr<FileDialog> ownFiles_;
     std::unique_ptr<ModalRunner> ownDialogs_;

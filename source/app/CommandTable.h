@@ -8,7 +8,7 @@
 #include <vector>
 
 class CommandTable {
-public:
+  public:
     using Run = std::function<void()>;
     using State = std::function<bool()>;
 
@@ -25,7 +25,7 @@ public:
     // The declared ids, ascending.
     std::vector<int> ids() const;
 
-private:
+  private:
     struct Entry {
         Run run;
         State enabled;

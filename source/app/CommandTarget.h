@@ -7,7 +7,7 @@ class CommandTable;
 class QEvent;
 
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
 
     virtual const CommandTable& commands() const = 0;

@@ -7,14 +7,17 @@
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 
 Profile::Profile(QString path) : path_(std::move(path)) {}
 
 lumcore::IniFile Profile::read() const {
-    return path_.isEmpty() ? lumcore::IniFile{} : lumcore::IniFile::load(QFile::encodeName(path_).toStdString());
+    return path_.isEmpty() ? lumcore::IniFile{}
+                           : lumcore::IniFile::load(QFile::encodeName(path_).toStdString());
 }
 
 bool Profile::write(const lumcore::IniFile& ini) const {

@@ -10,7 +10,7 @@
 #include "lumcore/IniFile.h"
 
 class Profile {
-public:
+  public:
     explicit Profile(QString path = {});
 
     const QString& path() const { return path_; }
@@ -25,8 +25,7 @@ public:
     QString getString(const QString& section, const QString& key,
                       const QString& defaultValue = {}) const;
     int getInt(const QString& section, const QString& key, int defaultValue) const;
-    double getDouble(const QString& section, const QString& key,
-                     const QString& defaultText) const;
+    double getDouble(const QString& section, const QString& key, const QString& defaultText) const;
     bool hasKey(const QString& section, const QString& key) const;
 
     // Writes one key. False when the file could not be written or the text holds characters
@@ -38,6 +37,6 @@ public:
     // Removes a key; true also when it was not there.
     bool removeKey(const QString& section, const QString& key);
 
-private:
+  private:
     QString path_;
 };

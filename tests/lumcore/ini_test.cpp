@@ -115,7 +115,8 @@ TEST(IniFile, DiskIsWindows1252AndAFailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(ini.save(path));
     const std::string written =
         "[Element Selection]\r\n\xC4q=1\r\n\r\n[Search Values]\r\nLowerIntensity=1e-05\r\n\r\n"
-        "[Directories and Files]\r\nLastDir=/daten/Gr\xF6\xDF" "e \x80\r\n";
+        "[Directories and Files]\r\nLastDir=/daten/Gr\xF6\xDF"
+        "e \x80\r\n";
     EXPECT_EQ(readBytes(path), written);
     const IniFile back = IniFile::load(path);
     EXPECT_EQ(back.getInt("element selection", "Äq", 0), 1);

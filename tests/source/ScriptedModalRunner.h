@@ -12,7 +12,7 @@
 #include "services/ModalRunner.h"
 
 class ScriptedModalRunner : public ModalRunner {
-public:
+  public:
     using Script = std::function<void(QDialog&)>;
     QStringList titles;
     std::deque<Script> scripts;

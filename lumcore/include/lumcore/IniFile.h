@@ -13,7 +13,7 @@
 namespace lumcore {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
 
     // Reads `path`; a file that cannot be read gives an empty profile (every key missing).
@@ -54,7 +54,7 @@ public:
     static int toInt(std::string_view text);
     static double toDouble(std::string_view text);
 
-private:
+  private:
     // One line of the file. Lines are written back as read unless their entry was set.
     struct Line {
         bool isEntry = false;
@@ -63,8 +63,8 @@ private:
         std::string raw;    // the line as read or last written, without its line end
     };
     struct Section {
-        std::string name;     // trimmed; the unnamed first section holds what precedes any header
-        std::string header;   // the "[name]" line as read; empty for the unnamed first section
+        std::string name;    // trimmed; the unnamed first section holds what precedes any header
+        std::string header;  // the "[name]" line as read; empty for the unnamed first section
         std::vector<Line> lines;
     };
 

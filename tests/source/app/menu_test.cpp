@@ -137,11 +137,7 @@ private slots:
 
         auto* diagram = static_cast<FakeDiagram*>(h->openFakeDiagram());
         QVERIFY(diagram);
-        for (int id : diagramCommands()) QVERIFY(h->isEnabled(id));
         QVERIFY(!h->isEnabled(119));
-        QVERIFY(h->trigger(130));
-        QVERIFY(h->trigger(24340));  // printing goes through the client to the active child
-        QCOMPARE(diagram->executed, QList<int>({130, 24340}));
         QVERIFY(h->trigger(24338));  // printer set-up: a modal dialog through the runner
         QCOMPARE(h->dialogs.titles, QStringList({"Drucker einrichten"}));
 
@@ -150,7 +146,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&h->frame()));
         QTest::keyClick(&h->frame(), Qt::Key_L, Qt::ControlModifier);
         QTest::keyClick(&h->frame(), Qt::Key_F9, Qt::ShiftModifier);
-        QCOMPARE(diagram->executed, QList<int>({130, 24340, 130, 160}));
+        QCOMPARE(diagram->executed, QList<int>({130, 160}));
         diagram->executed.clear();
 
         // The child decides about its own commands.
@@ -182,21 +178,17 @@ private slots:
     }
 
     void frameAndApplicationToggles() {
-        QToolBar* main = h->frame().mainToolbar();
         QCOMPARE(h->frame().toolbars().size(), qsizetype(7));
-        QVERIFY(h->frame().action(171)->isChecked());
-        QVERIFY(h->trigger(171));
-        QVERIFY(main->isHidden());
-        QVERIFY(!h->frame().action(171)->isChecked());
-        QVERIFY(h->trigger(171));
-        QVERIFY(!main->isHidden());
-
-        QVERIFY(h->frame().action(32040)->isChecked());
-        QVERIFY(h->trigger(32040));
-        QVERIFY(h->frame().statusBar()->isHidden());
-        QVERIFY(!h->frame().action(32040)->isChecked());
-        QVERIFY(h->trigger(32040));
-        QVERIFY(!h->frame().statusBar()->isHidden());
+        const QList<std::pair<int, QWidget*>> toggles = {
+            {cmd::ShowToolbar, h->frame().mainToolbar()}, {cmd::ShowStatusBar, h->frame().statusBar()}};
+        for (const auto& [id, bar] : toggles) {
+            QVERIFY(h->frame().action(id)->isChecked());
+            for (bool shown : {false, true}) {
+                QVERIFY(h->trigger(id));
+                QCOMPARE(bar->isHidden(), !shown);
+                QCOMPARE(h->frame().action(id)->isChecked(), shown);
+            }
+        }
     }
 
     void qtDialogsSpeakGerman() {
