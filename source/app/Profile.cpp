@@ -42,10 +42,6 @@ double Profile::getDouble(const QString& section, const QString& key,
     return read().getDouble(utf8(section), utf8(key), utf8(defaultText));
 }
 
-bool Profile::hasKey(const QString& section, const QString& key) const {
-    return read().hasKey(utf8(section), utf8(key));
-}
-
 bool Profile::writeString(const QString& section, const QString& key, const QString& value) {
     lumcore::IniFile ini = read();
     return ini.setString(utf8(section), utf8(key), utf8(value)) && write(ini);
@@ -60,12 +56,5 @@ bool Profile::writeInt(const QString& section, const QString& key, int value) {
 bool Profile::writeDouble(const QString& section, const QString& key, double value) {
     lumcore::IniFile ini = read();
     ini.setDouble(utf8(section), utf8(key), value);
-    return write(ini);
-}
-
-bool Profile::removeKey(const QString& section, const QString& key) {
-    lumcore::IniFile ini = read();
-    if (!ini.hasKey(utf8(section), utf8(key))) return true;
-    ini.removeKey(utf8(section), utf8(key));
     return write(ini);
 }

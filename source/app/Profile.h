@@ -26,7 +26,6 @@ class Profile {
                       const QString& defaultValue = {}) const;
     int getInt(const QString& section, const QString& key, int defaultValue) const;
     double getDouble(const QString& section, const QString& key, const QString& defaultText) const;
-    bool hasKey(const QString& section, const QString& key) const;
 
     // Writes one key. False when the file could not be written or the text holds characters
     // that Windows-1252 cannot store; the old file is then left as it was.
@@ -34,8 +33,6 @@ class Profile {
     bool writeInt(const QString& section, const QString& key, int value);
     // Written with "%g".
     bool writeDouble(const QString& section, const QString& key, double value);
-    // Removes a key; true also when it was not there.
-    bool removeKey(const QString& section, const QString& key);
 
   private:
     QString path_;

@@ -93,21 +93,16 @@ private slots:
         QVERIFY(app.frame()->isVisible());
     }
 
-    void startWithoutExamples() {
-        ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        QVERIFY(h.start());
-        QCOMPARE(h.context().lastDir, h.programDir.path());
-        QCOMPARE(h.context().lastConfigDir, h.programDir.path());
-    }
-
-    void examplesWithoutConfigurations() {
-        ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.makeExamples(false);
-        QVERIFY(h.start());
-        QCOMPARE(h.context().lastDir, h.programDir.path() + "/Beispiele");
-        QCOMPARE(h.context().lastConfigDir, h.programDir.path());
+    void missingExampleFoldersFallBackToTheProgramDirectory() {
+        for (const bool withExamples : {false, true}) {
+            ShellHarness h;
+            QVERIFY(h.programDir.copyDatabase());
+            if (withExamples) h.programDir.makeExamples(false);
+            QVERIFY(h.start());
+            const QString dir = h.programDir.path();
+            QCOMPARE(h.context().lastDir, withExamples ? dir + "/Beispiele" : dir);
+            QCOMPARE(h.context().lastConfigDir, dir);
+        }
     }
 
     void settingsAreRead() {
