@@ -1,21 +1,21 @@
 // INI file with Windows profile semantics; see IniFile.h.
 #include "lumcore/IniFile.h"
 
-#include <cctype>
 #include <charconv>
 #include <climits>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cstdio>
 
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
+#include "lumcore/SafeFile.h"
 
 namespace lumcore {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -30,31 +30,55 @@ std::string_view unquote(std::string_view s) {
     return s;
 }
 
-// Names are compared like the profile functions do: ASCII letters without regard to case,
+// Names are compared without regard to case, for ASCII and for the Latin-1 letters of
+// Windows-1252 (UTF-8 C3 80..9E against C3 A0..BE, the multiplication sign excepted);
 // everything else byte for byte.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (ca == cb) continue;
-        if (ca >= 0x80 || cb >= 0x80 || std::tolower(ca) != std::tolower(cb)) return false;
+std::string folded(std::string_view s) {
+    std::string out(s);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        auto c = static_cast<unsigned char>(out[i]);
+        if (c >= 'A' && c <= 'Z') {
+            out[i] = static_cast<char>(c + 32);
+        } else if (c == 0xC3 && i + 1 < out.size()) {
+            const auto next = static_cast<unsigned char>(out[i + 1]);
+            if (next >= 0x80 && next <= 0x9E && next != 0x97)
+                out[i + 1] = static_cast<char>(next + 0x20);
+            ++i;
+        }
     }
-    return true;
+    return out;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && folded(a) == folded(b);
+}
+
+bool isSectionHeader(std::string_view text) {
+    return !text.empty() && text.front() == '[';
 }
 
 }  // namespace
 
 IniFile IniFile::load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return fromText(cp1252ToUtf8(bytes));
+    // Plain C reads: a folder of that name or a read error gives an empty profile instead of
+    // the exception a stream buffer would throw.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return {};
+    std::string bytes;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return failed ? IniFile{} : fromText(cp1252ToUtf8(bytes));
 }
 
 IniFile IniFile::fromText(std::string_view utf8) {
     IniFile ini;
-    ini.sections_.push_back(Section{});
+    // A file written on Unix keeps its line ends; anything else gets those of Windows.
+    if (utf8.find("\r\n") == std::string_view::npos && utf8.find('\n') != std::string_view::npos)
+        ini.eol_ = "\n";
+    ini.finalEol_ = utf8.empty() || utf8.back() == '\n';
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         std::size_t end = utf8.find('\n', pos);
@@ -64,21 +88,20 @@ IniFile IniFile::fromText(std::string_view utf8) {
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
 
         const std::string_view text = trim(raw);
-        if (!text.empty() && text.front() == '[') {
+        if (isSectionHeader(text)) {
             const std::size_t close = text.find(']');
             const std::string_view name =
                 trim(text.substr(1, (close == std::string_view::npos ? text.size() : close) - 1));
-            ini.sections_.push_back(Section{std::string(name), {}});
+            ini.sections_.push_back(Section{std::string(name), std::string(raw), {}});
             continue;
         }
         Line line;
+        line.raw = std::string(raw);
         const std::size_t eq = text.find('=');
         if (!text.empty() && text.front() != ';' && eq != std::string_view::npos && eq > 0) {
             line.isEntry = true;
             line.key = std::string(trim(text.substr(0, eq)));
             line.value = std::string(unquote(trim(text.substr(eq + 1))));
-        } else {
-            line.raw = std::string(raw);
         }
         ini.sections_.back().lines.push_back(std::move(line));
     }
@@ -87,35 +110,40 @@ IniFile IniFile::fromText(std::string_view utf8) {
 
 std::string IniFile::toText() const {
     std::string out;
-    for (const Section& section : sections_) {
-        // The unnamed first section only holds what stood before the first header.
-        if (&section != &sections_.front() || !section.name.empty())
-            out += "[" + section.name + "]\n";
-        for (const Line& line : section.lines)
-            out += line.isEntry ? line.key + "=" + line.value + "\n" : line.raw + "\n";
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (i > 0) out += sections_[i].header + eol_;
+        for (const Line& line : sections_[i].lines) out += line.raw + eol_;
     }
+    if (!finalEol_ && out.size() >= eol_.size()) out.resize(out.size() - eol_.size());
     return out;
 }
 
 bool IniFile::save(const std::string& path) const {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    const std::string bytes = utf8ToCp1252(toText());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    return writeFileSafely(path, utf8ToCp1252(toText()));
+}
+
+std::size_t IniFile::sectionIndex(std::string_view section) const {
+    const std::string_view want = trim(section);
+    // Only the first section of a name counts, as with the profile functions.
+    for (std::size_t i = 1; i < sections_.size(); ++i)
+        if (sameName(sections_[i].name, want)) return i;
+    return 0;
+}
+
+std::size_t IniFile::entryIndex(const Section& s, std::string_view key) {
+    const std::string_view want = trim(key);
+    // The first occurrence of a key wins.
+    for (std::size_t i = 0; i < s.lines.size(); ++i)
+        if (s.lines[i].isEntry && sameName(s.lines[i].key, want)) return i;
+    return s.lines.size();
 }
 
 const IniFile::Line* IniFile::findEntry(std::string_view section, std::string_view key) const {
-    const std::string_view wantSection = trim(section);
-    const std::string_view wantKey = trim(key);
-    // The first occurrence wins, as with the profile functions.
-    for (const Section& s : sections_) {
-        if (&s == &sections_.front() && s.name.empty()) continue;
-        if (!sameName(s.name, wantSection)) continue;
-        for (const Line& line : s.lines)
-            if (line.isEntry && sameName(line.key, wantKey)) return &line;
-    }
-    return nullptr;
+    const std::size_t si = sectionIndex(section);
+    if (si == 0) return nullptr;
+    const Section& s = sections_[si];
+    const std::size_t li = entryIndex(s, key);
+    return li < s.lines.size() ? &s.lines[li] : nullptr;
 }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
@@ -139,32 +167,45 @@ double IniFile::getDouble(std::string_view section, std::string_view key,
     return toDouble(line ? std::string_view(line->value) : defaultText);
 }
 
-IniFile::Section& IniFile::sectionFor(std::string_view section) {
-    const std::string_view want = trim(section);
-    if (sections_.empty()) sections_.push_back(Section{});
-    for (std::size_t i = 1; i < sections_.size(); ++i)
-        if (sameName(sections_[i].name, want)) return sections_[i];
-    sections_.push_back(Section{std::string(want), {}});
-    return sections_.back();
+bool IniFile::isStorable(std::string_view utf8) {
+    return utf8.find_first_of("\r\n") == std::string_view::npos &&
+           cp1252ToUtf8(utf8ToCp1252(utf8)) == utf8;
 }
 
-void IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
-    Section& s = sectionFor(section);
-    const std::string_view wantKey = trim(key);
-    for (Line& line : s.lines) {
-        if (line.isEntry && sameName(line.key, wantKey)) {
-            line.value = std::string(value);
-            return;
-        }
+bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
+    section = trim(section);
+    key = trim(key);
+    if (!isStorable(section) || !isStorable(key) || !isStorable(value) || key.empty() ||
+        key.find('=') != std::string_view::npos || section.find(']') != std::string_view::npos)
+        return false;
+    std::size_t si = sectionIndex(section);
+    if (si == 0) {
+        // A new section goes to the end, one blank line after what stands there.
+        const Section& last = sections_.back();
+        const bool lastIsBlank =
+            last.lines.empty() ? sections_.size() == 1 : trim(last.lines.back().raw).empty();
+        if (!lastIsBlank) sections_.back().lines.push_back(Line{});
+        sections_.push_back(Section{std::string(section), "[" + std::string(section) + "]", {}});
+        finalEol_ = true;
+        si = sections_.size() - 1;
     }
-    // A new key goes after the last entry of its section, ahead of trailing blank lines.
-    std::size_t at = s.lines.size();
-    while (at > 0 && !s.lines[at - 1].isEntry && trim(s.lines[at - 1].raw).empty()) --at;
+    Section* s = &sections_[si];
+    if (const std::size_t li = entryIndex(*s, key); li < s->lines.size()) {
+        Line& line = s->lines[li];
+        line.value = std::string(value);
+        line.raw = line.key + "=" + line.value;  // the key keeps its spelling
+        return true;
+    }
+    // A new key goes after the last line of its section that is not blank.
+    std::size_t at = s->lines.size();
+    while (at > 0 && trim(s->lines[at - 1].raw).empty()) --at;
     Line line;
     line.isEntry = true;
-    line.key = std::string(wantKey);
+    line.key = std::string(key);
     line.value = std::string(value);
-    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    line.raw = line.key + "=" + line.value;
+    s->lines.insert(s->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    return true;
 }
 
 void IniFile::setInt(std::string_view section, std::string_view key, int value) {
@@ -173,6 +214,14 @@ void IniFile::setInt(std::string_view section, std::string_view key, int value) 
 
 void IniFile::setDouble(std::string_view section, std::string_view key, double value) {
     setString(section, key, strprintf("%g", value));
+}
+
+void IniFile::removeKey(std::string_view section, std::string_view key) {
+    const std::size_t si = sectionIndex(section);
+    if (si == 0) return;
+    std::vector<Line>& lines = sections_[si].lines;
+    const std::size_t li = entryIndex(sections_[si], key);
+    if (li < lines.size()) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(li));
 }
 
 int IniFile::toInt(std::string_view text) {
@@ -186,7 +235,8 @@ int IniFile::toInt(std::string_view text) {
     for (char c : text) {
         if (c < '0' || c > '9') break;
         value = value * 10 + (c - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT_MAX) value = INT_MAX;

@@ -7,12 +7,18 @@
 #include <QSet>
 #include <QWidget>
 
-#include "CommandTarget.h"
+#include "app/CommandTable.h"
+#include "app/CommandTarget.h"
 
 class FakeDiagram : public QWidget, public CommandTarget {
 public:
     explicit FakeDiagram(QSet<int> commands, QWidget* parent = nullptr)
-        : QWidget(parent), commands_(std::move(commands)) {}
+        : QWidget(parent) {
+        for (int id : commands)
+            table_.add(
+                id, [this, id] { executed.append(id); }, [this, id] { return !disabled.contains(id); },
+                [this, id] { return checked.contains(id); });
+    }
 
     QList<int> executed;
     QSet<int> disabled;
@@ -20,10 +26,7 @@ public:
     QList<bool> modelessStates;
     bool refuseClose = false;
 
-    bool handlesCommand(int id) const override { return commands_.contains(id); }
-    bool isCommandEnabled(int id) const override { return !disabled.contains(id); }
-    bool isCommandChecked(int id) const override { return checked.contains(id); }
-    void executeCommand(int id) override { executed.append(id); }
+    const CommandTable& commands() const override { return table_; }
     void setModelessDialogsEnabled(bool enabled) override { modelessStates.append(enabled); }
 
 protected:
@@ -35,5 +38,5 @@ protected:
     }
 
 private:
-    QSet<int> commands_;
+    CommandTable table_;
 };

@@ -5,7 +5,7 @@
 #include <QList>
 #include <deque>
 
-#include "FileDialog.h"
+#include "services/FileDialog.h"
 
 class ScriptedFileDialog : public FileDialog {
 public:

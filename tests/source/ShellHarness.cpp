@@ -5,28 +5,17 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 
-#include "FileDialog.h"
-#include "LumoraDecMDIFrame.h"
-#include "LumoraMDIClient.h"
-#include "MessageBox.h"
-#include "ModalRunner.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
 
-ShellHarness::ShellHarness() {
-    MessageBox::install(&messages);
-    FileDialog::install(&files);
-    ModalRunner::install(&dialogs);
-}
+ShellHarness::ShellHarness() = default;
 
-ShellHarness::~ShellHarness() {
-    destroy();
-    MessageBox::install(nullptr);
-    FileDialog::install(nullptr);
-    ModalRunner::install(nullptr);
-}
+ShellHarness::~ShellHarness() { destroy(); }
 
 bool ShellHarness::start() {
     LumoraApp::Options options;
     options.splash = false;
+    options.services = {&messages, &files, &dialogs};
     app_ = std::make_unique<LumoraApp>(options);
     return app_->startUp();
 }

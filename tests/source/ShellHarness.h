@@ -1,11 +1,11 @@
-// Helpers of the shell tests: the scripted services installed for the length of a test, a
-// started application on a temporary program directory, and commands by id.
+// Helpers of the shell tests: the scripted services handed to the application, a started
+// application on a temporary program directory, and commands by id.
 #pragma once
 
 #include <QString>
 #include <memory>
 
-#include "LumoraApp.h"
+#include "app/LumoraApp.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBox.h"
 #include "ScriptedModalRunner.h"
@@ -27,6 +27,7 @@ public:
     // Builds the application (no splash) and runs its start-up.
     bool start();
     LumoraApp& app() { return *app_; }
+    AppContext& context() { return app_->context(); }
     LumoraDecMDIFrame& frame();
     // Ends the application object without the close query.
     void destroy();

@@ -58,13 +58,13 @@ int strengthOption(const std::string& text) {
     throw UsageError("--strength erwartet rel, f oder aik, nicht \"" + text + "\".");
 }
 
-lumcore::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementArray& elements) {
-    lumcore::AnalysisSettings s = lumcore::AnalysisSettings::defaults();
+lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementArray& elements) {
+    lumdb::AnalysisSettings s = lumdb::AnalysisSettings::defaults();
     if (line.has("config")) {
         const std::string path = line.value("config");
         if (::access(path.c_str(), R_OK) != 0)
             throw UsageError("Die Konfigurationsdatei \"" + path + "\" kann nicht gelesen werden.");
-        s = lumcore::loadAnalysisSettings(lumcore::IniFile::load(path), elements);
+        s = lumdb::loadAnalysisSettings(lumcore::IniFile::load(path), elements);
     } else {
         for (auto& e : elements) e.selected = false;
         // Without a configuration the stages are whatever the options say; none given

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "CommandLine.h"
-#include "lumcore/AnalysisSettings.h"
+#include "lumdb/AnalysisSettings.h"
 #include "lumdb/Records.h"
 
 namespace lumcli {
@@ -21,7 +21,7 @@ int strengthOption(const std::string& text);
 // The settings for lines, identify and smooth: defaults, or the file of --config, with the
 // options of `line` applied over them. `elements` receives the selection (from the file,
 // then --elements). Throws UsageError.
-lumcore::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementArray& elements);
+lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementArray& elements);
 
 // Fills zoomFrom/zoomTo when ZoomData came from a configuration file: the program takes the
 // displayed range, which for a spectrum opened on its own is its whole x range.

@@ -152,7 +152,7 @@ int runIdentify(Session& session) {
     TElementArray elements = session.elements();
     if (elements.empty())
         throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() + "/Data/Elements.lmt).");
-    const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, elements);
+    const lumdb::AnalysisSettings settings = analysisSettingsFrom(line, elements);
     if (!settings.select.Neutrals && !settings.select.FirstIons && !settings.select.HigherIons)
         session.output().warn("Es wurden weder Neutrale noch Ionen zur Identifizierung ausgewählt!");
     session.dataDir();  // no database: stop before reading any file

@@ -27,7 +27,7 @@ int runLines(Session& session) {
     ResultOutput& out = session.output();
     out.setColumns({"path", "x", "y"}, {"Datei", "x", "y"});
     TElementArray none;
-    const lumcore::AnalysisSettings settings = analysisSettingsFrom(session.line(), none);
+    const lumdb::AnalysisSettings settings = analysisSettingsFrom(session.line(), none);
     for (const std::string& path : session.line().files()) {
         try {
             LoadedSpectrum loaded = readSpectrum(session.ui(), path);

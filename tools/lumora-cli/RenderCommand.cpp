@@ -259,7 +259,7 @@ int runRender(Session& session) {
     const bool labelLines = line.has("identify");
     TElementArray elements;
     if (labelLines) elements = session.elements();
-    const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, elements);
+    const lumdb::AnalysisSettings settings = analysisSettingsFrom(line, elements);
 
     std::vector<Spectrum> spectra;
     ResultOutput& out = session.output();

@@ -38,7 +38,7 @@ int runSmooth(Session& session) {
     const std::string target = line.value("output");
     const int type = outputType(line.value("type"), target);
     TElementArray none;
-    const lumcore::AnalysisSettings settings = analysisSettingsFrom(line, none);
+    const lumdb::AnalysisSettings settings = analysisSettingsFrom(line, none);
 
     ResultOutput& out = session.output();
     setWrittenColumns(out);

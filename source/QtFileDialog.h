@@ -1,9 +1,0 @@
-// The FileDialog service on QFileDialog.
-#pragma once
-
-#include "FileDialog.h"
-
-class QtFileDialog : public FileDialog {
-public:
-    Result run(QWidget* owner, const Request& request) override;
-};

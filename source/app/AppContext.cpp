@@ -1,0 +1,51 @@
+// The application context: services, settings, session state and the printer.
+#include "app/AppContext.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "app/RecentFiles.h"
+#include "services/ModalRunner.h"
+#include "services/QtFileDialog.h"
+#include "services/QtMessageBox.h"
+#include "services/QtRunHost.h"
+
+AppContext::AppContext(Services services)
+    : messages_(services.messages), files_(services.files), dialogs_(services.dialogs) {
+    if (!messages_) {
+        ownMessages_ = std::make_unique<QtMessageBox>();
+        messages_ = ownMessages_.get();
+    }
+    if (!files_) {
+        ownFiles_ = std::make_unique<QtFileDialog>();
+        files_ = ownFiles_.get();
+    }
+    if (!dialogs_) {
+        ownDialogs_ = std::make_unique<ModalRunner>();
+        dialogs_ = ownDialogs_.get();
+    }
+    recentFiles_ = std::make_unique<RecentFiles>(profile_);
+}
+
+AppContext::~AppContext() = default;
+
+std::unique_ptr<lumdb::RunHost> AppContext::makeRunHost(QWidget* owner) const {
+    if (runHostFactory_) return runHostFactory_(owner);
+    return std::make_unique<QtRunHost>(owner, *messages_);
+}
+
+void AppContext::setSettingsFile(const QString& path) {
+    profile_.setPath(path);
+    recentFiles_->load();
+}
+
+QPrinter* AppContext::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return printer_.get();
+}
+
+void AppContext::refreshDefaultPrinter() {
+    if (!printer_) return;  // a printer made later starts with the default anyway
+    const QString name = QPrinterInfo::defaultPrinterName();
+    if (!name.isEmpty() && name != printer_->printerName()) printer_->setPrinterName(name);
+}

@@ -1,0 +1,95 @@
+// What every window of the program is handed instead of reaching for a global: the services
+// through which it asks the user, the settings file and the recent files, the folders and
+// filter of this session, the element list of the database search, the printer and how a
+// library run gets its host. The application object owns the one context; tests build it
+// with scripted services.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "app/Profile.h"
+#include "lumdb/Records.h"
+
+class FileDialog;
+class MessageBox;
+class ModalRunner;
+class QPrinter;
+class QWidget;
+class RecentFiles;
+namespace lumdb {
+class RunHost;
+}
+
+class AppContext {
+  public:
+    // How the program asks the user. A service left null is the Qt implementation.
+    struct Services {
+        MessageBox* messages = nullptr;
+        FileDialog* files = nullptr;
+        ModalRunner* dialogs = nullptr;
+    };
+    using RunHostFactory = std::function<std::unique_ptr<lumdb::RunHost>(QWidget* owner)>;
+
+    // The database search defaults of the "Search Engine" section.
+    struct SearchEngineSettings {
+        bool neutrals = false;
+        bool firstIons = false;
+        bool higherIons = false;
+        double lowerWavelength = 100.0;
+        double upperWavelength = 1000.0;
+        double lowerIntensity = 0.0;
+        double upperIntensity = 10000.0;
+        int intensityOption = 0;
+        int sortOption = 0;
+    };
+
+    explicit AppContext(Services services);
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    MessageBox& messages() const { return *messages_; }
+    FileDialog& files() const { return *files_; }
+    ModalRunner& dialogs() const { return *dialogs_; }
+
+    // A run host for a library run started from `owner` (may be null): the Qt run host with
+    // the status dialog, unless a factory was set.
+    std::unique_ptr<lumdb::RunHost> makeRunHost(QWidget* owner) const;
+    void setRunHostFactory(RunHostFactory factory) { runHostFactory_ = std::move(factory); }
+
+    Profile& profile() { return profile_; }
+    // Points the profile at `path` and reads the recent files from it.
+    void setSettingsFile(const QString& path);
+    RecentFiles& recentFiles() { return *recentFiles_; }
+
+    // Created on first use; follows the system's default printer.
+    QPrinter* printer();
+    // Re-reads the default printer (the system told us its settings changed).
+    void refreshDefaultPrinter();
+
+    // This session's folders (dataDir ends with '/'), the open dialog's filter and its last
+    // chosen entry (1-based), and the database search defaults with their element list.
+    QString programDir;
+    QString dataDir;
+    QString helpFile;
+    QString lastDir;
+    QString lastConfigDir;
+    QString openFilter;
+    int lastFilterIndex = 1;
+    TElementArray searchElements;
+    SearchEngineSettings searchSettings;
+
+  private:
+    std::unique_ptr<MessageBox> ownMessages_;
+    std::unique_ptr<FileDialog> ownFiles_;
+    std::unique_ptr<ModalRunner> ownDialogs_;
+    MessageBox* messages_;
+    FileDialog* files_;
+    ModalRunner* dialogs_;
+    RunHostFactory runHostFactory_;
+    Profile profile_;
+    std::unique_ptr<RecentFiles> recentFiles_;
+    std::unique_ptr<QPrinter> printer_;
+};

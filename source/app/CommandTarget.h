@@ -1,0 +1,19 @@
+// What a child window of the MDI client offers the frame: its command table (the frame
+// routes the diagram and search-window commands to the active child and asks the table
+// whether each is enabled or checked), and the notifications a child may want.
+#pragma once
+
+class CommandTable;
+class QEvent;
+
+class CommandTarget {
+  public:
+    virtual ~CommandTarget() = default;
+
+    virtual const CommandTable& commands() const = 0;
+
+    // The about box disables the child's modeless dialogs while it is open.
+    virtual void setModelessDialogsEnabled(bool /*enabled*/) {}
+    // The frame passes its move and activation events on to the active diagram.
+    virtual void frameEvent(QEvent* /*event*/) {}
+};

@@ -1,0 +1,197 @@
+// The MDI client: file, print and database commands.
+#include "app/LumoraMDIClient.h"
+
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app/Commands.h"
+#include "app/CommandTarget.h"
+#include "services/FileDialog.h"
+#include "app/AppContext.h"
+#include "app/LumoraMDIChild.h"
+#include "services/ModalRunner.h"
+#include "app/RecentFiles.h"
+
+namespace {
+LumoraMDIClient::DiagramOpener& diagramOpener() {
+    static LumoraMDIClient::DiagramOpener opener;
+    return opener;
+}
+LumoraMDIClient::SearchWindowFactory& searchWindowFactory() {
+    static LumoraMDIClient::SearchWindowFactory factory;
+    return factory;
+}
+}  // namespace
+
+void LumoraMDIClient::setDiagramOpener(DiagramOpener opener) {
+    diagramOpener() = std::move(opener);
+}
+bool LumoraMDIClient::hasDiagramOpener() { return static_cast<bool>(diagramOpener()); }
+void LumoraMDIClient::setSearchWindowFactory(SearchWindowFactory factory) {
+    searchWindowFactory() = std::move(factory);
+}
+bool LumoraMDIClient::hasSearchWindowFactory() { return static_cast<bool>(searchWindowFactory()); }
+
+LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
+    : QMdiArea(parent), context_(context) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
+
+    const auto print = [this](int id) {
+        return [this, id] {
+            if (const CommandTable* t = activeChildCommands()) t->run(id);
+        };
+    };
+    const auto childPrints = [this](int id) {
+        return [this, id] {
+            const CommandTable* t = activeChildCommands();
+            return t && t->isEnabled(id);
+        };
+    };
+    commands_.add(cmd::FileOpen, [this] { commandOpen(); }, [] { return hasDiagramOpener(); })
+        .add(
+            cmd::FileClose,
+            [this] {
+                if (LumoraMDIChild* child = activeChild()) child->close();
+            },
+            [this] { return activeChild() != nullptr; })
+        .add(cmd::FilePrint, print(cmd::FilePrint), childPrints(cmd::FilePrint))
+        .add(cmd::FilePrintPreview, print(cmd::FilePrintPreview), childPrints(cmd::FilePrintPreview))
+        .add(cmd::FilePrinterSetup, [this] { printerSetup(); })
+        .add(cmd::SearchEngineOpen, [this] { openSearchWindow(); },
+             [this] { return hasSearchWindowFactory() && searchWindow() == nullptr; })
+        .add(
+            cmd::SearchEngineClose,
+            [this] {
+                if (LumoraMDIChild* child = searchWindow()) child->close();
+            },
+            [this] { return searchWindow() != nullptr; });
+}
+
+const CommandTable* LumoraMDIClient::activeChildCommands() const {
+    const LumoraMDIChild* child = activeChild();
+    const CommandTarget* target = child ? child->target() : nullptr;
+    return target ? &target->commands() : nullptr;
+}
+
+void LumoraMDIClient::commandOpen() {
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::Open;
+    request.directory = context_.lastDir;
+    request.filter = context_.openFilter;
+    request.filterIndex = context_.lastFilterIndex;
+    const FileDialog::Result result = context_.files().run(window(), request);
+    if (!result.accepted || result.files.isEmpty()) return;
+    context_.lastDir = QFileInfo(result.files.front()).absolutePath();
+    context_.lastFilterIndex = result.filterIndex;
+    openDocument(result.files.front());
+}
+
+bool LumoraMDIClient::openDocument(const QString& path) {
+    if (!hasDiagramOpener()) return false;
+    QWidget* content = diagramOpener()(*this, path);
+    if (!content) return false;
+    addChild(static_cast<int>(LumoraMDIChild::Kind::Diagram), content);
+    context_.recentFiles().add(path);
+    return true;
+}
+
+LumoraMDIChild* LumoraMDIClient::addChild(int kind, QWidget* content) {
+    auto* child = new LumoraMDIChild(static_cast<LumoraMDIChild::Kind>(kind), content);
+    addSubWindow(child);
+    connect(child, &QObject::destroyed, this, &LumoraMDIClient::childrenChanged,
+            Qt::QueuedConnection);
+    child->show();
+    setActiveSubWindow(child);
+    emit childrenChanged();
+    return child;
+}
+
+void LumoraMDIClient::printerSetup() {
+    QPrintDialog dialog(context_.printer(), window());
+    dialog.setWindowTitle(QStringLiteral("Drucker einrichten"));
+    context_.dialogs().run(dialog);
+}
+
+void LumoraMDIClient::openSearchWindow() {
+    if (LumoraMDIChild* existing = searchWindow()) {
+        setActiveSubWindow(existing);
+        return;
+    }
+    QWidget* content = searchWindowFactory()(*this);
+    if (content) addChild(static_cast<int>(LumoraMDIChild::Kind::SearchEngine), content);
+}
+
+LumoraMDIChild* LumoraMDIClient::activeChild() const {
+    return qobject_cast<LumoraMDIChild*>(activeSubWindow());
+}
+
+CommandTarget* LumoraMDIClient::activeDiagram() const {
+    LumoraMDIChild* child = activeChild();
+    return child && child->kind() == LumoraMDIChild::Kind::Diagram ? child->target() : nullptr;
+}
+
+CommandTarget* LumoraMDIClient::activeSearchWindow() const {
+    LumoraMDIChild* child = activeChild();
+    return child && child->kind() == LumoraMDIChild::Kind::SearchEngine ? child->target()
+                                                                         : nullptr;
+}
+
+LumoraMDIChild* LumoraMDIClient::searchWindow() const {
+    for (QMdiSubWindow* w : subWindowList()) {
+        auto* child = qobject_cast<LumoraMDIChild*>(w);
+        if (child && child->kind() == LumoraMDIChild::Kind::SearchEngine) return child;
+    }
+    return nullptr;
+}
+
+int LumoraMDIClient::childCount() const { return static_cast<int>(subWindowList().size()); }
+
+void LumoraMDIClient::tileSideBySide() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : subWindowList())
+        if (!w->isMinimized() && w->isVisible()) windows.append(w);
+    if (windows.isEmpty()) return;
+    const QRect area = viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        const int left = area.width() * i / n;
+        const int right = area.width() * (i + 1) / n;
+        windows[i]->setGeometry(left, 0, right - left, area.height());
+    }
+}
+
+void LumoraMDIClient::tileStacked() {
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* w : subWindowList())
+        if (!w->isMinimized() && w->isVisible()) windows.append(w);
+    if (windows.isEmpty()) return;
+    const QRect area = viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        const int top = area.height() * i / n;
+        const int bottom = area.height() * (i + 1) / n;
+        windows[i]->setGeometry(0, top, area.width(), bottom - top);
+    }
+}
+
+void LumoraMDIClient::arrangeIcons() {
+    // Minimised children in a row along the bottom edge, left to right.
+    const QRect area = viewport()->rect();
+    int x = 0;
+    int y = area.bottom();
+    for (QMdiSubWindow* w : subWindowList()) {
+        if (!w->isMinimized()) continue;
+        const QSize size = w->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= size.height();
+        }
+        w->move(x, y - size.height() + 1);
+        x += size.width();
+    }
+}

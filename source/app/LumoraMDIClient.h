@@ -1,0 +1,65 @@
+// The MDI client of the main frame: opens spectrum files into diagram children, closes the
+// active child, prints through the active child, sets up the printer and opens and closes
+// the one database search window.
+#pragma once
+
+#include <QMdiArea>
+#include <functional>
+
+#include "app/CommandTable.h"
+
+class AppContext;
+class CommandTarget;
+class LumoraMDIChild;
+
+class LumoraMDIClient : public QMdiArea {
+    Q_OBJECT
+public:
+    // Makes the diagram for one spectrum file; null when the file could not be opened (the
+    // opener has told the user why). Installed by the diagram window's code.
+    using DiagramOpener = std::function<QWidget*(LumoraMDIClient& client, const QString& path)>;
+    // Makes the database search window. Installed by the search window's code.
+    using SearchWindowFactory = std::function<QWidget*(LumoraMDIClient& client)>;
+
+    static void setDiagramOpener(DiagramOpener opener);
+    static bool hasDiagramOpener();
+    static void setSearchWindowFactory(SearchWindowFactory factory);
+    static bool hasSearchWindowFactory();
+
+    explicit LumoraMDIClient(AppContext& context, QWidget* parent = nullptr);
+
+    // The context the client and the windows it opens work in.
+    AppContext& context() const { return context_; }
+    // Open, close, printing (passed on to the active child), printer set-up, and opening and
+    // closing the search window.
+    const CommandTable& commands() const { return commands_; }
+
+    // Opens `path` into a new diagram child; records it in the recent files on success.
+    bool openDocument(const QString& path);
+
+    LumoraMDIChild* activeChild() const;
+    // The active child's command target, if it is of the given kind.
+    CommandTarget* activeDiagram() const;
+    CommandTarget* activeSearchWindow() const;
+    LumoraMDIChild* searchWindow() const;
+    int childCount() const;
+
+    // Window arrangement of the "Fenster" menu.
+    void tileSideBySide();
+    void tileStacked();
+    void arrangeIcons();
+
+signals:
+    void childrenChanged();
+
+private:
+    void commandOpen();
+    void printerSetup();
+    void openSearchWindow();
+    LumoraMDIChild* addChild(int kind, QWidget* content);
+    // Printing belongs to the active child: a diagram or the search report.
+    const CommandTable* activeChildCommands() const;
+
+    AppContext& context_;
+    CommandTable commands_;
+};

@@ -1,0 +1,100 @@
+// Lumora's entry point: options, the application object, start-up and the event loop.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+
+#include "app/LumoraApp.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
+#include "services/StringTable.h"
+
+namespace {
+
+struct CommandLine {
+    QCommandLineOption noSplash{QStringLiteral("no-splash"),
+                                QStringLiteral("Start without the splash and its 4 s pause "
+                                               "(scripted starts).")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"),
+                                  QStringLiteral("Save a picture of the main window to <file> "
+                                                 "once it is shown, then end without writing "
+                                                 "the settings."),
+                                  QStringLiteral("file")};
+};
+
+void configure(QCommandLineParser& parser, const CommandLine& options) {
+    parser.setApplicationDescription(QStringLiteral("Orvenit Lumora"));
+    parser.addHelpOption();
+    parser.addOption(options.noSplash);
+    parser.addOption(options.screenshot);
+    parser.addPositionalArgument(QStringLiteral("spectrum"),
+                                 QStringLiteral("A spectrum file to open at start."),
+                                 QStringLiteral("[spectrum]"));
+}
+
+bool asksForHelp(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "-?" || arg == "--help-all") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (asksForHelp(argc, argv)) {
+        // The usage needs no display.
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        CommandLine options;
+        configure(parser, options);
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumora"));
+    QApplication::setOrganizationName(QStringLiteral("Orvenit"));
+    QApplication::setApplicationDisplayName(strings::productName());
+    LumoraApp::installQtTranslations();
+
+    QCommandLineParser parser;
+    CommandLine cli;
+    configure(parser, cli);
+    parser.process(qtApp);
+    const QCommandLineOption& noSplash = cli.noSplash;
+    const QCommandLineOption& screenshot = cli.screenshot;
+
+    LumoraApp::Options options;
+    options.splash = !parser.isSet(noSplash);
+    LumoraApp app(options);
+    QObject::connect(&app, &LumoraApp::quitRequested, &qtApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    if (!app.startUp()) return 1;
+
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) {
+        if (LumoraMDIClient::hasDiagramOpener())
+            app.client()->openDocument(files.front());
+        else
+            std::fprintf(stderr, "lumora: this build has no diagram window yet; %s not opened\n",
+                         qPrintable(files.front()));
+    }
+
+    if (parser.isSet(screenshot)) {
+        const QString target = parser.value(screenshot);
+        QTimer::singleShot(1500, &qtApp, [&app, target] {
+            LumoraDecMDIFrame* frame = app.frame();
+            QScreen* screen = frame->screen();
+            const QPixmap shot = screen->grabWindow(frame->winId());
+            const bool ok = !shot.isNull() && shot.save(target);
+            std::fprintf(ok ? stdout : stderr, "%s %s\n",
+                         ok ? "screenshot saved:" : "screenshot failed:", qPrintable(target));
+            QCoreApplication::exit(ok ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}

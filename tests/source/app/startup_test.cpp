@@ -1,0 +1,425 @@
+// Start-up and shutdown of the program: directories and their defaults, the database check
+// and its fatal end, the settings read and written on close, recent files, help and about.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "FakeDiagram.h"
+#include "app/LumoraAboutDlg.h"
+#include "app/LumoraDecMDIFrame.h"
+#include "app/LumoraMDIClient.h"
+#include "app/Profile.h"
+#include "app/RecentFiles.h"
+#include "ShellHarness.h"
+#include "lumdb/Database.h"
+#include "lumdb/lumdb.h"
+#include "lumio/lumio.h"
+
+namespace {
+
+QString get(const QString& path, const char* section, const char* key) {
+    return Profile(path).getString(QString::fromLatin1(section), QString::fromLatin1(key),
+                                   QStringLiteral("<missing>"));
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        // Fake diagrams for any file that exists; a missing file fails to open.
+        LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString& path) -> QWidget* {
+            if (!QFileInfo::exists(path)) return nullptr;
+            return new FakeDiagram({130});
+        });
+    }
+    void cleanup() { LumoraMDIClient::setDiagramOpener({}); }
+
+    void startWithExamplesAndDefaults() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.makeExamples();
+        QVERIFY(h.start());
+        const QString dir = h.programDir.path();
+        QVERIFY(h.messages.shown.isEmpty());
+        QCOMPARE(h.context().programDir, dir);
+        QCOMPARE(h.context().profile().path(), dir + "/Lumora.ini");
+        QCOMPARE(h.context().lastDir, dir + "/Beispiele");
+        QCOMPARE(h.context().lastConfigDir, dir + "/Beispiele/Konfigurationen");
+        QCOMPARE(h.context().dataDir, dir + "/Data/");
+        QCOMPARE(h.context().helpFile, dir + "/Hilfe/Lumora Handbuch.pdf");
+        QCOMPARE(h.context().openFilter, QString::fromStdString(GetFilterString("open", 1)));
+        QCOMPARE(h.context().lastFilterIndex, 1);
+        // The frame with its defaults: caption, normal state, 800 x 600 at 0,0.
+        QVERIFY(h.frame().isVisible());
+        QCOMPARE(h.frame().windowTitle(), QString("Orvenit Lumora"));
+        QVERIFY(!h.frame().isMaximized());
+        QCOMPARE(h.frame().size(), QSize(800, 600));
+        QCOMPARE(h.frame().pos(), QPoint(0, 0));
+        // Search defaults: every element unselected, the described ranges.
+        TElementArray table;
+        GetElements(dir.toStdString(), table);
+        QVERIFY(!table.empty());
+        QCOMPARE(h.context().searchElements.size(), table.size());
+        for (const CElement& e : h.context().searchElements) QVERIFY(!e.selected);
+        const auto& s = h.context().searchSettings;
+        QVERIFY(!s.neutrals && !s.firstIons && !s.higherIons);
+        QCOMPARE(s.lowerWavelength, 100.0);
+        QCOMPARE(s.upperWavelength, 1000.0);
+        QCOMPARE(s.lowerIntensity, 0.0);
+        QCOMPARE(s.upperIntensity, 10000.0);
+        QCOMPARE(s.intensityOption, 0);
+        QCOMPARE(s.sortOption, 0);
+        // Reading created no settings file.
+        QVERIFY(!QFile::exists(h.programDir.settingsPath()));
+    }
+
+    void splashKeepsStartUpAtLeastFourSeconds() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        LumoraApp::Options options;
+        options.splash = true;
+        LumoraApp app(options);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(app.startUp());
+        QVERIFY(clock.elapsed() >= LumoraApp::kSplashMilliseconds);
+        QVERIFY(app.frame()->isVisible());
+    }
+
+    void missingExampleFoldersFallBackToTheProgramDirectory() {
+        for (const bool withExamples : {false, true}) {
+            ShellHarness h;
+            QVERIFY(h.programDir.copyDatabase());
+            if (withExamples) h.programDir.makeExamples(false);
+            QVERIFY(h.start());
+            const QString dir = h.programDir.path();
+            QCOMPARE(h.context().lastDir, withExamples ? dir + "/Beispiele" : dir);
+            QCOMPARE(h.context().lastConfigDir, dir);
+        }
+    }
+
+    void settingsAreRead() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        TElementArray table;
+        GetElements(h.programDir.path().toStdString(), table);
+        QVERIFY(table.size() >= 2);
+        const QByteArray first = QByteArray::fromStdString(table[0].name);
+        const QByteArray second = QByteArray::fromStdString(table[1].name);
+        h.programDir.writeSettings(
+            "[Directories and Files]\r\nLastDir=/daten/Spektren\r\nLastConfigDir=/daten/K\r\n"
+            "LastFilterIndex=5\r\n[InitApp]\r\nSize=9\r\nLeft=30\r\nTop=40\r\nWidth=700\r\n"
+            "Height=500\r\n[Search Engine]\r\n" + first + "=1\r\n" + second + "=2\r\n"
+            "Neutrals=1\r\nHigherIons=1\r\nLowerWavelength=250.5\r\nUpperWavelength=3e2\r\n"
+            "UpperIntensity=abc\r\nIntensityOption=2\r\nSortOption=1\r\n");
+        QVERIFY(h.start());
+        QCOMPARE(h.context().lastDir, QString("/daten/Spektren"));
+        QCOMPARE(h.context().lastConfigDir, QString("/daten/K"));
+        QCOMPARE(h.context().lastFilterIndex, 5);
+        QCOMPARE(h.frame().pos(), QPoint(30, 40));
+        QCOMPARE(h.frame().size(), QSize(700, 500));
+        const auto& elements = h.context().searchElements;
+        QVERIFY(elements[0].selected);
+        QVERIFY(!elements[1].selected);  // only 1 selects
+        const auto& s = h.context().searchSettings;
+        QVERIFY(s.neutrals && !s.firstIons && s.higherIons);
+        QCOMPARE(s.lowerWavelength, 250.5);
+        QCOMPARE(s.upperWavelength, 300.0);
+        QCOMPARE(s.upperIntensity, 0.0);  // text without a number reads as 0
+        QCOMPARE(s.intensityOption, 2);
+        QCOMPARE(s.sortOption, 1);
+    }
+
+    void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.writeSettings("[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
+                                   "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n");
+        QVERIFY(h.start());
+        const QRect area = h.frame().screen()->availableGeometry();
+        QCOMPARE(h.frame().width(), area.width());
+        QVERIFY(area.contains(QRect(h.frame().pos(), h.frame().size())));
+
+        // A folder the settings file cannot name is reported and the stored one kept.
+        h.context().lastDir = QString::fromUtf8("/daten/光谱");
+        QVERIFY(h.frame().close());
+        QCOMPARE(h.messages.shown.size(), qsizetype(1));
+        QCOMPARE(h.messages.shown[0].caption, QString("Dateifehler"));
+        QCOMPARE(get(h.programDir.settingsPath(), "Directories and Files", "LastDir"), QString("/alt"));
+    }
+
+    void missingElementTableEndsTheProgram() {
+        ShellHarness h;  // no Data folder at all
+        QVERIFY(!h.start());
+        QSignalSpy spy(&h.app(), &LumoraApp::quitRequested);
+        QVERIFY(h.app().isQuitRequested());
+        QCOMPARE(h.messages.shown.size(), 2);
+        QCOMPARE(h.messages.shown[0].caption, QString("Datenbankquelle"));
+        const auto& fatal = h.messages.shown[1];
+        QCOMPARE(fatal.caption, QString("Programmabbruch"));
+        QCOMPARE(fatal.text,
+                 QString::fromUtf8(
+                     "Orvenit Lumora konnte keine gültigen Datenbanken auf Ihrem Rechner finden! "
+                     "Falls Sie mit der CD-Version arbeiten, überprüfen Sie Ihr CD-Laufwerk oder "
+                     "wiederholen Sie die Orvenit Lumora Installation.\nSollten die Probleme "
+                     "danach nicht beseitigt sein, wenden Sie sich an die Hotline des "
+                     "Ingenieurbüros Orvenit."));
+        QCOMPARE(fatal.icon, MessageBox::Icon::Stop);
+        QCOMPARE(fatal.buttons, MessageBox::Buttons::Ok);
+        QVERIFY(!h.frame().isVisible());
+        // The end of the loop is queued, not run inside start-up.
+        QVERIFY(spy.wait(2000));
+        // Nothing was written on the way out.
+        QVERIFY(!QFile::exists(h.programDir.settingsPath()));
+    }
+
+    void incompleteDatabaseAsksForTheDiscThenEnds() {
+        ShellHarness h;
+        QVERIFY(h.programDir.writeIncompleteDatabase());
+        h.messages.answers = {MessageBox::Answer::Cancel};  // "insert the disc": cancelled
+        QVERIFY(!h.start());
+        QCOMPARE(h.messages.shown.size(), 2);
+        QCOMPARE(h.messages.shown[0].buttons, MessageBox::Buttons::OkCancel);
+        QCOMPARE(h.messages.shown[1].caption, QString("Programmabbruch"));
+    }
+
+    void missingProgramDirectory() {
+        ShellHarness h;
+        qputenv("LUMORA_HOME", (h.programDir.path() + "/gibt-es-nicht").toLocal8Bit());
+        QVERIFY(!h.start());
+        QCOMPARE(h.messages.shown.size(), 1);  // no second fatal message after the first
+        QCOMPARE(h.messages.shown[0].caption, QString("Programmabbruch"));
+        QCOMPARE(h.messages.shown[0].text,
+                 QString::fromUtf8(
+                     "Orvenit Lumora konnte die Programmdatei nicht auf Ihrem Rechner finden! "
+                     "Überprüfen Sie Ihren Programmpfad oder wiederholen Sie die Orvenit Lumora "
+                     "Installation.\nSollten die Probleme danach nicht beseitigt sein, wenden Sie "
+                     "sich an die Hotline des Ingenieurbüros Orvenit."));
+        QCOMPARE(h.messages.shown[0].icon, MessageBox::Icon::Stop);
+    }
+
+    void closeWithoutDiagramAsksNothingAndWrites() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.makeExamples();
+        h.programDir.writeSettings("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n");
+        QVERIFY(h.start());
+        h.context().lastFilterIndex = 3;
+        h.frame().move(15, 25);
+        h.frame().resize(640, 480);
+        QVERIFY(h.trigger(24310));  // "Beenden"
+        QVERIFY(!h.frame().isVisible());
+        QVERIFY(h.messages.shown.isEmpty());
+        const QString ini = h.programDir.settingsPath();
+        const QString dir = h.programDir.path();
+        QCOMPARE(get(ini, "Directories and Files", "LastDir"), dir + "/Beispiele");
+        QCOMPARE(get(ini, "Directories and Files", "LastConfigDir"),
+                 dir + "/Beispiele/Konfigurationen");
+        QCOMPARE(get(ini, "Directories and Files", "LastFilterIndex"), QString("3"));
+        QCOMPARE(get(ini, "InitApp", "Size"), QString("9"));
+        QCOMPARE(get(ini, "InitApp", "Left"), QString("15"));
+        QCOMPARE(get(ini, "InitApp", "Top"), QString("25"));
+        QCOMPARE(get(ini, "InitApp", "Width"), QString("640"));
+        QCOMPARE(get(ini, "InitApp", "Height"), QString("480"));
+        QVERIFY(h.programDir.settingsBytes().startsWith("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
+
+        // The next start comes back where the last one ended.
+        h.destroy();
+        QVERIFY(h.start());
+        QCOMPARE(h.frame().pos(), QPoint(15, 25));
+        QCOMPARE(h.frame().size(), QSize(640, 480));
+        QCOMPARE(h.context().lastFilterIndex, 3);
+    }
+
+    void closeMaximisedKeepsThePosition() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.writeSettings(
+            "[InitApp]\r\nSize=9\r\nLeft=11\r\nTop=22\r\nWidth=733\r\nHeight=544\r\n");
+        QVERIFY(h.start());
+        h.frame().showMaximized();
+        QTRY_VERIFY(h.frame().isMaximized());
+        QVERIFY(h.frame().close());
+        const QString ini = h.programDir.settingsPath();
+        QCOMPARE(get(ini, "InitApp", "Size"), QString("3"));
+        QCOMPARE(get(ini, "InitApp", "Left"), QString("11"));
+        QCOMPARE(get(ini, "InitApp", "Top"), QString("22"));
+        QCOMPARE(get(ini, "InitApp", "Width"), QString("733"));
+        QCOMPARE(get(ini, "InitApp", "Height"), QString("544"));
+
+        // Size=3 starts maximised.
+        h.destroy();
+        QVERIFY(h.start());
+        QTRY_VERIFY(h.frame().isMaximized());
+    }
+
+    void closeWithDiagramAsksFirst() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        QVERIFY(h.start());
+        QTemporaryFile spectrum;
+        QVERIFY(spectrum.open());
+        QVERIFY(h.openFakeDiagram(spectrum.fileName()));
+        const QByteArray before = h.programDir.settingsBytes();
+
+        h.messages.answers = {MessageBox::Answer::No};
+        QVERIFY(!h.frame().close());
+        QCOMPARE(h.messages.shown.size(), 1);
+        QCOMPARE(h.messages.shown[0].text, QString("Wollen Sie Orvenit Lumora wirklich beenden?"));
+        QCOMPARE(h.messages.shown[0].caption, QString("Programm beenden"));
+        QCOMPARE(h.messages.shown[0].buttons, MessageBox::Buttons::YesNo);
+        QVERIFY(h.frame().isVisible());
+        QCOMPARE(h.app().client()->childCount(), 1);
+        QCOMPARE(h.programDir.settingsBytes(), before);  // only the recent file so far
+        QVERIFY(!h.app().isClosing());
+
+        // A child that refuses to close keeps the program open and nothing is written.
+        auto* diagram = static_cast<FakeDiagram*>(h.app().client()->activeSubWindow()->widget());
+        diagram->refuseClose = true;
+        h.messages.answers = {MessageBox::Answer::Yes};
+        QVERIFY(!h.frame().close());
+        QCOMPARE(h.programDir.settingsBytes(), before);
+
+        diagram->refuseClose = false;
+        h.messages.answers = {MessageBox::Answer::Yes};
+        QVERIFY(h.frame().close());
+        QVERIFY(h.app().isClosing());
+        QCOMPARE(get(h.programDir.settingsPath(), "InitApp", "Size"), QString("9"));
+    }
+
+    void openRecordsRecentFilesAndFailedOpenRemovesThem() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.makeExamples();
+        QVERIFY(h.start());
+        QTemporaryDir spectra;
+        const QString good = spectra.filePath("probe.lmx");
+        QFile(good).open(QIODevice::WriteOnly);
+
+        // Datei / Öffnen: the dialog starts in LastDir with the open filter and index.
+        h.files.results = {ScriptedFileDialog::choose(good, 2)};
+        QVERIFY(h.trigger(24332));
+        QCOMPARE(h.files.requests.size(), 1);
+        QCOMPARE(h.files.requests[0].directory, h.programDir.path() + "/Beispiele");
+        QCOMPARE(h.files.requests[0].filter, h.context().openFilter);
+        QCOMPARE(h.files.requests[0].filterIndex, 1);
+        QCOMPARE(h.app().client()->childCount(), 1);
+        QCOMPARE(h.context().lastDir, QDir::cleanPath(spectra.path()));
+        QCOMPARE(h.context().lastFilterIndex, 2);
+        QCOMPARE(h.context().recentFiles().entries(), QStringList({good}));
+        QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File1"), good);
+
+        // A file that is gone: one attempt, then it has left the list and the menu.
+        const QString gone = spectra.filePath("weg.lmx");
+        h.context().recentFiles().add(gone);
+        QCOMPARE(h.frame().recentFileActions().size(), qsizetype(3));  // separator + 2
+        QAction* entry = h.frame().recentFileActions()[1];
+        QVERIFY(entry->text().endsWith("weg.lmx"));
+        QVERIFY(entry->text().startsWith("&1 "));
+        entry->trigger();
+        QTRY_COMPARE(h.context().recentFiles().entries(), QStringList({good}));
+        QCOMPARE(h.app().client()->childCount(), 1);
+        QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File2"), QString("<missing>"));
+        QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
+
+        // Ten entries at most, the newest first; a repeated file moves to the top.
+        for (int i = 0; i < 12; ++i) h.context().recentFiles().add(QString("/x/%1.lmx").arg(i));
+        h.context().recentFiles().add("/x/5.lmx");
+        const QStringList entries = h.context().recentFiles().entries();
+        QCOMPARE(entries.size(), qsizetype(10));
+        QCOMPARE(entries.front(), QString("/x/5.lmx"));
+        QCOMPARE(entries[1], QString("/x/11.lmx"));
+        QVERIFY(!entries.contains(good));
+        QCOMPARE(h.frame().recentFileActions().last()->text().left(4), QString("1&0 "));
+        // The list survives a restart.
+        h.destroy();
+        QVERIFY(h.start());
+        QCOMPARE(h.context().recentFiles().entries(), entries);
+    }
+
+    void recentFilesWaitForTheDiagramWindow() {
+        LumoraMDIClient::setDiagramOpener({});
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        h.programDir.writeSettings("[Recent Files]\r\nFile1=/gibt/es/nicht.lmx\r\n");
+        QVERIFY(h.start());
+        // Without a diagram window nothing can open: the entry stays and is disabled.
+        QVERIFY(!h.isEnabled(24332));
+        QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
+        QVERIFY(!h.frame().recentFileActions()[1]->isEnabled());
+        h.app().openRecentFile("/gibt/es/nicht.lmx");
+        QCOMPARE(h.context().recentFiles().entries().size(), qsizetype(1));
+    }
+
+    void helpStartsTheScriptOrTheManual() {
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        QVERIFY(h.start());
+        QStringList started;
+        QList<QUrl> opened;
+        h.app().setHelpLaunchers(
+            [&](const QString& program, const QStringList& args) {
+                started = QStringList{program} + args;
+                return true;
+            },
+            [&](const QUrl& url) {
+                opened.append(url);
+                return true;
+            });
+        const QString dir = h.programDir.path();
+        // Neither script nor manual: the user is told, nothing is claimed.
+        QVERIFY(h.trigger(2001));
+        QVERIFY(started.isEmpty() && opened.isEmpty());
+        QCOMPARE(h.messages.shown.size(), 1);
+        QVERIFY(h.messages.shown[0].text.contains("Lumora Handbuch.pdf"));
+
+        QDir().mkpath(dir + "/Hilfe");
+        QFile(dir + "/Hilfe/Lumora Handbuch.pdf").open(QIODevice::WriteOnly);
+        QVERIFY(h.trigger(2002));
+        QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(dir + "/Hilfe/Lumora Handbuch.pdf")}));
+
+        QFile(dir + "/LumoraHelp.sh").open(QIODevice::WriteOnly);
+        QVERIFY(h.trigger(2001));
+        QCOMPARE(started, QStringList({"/bin/sh", dir + "/LumoraHelp.sh",
+                                       dir + "/Hilfe/Lumora Handbuch.pdf"}));
+        QCOMPARE(opened.size(), qsizetype(1));
+        QCOMPARE(h.messages.shown.size(), 1);
+    }
+
+    void aboutBoxShowsTheVersions() {
+        LumoraMDIClient::setDiagramOpener(
+            [](LumoraMDIClient&, const QString&) -> QWidget* { return new FakeDiagram({}); });
+        ShellHarness h;
+        QVERIFY(h.programDir.copyDatabase());
+        QVERIFY(h.start());
+        auto* diagram = static_cast<FakeDiagram*>(h.openFakeDiagram());
+        QVERIFY(diagram);
+        QStringList fields;
+        QList<bool> statesWhileOpen;
+        h.dialogs.scripts.push_back([&](QDialog& d) {
+            auto& about = dynamic_cast<LumoraAboutDlg&>(d);
+            fields = {about.productName(), about.productVersion(), about.fileVersion(),
+                      about.copyright(), about.libraryVersions()};
+            statesWhileOpen = diagram->modelessStates;
+        });
+        QVERIFY(h.trigger(2009));
+        QCOMPARE(h.dialogs.titles, QStringList({"Version"}));
+        QCOMPARE(fields[0], QString("Orvenit Lumora"));
+        QCOMPARE(fields[1], QString("Version " LUMORA_VERSION_STRING));
+        QCOMPARE(fields[2], QString("Dateiversion " LUMORA_VERSION_STRING));
+        QVERIFY(!fields[3].isEmpty());
+        QVERIFY(fields[4].contains(QString::fromUtf8(LumdbVersion())));
+        QCOMPARE(statesWhileOpen, QList<bool>({false}));
+        QCOMPARE(diagram->modelessStates, QList<bool>({false, true}));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
