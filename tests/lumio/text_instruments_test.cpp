@@ -1,5 +1,5 @@
 // Text instrument readers (OOIBase32, OOI LIBS, AvaSoft ASCII, DaVis): synthetic files for
-// the header, separator and column rules, and the real files of the sample folder.
+// the header, separator and column rules (the real files are read in samples_test.cpp).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -196,86 +196,6 @@ TEST_F(TextInstrumentTest, DaVisProfiles) {
     ui = ScriptedUi{};
     EXPECT_EQ(read("profil.prf", "").keyword, "NullFile");
     EXPECT_EQ(read("profil.prf", "#DaVis\n# nothing else\n").keyword, "NullFile");
-}
-
-// ---- Real files -------------------------------------------------------------------------
-
-struct TextSample {
-    const char* file;  // below the sample folder
-    int format;        // format code chosen in the dialog, 0: by extension
-    int column;        // entry of the column dialog, -1: no dialog
-    std::size_t n;
-    double firstX, firstY, lastX, lastY, yMin, yMax;
-};
-
-// Expected values from the sample manifest (rows, first and last row, column minimum and
-// maximum of the column read).
-const TextSample kTextSamples[] = {
-    {"ooibase32/tsunami.scope", 0, -1, 2048, 339.95, 0, 1013.55, 172.6, 0, 656.6},
-    {"ooibase32/FMNH6834.00000001.Master.Transmission", 9, -1, 3648, 178.53, 95.38, 889.03,
-     25.753, -417.232, 5002.289},
-    {"avasoft/avantes_export.ttt", 0, -1, 401, 300, 3.1487, 700, 31.4912, 3.0782, 31.4912},
-    {"avasoft/avantes_export2.trt", 0, -1, 1442, 275.27, 805, 1100.13, 774.3, 756.11, 23121},
-    {"avasoft/avantes_export_long.ttt", 0, 3, 1442, 275.27, 23.333, 1100.13, 75.393, 4.9327, 75.393},
-    {"avasoft/avantes_export_long.ttt", 0, 1, 1442, 275.27, 885.6, 1100.13, 809, 796.97, 57034},
-    {"avasoft/J_MUR_MARS_17_0001.ttt", 0, 3, 1453, 299.87, 1.8921, 700, 12.41, 1.8921, 13.271},
-    {"avasoft/avasoft8.txt", 14, 3, 401, 300, 252.16336, 700, 96.33834, 0, 357.86928},
-    {"avasoft/GBFR.TXT", 14, 4, 2048, 176.6, 0, 1331.08, 0, -0.46197, 4.90392},
-    {"avasoft/GBFR.TXT", 14, 3, 2048, 176.6, 0, 1331.08, 0, -5.1331, 83.23113},
-    {"avasoft/testi1 220915_1412115U1.TXT", 14, 3, 225, 180, 0, 1300, 0, -9.93153, 10.50321},
-    {"avasoft/chamber_leds_290515_I_topedro.csv", 14, -1, 1604, 172.485, 9.27919e-09, 1100.222,
-     4.135461382, -1.660858912, 44.55876813},
-};
-
-TEST(TextInstrumentSamples, EveryRealFileMatchesTheManifest) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    for (const auto& s : kTextSamples) {
-        SCOPED_TRACE(std::string(s.file) + " column " + std::to_string(s.column));
-        ScriptedUi ui;
-        SpectrumRecord record;
-        record.fileName = (dir / s.file).string();
-        // A file whose extension belongs to another reader is copied under a neutral name,
-        // so that the format dialog comes up at once.
-        TempFolder folder;
-        if (s.format) {
-            record.fileName = (folder.path() / "probe.dat").string();
-            fs::copy_file(dir / s.file, record.fileName);
-            ui.formatAnswers.push_back(s.format);
-        }
-        if (s.column >= 0) ui.columnAnswers.push_back(s.column);
-        const auto out = readSpectrum(ui, record);
-        ASSERT_TRUE(out.ok()) << out.keyword;
-        EXPECT_EQ(ui.formatCalls.size(), s.format ? 1u : 0u);
-        EXPECT_EQ(ui.columnCalls.size(), s.column >= 0 ? 1u : 0u);
-        EXPECT_TRUE(ui.messages.empty());
-        ASSERT_EQ(record.points.size(), s.n);
-        EXPECT_TRUE(near(s.firstX, record.points.front().x));
-        EXPECT_TRUE(near(s.firstY, record.points.front().y));
-        EXPECT_TRUE(near(s.lastX, record.points.back().x));
-        EXPECT_TRUE(near(s.lastY, record.points.back().y));
-        EXPECT_TRUE(near(s.yMin, record.plotInfo.yMin));
-        EXPECT_TRUE(near(s.yMax, record.plotInfo.yMax));
-        EXPECT_EQ(CheckXData(record), 0);
-    }
-}
-
-TEST(TextInstrumentSamples, OceanOpticsExportsOfLaterProgramsAreNoOOIBaseFiles) {
-    // SpectraSuite, OceanView and Jaz files lack the OOIBase32 line, so their header is taken
-    // for data and the pre-check refuses them.
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(dir / "oceanoptics_text")) {
-        SCOPED_TRACE(entry.path().filename().string());
-        ScriptedUi ui;
-        SpectrumRecord record;
-        TempFolder folder;
-        record.fileName = (folder.path() / "probe.dat").string();
-        fs::copy_file(entry.path(), record.fileName);
-        ui.formatAnswers.push_back(9);
-        EXPECT_EQ(readSpectrum(ui, record).keyword, "UnknownFormat");
-        ++files;
-    }
-    EXPECT_EQ(files, 9);
 }
 
 }  // namespace
