@@ -47,10 +47,7 @@ TEST_F(GramsTest, OldFormatIsRefusedWithItsMessage) {
     EXPECT_TRUE(ui.formatCalls.empty());
 
     // Chosen as the old format in the format dialog: the same refusal.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(12);
-    const auto chosen = read("alt.dat", b);
-    EXPECT_EQ(chosen.keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("alt.dat", b, 12).keyword, "CancelOpenFile");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, path + kOldMessage);
 }
@@ -60,11 +57,10 @@ TEST_F(GramsTest, UnsupportedNewVariantsAreRefusedWithCaptionDateiformat) {
         std::uint8_t flags, version;
     } cases[] = {{0, 0x4C}, {2, 0x4B}, {8, 0x4B}, {16, 0x4B}, {0x94, 0x4B}};
     for (const auto& c : cases) {
-        ui = ScriptedUi{};
         Bytes b = header(c.flags, 4, 0, 3, 1, c.version);
         subheader(b, 0);
         b.u32(b.size() + 12, 0);
-        const auto out = read("variante.spc", b);
+        const auto out = readFresh("variante.spc", b);
         EXPECT_EQ(out.keyword, "CancelOpenFile") << int(c.flags);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, path + kVariantMessage);
@@ -82,9 +78,7 @@ TEST_F(GramsTest, VersionByteDecidesAndOtherBytesLeadToTheFormatDialog) {
     EXPECT_EQ(ui.formatCalls[0].path, path);
 
     // Chosen as new format: its pre-check refuses the byte.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(11);
-    EXPECT_EQ(read("fremd.spc", b).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("fremd.spc", b, 11).keyword, "UnknownFormat");
 }
 
 TEST_F(GramsTest, EvenlySpacedX) {
@@ -131,9 +125,7 @@ TEST_F(GramsTest, IntegerAndFloatYWithTheSubfileExponent) {
     std::size_t at = subheader(b16, 16);
     b16.u16(at + 32, 0xFFFF).u16(at + 34, 0x4000).u16(at + 36, 2);
     ASSERT_TRUE(read("short.spc", b16).ok());
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_FLOAT_EQ(record.points[0].y, -1.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, 16384.0f);
+    expectPoints({{1, -1}, {2, 16384}, {3, 2}});
     b16.u8(at + 1, 15);
     ASSERT_TRUE(read("short15.spc", b16).ok());
     EXPECT_FLOAT_EQ(record.points[0].y, -0.5f);
@@ -143,16 +135,14 @@ TEST_F(GramsTest, IntegerAndFloatYWithTheSubfileExponent) {
     at = subheader(b32, 12);
     b32.u32(at + 32, 1u << 20).u32(at + 36, static_cast<std::uint32_t>(-(1 << 21)));
     ASSERT_TRUE(read("long.spc", b32).ok());
-    EXPECT_FLOAT_EQ(record.points[0].y, 1.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, -2.0f);
+    expectPoints({{1, 1}, {2, -2}});
 
     // Exponent 0x80: 32-bit floats, also in a 16-bit flagged file's layout width of 4.
     Bytes bf = header(0, 2, 1, 2);
     at = subheader(bf, -128);
     bf.f32(at + 32, 12.5f).f32(at + 36, -3.25f);
     ASSERT_TRUE(read("float.spc", bf).ok());
-    EXPECT_FLOAT_EQ(record.points[0].y, 12.5f);
-    EXPECT_FLOAT_EQ(record.points[1].y, -3.25f);
+    expectPoints({{1, 12.5f}, {2, -3.25f}});
     EXPECT_FLOAT_EQ(record.plotInfo.yMin, -3.25f);
 }
 
@@ -186,8 +176,7 @@ TEST_F(GramsTest, SubfilesWithTheirOwnXAndTheTrackDialog) {
     EXPECT_FLOAT_EQ(record.points[0].x, 7.0f);
 
     // Cancelling the dialog cancels the reading.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("multi.spc", b).keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("multi.spc", b).keyword, "CancelOpenFile");
 }
 
 TEST_F(GramsTest, CommonXArrayAndAxisLabels) {
@@ -209,42 +198,28 @@ TEST_F(GramsTest, CommonXArrayAndAxisLabels) {
 }
 
 TEST_F(GramsTest, HostileHeadersEndInAKeyword) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
     Bytes huge = header(0, 0x80000000u, 1, 2);
     subheader(huge, 0);
     huge.u8(2047, 0);
-    cases.push_back({"2^31 points in 2 KB", huge, "UnknownFormat"});
     Bytes manySub = header(0x04, 4, 1, 4, 0x7fffffffu);
     subheader(manySub, 0);
     manySub.u8(2047, 0);
-    cases.push_back({"2^31 subfiles", manySub, "UnknownFormat"});
     Bytes ownHuge = header(0x40, 0, 0, 0, 1);
     subheader(ownHuge, 0, 0xffffffffu);
-    cases.push_back({"own x count beyond the file", ownHuge, "UnknownFormat"});
-    Bytes commonHuge = header(0x80, 0x40000000u, 0, 0, 1);
-    cases.push_back({"common x beyond the file", commonHuge, "UnknownFormat"});
-    Bytes shortHeader = header(0, 4, 1, 4);
     Bytes cut(100);
-    cut.text(0, shortHeader.str().substr(0, 100));
-    cases.push_back({"header cut short", cut, "UnknownFormat"});
-    Bytes noSub = header(0, 4, 1, 4);
-    cases.push_back({"no subfile", noSub, "UnknownFormat"});
+    cut.text(0, header(0, 4, 1, 4).str().substr(0, 100));
     Bytes zero = header(0, 0, 1, 4);
     subheader(zero, 0);
-    cases.push_back({"no points", zero, "NullFile"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(11);  // straight to the reader when the extension fails
-        const auto out = read("feind.spc", c.bytes);
-        EXPECT_EQ(out.keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.trackCalls.empty()) << c.what;
-    }
+    // Format 11 goes straight to the reader when the extension fails.
+    expectKeywords({{"2^31 points in 2 KB", huge, "UnknownFormat"},
+                    {"2^31 subfiles", manySub, "UnknownFormat"},
+                    {"own x count beyond the file", ownHuge, "UnknownFormat"},
+                    {"common x beyond the file", header(0x80, 0x40000000u, 0, 0, 1), "UnknownFormat"},
+                    {"header cut short", cut, "UnknownFormat"},
+                    {"no subfile", header(0, 4, 1, 4), "UnknownFormat"},
+                    {"no points", zero, "NullFile"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "feind.spc", 11);
 }
 
 }  // namespace

@@ -10,16 +10,7 @@ using namespace lumtest;
 
 namespace {
 
-class TextInstrumentTest : public InstrumentFileTest {
-protected:
-    void expectPoints(const std::vector<std::pair<float, float>>& expected) {
-        ASSERT_EQ(record.points.size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_FLOAT_EQ(record.points[i].x, expected[i].first) << i;
-            EXPECT_FLOAT_EQ(record.points[i].y, expected[i].second) << i;
-        }
-    }
-};
+class TextInstrumentTest : public InstrumentFileTest {};
 
 // ---- OOIBase32 --------------------------------------------------------------------------
 
@@ -50,16 +41,11 @@ TEST_F(TextInstrumentTest, OOIBaseRefusals) {
     EXPECT_EQ(read("a.Dark", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n").keyword,
               "CancelOpenFile");
     EXPECT_EQ(ui.formatCalls.size(), 1u);
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(9);
-    EXPECT_EQ(read("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n").keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n", 9).keyword, "UnknownFormat");
     // A data line without any separator.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(9);
-    EXPECT_EQ(read("a.dat", "400\n401\n").keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.dat", "400\n401\n", 9).keyword, "UnknownFormat");
     // No data: an empty file, a header without its marker, markers without lines between.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("a.scope", "").keyword, "NullFile");
+    EXPECT_EQ(readFresh("a.scope", "").keyword, "NullFile");
     EXPECT_EQ(read("a.scope", "OOIBase32 Version\nDate\n").keyword, "NullFile");
     EXPECT_EQ(read("a.scope", "OOIBase32\n>>>>>Begin<<<<<\n>>>>>End<<<<<\n").keyword, "NullFile");
     EXPECT_TRUE(ui.formatCalls.empty());
@@ -136,8 +122,7 @@ TEST_F(TextInstrumentTest, AvaSoftColumnChoiceByName) {
 
     // Three columns offer only the two that exist, the last preselected when the processed
     // one is missing; cancelling cancels.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("m.ttt", "Wave;Dark;Ref\n300;1;2\n").keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("m.ttt", "Wave;Dark;Ref\n300;1;2\n").keyword, "CancelOpenFile");
     ASSERT_EQ(ui.columnCalls.size(), 1u);
     EXPECT_EQ(ui.columnCalls[0].names, (std::vector<std::string>{"Dark", "Reference"}));
     EXPECT_EQ(ui.columnCalls[0].initialIndex, 1);
@@ -171,11 +156,8 @@ TEST_F(TextInstrumentTest, AvaSoftHeaderSeparatorsAndDecimalComma) {
     expectPoints({{300, 1}, {301, 2}});
 
     // A letter among the data lines; no data line at all.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(14);
-    EXPECT_EQ(read("m.dat", "Wave;S\n300;1\n301;1x\n").keyword, "UnknownFormat");
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("m.trt", "Wave;S\n[nm];[counts]\n").keyword, "NullFile");
+    EXPECT_EQ(readFresh("m.dat", "Wave;S\n300;1\n301;1x\n", 14).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("m.trt", "Wave;S\n[nm];[counts]\n").keyword, "NullFile");
 }
 
 // ---- DaVis ------------------------------------------------------------------------------
@@ -190,11 +172,8 @@ TEST_F(TextInstrumentTest, DaVisProfiles) {
     // Only "#DaV": not a DaVis file, neither by extension nor chosen in the dialog.
     EXPECT_EQ(read("profil.prf", "#DaV\n1\t2\n").keyword, "CancelOpenFile");
     EXPECT_EQ(ui.formatCalls.size(), 1u);
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(8);
-    EXPECT_EQ(read("profil.dat", "#DaV\n1\t2\n").keyword, "UnknownFormat");
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("profil.prf", "").keyword, "NullFile");
+    EXPECT_EQ(readFresh("profil.dat", "#DaV\n1\t2\n", 8).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("profil.prf", "").keyword, "NullFile");
     EXPECT_EQ(read("profil.prf", "#DaVis\n# nothing else\n").keyword, "NullFile");
 }
 

@@ -91,10 +91,9 @@ TEST_F(WinSpecTest, FramesAndStripsThroughTheirDialog) {
     EXPECT_EQ(record.fileName, path + " #3,2");
 
     // A last choice beyond a smaller file starts at 1; cancelling cancels.
-    ui = ScriptedUi{};
     Bytes small = speHeader(1, 3, 2, 1);
     small.u32(4100, 0);
-    EXPECT_EQ(read(small).keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("probe.spe", small).keyword, "CancelOpenFile");
     ASSERT_EQ(ui.frameStripCalls.size(), 1u);
     EXPECT_EQ(ui.frameStripCalls[0].initial.frame, 1);
     EXPECT_EQ(ui.frameStripCalls[0].initial.strip, 1);
@@ -106,10 +105,7 @@ TEST_F(WinSpecTest, CalibrationPolynomialOverPixelNumbers) {
     b.f64(3279, 99);  // beyond the order: not used
     b.f32(4100, 1).f32(4104, 2).f32(4108, 3);
     ASSERT_TRUE(read(b).ok());
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_FLOAT_EQ(record.points[0].x, 400.1f);
-    EXPECT_FLOAT_EQ(record.points[1].x, 400.2f);
-    EXPECT_FLOAT_EQ(record.points[2].x, 400.3f);
+    expectPoints({{400.1f, 1}, {400.2f, 2}, {400.3f, 3}});
     EXPECT_EQ(record.plotInfo.xTitle, "Wellenlänge [nm]");
 
     // Order 2 with 1-based pixels: x = 1 + 2p + 3p².
@@ -148,14 +144,10 @@ TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
     ASSERT_TRUE(read(speVersion3(9, 2, 2, 2, 24, {1, 2, 3, 4, -1, -1, 5, 6, 7, 8})).ok());
     ASSERT_EQ(ui.frameStripCalls.size(), 1u);
     EXPECT_EQ(ui.frameStripCalls[0].strips, 2);
-    ASSERT_EQ(record.points.size(), 2u);
-    EXPECT_FLOAT_EQ(record.points[0].y, 7.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, 8.0f);
+    expectPoints({{0, 7}, {1, 8}});
 
     // A footer claiming more than the file holds is refused; a version 2 file ignores it.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(13);
-    EXPECT_EQ(read(speVersion3(2, 1, 4000, 1, 16000, {1, 2})).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("probe.spe", speVersion3(2, 1, 4000, 1, 16000, {1, 2}), 13).keyword, "UnknownFormat");
     Bytes version2 = speVersion3(2, 1, 4000, 1, 16000, {1, 2});
     version2.f32(1992, 2.2f);
     ASSERT_TRUE(read(version2).ok());
@@ -163,32 +155,19 @@ TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
 }
 
 TEST_F(WinSpecTest, HostileHeadersEndInAKeyword) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
-    cases.push_back({"2^31 - 1 frames", speHeader(65535, 1, 65535, 0x7fffffff), "UnknownFormat"});
     Bytes truncated = speHeader(100, 3, 1, 1);
     truncated.u8(4100 + 150, 0);
-    cases.push_back({"data cut short", truncated, "UnknownFormat"});
-    Bytes header = speHeader(10, 3, 1, 1);
     Bytes cut(3500);
-    cut.text(0, header.str().substr(0, 3500));
-    cases.push_back({"header cut short", cut, "UnknownFormat"});
+    cut.text(0, speHeader(10, 3, 1, 1).str().substr(0, 3500));
     Bytes noId = speHeader(2, 3, 1, 1);
     noId.u32(2996, 0x12345678).u32(4100, 0);
-    cases.push_back({"no identifier", noId, "UnknownFormat"});
-    Bytes noPoints = speHeader(0, 3, 1, 1);
-    cases.push_back({"no points", noPoints, "NullFile"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(13);
-        EXPECT_EQ(read(c.bytes).keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.frameStripCalls.empty()) << c.what;
-    }
+    expectKeywords({{"2^31 - 1 frames", speHeader(65535, 1, 65535, 0x7fffffff), "UnknownFormat"},
+                    {"data cut short", truncated, "UnknownFormat"},
+                    {"header cut short", cut, "UnknownFormat"},
+                    {"no identifier", noId, "UnknownFormat"},
+                    {"no points", speHeader(0, 3, 1, 1), "NullFile"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "probe.spe", 13);
 
     // Negative frame counts count as one frame.
     Bytes negative = speHeader(2, 3, 1, -5);
