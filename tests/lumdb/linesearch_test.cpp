@@ -301,19 +301,21 @@ TEST(LineSearchRun, LineFreeNoisyBaseGivesFewFalseLines) {
 
 TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
     const auto s = lumbench::makeSpectrum(recipe(6000, 20, 9));
-    // Polynomial filter only: the list is SmoothData's result with the same settings.
-    {
+    // The polynomial filter alone and after the Wiener-Fourier filter: the list is
+    // SmoothData's result with the same settings.
+    for (bool wiener : {false, true}) {
         SearchResult r;
+        r.settings.FTFilter = wiener;
         r.settings.SGFilter = true;
         r.settings.PolynomOrder = 2;
         r.settings.FilterWidth = 9;
+        SLineSearchVal settings = r.settings;
         search(r, s.points);
         ASSERT_EQ(r.result, 1);
         lumtest::ScriptedRunHost host;
-        SLineSearchVal settings = r.settings;
         TPointList expected;
         ASSERT_EQ(SmoothData(host, s.points, expected, &settings), 1);
-        EXPECT_EQ(r.smoothed, expected);
+        EXPECT_EQ(r.smoothed, expected) << wiener;
         EXPECT_FALSE(r.lines.empty());
     }
     // Wiener-Fourier filter only: the list is the filter's result, but the maxima are looked
@@ -352,25 +354,6 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
                 xs.push_back(s.points[linePosition(yo, m)].x);
         ASSERT_EQ(r.lines.size(), xs.size());
         for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_EQ(r.lines[k].x, xs[k]);
-    }
-    // Both: the list is the polynomial filter's output of the Wiener-Fourier result.
-    {
-        SearchResult r;
-        r.settings.FTFilter = true;
-        r.settings.SGFilter = true;
-        r.settings.PolynomOrder = 2;
-        r.settings.FilterWidth = 9;
-        search(r, s.points);
-        ASSERT_EQ(r.result, 1);
-        lumtest::ScriptedRunHost host;
-        SLineSearchVal settings;
-        settings.FTFilter = true;
-        settings.SGFilter = true;
-        settings.PolynomOrder = 2;
-        settings.FilterWidth = 9;
-        TPointList expected;
-        ASSERT_EQ(SmoothData(host, s.points, expected, &settings), 1);
-        EXPECT_EQ(r.smoothed, expected);
     }
 }
 

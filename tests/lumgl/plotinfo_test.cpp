@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitles) {
+TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitlesDestroyReleasesThem) {
     SPlotInfo info;
     info.title = "alt";
     info.xTitle = "x";
@@ -32,11 +32,8 @@ TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitles) {
     // Nothing else is touched.
     EXPECT_EQ(info.xMin, 3.0f);
     EXPECT_EQ(info.drawFlags, 5);
-}
 
-TEST(MakePlotInfoStruct, DestroyReleasesFontAndPens) {
-    SPlotInfo info;
-    MakePlotInfoStruct(info, true);
+    // Destroying releases font and pens and keeps the titles.
     info.curvePen = SPenDesc{MakeColor(0, 255, 0), 3, PenStyle::Dash};
     info.title = "bleibt";
     MakePlotInfoStruct(info, false);
