@@ -60,12 +60,17 @@ TEST(AxisTicks, StepsAndValuesOfLinearAndLogarithmicAxes) {
         SCOPED_TRACE(::testing::Message() << (c.linear ? "linear " : "log ") << c.a << " .. " << c.b);
         const lumgl::TickList t = c.linear ? lumgl::LinearTicks(c.a, c.b) : lumgl::LogTicks(c.a, c.b);
         EXPECT_EQ(t.logarithmic, !c.linear);
-        if (c.step > 0) EXPECT_NEAR(t.step, c.step, 1e-9 * c.step);
+        if (c.step > 0) {
+            EXPECT_NEAR(t.step, c.step, 1e-9 * c.step);
+        }
         ASSERT_EQ(t.values.size(), c.ticks.size()) << ::testing::PrintToString(t.values);
         for (std::size_t i = 0; i < c.ticks.size(); ++i) EXPECT_FLOAT_EQ(t.values[i], c.ticks[i]) << i;
         // Multiples, not sums: 0.6 is exactly float(0.6); and no negative zero.
-        for (float v : t.values)
-            if (v == 0.0f) EXPECT_FALSE(std::signbit(v));
+        for (float v : t.values) {
+            if (v == 0.0f) {
+                EXPECT_FALSE(std::signbit(v));
+            }
+        }
     }
     EXPECT_EQ(lumgl::LinearTicks(0.0, 1.0).values[3], 0.6f);
     EXPECT_EQ(lumgl::AxisTicks(1.0f, 500.0f, false), lumgl::LogTicks(1.0, 500.0));

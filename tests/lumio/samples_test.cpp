@@ -20,7 +20,7 @@ struct Sample {
     std::string folder() const { return f[0].substr(0, f[0].find('/')); }
 };
 
-std::vector<Sample> samplesIn(const std::string& folder) {
+std::vector<Sample> allSamples() {
     std::vector<Sample> rows;
     std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumio/data/samples.tsv");
     std::string line;
@@ -29,9 +29,24 @@ std::vector<Sample> samplesIn(const std::string& folder) {
         Sample s;
         std::istringstream fields(line);
         for (std::string field; std::getline(fields, field, '\t');) s.f.push_back(field);
-        if (s.f.size() == 13 && s.folder() == folder) rows.push_back(s);
+        rows.push_back(s);
     }
     return rows;
+}
+
+std::vector<Sample> samplesIn(const std::string& folder) {
+    std::vector<Sample> rows;
+    for (const Sample& s : allSamples())
+        if (s.folder() == folder) rows.push_back(s);
+    return rows;
+}
+
+// A lost or mangled table would otherwise leave the tests below without a single case.
+TEST(RealFileTable, EveryRowHasItsColumnsAndEveryFolderItsRows) {
+    const auto rows = allSamples();
+    EXPECT_EQ(rows.size(), 45u);
+    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.file();
+    for (const char* folder : {"spc", "spe", "ooibase32", "avasoft"}) EXPECT_FALSE(samplesIn(folder).empty()) << folder;
 }
 
 // The x,y pairs of a stored reader output.
@@ -49,7 +64,9 @@ std::vector<std::pair<double, double>> storedPairs(const fs::path& file) {
 }
 
 void expectValue(const std::string& cell, double actual, double abs, const char* what) {
-    if (cell != "-") EXPECT_TRUE(near(std::stod(cell), actual, 2e-6, abs)) << what;
+    if (cell != "-") {
+        EXPECT_TRUE(near(std::stod(cell), actual, 2e-6, abs)) << what;
+    }
 }
 
 class RealFile : public ::testing::TestWithParam<Sample> {};
@@ -75,8 +92,10 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     if (comma != std::string::npos)
         ui.frameStripAnswers.push_back(
             lumio::Ui::FrameStrip{std::stoi(choice.substr(0, comma)), std::stoi(choice.substr(comma + 1))});
-    else if (choice != "-")
-        ui.trackAnswers.push_back(std::stoi(choice)), ui.columnAnswers.push_back(std::stoi(choice));
+    else if (choice != "-") {
+        ui.trackAnswers.push_back(std::stoi(choice));
+        ui.columnAnswers.push_back(std::stoi(choice));
+    }
     const auto out = readSpectrum(ui, record);
     EXPECT_EQ(ui.formatCalls.size(), format ? 1u : 0u);
     if (c[4] == "refused") {
@@ -91,11 +110,13 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     const std::string& dialog = c[3];
     const std::size_t dialogs = ui.trackCalls.size() + ui.frameStripCalls.size() + ui.columnCalls.size();
     EXPECT_EQ(dialogs, dialog == "-" ? 0u : 1u);
-    if (!ui.trackCalls.empty()) EXPECT_EQ(std::to_string(ui.trackCalls[0].count), dialog);
-    if (!ui.frameStripCalls.empty())
-        EXPECT_EQ(std::to_string(ui.frameStripCalls[0].frames) + "," +
-                      std::to_string(ui.frameStripCalls[0].strips),
+    if (!ui.trackCalls.empty()) {
+        EXPECT_EQ(std::to_string(ui.trackCalls[0].count), dialog);
+    }
+    if (!ui.frameStripCalls.empty()) {
+        EXPECT_EQ(std::to_string(ui.frameStripCalls[0].frames) + "," + std::to_string(ui.frameStripCalls[0].strips),
                   dialog);
+    }
 
     ASSERT_EQ(record.points.size(), std::stoul(c[4]));
     expectValue(c[5], record.points.front().x, 1e-5, "first x");
@@ -104,7 +125,9 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     expectValue(c[8], record.points.back().y, 1e-9, "last y");
     expectValue(c[9], record.plotInfo.yMin, 1e-9, "y minimum");
     expectValue(c[10], record.plotInfo.yMax, 1e-9, "y maximum");
-    if (c[11] != "-") EXPECT_EQ(record.plotInfo.xTitle + "|" + record.plotInfo.yTitle, c[11]);
+    if (c[11] != "-") {
+        EXPECT_EQ(record.plotInfo.xTitle + "|" + record.plotInfo.yTitle, c[11]);
+    }
 
     if (c[12] == "-") return;
     // spc-parser gives x ascending; xyconv prints six decimals.
