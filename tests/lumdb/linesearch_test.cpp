@@ -93,16 +93,12 @@ void search(SearchResult& r, const TPointList& pts) {
 }  // namespace
 
 TEST(LineMaxima, EveryMaximumOnceAtTheStartOfAFlatTop) {
-    EXPECT_EQ(maximaOf({0, 1, 2, 2, 1, 0}), (std::vector<std::int32_t>{2}));
-    EXPECT_EQ(maximaOf({1, 3, 1, 3, 1}), (std::vector<std::int32_t>{1, 3}));
-    EXPECT_EQ(maximaOf({1, 2, 2, 2, 1, 1, 4, 0}), (std::vector<std::int32_t>{1, 6}));
-    // Neither the first nor the last point is a maximum.
-    EXPECT_TRUE(maximaOf({5, 4, 3, 2}).empty());
-    EXPECT_EQ(maximaOf({0, 3, 1, 2, 5}), (std::vector<std::int32_t>{1}));
-    EXPECT_TRUE(maximaOf({2, 2, 2}).empty());
-    EXPECT_TRUE(maximaOf({}).empty());
-    // A shoulder (rise, flat, rise) is not a maximum.
-    EXPECT_EQ(maximaOf({0, 2, 2, 3, 0}), (std::vector<std::int32_t>{3}));
+    // Neither the first nor the last point is a maximum; a shoulder (rise, flat, rise) is none.
+    const std::pair<std::vector<float>, std::vector<std::int32_t>> cases[] = {
+        {{0, 1, 2, 2, 1, 0}, {2}}, {{1, 3, 1, 3, 1}, {1, 3}}, {{1, 2, 2, 2, 1, 1, 4, 0}, {1, 6}},
+        {{5, 4, 3, 2}, {}},        {{0, 3, 1, 2, 5}, {1}},    {{2, 2, 2}, {}},
+        {{}, {}},                  {{0, 2, 2, 3, 0}, {3}}};
+    for (const auto& [ys, expected] : cases) EXPECT_EQ(maximaOf(ys), expected) << ::testing::PrintToString(ys);
 }
 
 TEST(LineMaxima, ScanAgreesWithTheStepwiseWalkOnNoisyAndStairCaseData) {
@@ -165,26 +161,33 @@ TEST(LineMaxima, ExtentsRunThroughFlatsAndTypicalWidthsAverageTheClearMaxima) {
 }
 
 TEST(LineEvaluation, FiveAcceptanceRulesWithStrictLimits) {
-    const TypicalWidth wide{5, 5, 10};  // out of reach for the extents used below
-    // Rule 1: dL > 3v and dR > v (and its mirror, rule 2).
-    EXPECT_TRUE(accepted(10, 6.9f, 8.9f, 2, 2, 1, wide));   // dL 3.1, dR 1.1
-    EXPECT_FALSE(accepted(10, 7, 8.9f, 2, 2, 1, wide));     // dL exactly 3
-    EXPECT_FALSE(accepted(10, 6.9f, 9, 2, 2, 1, wide));     // dR exactly 1
-    EXPECT_TRUE(accepted(10, 8.9f, 6.9f, 2, 2, 1, wide));
-    // Rule 3: both above 2v.
-    EXPECT_TRUE(accepted(10, 7.9f, 7.9f, 2, 2, 1, wide));
-    EXPECT_FALSE(accepted(10, 8, 7.9f, 2, 2, 1, wide));
-    // Rule 4: dL > v, left >= aL, and right >= aR or (right > 1 and dR > v).
-    const TypicalWidth narrow{2, 2, 4};
-    EXPECT_TRUE(accepted(10, 8.5f, 9.5f, 2, 2, 1, narrow));   // right >= aR
-    EXPECT_FALSE(accepted(10, 8.5f, 9.5f, 1, 2, 1, narrow));  // left < aL and rule 5: dR <= v
-    EXPECT_TRUE(accepted(10, 8.5f, 8.5f, 3, 2, {1}, TypicalWidth{4, 3, 7}));  // right > 1, dR > v
-    EXPECT_FALSE(accepted(10, 8.5f, 8.5f, 3, 1, 1, TypicalWidth{4, 3, 7}));   // right 1
-    // Rule 5 mirrors it.
-    EXPECT_TRUE(accepted(10, 9.5f, 8.5f, 2, 2, 1, narrow));
-    EXPECT_TRUE(accepted(10, 8.5f, 8.5f, 2, 3, 1, TypicalWidth{3, 4, 7}));
-    // Small drops on both sides are never a line.
-    EXPECT_FALSE(accepted(10, 9.5f, 9.5f, 9, 9, 1, narrow));
+    // Rule 1: dL > 3v and dR > v, rule 2 its mirror; rule 3: both above 2v; rule 4: dL > v,
+    // left >= aL, and right >= aR or (right > 1 and dR > v); rule 5 its mirror. v = 1 and
+    // h = 10 throughout; `wide` typical extents are out of reach.
+    const TypicalWidth wide{5, 5, 10}, narrow{2, 2, 4};
+    const struct {
+        float left, right;
+        int extentLeft, extentRight;
+        TypicalWidth typical;
+        bool line;
+    } cases[] = {
+        {6.9f, 8.9f, 2, 2, wide, true},     // dL 3.1, dR 1.1
+        {7, 8.9f, 2, 2, wide, false},       // dL exactly 3
+        {6.9f, 9, 2, 2, wide, false},       // dR exactly 1
+        {8.9f, 6.9f, 2, 2, wide, true},
+        {7.9f, 7.9f, 2, 2, wide, true},     // rule 3
+        {8, 7.9f, 2, 2, wide, false},
+        {8.5f, 9.5f, 2, 2, narrow, true},   // right >= aR
+        {8.5f, 9.5f, 1, 2, narrow, false},  // left < aL and rule 5: dR <= v
+        {8.5f, 8.5f, 3, 2, {4, 3, 7}, true},   // right > 1, dR > v
+        {8.5f, 8.5f, 3, 1, {4, 3, 7}, false},  // right 1
+        {9.5f, 8.5f, 2, 2, narrow, true},   // rule 5
+        {8.5f, 8.5f, 2, 3, {3, 4, 7}, true},
+        {9.5f, 9.5f, 9, 9, narrow, false},  // small drops on both sides are never a line
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(accepted(10, c.left, c.right, c.extentLeft, c.extentRight, 1, c.typical), c.line)
+            << c.left << " " << c.right << " " << c.extentLeft << " " << c.extentRight;
 }
 
 namespace {
@@ -301,19 +304,21 @@ TEST(LineSearchRun, LineFreeNoisyBaseGivesFewFalseLines) {
 
 TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
     const auto s = lumbench::makeSpectrum(recipe(6000, 20, 9));
-    // Polynomial filter only: the list is SmoothData's result with the same settings.
-    {
+    // The polynomial filter alone and after the Wiener-Fourier filter: the list is
+    // SmoothData's result with the same settings.
+    for (bool wiener : {false, true}) {
         SearchResult r;
+        r.settings.FTFilter = wiener;
         r.settings.SGFilter = true;
         r.settings.PolynomOrder = 2;
         r.settings.FilterWidth = 9;
+        SLineSearchVal settings = r.settings;
         search(r, s.points);
         ASSERT_EQ(r.result, 1);
         lumtest::ScriptedRunHost host;
-        SLineSearchVal settings = r.settings;
         TPointList expected;
         ASSERT_EQ(SmoothData(host, s.points, expected, &settings), 1);
-        EXPECT_EQ(r.smoothed, expected);
+        EXPECT_EQ(r.smoothed, expected) << wiener;
         EXPECT_FALSE(r.lines.empty());
     }
     // Wiener-Fourier filter only: the list is the filter's result, but the maxima are looked
@@ -352,25 +357,6 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
                 xs.push_back(s.points[linePosition(yo, m)].x);
         ASSERT_EQ(r.lines.size(), xs.size());
         for (std::size_t k = 0; k < xs.size(); ++k) EXPECT_EQ(r.lines[k].x, xs[k]);
-    }
-    // Both: the list is the polynomial filter's output of the Wiener-Fourier result.
-    {
-        SearchResult r;
-        r.settings.FTFilter = true;
-        r.settings.SGFilter = true;
-        r.settings.PolynomOrder = 2;
-        r.settings.FilterWidth = 9;
-        search(r, s.points);
-        ASSERT_EQ(r.result, 1);
-        lumtest::ScriptedRunHost host;
-        SLineSearchVal settings;
-        settings.FTFilter = true;
-        settings.SGFilter = true;
-        settings.PolynomOrder = 2;
-        settings.FilterWidth = 9;
-        TPointList expected;
-        ASSERT_EQ(SmoothData(host, s.points, expected, &settings), 1);
-        EXPECT_EQ(r.smoothed, expected);
     }
 }
 

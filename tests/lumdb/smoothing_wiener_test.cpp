@@ -365,6 +365,9 @@ TEST(SpectrumModelsTest, CutoffRulesOnHandMadeSpectra) {
     // The last segment counts bin 0 to the peak: 6 decades, threshold 1e6 * 10^trunc(-4.5)
     // = 100, and bins 1..5 are already below it.
     EXPECT_EQ(automaticCutoff(p, true), 6u);
+    // The noise floor is part of the threshold: bins of 13 lie below 13.25, not below 12.25.
+    for (int k = 10; k < 20; ++k) p[k] = 13.0;
+    EXPECT_EQ(automaticCutoff(p, false), 15u);
     // No power anywhere: nothing is below a zero threshold, K = M.
     EXPECT_EQ(automaticCutoff(std::vector<double>(100, 0.0), false), 100u);
     // Fewer than 10 bins: no peak or noise band at all, no division by zero.

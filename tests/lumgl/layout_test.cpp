@@ -5,29 +5,22 @@
 
 namespace {
 
-TEST(PlotSize, HeightUnlessTheRectangleIsNarrow) {
-    // 1.5 * 350 = 525 < 1000: s = H.
-    EXPECT_EQ(lumgl::PlotSize({0, 0, 1000, 350}), 350);
-    // 1.5 * 400 = 600 > 525: s = 525 * 2 / 3 = 350; 524 * 2 / 3 = 349 (integer division).
-    EXPECT_EQ(lumgl::PlotSize({0, 0, 525, 400}), 350);
-    EXPECT_EQ(lumgl::PlotSize({0, 0, 524, 400}), 349);
-    // 1.5 * 200 = 300 is not > 300: s = H.
-    EXPECT_EQ(lumgl::PlotSize({0, 0, 300, 200}), 200);
-    EXPECT_EQ(lumgl::PlotSize({0, 0, 299, 200}), 199);
-    // Only width and height count, not the position.
-    EXPECT_EQ(lumgl::PlotSize({100, 50, 1100, 400}), 350);
-}
-
-TEST(FontChoice, ThresholdsAt200And350) {
-    EXPECT_EQ(lumgl::FontHeightForSize(350), 16);
-    EXPECT_EQ(lumgl::FontHeightForSize(349), 14);
-    EXPECT_EQ(lumgl::FontHeightForSize(200), 14);
-    EXPECT_EQ(lumgl::FontHeightForSize(199), 12);
-    EXPECT_EQ(lumgl::FontHeightForSize(-10), 12);
-    EXPECT_EQ(lumgl::MarginForSize(350), 5);
-    EXPECT_EQ(lumgl::MarginForSize(349), 4);
-    EXPECT_EQ(lumgl::MarginForSize(200), 4);
-    EXPECT_EQ(lumgl::MarginForSize(199), 3);
+TEST(PlotSize, HeightUnlessTheRectangleIsNarrowAndFontAndMarginThresholds) {
+    // s = H unless 1.5 H > W, then W * 2 / 3 (integer division); the position plays no part.
+    const struct {
+        SDeviceRect rect;
+        int size;
+    } sizes[] = {{{0, 0, 1000, 350}, 350}, {{0, 0, 525, 400}, 350}, {{0, 0, 524, 400}, 349},
+                 {{0, 0, 300, 200}, 200},  {{0, 0, 299, 200}, 199}, {{100, 50, 1100, 400}, 350}};
+    for (const auto& c : sizes) EXPECT_EQ(lumgl::PlotSize(c.rect), c.size) << c.rect.right;
+    // Font height and margin switch at 200 and 350.
+    const struct {
+        int size, font, margin;
+    } steps[] = {{350, 16, 5}, {349, 14, 4}, {200, 14, 4}, {199, 12, 3}, {-10, 12, 3}};
+    for (const auto& c : steps) {
+        EXPECT_EQ(lumgl::FontHeightForSize(c.size), c.font) << c.size;
+        EXPECT_EQ(lumgl::MarginForSize(c.size), c.margin) << c.size;
+    }
 }
 
 TEST(FontChoice, ReplacesTheFontByArialOfTheChosenHeight) {
@@ -57,60 +50,36 @@ TEST(FontChoice, FixedFontIsKept) {
     EXPECT_EQ(info.font, (SFontDesc{"Courier New", 22, 700, false, 0}));
 }
 
-TEST(FrameGeometry, WorkedExample640x480) {
-    // s = 640 * 2 / 3 = 426 (1.5 * 480 > 640): font 16, margin 5.
-    // h = 16: p = 640 - 96 = 544; r = trunc(480 - 50.4) = 429;
-    // origin = (0 + 80, 0 + 16 + 429) = (80, 445).
-    SPlotInfo info;
-    info.plotRect = {0, 0, 640, 480};
-    lumgl::ChoosePlotFont(info);
-    ASSERT_EQ(info.font.height, 16);
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.origin, (SDevicePoint{80, 445}));
-    EXPECT_EQ(info.bottomRight, (SDevicePoint{624, 445}));
-    EXPECT_EQ(info.topLeft, (SDevicePoint{80, 16}));
-    EXPECT_EQ(info.topRight, (SDevicePoint{624, 16}));
-    EXPECT_EQ(info.margin, 5);
-}
-
-TEST(FrameGeometry, WorkedExampleWithOffsetRectangle) {
-    // W = 300, H = 200, s = 200: font 14, margin 4. h = 14: p = 300 - 84 = 216;
-    // r = trunc(200 - 44.1) = 155; origin = (10 + 70, 20 + 14 + 155) = (80, 189).
-    SPlotInfo info;
-    info.plotRect = {10, 20, 310, 220};
-    lumgl::ChoosePlotFont(info);
-    ASSERT_EQ(info.font.height, 14);
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.origin, (SDevicePoint{80, 189}));
-    EXPECT_EQ(info.bottomRight, (SDevicePoint{296, 189}));
-    EXPECT_EQ(info.topLeft, (SDevicePoint{80, 34}));
-    EXPECT_EQ(info.topRight, (SDevicePoint{296, 34}));
-    EXPECT_EQ(info.margin, 4);
-}
-
-TEST(FrameGeometry, FontHeightComesFromTheMetrics) {
-    // Metrics that answer 20 whatever the font: p = 1000 - 120 = 880, r = 600 - 63 = 537,
-    // origin = (100, 20 + 537) = (100, 557). s = 600: margin 5.
-    SPlotInfo info;
-    info.plotRect = {0, 0, 1000, 600};
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{0, 20});
-    EXPECT_EQ(info.origin, (SDevicePoint{100, 557}));
-    EXPECT_EQ(info.bottomRight, (SDevicePoint{980, 557}));
-    EXPECT_EQ(info.topLeft, (SDevicePoint{100, 20}));
-    EXPECT_EQ(info.topRight, (SDevicePoint{980, 20}));
-    EXPECT_EQ(info.margin, 5);
-}
-
-TEST(FrameGeometry, FrameHeightTruncatesTowardZero) {
-    // h = 12, H = 30: 30 - 37.8 = -7.8 -> -7 (not -8); W = 60: p = 60 - 72 = -12.
-    SPlotInfo info;
-    info.plotRect = {0, 0, 60, 30};
-    info.font.height = 12;
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.origin, (SDevicePoint{60, 12 - 7}));
-    EXPECT_EQ(info.topLeft, (SDevicePoint{60, 12}));
-    EXPECT_EQ(info.bottomRight, (SDevicePoint{48, 5}));
-    EXPECT_EQ(info.margin, 3);
+TEST(FrameGeometry, WorkedExamples) {
+    // 640 x 480: s = 426, font 16, margin 5; p = 640 - 96 = 544, r = trunc(480 - 50.4) = 429.
+    // Offset 300 x 200: s = 200, font 14, margin 4; p = 216, r = trunc(200 - 44.1) = 155.
+    // Metrics that answer 20 whatever the font: p = 1000 - 120, r = 600 - 63.
+    // h = 12, 60 x 30: r = 30 - 37.8 = -7.8 -> -7 (toward zero); p = 60 - 72 = -12.
+    const struct {
+        SDeviceRect rect;
+        int fontHeight;  // 0: chosen for the rectangle
+        int charWidth, height;  // of the fixed metrics
+        SDevicePoint origin, bottomRight, topLeft, topRight;
+        int margin;
+    } cases[] = {
+        {{0, 0, 640, 480}, 0, 0, 0, {80, 445}, {624, 445}, {80, 16}, {624, 16}, 5},
+        {{10, 20, 310, 220}, 0, 0, 0, {80, 189}, {296, 189}, {80, 34}, {296, 34}, 4},
+        {{0, 0, 1000, 600}, 12, 0, 20, {100, 557}, {980, 557}, {100, 20}, {980, 20}, 5},
+        {{0, 0, 60, 30}, 12, 0, 0, {60, 5}, {48, 5}, {60, 12}, {48, 12}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rect.right);
+        SPlotInfo info;
+        info.plotRect = c.rect;
+        if (c.fontHeight) info.font.height = c.fontHeight;
+        else lumgl::ChoosePlotFont(info);
+        lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics(c.charWidth, c.height));
+        EXPECT_EQ(info.origin, c.origin);
+        EXPECT_EQ(info.bottomRight, c.bottomRight);
+        EXPECT_EQ(info.topLeft, c.topLeft);
+        EXPECT_EQ(info.topRight, c.topRight);
+        EXPECT_EQ(info.margin, c.margin);
+    }
 }
 
 TEST(FrameGeometry, MarginFollowsTheSizeEvenWithAFixedFont) {

@@ -90,37 +90,25 @@ TEST(DataToMousePoint, LogarithmicAxes) {
 const TPointList kRising{{10.0f, 1.0f}, {20.0f, 2.0f}, {30.0f, 3.0f}};
 const TPointList kFalling{{30.0f, 3.0f}, {20.0f, 2.0f}, {10.0f, 1.0f}};
 
-TEST(MousePointToData, HalfwayReturnsTheLaterPoint) {
+TEST(MousePointToData, NearestXAndHalfwayTheLaterPoint) {
     const SPlotInfo info = UnitInfo();
-    EXPECT_EQ(MousePointToData({15, 50}, kRising, info), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(MousePointToData({14, 50}, kRising, info), (TPointF{10.0f, 1.0f}));
-    EXPECT_EQ(MousePointToData({16, 50}, kRising, info), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(MousePointToData({20, 50}, kRising, info), (TPointF{20.0f, 2.0f}));
+    // Device y plays no part; beyond the ends the end points; on a falling curve halfway
+    // between 30 and 20 gives the point where the walk stopped, 20 (later in the list).
+    const struct {
+        SDevicePoint at;
+        const TPointList* curve;
+        float x;
+    } cases[] = {{{15, 50}, &kRising, 20},  {{14, 50}, &kRising, 10},  {{16, 50}, &kRising, 20},
+                 {{20, 50}, &kRising, 20},  {{24, -1000}, &kRising, 20}, {{24, 5000}, &kRising, 20},
+                 {{2, 0}, &kRising, 10},    {{400, 0}, &kRising, 30},  {{25, 0}, &kFalling, 20},
+                 {{26, 0}, &kFalling, 30},  {{24, 0}, &kFalling, 20},  {{40, 0}, &kFalling, 30},
+                 {{0, 0}, &kFalling, 10}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MousePointToData(c.at, *c.curve, info), (TPointF{c.x, c.x / 10.0f}))
+            << c.at.x << "," << c.at.y;
 }
 
-TEST(MousePointToData, DeviceYPlaysNoPart) {
-    const SPlotInfo info = UnitInfo();
-    EXPECT_EQ(MousePointToData({24, -1000}, kRising, info), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(MousePointToData({24, 5000}, kRising, info), (TPointF{20.0f, 2.0f}));
-}
-
-TEST(MousePointToData, BeyondTheEnds) {
-    const SPlotInfo info = UnitInfo();
-    EXPECT_EQ(MousePointToData({2, 0}, kRising, info), (TPointF{10.0f, 1.0f}));
-    EXPECT_EQ(MousePointToData({400, 0}, kRising, info), (TPointF{30.0f, 3.0f}));
-}
-
-TEST(MousePointToData, FallingCurve) {
-    const SPlotInfo info = UnitInfo();
-    // Halfway between 30 and 20: the point where the walk stopped, 20 (later in the list).
-    EXPECT_EQ(MousePointToData({25, 0}, kFalling, info), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(MousePointToData({26, 0}, kFalling, info), (TPointF{30.0f, 3.0f}));
-    EXPECT_EQ(MousePointToData({24, 0}, kFalling, info), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(MousePointToData({40, 0}, kFalling, info), (TPointF{30.0f, 3.0f}));
-    EXPECT_EQ(MousePointToData({0, 0}, kFalling, info), (TPointF{10.0f, 1.0f}));
-}
-
-TEST(MousePointToData, LogarithmicXAxis) {
+TEST(MousePointToData, LogarithmicXAxisAndNoPoints) {
     SPlotInfo info = UnitInfo();
     info.drawFlags = 127 & ~kDrawXLinear;
     info.xMin = 1.0f;
@@ -128,9 +116,6 @@ TEST(MousePointToData, LogarithmicXAxis) {
     // px 100 -> 1 * 10^(100 / 100) = 10.
     const TPointList pts{{5.0f, 0.0f}, {9.0f, 1.0f}, {12.0f, 2.0f}};
     EXPECT_EQ(MousePointToData({100, 0}, pts, info), (TPointF{9.0f, 1.0f}));
-}
-
-TEST(MousePointToData, NoPointsRaisesCode3) {
     EXPECT_EQ(CodeOf([] { MousePointToData({1, 1}, {}, UnitInfo()); }), 3);
 }
 
@@ -208,60 +193,32 @@ TEST(ZoomRectToValues, RaisesTheCodesOfCalculateScaling) {
 
 const TPointList kUp{{10.0f, 1.0f}, {20.0f, 2.0f}, {30.0f, 3.0f}, {40.0f, 4.0f}};
 const TPointList kDown{{40.0f, 4.0f}, {30.0f, 3.0f}, {20.0f, 2.0f}, {10.0f, 1.0f}};
+const TPointList kLoop{{10.0f, 1.0f}, {20.0f, 2.0f}, {30.0f, 3.0f}, {10.0f, 4.0f}};
 
-TEST(DisplaceDataPoint, RisingCurveBothDirections) {
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, 1).x, 30.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, -1).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, 2).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, 0).x, 20.0f);
-    // Between points: the walk stops at the first point not before p.x (30).
-    EXPECT_EQ(DisplaceDataPoint({25.0f, 0.0f}, kUp, 0).x, 30.0f);
-    EXPECT_EQ(DisplaceDataPoint({25.0f, 0.0f}, kUp, 1).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({25.0f, 0.0f}, kUp, -1).x, 20.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, 1), (TPointF{30.0f, 3.0f}));
-}
-
-TEST(DisplaceDataPoint, FallingCurvePositiveStepsGoToLargerX) {
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kDown, 1).x, 30.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kDown, -1).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kDown, 2).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({25.0f, 0.0f}, kDown, 0).x, 20.0f);
-}
-
-TEST(DisplaceDataPoint, NeverPastEitherEnd) {
-    EXPECT_EQ(DisplaceDataPoint({40.0f, 0.0f}, kUp, 1).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({10.0f, 0.0f}, kUp, -1).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, 100).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({30.0f, 0.0f}, kUp, -100).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({40.0f, 0.0f}, kDown, 1).x, 40.0f);
-    EXPECT_EQ(DisplaceDataPoint({10.0f, 0.0f}, kDown, -1).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kDown, -7).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, INT_MIN).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({20.0f, 0.0f}, kUp, INT_MAX).x, 40.0f);
-}
-
-TEST(DisplaceDataPoint, BeforeTheFirstPoint) {
-    // The walk stops at once on the first point; the steps count from there.
-    EXPECT_EQ(DisplaceDataPoint({5.0f, 0.0f}, kUp, 1).x, 20.0f);
-    EXPECT_EQ(DisplaceDataPoint({5.0f, 0.0f}, kUp, -1).x, 10.0f);
-    EXPECT_EQ(DisplaceDataPoint({50.0f, 0.0f}, kDown, -1).x, 30.0f);
-}
-
-TEST(DisplaceDataPoint, PastTheLastPointGivesTheNearestEndPoint) {
-    // The walk runs off the end; the last point is returned.
-    for (int n : {-3, -1, 0, 1, 3}) {
-        EXPECT_EQ(DisplaceDataPoint({50.0f, 0.0f}, kUp, n), (TPointF{40.0f, 4.0f})) << n;
-        EXPECT_EQ(DisplaceDataPoint({5.0f, 0.0f}, kDown, n), (TPointF{10.0f, 1.0f})) << n;
+TEST(DisplaceDataPoint, StepsTowardsLargerXAndNeverPastAnEnd) {
+    // The walk stops at the first point not before p.x (on a falling curve, not after it);
+    // positive steps go to larger x in both directions of the data. Run off the end, the walk
+    // returns the last point whatever the steps; equal first and last x make no steps.
+    const struct {
+        float from;
+        const TPointList* curve;
+        int steps;
+        float x;
+    } cases[] = {{20, &kUp, 1, 30},         {20, &kUp, -1, 10},       {20, &kUp, 2, 40},
+                 {20, &kUp, 0, 20},         {25, &kUp, 0, 30},        {25, &kUp, 1, 40},
+                 {25, &kUp, -1, 20},        {20, &kDown, 1, 30},      {20, &kDown, -1, 10},
+                 {20, &kDown, 2, 40},       {25, &kDown, 0, 20},      {40, &kUp, 1, 40},
+                 {10, &kUp, -1, 10},        {20, &kUp, 100, 40},      {30, &kUp, -100, 10},
+                 {40, &kDown, 1, 40},       {10, &kDown, -1, 10},     {20, &kDown, -7, 10},
+                 {20, &kUp, INT_MIN, 10},   {20, &kUp, INT_MAX, 40},  {5, &kUp, 1, 20},
+                 {5, &kUp, -1, 10},         {50, &kDown, -1, 30},     {50, &kUp, -3, 40},
+                 {50, &kUp, 3, 40},         {5, &kDown, -3, 10},      {5, &kDown, 3, 10},
+                 {15, &kLoop, 1, 20},       {15, &kLoop, -1, 20}};
+    for (const auto& c : cases) {
+        const TPointF p = DisplaceDataPoint({c.from, 0.0f}, *c.curve, c.steps);
+        EXPECT_EQ(p.x, c.x) << c.from << " by " << c.steps;
+        EXPECT_EQ(p.y, c.curve == &kLoop ? 2.0f : c.x / 10.0f) << c.from << " by " << c.steps;
     }
-}
-
-TEST(DisplaceDataPoint, EqualFirstAndLastXMakesNoSteps) {
-    const TPointList loop{{10.0f, 1.0f}, {20.0f, 2.0f}, {30.0f, 3.0f}, {10.0f, 4.0f}};
-    EXPECT_EQ(DisplaceDataPoint({15.0f, 0.0f}, loop, 1), (TPointF{20.0f, 2.0f}));
-    EXPECT_EQ(DisplaceDataPoint({15.0f, 0.0f}, loop, -1), (TPointF{20.0f, 2.0f}));
-}
-
-TEST(DisplaceDataPoint, NoPointsRaisesCode3) {
     EXPECT_EQ(CodeOf([] { DisplaceDataPoint({1.0f, 1.0f}, {}, 1); }), 3);
 }
 

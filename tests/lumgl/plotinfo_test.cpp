@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitles) {
+TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitlesDestroyReleasesThem) {
     SPlotInfo info;
     info.title = "alt";
     info.xTitle = "x";
@@ -32,11 +32,8 @@ TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitles) {
     // Nothing else is touched.
     EXPECT_EQ(info.xMin, 3.0f);
     EXPECT_EQ(info.drawFlags, 5);
-}
 
-TEST(MakePlotInfoStruct, DestroyReleasesFontAndPens) {
-    SPlotInfo info;
-    MakePlotInfoStruct(info, true);
+    // Destroying releases font and pens and keeps the titles.
     info.curvePen = SPenDesc{MakeColor(0, 255, 0), 3, PenStyle::Dash};
     info.title = "bleibt";
     MakePlotInfoStruct(info, false);
@@ -114,35 +111,24 @@ TEST(InitPlotInfo, EmptyDataFailsWithCode3BeforeTheTitles) {
     EXPECT_EQ(info.drawFlags, 255);
 }
 
-TEST(GetMinMax, RangesOverAllPointsInAnyOrder) {
-    SPlotInfo info;
-    info.initFlags = kInitXRange | kInitYRange;
-    const TPointList falling{{700.0f, 5.0f}, {650.0f, 50.0f}, {400.0f, -3.5f}, {500.0f, 1.0f}};
-    GetMinMax(falling, info);
-    EXPECT_EQ(info.xMin, 400.0f);
-    EXPECT_EQ(info.xMax, 700.0f);
-    EXPECT_EQ(info.yMin, -3.5f);
-    EXPECT_EQ(info.yMax, 50.0f);
-}
-
-TEST(GetMinMax, AllEqualXBecomesPlusMinusFive) {
-    SPlotInfo info;
-    info.initFlags = kInitXRange | kInitYRange;
-    GetMinMax({{300.0f, 1.0f}, {300.0f, 4.0f}, {300.0f, 2.0f}}, info);
-    EXPECT_EQ(info.xMin, 295.0f);
-    EXPECT_EQ(info.xMax, 305.0f);
-    EXPECT_EQ(info.yMin, 1.0f);
-    EXPECT_EQ(info.yMax, 4.0f);
-}
-
-TEST(GetMinMax, SinglePointWidensBothAxes) {
-    SPlotInfo info;
-    info.initFlags = kInitXRange | kInitYRange;
-    GetMinMax({{0.0f, -2.0f}}, info);
-    EXPECT_EQ(info.xMin, -5.0f);
-    EXPECT_EQ(info.xMax, 5.0f);
-    EXPECT_EQ(info.yMin, -7.0f);
-    EXPECT_EQ(info.yMax, 3.0f);
+TEST(GetMinMax, RangesOverAllPointsAndEqualValuesWidenedByFive) {
+    const struct {
+        TPointList points;
+        float xMin, xMax, yMin, yMax;
+    } cases[] = {
+        {{{700, 5}, {650, 50}, {400, -3.5f}, {500, 1}}, 400, 700, -3.5f, 50},  // any order
+        {{{300, 1}, {300, 4}, {300, 2}}, 295, 305, 1, 4},
+        {{{0, -2}}, -5, 5, -7, 3},
+    };
+    for (const auto& c : cases) {
+        SPlotInfo info;
+        info.initFlags = kInitXRange | kInitYRange;
+        GetMinMax(c.points, info);
+        EXPECT_EQ(info.xMin, c.xMin);
+        EXPECT_EQ(info.xMax, c.xMax);
+        EXPECT_EQ(info.yMin, c.yMin);
+        EXPECT_EQ(info.yMax, c.yMax);
+    }
 }
 
 TEST(GetMinMax, HugeEqualValuesStillGiveARange) {

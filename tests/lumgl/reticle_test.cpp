@@ -14,7 +14,7 @@ SPlotInfo Frame() {
     return info;
 }
 
-TEST(MakeReticleStruct, CreateSizesForTheScreenAndTerminatesBothLists) {
+TEST(MakeReticleStruct, SizesForTheScreenTerminatesBothListsAndReleases) {
     ReticleBuffers b;
     MakeReticleStruct(b, true, 1920, 1080);
     ASSERT_TRUE(b.allocated());
@@ -24,20 +24,10 @@ TEST(MakeReticleStruct, CreateSizesForTheScreenAndTerminatesBothLists) {
     EXPECT_EQ(b.verticalColors.size(), 1080u);
     EXPECT_EQ(b.horizontalPositions[0].x, ReticleBuffers::kEnd);
     EXPECT_EQ(b.verticalPositions[0].y, ReticleBuffers::kEnd);
-}
-
-TEST(MakeReticleStruct, DestroyReleasesTheArrays) {
-    ReticleBuffers b;
-    MakeReticleStruct(b, true, 800, 600);
     MakeReticleStruct(b, false, 0, 0);
     EXPECT_FALSE(b.allocated());
-    EXPECT_TRUE(b.horizontalColors.empty());
-    EXPECT_TRUE(b.verticalPositions.empty());
-    EXPECT_TRUE(b.verticalColors.empty());
-}
-
-TEST(MakeReticleStruct, TinyScreenStillHoldsATerminator) {
-    ReticleBuffers b;
+    EXPECT_TRUE(b.horizontalColors.empty() && b.verticalPositions.empty() && b.verticalColors.empty());
+    // A tiny screen still holds a terminator.
     MakeReticleStruct(b, true, 0, -5);
     EXPECT_EQ(b.horizontalCapacity(), 1u);
     EXPECT_EQ(b.verticalCapacity(), 1u);

@@ -9,102 +9,70 @@
 
 namespace {
 
-void ExpectTicks(const lumgl::TickList& ticks, const std::vector<float>& expected) {
-    ASSERT_EQ(ticks.values.size(), expected.size()) << ::testing::PrintToString(ticks.values);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_FLOAT_EQ(ticks.values[i], expected[i]) << "tick " << i;
-    }
-}
+constexpr double kInf = std::numeric_limits<double>::infinity();
 
-TEST(LinearTicks, From400To700StepIs50) {
+// The limits (written as floats where the axes' 32-bit limits matter), the step (linear
+// axes; 0: not checked) and the ticks. An empty tick list: no ticks at all.
+struct Case {
+    bool linear;
+    double a, b;
+    double step;
+    std::vector<float> ticks;
+};
+
+const Case kCases[] = {
     // d = 300, g = 100, q = 3: step 0.5 g.
-    const lumgl::TickList t = lumgl::LinearTicks(400.0, 700.0);
-    EXPECT_DOUBLE_EQ(t.step, 50.0);
-    EXPECT_FALSE(t.logarithmic);
-    ExpectTicks(t, {400, 450, 500, 550, 600, 650, 700});
-}
+    {true, 400, 700, 50, {400, 450, 500, 550, 600, 650, 700}},
+    {true, 700, 400, 50, {400, 450, 500, 550, 600, 650, 700}},
+    // g = 0.001, q = 5: step g; 0.013f and 0.018f lie just below 0.013 and 0.018 and still
+    // carry their ticks.
+    {true, 0.013f, 0.018f, 0.001, {0.013f, 0.014f, 0.015f, 0.016f, 0.017f, 0.018f}},
+    {true, -3, 7, 2, {-2, 0, 2, 4, 6}},
+    // The boundaries of q: 1.6 | 4 | 8. Ticks are multiples of the step, not sums.
+    {true, 0, 1.6, 0.2, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.2f, 1.4f, 1.6f}},
+    {true, 0, 1.7, 0.5, {0, 0.5f, 1, 1.5f}},
+    {true, 0, 4, 1, {0, 1, 2, 3, 4}},
+    {true, 0, 7.9, 1, {0, 1, 2, 3, 4, 5, 6, 7}},
+    {true, 0, 8, 2, {0, 2, 4, 6, 8}},
+    {true, 0, 50000, 10000, {0, 10000, 20000, 30000, 40000, 50000}},
+    {true, 0, 1, 0.2, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f}},
+    {true, -4, 4, 2, {-4, -2, 0, 2, 4}},
+    {true, 3, 7.5, 1, {3, 4, 5, 6, 7}},
+    {true, 5, 5, 0, {}},
+    {true, 0, kInf, 0, {}},
+    {true, std::nan(""), 1, 0, {}},
+    // Above three decades one tick per decade; up to two decades J = 10, else J = 6.
+    {false, 0.5f, 2000, 0, {1, 10, 100, 1000}},
+    {false, 1, 500, 0, {1, 2, 3, 4, 5, 10, 20, 30, 40, 50, 100, 200, 300, 400, 500}},
+    {false, 500, 1, 0, {1, 2, 3, 4, 5, 10, 20, 30, 40, 50, 100, 200, 300, 400, 500}},
+    // 0.7 (as 7 * 0.1) is kept although 0.7f < 0.7.
+    {false, 0.7f, 9, 0, {0.7f, 0.8f, 0.9f, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    // The base is the smallest power of ten not below lo: no ticks between 2 and 10.
+    {false, 2, 50, 0, {10, 20, 30, 40, 50}},
+    {false, 10, 50, 0, {10, 20, 30, 40, 50}},
+    {false, 0, 100, 0, {}},
+    {false, -5, 100, 0, {}},
+    {false, 1, kInf, 0, {}},
+};
 
-TEST(LinearTicks, EitherOrderOfTheLimits) {
-    EXPECT_EQ(lumgl::LinearTicks(700.0, 400.0), lumgl::LinearTicks(400.0, 700.0));
-}
-
-TEST(LinearTicks, SmallRangeOf32BitLimits) {
-    // g = 0.001, q = 5: step g; 0.013f and 0.018f lie just below 0.013 and 0.018 and
-    // still carry their ticks.
-    const lumgl::TickList t = lumgl::AxisTicks(0.013f, 0.018f, true);
-    EXPECT_NEAR(t.step, 0.001, 1e-12);
-    ExpectTicks(t, {0.013f, 0.014f, 0.015f, 0.016f, 0.017f, 0.018f});
-}
-
-TEST(LinearTicks, NegativeLowerLimit) {
-    // d = 10: g = 1, q = 10, step 2; r = 2 - (-3 mod 2) = 3 >= 2, so r = 1: first tick -2.
-    const lumgl::TickList t = lumgl::LinearTicks(-3.0, 7.0);
-    EXPECT_DOUBLE_EQ(t.step, 2.0);
-    ExpectTicks(t, {-2, 0, 2, 4, 6});
-    EXPECT_FALSE(std::signbit(t.values[1]));
-}
-
-TEST(LinearTicks, StepBoundariesOfQ) {
-    EXPECT_NEAR(lumgl::LinearTicks(0.0, 1.6).step, 0.2, 1e-12);  // q = 1.6
-    EXPECT_DOUBLE_EQ(lumgl::LinearTicks(0.0, 1.7).step, 0.5);    // 1.6 < q < 4
-    EXPECT_DOUBLE_EQ(lumgl::LinearTicks(0.0, 4.0).step, 1.0);    // q = 4
-    EXPECT_DOUBLE_EQ(lumgl::LinearTicks(0.0, 7.9).step, 1.0);
-    EXPECT_DOUBLE_EQ(lumgl::LinearTicks(0.0, 8.0).step, 2.0);          // q = 8
-    EXPECT_DOUBLE_EQ(lumgl::LinearTicks(0.0, 50000.0).step, 10000.0);  // g = 10000, q = 5
-    ExpectTicks(lumgl::LinearTicks(0.0, 1.6), {0, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.2f, 1.4f, 1.6f});
-}
-
-TEST(LinearTicks, LimitOnAMultipleIsATick) {
-    ExpectTicks(lumgl::LinearTicks(-4.0, 4.0), {-4, -2, 0, 2, 4});  // d = 8, step 2
-    ExpectTicks(lumgl::LinearTicks(3.0, 7.5), {3, 4, 5, 6, 7});     // q = 4.5, step 1
-}
-
-TEST(LinearTicks, ValuesAreMultiplesNotSums) {
-    // 0.1-steps summed up drift; multiples do not: 0.3 is exactly float(0.3).
-    const lumgl::TickList t = lumgl::LinearTicks(0.0, 1.0);  // d = 1, q = 1: step 0.2
-    ExpectTicks(t, {0, 0.2f, 0.4f, 0.6f, 0.8f, 1.0f});
-    EXPECT_EQ(t.values[3], 0.6f);
-}
-
-TEST(LinearTicks, DegenerateRangesGiveNoTicks) {
-    EXPECT_TRUE(lumgl::LinearTicks(5.0, 5.0).values.empty());
-    EXPECT_TRUE(lumgl::LinearTicks(0.0, std::numeric_limits<double>::infinity()).values.empty());
-    EXPECT_TRUE(lumgl::LinearTicks(std::nan(""), 1.0).values.empty());
-}
-
-TEST(LogTicks, From0_5To2000OneTickPerDecade) {
-    // base 0.1, D = log10(4000) ~ 3.6 > 3.
-    const lumgl::TickList t = lumgl::LogTicks(0.5, 2000.0);
-    EXPECT_TRUE(t.logarithmic);
-    ExpectTicks(t, {1, 10, 100, 1000});
-}
-
-TEST(LogTicks, From1To500) {
-    // base 1, D ~ 2.7: J = 6.
-    ExpectTicks(lumgl::LogTicks(1.0, 500.0),
-                {1, 2, 3, 4, 5, 10, 20, 30, 40, 50, 100, 200, 300, 400, 500});
-    EXPECT_EQ(lumgl::LogTicks(500.0, 1.0), lumgl::LogTicks(1.0, 500.0));
-}
-
-TEST(LogTicks, NarrowRangeUsesNineSubticks) {
-    // lo = 0.7f: base 0.1, D ~ 1.1: J = 10; 0.7 (as 7 * 0.1) is kept although 0.7f < 0.7.
-    ExpectTicks(lumgl::AxisTicks(0.7f, 9.0f, false), {0.7f, 0.8f, 0.9f, 1, 2, 3, 4, 5, 6, 7, 8, 9});
-}
-
-TEST(LogTicks, LowerLimitAboveOneStartsAtTheNextPowerOfTen) {
-    // The base is the smallest power of ten not below lo (10 for lo = 2), so the
-    // the tick rule shows no ticks between 2 and 10.
-    ExpectTicks(lumgl::LogTicks(2.0, 50.0), {10, 20, 30, 40, 50});
-    ExpectTicks(lumgl::LogTicks(10.0, 50.0), {10, 20, 30, 40, 50});
-}
-
-TEST(LogTicks, InvalidRangesGiveNoTicks) {
-    EXPECT_TRUE(lumgl::LogTicks(0.0, 100.0).values.empty());
-    EXPECT_TRUE(lumgl::LogTicks(-5.0, 100.0).values.empty());
-    EXPECT_TRUE(lumgl::LogTicks(1.0, std::numeric_limits<double>::infinity()).values.empty());
-}
-
-TEST(AxisTicks, ChoosesByTheLinearFlag) {
+TEST(AxisTicks, StepsAndValuesOfLinearAndLogarithmicAxes) {
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(::testing::Message() << (c.linear ? "linear " : "log ") << c.a << " .. " << c.b);
+        const lumgl::TickList t = c.linear ? lumgl::LinearTicks(c.a, c.b) : lumgl::LogTicks(c.a, c.b);
+        EXPECT_EQ(t.logarithmic, !c.linear);
+        if (c.step > 0) {
+            EXPECT_NEAR(t.step, c.step, 1e-9 * c.step);
+        }
+        ASSERT_EQ(t.values.size(), c.ticks.size()) << ::testing::PrintToString(t.values);
+        for (std::size_t i = 0; i < c.ticks.size(); ++i) EXPECT_FLOAT_EQ(t.values[i], c.ticks[i]) << i;
+        // Multiples, not sums: 0.6 is exactly float(0.6); and no negative zero.
+        for (float v : t.values) {
+            if (v == 0.0f) {
+                EXPECT_FALSE(std::signbit(v));
+            }
+        }
+    }
+    EXPECT_EQ(lumgl::LinearTicks(0.0, 1.0).values[3], 0.6f);
     EXPECT_EQ(lumgl::AxisTicks(1.0f, 500.0f, false), lumgl::LogTicks(1.0, 500.0));
     EXPECT_EQ(lumgl::AxisTicks(400.0f, 700.0f, true), lumgl::LinearTicks(400.0, 700.0));
 }

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "IoTestFiles.h"
 
@@ -59,6 +61,38 @@ protected:
         return readSpectrum(ui, record, path);
     }
     ReadOutcome read(const std::string& name, const Bytes& bytes) { return read(name, bytes.str()); }
+    // The same with fresh answers: `format` is the entry chosen if the format dialog comes up.
+    ReadOutcome readFresh(const std::string& name, const std::string& content, int format = 0) {
+        ui = ScriptedUi{};
+        if (format) ui.formatAnswers.push_back(format);
+        return read(name, content);
+    }
+    ReadOutcome readFresh(const std::string& name, const Bytes& bytes, int format = 0) {
+        return readFresh(name, bytes.str(), format);
+    }
+
+    void expectPoints(const std::vector<std::pair<float, float>>& expected) {
+        ASSERT_EQ(record.points.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_FLOAT_EQ(record.points[i].x, expected[i].first) << i;
+            EXPECT_FLOAT_EQ(record.points[i].y, expected[i].second) << i;
+        }
+    }
+
+    // Every hostile file ends in its keyword, read as format `format`, and never reaches a
+    // choice dialog.
+    struct Hostile {
+        const char* what;
+        Bytes bytes;
+        const char* keyword;
+    };
+    void expectKeywords(const std::vector<Hostile>& cases, const std::string& name, int format) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(readFresh(name, c.bytes, format).keyword, c.keyword) << c.what;
+            EXPECT_TRUE(ui.trackCalls.empty() && ui.frameStripCalls.empty() && ui.mapsCalls.empty())
+                << c.what;
+        }
+    }
 
     TempFolder folder;
     ScriptedUi ui;

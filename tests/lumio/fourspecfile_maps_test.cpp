@@ -45,11 +45,7 @@ TEST_F(BinaryInstrumentTest, FourSpecOneCurve) {
     ASSERT_TRUE(out.ok()) << out.keyword;
     EXPECT_EQ(out.filterIndex, 5);
     EXPECT_TRUE(ui.trackCalls.empty());
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_FLOAT_EQ(record.points[0].x, 1.0f);
-    EXPECT_FLOAT_EQ(record.points[2].x, 3.0f);
-    EXPECT_FLOAT_EQ(record.points[0].y, 1.5f);
-    EXPECT_FLOAT_EQ(record.points[1].y, -2.0f);
+    expectPoints({{1, 1.5f}, {2, -2}, {3, 3}});
     EXPECT_EQ(record.plotInfo.title, "Probe Ä Nr. 1");
     EXPECT_FLOAT_EQ(record.plotInfo.yMin, -2.0f);
 
@@ -80,9 +76,7 @@ TEST_F(BinaryInstrumentTest, FourSpecCurveChoiceAndValueTypes) {
     EXPECT_FLOAT_EQ(record.points[0].y, 7.0f);
 
     // A value type other than 1 or 2 cannot be read.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(6);
-    EXPECT_EQ(read("typ.dat", fourSpec({{"x", 3, {1.0f}}})).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("typ.dat", fourSpec({{"x", 3, {1.0f}}}), 6).keyword, "UnknownFormat");
 }
 
 TEST_F(BinaryInstrumentTest, FourSpecSignatureAndHostileHeaders) {
@@ -91,36 +85,20 @@ TEST_F(BinaryInstrumentTest, FourSpecSignatureAndHostileHeaders) {
     one.u8(0, 0).u8(1, 0).u8(3, 0);
     ASSERT_TRUE(read("a.crv", one).ok());
     one.u8(2, 0);
-    ui.formatAnswers.push_back(6);
-    EXPECT_EQ(read("a.crv", one).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.crv", one, 6).keyword, "UnknownFormat");
 
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
-    Bytes manyCurves = fourSpec({{"a", 2, {1.0f}}}, 0x7fffffffu);
-    cases.push_back({"2^31 curves", manyCurves, "UnknownFormat"});
     Bytes hugeCount = fourSpec({{"a", 2, {1.0f}}});
     hugeCount.u32(8 + 215, 0x80000000u);
-    cases.push_back({"2^31 values", hugeCount, "UnknownFormat"});
-    Bytes secondMissing = fourSpec({{"a", 2, {1.0f}}}, 2);
-    cases.push_back({"second curve missing", secondMissing, "UnknownFormat"});
     Bytes shortFile;
     shortFile.u8(0, 0xFC).u8(5, 0);
-    cases.push_back({"no curve count", shortFile, "UnknownFormat"});
-    Bytes noCurves = fourSpec({}, 0);
-    cases.push_back({"no curves", noCurves, "NullFile"});
-    Bytes noValues = fourSpec({{"leer", 2, {}}});
-    cases.push_back({"no values", noValues, "NullFile"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(6);
-        EXPECT_EQ(read("feind.crv", c.bytes).keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.trackCalls.empty()) << c.what;
-    }
+    expectKeywords({{"2^31 curves", fourSpec({{"a", 2, {1.0f}}}, 0x7fffffffu), "UnknownFormat"},
+                    {"2^31 values", hugeCount, "UnknownFormat"},
+                    {"second curve missing", fourSpec({{"a", 2, {1.0f}}}, 2), "UnknownFormat"},
+                    {"no curve count", shortFile, "UnknownFormat"},
+                    {"no curves", fourSpec({}, 0), "NullFile"},
+                    {"no values", fourSpec({{"leer", 2, {}}}), "NullFile"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "feind.crv", 6);
 }
 
 // ---- Maps -------------------------------------------------------------------------------
@@ -186,14 +164,10 @@ TEST_F(BinaryInstrumentTest, MapsImageFilesAreRefused) {
     // Kind 2 that is no image is not read; a wrong signature is no Maps file.
     MapsLayout kind2;
     kind2.kind = 2;
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(7);
-    EXPECT_EQ(read("k2.mps", maps(kind2)).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("k2.mps", maps(kind2), 7).keyword, "UnknownFormat");
     Bytes wrong = maps(MapsLayout{});
     wrong.u8(0, 'X');
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(7);
-    EXPECT_EQ(read("falsch.mps", wrong).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("falsch.mps", wrong, 7).keyword, "UnknownFormat");
 }
 
 TEST_F(BinaryInstrumentTest, MapsSingleBlockAndXTypes) {
@@ -238,41 +212,27 @@ TEST_F(BinaryInstrumentTest, MapsBlockWalkAndItsDialog) {
     EXPECT_EQ(ui.mapsCalls[0].initial, (lumio::MapsChoice{2, 1, 3, 2}));
     EXPECT_FLOAT_EQ(record.points[0].y, 2233.0f);
 
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("viele.mps", b).keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("viele.mps", b).keyword, "CancelOpenFile");
 }
 
 TEST_F(BinaryInstrumentTest, MapsHostileHeaders) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
-    MapsLayout many;
-    Bytes manyBlocks = maps(many);
+    Bytes manyBlocks = maps(MapsLayout{});
     manyBlocks.u16(34 + 2, 65535).u16(34 + 4, 65535).u16(34 + 6, 65535).u16(34 + 28, 65535);
-    cases.push_back({"65535 of everything", manyBlocks, "UnknownFormat"});
     Bytes bigTrack = maps(MapsLayout{});
     bigTrack.u16(34 + 42 + 15, 65535);
-    cases.push_back({"track longer than the file", bigTrack, "UnknownFormat"});
-    MapsLayout skipping;
-    Bytes farSkip = maps(skipping);
+    Bytes farSkip = maps(MapsLayout{});
     farSkip.u16(22, 65535);
-    cases.push_back({"skip beyond the file", farSkip, "UnknownFormat"});
     Bytes noTracks = maps(MapsLayout{});
     noTracks.u16(34 + 28, 0);
-    cases.push_back({"no tracks", noTracks, "NullFile"});
     Bytes cut;
     cut.u32(0, 0x5350414D).u8(20, 0);
-    cases.push_back({"header cut short", cut, "UnknownFormat"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(7);
-        EXPECT_EQ(read("feind.mps", c.bytes).keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.mapsCalls.empty()) << c.what;
-    }
+    expectKeywords({{"65535 of everything", manyBlocks, "UnknownFormat"},
+                    {"track longer than the file", bigTrack, "UnknownFormat"},
+                    {"skip beyond the file", farSkip, "UnknownFormat"},
+                    {"no tracks", noTracks, "NullFile"},
+                    {"header cut short", cut, "UnknownFormat"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "feind.mps", 7);
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
-// Grams SPC reader: synthetic files for each layout rule, hostile headers, and the real
-// files of the sample folder against independently read values.
+// Grams SPC reader: synthetic files for each layout rule and hostile headers (the real files
+// are read in samples_test.cpp).
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "InstrumentTestSupport.h"
@@ -51,10 +47,7 @@ TEST_F(GramsTest, OldFormatIsRefusedWithItsMessage) {
     EXPECT_TRUE(ui.formatCalls.empty());
 
     // Chosen as the old format in the format dialog: the same refusal.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(12);
-    const auto chosen = read("alt.dat", b);
-    EXPECT_EQ(chosen.keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("alt.dat", b, 12).keyword, "CancelOpenFile");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, path + kOldMessage);
 }
@@ -64,11 +57,10 @@ TEST_F(GramsTest, UnsupportedNewVariantsAreRefusedWithCaptionDateiformat) {
         std::uint8_t flags, version;
     } cases[] = {{0, 0x4C}, {2, 0x4B}, {8, 0x4B}, {16, 0x4B}, {0x94, 0x4B}};
     for (const auto& c : cases) {
-        ui = ScriptedUi{};
         Bytes b = header(c.flags, 4, 0, 3, 1, c.version);
         subheader(b, 0);
         b.u32(b.size() + 12, 0);
-        const auto out = read("variante.spc", b);
+        const auto out = readFresh("variante.spc", b);
         EXPECT_EQ(out.keyword, "CancelOpenFile") << int(c.flags);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, path + kVariantMessage);
@@ -86,9 +78,7 @@ TEST_F(GramsTest, VersionByteDecidesAndOtherBytesLeadToTheFormatDialog) {
     EXPECT_EQ(ui.formatCalls[0].path, path);
 
     // Chosen as new format: its pre-check refuses the byte.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(11);
-    EXPECT_EQ(read("fremd.spc", b).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("fremd.spc", b, 11).keyword, "UnknownFormat");
 }
 
 TEST_F(GramsTest, EvenlySpacedX) {
@@ -135,9 +125,7 @@ TEST_F(GramsTest, IntegerAndFloatYWithTheSubfileExponent) {
     std::size_t at = subheader(b16, 16);
     b16.u16(at + 32, 0xFFFF).u16(at + 34, 0x4000).u16(at + 36, 2);
     ASSERT_TRUE(read("short.spc", b16).ok());
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_FLOAT_EQ(record.points[0].y, -1.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, 16384.0f);
+    expectPoints({{1, -1}, {2, 16384}, {3, 2}});
     b16.u8(at + 1, 15);
     ASSERT_TRUE(read("short15.spc", b16).ok());
     EXPECT_FLOAT_EQ(record.points[0].y, -0.5f);
@@ -147,16 +135,14 @@ TEST_F(GramsTest, IntegerAndFloatYWithTheSubfileExponent) {
     at = subheader(b32, 12);
     b32.u32(at + 32, 1u << 20).u32(at + 36, static_cast<std::uint32_t>(-(1 << 21)));
     ASSERT_TRUE(read("long.spc", b32).ok());
-    EXPECT_FLOAT_EQ(record.points[0].y, 1.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, -2.0f);
+    expectPoints({{1, 1}, {2, -2}});
 
     // Exponent 0x80: 32-bit floats, also in a 16-bit flagged file's layout width of 4.
     Bytes bf = header(0, 2, 1, 2);
     at = subheader(bf, -128);
     bf.f32(at + 32, 12.5f).f32(at + 36, -3.25f);
     ASSERT_TRUE(read("float.spc", bf).ok());
-    EXPECT_FLOAT_EQ(record.points[0].y, 12.5f);
-    EXPECT_FLOAT_EQ(record.points[1].y, -3.25f);
+    expectPoints({{1, 12.5f}, {2, -3.25f}});
     EXPECT_FLOAT_EQ(record.plotInfo.yMin, -3.25f);
 }
 
@@ -190,8 +176,7 @@ TEST_F(GramsTest, SubfilesWithTheirOwnXAndTheTrackDialog) {
     EXPECT_FLOAT_EQ(record.points[0].x, 7.0f);
 
     // Cancelling the dialog cancels the reading.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("multi.spc", b).keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("multi.spc", b).keyword, "CancelOpenFile");
 }
 
 TEST_F(GramsTest, CommonXArrayAndAxisLabels) {
@@ -213,173 +198,28 @@ TEST_F(GramsTest, CommonXArrayAndAxisLabels) {
 }
 
 TEST_F(GramsTest, HostileHeadersEndInAKeyword) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
     Bytes huge = header(0, 0x80000000u, 1, 2);
     subheader(huge, 0);
     huge.u8(2047, 0);
-    cases.push_back({"2^31 points in 2 KB", huge, "UnknownFormat"});
     Bytes manySub = header(0x04, 4, 1, 4, 0x7fffffffu);
     subheader(manySub, 0);
     manySub.u8(2047, 0);
-    cases.push_back({"2^31 subfiles", manySub, "UnknownFormat"});
     Bytes ownHuge = header(0x40, 0, 0, 0, 1);
     subheader(ownHuge, 0, 0xffffffffu);
-    cases.push_back({"own x count beyond the file", ownHuge, "UnknownFormat"});
-    Bytes commonHuge = header(0x80, 0x40000000u, 0, 0, 1);
-    cases.push_back({"common x beyond the file", commonHuge, "UnknownFormat"});
-    Bytes shortHeader = header(0, 4, 1, 4);
     Bytes cut(100);
-    cut.text(0, shortHeader.str().substr(0, 100));
-    cases.push_back({"header cut short", cut, "UnknownFormat"});
-    Bytes noSub = header(0, 4, 1, 4);
-    cases.push_back({"no subfile", noSub, "UnknownFormat"});
+    cut.text(0, header(0, 4, 1, 4).str().substr(0, 100));
     Bytes zero = header(0, 0, 1, 4);
     subheader(zero, 0);
-    cases.push_back({"no points", zero, "NullFile"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(11);  // straight to the reader when the extension fails
-        const auto out = read("feind.spc", c.bytes);
-        EXPECT_EQ(out.keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.trackCalls.empty()) << c.what;
-    }
-}
-
-// ---- Real files -------------------------------------------------------------------------
-
-struct SpcSample {
-    const char* name;
-    int subfiles;  // 0: refused with a message
-    std::size_t n;
-    double firstX, firstY, lastX, lastY, yMin, yMax;
-};
-
-// Expected values from the sample manifest (independent reader, first subfile, file order).
-const SpcSample kSpcSamples[] = {
-    {"s_evenx.spc", 1, 1844, 447.4840698, 0.008050619625, 4002.281738, 0.005854657851,
-     -0.009797530249, 0.4648916721},
-    {"Ft-ir.spc", 1, 1776, 4000, 95.13749695, 450, 94.88349152, 3.307271004, 100},
-    {"MERC.SPC", 1, 3001, 20000, 124, 17000, 11, 2, 1533825},
-    {"KRY3.SPC", 1, 151, 15590, 10, 15575, 8, 0, 29},
-    {"HENE25.SPC", 1, 51, 15820, 154, 15815, 539, 140, 87372},
-    {"TS01.SPC", 1, 131, 790, 11297, 920, 48, 0, 1008041},
-    {"s_xy.spc", 1, 512, 1.086666703, 45333, 6.017166615, 22761, 22761, 673534},
-    {"BC408_5mmHorizontal.spc", 1, 1024, 400.6195068, 7313, 538.012207, 9764, 7313, 114496},
-    {"CAthickyellow_try4_18.spc", 1, 1024, 819.2555542, 2904, 629.4614258, 2337, 2337, 11170},
-    {"OceanOptics.spc", 1, 3648, 176.3604126, 0, 893.6943359, 119.4251709, -6900, 2200},
-    {"nir.spc", 20, 700, 1100, 0.000200483948, 2498, 0.001441176981, 0.000200483948,
-     4.041977882},
-    {"m_evenz.spc", 32, 171, 200, 0, 800, 0, -0.0002999489661, 0.129525423},
-    {"4d_map.spc", 121, 313, 798.3953857, 0.2231933475, 2001.773926, 0.2751993537,
-     0.2225902379, 0.4296475947},
-    {"ms.spc", 1, 128, 42, 1884, 413, 317, 97, 9999},
-    // Refused: ordered z values (0x10), old LabCalc format (0x4D).
-    {"CAthickyellow_try4_17_ZSCAN.spc", 0, 0, 0, 0, 0, 0, 0, 0},
-    {"m_xyxy.spc", 0, 0, 0, 0, 0, 0, 0, 0},
-    {"DOERNER.spc", 0, 0, 0, 0, 0, 0, 0, 0},
-    {"m_ordz.spc", 0, 0, 0, 0, 0, 0, 0, 0},
-};
-
-// The x,y pairs of an independent reader's output (sorted by x there).
-std::vector<std::pair<double, double>> expectedPairs(const fs::path& file) {
-    std::vector<std::pair<double, double>> pairs;
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        double x, y;
-        if (fields >> x >> y) pairs.emplace_back(x, y);
-    }
-    return pairs;
-}
-
-TEST(GramsSamples, EveryRealFileReadsAsTheIndependentReaderReadsIt) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    for (const auto& s : kSpcSamples) {
-        SCOPED_TRACE(s.name);
-        ScriptedUi ui;
-        SpectrumRecord record;
-        record.fileName = (dir / "spc" / s.name).string();
-        ui.trackAnswers.push_back(1);
-        const auto out = readSpectrum(ui, record);
-        if (s.subfiles == 0) {
-            EXPECT_EQ(out.keyword, "CancelOpenFile");
-            EXPECT_EQ(ui.messages.size(), 1u);
-            EXPECT_TRUE(record.points.empty());
-            continue;
-        }
-        ASSERT_TRUE(out.ok()) << out.keyword;
-        EXPECT_EQ(out.filterIndex, 10);
-        if (s.subfiles > 1) {
-            ASSERT_EQ(ui.trackCalls.size(), 1u);
-            EXPECT_EQ(ui.trackCalls[0].count, s.subfiles);
-        } else {
-            EXPECT_TRUE(ui.trackCalls.empty());
-        }
-        EXPECT_TRUE(ui.messages.empty());
-        ASSERT_EQ(record.points.size(), s.n);
-        EXPECT_TRUE(near(s.firstX, record.points.front().x));
-        EXPECT_TRUE(near(s.firstY, record.points.front().y));
-        EXPECT_TRUE(near(s.lastX, record.points.back().x));
-        EXPECT_TRUE(near(s.lastY, record.points.back().y));
-        EXPECT_TRUE(near(s.yMin, record.plotInfo.yMin));
-        EXPECT_TRUE(near(s.yMax, record.plotInfo.yMax));
-
-        // Point by point against the independent reader's output (ascending x there).
-        const auto expected = expectedPairs(dir / "expected" / "spc" / (std::string(s.name) + ".spc-parser.txt"));
-        ASSERT_EQ(expected.size(), s.n);
-        std::vector<TPointF> ours(record.points.begin(), record.points.end());
-        if (ours.front().x > ours.back().x) std::reverse(ours.begin(), ours.end());
-        int mismatches = 0;
-        for (std::size_t i = 0; i < s.n; ++i)
-            if (!near(expected[i].first, ours[i].x) || !near(expected[i].second, ours[i].y, 2e-6, 1e-8))
-                ++mismatches;
-        EXPECT_EQ(mismatches, 0);
-    }
-}
-
-TEST(GramsSamples, LaterSubfilesAndTheAxisLabels) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    struct Last {
-        const char* name;
-        int subfile;
-        double firstY, lastY, yMin, yMax;
-    } lasts[] = {
-        {"nir.spc", 20, 0.0004443895596, 2.55569521e-05, 2.55569521e-05, 5.872063637},
-        {"m_evenz.spc", 32, 0, 0, -0.008160012774, 1.305451751},
-        {"4d_map.spc", 121, 0.1300784051, 0.1893634647, 0.1287984699, 0.2861081958},
-        // Exponent 0 taken as it stands (the manifest's recommended reading).
-        {"m_evenz.spc", 2, 0, 0, -1e30, 0.4757522941},
-    };
-    for (const auto& l : lasts) {
-        SCOPED_TRACE(std::string(l.name) + " #" + std::to_string(l.subfile));
-        ScriptedUi ui;
-        SpectrumRecord record;
-        record.fileName = (dir / "spc" / l.name).string();
-        ui.trackAnswers.push_back(l.subfile);
-        ASSERT_TRUE(readSpectrum(ui, record).ok());
-        EXPECT_EQ(record.fileName, (dir / "spc" / l.name).string() + " #" + std::to_string(l.subfile));
-        EXPECT_TRUE(near(l.firstY, record.points.front().y));
-        EXPECT_TRUE(near(l.lastY, record.points.back().y));
-        if (l.yMin > -1e29) {
-            EXPECT_TRUE(near(l.yMin, record.plotInfo.yMin));
-        }
-        EXPECT_TRUE(near(l.yMax, record.plotInfo.yMax));
-    }
-
-    ScriptedUi ui;
-    SpectrumRecord record;
-    record.fileName = (dir / "spc" / "MERC.SPC").string();
-    ASSERT_TRUE(readSpectrum(ui, record).ok());
-    EXPECT_EQ(record.plotInfo.xTitle, "Wavenumber (cm-1)");
-    EXPECT_EQ(record.plotInfo.yTitle, "(arb)");
+    // Format 11 goes straight to the reader when the extension fails.
+    expectKeywords({{"2^31 points in 2 KB", huge, "UnknownFormat"},
+                    {"2^31 subfiles", manySub, "UnknownFormat"},
+                    {"own x count beyond the file", ownHuge, "UnknownFormat"},
+                    {"common x beyond the file", header(0x80, 0x40000000u, 0, 0, 1), "UnknownFormat"},
+                    {"header cut short", cut, "UnknownFormat"},
+                    {"no subfile", header(0, 4, 1, 4), "UnknownFormat"},
+                    {"no points", zero, "NullFile"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "feind.spc", 11);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Text instrument readers (OOIBase32, OOI LIBS, AvaSoft ASCII, DaVis): synthetic files for
-// the header, separator and column rules, and the real files of the sample folder.
+// the header, separator and column rules (the real files are read in samples_test.cpp).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,16 +10,7 @@ using namespace lumtest;
 
 namespace {
 
-class TextInstrumentTest : public InstrumentFileTest {
-protected:
-    void expectPoints(const std::vector<std::pair<float, float>>& expected) {
-        ASSERT_EQ(record.points.size(), expected.size());
-        for (std::size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_FLOAT_EQ(record.points[i].x, expected[i].first) << i;
-            EXPECT_FLOAT_EQ(record.points[i].y, expected[i].second) << i;
-        }
-    }
-};
+class TextInstrumentTest : public InstrumentFileTest {};
 
 // ---- OOIBase32 --------------------------------------------------------------------------
 
@@ -50,16 +41,11 @@ TEST_F(TextInstrumentTest, OOIBaseRefusals) {
     EXPECT_EQ(read("a.Dark", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n").keyword,
               "CancelOpenFile");
     EXPECT_EQ(ui.formatCalls.size(), 1u);
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(9);
-    EXPECT_EQ(read("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n").keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n", 9).keyword, "UnknownFormat");
     // A data line without any separator.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(9);
-    EXPECT_EQ(read("a.dat", "400\n401\n").keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.dat", "400\n401\n", 9).keyword, "UnknownFormat");
     // No data: an empty file, a header without its marker, markers without lines between.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("a.scope", "").keyword, "NullFile");
+    EXPECT_EQ(readFresh("a.scope", "").keyword, "NullFile");
     EXPECT_EQ(read("a.scope", "OOIBase32 Version\nDate\n").keyword, "NullFile");
     EXPECT_EQ(read("a.scope", "OOIBase32\n>>>>>Begin<<<<<\n>>>>>End<<<<<\n").keyword, "NullFile");
     EXPECT_TRUE(ui.formatCalls.empty());
@@ -136,8 +122,7 @@ TEST_F(TextInstrumentTest, AvaSoftColumnChoiceByName) {
 
     // Three columns offer only the two that exist, the last preselected when the processed
     // one is missing; cancelling cancels.
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("m.ttt", "Wave;Dark;Ref\n300;1;2\n").keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("m.ttt", "Wave;Dark;Ref\n300;1;2\n").keyword, "CancelOpenFile");
     ASSERT_EQ(ui.columnCalls.size(), 1u);
     EXPECT_EQ(ui.columnCalls[0].names, (std::vector<std::string>{"Dark", "Reference"}));
     EXPECT_EQ(ui.columnCalls[0].initialIndex, 1);
@@ -171,11 +156,8 @@ TEST_F(TextInstrumentTest, AvaSoftHeaderSeparatorsAndDecimalComma) {
     expectPoints({{300, 1}, {301, 2}});
 
     // A letter among the data lines; no data line at all.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(14);
-    EXPECT_EQ(read("m.dat", "Wave;S\n300;1\n301;1x\n").keyword, "UnknownFormat");
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("m.trt", "Wave;S\n[nm];[counts]\n").keyword, "NullFile");
+    EXPECT_EQ(readFresh("m.dat", "Wave;S\n300;1\n301;1x\n", 14).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("m.trt", "Wave;S\n[nm];[counts]\n").keyword, "NullFile");
 }
 
 // ---- DaVis ------------------------------------------------------------------------------
@@ -190,92 +172,9 @@ TEST_F(TextInstrumentTest, DaVisProfiles) {
     // Only "#DaV": not a DaVis file, neither by extension nor chosen in the dialog.
     EXPECT_EQ(read("profil.prf", "#DaV\n1\t2\n").keyword, "CancelOpenFile");
     EXPECT_EQ(ui.formatCalls.size(), 1u);
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(8);
-    EXPECT_EQ(read("profil.dat", "#DaV\n1\t2\n").keyword, "UnknownFormat");
-    ui = ScriptedUi{};
-    EXPECT_EQ(read("profil.prf", "").keyword, "NullFile");
+    EXPECT_EQ(readFresh("profil.dat", "#DaV\n1\t2\n", 8).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("profil.prf", "").keyword, "NullFile");
     EXPECT_EQ(read("profil.prf", "#DaVis\n# nothing else\n").keyword, "NullFile");
-}
-
-// ---- Real files -------------------------------------------------------------------------
-
-struct TextSample {
-    const char* file;  // below the sample folder
-    int format;        // format code chosen in the dialog, 0: by extension
-    int column;        // entry of the column dialog, -1: no dialog
-    std::size_t n;
-    double firstX, firstY, lastX, lastY, yMin, yMax;
-};
-
-// Expected values from the sample manifest (rows, first and last row, column minimum and
-// maximum of the column read).
-const TextSample kTextSamples[] = {
-    {"ooibase32/tsunami.scope", 0, -1, 2048, 339.95, 0, 1013.55, 172.6, 0, 656.6},
-    {"ooibase32/FMNH6834.00000001.Master.Transmission", 9, -1, 3648, 178.53, 95.38, 889.03,
-     25.753, -417.232, 5002.289},
-    {"avasoft/avantes_export.ttt", 0, -1, 401, 300, 3.1487, 700, 31.4912, 3.0782, 31.4912},
-    {"avasoft/avantes_export2.trt", 0, -1, 1442, 275.27, 805, 1100.13, 774.3, 756.11, 23121},
-    {"avasoft/avantes_export_long.ttt", 0, 3, 1442, 275.27, 23.333, 1100.13, 75.393, 4.9327, 75.393},
-    {"avasoft/avantes_export_long.ttt", 0, 1, 1442, 275.27, 885.6, 1100.13, 809, 796.97, 57034},
-    {"avasoft/J_MUR_MARS_17_0001.ttt", 0, 3, 1453, 299.87, 1.8921, 700, 12.41, 1.8921, 13.271},
-    {"avasoft/avasoft8.txt", 14, 3, 401, 300, 252.16336, 700, 96.33834, 0, 357.86928},
-    {"avasoft/GBFR.TXT", 14, 4, 2048, 176.6, 0, 1331.08, 0, -0.46197, 4.90392},
-    {"avasoft/GBFR.TXT", 14, 3, 2048, 176.6, 0, 1331.08, 0, -5.1331, 83.23113},
-    {"avasoft/testi1 220915_1412115U1.TXT", 14, 3, 225, 180, 0, 1300, 0, -9.93153, 10.50321},
-    {"avasoft/chamber_leds_290515_I_topedro.csv", 14, -1, 1604, 172.485, 9.27919e-09, 1100.222,
-     4.135461382, -1.660858912, 44.55876813},
-};
-
-TEST(TextInstrumentSamples, EveryRealFileMatchesTheManifest) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    for (const auto& s : kTextSamples) {
-        SCOPED_TRACE(std::string(s.file) + " column " + std::to_string(s.column));
-        ScriptedUi ui;
-        SpectrumRecord record;
-        record.fileName = (dir / s.file).string();
-        // A file whose extension belongs to another reader is copied under a neutral name,
-        // so that the format dialog comes up at once.
-        TempFolder folder;
-        if (s.format) {
-            record.fileName = (folder.path() / "probe.dat").string();
-            fs::copy_file(dir / s.file, record.fileName);
-            ui.formatAnswers.push_back(s.format);
-        }
-        if (s.column >= 0) ui.columnAnswers.push_back(s.column);
-        const auto out = readSpectrum(ui, record);
-        ASSERT_TRUE(out.ok()) << out.keyword;
-        EXPECT_EQ(ui.formatCalls.size(), s.format ? 1u : 0u);
-        EXPECT_EQ(ui.columnCalls.size(), s.column >= 0 ? 1u : 0u);
-        EXPECT_TRUE(ui.messages.empty());
-        ASSERT_EQ(record.points.size(), s.n);
-        EXPECT_TRUE(near(s.firstX, record.points.front().x));
-        EXPECT_TRUE(near(s.firstY, record.points.front().y));
-        EXPECT_TRUE(near(s.lastX, record.points.back().x));
-        EXPECT_TRUE(near(s.lastY, record.points.back().y));
-        EXPECT_TRUE(near(s.yMin, record.plotInfo.yMin));
-        EXPECT_TRUE(near(s.yMax, record.plotInfo.yMax));
-        EXPECT_EQ(CheckXData(record), 0);
-    }
-}
-
-TEST(TextInstrumentSamples, OceanOpticsExportsOfLaterProgramsAreNoOOIBaseFiles) {
-    // SpectraSuite, OceanView and Jaz files lack the OOIBase32 line, so their header is taken
-    // for data and the pre-check refuses them.
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(dir / "oceanoptics_text")) {
-        SCOPED_TRACE(entry.path().filename().string());
-        ScriptedUi ui;
-        SpectrumRecord record;
-        TempFolder folder;
-        record.fileName = (folder.path() / "probe.dat").string();
-        fs::copy_file(entry.path(), record.fileName);
-        ui.formatAnswers.push_back(9);
-        EXPECT_EQ(readSpectrum(ui, record).keyword, "UnknownFormat");
-        ++files;
-    }
-    EXPECT_EQ(files, 9);
 }
 
 }  // namespace

@@ -1,12 +1,7 @@
 // WinSpec SPE reader: synthetic files for data types, frames and strips, the calibration
-// polynomial and hostile headers; the real files against the manifest and, where it is
-// installed, against xyconv point by point.
+// polynomial and hostile headers (the real files are read in samples_test.cpp).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "InstrumentTestSupport.h"
@@ -96,10 +91,9 @@ TEST_F(WinSpecTest, FramesAndStripsThroughTheirDialog) {
     EXPECT_EQ(record.fileName, path + " #3,2");
 
     // A last choice beyond a smaller file starts at 1; cancelling cancels.
-    ui = ScriptedUi{};
     Bytes small = speHeader(1, 3, 2, 1);
     small.u32(4100, 0);
-    EXPECT_EQ(read(small).keyword, "CancelOpenFile");
+    EXPECT_EQ(readFresh("probe.spe", small).keyword, "CancelOpenFile");
     ASSERT_EQ(ui.frameStripCalls.size(), 1u);
     EXPECT_EQ(ui.frameStripCalls[0].initial.frame, 1);
     EXPECT_EQ(ui.frameStripCalls[0].initial.strip, 1);
@@ -111,10 +105,7 @@ TEST_F(WinSpecTest, CalibrationPolynomialOverPixelNumbers) {
     b.f64(3279, 99);  // beyond the order: not used
     b.f32(4100, 1).f32(4104, 2).f32(4108, 3);
     ASSERT_TRUE(read(b).ok());
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_FLOAT_EQ(record.points[0].x, 400.1f);
-    EXPECT_FLOAT_EQ(record.points[1].x, 400.2f);
-    EXPECT_FLOAT_EQ(record.points[2].x, 400.3f);
+    expectPoints({{400.1f, 1}, {400.2f, 2}, {400.3f, 3}});
     EXPECT_EQ(record.plotInfo.xTitle, "Wellenlänge [nm]");
 
     // Order 2 with 1-based pixels: x = 1 + 2p + 3p².
@@ -153,14 +144,10 @@ TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
     ASSERT_TRUE(read(speVersion3(9, 2, 2, 2, 24, {1, 2, 3, 4, -1, -1, 5, 6, 7, 8})).ok());
     ASSERT_EQ(ui.frameStripCalls.size(), 1u);
     EXPECT_EQ(ui.frameStripCalls[0].strips, 2);
-    ASSERT_EQ(record.points.size(), 2u);
-    EXPECT_FLOAT_EQ(record.points[0].y, 7.0f);
-    EXPECT_FLOAT_EQ(record.points[1].y, 8.0f);
+    expectPoints({{0, 7}, {1, 8}});
 
     // A footer claiming more than the file holds is refused; a version 2 file ignores it.
-    ui = ScriptedUi{};
-    ui.formatAnswers.push_back(13);
-    EXPECT_EQ(read(speVersion3(2, 1, 4000, 1, 16000, {1, 2})).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("probe.spe", speVersion3(2, 1, 4000, 1, 16000, {1, 2}), 13).keyword, "UnknownFormat");
     Bytes version2 = speVersion3(2, 1, 4000, 1, 16000, {1, 2});
     version2.f32(1992, 2.2f);
     ASSERT_TRUE(read(version2).ok());
@@ -168,32 +155,19 @@ TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
 }
 
 TEST_F(WinSpecTest, HostileHeadersEndInAKeyword) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* keyword;
-    };
-    std::vector<Case> cases;
-    cases.push_back({"2^31 - 1 frames", speHeader(65535, 1, 65535, 0x7fffffff), "UnknownFormat"});
     Bytes truncated = speHeader(100, 3, 1, 1);
     truncated.u8(4100 + 150, 0);
-    cases.push_back({"data cut short", truncated, "UnknownFormat"});
-    Bytes header = speHeader(10, 3, 1, 1);
     Bytes cut(3500);
-    cut.text(0, header.str().substr(0, 3500));
-    cases.push_back({"header cut short", cut, "UnknownFormat"});
+    cut.text(0, speHeader(10, 3, 1, 1).str().substr(0, 3500));
     Bytes noId = speHeader(2, 3, 1, 1);
     noId.u32(2996, 0x12345678).u32(4100, 0);
-    cases.push_back({"no identifier", noId, "UnknownFormat"});
-    Bytes noPoints = speHeader(0, 3, 1, 1);
-    cases.push_back({"no points", noPoints, "NullFile"});
-    cases.push_back({"empty file", Bytes(), "NullFile"});
-    for (const auto& c : cases) {
-        ui = ScriptedUi{};
-        ui.formatAnswers.push_back(13);
-        EXPECT_EQ(read(c.bytes).keyword, c.keyword) << c.what;
-        EXPECT_TRUE(ui.frameStripCalls.empty()) << c.what;
-    }
+    expectKeywords({{"2^31 - 1 frames", speHeader(65535, 1, 65535, 0x7fffffff), "UnknownFormat"},
+                    {"data cut short", truncated, "UnknownFormat"},
+                    {"header cut short", cut, "UnknownFormat"},
+                    {"no identifier", noId, "UnknownFormat"},
+                    {"no points", speHeader(0, 3, 1, 1), "NullFile"},
+                    {"empty file", Bytes(), "NullFile"}},
+                   "probe.spe", 13);
 
     // Negative frame counts count as one frame.
     Bytes negative = speHeader(2, 3, 1, -5);
@@ -201,146 +175,6 @@ TEST_F(WinSpecTest, HostileHeadersEndInAKeyword) {
     ASSERT_TRUE(read(negative).ok());
     EXPECT_TRUE(ui.frameStripCalls.empty());
     EXPECT_FLOAT_EQ(record.points[1].y, 9.0f);
-}
-
-// ---- Real files -------------------------------------------------------------------------
-
-struct SpeSample {
-    const char* name;
-    int frames, strips;
-    int frame, strip;  // the one read
-    std::size_t n;
-    double firstX, firstY, lastX, lastY, yMin, yMax;
-    bool xyconvReads;
-};
-
-// Expected values from the sample manifest (xyconv, or its own byte-level reading where
-// xyconv refuses multi-strip files). Pixel-index x where the header has no valid calibration.
-const SpeSample kSpeSamples[] = {
-    {"1d-1.spe", 1, 1, 1, 1, 1340, 515.079077, 283, 554.644847, 212, 204, 8849, true},
-    {"Testfile_Single_SPE2.SPE", 35, 1, 1, 1, 1340, 627.182293, 193, 759.039245, 223, 186, 742, true},
-    {"Testfile_Single_SPE2.SPE", 35, 1, 35, 1, 1340, 627.182293, 191, 759.039245, 218, 186, 641, true},
-    {"SPE_v2_PIXIS.SPE", 1, 100, 1, 1, 1340, 610.744862, 0, 887.2983236, 7, -16, 90, false},
-    {"SPE_v2_PIXIS.SPE", 1, 100, 1, 100, 1340, 610.744862, 1, 887.2983236, 2, -24, 26, false},
-    {"step_and_glue_v2_Andor.spe", 1, 1, 1, 1, 4711, 149.999999, 0, 850.000033, 2325.122314, 0,
-     2338.526123, true},
-    {"Testfile_Single_SPE3.spe", 1, 1, 1, 1, 512, 0, 899, 511, 7230, 899, 15768, true},
-    {"lightfield_step_and_glue.spe", 1, 1, 1, 1, 5344, 0, 1650, 5343, 14683, 1154, 65535, true},
-    {"SPE_v2_converted.SPE", 1, 100, 1, 1, 1340, 593.1906987, 0, 903.2985591, 1, -3, 49540, false},
-};
-
-// The blocks of xyconv's output, each a list of x,y.
-std::vector<std::vector<std::pair<double, double>>> xyconvBlocks(const fs::path& file) {
-    std::vector<std::vector<std::pair<double, double>>> blocks(1);
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.rfind("### block", 0) == 0) {
-            if (!blocks.back().empty()) blocks.emplace_back();
-            continue;
-        }
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        double x, y;
-        if (fields >> x >> y) blocks.back().emplace_back(x, y);
-    }
-    return blocks;
-}
-
-SpectrumRecord readSample(const fs::path& file, int frame, int strip, ReadOutcome& out,
-                          ScriptedUi& ui) {
-    SpectrumRecord record;
-    record.fileName = file.string();
-    ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{frame, strip});
-    out = readSpectrum(ui, record);
-    return record;
-}
-
-TEST(WinSpecSamples, EveryRealFileMatchesTheManifest) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    for (const auto& s : kSpeSamples) {
-        SCOPED_TRACE(std::string(s.name) + " frame " + std::to_string(s.frame) + " strip " +
-                     std::to_string(s.strip));
-        ScriptedUi ui;
-        ReadOutcome out;
-        const auto record = readSample(dir / "spe" / s.name, s.frame, s.strip, out, ui);
-        ASSERT_TRUE(out.ok()) << out.keyword;
-        if (s.frames > 1 || s.strips > 1) {
-            ASSERT_EQ(ui.frameStripCalls.size(), 1u);
-            EXPECT_EQ(ui.frameStripCalls[0].frames, s.frames);
-            EXPECT_EQ(ui.frameStripCalls[0].strips, s.strips);
-        } else {
-            EXPECT_TRUE(ui.frameStripCalls.empty());
-        }
-        EXPECT_TRUE(ui.messages.empty());
-        ASSERT_EQ(record.points.size(), s.n);
-        EXPECT_TRUE(near(s.firstX, record.points.front().x, 1e-6, 1e-5));
-        EXPECT_TRUE(near(s.firstY, record.points.front().y));
-        EXPECT_TRUE(near(s.lastX, record.points.back().x, 1e-6, 1e-5));
-        EXPECT_TRUE(near(s.lastY, record.points.back().y));
-        EXPECT_TRUE(near(s.yMin, record.plotInfo.yMin));
-        EXPECT_TRUE(near(s.yMax, record.plotInfo.yMax));
-    }
-}
-
-TEST(WinSpecSamples, Version3FilesWithoutHeaderCalibration) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    // A custom region of 500 × 50 values: strips of 500 points, x as pixel index.
-    ScriptedUi ui;
-    ReadOutcome out;
-    auto record = readSample(dir / "spe" / "SPE_v3_CustomRegions.spe", 1, 50, out, ui);
-    ASSERT_TRUE(out.ok()) << out.keyword;
-    ASSERT_EQ(ui.frameStripCalls.size(), 1u);
-    EXPECT_EQ(ui.frameStripCalls[0].strips, 50);
-    ASSERT_EQ(record.points.size(), 500u);
-    EXPECT_FLOAT_EQ(record.points.front().y, 822.0f);
-    EXPECT_FLOAT_EQ(record.points.back().y, 827.0f);
-    EXPECT_FLOAT_EQ(record.plotInfo.yMin, 814.0f);
-    EXPECT_FLOAT_EQ(record.plotInfo.yMax, 885.0f);
-
-    // A glued spectrum of unsigned 32-bit values (type 8): the binary header gives the
-    // sensor width of 1340, the footer the 6216 points that are stored.
-    ScriptedUi ui2;
-    record = readSample(dir / "spe" / "spectroscopy_glue.spe", 1, 1, out, ui2);
-    ASSERT_TRUE(out.ok()) << out.keyword;
-    ASSERT_EQ(record.points.size(), 6216u);
-    EXPECT_FLOAT_EQ(record.points.front().y, 1563.0f);
-    EXPECT_FLOAT_EQ(record.points.back().y, 1364.0f);
-    EXPECT_FLOAT_EQ(record.points.back().x, 6215.0f);
-    EXPECT_FLOAT_EQ(record.plotInfo.yMin, 1310.0f);
-    EXPECT_FLOAT_EQ(record.plotInfo.yMax, 65535.0f);
-}
-
-TEST(WinSpecSamples, PointByPointAgainstXyconv) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    if (std::system("command -v xyconv > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "xyconv (package libxy-bin) is not installed: no comparison";
-    TempFolder folder;
-    for (const auto& s : kSpeSamples) {
-        if (!s.xyconvReads) continue;
-        SCOPED_TRACE(std::string(s.name) + " frame " + std::to_string(s.frame));
-        const auto file = dir / "spe" / s.name;
-        const auto outFile = folder.path() / "xyconv.txt";
-        const std::string command = "xyconv -t spe '" + file.string() + "' '" + outFile.string() +
-                                    "' > /dev/null 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const auto blocks = xyconvBlocks(outFile);
-        ASSERT_GE(blocks.size(), static_cast<std::size_t>(s.frame));
-        const auto& expected = blocks[static_cast<std::size_t>(s.frame - 1)];
-
-        ScriptedUi ui;
-        ReadOutcome out;
-        const auto record = readSample(file, s.frame, s.strip, out, ui);
-        ASSERT_TRUE(out.ok()) << out.keyword;
-        ASSERT_EQ(record.points.size(), expected.size());
-        int mismatches = 0;
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            // xyconv prints six decimals.
-            if (!near(expected[i].first, record.points[i].x, 1e-6, 2e-6) ||
-                !near(expected[i].second, record.points[i].y, 1e-6, 2e-6))
-                ++mismatches;
-        EXPECT_EQ(mismatches, 0);
-    }
 }
 
 }  // namespace
