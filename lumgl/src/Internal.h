@@ -14,7 +14,7 @@ std::pair<float, float> WidenLinear(float v);
 // On a logarithmic axis (v > 0): v / 10 .. v * 10.
 std::pair<float, float> WidenLog(float v);
 
-// The walk (MousePointToData step 2, DisplaceDataPoint step 1): the index of
+// The walk that MousePointToData and DisplaceDataPoint start from: the index of
 // the first point that is not before x in the curve's direction, or points.size() when
 // the walk runs off the end. `rising`: the last point's x >= the first point's x.
 std::size_t WalkTo(const TPointList& points, double x, bool rising);

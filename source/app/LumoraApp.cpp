@@ -127,7 +127,7 @@ void LumoraApp::fatal(const QString& text) {
 }
 
 bool LumoraApp::startUp() {
-    // 1-2: the time of the start and the splash, which stays at least 4 s.
+    // The time of the start and the splash, which stays at least 4 s.
     startTime_.start();
     if (options_.splash) {
         const QPixmap pixmap = renderSvg(QStringLiteral(":/lumora/splash.svg"), QSize(480, 300));
@@ -138,7 +138,7 @@ bool LumoraApp::startUp() {
         QCoreApplication::processEvents();
     }
 
-    // 3: client and frame.
+    // Client and frame.
     client_ = new LumoraMDIClient(context_);
     frame_ = new LumoraDecMDIFrame(*this, client_);
     frame_->setWindowTitle(strings::productName());
@@ -148,7 +148,7 @@ bool LumoraApp::startUp() {
     frame_->setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
 
-    // 4: paths and settings. Without a program directory nothing else can be found, so the
+    // Paths and settings. Without a program directory nothing else can be found, so the
     // database check (and its second fatal message) is not attempted.
     AppContext& c = context_;
     c.programDir = ProgramLocation::programDirectory();
@@ -167,7 +167,7 @@ bool LumoraApp::startUp() {
     }
     c.helpFile = c.programDir + QStringLiteral("/Hilfe/Lumora Handbuch.pdf");
 
-    // 5: menus, toolbars, status bar.
+    // Menus, toolbars, status bar.
     frame_->buildCommandBars();
 
     if (quitRequested_) {
@@ -176,14 +176,14 @@ bool LumoraApp::startUp() {
         return false;
     }
 
-    // 6-7: the splash's minimum time, then the frame where it was left.
+    // The splash's minimum time, then the frame where it was left.
     waitForSplash();
     placeFrame();
     if (splash_) {
         splash_->finish(frame_);
     }
 
-    // 8: the defaults of the database search.
+    // The defaults of the database search.
     loadSearchEngineSettings();
     return true;
 }
@@ -243,7 +243,7 @@ void LumoraApp::loadSearchEngineSettings() {
 }
 
 bool LumoraApp::queryClose() {
-    // 1: only open diagrams make the question worth asking.
+    // Only open diagrams make the question worth asking.
     if (client_ && client_->childCount() > 0) {
         const auto answer = context_.messages().show(
             frame_, QString::fromUtf8(kQuitQuestion), QString::fromUtf8(kQuitCaption),
@@ -251,7 +251,7 @@ bool LumoraApp::queryClose() {
         if (answer != MessageBox::Answer::Yes) return false;
     }
 
-    // 2: every child may still refuse (for example a diagram with unsaved work).
+    // Every child may still refuse (for example a diagram with unsaved work).
     closing_ = true;
     if (client_) {
         client_->closeAllSubWindows();
@@ -261,7 +261,7 @@ bool LumoraApp::queryClose() {
         }
     }
 
-    // 3-4: nothing is written when the close was refused, so a refused close loses nothing.
+    // Nothing is written when the close was refused, so a refused close loses nothing.
     // One read and one write: the file is replaced once, whole, or not at all.
     Profile& profile = context_.profile();
     lumcore::IniFile ini = profile.read();

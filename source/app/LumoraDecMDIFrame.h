@@ -23,7 +23,7 @@ public:
     LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QWidget* parent = nullptr);
     ~LumoraDecMDIFrame() override;
 
-    // Menu bar, toolbars and status bar (start-up step 5).
+    // Menu bar, toolbars and status bar (built once at start-up).
     void buildCommandBars();
 
     LumoraMDIClient* client() const { return client_; }

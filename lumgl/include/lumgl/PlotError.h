@@ -1,5 +1,5 @@
-// The failures of lumgl's scaling and mapping. The original interface raised a bare
-// integer (1, 2 or 3); lumgl throws lumgl::PlotError, which carries that integer as code()
+// The failures of lumgl's scaling and mapping: lumgl::PlotError carries the code (1: a
+// logarithmic x axis with a limit <= 0, 2: the same for y, 3: no data points) as code()
 // and derives from std::runtime_error, so a caller can tell a drawing error (catch
 // PlotError, switch on code()) from any other exception (catch std::exception).
 #pragma once

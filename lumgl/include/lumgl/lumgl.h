@@ -79,10 +79,10 @@ LUMGL_EXPORT TPointF MousePointToData(SDevicePoint point, const TPointList& poin
                                       const SPlotInfo& info);
 
 // Makes the device rectangle the new ranges: a, b from left and right, d, c from top and
-// bottom; xMin = a and xMax = b when | |b| - |a| | / (|a| + |b|) * 0.5 > 1e-6, else the x
-// range stays; yMin = c, yMax = d under the same test. Then CalculateScaling (throws).
-// As described, the test compares magnitudes, so a rectangle symmetric about 0 (a = -b)
-// keeps the old range too.
+// bottom; xMin = a and xMax = b when |b - a| / (|a| + |b|) * 0.5 > 1e-6, else the x range
+// stays (a rectangle too thin to be a zoom); yMin = c, yMax = d under the same test. The
+// width is tested, not the difference of the magnitudes, so a rectangle symmetric about 0
+// (a = -b) zooms like any other. Then CalculateScaling (throws).
 LUMGL_EXPORT void ZoomRectToValues(const SDeviceRect& rect, SPlotInfo& info);
 
 // The point `steps` points away from p along x: the walk of MousePointToData stops at the

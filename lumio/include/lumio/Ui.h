@@ -1,7 +1,7 @@
 // What lumio asks of the user: message boxes and the choice dialogs of the readers
 // (FileFormatDialog, SelectTraceDialog, SelectWinSpecTraceDialog, SelectMapsTraceDialog,
 // SelectTraceComboDialog). The program answers with Qt dialogs that validate their entries
-// as described for each dialog; tests and the command-line tool answer from a script.
+// before they close; tests and the command-line tool answer from a script.
 // Every choice returns std::nullopt when the user cancels.
 #pragma once
 
