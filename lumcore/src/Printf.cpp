@@ -1,11 +1,8 @@
-// printf into std::string, and the shortest round-trip text of a float.
+// printf into std::string.
 #include "lumcore/Printf.h"
 
-#include <charconv>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <vector>
 
 namespace lumcore {
 
@@ -29,16 +26,6 @@ std::string strprintf(const char* format, ...) {
     std::vsnprintf(out.data(), out.size() + 1, format, again);
     va_end(again);
     return out;
-}
-
-std::string shortestFloat(float value) {
-    // Try increasing precision of %g until the text reads back as the same float; nine
-    // significant digits always suffice for IEEE single precision.
-    for (int precision = 6; precision <= 9; ++precision) {
-        std::string text = strprintf("%.*g", precision, static_cast<double>(value));
-        if (precision == 9 || std::strtof(text.c_str(), nullptr) == value) return text;
-    }
-    return {};
 }
 
 }  // namespace lumcore

@@ -12,28 +12,60 @@
 namespace lumio::detail {
 
 std::vector<FormatEntry>& mutableFormatTable() {
+    // One row per line reads best as a table.
+    // clang-format off
     static std::vector<FormatEntry> table = {
-        {1, "Lumora-Datei", {"LMX"}, "r+t", 2, readNative, readNative},
-        {2, "ASCII-Datei:  X,Y-Werte", {"ASC", "TXT"}, "r+t", 3, readAscii, readAsciiXY},
-        {3, "ASCII-Datei:  Y-Werte", {}, nullptr, 3, nullptr, readAsciiY},
-        {4, "Binäre Datei:  X,Y-Werte", {"BIN"}, "r+b", 4, readBinary, readBinaryXY},
-        {5, "Binäre Datei:  Y-Werte", {}, nullptr, 4, nullptr, readBinaryY},
-        {6, "4Spec-Datei", {"CRV"}, "r+b", 5, read4Spec, read4Spec},
-        {7, "Maps-Datei", {"MPS"}, "r+b", 6, readMaps, readMaps},
-        {8, "DaVis-Datei", {"PRF"}, "r+t", 7, readDaVis, readDaVis},
-        {9, "OOIBase-Datei", {"SAMPLE", "SCOPE", "REFERENCE", "DARK", "SAMPLEDARK"}, "r+t", 8,
-         readOOIBase, readOOIBase},
-        {10, "OOILibs-Datei", {"OLS", "OLB"}, "r+t", 9, readOOILibs, readOOILibs},
-        {11, "Grams-Datei:  Neues Format", {"SPC"}, "r+b", 10, readGrams, readGramsNew},
-        {12, "Grams-Datei:  Altes Format", {}, nullptr, 10, nullptr, readGramsOld},
-        {13, "WinSpec-Datei", {"SPE"}, "r+b", 11, readWinSpec, readWinSpec},
-        {14, "AvaSoft ASCII-Datei", {"TRT", "TAT", "TTT", "TIT"}, "r+t", 12, readAvaSoft,
-         readAvaSoft},
+        {1, "Lumora-Datei", {"LMX"}, "r+t",
+         "Lumora-Dateien  (*.lmx)|*.lmx", readNative, readNative},
+        {2, "ASCII-Datei:  X,Y-Werte", {"ASC", "TXT"}, "r+t",
+         "ASCII-Dateien  (*.asc,*.txt)|*.asc;*.txt", readAscii, readAsciiXY},
+        {3, "ASCII-Datei:  Y-Werte", {}, nullptr, nullptr, nullptr, readAsciiY},
+        {4, "Binäre Datei:  X,Y-Werte", {"BIN"}, "r+b",
+         "Binärdateien  (*.bin)|*.bin", readBinary, readBinaryXY},
+        {5, "Binäre Datei:  Y-Werte", {}, nullptr, nullptr, nullptr, readBinaryY},
+        {6, "4Spec-Datei", {"CRV"}, "r+b",
+         "4Spec-Dateien  (*.crv)|*.crv", read4Spec, read4Spec},
+        {7, "Maps-Datei", {"MPS"}, "r+b",
+         "Maps-Dateien  (*.mps)|*.mps", readMaps, readMaps},
+        {8, "DaVis-Datei", {"PRF"}, "r+t",
+         "DaVis-Dateien  (*.prf)|*.prf", readDaVis, readDaVis},
+        {9, "OOIBase-Datei", {"SAMPLE", "SCOPE", "REFERENCE", "DARK", "SAMPLEDARK"}, "r+t",
+         "OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, *.SampleDark)"
+         "|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark", readOOIBase, readOOIBase},
+        {10, "OOILibs-Datei", {"OLS", "OLB"}, "r+t",
+         "OOILibs-Dateien  (*.ols, *.olb)|*.ols; *.olb", readOOILibs, readOOILibs},
+        {11, "Grams-Datei:  Neues Format", {"SPC"}, "r+b",
+         "Grams-Dateien  (*.spc)|*.spc", readGrams, readGramsNew},
+        {12, "Grams-Datei:  Altes Format", {}, nullptr, nullptr, nullptr, readGramsOld},
+        {13, "WinSpec-Datei", {"SPE"}, "r+b",
+         "WinSpec-Dateien  (*.spe)|*.spe", readWinSpec, readWinSpec},
+        {14, "AvaSoft ASCII-Datei", {"TRT", "TAT", "TTT", "TIT"}, "r+t",
+         "AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)|*.trt;*.tat;*.ttt;*.tit",
+         readAvaSoft, readAvaSoft},
     };
+    // clang-format on
     return table;
 }
 
-const std::vector<FormatEntry>& formatTable() { return mutableFormatTable(); }
+const std::vector<FormatEntry>& formatTable() {
+    return mutableFormatTable();
+}
+
+int filterIndex(int formatCode) {
+    int index = 1;
+    for (const auto& entry : formatTable()) {
+        if (entry.openFilter) ++index;
+        if (entry.formatCode == formatCode) return index;
+    }
+    return 1;
+}
+
+std::string openFilterList() {
+    std::string list = "Alle Dateien  (*.*)|*.*";
+    for (const auto& entry : formatTable())
+        if (entry.openFilter) list.append("|").append(entry.openFilter);
+    return list;
+}
 
 const FormatEntry* matchExtension(std::string_view fileName) {
     // The text after the last "."; a name without one is matched on its whole text.

@@ -1,7 +1,8 @@
 // The one ordered table of spectrum formats. Extension dispatch, the list of the format
-// dialog and the filter indexes all come from here.
+// dialog, the open dialog's filters and their indexes all come from here.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,18 +11,27 @@
 namespace lumio::detail {
 
 struct FormatEntry {
-    int formatCode;                           // position in the format dialog's list
-    const char* listEntry;                    // text of that list entry
-    std::vector<std::string_view> extensions; // upper case, matched as substrings
-    const char* existenceMode;                // "r+t", "r+b", or nullptr (no extension group); the test itself only reads
-    int filterIndex;                          // 1-based entry of the open filter list
-    ReaderFn byExtension;                     // the group's reader, when the extension matched
-    ReaderFn byChoice;                        // the reader of this format chosen in the dialog
+    int formatCode;                            // position in the format dialog's list
+    const char* listEntry;                     // text of that list entry
+    std::vector<std::string_view> extensions;  // upper case, matched as substrings
+    const char* existenceMode;                 // "r+t", "r+b", or nullptr (no extension group); the test itself only reads
+    // The open dialog's filter of this format, "label|patterns"; nullptr for a format that
+    // shares the filter of the row above it.
+    const char* openFilter;
+    ReaderFn byExtension;  // the group's reader, when the extension matched
+    ReaderFn byChoice;     // the reader of this format chosen in the dialog
 };
 
 const std::vector<FormatEntry>& formatTable();
 // Tests put small readers of their own into the table.
 std::vector<FormatEntry>& mutableFormatTable();
+
+// The 1-based entry of the open dialog's filter list for the row of `formatCode`: entry 1
+// is "all files", and each row with a filter of its own adds the next one.
+int filterIndex(int formatCode);
+
+// The open dialog's filter list: "all files", then the rows' filters, joined by "|".
+std::string openFilterList();
 
 // The row whose extension group matches `fileName` (see ReadFileData), or nullptr.
 const FormatEntry* matchExtension(std::string_view fileName);

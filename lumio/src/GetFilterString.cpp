@@ -1,6 +1,8 @@
-// The filters of the program's open and save dialogs.
+// The filters of the program's open and save dialogs. The open dialog's spectrum filters
+// come from the format table; the others are fixed lists.
 #include <cctype>
 
+#include "FormatTable.h"
 #include "lumio/lumio.h"
 
 std::string GetFilterString(const std::string& mode, int kind) {
@@ -12,20 +14,7 @@ std::string GetFilterString(const std::string& mode, int kind) {
     static const char* const kReports =
         "Rich Text Format  (*.rtf)|*.rtf"
         "|Nur Text  (*.txt)|*.txt";
-    if (open && kind == 1)
-        return "Alle Dateien  (*.*)|*.*"
-               "|Lumora-Dateien  (*.lmx)|*.lmx"
-               "|ASCII-Dateien  (*.asc,*.txt)|*.asc;*.txt"
-               "|Binärdateien  (*.bin)|*.bin"
-               "|4Spec-Dateien  (*.crv)|*.crv"
-               "|Maps-Dateien  (*.mps)|*.mps"
-               "|DaVis-Dateien  (*.prf)|*.prf"
-               "|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, *.SampleDark)"
-               "|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark"
-               "|OOILibs-Dateien  (*.ols, *.olb)|*.ols; *.olb"
-               "|Grams-Dateien  (*.spc)|*.spc"
-               "|WinSpec-Dateien  (*.spe)|*.spe"
-               "|AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)|*.trt;*.tat;*.ttt;*.tit";
+    if (open && kind == 1) return lumio::detail::openFilterList();
     if ((open || save) && kind == 2) return kReports;
     if (save && kind == 1)
         return "Lumora-Datei  (*.lmx)|*.lmx"

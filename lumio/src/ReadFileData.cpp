@@ -77,7 +77,7 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect, int& formatCo
         if (answer != Answer::Yes) fail(keyword::CancelOpenFile);
     }
     formatCodeRead = formatCode;
-    return formatTable()[static_cast<std::size_t>(formatCode - 1)].filterIndex;
+    return filterIndex(formatCode);
 }
 
 int CheckXData(const SpectrumRecord& record) {

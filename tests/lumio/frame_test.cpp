@@ -2,13 +2,14 @@
 // the monotony check and the dialog filters. Readers here are small test readers put into
 // the format table, so the frame is tested on its own.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <unistd.h>
 
 #include "ChildProcess.h"
 #include "FormatTable.h"
@@ -116,12 +117,28 @@ TEST(ExtensionDispatch, GroupsMatchBySubstringCaseInsensitiveInTableOrder) {
 TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
     const auto& table = formatTable();
     ASSERT_EQ(table.size(), 14u);
-    const int filterIndex[14] = {2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 10, 11, 12};
+    // The open dialog's filters as label/pattern pairs: a format's filter index points at
+    // the pair whose patterns name its extensions (rows without extensions share the one
+    // above them).
+    const std::string open = GetFilterString("open", 1);
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = open.find('|', start)) != std::string::npos; start = bar + 1)
+        parts.push_back(open.substr(start, bar - start));
+    parts.push_back(open.substr(start));
+    const int expectedIndex[14] = {2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 10, 11, 12};
+    std::string extension;
     for (std::size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(table[i].formatCode, static_cast<int>(i) + 1);
-        EXPECT_EQ(table[i].filterIndex, filterIndex[i]) << i;
+        const int index = filterIndex(table[i].formatCode);
+        EXPECT_EQ(index, expectedIndex[i]) << i;
         // Rows without an extension group are reached only through the dialog.
         EXPECT_EQ(table[i].extensions.empty(), table[i].existenceMode == nullptr);
+        if (!table[i].extensions.empty()) extension = std::string(table[i].extensions.front());
+        ASSERT_LE(2 * static_cast<std::size_t>(index), parts.size()) << i;
+        std::string patterns = parts[2 * static_cast<std::size_t>(index) - 1];
+        for (char& c : patterns) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_NE(patterns.find("*." + extension), std::string::npos) << i;
     }
     EXPECT_STREQ(table[1].listEntry, "ASCII-Datei:  X,Y-Werte");
     EXPECT_STREQ(table[4].listEntry, "Binäre Datei:  Y-Werte");
@@ -345,22 +362,16 @@ TEST(GetFilterString, EveryListByteForByte) {
               "(*.txt,*.asc)|*.txt;*.asc|ASCII-Datei:  Y-Werte  (*.txt,*.asc)|*.txt;*.asc|"
               "Binärdatei: X,Y-Werte  (*.bin)|*.bin|Binärdatei: Y-Werte  (*.bin)|*.bin");
 
-    const std::string open = GetFilterString("FileOpen", 1);
-    EXPECT_EQ(open.rfind("Alle Dateien  (*.*)|*.*|Lumora-Dateien  (*.lmx)|*.lmx|", 0), 0u);
-    EXPECT_NE(open.find("|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, "
-                        "*.SampleDark)|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark|"),
-              std::string::npos);
-    // Twelve label/pattern pairs, and each format's filter index points at its own pair.
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t bar; (bar = open.find('|', start)) != std::string::npos; start = bar + 1)
-        parts.push_back(open.substr(start, bar - start));
-    parts.push_back(open.substr(start));
-    ASSERT_EQ(parts.size(), 24u);
-    EXPECT_EQ(parts[2 * (2 - 1)], "Lumora-Dateien  (*.lmx)");
-    EXPECT_EQ(parts[2 * (10 - 1)], "Grams-Dateien  (*.spc)");
-    EXPECT_EQ(parts[2 * (12 - 1)], "AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)");
-    EXPECT_EQ(parts[23], "*.trt;*.tat;*.ttt;*.tit");
+    EXPECT_EQ(GetFilterString("FileOpen", 1),
+              "Alle Dateien  (*.*)|*.*|Lumora-Dateien  (*.lmx)|*.lmx"
+              "|ASCII-Dateien  (*.asc,*.txt)|*.asc;*.txt|Binärdateien  (*.bin)|*.bin"
+              "|4Spec-Dateien  (*.crv)|*.crv|Maps-Dateien  (*.mps)|*.mps"
+              "|DaVis-Dateien  (*.prf)|*.prf"
+              "|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, *.SampleDark)"
+              "|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark"
+              "|OOILibs-Dateien  (*.ols, *.olb)|*.ols; *.olb|Grams-Dateien  (*.spc)|*.spc"
+              "|WinSpec-Dateien  (*.spe)|*.spe"
+              "|AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)|*.trt;*.tat;*.ttt;*.tit");
 }
 
 TEST(ShortenedPath, LongPathsKeepFirstFolderAndName) {

@@ -182,7 +182,7 @@ TEST_F(GramsTest, SubfilesWithTheirOwnXAndTheTrackDialog) {
 TEST_F(GramsTest, CommonXArrayAndAxisLabels) {
     // Two subfiles of 3 points sharing one x array; labels in Windows-1252.
     Bytes b = header(0x80 | 0x04 | 0x20, 3, 0, 0, 2);
-    b.text(218, std::string("Wellenl\xE4nge [nm]\0Z\xE4hlrate\0", 28));
+    b.text(218, std::string("Wellenl\xE4nge [nm]\0Z\xE4hlrate\0", 27));
     b.f32(512, 400).f32(516, 401).f32(520, 402);
     for (int s = 0; s < 2; ++s) {
         const std::size_t at = subheader(b, -128);

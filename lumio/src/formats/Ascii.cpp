@@ -84,8 +84,10 @@ bool hasSeparator(std::string_view line, bool withComma) {
 
 template <bool Comma>
 inline bool isSeparator(char c) {
-    if constexpr (Comma) return c == ',';
-    else return c == ';' || c == ' ' || c == '\t';
+    if constexpr (Comma)
+        return c == ',';
+    else
+        return c == ';' || c == ' ' || c == '\t';
 }
 
 template <bool Comma>
@@ -104,22 +106,9 @@ inline const char* nextFieldStart(const char* p, const char* end) {
 
 // Reads the field at p and leaves p at its end (a separator or the line end).
 template <bool Comma>
-inline double takeField(const char*& p, const char* end, const char* readable) {
-    if (p < end && startsPlainNumber(*p)) {
-        float value;
-        const char* q = p;
-        if (readSimpleFloat(q, end, value, readable) && (q == end || isSeparator<Comma>(*q))) {
-            p = q;
-            return value;
-        }
-        const auto result = std::from_chars(p, end, value);
-        if (result.ec == std::errc() && (result.ptr == end || isSeparator<Comma>(*result.ptr))) {
-            p = result.ptr;
-            return value;
-        }
-    }
-    const char* fe = fieldEnd<Comma>(p, end);
-    const double value = parseNumberField(std::string_view(p, static_cast<std::size_t>(fe - p)));
+inline double takeField(const char*& p, const char* end) {
+    const char* const fe = fieldEnd<Comma>(p, end);
+    const double value = readNumberField(p, fe);
     p = fe;
     return value;
 }
@@ -165,7 +154,8 @@ int toInt(double value) {
 // ---- choices ----
 
 int askTrack(ReadContext& ctx, std::size_t tracks) {
-    const int count = tracks > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(tracks);
+    const int count =
+        tracks > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(tracks);
     int& last = lastChosenTrack();
     const auto chosen = ctx.ui.chooseTrack(ctx.record.fileName, count, initialChoice(last, count));
     if (!chosen || *chosen < 1 || *chosen > count) fail(keyword::CancelOpenFile);
@@ -178,17 +168,16 @@ int askTrack(ReadContext& ctx, std::size_t tracks) {
 
 // Reads x from the first field and y from field `column` (0-based) of one line.
 template <bool Comma>
-inline void readColumnLine(std::string_view line, std::size_t column, const char* readable,
-                           PointCollector& points) {
+inline void readColumnLine(std::string_view line, std::size_t column, PointCollector& points) {
     const char* p = line.data();
     const char* const end = p + line.size();
-    const double x = takeField<Comma>(p, end, readable);
+    const double x = takeField<Comma>(p, end);
     double y = 0.0;
     for (std::size_t c = 1;; ++c) {
         if (p >= end) break;  // the line has no such column: y is empty
         p = nextFieldStart(p, end);
         if (c == column) {
-            y = takeField<Comma>(p, end, readable);
+            y = takeField<Comma>(p, end);
             break;
         }
         p = fieldEnd<Comma>(p, end);
@@ -199,25 +188,63 @@ inline void readColumnLine(std::string_view line, std::size_t column, const char
 template <bool Comma>
 void readColumnLines(LineReader& lines, std::size_t column, PointCollector& points) {
     std::string_view line;
-    const char* const readable = lines.textEnd();
-    while (lines.next(line)) readColumnLine<Comma>(line, column, readable, points);
+    while (lines.next(line)) readColumnLine<Comma>(line, column, points);
 }
 
-#if defined(__SSE2__)
-// A whole "x y" line of our own export read from the classes of its first 32 characters
-// (digits, ".", "-", blank, line end), found 16 at a time: where each number ends is known
-// after a few instructions, so the next line's start does not wait for the digits to be
-// converted, and lines overlap in the processor. Takes only what readSimpleFloat reads
-// the same way (1 to 7 digits before the point, at most 7 behind it), with the very same
-// mantissa and conversion, so the values are bit for bit those of readColumnLine.
-// Bit i of `number` tells whether character i is a digit or ".", bit i of `point` whether
-// it is ".".
+// ---- the fast path for "x y" lines ----
+
+// Powers of ten for decimalToFloat, read straight rather than through the shared
+// library's table of addresses, since one load stands in every number's conversion.
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+constexpr double kInversePow10[] = {1e0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7};
+constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
+// Eight characters as one little-endian word.
+inline std::uint64_t loadWord(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
+
+// The value of the first n (1 to 7) digits of the word: they are moved to its end behind
+// '0's and read as eight digits at once.
+inline std::uint32_t digitsValue(std::uint64_t word, int n) {
+    word = (word << (8 * (8 - n))) | (0x3030303030303030u >> (8 * n));
+    word -= 0x3030303030303030u;
+    word = (word * 10) + (word >> 8);
+    word = (((word & 0x000000FF000000FFu) * 0x000F424000000064u) +
+            (((word >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)) >>
+           32;
+    return static_cast<std::uint32_t>(word);
+}
+
+// The float nearest to mantissa / 10^fraction (negated when `negative`), for a mantissa of
+// at most 14 digits and a fraction of at most 7 digits. Such a decimal is exact as a
+// double, and no halfway point between two floats lies within half a double's spacing of
+// it, so rounding the correctly rounded double quotient to float gives what reading the
+// text as a float gives. A product with the rounded power 1e-n lies within two double
+// steps of the quotient; only where that could matter (its low bits near a float halfway
+// point) is the quotient computed by division, which costs several times more.
+inline float decimalToFloat(std::uint64_t mantissa, int fraction, bool negative) {
+    const double whole = static_cast<double>(static_cast<std::int64_t>(mantissa));
+    double value = whole * kInversePow10[fraction];
+    const std::uint32_t belowFloat =
+        static_cast<std::uint32_t>(std::bit_cast<std::uint64_t>(value) & 0x1FFFFFFFu);
+    if (fraction != 0 && belowFloat - (0x10000000u - 16u) < 32u) value = whole / kPow10[fraction];
+    return static_cast<float>(negative ? -value : value);
+}
+
+// Bit i of `number` tells whether character i of a line is a digit or ".", bit i of
+// `point` whether it is ".", for the first 32 characters.
 struct LineClasses {
     std::uint64_t number, point;
 };
 
 inline LineClasses classifyLine(const char* p) {
-    // '0'..'9' moved to the lowest signed byte values: one signed comparison each.
+#if defined(__SSE2__)
+    // 16 characters at a time; '0'..'9' moved to the lowest signed byte values, so one
+    // signed comparison finds the digits.
     const __m128i shift = _mm_set1_epi8(static_cast<char>(128 - '0'));
     const __m128i limit = _mm_set1_epi8(static_cast<char>(-128 + 10));
     const __m128i dot = _mm_set1_epi8('.');
@@ -232,13 +259,24 @@ inline LineClasses classifyLine(const char* p) {
     half(p, n0, p0);
     half(p + 16, n1, p1);
     return {n0 | (n1 << 16), p0 | (p1 << 16)};
+#else
+    LineClasses c{0, 0};
+    for (int i = 0; i < 32; ++i) {
+        const bool isPoint = p[i] == '.';
+        const bool isDigit = static_cast<unsigned char>(p[i] - '0') < 10;
+        c.number |= std::uint64_t{isDigit || isPoint} << i;
+        c.point |= std::uint64_t{isPoint} << i;
+    }
+    return c;
+#endif
 }
 
-// The number of digits and points in [s, e) of the line at p, after a sign: 1 to 7
-// digits and an optional point with up to 7 digits. False for anything else.
-inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool negative, float& out) {
-    static constexpr std::uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-    const std::uint64_t points = point & ((std::uint64_t{1} << e) - 1) & ~((std::uint64_t{1} << s) - 1);
+// The number in [s, e) of the line at p, after a sign: 1 to 7 digits and an optional
+// point with up to 7 digits behind it. False for anything else.
+inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool negative,
+                         float& out) {
+    const std::uint64_t points =
+        point & ((std::uint64_t{1} << e) - 1) & ~((std::uint64_t{1} << s) - 1);
     if ((points & (points - 1)) != 0) return false;
     const int intEnd = points ? std::countr_zero(points) : e;
     const int whole = intEnd - s;
@@ -248,19 +286,27 @@ inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool 
     if (points && whole + fraction <= 7) {
         // Digits and point within eight characters: the point is cut out of the word and
         // all digits are read at once.
-        const std::uint64_t word = digits8::load(p + s);
+        const std::uint64_t word = loadWord(p + s);
         const std::uint64_t below = (std::uint64_t{1} << (8 * whole)) - 1;
-        mantissa = digits8::value((word & below) | ((word >> 8) & ~below), whole + fraction);
+        mantissa = digitsValue((word & below) | ((word >> 8) & ~below), whole + fraction);
     } else {
-        mantissa = digits8::value(digits8::load(p + s), whole);
-        if (fraction) mantissa = mantissa * kScale[fraction] + digits8::value(digits8::load(p + intEnd + 1), fraction);
+        mantissa = digitsValue(loadWord(p + s), whole);
+        if (fraction)
+            mantissa =
+                mantissa * kScale[fraction] + digitsValue(loadWord(p + intEnd + 1), fraction);
     }
     out = decimalToFloat(mantissa, fraction, negative);
     return true;
 }
 
-// The length of the line at p with its line end when it is "x y" as described above;
-// 0 for anything else. At least 48 characters must be readable from p.
+// Characters readPlainLine may look at from a line's start.
+constexpr std::ptrdiff_t kPlainLineLookahead = 48;
+
+// The length of the line at p with its line end when it is "x y" as our own export writes
+// it: two plain numbers (see numberInLine), one blank between them, "\n" or "\r\n" behind
+// y, all within 32 characters; 0 for anything else. Where each number ends is known from
+// the character classes after a few instructions, so the next line's start does not wait
+// for the digits to be converted. The values are bit for bit those the C library reads.
 inline int readPlainLine(const char* p, float& x, float& y) {
     const LineClasses c = classifyLine(p);
     const bool xNegative = p[0] == '-';
@@ -270,24 +316,24 @@ inline int readPlainLine(const char* p, float& x, float& y) {
     if (t1 >= 32 || p[t1] != ' ') return 0;
     const bool yNegative = p[t1 + 1] == '-';
     const int yStart = t1 + 1 + (yNegative ? 1 : 0);
-    const int t2 = std::countr_zero(~c.number & ~((std::uint64_t{1} << yStart) - 1));  // behind y
+    const int t2 = std::countr_zero(~c.number & ~((std::uint64_t{1} << yStart) - 1));
     if (t2 >= 32) return 0;
     int length;
-    if (p[t2] == '\n') length = t2 + 1;
-    else if (p[t2] == '\r' && p[t2 + 1] == '\n') length = t2 + 2;
-    else return 0;
+    if (p[t2] == '\n')
+        length = t2 + 1;
+    else if (p[t2] == '\r' && p[t2 + 1] == '\n')
+        length = t2 + 2;
+    else
+        return 0;
     if (!numberInLine(p, c.point, xStart, t1, xNegative, x) ||
         !numberInLine(p, c.point, yStart, t2, yNegative, y))
         return 0;
     return length;
 }
-#endif
 
-// The "x y" lines our own export writes, read in one pass over the text: both numbers are
-// read straight from the buffer and the line end is found behind y, so no line is looked
-// at twice. Any line that is not two plain numbers, one separator and blanks between them,
-// and nothing but the line end behind y (or a separator and more fields) goes through
-// readColumnLine, from the same start, and comes out as it would there.
+// Two columns with blank, tab or ";" between them: each "x y" line of our own export goes
+// the fast way; any other line, and the lines too near the end of the text for the fast
+// way to look at, go through readColumnLine from the same start and come out as there.
 void readTwoColumnLines(LineReader& lines, PointCollector& points) {
     const char* p = lines.text().data() + lines.offset();
     const char* const end = lines.textEnd();
@@ -296,53 +342,24 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
         // As LineReader: leading white space and blank lines vanish.
         while (p < end && isTextSpace(*p)) ++p;
         if (p == end) break;
-        const char* const start = p;
         float x, y;
-#if defined(__SSE2__)
-        if (end - p >= 48) {
+        if (end - p >= kPlainLineLookahead) {
             if (const int length = readPlainLine(p, x, y)) {
+                // Plain numbers of at most 14 digits: finite and within the limits.
                 points.addPlain(running, x, y);
                 p += length;
                 continue;
             }
         }
-#endif
-        const char* q = p;
-        if (readSimpleFloat(q, end, x, end) && q < end &&
-            (*q == ' ' || *q == '\t' || *q == ';')) {
-            ++q;
-            while (q < end && (*q == ' ' || *q == '\t')) ++q;
-            if (readSimpleFloat(q, end, y, end)) {
-                if (q == end || *q == '\n') {
-                    // Plain numbers have at most 15 digits: finite and within the limits.
-                    points.addPlain(running, x, y);
-                    p = q;
-                    continue;
-                }
-                if (*q == ' ' || *q == '\t' || *q == ';' || *q == '\r') {
-                    // Further fields or a line end "\r\n": y ends here all the same
-                    // unless the "\r" stands inside the line.
-                    const void* nl = std::memchr(q, '\n', static_cast<std::size_t>(end - q));
-                    const char* const lineEnd = nl ? static_cast<const char*>(nl) : end;
-                    if (*q != '\r' || std::all_of(q, lineEnd, [](char c) { return c == '\r'; })) {
-                        points.addPlain(running, x, y);
-                        p = lineEnd;
-                        continue;
-                    }
-                }
-            }
-        }
-        // Anything else: the line as LineReader gives it, read field by field.
-        lines.seek(static_cast<std::size_t>(start - lines.text().data()));
+        lines.seek(static_cast<std::size_t>(p - lines.text().data()));
         std::string_view line;
         lines.next(line);
         points.resume(running);
-        readColumnLine<false>(line, 1, end, points);
+        readColumnLine<false>(line, 1, points);
         running = points.running();
         p = lines.text().data() + lines.offset();
     }
     points.resume(running);
-    lines.seek(lines.text().size());
 }
 
 void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines, std::size_t column,
@@ -355,9 +372,12 @@ void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines,
     ctx.record.points.reserve(ctx.record.points.size() + (file.bytes.size() - file.dataStart) / 16);
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
-    if (comma) readColumnLines<true>(lines, column, points);
-    else if (column == 1) readTwoColumnLines(lines, points);
-    else readColumnLines<false>(lines, column, points);
+    if (comma)
+        readColumnLines<true>(lines, column, points);
+    else if (column == 1)
+        readTwoColumnLines(lines, points);
+    else
+        readColumnLines<false>(lines, column, points);
     if (points.count() == before) fail(keyword::NullFile);
     points.finish();
     ctx.record.plotInfo.title.clear();
@@ -392,7 +412,8 @@ void readFrames(ReadContext& ctx, const AsciiText& file, bool comma) {
         const int frames = lastRow.frame < 1 ? 1 : lastRow.frame;
         const int strips = lastRow.strip < 1 ? 1 : lastRow.strip;
         Ui::FrameStrip& last = lastChosenFrameStrip();
-        const Ui::FrameStrip initial{initialChoice(last.frame, frames), initialChoice(last.strip, strips)};
+        const Ui::FrameStrip initial{initialChoice(last.frame, frames),
+                                     initialChoice(last.strip, strips)};
         const auto answer = ctx.ui.chooseFrameStrip(ctx.record.fileName, frames, strips, initial);
         if (!answer || answer->frame < 1 || answer->frame > frames || answer->strip < 1 ||
             answer->strip > strips)

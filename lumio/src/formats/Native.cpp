@@ -86,13 +86,9 @@ bool sectionBetween(std::string_view text, const MarkerLine& open, const MarkerL
 
 // Reads a number the way the file's fields are read: the first "," is the decimal sign,
 // and reading stops where atof would stop.
-double nativeNumber(std::string_view field, const char* readable = nullptr) {
+double nativeNumber(std::string_view field) {
     if (!field.empty() && startsPlainNumber(field.front())) {
         float value;
-        const char* p = field.data();
-        if (readSimpleFloat(p, field.data() + field.size(), value, readable) &&
-            p == field.data() + field.size())
-            return value;
         const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
         if (result.ec == std::errc() && result.ptr == field.data() + field.size()) return value;
     }
@@ -180,20 +176,11 @@ void readDatabaseLines(std::string_view body, SpectrumRecord& record) {
 inline bool isPointSeparator(char c) { return c == ';' || c == ' ' || c == '\t'; }
 
 // Reads the point field at p up to the next separator (or the line end) and leaves p
-// there. A plain number that fills the field is read at once; anything else goes through
-// nativeNumber.
-double takePointField(const char*& p, const char* end, const char* readable) {
-    if (p < end && startsPlainNumber(*p)) {
-        const char* q = p;
-        float value;
-        if (readSimpleFloat(q, end, value, readable) && (q == end || isPointSeparator(*q))) {
-            p = q;
-            return value;
-        }
-    }
+// there.
+double takePointField(const char*& p, const char* end) {
     const char* fieldEnd = p;
     while (fieldEnd < end && !isPointSeparator(*fieldEnd)) ++fieldEnd;
-    const double value = nativeNumber(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)), readable);
+    const double value = nativeNumber(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)));
     p = fieldEnd;
     return value;
 }
@@ -203,16 +190,15 @@ void readPoints(std::string_view body, ReadContext& ctx) {
     LineReader lines(body);
     std::string_view line;
     bool any = false;
-    const char* const readable = lines.textEnd();
     while (lines.next(line)) {
         any = true;
         const char* p = line.data();
         const char* const end = p + line.size();
-        const double x = takePointField(p, end, readable);
+        const double x = takePointField(p, end);
         // The x field and the one separator behind it go; y runs to the next separator, so
         // a second blank leaves the y field empty (y = 0).
         if (p < end) ++p;
-        const double y = takePointField(p, end, readable);
+        const double y = takePointField(p, end);
         points.add(x, y);
     }
     if (!any) fail(keyword::NullFile);

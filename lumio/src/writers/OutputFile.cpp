@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <cstring>
 
-#include "FloatText.h"
+#include "lumcore/Printf.h"
 #include "lumio/Outcome.h"
 
 namespace lumio::detail {
 
 OutputFile::OutputFile(const std::string& path) : file_(path) {
     if (!file_.isOpen()) throw Outcome(keyword::NoFile);
-    buffer_.reserve(kFlushAt + kFloatTextMax);
+    buffer_.reserve(kFlushAt + lumcore::kFloatTextMax);
 }
 
 void OutputFile::flush() {
@@ -22,21 +22,23 @@ void OutputFile::flush() {
 }
 
 void OutputFile::writeFloat(float value) {
-    char text[kFloatTextMax];
-    write(std::string_view(text, static_cast<std::size_t>(formatShortestFloat(text, value) - text)));
+    char text[lumcore::kFloatTextMax];
+    write(std::string_view(
+        text, static_cast<std::size_t>(lumcore::formatShortestFloat(text, value) - text)));
 }
 
 void OutputFile::writeFloatDecimalComma(float value) {
-    char text[kFloatTextMax];
-    char* end = formatShortestFloat(text, value);
+    char text[lumcore::kFloatTextMax];
+    char* end = lumcore::formatShortestFloat(text, value);
     if (char* dot = static_cast<char*>(std::memchr(text, '.', static_cast<std::size_t>(end - text))))
         *dot = ',';
     write(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
 void OutputFile::writeG(float value) {
-    char text[kFloatTextMax];
-    write(std::string_view(text, static_cast<std::size_t>(formatG(text, value) - text)));
+    char text[lumcore::kFloatTextMax];
+    write(std::string_view(
+        text, static_cast<std::size_t>(lumcore::formatGeneral(text, value, 6) - text)));
 }
 
 void OutputFile::writeUnsigned(unsigned value) {
