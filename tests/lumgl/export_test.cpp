@@ -2,12 +2,12 @@
 // bytes, and conversions by readers nobody here wrote (wmf2svg, wpg2svg) when installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,10 +36,8 @@ Bytes ReadAll(const fs::path& path) {
 }
 
 std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    const Bytes b = ReadAll(path);
+    return std::string(b.begin(), b.end());
 }
 
 unsigned U16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8u); }
@@ -89,16 +87,13 @@ TEST(WmfCanvas, HeadersAndRecordChain) {
     const Bytes b = DiagramAsWmf(TempDir() / "layout.wmf");
     ASSERT_GT(b.size(), 100u);
     EXPECT_EQ(U32(b, 0), 0x9AC6CDD7u);
-    EXPECT_EQ(U16(b, 10), 800u);  // bounding box right, bottom
-    EXPECT_EQ(U16(b, 12), 500u);
-    EXPECT_EQ(U16(b, 14), 96u);
+    // Bounding box right and bottom, 96 units an inch; metafile header: type 1, 9 words,
+    // version 3.0, total size in words.
+    for (auto [at, value] : {std::pair{10, 800u}, {12, 500u}, {14, 96u}, {22, 1u}, {24, 9u}, {26, 0x300u}})
+        EXPECT_EQ(U16(b, at), value) << at;
     unsigned checksum = 0;
     for (int i = 0; i < 10; ++i) checksum ^= U16(b, 2 * i);
     EXPECT_EQ(U16(b, 20), checksum);
-    // Metafile header: type 1, 9 words, version 3.0, total size in words.
-    EXPECT_EQ(U16(b, 22), 1u);
-    EXPECT_EQ(U16(b, 24), 9u);
-    EXPECT_EQ(U16(b, 26), 0x300u);
     EXPECT_EQ(22u + 2u * U32(b, 28), b.size());
 
     const std::vector<WmfRecord> records = WmfRecords(b);
@@ -273,13 +268,8 @@ TEST(WpgExport, LinesAppendToThePicture) {
     EXPECT_EQ(U32(b, 20), b.size());
     const std::vector<WpgRecord> r = WpgRecords(b);
     EXPECT_EQ(r.back().at + 4, b.size());  // one end record, at the end
-    int starts = 0, ends = 0;
-    for (const WpgRecord& x : r) {
-        starts += x.type == 1;
-        ends += x.type == 2;
-    }
-    EXPECT_EQ(starts, 1);
-    EXPECT_EQ(ends, 1);
+    for (unsigned type : {1u, 2u})  // one start, one end
+        EXPECT_EQ(std::count_if(r.begin(), r.end(), [&](const WpgRecord& x) { return x.type == type; }), 1) << type;
     // Each append replaces the end record. Markers: a group (18 bytes) and one line (18);
     // labels: a group, two text records (20) with 15 and 17 characters (4 + 2n).
     EXPECT_EQ(b.size(), plotOnly + (18 + 18) + (18 + 20 + 34 + 20 + 38));
