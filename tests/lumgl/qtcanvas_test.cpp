@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -30,14 +31,17 @@ SPlotInfo Diagram(int width, int height) {
     return info;
 }
 
-// Draws the diagram into a white image, reduced (as on screen) or with every segment.
-QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce) {
+// Draws the diagram into a white image, reduced (as on screen) or with every segment, and
+// what more is asked for.
+QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce,
+              const std::function<void(const SPlotInfo&, lumgl::QtCanvas&)>& more = {}) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     {
         lumgl::QtCanvas canvas(painter, {0, 0, width, height}, &image, reduce);
         PlotDrawing(points, info, canvas);
+        if (more) more(info, canvas);
     }
     painter.end();
     return image;
@@ -63,10 +67,7 @@ std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool red
     lumgl::RecordingCanvas canvas(info.plotRect, reduce);
     PlotDrawing(points, copy, canvas);
     std::size_t lines = 0;
-    for (std::size_t at = canvas.trace().find("line "); at != std::string::npos;
-         at = canvas.trace().find("line ", at + 1)) {
-        ++lines;
-    }
+    for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at) ++lines;
     return lines;
 }
 
@@ -180,16 +181,10 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
         line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) + ";x;x;x;x;2;1"};
         lines.add(line);
     }
-    QImage image(960, 600, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    {
-        lumgl::QtCanvas canvas(painter, {0, 0, 960, 600}, &image, true);
-        PlotDrawing(points, info, canvas);
-        DrawSearchedLines(lines, info, canvas);
-        DrawIdentifiedElements(lines, true, 0, info, canvas);
-    }
-    painter.end();
+    const QImage image = Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
+        DrawSearchedLines(lines, drawn, canvas);
+        DrawIdentifiedElements(lines, true, 0, drawn, canvas);
+    });
     EXPECT_GT(DifferentPixels(image, Render({}, WithoutCurve(info), 960, 600, true)), 1000);
     if (golden::Updating()) {
         ASSERT_TRUE(image.save(QString(LUMORA_TEST_DATA) + "/../docs/diagram.png"));
