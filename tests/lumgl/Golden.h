@@ -14,17 +14,13 @@
 
 namespace golden {
 
-inline std::string PathOf(const std::string& name) {
-    return std::string(LUMORA_TEST_DATA) + "/lumgl/golden/" + name + ".txt";
-}
-
 inline bool Updating() {
     const char* env = std::getenv("LUMORA_UPDATE_GOLDEN");
     return env && std::string(env) == "1";
 }
 
 inline void Expect(const std::string& name, const std::string& trace) {
-    const std::string path = PathOf(name);
+    const std::string path = std::string(LUMORA_TEST_DATA) + "/lumgl/golden/" + name + ".txt";
     if (Updating()) {
         std::ofstream(path, std::ios::binary) << trace;
         return;

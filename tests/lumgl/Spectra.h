@@ -2,6 +2,7 @@
 // sloping background with deterministic noise.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -9,6 +10,23 @@
 #include "lumgl/lumgl.h"
 
 namespace spectra {
+
+// The frame's corners from origin (left, bottom) to top right (right, top).
+inline void SetFrame(SPlotInfo& info, int left, int bottom, int right, int top) {
+    info.origin = {left, bottom};
+    info.bottomRight = {right, bottom};
+    info.topLeft = {left, top};
+    info.topRight = {right, top};
+}
+
+inline void SetRange(SPlotInfo& info, float xMin, float xMax, float yMin, float yMax) {
+    info.xMin = xMin;
+    info.xMax = xMax;
+    info.yMin = yMin;
+    info.yMax = yMax;
+}
+
+inline std::array<float, 4> RangeOf(const SPlotInfo& info) { return {info.xMin, info.xMax, info.yMin, info.yMax}; }
 
 // A linear diagram with frame and curve over a client area of width x height, with the
 // titles the drawing tests look for.
@@ -18,10 +36,7 @@ inline SPlotInfo LinearDiagram(int width, int height, float xMin, float xMax, fl
     MakePlotInfoStruct(info, true);
     info.plotRect = {0, 0, width, height};
     info.drawFlags = kDrawXLinear | kDrawYLinear | kDrawFrame | kDrawCurve;
-    info.xMin = xMin;
-    info.xMax = xMax;
-    info.yMin = yMin;
-    info.yMax = yMax;
+    SetRange(info, xMin, xMax, yMin, yMax);
     info.xTitle = "Wellenlänge [nm]";
     info.yTitle = "Intensität";
     info.title = title;

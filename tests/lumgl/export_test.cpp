@@ -2,17 +2,18 @@
 // bytes, and conversions by readers nobody here wrote (wmf2svg, wpg2svg) when installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "Spectra.h"
+#include "Table.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/WmfCanvas.h"
 #include "lumgl/WpgExport.h"
@@ -35,10 +36,8 @@ Bytes ReadAll(const fs::path& path) {
 }
 
 std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    const Bytes b = ReadAll(path);
+    return std::string(b.begin(), b.end());
 }
 
 unsigned U16(const Bytes& b, std::size_t at) { return b[at] | (b[at + 1] << 8u); }
@@ -88,16 +87,13 @@ TEST(WmfCanvas, HeadersAndRecordChain) {
     const Bytes b = DiagramAsWmf(TempDir() / "layout.wmf");
     ASSERT_GT(b.size(), 100u);
     EXPECT_EQ(U32(b, 0), 0x9AC6CDD7u);
-    EXPECT_EQ(U16(b, 10), 800u);  // bounding box right, bottom
-    EXPECT_EQ(U16(b, 12), 500u);
-    EXPECT_EQ(U16(b, 14), 96u);
+    // Bounding box right and bottom, 96 units an inch; metafile header: type 1, 9 words,
+    // version 3.0, total size in words.
+    for (auto [at, value] : {std::pair{10, 800u}, {12, 500u}, {14, 96u}, {22, 1u}, {24, 9u}, {26, 0x300u}})
+        EXPECT_EQ(U16(b, at), value) << at;
     unsigned checksum = 0;
     for (int i = 0; i < 10; ++i) checksum ^= U16(b, 2 * i);
     EXPECT_EQ(U16(b, 20), checksum);
-    // Metafile header: type 1, 9 words, version 3.0, total size in words.
-    EXPECT_EQ(U16(b, 22), 1u);
-    EXPECT_EQ(U16(b, 24), 9u);
-    EXPECT_EQ(U16(b, 26), 0x300u);
     EXPECT_EQ(22u + 2u * U32(b, 28), b.size());
 
     const std::vector<WmfRecord> records = WmfRecords(b);
@@ -144,18 +140,14 @@ TEST(ExternalReaders, Wmf2svgReadsOurMetafile) {
     if (!HaveTool("wmf2svg")) GTEST_SKIP() << "wmf2svg (libwmf-bin) is not installed";
     const fs::path dir = TempDir();
     DiagramAsWmf(dir / "diagram.wmf");
-    const std::string command = "wmf2svg -o " + (dir / "diagram.svg").string() + " " +
-                                (dir / "diagram.wmf").string() + " > /dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) {
+    if (std::system(("wmf2svg -o " + (dir / "d.svg").string() + " " + (dir / "diagram.wmf").string() + " > /dev/null 2>&1").c_str()) != 0) {
         // libwmf renders text with Type 1 fonts (Debian: fonts-urw-base35) and fails
         // without any; that is the machine, not our file.
         if (std::system("fc-list | grep -qi 'urw\\|nimbus'") != 0) GTEST_SKIP() << "wmf2svg finds no Type 1 fonts";
         FAIL() << "wmf2svg could not read " << (dir / "diagram.wmf");
     }
-    const std::string svg = ReadText(dir / "diagram.svg");
-    EXPECT_NE(svg.find("Probe"), std::string::npos);
-    EXPECT_NE(svg.find("Wellenl"), std::string::npos);
-    EXPECT_NE(svg.find("700"), std::string::npos);  // a tick label
+    const std::string svg = ReadText(dir / "d.svg");
+    for (const char* text : {"Probe", "Wellenl", "700"}) EXPECT_NE(svg.find(text), std::string::npos) << text;
     EXPECT_GT(Count(svg, "<polyline") + Count(svg, "<line") + Count(svg, "<path"), 20u);
 }
 
@@ -213,15 +205,14 @@ TEST(WpgExport, FileLayoutOfANewPicture) {
     EXPECT_TRUE(std::equal(header.begin(), header.end(), b.begin()));
     EXPECT_EQ(U32(b, 20), b.size());
     const std::vector<WpgRecord> r = WpgRecords(b);
-    const unsigned fixed[][4] = {{4, 1, 6, 23},    {3, 3, 0, 17},   {3, 4, 0, 16},
-                                 {3, 5, 0, 14},    {3, 0x35, 0, 2}, {3, 0x31, 0, 5},
-                                 {3, 0x39, 0, 5},  {4, 0x2B, 0, 4}, {4, 0x31, 0, 5}};
-    ASSERT_GT(r.size(), 12u);
-    for (std::size_t i = 0; i < 9; ++i) {
-        EXPECT_EQ(r[i].cls, fixed[i][0]) << i;
-        EXPECT_EQ(r[i].type, fixed[i][1]) << i;
-        EXPECT_EQ(r[i].extension, fixed[i][2]) << i;
-        EXPECT_EQ(r[i].length, fixed[i][3]) << i;
+    const std::vector<table::Row> fixed = table::Read("wpg_start_records.tsv");
+    ASSERT_GT(r.size(), fixed.size() + 3);
+    for (std::size_t i = 0; i < fixed.size(); ++i) {
+        const WpgRecord& x = r[i];
+        EXPECT_EQ((std::vector<unsigned>{x.cls, x.type, x.extension, x.length}),
+                  (std::vector<unsigned>{unsigned(table::I(fixed[i][0])), unsigned(table::I(fixed[i][1])),
+                                         unsigned(table::I(fixed[i][2])), unsigned(table::I(fixed[i][3]))}))
+            << i;
     }
     EXPECT_EQ(r[0].at, 26u);
     EXPECT_EQ(U16(b, 26 + 4), 1200u);
@@ -229,7 +220,7 @@ TEST(WpgExport, FileLayoutOfANewPicture) {
     // Groups: ticks and frame, texts, curve; each count is the records up to the next group.
     std::vector<unsigned> counts;
     std::vector<unsigned> actual;
-    for (std::size_t i = 9; i < r.size(); ++i) {
+    for (std::size_t i = fixed.size(); i < r.size(); ++i) {
         if (r[i].type == 32) {
             counts.push_back(r[i].extension);
             actual.push_back(0);
@@ -277,13 +268,8 @@ TEST(WpgExport, LinesAppendToThePicture) {
     EXPECT_EQ(U32(b, 20), b.size());
     const std::vector<WpgRecord> r = WpgRecords(b);
     EXPECT_EQ(r.back().at + 4, b.size());  // one end record, at the end
-    int starts = 0, ends = 0;
-    for (const WpgRecord& x : r) {
-        starts += x.type == 1;
-        ends += x.type == 2;
-    }
-    EXPECT_EQ(starts, 1);
-    EXPECT_EQ(ends, 1);
+    for (unsigned type : {1u, 2u})  // one start, one end
+        EXPECT_EQ(std::count_if(r.begin(), r.end(), [&](const WpgRecord& x) { return x.type == type; }), 1) << type;
     // Each append replaces the end record. Markers: a group (18 bytes) and one line (18);
     // labels: a group, two text records (20) with 15 and 17 characters (4 + 2n).
     EXPECT_EQ(b.size(), plotOnly + (18 + 18) + (18 + 20 + 34 + 20 + 38));
@@ -302,29 +288,29 @@ TEST(WpgExport, LinesAppendToThePicture) {
 
 TEST(WpgExport, RefusesToAppendToAForeignFile) {
     const fs::path dir = TempDir();
-    const fs::path foreign = dir / "notes.wpg";
-    const std::string text = "Dies ist keine Graphikdatei, nur ein Text, der lang genug ist.\n";
-    std::ofstream(foreign, std::ios::binary) << text;
     SPlotInfo info = Diagram();
-    EXPECT_FALSE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, foreign.string(), 1));
-    EXPECT_FALSE(ExportLinesAsWPG({0, 0, 800, 500}, TLineArray{}, info, foreign.string(), 16));
-    EXPECT_EQ(ReadText(foreign), text);
+    auto append = [&](const fs::path& path) {
+        return ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, path.string(), 1);
+    };
+    auto write = [](const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; };
+    const std::string text = "Dies ist keine Graphikdatei, nur ein Text, der lang genug ist.\n";
+    write(dir / "notes.wpg", text);
+    EXPECT_FALSE(append(dir / "notes.wpg"));
+    EXPECT_FALSE(ExportLinesAsWPG({0, 0, 800, 500}, TLineArray{}, info, (dir / "notes.wpg").string(), 16));
+    EXPECT_EQ(ReadText(dir / "notes.wpg"), text);
 
     // A WPG file of ours cut short: the stored length no longer matches.
-    const fs::path cut = dir / "cut.wpg";
-    ASSERT_TRUE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, cut.string(), 0));
-    Bytes b = ReadAll(cut);
-    b.resize(b.size() - 10);
-    std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-    EXPECT_FALSE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, cut.string(), 1));
-    EXPECT_EQ(ReadAll(cut), b);
+    ASSERT_TRUE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, (dir / "cut.wpg").string(), 0));
+    const std::string cut = ReadText(dir / "cut.wpg").substr(0, fs::file_size(dir / "cut.wpg") - 10);
+    write(dir / "cut.wpg", cut);
+    EXPECT_FALSE(append(dir / "cut.wpg"));
+    EXPECT_EQ(ReadText(dir / "cut.wpg"), cut);
 
     // Shorter than a header, and missing.
-    const fs::path tiny = dir / "tiny.wpg";
-    std::ofstream(tiny, std::ios::binary) << "\xFFWPC";
-    EXPECT_FALSE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, tiny.string(), 1));
-    EXPECT_EQ(ReadText(tiny), "\xFFWPC");
-    EXPECT_FALSE(ExportPlotAsWPG({0, 0, 800, 500}, spectra::Generate(100), info, (dir / "none.wpg").string(), 1));
+    write(dir / "tiny.wpg", "\xFFWPC");
+    EXPECT_FALSE(append(dir / "tiny.wpg"));
+    EXPECT_EQ(ReadText(dir / "tiny.wpg"), "\xFFWPC");
+    EXPECT_FALSE(append(dir / "none.wpg"));
     EXPECT_FALSE(fs::exists(dir / "none.wpg"));
 }
 
@@ -350,11 +336,9 @@ TEST(ExternalReaders, Wpg2svgReadsOurPicture) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     const std::string svg = ReadText(dir / "d.svg");
     EXPECT_GT(Count(svg, "<svg:line") + Count(svg, "<line") + Count(svg, "<svg:path") + Count(svg, "<path"), 100u) << svg.substr(0, 2000);
-    EXPECT_NE(svg.find(">\nProbe<"), std::string::npos);
-    EXPECT_NE(svg.find(">\n700<"), std::string::npos);  // a tick label
-    EXPECT_NE(svg.find("Wellenlänge [nm]"), std::string::npos);
-    EXPECT_NE(svg.find("Intensität"), std::string::npos);
-    EXPECT_NE(svg.find("Hg I 546.07;0.8"), std::string::npos);
+    // The title, a tick label, the axis titles and a species label.
+    for (const char* text : {">\nProbe<", ">\n700<", "Wellenlänge [nm]", "Intensität", "Hg I 546.07;0.8"})
+        EXPECT_NE(svg.find(text), std::string::npos) << text;
 }
 
 }  // namespace

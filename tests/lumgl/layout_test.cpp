@@ -1,6 +1,9 @@
 // Font choice, margin and frame geometry, worked by hand.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "Table.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -23,26 +26,16 @@ TEST(PlotSize, HeightUnlessTheRectangleIsNarrowAndFontAndMarginThresholds) {
     }
 }
 
-TEST(FontChoice, ReplacesTheFontByArialOfTheChosenHeight) {
+TEST(FontChoice, ArialOfTheChosenHeightUnlessTheFontIsFixed) {
     SPlotInfo info;
     MakePlotInfoStruct(info, true);
     info.font.italic = true;
     info.plotRect = {0, 0, 1000, 350};
     lumgl::ChoosePlotFont(info);
-    EXPECT_EQ(info.font.face, "Arial");
-    EXPECT_EQ(info.font.height, 16);
-    EXPECT_EQ(info.font.weight, 400);
-    EXPECT_FALSE(info.font.italic);
-    info.plotRect = {0, 0, 1000, 349};
-    lumgl::ChoosePlotFont(info);
-    EXPECT_EQ(info.font.height, 14);
+    EXPECT_EQ(info.font, (SFontDesc{"Arial", 16, 400, false, 0}));
     info.plotRect = {0, 0, 299, 200};
     lumgl::ChoosePlotFont(info);
     EXPECT_EQ(info.font.height, 12);
-}
-
-TEST(FontChoice, FixedFontIsKept) {
-    SPlotInfo info;
     info.font = SFontDesc{"Courier New", 22, 700, false, 0};
     info.stateFlags = kStateFixedFont;
     info.plotRect = {0, 0, 1000, 800};
@@ -50,51 +43,25 @@ TEST(FontChoice, FixedFontIsKept) {
     EXPECT_EQ(info.font, (SFontDesc{"Courier New", 22, 700, false, 0}));
 }
 
-TEST(FrameGeometry, WorkedExamples) {
-    // 640 x 480: s = 426, font 16, margin 5; p = 640 - 96 = 544, r = trunc(480 - 50.4) = 429.
-    // Offset 300 x 200: s = 200, font 14, margin 4; p = 216, r = trunc(200 - 44.1) = 155.
-    // Metrics that answer 20 whatever the font: p = 1000 - 120, r = 600 - 63.
-    // h = 12, 60 x 30: r = 30 - 37.8 = -7.8 -> -7 (toward zero); p = 60 - 72 = -12.
-    const struct {
-        SDeviceRect rect;
-        int fontHeight;  // 0: chosen for the rectangle
-        int charWidth, height;  // of the fixed metrics
-        SDevicePoint origin, bottomRight, topLeft, topRight;
-        int margin;
-    } cases[] = {
-        {{0, 0, 640, 480}, 0, 0, 0, {80, 445}, {624, 445}, {80, 16}, {624, 16}, 5},
-        {{10, 20, 310, 220}, 0, 0, 0, {80, 189}, {296, 189}, {80, 34}, {296, 34}, 4},
-        {{0, 0, 1000, 600}, 12, 0, 20, {100, 557}, {980, 557}, {100, 20}, {980, 20}, 5},
-        {{0, 0, 60, 30}, 12, 0, 0, {60, 5}, {48, 5}, {60, 12}, {48, 12}, 3},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.rect.right);
-        SPlotInfo info;
-        info.plotRect = c.rect;
-        if (c.fontHeight) info.font.height = c.fontHeight;
-        else lumgl::ChoosePlotFont(info);
-        lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics(c.charWidth, c.height));
-        EXPECT_EQ(info.origin, c.origin);
-        EXPECT_EQ(info.bottomRight, c.bottomRight);
-        EXPECT_EQ(info.topLeft, c.topLeft);
-        EXPECT_EQ(info.topRight, c.topRight);
-        EXPECT_EQ(info.margin, c.margin);
-    }
-}
+SDevicePoint Point(const std::string& s) { return {std::stoi(s), std::stoi(s.substr(s.find(',') + 1))}; }
 
-TEST(FrameGeometry, MarginFollowsTheSizeEvenWithAFixedFont) {
-    SPlotInfo info;
-    info.font.height = 12;
-    info.stateFlags = kStateFixedFont;
-    info.plotRect = {0, 0, 1000, 350};
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.margin, 5);
-    info.plotRect = {0, 0, 1000, 349};
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.margin, 4);
-    info.plotRect = {0, 0, 1000, 199};
-    lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.margin, 3);
+TEST(FrameGeometry, WorkedExamples) {
+    for (const table::Row& c : table::Read("frame_geometry.tsv")) {
+        SCOPED_TRACE(c[0]);
+        SPlotInfo info;
+        std::stringstream(c[0]) >> info.plotRect.left >> info.plotRect.top >> info.plotRect.right >> info.plotRect.bottom;
+        info.font.height = table::I(c[1]);
+        info.stateFlags = info.font.height ? kStateFixedFont : 0;
+        if (!info.font.height) lumgl::ChoosePlotFont(info);
+        lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics(table::I(c[2]), table::I(c[3])));
+        if (c[4] != "-") {
+            EXPECT_EQ(info.origin, Point(c[4]));
+            EXPECT_EQ(info.bottomRight, Point(c[5]));
+            EXPECT_EQ(info.topLeft, Point(c[6]));
+            EXPECT_EQ(info.topRight, Point(c[7]));
+        }
+        EXPECT_EQ(info.margin, table::I(c[8]));
+    }
 }
 
 TEST(LayoutPlot, FontFrameAndScalesInOneStep) {
@@ -104,7 +71,6 @@ TEST(LayoutPlot, FontFrameAndScalesInOneStep) {
     info.plotRect = {0, 0, 640, 480};
     info.xMin = 400.0f;
     info.xMax = 700.0f;
-    info.yMin = 0.0f;
     info.yMax = 1000.0f;
     lumgl::LayoutPlot(info, lumgl::FixedTextMetrics{});
     EXPECT_EQ(info.font.height, 16);

@@ -9,12 +9,14 @@
 #include <string>
 
 #include "Golden.h"
+#include "Table.h"
 #include "ScriptedRunHost.h"
 #include "lumdb/Analysis.h"
 #include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
 #include "lumgl/Markers.h"
 #include "lumgl/RecordingCanvas.h"
+#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -28,14 +30,8 @@ SPlotInfo MarkerFrame() {
     MakePlotInfoStruct(info, true);
     info.drawFlags = kDrawXLinear | kDrawYLinear;
     info.plotRect = {0, 0, 500, 300};
-    info.origin = {50, 250};
-    info.bottomRight = {450, 250};
-    info.topLeft = {50, 50};
-    info.topRight = {450, 50};
-    info.xMin = 400.0f;
-    info.xMax = 500.0f;
-    info.yMin = 0.0f;
-    info.yMax = 1000.0f;
+    spectra::SetFrame(info, 50, 250, 450, 50);
+    spectra::SetRange(info, 400.0f, 500.0f, 0.0f, 1000.0f);
     info.font.face = "Arial";
     info.font.height = 16;
     CalculateScaling(info);
@@ -47,39 +43,17 @@ SPlotInfo MarkerFrame() {
 std::string RecordOf(const std::string& value) { return value + ";x;x;x;x;2;1"; }
 
 TEST(LabelText, ValueKindsAndTheirExceptions) {
-    auto label = [](const std::string& text, const std::string& value, bool showValue, int type) {
-        return lumgl::IdentificationLabelText(text, RecordOf(value), showValue, type);
-    };
-    EXPECT_EQ(label("Fe I 371.99;0.5", "0.5", true, 0), "Fe I  371.99 [500]");
-    EXPECT_EQ(label("Fe I 371.99;4e-05", "0.00004", true, 0), "Fe I  371.99 [0]");
-    EXPECT_EQ(label("Fe I 371.99;0.0004", "0.0004", true, 0), "Fe I  371.99 [1]");
-    EXPECT_EQ(label("Fe I 371.99;0.3", "0.3", true, 0), "Fe I  371.99 [300]");
-    // The class is the identification's: 1000 v of the record's value rounded up in float.
-    // The label's copy of the value is rounded to six digits and would give 2.
-    EXPECT_EQ(label("Fe I 371.99;0.002", "0.0020000004", true, 0), "Fe I  371.99 [3]");
-    EXPECT_EQ(label("Fe I 371.99;0.5", "0.5", true, 1), "Fe I  371.99 [5.000E-01]");
-    // A molecule (no blank in the species) has no f-value or transition probability.
-    EXPECT_EQ(label("N2 337.13;0.8", "0.8", true, 1), "N2  337.13 [-]");
-    EXPECT_EQ(label("N2 337.13;0.8", "0.8", true, 2), "N2  337.13 [-]");
-    // A one-letter species is an atom.
-    EXPECT_EQ(label("H 656.28;0.3", "0.3", true, 1), "H  656.28 [3.000E-01]");
-    EXPECT_EQ(label("Fe I 371.99;0", "0", true, 1), "Fe I  371.99 [-]");
-    // 0.5 * 6.67e13 * (2*2+1) / ((2*1+1) * 371.99^2) = 4.0168e8
-    EXPECT_EQ(label("Fe I 371.99;0.5", "0.5", true, 2), "Fe I  371.99 [4.017E+08]");
-    // The star of a species with several candidates moves behind the wavelength.
-    EXPECT_EQ(label("Fe I 371.99;0.5*", "0.5", true, 0), "Fe I  371.99* [500]");
-    EXPECT_EQ(label("Fe I 371.99;0.5*", "0.5", false, 0), "Fe I  371.99*");
-    // Without a record the label's value stands in.
-    EXPECT_EQ(lumgl::IdentificationLabelText("Fe I 371.99;0.5", "", true, 0), "Fe I  371.99 [500]");
-
-    CSearchEngineLine line;
-    line.wavelength = 453.88f;
-    line.label = "Ar II ;0.5";
-    line.record = RecordOf("0.5");
-    EXPECT_EQ(lumgl::DatabaseLabelText(line, true, 0), "Ar II  453.88 [500]");
-    EXPECT_EQ(lumgl::DatabaseLabelText(line, false, 0), "Ar II  453.88");
-    line.label = "CN ;0.5";
-    EXPECT_EQ(lumgl::DatabaseLabelText(line, true, 2), "CN  453.88 [-]");
+    for (const table::Row& c : table::Read("label_texts.tsv")) {
+        const std::string record = c[2] == "-" ? "" : RecordOf(c[2]);
+        const bool show = c[3] == "1";
+        CSearchEngineLine line;
+        line.wavelength = 453.88f;
+        line.label = c[1];
+        line.record = record;
+        EXPECT_EQ(c[0] == "db" ? lumgl::DatabaseLabelText(line, show, table::I(c[4]))
+                               : lumgl::IdentificationLabelText(c[1], record, show, table::I(c[4])),
+                  c[5]);
+    }
 }
 
 // A LIBS spectrum of a basalt standard, searched and identified against the sample
@@ -151,56 +125,23 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
     EXPECT_GT(all.size(), 20u);
 }
 
-TEST(Markers, TrianglesOnlyStrictlyInsideTheFrame) {
-    const SPlotInfo info = MarkerFrame();
-    TLineArray lines;
-    lines.add(CLine(400.0f, 100.0f));  // exactly at origin.x: no triangle
-    lines.add(CLine(425.0f, 100.0f));
-    lines.add(CLine(450.0f, 500.0f));
-    lines.add(CLine(500.0f, 100.0f));  // exactly at bottomRight.x
-    RecordingCanvas canvas({0, 0, 500, 300});
-    DrawSearchedLines(lines, info, canvas);
-    EXPECT_EQ(canvas.trace(),
-              "pen #000000 1 solid\n"
-              "brush #ff0000\n"
-              "polygon 150,224 146,214 154,214\n"
-              "polygon 250,144 246,134 254,134\n");
-}
-
+// In x order: at origin.x (neither triangle nor label), nothing identified, three species,
+// exactly at bottomRight.x (no triangle).
 TLineArray IdentifiedLines() {
     TLineArray lines;
+    CLine edge(400.0f, 300.0f);
+    edge.speciesLabels = {"Ca II 393.37;1"};
+    edge.speciesColors = {MakeColor(10, 20, 30)};
+    edge.speciesRecords = {RecordOf("1")};
+    lines.add(edge);
+    lines.add(CLine(425.0f, 100.0f));
     CLine three(450.0f, 500.0f);
     three.speciesLabels = {"Fe I 371.99;0.5", "Ar II 453.88;0.0004*", "N2 337.13;0.8"};
     three.speciesColors = {MakeColor(255, 0, 0), MakeColor(0, 128, 0), MakeColor(0, 0, 255)};
     three.speciesRecords = {RecordOf("0.5"), RecordOf("0.0004"), RecordOf("0.8")};
     lines.add(three);
-    CLine edge(400.0f, 300.0f);  // at origin.x: no label
-    edge.speciesLabels = {"Ca II 393.37;1"};
-    edge.speciesColors = {MakeColor(10, 20, 30)};
-    edge.speciesRecords = {RecordOf("1")};
-    lines.add(edge);
-    lines.add(CLine(475.0f, 200.0f));  // nothing identified
+    lines.add(CLine(500.0f, 100.0f));
     return lines;
-}
-
-TEST(MarkersGolden, ThreeSpeciesSideBySideInTheirColours) {
-    const SPlotInfo info = MarkerFrame();
-    RecordingCanvas canvas({0, 0, 500, 300});
-    DrawIdentifiedElements(IdentifiedLines(), true, 0, info, canvas);
-    golden::Expect("identified_three_species", canvas.trace());
-}
-
-TEST(Markers, BlackAndWhiteLabelsStayBlack) {
-    SPlotInfo info = MarkerFrame();
-    info.stateFlags = kStateBlackWhite;
-    RecordingCanvas canvas({0, 0, 500, 300});
-    DrawIdentifiedElements(IdentifiedLines(), false, 0, info, canvas);
-    EXPECT_EQ(canvas.trace(),
-              "font \"Times New Roman\" 12 400 esc 900\n"
-              "textcolor #000000\n"
-              "text 233,129 left|top \"Fe I  371.99\"\n"
-              "text 244,129 left|top \"Ar II  453.88*\"\n"
-              "text 255,129 left|top \"N2  337.13\"\n");
 }
 
 TSearchEngineLineArray DatabaseLines() {
@@ -211,31 +152,37 @@ TSearchEngineLineArray DatabaseLines() {
     a.color = MakeColor(0, 0, 255);
     a.record = RecordOf("0.5");
     lines.add(a);
-    CSearchEngineLine b = a;
-    b.wavelength = 520.0f;  // beyond the x range: neither bar nor label
-    b.color = MakeColor(0, 255, 0);
-    lines.add(b);
+    a.wavelength = 520.0f;  // beyond the x range: neither bar nor label
+    a.color = MakeColor(0, 255, 0);
+    lines.add(a);
     return lines;
 }
 
-TEST(MarkersGolden, DatabaseBarsAndLabels) {
+template <class Draw>
+std::string Traced(bool blackAndWhite, Draw draw) {
     SPlotInfo info = MarkerFrame();
+    info.stateFlags = blackAndWhite ? kStateBlackWhite : 0;
     RecordingCanvas canvas({0, 0, 500, 300});
-    DrawDataBaseLines(DatabaseLines(), true, 0, info, canvas);
-    golden::Expect("database_bars", canvas.trace());
+    draw(info, canvas);
+    return canvas.trace();
+}
 
-    info.stateFlags = kStateBlackWhite;
-    RecordingCanvas black({0, 0, 500, 300});
-    DrawDataBaseLines(DatabaseLines(), true, 0, info, black);
-    EXPECT_EQ(black.trace().find("#0000ff"), std::string::npos) << black.trace();
+TEST(MarkersGolden, TrianglesLabelsInTheirColoursAndDatabaseBars) {
+    // Triangles only strictly inside the frame; species side by side in their colours, and
+    // black in black and white.
+    golden::Expect("searched_line_triangles", Traced(false, [](auto& i, auto& c) { DrawSearchedLines(IdentifiedLines(), i, c); }));
+    golden::Expect("identified_three_species",
+                   Traced(false, [](auto& i, auto& c) { DrawIdentifiedElements(IdentifiedLines(), true, 0, i, c); }));
+    golden::Expect("black_white_labels",
+                   Traced(true, [](auto& i, auto& c) { DrawIdentifiedElements(IdentifiedLines(), false, 0, i, c); }));
+    golden::Expect("database_bars", Traced(false, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); }));
+    const std::string black = Traced(true, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); });
+    EXPECT_EQ(black.find("#0000ff"), std::string::npos) << black;
 }
 
 TEST(MarkersGolden, ReticleRestoresWhatItCoveredAfterTwoMoves) {
     SPlotInfo info = MarkerFrame();
-    info.origin = {10, 20};
-    info.bottomRight = {15, 20};
-    info.topLeft = {10, 16};
-    info.topRight = {15, 16};
+    spectra::SetFrame(info, 10, 20, 15, 16);
     ReticleBuffers buffers;
     MakeReticleStruct(buffers, true, 640, 480);
     RecordingCanvas canvas({0, 0, 40, 30});
@@ -245,9 +192,7 @@ TEST(MarkersGolden, ReticleRestoresWhatItCoveredAfterTwoMoves) {
     golden::Expect("reticle_two_moves", canvas.trace());
     // Every pixel written back holds what was there before the reticle came.
     for (int x = 0; x < 40; ++x) {
-        for (int y = 0; y < 30; ++y) {
-            EXPECT_EQ(canvas.pixel({x, y}), RecordingCanvas::backgroundAt({x, y}));
-        }
+        for (int y = 0; y < 30; ++y) EXPECT_EQ(canvas.pixel({x, y}), RecordingCanvas::backgroundAt({x, y}));
     }
 }
 
@@ -260,11 +205,7 @@ TEST(Markers, PlotDataPointLimitsAndSkips) {
     PlotDataPoint(425.0f, 500.0f, 450.0f, 2000.0f, info, canvas);  // y2 above: top edge
     // y 500 maps to 149.9999985 (the 32-bit scale -0.2 is a hair above 0.2 in
     // magnitude) and segments truncate, so 149 where the rounded mapping gives 150.
-    EXPECT_EQ(canvas.trace(),
-              "pen #ff0000 1 solid\nmove 150,250\nline 250,149\n"
-              "pen #ff0000 1 solid\n"
-              "pen #ff0000 1 solid\n"
-              "pen #ff0000 1 solid\nmove 150,149\nline 250,50\n");
+    golden::Expect("data_point_segments", canvas.trace());
 }
 
 }  // namespace

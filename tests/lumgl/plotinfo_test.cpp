@@ -1,40 +1,31 @@
 // MakePlotInfoStruct, the initialisation by flags and GetMinMax.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
 
 #include "PlotErrorCode.h"
+#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
 
 TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitlesDestroyReleasesThem) {
     SPlotInfo info;
-    info.title = "alt";
-    info.xTitle = "x";
-    info.yTitle = "y";
+    info.title = info.xTitle = info.yTitle = "alt";
     info.xMin = 3.0f;
     info.drawFlags = 5;
-    info.font.face = "Courier";
-    info.font.height = 30;
+    info.font = SFontDesc{"Courier", 30, 700, true, 900};
     MakePlotInfoStruct(info, true);
-    EXPECT_EQ(info.font.face, "System");
-    EXPECT_EQ(info.font.height, 12);
-    EXPECT_EQ(info.font.weight, 400);
-    EXPECT_EQ(info.font.escapement, 0);
+    EXPECT_EQ(info.font, (SFontDesc{"System", 12, 400, false, 0}));
     EXPECT_EQ(info.curvePen, (SPenDesc{255, 1, PenStyle::Solid}));
     EXPECT_EQ(info.framePen, (SPenDesc{0, 1, PenStyle::Solid}));
-    EXPECT_TRUE(info.title.empty());
-    EXPECT_TRUE(info.xTitle.empty());
-    EXPECT_TRUE(info.yTitle.empty());
-    // Nothing else is touched.
-    EXPECT_EQ(info.xMin, 3.0f);
+    EXPECT_TRUE(info.title.empty() && info.xTitle.empty() && info.yTitle.empty());
+    EXPECT_EQ(info.xMin, 3.0f);  // nothing else is touched
     EXPECT_EQ(info.drawFlags, 5);
-
     // Destroying releases font and pens and keeps the titles.
-    info.curvePen = SPenDesc{MakeColor(0, 255, 0), 3, PenStyle::Dash};
     info.title = "bleibt";
     MakePlotInfoStruct(info, false);
     EXPECT_EQ(info.curvePen, SPenDesc{});
@@ -46,32 +37,25 @@ TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitlesDestroyReleasesThem) {
 const TPointList kPoints{{400.0f, 10.0f}, {500.0f, -20.0f}, {700.0f, 90.0f}};
 const SDeviceRect kClient{0, 0, 800, 600};
 
-TEST(InitPlotInfo, Bit7InitialisesEverything) {
+TEST(InitPlotInfo, Bit7InitialisesEverythingElseOnlyTheFlaggedFields) {
     SPlotInfo info;
     MakePlotInfoStruct(info, true);
-    info.curvePen = SPenDesc{MakeColor(0, 0, 255), 2, PenStyle::Dot};
-    info.framePen = SPenDesc{MakeColor(0, 0, 255), 2, PenStyle::Dot};
+    info.curvePen = info.framePen = SPenDesc{MakeColor(0, 0, 255), 2, PenStyle::Dot};
     info.drawFlags = 128 | 8;
     info.initFlags = 128;
     info.stateFlags = 3;
     InitPlotInfo(kPoints, info, kClient);
     EXPECT_EQ(info.initFlags, 127);
-    EXPECT_EQ(info.xMin, 400.0f);
-    EXPECT_EQ(info.xMax, 700.0f);
-    EXPECT_EQ(info.yMin, -20.0f);
-    EXPECT_EQ(info.yMax, 90.0f);
-    EXPECT_EQ(info.xTitle, "Titel: X-Achse");
-    EXPECT_EQ(info.yTitle, "Titel: Y-Achse");
-    EXPECT_EQ(info.title, "Bildtitel: Zeichnung (Default)");
+    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, -20.0f, 90.0f}));
+    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}),
+              (std::array<std::string, 3>{"Titel: X-Achse", "Titel: Y-Achse", "Bildtitel: Zeichnung (Default)"}));
     EXPECT_EQ(info.plotRect, kClient);
     EXPECT_EQ(info.curvePen, (SPenDesc{255, 1, PenStyle::Solid}));
     EXPECT_EQ(info.framePen, (SPenDesc{0, 1, PenStyle::Solid}));
-    EXPECT_EQ(info.drawFlags, 127);
+    EXPECT_EQ(info.drawFlags, 127);  // bit 7 done
     EXPECT_EQ(info.stateFlags, 0);
-}
 
-TEST(InitPlotInfo, OnlyTheFlaggedFieldsChange) {
-    SPlotInfo info;
+    info = SPlotInfo{};
     MakePlotInfoStruct(info, true);
     info.yMin = 1.0f;
     info.yMax = 2.0f;
@@ -82,24 +66,16 @@ TEST(InitPlotInfo, OnlyTheFlaggedFieldsChange) {
     info.stateFlags = kStateFixedFont;
     InitPlotInfo(kPoints, info, kClient);
     EXPECT_EQ(info.initFlags, kInitXRange | kInitYTitle);  // not rewritten without bit 7
-    EXPECT_EQ(info.xMin, 400.0f);
-    EXPECT_EQ(info.xMax, 700.0f);
-    EXPECT_EQ(info.yMin, 1.0f);
-    EXPECT_EQ(info.yMax, 2.0f);
-    EXPECT_EQ(info.xTitle, "Wellenlänge");
-    EXPECT_EQ(info.yTitle, "Titel: Y-Achse");
-    EXPECT_TRUE(info.title.empty());
+    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, 1.0f, 2.0f}));
+    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}), (std::array<std::string, 3>{"Wellenlänge", "Titel: Y-Achse", ""}));
     EXPECT_EQ(info.plotRect, (SDeviceRect{1, 2, 3, 4}));
-    EXPECT_EQ(info.drawFlags, 127);
+    EXPECT_EQ(info.drawFlags, 127);  // bit 7 done
     EXPECT_EQ(info.stateFlags, 0);
-}
 
-TEST(InitPlotInfo, PlotRectFromTheCallersClientRectangle) {
-    SPlotInfo info;
+    // The plot rectangle is the caller's client rectangle; no range bits: no data needed.
     info.initFlags = kInitPlotRect;
-    const SDeviceRect client{10, 20, 330, 260};
-    InitPlotInfo({}, info, client);  // no range bits: an empty list is no error
-    EXPECT_EQ(info.plotRect, client);
+    InitPlotInfo({}, info, {10, 20, 330, 260});
+    EXPECT_EQ(info.plotRect, (SDeviceRect{10, 20, 330, 260}));
 }
 
 TEST(InitPlotInfo, EmptyDataFailsWithCode3BeforeTheTitles) {
@@ -111,7 +87,7 @@ TEST(InitPlotInfo, EmptyDataFailsWithCode3BeforeTheTitles) {
     EXPECT_EQ(info.drawFlags, 255);
 }
 
-TEST(GetMinMax, RangesOverAllPointsAndEqualValuesWidenedByFive) {
+TEST(GetMinMax, RangesOverAllPointsEqualValuesWidenedAndTheFlaggedAxesOnly) {
     const struct {
         TPointList points;
         float xMin, xMax, yMin, yMax;
@@ -124,45 +100,31 @@ TEST(GetMinMax, RangesOverAllPointsAndEqualValuesWidenedByFive) {
         SPlotInfo info;
         info.initFlags = kInitXRange | kInitYRange;
         GetMinMax(c.points, info);
-        EXPECT_EQ(info.xMin, c.xMin);
-        EXPECT_EQ(info.xMax, c.xMax);
-        EXPECT_EQ(info.yMin, c.yMin);
-        EXPECT_EQ(info.yMax, c.yMax);
+        EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{c.xMin, c.xMax, c.yMin, c.yMax}));
     }
-}
-
-TEST(GetMinMax, HugeEqualValuesStillGiveARange) {
+    // Huge equal values still give a range.
     SPlotInfo info;
     info.initFlags = kInitXRange;
     GetMinMax({{1e9f, 1.0f}, {1e9f, 2.0f}}, info);
     EXPECT_LT(info.xMin, 1e9f);
     EXPECT_GT(info.xMax, 1e9f);
     EXPECT_TRUE(std::isfinite(info.xMax - info.xMin));
-}
 
-TEST(GetMinMax, InitFlagsChooseTheAxis) {
-    SPlotInfo info;
     info.xMin = -1.0f;
     info.xMax = 1.0f;
     info.initFlags = kInitYRange;
     GetMinMax(kPoints, info);
-    EXPECT_EQ(info.xMin, -1.0f);
-    EXPECT_EQ(info.xMax, 1.0f);
-    EXPECT_EQ(info.yMin, -20.0f);
-    EXPECT_EQ(info.yMax, 90.0f);
-}
+    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{-1.0f, 1.0f, -20.0f, 90.0f}));
 
-TEST(GetMinMax, EmptyListRaisesCode3) {
-    SPlotInfo info;
+    // An empty list raises code 3 (a PlotError is a std::runtime_error) and changes nothing.
     info.initFlags = 3;
-    info.xMin = 7.0f;
     EXPECT_EQ(CodeOf([&] { GetMinMax({}, info); }), 3);
-    EXPECT_EQ(info.xMin, 7.0f);
+    EXPECT_EQ(info.xMin, -1.0f);
     try {
         GetMinMax({}, info);
         FAIL();
-    } catch (const std::runtime_error& e) {  // a PlotError is also a std::runtime_error
-        EXPECT_NE(std::string(e.what()).find("3"), std::string::npos);
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find('3'), std::string::npos);
     }
 }
 

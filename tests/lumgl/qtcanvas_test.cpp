@@ -10,7 +10,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <tuple>
 
 #include "Golden.h"
 #include "Spectra.h"
@@ -29,14 +31,17 @@ SPlotInfo Diagram(int width, int height) {
     return info;
 }
 
-// Draws the diagram into a white image, reduced (as on screen) or with every segment.
-QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce) {
+// Draws the diagram into a white image, reduced (as on screen) or with every segment, and
+// what more is asked for.
+QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce,
+              const std::function<void(const SPlotInfo&, lumgl::QtCanvas&)>& more = {}) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     {
         lumgl::QtCanvas canvas(painter, {0, 0, width, height}, &image, reduce);
         PlotDrawing(points, info, canvas);
+        if (more) more(info, canvas);
     }
     painter.end();
     return image;
@@ -62,57 +67,42 @@ std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool red
     lumgl::RecordingCanvas canvas(info.plotRect, reduce);
     PlotDrawing(points, copy, canvas);
     std::size_t lines = 0;
-    for (std::size_t at = canvas.trace().find("line "); at != std::string::npos;
-         at = canvas.trace().find("line ", at + 1)) {
-        ++lines;
-    }
+    for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at) ++lines;
     return lines;
 }
 
-void ExpectSamePixels(const TPointList& points, SPlotInfo info, int width, int height) {
-    const QImage full = Render(points, info, width, height, false);
-    const QImage reduced = Render(points, info, width, height, true);
-    EXPECT_EQ(DifferentPixels(full, reduced), 0);
-    // And the curve really is there: not all white inside the frame.
-    EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), width, height, false)), 0);
-}
-
-TEST(ColumnReductionPixels, DenseSpectrum) {
-    const TPointList points = spectra::Generate(400000);
-    SPlotInfo info = Diagram(1920, 1080);
-    GetMinMax(points, info);
-    info.initFlags = 0;
-    ExpectSamePixels(points, info, 1920, 1080);
-    EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
-    EXPECT_GT(CurveLines(points, info, false), 100000u);
-}
-
-TEST(ColumnReductionPixels, SparseSpectrum) {
-    const TPointList points = spectra::Generate(700);
-    SPlotInfo info = Diagram(900, 600);
-    GetMinMax(points, info);
-    ExpectSamePixels(points, info, 900, 600);
-}
-
-TEST(ColumnReductionPixels, ClippedToAZoomedWindow) {
-    const TPointList points = spectra::Generate(200000);
-    SPlotInfo info = Diagram(1000, 700);
-    info.xMin = 400.0f;  // leaves the x band for good at 600
-    info.xMax = 600.0f;
-    info.yMin = 1500.0f;  // the noise floor and the line tops leave and re-enter the y band
-    info.yMax = 5000.0f;
-    ExpectSamePixels(points, info, 1000, 700);
-}
-
-TEST(ColumnReductionPixels, LogarithmicAxes) {
-    const TPointList points = spectra::Generate(300000);
-    SPlotInfo info = Diagram(1200, 800);
-    info.drawFlags = kDrawFrame | kDrawCurve;  // x and y logarithmic
-    info.xMin = 200.0f;
-    info.xMax = 800.0f;
-    info.yMin = 100.0f;
-    info.yMax = 20000.0f;
-    ExpectSamePixels(points, info, 1200, 800);
+// Dense, sparse, clipped to a zoomed window (leaving the x band for good at 600; the noise
+// floor and the line tops leave and re-enter the y band) and on logarithmic axes: the reduced
+// curve covers exactly the pixels of the full walk, and the curve really is there.
+TEST(ColumnReductionPixels, SameImageAsTheFullWalk) {
+    const struct {
+        std::size_t points;
+        int width, height;
+        std::uint16_t flags;  // 0: the diagram's
+        float xMin, xMax, yMin, yMax;  // all 0: from the data
+    } cases[] = {{400000, 1920, 1080, 0, 0, 0, 0, 0},
+                 {700, 900, 600, 0, 0, 0, 0, 0},
+                 {200000, 1000, 700, 0, 400, 600, 1500, 5000},
+                 {300000, 1200, 800, kDrawFrame | kDrawCurve, 200, 800, 100, 20000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        const TPointList points = spectra::Generate(c.points);
+        SPlotInfo info = Diagram(c.width, c.height);
+        if (c.flags) info.drawFlags = c.flags;
+        if (c.xMax > 0) {
+            spectra::SetRange(info, c.xMin, c.xMax, c.yMin, c.yMax);
+        } else {
+            GetMinMax(points, info);
+        }
+        const QImage full = Render(points, info, c.width, c.height, false);
+        EXPECT_EQ(DifferentPixels(full, Render(points, info, c.width, c.height, true)), 0);
+        EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), c.width, c.height, false)), 0);
+        if (c.points == 400000) {
+            info.initFlags = 0;
+            EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
+            EXPECT_GT(CurveLines(points, info, false), 100000u);
+        }
+    }
 }
 
 TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
@@ -178,34 +168,23 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
     info.xTitle = "Wellenlänge [nm]";
     info.yTitle = "Intensität [counts]";
     info.title = "Hg-Ar-Lampe (erzeugtes Spektrum)";
+    // The found lines at the highest point within 1 nm, identified with J 2 and 1.
     TLineArray lines;
-    const struct { float x; const char* label; TColor color; } found[] = {
-        {253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
-        {435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
-        {546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
-        {696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)},
-    };
-    for (const auto& f : found) {
-        CLine line(f.x, 0.0f);
-        for (const TPointF& p : points) {
-            if (std::fabs(p.x - f.x) < 1.0f && p.y > line.y) line.y = p.y;
-        }
-        line.speciesLabels = {f.label};
-        line.speciesColors = {f.color};
-        const std::string label = f.label;
-        line.speciesRecords = {label.substr(label.find(';') + 1) + ";x;x;x;x;2;1"};
+    for (const auto& [x, label, color] : {std::tuple{253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
+                                          std::tuple{435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
+                                          std::tuple{546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
+                                          std::tuple{696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)}}) {
+        CLine line(x, 0.0f);
+        for (const TPointF& p : points) line.y = std::fabs(p.x - x) < 1.0f ? std::max(line.y, p.y) : line.y;
+        line.speciesLabels = {label};
+        line.speciesColors = {color};
+        line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) + ";x;x;x;x;2;1"};
         lines.add(line);
     }
-    QImage image(960, 600, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    {
-        lumgl::QtCanvas canvas(painter, {0, 0, 960, 600}, &image, true);
-        PlotDrawing(points, info, canvas);
-        DrawSearchedLines(lines, info, canvas);
-        DrawIdentifiedElements(lines, true, 0, info, canvas);
-    }
-    painter.end();
+    const QImage image = Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
+        DrawSearchedLines(lines, drawn, canvas);
+        DrawIdentifiedElements(lines, true, 0, drawn, canvas);
+    });
     EXPECT_GT(DifferentPixels(image, Render({}, WithoutCurve(info), 960, 600, true)), 1000);
     if (golden::Updating()) {
         ASSERT_TRUE(image.save(QString(LUMORA_TEST_DATA) + "/../docs/diagram.png"));

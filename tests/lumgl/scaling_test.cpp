@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "PlotErrorCode.h"
+#include "Table.h"
+#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -14,56 +16,23 @@ namespace {
 SPlotInfo Frame(std::uint16_t drawFlags, float x0, float x1, float y0, float y1) {
     SPlotInfo info;
     info.drawFlags = drawFlags;
-    info.origin = {80, 445};
-    info.bottomRight = {624, 445};
-    info.topLeft = {80, 16};
-    info.topRight = {624, 16};
-    info.xMin = x0;
-    info.xMax = x1;
-    info.yMin = y0;
-    info.yMax = y1;
+    spectra::SetFrame(info, 80, 445, 624, 16);
+    spectra::SetRange(info, x0, x1, y0, y1);
     return info;
 }
 
-constexpr std::uint16_t kLinLin = 127;
 constexpr std::uint16_t kLogLin = 127 & ~kDrawXLinear;
 constexpr std::uint16_t kLinLog = 127 & ~kDrawYLinear;
-constexpr std::uint16_t kLogLog = kLogLin & kLinLog;
 
 TEST(CalculateScaling, ScalesAndTheLogarithmicFixUps) {
-    // The limits afterwards and the scales: pixels per unit or per decade, y negative as
-    // device y grows downwards. A log y range with one limit <= 0 replaces that limit by the
-    // other over f: d = span; d > 10: f = 10^n until d / f <= 10; d < 1: f = 0.1^n until
-    // d / f >= 1, then 10 / f; 1 <= d <= 10: f = 10 (one decade). Equal limits are widened.
-    const struct {
-        std::uint16_t flags;
-        float x0, x1, y0, y1;
-        float xMin, xMax, yMin, yMax, xScale, yScale;
-    } cases[] = {
-        {kLinLin, 400, 700, 0, 1000, 400, 700, 0, 1000, 544.0f / 300, -0.429f},
-        {kLinLin, 700, 400, 0, 1000, 700, 400, 0, 1000, -544.0f / 300, -0.429f},
-        {kLogLog, 1, 1000, 1, 100, 1, 1000, 1, 100, 544.0f / 3, -214.5f},
-        {kLinLog, 0, 10, -5, 200, 0, 10, 2, 200, 54.4f, -214.5f},       // d = 205, f = 100
-        {kLinLog, 0, 10, 0, 2000, 0, 10, 2, 2000, 54.4f, -143},         // f = 1000
-        {kLinLog, 0, 10, -0.2f, 0.5f, 0, 10, 0.005f, 0.5f, 54.4f, -214.5f},  // f = 10 / 0.1
-        {kLinLog, 0, 10, -1, 4, 0, 10, 0.4f, 4, 54.4f, -429},
-        {kLinLog, 0, 10, 0, 1, 0, 10, 0.1f, 1, 54.4f, -429},           // d = 1 exactly
-        {kLinLog, 0, 10, 0, 10, 0, 10, 1, 10, 54.4f, -429},            // d = 10 exactly
-        {kLinLog, 0, 10, 200, -5, 0, 10, 200, 2, 54.4f, 214.5f},       // upside down
-        {kLinLin, 400, 700, -10, -1, 400, 700, -10, -1, 544.0f / 300, -429.0f / 9},
-        {kLinLin, 300, 300, 2, 2, 295, 305, -3, 7, 54.4f, -42.9f},
-        {kLogLog, 10, 10, 5, 5, 1, 100, 0.5f, 50, 272, -214.5f},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.flags << ": " << c.x0 << " " << c.x1 << " " << c.y0 << " " << c.y1);
-        SPlotInfo info = Frame(c.flags, c.x0, c.x1, c.y0, c.y1);
+    for (const table::Row& c : table::Read("calculate_scaling.tsv")) {
+        SCOPED_TRACE(::testing::PrintToString(c));
+        const int flags = 127 & ~(c[0].substr(0, 3) == "log" ? kDrawXLinear : 0) &
+                          ~(c[0].substr(4) == "log" ? kDrawYLinear : 0);
+        SPlotInfo info = Frame(static_cast<std::uint16_t>(flags), table::F(c[1]), table::F(c[2]), table::F(c[3]), table::F(c[4]));
         CalculateScaling(info);
-        EXPECT_FLOAT_EQ(info.xMin, c.xMin);
-        EXPECT_FLOAT_EQ(info.xMax, c.xMax);
-        EXPECT_FLOAT_EQ(info.yMin, c.yMin);
-        EXPECT_FLOAT_EQ(info.yMax, c.yMax);
-        EXPECT_FLOAT_EQ(info.xScale, c.xScale);
-        EXPECT_FLOAT_EQ(info.yScale, c.yScale);
+        const float got[] = {info.xMin, info.xMax, info.yMin, info.yMax, info.xScale, info.yScale};
+        for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], table::F(c[5 + i])) << c.at(5 + i);
     }
 }
 
@@ -91,7 +60,7 @@ TEST(CalculateScaling, LogarithmicLimitsNotAboveZeroRaiseTheirCodeAndKeepTheFiel
 }
 
 TEST(CalculateScaling, EmptyFrameGivesZeroScales) {
-    SPlotInfo info = Frame(kLinLin, 0.0f, 10.0f, 0.0f, 10.0f);
+    SPlotInfo info = Frame(127, 0.0f, 10.0f, 0.0f, 10.0f);
     info.bottomRight = info.origin;
     info.topLeft = info.origin;
     CalculateScaling(info);
