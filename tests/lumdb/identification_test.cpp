@@ -57,7 +57,7 @@ protected:
     ScriptedRunHost host_;
 };
 
-TEST_F(Identification, HitIntervalIsHalfOpen) {
+TEST_F(Identification, HitIntervalIsHalfOpenAndCandidatesCarryTextRecordAndColour) {
     // Database lines 499.5 and 500.5, tol 0.5: the found line at 500.0 = 500.5 - tol is
     // matched by 500.5 but not by 499.5 (500.0 = 499.5 + tol); 501.0 = 500.5 + tol by none.
     TLineArray lines = linesAt({500.0f, 501.0f});
@@ -65,10 +65,8 @@ TEST_F(Identification, HitIntervalIsHalfOpen) {
     ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
     EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 500.5;0.5");
     EXPECT_TRUE(lines[1].candidateLabels.empty());
-}
-
-TEST_F(Identification, CandidateTextRecordAndColour) {
-    TLineArray lines = linesAt({371.99f});
+    // Text, record and colour of a candidate.
+    lines = linesAt({371.99f});
     ASSERT_EQ(run(lines, allStages(0.01f)), 1);
     ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
     EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 371.9935;1000");
@@ -145,29 +143,22 @@ TEST_F(Identification, SpeciesEntriesDoNotBorrowCandidatesOfSimilarLabels) {
 }
 
 TEST_F(Identification, StageFlagsChooseTheFileRange) {
-    struct Case {
-        bool neutrals, first, higher;
-        std::vector<float> matched;  // of the lines at 500.5 (I), 600 (II), 700 (III)
-    };
-    const Case cases[] = {
-        {true, false, false, {500.5f}},
-        {false, true, false, {600.0f}},
-        {false, false, true, {600.0f, 700.0f}},  // higher ions include the first
-        {true, true, false, {500.5f, 600.0f}},
-        {true, false, true, {500.5f, 600.0f, 700.0f}},
-        {false, false, false, {}},
-    };
-    for (const Case& c : cases) {
+    // Neutrals, first ions, higher ions (which include the first) against the lines matched
+    // of those at 500.5 (I), 600 (II), 700 (III).
+    const std::pair<std::string, std::vector<float>> cases[] = {
+        {"100", {500.5f}}, {"010", {600.0f}}, {"001", {600.0f, 700.0f}}, {"110", {500.5f, 600.0f}},
+        {"101", {500.5f, 600.0f, 700.0f}}, {"000", {}}};
+    for (const auto& [flags, expected] : cases) {
         TLineArray lines = linesAt({500.5f, 600.0f, 700.0f});
         SSelectElVal v = allStages(0.01f);
-        v.Neutrals = c.neutrals;
-        v.FirstIons = c.first;
-        v.HigherIons = c.higher;
+        v.Neutrals = flags[0] == '1';
+        v.FirstIons = flags[1] == '1';
+        v.HigherIons = flags[2] == '1';
         ASSERT_EQ(run(lines, v), 1);
         std::vector<float> matched;
         for (const CLine& l : lines)
             if (!l.speciesLabels.empty()) matched.push_back(l.x);
-        EXPECT_EQ(matched, c.matched) << c.neutrals << c.first << c.higher;
+        EXPECT_EQ(matched, expected) << flags;
     }
 }
 

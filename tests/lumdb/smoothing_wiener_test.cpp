@@ -25,43 +25,29 @@ constexpr double kTwoPi = 6.283185307179586;
 // as the mirror images of those below. O(N^2), in double.
 class DirectDft final : public SpectrumTransform {
 public:
-    explicit DirectDft(std::size_t length) : n_(length), cos_(length), sin_(length) {
-        for (std::size_t i = 0; i < n_; ++i) {
-            cos_[i] = std::cos(kTwoPi * static_cast<double>(i) / static_cast<double>(n_));
-            sin_[i] = std::sin(kTwoPi * static_cast<double>(i) / static_cast<double>(n_));
-        }
+    explicit DirectDft(std::size_t length) : n_(length), turns_(length) {
+        for (std::size_t i = 0; i < n_; ++i) turns_[i] = std::polar(1.0, kTwoPi * double(i) / double(n_));
     }
     void forward(const float* x, std::complex<float>* bins) override {
-        const std::size_t m = n_ / 2;
-        for (std::size_t k = 0; k <= m; ++k) {
-            const std::size_t kk = k < m ? k : n_ - k;
-            double re = 0.0, im = 0.0;
-            for (std::size_t j = 0; j < n_; ++j) {
-                const std::size_t a = (kk * j) % n_;
-                re += x[j] * cos_[a];
-                im += x[j] * sin_[a];
-            }
-            bins[k] = std::complex<float>(static_cast<float>(re), static_cast<float>(im));
+        for (std::size_t k = 0; k <= n_ / 2; ++k) {
+            std::complex<double> sum;
+            for (std::size_t j = 0; j < n_; ++j) sum += double(x[j]) * turns_[(mirror(k) * j) % n_];
+            bins[k] = std::complex<float>(sum);
         }
     }
     void inverse(const std::complex<float>* bins, float* out) override {
-        const std::size_t m = n_ / 2;
         for (std::size_t j = 0; j < n_; ++j) {
             double re = 0.0;
-            for (std::size_t k = 0; k < n_; ++k) {
-                const std::size_t kk = k < m ? k : n_ - k;
-                const std::complex<double> x(k < m ? bins[k] : bins[n_ - k]);
-                const std::size_t a = (kk * j) % n_;
-                // Re(x * e^(-i angle))
-                re += x.real() * cos_[a] + x.imag() * sin_[a];
-            }
+            for (std::size_t k = 0; k < n_; ++k)
+                re += (std::complex<double>(bins[mirror(k)]) * std::conj(turns_[(mirror(k) * j) % n_])).real();
             out[j] = static_cast<float>(re / static_cast<double>(n_));
         }
     }
 
 private:
+    std::size_t mirror(std::size_t k) const { return k < n_ / 2 ? k : n_ - k; }
     std::size_t n_;
-    std::vector<double> cos_, sin_;
+    std::vector<std::complex<double>> turns_;
 };
 
 TransformFactory directFactory() {
