@@ -390,17 +390,14 @@ TEST(LineSearchRun, TooFewZoomedPointsAndAbort) {
     // A complete run, then the same run aborted at its last pump (in the evaluation):
     // result 0, no smoothed data, the lines accepted so far kept.
     const auto big = lumbench::makeSpectrum(recipe(200000, 600, 6));
-    SearchResult full;
-    full.settings.SGFilter = true;
-    full.settings.PolynomOrder = 2;
-    full.settings.FilterWidth = 7;
+    SearchResult full, cut;
+    for (SearchResult* r : {&full, &cut}) {
+        r->settings.SGFilter = true;
+        r->settings.PolynomOrder = 2;
+        r->settings.FilterWidth = 7;
+    }
     search(full, big.points);
     ASSERT_EQ(full.result, 1);
-    SearchResult cut;
-    cut.settings = SLineSearchVal{};
-    cut.settings.SGFilter = true;
-    cut.settings.PolynomOrder = 2;
-    cut.settings.FilterWidth = 7;
     cut.host.abortAfterPumps = full.host.pumps;
     cut.lines.add(CLine(1.0f, 1.0f));  // lines of the caller stay
     search(cut, big.points);

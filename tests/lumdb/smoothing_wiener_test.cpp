@@ -92,46 +92,32 @@ Filtered runFilter(std::vector<float> ys, std::int32_t bins, std::int32_t cutoff
 // below 1e-5 of the largest dropped, minimum-norm solution of [1 x] a = ln y.
 ExponentialFit::Result svdFit(const std::vector<double>& x, const std::vector<double>& l) {
     const std::size_t n = x.size();
-    std::vector<double> c0(n, 1.0), c1(x);
+    std::vector<double> c[2] = {std::vector<double>(n, 1.0), x};
     double v[2][2] = {{1, 0}, {0, 1}};
+    const auto dot = [n](const std::vector<double>& p, const std::vector<double>& q) {
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i) sum += p[i] * q[i];
+        return sum;
+    };
     for (int sweep = 0; sweep < 60; ++sweep) {
-        double alpha = 0, beta = 0, gamma = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            alpha += c0[i] * c0[i];
-            beta += c1[i] * c1[i];
-            gamma += c0[i] * c1[i];
-        }
+        const double alpha = dot(c[0], c[0]), beta = dot(c[1], c[1]), gamma = dot(c[0], c[1]);
         if (std::fabs(gamma) <= 1e-300 || std::fabs(gamma) < 1e-17 * std::sqrt(alpha * beta)) break;
         const double zeta = (beta - alpha) / (2 * gamma);
         const double t = (zeta >= 0 ? 1 : -1) / (std::fabs(zeta) + std::sqrt(1 + zeta * zeta));
         const double cs = 1 / std::sqrt(1 + t * t), sn = cs * t;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double a = c0[i], b = c1[i];
-            c0[i] = cs * a - sn * b;
-            c1[i] = sn * a + cs * b;
-        }
-        for (auto& row : v) {
-            const double a = row[0], b = row[1];
-            row[0] = cs * a - sn * b;
-            row[1] = sn * a + cs * b;
-        }
+        const auto rotate = [&](double& p, double& q) {
+            const double old = p;
+            p = cs * old - sn * q;
+            q = sn * old + cs * q;
+        };
+        for (std::size_t i = 0; i < n; ++i) rotate(c[0][i], c[1][i]);
+        for (auto& row : v) rotate(row[0], row[1]);
     }
-    double s0 = 0, s1 = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        s0 += c0[i] * c0[i];
-        s1 += c1[i] * c1[i];
-    }
-    s0 = std::sqrt(s0);
-    s1 = std::sqrt(s1);
-    const double largest = std::max(s0, s1);
+    const double sv[2] = {std::sqrt(dot(c[0], c[0])), std::sqrt(dot(c[1], c[1]))};
     double a[2] = {0, 0};
-    const double sv[2] = {s0, s1};
-    const std::vector<double>* cols[2] = {&c0, &c1};
     for (int j = 0; j < 2; ++j) {
-        if (sv[j] < 1e-5 * largest || sv[j] == 0) continue;
-        double ub = 0;  // u_j . l with u_j = column / sigma
-        for (std::size_t i = 0; i < n; ++i) ub += (*cols[j])[i] * l[i];
-        ub /= sv[j] * sv[j];
+        if (sv[j] < 1e-5 * std::max(sv[0], sv[1]) || sv[j] == 0) continue;
+        const double ub = dot(c[j], l) / (sv[j] * sv[j]);  // u_j . l with u_j = column / sigma
         a[0] += v[0][j] * ub;
         a[1] += v[1][j] * ub;
     }
