@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
@@ -110,7 +111,7 @@ TEST_F(Identification, CandidateTextsFormatLikePrintf) {
     }
 }
 
-TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveral) {
+TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveralFirstOnTies) {
     TLineArray lines = linesAt({400.0f});
     ASSERT_EQ(run(lines, allStages(0.2f)), 1);
     const CLine& line = lines[0];
@@ -119,11 +120,9 @@ TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveral) {
     // Fe I matched twice: its stronger line, marked; Fe II once: unmarked.
     EXPECT_EQ(line.speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(line.speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
-}
-
-TEST_F(Identification, EqualStrengthKeepsTheFirstListedCandidate) {
+    // Equal strength: the first listed candidate stays.
     db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400.0;0.3;1;2;first;;;;", "400.1;0.3;1;2;second;;;;"});
-    TLineArray lines = linesAt({400.05f});
+    lines = linesAt({400.05f});
     ASSERT_EQ(run(lines, allStages(0.1f)), 1);
     EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"Fe I 400;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(lines[0].speciesRecords.front(), "0.3;1;2;first;;;;");
@@ -176,26 +175,14 @@ TEST_F(Identification, RelativeStrengthRoundsUpAndTinyValuesGiveZero) {
     v.IntensityRange = true;
     v.IntensityOption = 0;
     v.UpperIntensity = 100;
-    {
-        TLineArray lines = linesAt({400.0f, 410.0f});
-        v.LowerIntensity = 0;  // 1000 * 0.00005 = 0.05 < 0.1: strength 0, accepted
+    // 1000 * 0.00005 = 0.05 < 0.1 gives strength 0; 1000 * 0.0123 = 12.3 rounds up to 13.
+    const std::tuple<float, float, std::size_t> cases[] = {
+        {0, 400, 1}, {0, 410, 1}, {1, 400, 0}, {13, 410, 1}, {14, 410, 0}};
+    for (const auto& [lower, x, matched] : cases) {
+        TLineArray lines = linesAt({x});
+        v.LowerIntensity = lower;
         ASSERT_EQ(run(lines, v), 1);
-        EXPECT_EQ(lines[0].candidateLabels.size(), 1u);
-        EXPECT_EQ(lines[1].candidateLabels.size(), 1u);
-    }
-    {
-        TLineArray lines = linesAt({400.0f, 410.0f});
-        v.LowerIntensity = 1;
-        ASSERT_EQ(run(lines, v), 1);
-        EXPECT_TRUE(lines[0].candidateLabels.empty());
-        v.LowerIntensity = 13;  // 12.3 rounds up to 13
-        TLineArray again = linesAt({410.0f});
-        ASSERT_EQ(run(again, v), 1);
-        EXPECT_EQ(again[0].candidateLabels.size(), 1u);
-        v.LowerIntensity = 14;
-        TLineArray none = linesAt({410.0f});
-        ASSERT_EQ(run(none, v), 1);
-        EXPECT_TRUE(none[0].candidateLabels.empty());
+        EXPECT_EQ(lines[0].candidateLabels.size(), matched) << lower << " " << x;
     }
 }
 

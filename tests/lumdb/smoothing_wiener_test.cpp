@@ -197,13 +197,6 @@ TEST(WienerFourier, AutomaticValuesAreWrittenBack) {
     EXPECT_EQ(runFilter(realLooking(922), 0, 0).bins, 512);  // 102 + 922 = 1024, not below
 }
 
-TEST(WienerFourier, OddShortSeriesKeepsItsLastPoint) {
-    const auto ys = realLooking(301);
-    const auto f = runFilter(ys, 0, 0);
-    EXPECT_EQ(f.ys[300], ys[300]);
-    EXPECT_NE(f.ys[299], ys[299]);
-}
-
 TEST(WienerFourier, UserCutoffIsLimitedReducedAndGrown) {
     const auto ys = realLooking(4000);
     // 20 - 1 = 19 bins, grown by one to 20: a spectrum of smooth lines already falls there.
