@@ -94,7 +94,7 @@ TEST(CombineSpectra, ZeroDivisorStopsAndLeavesTheOutputAsItWas) {
     EXPECT_EQ(out, points({{3, 3}, {2, 2}, {1, 0}}));
 }
 
-TEST(CombineSpectra, NoCommonRangeIsReported) {
+TEST(CombineSpectra, NoCommonRangeIsReportedAndNoGridPointInItGivesNothing) {
     const TPointList a = points({{10, 1}, {11, 1}});
     const TPointList below = points({{1, 1}, {9.5f, 1}});
     ScriptedRunHost host;
@@ -106,15 +106,8 @@ TEST(CombineSpectra, NoCommonRangeIsReported) {
     EXPECT_EQ(host.messages[0].text, "Die Spektren haben keine gemeinsamen Wellenlängenbereich!");
     EXPECT_EQ(host.messages[0].icon, lumdb::Icon::Stop);
     EXPECT_EQ(host.parentDisabled, 0);
-}
-
-TEST(CombineSpectra, NoGridPointInTheCommonRangeGivesAnEmptyResult) {
-    // A is the coarse grid (0 and 10), the common range [4, 6] holds none of its points.
-    const TPointList a = points({{0, 1}, {10, 1}});
-    const TPointList b = points({{4, 1}, {5, 1}, {6, 1}});
-    ScriptedRunHost host;
-    TPointList out = points({{7, 7}});
-    EXPECT_EQ(CombineSpectra(host, a, b, out, 0), 1);
+    // A common range [10.25, 10.75] that holds no point of the coarse grid A: an empty result.
+    EXPECT_EQ(CombineSpectra(host, a, points({{10.25f, 1}, {10.5f, 1}, {10.75f, 1}}), out, 0), 1);
     EXPECT_TRUE(out.empty());
 }
 

@@ -51,10 +51,6 @@ TEST(DatabaseNumbers, HalfwayCasesAndOddFormsFollowTheCLibrary) {
         expectSameAsStrtof(text);
 }
 
-}  // namespace
-
-namespace {
-
 void expectSameAsPrintf(float value, int precision) {
     char expected[64];
     std::snprintf(expected, sizeof expected, "%.*g", precision, static_cast<double>(value));

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
@@ -57,7 +58,7 @@ protected:
     ScriptedRunHost host_;
 };
 
-TEST_F(Identification, HitIntervalIsHalfOpen) {
+TEST_F(Identification, HitIntervalIsHalfOpenAndCandidatesCarryTextRecordAndColour) {
     // Database lines 499.5 and 500.5, tol 0.5: the found line at 500.0 = 500.5 - tol is
     // matched by 500.5 but not by 499.5 (500.0 = 499.5 + tol); 501.0 = 500.5 + tol by none.
     TLineArray lines = linesAt({500.0f, 501.0f});
@@ -65,10 +66,8 @@ TEST_F(Identification, HitIntervalIsHalfOpen) {
     ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
     EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 500.5;0.5");
     EXPECT_TRUE(lines[1].candidateLabels.empty());
-}
-
-TEST_F(Identification, CandidateTextRecordAndColour) {
-    TLineArray lines = linesAt({371.99f});
+    // Text, record and colour of a candidate.
+    lines = linesAt({371.99f});
     ASSERT_EQ(run(lines, allStages(0.01f)), 1);
     ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
     EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 371.9935;1000");
@@ -112,7 +111,7 @@ TEST_F(Identification, CandidateTextsFormatLikePrintf) {
     }
 }
 
-TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveral) {
+TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveralFirstOnTies) {
     TLineArray lines = linesAt({400.0f});
     ASSERT_EQ(run(lines, allStages(0.2f)), 1);
     const CLine& line = lines[0];
@@ -121,11 +120,9 @@ TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveral) {
     // Fe I matched twice: its stronger line, marked; Fe II once: unmarked.
     EXPECT_EQ(line.speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(line.speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
-}
-
-TEST_F(Identification, EqualStrengthKeepsTheFirstListedCandidate) {
+    // Equal strength: the first listed candidate stays.
     db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400.0;0.3;1;2;first;;;;", "400.1;0.3;1;2;second;;;;"});
-    TLineArray lines = linesAt({400.05f});
+    lines = linesAt({400.05f});
     ASSERT_EQ(run(lines, allStages(0.1f)), 1);
     EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"Fe I 400;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(lines[0].speciesRecords.front(), "0.3;1;2;first;;;;");
@@ -145,29 +142,22 @@ TEST_F(Identification, SpeciesEntriesDoNotBorrowCandidatesOfSimilarLabels) {
 }
 
 TEST_F(Identification, StageFlagsChooseTheFileRange) {
-    struct Case {
-        bool neutrals, first, higher;
-        std::vector<float> matched;  // of the lines at 500.5 (I), 600 (II), 700 (III)
-    };
-    const Case cases[] = {
-        {true, false, false, {500.5f}},
-        {false, true, false, {600.0f}},
-        {false, false, true, {600.0f, 700.0f}},  // higher ions include the first
-        {true, true, false, {500.5f, 600.0f}},
-        {true, false, true, {500.5f, 600.0f, 700.0f}},
-        {false, false, false, {}},
-    };
-    for (const Case& c : cases) {
+    // Neutrals, first ions, higher ions (which include the first) against the lines matched
+    // of those at 500.5 (I), 600 (II), 700 (III).
+    const std::pair<std::string, std::vector<float>> cases[] = {
+        {"100", {500.5f}}, {"010", {600.0f}}, {"001", {600.0f, 700.0f}}, {"110", {500.5f, 600.0f}},
+        {"101", {500.5f, 600.0f, 700.0f}}, {"000", {}}};
+    for (const auto& [flags, expected] : cases) {
         TLineArray lines = linesAt({500.5f, 600.0f, 700.0f});
         SSelectElVal v = allStages(0.01f);
-        v.Neutrals = c.neutrals;
-        v.FirstIons = c.first;
-        v.HigherIons = c.higher;
+        v.Neutrals = flags[0] == '1';
+        v.FirstIons = flags[1] == '1';
+        v.HigherIons = flags[2] == '1';
         ASSERT_EQ(run(lines, v), 1);
         std::vector<float> matched;
         for (const CLine& l : lines)
             if (!l.speciesLabels.empty()) matched.push_back(l.x);
-        EXPECT_EQ(matched, c.matched) << c.neutrals << c.first << c.higher;
+        EXPECT_EQ(matched, expected) << flags;
     }
 }
 
@@ -185,26 +175,14 @@ TEST_F(Identification, RelativeStrengthRoundsUpAndTinyValuesGiveZero) {
     v.IntensityRange = true;
     v.IntensityOption = 0;
     v.UpperIntensity = 100;
-    {
-        TLineArray lines = linesAt({400.0f, 410.0f});
-        v.LowerIntensity = 0;  // 1000 * 0.00005 = 0.05 < 0.1: strength 0, accepted
+    // 1000 * 0.00005 = 0.05 < 0.1 gives strength 0; 1000 * 0.0123 = 12.3 rounds up to 13.
+    const std::tuple<float, float, std::size_t> cases[] = {
+        {0, 400, 1}, {0, 410, 1}, {1, 400, 0}, {13, 410, 1}, {14, 410, 0}};
+    for (const auto& [lower, x, matched] : cases) {
+        TLineArray lines = linesAt({x});
+        v.LowerIntensity = lower;
         ASSERT_EQ(run(lines, v), 1);
-        EXPECT_EQ(lines[0].candidateLabels.size(), 1u);
-        EXPECT_EQ(lines[1].candidateLabels.size(), 1u);
-    }
-    {
-        TLineArray lines = linesAt({400.0f, 410.0f});
-        v.LowerIntensity = 1;
-        ASSERT_EQ(run(lines, v), 1);
-        EXPECT_TRUE(lines[0].candidateLabels.empty());
-        v.LowerIntensity = 13;  // 12.3 rounds up to 13
-        TLineArray again = linesAt({410.0f});
-        ASSERT_EQ(run(again, v), 1);
-        EXPECT_EQ(again[0].candidateLabels.size(), 1u);
-        v.LowerIntensity = 14;
-        TLineArray none = linesAt({410.0f});
-        ASSERT_EQ(run(none, v), 1);
-        EXPECT_TRUE(none[0].candidateLabels.empty());
+        EXPECT_EQ(lines[0].candidateLabels.size(), matched) << lower << " " << x;
     }
 }
 

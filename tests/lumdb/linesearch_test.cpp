@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <vector>
 
 #include "ScriptedRunHost.h"
@@ -93,12 +96,18 @@ void search(SearchResult& r, const TPointList& pts) {
 }  // namespace
 
 TEST(LineMaxima, EveryMaximumOnceAtTheStartOfAFlatTop) {
-    // Neither the first nor the last point is a maximum; a shoulder (rise, flat, rise) is none.
-    const std::pair<std::vector<float>, std::vector<std::int32_t>> cases[] = {
-        {{0, 1, 2, 2, 1, 0}, {2}}, {{1, 3, 1, 3, 1}, {1, 3}}, {{1, 2, 2, 2, 1, 1, 4, 0}, {1, 6}},
-        {{5, 4, 3, 2}, {}},        {{0, 3, 1, 2, 5}, {1}},    {{2, 2, 2}, {}},
-        {{}, {}},                  {{0, 2, 2, 3, 0}, {3}}};
-    for (const auto& [ys, expected] : cases) EXPECT_EQ(maximaOf(ys), expected) << ::testing::PrintToString(ys);
+    std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumdb/data/line_maxima.txt");
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        const auto arrow = line.find("->");
+        std::istringstream ys(line.substr(0, arrow)), want(line.substr(arrow + 2));
+        const std::vector<float> series{std::istream_iterator<float>(ys), {}};
+        const std::vector<std::int32_t> expected{std::istream_iterator<std::int32_t>(want), {}};
+        EXPECT_EQ(maximaOf(series), expected) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8);
 }
 
 TEST(LineMaxima, ScanAgreesWithTheStepwiseWalkOnNoisyAndStairCaseData) {
@@ -161,33 +170,20 @@ TEST(LineMaxima, ExtentsRunThroughFlatsAndTypicalWidthsAverageTheClearMaxima) {
 }
 
 TEST(LineEvaluation, FiveAcceptanceRulesWithStrictLimits) {
-    // Rule 1: dL > 3v and dR > v, rule 2 its mirror; rule 3: both above 2v; rule 4: dL > v,
-    // left >= aL, and right >= aR or (right > 1 and dR > v); rule 5 its mirror. v = 1 and
-    // h = 10 throughout; `wide` typical extents are out of reach.
-    const TypicalWidth wide{5, 5, 10}, narrow{2, 2, 4};
-    const struct {
+    std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumdb/data/line_acceptance.tsv");
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream row(line);
         float left, right;
         int extentLeft, extentRight;
         TypicalWidth typical;
-        bool line;
-    } cases[] = {
-        {6.9f, 8.9f, 2, 2, wide, true},     // dL 3.1, dR 1.1
-        {7, 8.9f, 2, 2, wide, false},       // dL exactly 3
-        {6.9f, 9, 2, 2, wide, false},       // dR exactly 1
-        {8.9f, 6.9f, 2, 2, wide, true},
-        {7.9f, 7.9f, 2, 2, wide, true},     // rule 3
-        {8, 7.9f, 2, 2, wide, false},
-        {8.5f, 9.5f, 2, 2, narrow, true},   // right >= aR
-        {8.5f, 9.5f, 1, 2, narrow, false},  // left < aL and rule 5: dR <= v
-        {8.5f, 8.5f, 3, 2, {4, 3, 7}, true},   // right > 1, dR > v
-        {8.5f, 8.5f, 3, 1, {4, 3, 7}, false},  // right 1
-        {9.5f, 8.5f, 2, 2, narrow, true},   // rule 5
-        {8.5f, 8.5f, 2, 3, {3, 4, 7}, true},
-        {9.5f, 9.5f, 9, 9, narrow, false},  // small drops on both sides are never a line
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(accepted(10, c.left, c.right, c.extentLeft, c.extentRight, 1, c.typical), c.line)
-            << c.left << " " << c.right << " " << c.extentLeft << " " << c.extentRight;
+        bool isLine;
+        row >> left >> right >> extentLeft >> extentRight >> typical.right >> typical.left >> typical.width >> isLine;
+        EXPECT_EQ(accepted(10, left, right, extentLeft, extentRight, 1, typical), isLine) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 13);
 }
 
 namespace {
@@ -394,17 +390,14 @@ TEST(LineSearchRun, TooFewZoomedPointsAndAbort) {
     // A complete run, then the same run aborted at its last pump (in the evaluation):
     // result 0, no smoothed data, the lines accepted so far kept.
     const auto big = lumbench::makeSpectrum(recipe(200000, 600, 6));
-    SearchResult full;
-    full.settings.SGFilter = true;
-    full.settings.PolynomOrder = 2;
-    full.settings.FilterWidth = 7;
+    SearchResult full, cut;
+    for (SearchResult* r : {&full, &cut}) {
+        r->settings.SGFilter = true;
+        r->settings.PolynomOrder = 2;
+        r->settings.FilterWidth = 7;
+    }
     search(full, big.points);
     ASSERT_EQ(full.result, 1);
-    SearchResult cut;
-    cut.settings = SLineSearchVal{};
-    cut.settings.SGFilter = true;
-    cut.settings.PolynomOrder = 2;
-    cut.settings.FilterWidth = 7;
     cut.host.abortAfterPumps = full.host.pumps;
     cut.lines.add(CLine(1.0f, 1.0f));  // lines of the caller stay
     search(cut, big.points);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "ScriptedRunHost.h"
@@ -33,27 +35,21 @@ std::string failureOf(int width, int nl, int nr, int order) {
 
 }  // namespace
 
-TEST(PolynomialWeights, CentredSetsMatchTheClassicTables) {
-    // Quadratic on 5 points: (-3, 12, 17, 12, -3) / 35; on 7 points: (-2, 3, 6, 7, 6, 3, -2) / 21.
-    expectWeights(smoothingCoefficients(5, 2, 2, 2),
-                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0});
-    expectWeights(smoothingCoefficients(7, 3, 3, 2),
-                  {-2 / 21.0, 3 / 21.0, 6 / 21.0, 7 / 21.0, 6 / 21.0, 3 / 21.0, -2 / 21.0});
-    // A cubic on a symmetric window gives the quadratic's weights (the odd term drops out).
-    expectWeights(smoothingCoefficients(5, 2, 2, 3),
-                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0});
-    // A straight line on a centred window is a plain mean.
-    expectWeights(smoothingCoefficients(5, 2, 2, 1), {0.2, 0.2, 0.2, 0.2, 0.2});
-}
-
-TEST(PolynomialWeights, OffCentreSetsAreTheLineValueAtThePoint) {
-    // Straight line through k = 0..4 read at k = 0: 1/5 - (k - 2) * 2/10 per point.
-    expectWeights(smoothingCoefficients(5, 0, 4, 1), {0.6, 0.4, 0.2, 0.0, -0.2});
-    // ... and read at the right end (k = 0 is the last point, four points to its left).
-    expectWeights(smoothingCoefficients(5, 4, 0, 1), {-0.2, 0.0, 0.2, 0.4, 0.6});
-    // A window wider than its points leaves the extra weights 0 (even filter widths).
-    expectWeights(smoothingCoefficients(6, 2, 2, 2),
-                  {-3 / 35.0, 12 / 35.0, 17 / 35.0, 12 / 35.0, -3 / 35.0, 0.0});
+TEST(PolynomialWeights, MatchHandDerivedSets) {
+    std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumdb/data/polynomial_weights.tsv");
+    int rows = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream row(line);
+        int width, nl, nr, order;
+        row >> width >> nl >> nr >> order;
+        std::vector<double> want;
+        for (double num, den; row >> num && row.ignore(1) && row >> den;) want.push_back(num / den);
+        SCOPED_TRACE(line);
+        expectWeights(smoothingCoefficients(width, nl, nr, order), want);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 7);
 }
 
 TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
@@ -108,23 +104,17 @@ TEST(PolynomialFilter, StraightLineAndQuadraticPassUnchangedEdgesIncluded) {
 TEST(PolynomialFilter, EdgesUseShiftedWindowsAndMiddleTheCentredOne) {
     lumtest::ScriptedRunHost host;
     RunState run(host);
-    // A spike at index 0 of an otherwise zero series: each output is the weight that the
-    // window of that point gives to index 0.
-    std::vector<float> ys(12, 0.0f);
-    ys[0] = 1.0f;
-    ASSERT_TRUE(polynomialFilter(ys, 1, 5, run));
-    EXPECT_NEAR(ys[0], 0.6f, 1e-6f);   // window 0..4 read at 0
-    EXPECT_NEAR(ys[1], 0.4f, 1e-6f);   // window 0..4 read at 1
-    EXPECT_NEAR(ys[2], 0.2f, 1e-6f);   // centred window 0..4
-    EXPECT_NEAR(ys[3], 0.0f, 1e-6f);   // centred window 1..5 no longer sees index 0
-    // The same at the right end.
-    std::vector<float> zs(12, 0.0f);
-    zs[11] = 1.0f;
-    ASSERT_TRUE(polynomialFilter(zs, 1, 5, run));
-    EXPECT_NEAR(zs[11], 0.6f, 1e-6f);
-    EXPECT_NEAR(zs[10], 0.4f, 1e-6f);
-    EXPECT_NEAR(zs[9], 0.2f, 1e-6f);
-    EXPECT_NEAR(zs[8], 0.0f, 1e-6f);
+    // A spike at one end of an otherwise zero series: each output is the weight that the
+    // window of that point gives to the spike. Near it: 0..4 read at 0, read at 1, centred
+    // on 2; the centred window on 3 no longer sees it. Mirrored at the right end.
+    for (const bool right : {false, true}) {
+        std::vector<float> ys(12, 0.0f);
+        const auto at = [&](int k) -> float& { return ys[right ? 11 - k : k]; };
+        at(0) = 1.0f;
+        ASSERT_TRUE(polynomialFilter(ys, 1, 5, run));
+        const float want[] = {0.6f, 0.4f, 0.2f, 0.0f};
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(at(k), want[k], 1e-6f) << right << " " << k;
+    }
 }
 
 TEST(PolynomialFilter, WideStraightLineWindowIsTheMovingMean) {
