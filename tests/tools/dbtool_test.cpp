@@ -1,6 +1,6 @@
 // lumora-dbtool: build -> check -> dump round trip, the faults check and build report, the
 // checksum list and what the library does with a damaged file, and the import of NIST line
-// lists.
+// lists. The sources of the small database and the NIST exports lie in data/.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -42,19 +42,7 @@ protected:
     DbTool() : dir_(fs::temp_directory_path() / ("lumora_dbtool_" + std::to_string(::getpid()))) {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
-        writeText(dir_ / "src/Elements.csv",
-                  "name,text,red,green,blue,files\n"
-                  "# atoms first\n"
-                  "Fe,*A,255,0,0,Fe_I,Fe_II\n"
-                  "N2,*M,0,0,255,N2\n");
-        writeText(dir_ / "src/Fe_I.csv",
-                  "species,Eisen,Fe I\n"
-                  "wavelength_nm,value,lower_energy_eV,upper_energy_eV,lower_state,upper_state,j_lower,j_upper,comment\n"
-                  "404.58,0.0863,1.485,4.549,a 5F,y 3F*,4,3,\n"
-                  "371.99,0.0411,0,3.332,a 5D,z 5F*,4,5,\"Resonanzlinie, stärkste\"\n"
-                  "400.0,0.5\n");
-        writeText(dir_ / "src/Fe_II.csv", "species,Fe II,Fe II\n259.94,0.239,0,4.77,a 6D,z 6D*,4.5,4.5,\n");
-        writeText(dir_ / "src/N2.csv", "species,N2,N2\n337.13,1,,,B,C,,,Bandenkopf\n");
+        fs::copy(LUMORA_TEST_DATA "/tools/data/dbsrc", dir_ / "src");
     }
     ~DbTool() override { fs::remove_all(dir_); }
 
@@ -107,7 +95,20 @@ TEST_F(DbTool, BuildCheckDumpRoundTrip) {
     EXPECT_EQ(elements[1].color, MakeColor(0, 0, 255));
 }
 
-TEST_F(DbTool, CheckReportsMissingAndUnsortedFiles) {
+TEST_F(DbTool, BuildAndCheckReportFaults) {
+    writeText(dir_ / "src/Fe_II.csv", "species,Fe II,Fe II\n259.94,strong\n260,0.1,a;b\n");
+    writeText(dir_ / "src/N2.csv", "species,Stickstoff,Molekuel\n337.13,1\n");
+    ToolRun build = tool("build " + src() + " " + data());
+    EXPECT_NE(build.status, 0);
+    EXPECT_NE(build.err.find("Fe_II.csv:2: wavelength and value must be numbers"), std::string::npos)
+        << build.err;
+    EXPECT_NE(build.err.find("Fe_II.csv:3: field 3 holds ';'"), std::string::npos) << build.err;
+    EXPECT_NE(build.err.find("N2.csv:1: species row does not contain the element name \"N2\""),
+              std::string::npos) << build.err;
+    EXPECT_FALSE(fs::exists(data() + "/Elements.lmt"));
+
+    fs::copy(LUMORA_TEST_DATA "/tools/data/dbsrc", dir_ / "src",
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
     ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
     fs::remove(data() + "/N2.lmt");
     std::ofstream unsorted(data() + "/Fe_II.lmt", std::ios::binary | std::ios::trunc);
@@ -179,51 +180,20 @@ TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
               "2 Zeilen der Datenbankdatei " + fe + " konnten nicht gelesen werden und werden übergangen.");
 }
 
-TEST_F(DbTool, BuildRefusesFaultySources) {
-    writeText(dir_ / "src/Fe_II.csv", "species,Fe II,Fe II\n259.94,strong\n260,0.1,a;b\n");
-    writeText(dir_ / "src/N2.csv", "species,Stickstoff,Molekuel\n337.13,1\n");
-    ToolRun build = tool("build " + src() + " " + data());
-    EXPECT_NE(build.status, 0);
-    EXPECT_NE(build.err.find("Fe_II.csv:2: wavelength and value must be numbers"), std::string::npos)
-        << build.err;
-    EXPECT_NE(build.err.find("Fe_II.csv:3: field 3 holds ';'"), std::string::npos) << build.err;
-    EXPECT_NE(build.err.find("N2.csv:1: species row does not contain the element name \"N2\""),
-              std::string::npos) << build.err;
-    EXPECT_FALSE(fs::exists(data() + "/Elements.lmt"));
-}
-
 TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
-    const std::string header =
-        "element,sp_num,obs_wl_air(nm),unc_obs_wl,ritz_wl_air(nm),unc_ritz_wl,wn(cm-1),intens,"
-        "Aki(s^-1),fik,S(a.u.),log_gf,Acc,Ei(eV),Ek(eV),conf_i,term_i,J_i,conf_k,term_k,J_k,"
-        "g_i,g_k,Type,tp_ref,line_ref\n";
-    writeText(dir_ / "nist.csv",
-              header +
-              "Na,1,=\"588.9950954\",=\"0.0000006\",=\"588.99509\",,,=\"80000\",=\"6.16e+07\","
-              "=\"6.41e-01\",,,AA,=\"0.000000\",=\"2.104429\",=\"2p6.3s\",=\"2S\",=\"1/2\","
-              "=\"2p6.3p\",=\"2P*\",=\"3/2\",2,4,,,\n"
-              "Na,1,=\"330.2369\",,,,,=\"400bl\",,,,,,,,,,,,,,,,,,\n"
-              "Na,1,,,=\"589.5924\",,,,=\"6.14e+07\",,,,,=\"0\",=\"[2.1023]\",=\"2p6.3s\",=\"2S\","
-              "=\"1/2\",=\"2p6.3p\",=\"2P*\",=\"1/2\",2,2,,,\n"
-              "Na,1,=\"400.0\",,,,,,,,,,,,,,,,,,,,,,,\n");
-    ToolRun import = tool("import-nist " + (dir_ / "nist.csv").string() + " \"Na I\" " +
-                      (dir_ / "src/Na_I.csv").string());
+    const ToolRun import = tool("import-nist " LUMORA_TEST_DATA "/tools/data/nist_na_export.csv \"Na I\" " +
+                                (dir_ / "src/Na_I.csv").string());
     ASSERT_EQ(import.status, 0) << import.err;
-    const std::string csv = readText(dir_ / "src/Na_I.csv");
-    std::istringstream lines(csv);
+    std::istringstream lines(readText(dir_ / "src/Na_I.csv"));
     std::string species, columns, d2, uv, d1, extra;
-    std::getline(lines, species);
-    std::getline(lines, columns);
-    std::getline(lines, d2);
-    std::getline(lines, uv);
-    std::getline(lines, d1);
+    for (std::string* line : {&species, &columns, &d2, &uv, &d1}) std::getline(lines, *line);
     EXPECT_EQ(species, "species,Na I,Na I");
     EXPECT_EQ(d2, "588.99510,0.641,0.00000,2.10443,2p6.3s 2S,2p6.3p 2P*,0.5,1.5,");
     // Only an intensity: scaled to the strongest line of the list (80000), marked.
     EXPECT_EQ(uv, "330.23690,0.005,,,,,,,rel. Int. NIST");
-    // Only A: f = 1.4992e-16 * (5895.924 A)^2 * g_k/g_i * A = 0.3200 (g_k = g_i = 2).
-    EXPECT_EQ(d1.substr(0, 19), "589.59240,0.32,0.00");
-    EXPECT_NEAR(std::stod(d1.substr(10, 6)), 1.4992e-16 * 5895.924 * 5895.924 * 6.14e7, 0.002);
+    // Only A: f = 1.4992e-16 * (5895.924 A)^2 * g_k/g_i * A = 0.6400 (g_k = 4, g_i = 2).
+    EXPECT_EQ(d1.substr(0, 19), "589.59240,0.64,0.00");
+    EXPECT_NEAR(std::stod(d1.substr(10, 6)), 1.4992e-16 * 5895.924 * 5895.924 * 4 / 2 * 6.14e7, 0.002);
     // Neither f nor intensity: dropped.
     EXPECT_FALSE(std::getline(lines, extra));
 
@@ -231,16 +201,10 @@ TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
     writeText(dir_ / "src/Elements.csv", "Na,*A,255,160,0,Na_I\n");
     ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
     EXPECT_EQ(tool("check " + data()).status, 0);
-}
 
-TEST_F(DbTool, ImportReadsTabSeparatedExports) {
-    writeText(dir_ / "nist.txt",
-              "obs_wl_air(nm)\tintens\tAki(s^-1)\tfik\tEi(eV)\tEk(eV)\tconf_i\tterm_i\tJ_i\tconf_k\tterm_k\tJ_k\n"
-              "811.5311\t35000\t3.31e+07\t4.60e-01\t11.548354\t13.075716\t3s2.3p5.(2P*<3/2>).4s\t2[3/2]*\t2\t"
-              "3s2.3p5.(2P*<3/2>).4p\t2[5/2]\t3\n");
-    ToolRun import = tool("import-nist " + (dir_ / "nist.txt").string() + " \"Ar I\" " +
-                      (dir_ / "Ar_I.csv").string());
-    ASSERT_EQ(import.status, 0) << import.err;
+    // Tab-separated exports name their columns the same way.
+    ASSERT_EQ(tool("import-nist " LUMORA_TEST_DATA "/tools/data/nist_ar_export.txt \"Ar I\" " +
+                   (dir_ / "Ar_I.csv").string()).status, 0);
     EXPECT_NE(readText(dir_ / "Ar_I.csv")
                   .find("811.53110,0.46,11.54835,13.07572,3s2.3p5.(2P*<3/2>).4s 2[3/2]*,"
                         "3s2.3p5.(2P*<3/2>).4p 2[5/2],2,3,\n"),

@@ -27,6 +27,19 @@ QString get(const QString& path, const char* section, const char* key) {
                                    QStringLiteral("<missing>"));
 }
 
+// The stored window placement: Size, Left, Top, Width, Height of [InitApp].
+QStringList placement(const QString& path) {
+    QStringList values;
+    for (const char* key : {"Size", "Left", "Top", "Width", "Height"}) values << get(path, "InitApp", key);
+    return values;
+}
+
+QList<double> searchRanges(const AppContext& c) {
+    const auto& s = c.searchSettings;
+    return {s.lowerWavelength, s.upperWavelength, s.lowerIntensity, s.upperIntensity,
+            double(s.intensityOption), double(s.sortOption)};
+}
+
 }  // namespace
 
 class StartupTest : public QObject {
@@ -48,34 +61,26 @@ private slots:
         QVERIFY(h.start());
         const QString dir = h.programDir.path();
         QVERIFY(h.messages.shown.isEmpty());
-        QCOMPARE(h.context().programDir, dir);
-        QCOMPARE(h.context().profile().path(), dir + "/Lumora.ini");
-        QCOMPARE(h.context().lastDir, dir + "/Beispiele");
-        QCOMPARE(h.context().lastConfigDir, dir + "/Beispiele/Konfigurationen");
-        QCOMPARE(h.context().dataDir, dir + "/Data/");
-        QCOMPARE(h.context().helpFile, dir + "/Hilfe/Lumora Handbuch.pdf");
+        AppContext& c = h.context();
+        QCOMPARE(QStringList({c.programDir, c.profile().path(), c.lastDir, c.lastConfigDir, c.dataDir, c.helpFile}),
+                 QStringList({dir, dir + "/Lumora.ini", dir + "/Beispiele", dir + "/Beispiele/Konfigurationen",
+                              dir + "/Data/", dir + "/Hilfe/Lumora Handbuch.pdf"}));
         QCOMPARE(h.context().openFilter, QString::fromStdString(GetFilterString("open", 1)));
         QCOMPARE(h.context().lastFilterIndex, 1);
         // The frame with its defaults: caption, normal state, 800 x 600 at 0,0.
         QVERIFY(h.frame().isVisible());
         QCOMPARE(h.frame().windowTitle(), QString("Orvenit Lumora"));
         QVERIFY(!h.frame().isMaximized());
-        QCOMPARE(h.frame().size(), QSize(800, 600));
-        QCOMPARE(h.frame().pos(), QPoint(0, 0));
-        // Search defaults: every element unselected, the described ranges.
+        QCOMPARE(QRect(h.frame().pos(), h.frame().size()), QRect(0, 0, 800, 600));
+        // Search defaults: every element unselected.
         TElementArray table;
         GetElements(dir.toStdString(), table);
         QVERIFY(!table.empty());
         QCOMPARE(h.context().searchElements.size(), table.size());
         for (const CElement& e : h.context().searchElements) QVERIFY(!e.selected);
         const auto& s = h.context().searchSettings;
-        QVERIFY(!s.neutrals && !s.firstIons && !s.higherIons);
-        QCOMPARE(s.lowerWavelength, 100.0);
-        QCOMPARE(s.upperWavelength, 1000.0);
-        QCOMPARE(s.lowerIntensity, 0.0);
-        QCOMPARE(s.upperIntensity, 10000.0);
-        QCOMPARE(s.intensityOption, 0);
-        QCOMPARE(s.sortOption, 0);
+        QVERIFY(!s.neutrals && !s.firstIons && !s.higherIons);  // and the described ranges:
+        QCOMPARE(searchRanges(h.context()), QList<double>({100, 1000, 0, 10000, 0, 0}));
         // Reading created no settings file.
         QVERIFY(!QFile::exists(h.programDir.settingsPath()));
     }
@@ -123,18 +128,14 @@ private slots:
         QCOMPARE(h.context().lastDir, QString("/daten/Spektren"));
         QCOMPARE(h.context().lastConfigDir, QString("/daten/K"));
         QCOMPARE(h.context().lastFilterIndex, 5);
-        QCOMPARE(h.frame().pos(), QPoint(30, 40));
-        QCOMPARE(h.frame().size(), QSize(700, 500));
+        QCOMPARE(QRect(h.frame().pos(), h.frame().size()), QRect(30, 40, 700, 500));
         const auto& elements = h.context().searchElements;
         QVERIFY(elements[0].selected);
         QVERIFY(!elements[1].selected);  // only 1 selects
         const auto& s = h.context().searchSettings;
         QVERIFY(s.neutrals && !s.firstIons && s.higherIons);
-        QCOMPARE(s.lowerWavelength, 250.5);
-        QCOMPARE(s.upperWavelength, 300.0);
-        QCOMPARE(s.upperIntensity, 0.0);  // text without a number reads as 0
-        QCOMPARE(s.intensityOption, 2);
-        QCOMPARE(s.sortOption, 1);
+        // UpperIntensity: text without a number reads as 0.
+        QCOMPARE(searchRanges(h.context()), QList<double>({250.5, 300, 0, 0, 2, 1}));
     }
 
     void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
@@ -223,18 +224,13 @@ private slots:
         QCOMPARE(get(ini, "Directories and Files", "LastConfigDir"),
                  dir + "/Beispiele/Konfigurationen");
         QCOMPARE(get(ini, "Directories and Files", "LastFilterIndex"), QString("3"));
-        QCOMPARE(get(ini, "InitApp", "Size"), QString("9"));
-        QCOMPARE(get(ini, "InitApp", "Left"), QString("15"));
-        QCOMPARE(get(ini, "InitApp", "Top"), QString("25"));
-        QCOMPARE(get(ini, "InitApp", "Width"), QString("640"));
-        QCOMPARE(get(ini, "InitApp", "Height"), QString("480"));
+        QCOMPARE(placement(ini), QStringList({"9", "15", "25", "640", "480"}));
         QVERIFY(h.programDir.settingsBytes().startsWith("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
 
         // The next start comes back where the last one ended.
         h.destroy();
         QVERIFY(h.start());
-        QCOMPARE(h.frame().pos(), QPoint(15, 25));
-        QCOMPARE(h.frame().size(), QSize(640, 480));
+        QCOMPARE(QRect(h.frame().pos(), h.frame().size()), QRect(15, 25, 640, 480));
         QCOMPARE(h.context().lastFilterIndex, 3);
     }
 
@@ -247,12 +243,7 @@ private slots:
         h.frame().showMaximized();
         QTRY_VERIFY(h.frame().isMaximized());
         QVERIFY(h.frame().close());
-        const QString ini = h.programDir.settingsPath();
-        QCOMPARE(get(ini, "InitApp", "Size"), QString("3"));
-        QCOMPARE(get(ini, "InitApp", "Left"), QString("11"));
-        QCOMPARE(get(ini, "InitApp", "Top"), QString("22"));
-        QCOMPARE(get(ini, "InitApp", "Width"), QString("733"));
-        QCOMPARE(get(ini, "InitApp", "Height"), QString("544"));
+        QCOMPARE(placement(h.programDir.settingsPath()), QStringList({"3", "11", "22", "733", "544"}));
 
         // Size=3 starts maximised.
         h.destroy();
@@ -307,9 +298,9 @@ private slots:
         h.files.results = {ScriptedFileDialog::choose(good, 2)};
         QVERIFY(h.trigger(24332));
         QCOMPARE(h.files.requests.size(), 1);
-        QCOMPARE(h.files.requests[0].directory, h.programDir.path() + "/Beispiele");
-        QCOMPARE(h.files.requests[0].filter, h.context().openFilter);
-        QCOMPARE(h.files.requests[0].filterIndex, 1);
+        const auto& request = h.files.requests[0];
+        QVERIFY(std::tuple(request.directory, request.filter, request.filterIndex) ==
+                std::tuple(h.programDir.path() + "/Beispiele", h.context().openFilter, 1));
         QCOMPARE(h.app().client()->childCount(), 1);
         QCOMPARE(h.context().lastDir, QDir::cleanPath(spectra.path()));
         QCOMPARE(h.context().lastFilterIndex, 2);
@@ -411,9 +402,8 @@ private slots:
         });
         QVERIFY(h.trigger(2009));
         QCOMPARE(h.dialogs.titles, QStringList({"Version"}));
-        QCOMPARE(fields[0], QString("Orvenit Lumora"));
-        QCOMPARE(fields[1], QString("Version " LUMORA_VERSION_STRING));
-        QCOMPARE(fields[2], QString("Dateiversion " LUMORA_VERSION_STRING));
+        QCOMPARE(fields.mid(0, 3), QStringList({"Orvenit Lumora", "Version " LUMORA_VERSION_STRING,
+                                                "Dateiversion " LUMORA_VERSION_STRING}));
         QVERIFY(!fields[3].isEmpty());
         QVERIFY(fields[4].contains(QString::fromUtf8(LumdbVersion())));
         QCOMPARE(statesWhileOpen, QList<bool>({false}));
