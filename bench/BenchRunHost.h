@@ -9,20 +9,21 @@
 namespace lumbench {
 
 class BenchRunHost final : public lumdb::RunHost {
-public:
+  public:
     long pumps = 0;
     long dispatches = 0;
 
     void enableParent(bool) override {}
     void openStatus() override {}
     void closeStatus() override {}
-    void refreshStatus(const std::string&, const std::string&, std::int32_t, std::int32_t) override {}
+    void refreshStatus(const std::string&, const std::string&, std::int32_t,
+                       std::int32_t) override {}
     lumdb::Answer message(const std::string&, const std::string&, lumdb::Icon, lumdb::Buttons,
                           bool) override {
         return lumdb::Answer::Ok;
     }
 
-protected:
+  protected:
     bool pump() override {
         ++pumps;
         const auto now = std::chrono::steady_clock::now();
@@ -33,7 +34,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 

@@ -42,7 +42,7 @@ struct SyntheticSpectrum {
 };
 
 class SyntheticRandom {
-public:
+  public:
     explicit SyntheticRandom(std::uint32_t seed) : engine_(seed) {}
     // Uniform in (0, 1).
     double uniform() { return (static_cast<double>(engine_()) + 0.5) / 4294967296.0; }
@@ -59,7 +59,7 @@ public:
         return r * std::cos(phi);
     }
 
-private:
+  private:
     std::mt19937 engine_;
     double spare_ = 0.0;
     bool hasSpare_ = false;
@@ -71,7 +71,8 @@ inline SyntheticSpectrum makeSpectrum(const SpectrumRecipe& recipe) {
     const std::size_t n = recipe.points;
     const double step = n > 1 ? (recipe.xTo - recipe.xFrom) / static_cast<double>(n - 1) : 0.0;
     std::vector<double> y(n);
-    for (std::size_t i = 0; i < n; ++i) y[i] = recipe.base + recipe.slope * (step * static_cast<double>(i));
+    for (std::size_t i = 0; i < n; ++i)
+        y[i] = recipe.base + recipe.slope * (step * static_cast<double>(i));
 
     const double lo = std::min(recipe.xFrom, recipe.xTo);
     const double hi = std::max(recipe.xFrom, recipe.xTo);
@@ -94,11 +95,12 @@ inline SyntheticSpectrum makeSpectrum(const SpectrumRecipe& recipe) {
             double b = (line.center + reach - recipe.xFrom) / step;
             if (a > b) std::swap(a, b);
             const auto first = static_cast<std::ptrdiff_t>(std::max(0.0, std::ceil(a)));
-            const auto last = static_cast<std::ptrdiff_t>(
-                std::min(static_cast<double>(n) - 1.0, std::floor(b)));
+            const auto last =
+                static_cast<std::ptrdiff_t>(std::min(static_cast<double>(n) - 1.0, std::floor(b)));
             for (std::ptrdiff_t i = first; i <= last; ++i) {
                 const double d = recipe.xFrom + step * static_cast<double>(i) - line.center;
-                y[static_cast<std::size_t>(i)] += line.amplitude * std::exp(-0.5 * d * d / (sigma * sigma));
+                y[static_cast<std::size_t>(i)] +=
+                    line.amplitude * std::exp(-0.5 * d * d / (sigma * sigma));
             }
         }
     }

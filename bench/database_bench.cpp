@@ -3,13 +3,12 @@
 // deciphered in every iteration), 20,000 found lines, and two 1,000,000-point spectra.
 // Run from a Release build; bench/database_baseline.py measures numpy on the same sizes.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
-
-#include <unistd.h>
 
 #include "lumcore/Printf.h"
 #include "lumdb/lumdb.h"
@@ -17,24 +16,27 @@
 namespace {
 
 // The machine is shared: the fastest repetition is the one least disturbed by other work.
-double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double fastest(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
 
 constexpr int kSpecies = 40;
 constexpr int kRecordsPerSpecies = 7500;  // 300,000 in all
 constexpr int kFoundLines = 20000;
 
 class QuietHost : public lumdb::RunHost {
-public:
+  public:
     void enableParent(bool) override {}
     void openStatus() override {}
     void closeStatus() override {}
-    void refreshStatus(const std::string&, const std::string&, std::int32_t, std::int32_t) override {}
+    void refreshStatus(const std::string&, const std::string&, std::int32_t,
+                       std::int32_t) override {}
     lumdb::Answer message(const std::string&, const std::string&, lumdb::Icon, lumdb::Buttons,
                           bool) override {
         return lumdb::Answer::Cancel;
     }
 
-protected:
+  protected:
     bool pump() override { return false; }
 };
 
@@ -127,7 +129,11 @@ void BM_LineIdentification(benchmark::State& state) {
     state.counters["candidates"] = static_cast<double>(candidates);
 }
 // SearchRange in pm: 0.01 nm and 0.1 nm.
-BENCHMARK(BM_LineIdentification)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_LineIdentification)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", fastest);
 
 void BM_LineSearchEngine(benchmark::State& state) {
     GeneratedDatabase& db = database();
@@ -153,7 +159,12 @@ void BM_LineSearchEngine(benchmark::State& state) {
     state.counters["results"] = static_cast<double>(found);
 }
 // Sort options 0 (element), 1 (wavelength), 2 (strength).
-BENCHMARK(BM_LineSearchEngine)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_LineSearchEngine)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", fastest);
 
 void BM_CombineSpectra(benchmark::State& state) {
     const int n = 1000000;
@@ -171,6 +182,10 @@ void BM_CombineSpectra(benchmark::State& state) {
     state.counters["points"] = static_cast<double>(out.size());
 }
 // Operations 0 (difference) and 3 (quotient).
-BENCHMARK(BM_CombineSpectra)->Arg(0)->Arg(3)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+BENCHMARK(BM_CombineSpectra)
+    ->Arg(0)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", fastest);
 
 }  // namespace

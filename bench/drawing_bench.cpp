@@ -31,7 +31,7 @@ TPointList Spectrum(std::size_t count, std::uint32_t seed) {
     TPointList points;
     points.reserve(count);
     std::uint32_t state = seed * 2654435761u + 1;
-    const double lines[][3] = {{253.65, 9000, 0.4}, {404.66, 4000, 0.6}, {435.83, 7000, 0.5},
+    const double lines[][3] = {{253.65, 9000, 0.4},  {404.66, 4000, 0.6}, {435.83, 7000, 0.5},
                                {546.07, 12000, 0.8}, {576.96, 3000, 0.5}, {696.54, 5000, 1.5}};
     for (std::size_t i = 0; i < count; ++i) {
         const double x = 200.0 + 600.0 * static_cast<double>(i) / static_cast<double>(count - 1);
@@ -84,7 +84,9 @@ void DrawSpectra(benchmark::State& state, const std::vector<TPointList>& spectra
     state.counters["points"] = static_cast<double>(points);
 }
 
-void BM_OneSpectrum20k(benchmark::State& state) { DrawSpectra(state, {Spectrum(20000, 0)}, true); }
+void BM_OneSpectrum20k(benchmark::State& state) {
+    DrawSpectra(state, {Spectrum(20000, 0)}, true);
+}
 
 void BM_TwelveOverlays100k(benchmark::State& state) {
     std::vector<TPointList> spectra;
@@ -92,7 +94,9 @@ void BM_TwelveOverlays100k(benchmark::State& state) {
     DrawSpectra(state, spectra, true);
 }
 
-void BM_OneMillion(benchmark::State& state) { DrawSpectra(state, {Spectrum(1000000, 0)}, true); }
+void BM_OneMillion(benchmark::State& state) {
+    DrawSpectra(state, {Spectrum(1000000, 0)}, true);
+}
 
 // The same diagram with every segment handed to the painter (what vector outputs get).
 void BM_OneMillionWithoutReduction(benchmark::State& state) {
@@ -113,7 +117,8 @@ int main(int argc, char** argv) {
             const TPointList points = Spectrum(1000000, 0);
             std::FILE* f = std::fopen(argv[i] + std::strlen(flag), "wb");
             if (!f) return 1;
-            const bool ok = std::fwrite(points.data(), sizeof(TPointF), points.size(), f) == points.size();
+            const bool ok =
+                std::fwrite(points.data(), sizeof(TPointF), points.size(), f) == points.size();
             return std::fclose(f) == 0 && ok ? 0 : 1;
         }
     }

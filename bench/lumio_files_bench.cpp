@@ -19,11 +19,13 @@ constexpr int kPoints = 1000000;
 
 // Answers nothing; the bench files need no dialog.
 class SilentUi : public lumio::Ui {
-public:
-    lumio::Answer message(const std::string&, const std::string&, lumio::Icon, lumio::Buttons) override {
+  public:
+    lumio::Answer message(const std::string&, const std::string&, lumio::Icon,
+                          lumio::Buttons) override {
         return lumio::Answer::Ok;
     }
-    std::optional<int> chooseFormat(const std::string&, const std::vector<std::string>&, int) override {
+    std::optional<int> chooseFormat(const std::string&, const std::vector<std::string>&,
+                                    int) override {
         return std::nullopt;
     }
     std::optional<int> chooseTrack(const std::string&, int, int) override { return std::nullopt; }
@@ -34,7 +36,8 @@ public:
                                                 lumio::MapsChoice) override {
         return std::nullopt;
     }
-    std::optional<int> chooseColumn(const std::string&, const std::vector<std::string>&, int) override {
+    std::optional<int> chooseColumn(const std::string&, const std::vector<std::string>&,
+                                    int) override {
         return std::nullopt;
     }
 };
@@ -92,7 +95,8 @@ void readBench(benchmark::State& state, const std::string& path) {
         SpectrumRecord r;
         r.fileName = path;
         ReadFileData(ui, r, 1);
-        if (r.points.size() != static_cast<std::size_t>(kPoints)) state.SkipWithError("points lost");
+        if (r.points.size() != static_cast<std::size_t>(kPoints))
+            state.SkipWithError("points lost");
         benchmark::DoNotOptimize(r.points.data());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
@@ -105,16 +109,23 @@ void writeBench(benchmark::State& state, const std::string& name, int type) {
     const std::string path = benchDir() + "/write_" + name;
     for (auto _ : state) {
         r.fileName = path;
-        if (WriteFileData(ui, r, type) != lumio::WriteResult::Done) state.SkipWithError("not written");
+        if (WriteFileData(ui, r, type) != lumio::WriteResult::Done)
+            state.SkipWithError("not written");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(path)));
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPoints);
 }
 
-void BM_ReadAsciiXY(benchmark::State& state) { readBench(state, asciiFile()); }
-void BM_ReadNative(benchmark::State& state) { readBench(state, nativeFile()); }
-void BM_ReadBinaryXY(benchmark::State& state) { readBench(state, binaryFile()); }
+void BM_ReadAsciiXY(benchmark::State& state) {
+    readBench(state, asciiFile());
+}
+void BM_ReadNative(benchmark::State& state) {
+    readBench(state, nativeFile());
+}
+void BM_ReadBinaryXY(benchmark::State& state) {
+    readBench(state, binaryFile());
+}
 
 // The floor for the binary reader: the file's bytes into memory and nothing more.
 void BM_CopyBinaryBytes(benchmark::State& state) {
@@ -132,9 +143,15 @@ void BM_CopyBinaryBytes(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPoints);
 }
 
-void BM_WriteAsciiXY(benchmark::State& state) { writeBench(state, "points_1m.txt", 3); }
-void BM_WriteNative(benchmark::State& state) { writeBench(state, "points_1m.lmx", 1); }
-void BM_WriteBinaryXY(benchmark::State& state) { writeBench(state, "points_1m.bin", 5); }
+void BM_WriteAsciiXY(benchmark::State& state) {
+    writeBench(state, "points_1m.txt", 3);
+}
+void BM_WriteNative(benchmark::State& state) {
+    writeBench(state, "points_1m.lmx", 1);
+}
+void BM_WriteBinaryXY(benchmark::State& state) {
+    writeBench(state, "points_1m.bin", 5);
+}
 
 }  // namespace
 

@@ -48,9 +48,14 @@ void BM_SmoothData(benchmark::State& state) {
         if (SmoothData(host, pts, out, &s) != 1) state.SkipWithError("run failed");
         benchmark::DoNotOptimize(out.data());
     }
-    state.counters["pumps"] = static_cast<double>(host.pumps) / static_cast<double>(state.iterations());
+    state.counters["pumps"] =
+        static_cast<double>(host.pumps) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_SmoothData)->Arg(kWienerFourier)->Arg(kPolynomial)->Arg(kBoth)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmoothData)
+    ->Arg(kWienerFourier)
+    ->Arg(kPolynomial)
+    ->Arg(kBoth)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LineSearch(benchmark::State& state) {
     const auto& pts = millionPoints().points;
@@ -66,7 +71,10 @@ void BM_LineSearch(benchmark::State& state) {
     state.counters["lines"] = static_cast<double>(found);
 }
 BENCHMARK(BM_LineSearch)
-    ->Arg(kNone)->Arg(kPolynomial)->Arg(kWienerFourier)->Arg(kBoth)
+    ->Arg(kNone)
+    ->Arg(kPolynomial)
+    ->Arg(kWienerFourier)
+    ->Arg(kBoth)
     ->Unit(benchmark::kMillisecond);
 
 // The filters alone on a float array, as the baselines get their data.

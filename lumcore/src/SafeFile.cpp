@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+
 #include <random>
 #else
 #include <fcntl.h>
@@ -61,7 +62,7 @@ SafeFile::SafeFile(std::string target) : target_(std::move(target)) {
     if (fd < 0) return;
     // The replacement keeps the target's owner (as far as the user may give it) and
     // permissions; a new file gets what the user's umask allows, as a plain create would.
-    struct stat existing{};
+    struct stat existing {};
     mode_t mode;
     if (::stat(target_.c_str(), &existing) == 0) {
         [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
@@ -82,7 +83,9 @@ SafeFile::SafeFile(std::string target) : target_(std::move(target)) {
 #endif
 }
 
-SafeFile::~SafeFile() { discard(); }
+SafeFile::~SafeFile() {
+    discard();
+}
 
 bool SafeFile::write(std::string_view bytes) {
     if (!file_) return false;

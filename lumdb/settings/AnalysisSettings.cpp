@@ -18,7 +18,8 @@ AnalysisSettings AnalysisSettings::defaults() {
 
 AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& elements) {
     AnalysisSettings s;
-    for (CElement& element : elements) element.selected = ini.getInt(kElements, element.name, 0) == 1;
+    for (CElement& element : elements)
+        element.selected = ini.getInt(kElements, element.name, 0) == 1;
 
     SSelectElVal& sel = s.select;
     sel.Neutrals = ini.getInt(kElements, "Neutrals", 0) != 0;
@@ -48,9 +49,9 @@ AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& element
     return s;
 }
 
-void saveAnalysisSettings(IniFile& ini, const TElementArray& elements,
-                          const AnalysisSettings& s) {
-    for (const CElement& element : elements) ini.setInt(kElements, element.name, element.selected ? 1 : 0);
+void saveAnalysisSettings(IniFile& ini, const TElementArray& elements, const AnalysisSettings& s) {
+    for (const CElement& element : elements)
+        ini.setInt(kElements, element.name, element.selected ? 1 : 0);
     const SSelectElVal& sel = s.select;
     ini.setInt(kElements, "Neutrals", sel.Neutrals ? 1 : 0);
     ini.setInt(kElements, "FirstIons", sel.FirstIons ? 1 : 0);

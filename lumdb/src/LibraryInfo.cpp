@@ -1,4 +1,6 @@
 // The library's version string, shown by the program's about box.
 #include "lumdb/lumdb.h"
 
-const char* LumdbVersion() { return LUMORA_VERSION_STRING; }
+const char* LumdbVersion() {
+    return LUMORA_VERSION_STRING;
+}

@@ -42,6 +42,8 @@ void ColumnReducer::nextColumn(SDevicePoint p) {
     startRun(p);
 }
 
-void ColumnReducer::finish() { flush(); }
+void ColumnReducer::finish() {
+    flush();
+}
 
 }  // namespace lumgl

@@ -16,8 +16,12 @@ namespace lumgl {
 
 PathSink::~PathSink() = default;
 
-void CanvasPathSink::moveTo(SDevicePoint p) { canvas_.moveTo(p); }
-void CanvasPathSink::lineTo(SDevicePoint p) { canvas_.lineTo(p); }
+void CanvasPathSink::moveTo(SDevicePoint p) {
+    canvas_.moveTo(p);
+}
+void CanvasPathSink::lineTo(SDevicePoint p) {
+    canvas_.lineTo(p);
+}
 
 namespace {
 
@@ -30,7 +34,8 @@ struct FixedAxis {
     double scale;
     double origin;
 
-    explicit FixedAxis(const AxisMap& axis) : min(axis.min), scale(axis.scale), origin(axis.origin) {}
+    explicit FixedAxis(const AxisMap& axis)
+        : min(axis.min), scale(axis.scale), origin(axis.origin) {}
 
     double operator()(double v) const {
         const AxisMap axis{min, scale, origin, !Linear};
@@ -44,7 +49,8 @@ struct FixedAxis {
 
 int TruncateSlow(double v) {
     if (std::isnan(v)) return 0;
-    return v > 0.0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
+    return v > 0.0 ? std::numeric_limits<std::int32_t>::max()
+                   : std::numeric_limits<std::int32_t>::min();
 }
 
 // Truncation toward zero, clamped to 32 bits like TruncateToDevice; NaN gives 0.
@@ -82,7 +88,9 @@ void Walk(const TPointF* pts, std::size_t n, const SPlotInfo& info, Sink& sink) 
 
     auto beyondX = [&](double x) { return x < xLo || x > xHi; };
     auto insideY = [&](double y) { return y >= yLo && y <= yHi; };
-    auto device = [&](double x, double y) { return SDevicePoint{Truncate(mapX(x)), Truncate(mapY(y))}; };
+    auto device = [&](double x, double y) {
+        return SDevicePoint{Truncate(mapX(x)), Truncate(mapY(y))};
+    };
 
     std::size_t i = 1;
     while (i < n && beyondX(pts[i].x)) ++i;

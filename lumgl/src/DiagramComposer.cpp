@@ -24,7 +24,9 @@ constexpr std::uint16_t kFrameAndGrid = kDrawFrame | kDrawXGrid | kDrawYGrid;
 
 }  // namespace
 
-TColor OverlayColor(std::size_t position) { return kOverlayColors[position % kMaxOverlays]; }
+TColor OverlayColor(std::size_t position) {
+    return kOverlayColors[position % kMaxOverlays];
+}
 
 DiagramDecorations::~DiagramDecorations() = default;
 
@@ -64,7 +66,8 @@ void DiagramComposer::autoscale() {
 }
 
 void DiagramComposer::makeRoomForLabels(const TextMetrics& metrics) {
-    if (std::none_of(overlays_.begin(), overlays_.end(), [](const DiagramOverlay& o) { return o.labels; }))
+    if (std::none_of(overlays_.begin(), overlays_.end(),
+                     [](const DiagramOverlay& o) { return o.labels; }))
         return;
     for (int round = 0; round < 30; ++round) {
         SPlotInfo info = info_;
@@ -74,13 +77,14 @@ void DiagramComposer::makeRoomForLabels(const TextMetrics& metrics) {
         for (const DiagramOverlay& overlay : overlays_) {
             if (!overlay.labels) continue;
             for (const CLine& line : overlay.spectrum->spectrumLines) {
-                if (line.speciesLabels.empty() || line.x <= info.xMin || line.x >= info.xMax) continue;
+                if (line.speciesLabels.empty() || line.x <= info.xMin || line.x >= info.xMax)
+                    continue;
                 int longest = 0;
                 for (std::size_t k = 0; k < line.speciesLabels.size(); ++k) {
                     const std::string& record =
                         k < line.speciesRecords.size() ? line.speciesRecords[k] : std::string();
-                    const std::string text = IdentificationLabelText(line.speciesLabels[k], record,
-                                                                     options_.showValues, options_.strengthKind);
+                    const std::string text = IdentificationLabelText(
+                        line.speciesLabels[k], record, options_.showValues, options_.strengthKind);
                     longest = std::max(longest, metrics.textExtent(font, text).width);
                 }
                 const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, info);
@@ -88,8 +92,10 @@ void DiagramComposer::makeRoomForLabels(const TextMetrics& metrics) {
             }
         }
         if (fits) return;
-        if (info_.drawFlags & kDrawYLinear) info_.yMax += 0.15f * (info_.yMax - info_.yMin);
-        else info_.yMax *= 2.0f;
+        if (info_.drawFlags & kDrawYLinear)
+            info_.yMax += 0.15f * (info_.yMax - info_.yMin);
+        else
+            info_.yMax *= 2.0f;
     }
 }
 
@@ -114,11 +120,12 @@ SPlotInfo DiagramComposer::draw(Canvas& canvas, DiagramDecorations* decorations)
         const DiagramOverlay& overlay = overlays_[k];
         const SpectrumRecord& spectrum = *overlay.spectrum;
         if (overlay.databaseLines)
-            DrawDataBaseLines(spectrum.databaseLines, options_.showValues, options_.strengthKind, laidOut, canvas);
+            DrawDataBaseLines(spectrum.databaseLines, options_.showValues, options_.strengthKind,
+                              laidOut, canvas);
         if (overlay.foundLines) DrawSearchedLines(spectrum.spectrumLines, laidOut, canvas);
         if (overlay.labels)
-            DrawIdentifiedElements(spectrum.spectrumLines, options_.showValues, options_.strengthKind, laidOut,
-                                   canvas);
+            DrawIdentifiedElements(spectrum.spectrumLines, options_.showValues,
+                                   options_.strengthKind, laidOut, canvas);
     }
     if (decorations) {
         decorations->drawLegend(canvas, laidOut);

@@ -32,7 +32,9 @@ Directions DirectionsOf(const Canvas& canvas, const SPlotInfo& info) {
 }
 
 // Height of a device y above the bottom edge of the frame, counted toward the top.
-int Above(const SPlotInfo& info, const Directions& d, int y) { return (y - info.origin.y) * d.up; }
+int Above(const SPlotInfo& info, const Directions& d, int y) {
+    return (y - info.origin.y) * d.up;
+}
 
 const SPenDesc kBlackPen{0, 1, PenStyle::Solid};
 const SPenDesc kGridPen{kGridColor, 1, PenStyle::Solid};
@@ -69,8 +71,7 @@ void DrawDiagram(const TPointList& points, SPlotInfo& info, Canvas& canvas,
     if (info.drawFlags & kDrawFrame) DrawDiagramFrame(canvas, info);
 }
 
-void DrawVariant(const TPointList& points, SPlotInfo* info, Canvas& canvas,
-                 std::uint16_t variant) {
+void DrawVariant(const TPointList& points, SPlotInfo* info, Canvas& canvas, std::uint16_t variant) {
     const std::uint16_t mask = static_cast<std::uint16_t>(0xFF00 | variant);
     if (info) {
         info->drawFlags &= mask;
@@ -98,10 +99,12 @@ DiagramTicks ComputeDiagramTicks(const SPlotInfo& info) {
     t.x = AxisTicks(info.xMin, info.xMax, (info.drawFlags & kDrawXLinear) != 0);
     t.y = AxisTicks(info.yMin, info.yMax, (info.drawFlags & kDrawYLinear) != 0);
     for (float v : t.x.values) {
-        t.xPositions.push_back(SDevicePoint{TruncateToDevice(DataToDeviceX(v, info)), info.origin.y});
+        t.xPositions.push_back(
+            SDevicePoint{TruncateToDevice(DataToDeviceX(v, info)), info.origin.y});
     }
     for (float v : t.y.values) {
-        t.yPositions.push_back(SDevicePoint{info.origin.x, TruncateToDevice(DataToDeviceY(v, info))});
+        t.yPositions.push_back(
+            SDevicePoint{info.origin.x, TruncateToDevice(DataToDeviceY(v, info))});
     }
     return t;
 }
@@ -215,8 +218,9 @@ void DrawDiagramLabels(Canvas& canvas, const SPlotInfo& info, const DiagramTicks
     SFontDesc turned = info.font;
     turned.escapement = 900;
     canvas.setFont(turned);
-    canvas.textOut(SDevicePoint{info.plotRect.left + info.margin, (info.topLeft.y + info.origin.y) / 2},
-                   kAlignCenter | kAlignTop, info.yTitle);
+    canvas.textOut(
+        SDevicePoint{info.plotRect.left + info.margin, (info.topLeft.y + info.origin.y) / 2},
+        kAlignCenter | kAlignTop, info.yTitle);
     canvas.setFont(info.font);
 
     canvas.textOut(SDevicePoint{(info.topLeft.x + info.topRight.x) / 2, info.topLeft.y},

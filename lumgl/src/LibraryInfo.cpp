@@ -1,4 +1,6 @@
 // The library's version string, shown by the program's about box.
 #include "lumgl/lumgl.h"
 
-const char* LumglVersion() { return LUMORA_VERSION_STRING; }
+const char* LumglVersion() {
+    return LUMORA_VERSION_STRING;
+}

@@ -50,9 +50,13 @@ SDevicePoint DataToDevicePointTruncated(TPointF point, const SPlotInfo& info) {
                         TruncateToDevice(DataToDeviceY(point.y, info))};
 }
 
-double DeviceToDataX(int px, const SPlotInfo& info) { return AxisMap::X(info).toData(px); }
+double DeviceToDataX(int px, const SPlotInfo& info) {
+    return AxisMap::X(info).toData(px);
+}
 
-double DeviceToDataY(int py, const SPlotInfo& info) { return AxisMap::Y(info).toData(py); }
+double DeviceToDataY(int py, const SPlotInfo& info) {
+    return AxisMap::Y(info).toData(py);
+}
 
 }  // namespace lumgl
 

@@ -78,9 +78,8 @@ void DrawSearchedLines(const TLineArray& lines, const SPlotInfo& info, Canvas& c
     for (const CLine& line : lines) {
         const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, info);
         if (p.x <= info.origin.x || p.x >= info.bottomRight.x) continue;
-        const SDevicePoint triangle[3] = {{p.x, p.y - 6 * u},
-                                          {p.x - 4 * u, p.y - 16 * u},
-                                          {p.x + 4 * u, p.y - 16 * u}};
+        const SDevicePoint triangle[3] = {
+            {p.x, p.y - 6 * u}, {p.x - 4 * u, p.y - 16 * u}, {p.x + 4 * u, p.y - 16 * u}};
         canvas.fillPolygon(triangle, 3);
     }
 }
@@ -106,8 +105,8 @@ void DrawIdentifiedElements(const TLineArray& lines, bool showValue, int type,
             const std::string text =
                 lumgl::IdentificationLabelText(line.speciesLabels[i], record, showValue, type);
             if (lumgl::InsideX(info, p)) {
-                canvas.textOut(SDevicePoint{p.x + offset, p.y - 21}, lumgl::kAlignLeft | lumgl::kAlignTop,
-                               text);
+                canvas.textOut(SDevicePoint{p.x + offset, p.y - 21},
+                               lumgl::kAlignLeft | lumgl::kAlignTop, text);
             }
         }
     }
@@ -122,7 +121,7 @@ void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue, int 
     canvas.setFont(font);
     canvas.setTextColor(0);
 
-    const char* sample = !showValue ? "Ar II 453.88*"
+    const char* sample = !showValue                 ? "Ar II 453.88*"
                          : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
                                                     : "Ar II 453.88 [1000]";
     SFontDesc unturned = font;
@@ -130,7 +129,8 @@ void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue, int 
     const double length = canvas.textExtent(unturned, sample).width;
     const double frameHeight = static_cast<double>(info.origin.y) - info.topLeft.y;
     const double lengthInY =
-        frameHeight != 0.0 ? length * (static_cast<double>(info.yMax) - info.yMin) / frameHeight : 0.0;
+        frameHeight != 0.0 ? length * (static_cast<double>(info.yMax) - info.yMin) / frameHeight
+                           : 0.0;
     const double top = static_cast<double>(info.yMax) / 1.1 - lengthInY;
 
     for (const CSearchEngineLine& line : lines) {
@@ -159,10 +159,12 @@ void DrawReticle(const SPlotInfo& info, SDevicePoint point, ReticleBuffers& buff
     const std::size_t hCap = buffers.horizontalCapacity();
     const std::size_t vCap = buffers.verticalCapacity();
     if (restore) {
-        for (std::size_t i = 0; i < hCap && buffers.horizontalPositions[i].x != ReticleBuffers::kEnd; ++i) {
+        for (std::size_t i = 0;
+             i < hCap && buffers.horizontalPositions[i].x != ReticleBuffers::kEnd; ++i) {
             canvas.setPixel(buffers.horizontalPositions[i], buffers.horizontalColors[i]);
         }
-        for (std::size_t i = 0; i < vCap && buffers.verticalPositions[i].y != ReticleBuffers::kEnd; ++i) {
+        for (std::size_t i = 0; i < vCap && buffers.verticalPositions[i].y != ReticleBuffers::kEnd;
+             ++i) {
             canvas.setPixel(buffers.verticalPositions[i], buffers.verticalColors[i]);
         }
     }
@@ -208,6 +210,8 @@ void PlotDataPoint(float x1, float y1, float x2, float y2, const SPlotInfo& info
     const bool inside1 = info.yMin < y1 && y1 < info.yMax;
     const bool inside2 = info.yMin < y2 && y2 < info.yMax;
     if (!inside1 && !inside2) return;
-    canvas.moveTo(SDevicePoint{lumgl::TruncateToDevice(lumgl::DataToDeviceX(x1, info)), deviceY(y1)});
-    canvas.lineTo(SDevicePoint{lumgl::TruncateToDevice(lumgl::DataToDeviceX(x2, info)), deviceY(y2)});
+    canvas.moveTo(
+        SDevicePoint{lumgl::TruncateToDevice(lumgl::DataToDeviceX(x1, info)), deviceY(y1)});
+    canvas.lineTo(
+        SDevicePoint{lumgl::TruncateToDevice(lumgl::DataToDeviceX(x2, info)), deviceY(y2)});
 }

@@ -8,12 +8,18 @@ namespace lumgl {
 namespace {
 const char* StyleName(PenStyle style) {
     switch (style) {
-        case PenStyle::Solid: return "solid";
-        case PenStyle::Dash: return "dash";
-        case PenStyle::Dot: return "dot";
-        case PenStyle::DashDot: return "dashdot";
-        case PenStyle::DashDotDot: return "dashdotdot";
-        case PenStyle::Null: return "null";
+        case PenStyle::Solid:
+            return "solid";
+        case PenStyle::Dash:
+            return "dash";
+        case PenStyle::Dot:
+            return "dot";
+        case PenStyle::DashDot:
+            return "dashdot";
+        case PenStyle::DashDotDot:
+            return "dashdotdot";
+        case PenStyle::Null:
+            return "null";
     }
     return "?";
 }
@@ -53,18 +59,26 @@ void RecordingCanvas::setPen(const SPenDesc& pen) {
                             StyleName(pen.style)));
 }
 
-void RecordingCanvas::setBrush(TColor color) { line("brush " + ColorText(color)); }
-
-void RecordingCanvas::setFont(const SFontDesc& font) {
-    line(lumcore::strprintf("font \"%s\" %d %d esc %d", font.face.c_str(), font.height,
-                            font.weight, font.escapement));
+void RecordingCanvas::setBrush(TColor color) {
+    line("brush " + ColorText(color));
 }
 
-void RecordingCanvas::setTextColor(TColor color) { line("textcolor " + ColorText(color)); }
+void RecordingCanvas::setFont(const SFontDesc& font) {
+    line(lumcore::strprintf("font \"%s\" %d %d esc %d", font.face.c_str(), font.height, font.weight,
+                            font.escapement));
+}
 
-void RecordingCanvas::moveTo(SDevicePoint p) { line(lumcore::strprintf("move %d,%d", p.x, p.y)); }
+void RecordingCanvas::setTextColor(TColor color) {
+    line("textcolor " + ColorText(color));
+}
 
-void RecordingCanvas::lineTo(SDevicePoint p) { line(lumcore::strprintf("line %d,%d", p.x, p.y)); }
+void RecordingCanvas::moveTo(SDevicePoint p) {
+    line(lumcore::strprintf("move %d,%d", p.x, p.y));
+}
+
+void RecordingCanvas::lineTo(SDevicePoint p) {
+    line(lumcore::strprintf("line %d,%d", p.x, p.y));
+}
 
 void RecordingCanvas::fillPolygon(const SDevicePoint* points, std::size_t count) {
     std::string text = "polygon";
@@ -93,10 +107,16 @@ void RecordingCanvas::setPixel(SDevicePoint p, TColor color) {
     line(lumcore::strprintf("pixel %d,%d ", p.x, p.y) + ColorText(color));
 }
 
-void RecordingCanvas::beginGroup() { line("group begin"); }
-void RecordingCanvas::endGroup() { line("group end"); }
+void RecordingCanvas::beginGroup() {
+    line("group begin");
+}
+void RecordingCanvas::endGroup() {
+    line("group end");
+}
 
-int RecordingCanvas::fontHeight(const SFontDesc& font) const { return font.height; }
+int RecordingCanvas::fontHeight(const SFontDesc& font) const {
+    return font.height;
+}
 
 TextSize RecordingCanvas::textExtent(const SFontDesc& font, std::string_view text) const {
     const int h = font.height < 0 ? -font.height : font.height;

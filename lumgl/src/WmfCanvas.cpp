@@ -17,8 +17,12 @@ std::uint16_t Coord(int v) {
     return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768, 32767)));
 }
 
-std::uint16_t Low(std::uint32_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-std::uint16_t High(std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); }
+std::uint16_t Low(std::uint32_t v) {
+    return static_cast<std::uint16_t>(v & 0xFFFF);
+}
+std::uint16_t High(std::uint32_t v) {
+    return static_cast<std::uint16_t>(v >> 16);
+}
 
 void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v & 0xFF));
@@ -32,12 +36,18 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 std::uint16_t PenStyleCode(PenStyle style) {
     switch (style) {
-        case PenStyle::Solid: return 0;
-        case PenStyle::Dash: return 1;
-        case PenStyle::Dot: return 2;
-        case PenStyle::DashDot: return 3;
-        case PenStyle::DashDotDot: return 4;
-        case PenStyle::Null: return 5;
+        case PenStyle::Solid:
+            return 0;
+        case PenStyle::Dash:
+            return 1;
+        case PenStyle::Dot:
+            return 2;
+        case PenStyle::DashDot:
+            return 3;
+        case PenStyle::DashDotDot:
+            return 4;
+        case PenStyle::Null:
+            return 5;
     }
     return 0;
 }
@@ -182,7 +192,9 @@ void WmfCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
     record(kTextOut, params);
 }
 
-TColor WmfCanvas::pixel(SDevicePoint) const { return MakeColor(255, 255, 255); }
+TColor WmfCanvas::pixel(SDevicePoint) const {
+    return MakeColor(255, 255, 255);
+}
 
 void WmfCanvas::setPixel(SDevicePoint p, TColor color) {
     flushLines();
@@ -204,9 +216,16 @@ std::vector<std::uint8_t> WmfCanvas::bytes() {
     std::vector<std::uint8_t> out;
     // Placeable header: key, handle, bounding box, units per inch, reserved, checksum of
     // the ten words before it.
-    std::vector<std::uint16_t> placeable = {
-        0xCDD7, 0x9AC6, 0, Coord(target_.left), Coord(target_.top), Coord(target_.right),
-        Coord(target_.bottom), static_cast<std::uint16_t>(unitsPerInch_), 0, 0};
+    std::vector<std::uint16_t> placeable = {0xCDD7,
+                                            0x9AC6,
+                                            0,
+                                            Coord(target_.left),
+                                            Coord(target_.top),
+                                            Coord(target_.right),
+                                            Coord(target_.bottom),
+                                            static_cast<std::uint16_t>(unitsPerInch_),
+                                            0,
+                                            0};
     std::uint16_t checksum = 0;
     for (std::uint16_t w : placeable) checksum ^= w;
     for (std::uint16_t w : placeable) Put16(out, w);

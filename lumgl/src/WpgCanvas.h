@@ -8,7 +8,7 @@
 namespace lumgl {
 
 class WpgCanvas : public Canvas {
-public:
+  public:
     WpgCanvas(WpgWriter& writer, SDeviceRect target, int unit)
         : writer_(writer), target_(target), unit_(unit < 1 ? 1 : unit) {}
 
@@ -31,7 +31,7 @@ public:
     int fontHeight(const SFontDesc& font) const override { return font.height * unit_; }
     TextSize textExtent(const SFontDesc& font, std::string_view text) const override;
 
-private:
+  private:
     WpgWriter& writer_;
     SDeviceRect target_;
     int unit_;

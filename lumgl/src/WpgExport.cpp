@@ -59,7 +59,8 @@ SPlotInfo WpgPlotInfo(const SDeviceRect& client, const SPlotInfo& info) {
     w.origin = SDevicePoint{r.left + static_cast<int>(std::trunc(width * 0.16973)),
                             r.bottom + static_cast<int>(std::trunc(height * 0.13597))};
     w.bottomRight = SDevicePoint{w.origin.x + frameWidth, w.origin.y};
-    w.topLeft = SDevicePoint{w.origin.x, w.origin.y + static_cast<int>(std::trunc(0.80931 * height))};
+    w.topLeft =
+        SDevicePoint{w.origin.x, w.origin.y + static_cast<int>(std::trunc(0.80931 * height))};
     w.topRight = SDevicePoint{w.bottomRight.x, w.topLeft.y};
     CalculateScaling(w);
     return w;
@@ -70,8 +71,9 @@ std::vector<std::uint8_t> WpgCharacters(std::string_view utf8) {
     // 0x01 to 0x20 the extended international letters (the German ones among them), 0x80
     // the blank; higher bytes are function codes, so any other character becomes "?".
     static constexpr unsigned char kInternational[32] = {
-        0xE5, 0xC5, 0xE6, 0xC6, 0xE4, 0xC4, 0xE1, 0xE0, 0xE2, 0xE3, 0xC3, 0xE7, 0xC7, 0xEB, 0xE9, 0xC9,
-        0xE8, 0xEA, 0xED, 0xF1, 0xD1, 0xF8, 0xD8, 0xF5, 0xD5, 0xF6, 0xD6, 0xFC, 0xDC, 0xFA, 0xF9, 0xDF};
+        0xE5, 0xC5, 0xE6, 0xC6, 0xE4, 0xC4, 0xE1, 0xE0, 0xE2, 0xE3, 0xC3,
+        0xE7, 0xC7, 0xEB, 0xE9, 0xC9, 0xE8, 0xEA, 0xED, 0xF1, 0xD1, 0xF8,
+        0xD8, 0xF5, 0xD5, 0xF6, 0xD6, 0xFC, 0xDC, 0xFA, 0xF9, 0xDF};
     std::vector<std::uint8_t> out;
     for (char ch : lumcore::utf8ToCp1252(utf8)) {
         const unsigned char c = static_cast<unsigned char>(ch);
@@ -80,7 +82,8 @@ std::vector<std::uint8_t> WpgCharacters(std::string_view utf8) {
         } else if (c > 0x20 && c < 0x80) {
             out.push_back(c);
         } else {
-            const unsigned char* at = std::find(std::begin(kInternational), std::end(kInternational), c);
+            const unsigned char* at =
+                std::find(std::begin(kInternational), std::end(kInternational), c);
             out.push_back(at != std::end(kInternational)
                               ? static_cast<std::uint8_t>(at - std::begin(kInternational) + 1)
                               : static_cast<std::uint8_t>('?'));
@@ -127,7 +130,8 @@ bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& lines, const 
         writer.beginGroup();
         for (const CLine& line : lines) {
             const SDevicePoint p = DataToMousePoint(TPointF{line.x, line.y}, w);
-            if (w.origin.x <= p.x && p.x <= w.bottomRight.x && w.origin.y <= p.y && p.y <= w.topLeft.y) {
+            if (w.origin.x <= p.x && p.x <= w.bottomRight.x && w.origin.y <= p.y &&
+                p.y <= w.topLeft.y) {
                 writer.line(SDevicePoint{p.x, p.y + 100}, SDevicePoint{p.x, p.y + 200});
             }
         }

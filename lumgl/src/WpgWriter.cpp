@@ -17,7 +17,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 void Add16(Bytes& b, int v) {
-    const std::uint16_t u = static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768, 32767)));
+    const std::uint16_t u =
+        static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768, 32767)));
     b.push_back(static_cast<std::uint8_t>(u & 0xFF));
     b.push_back(static_cast<std::uint8_t>(u >> 8));
 }
@@ -51,7 +52,8 @@ Bytes StartOfPicture() {
     AddU16(b, 1200);
     AddU16(b, 1200);
     b.push_back(0);  // precision
-    for (int v : {600, 600, 13431, 9321, 13431, 9321, 600, 600, 0}) AddU16(b, static_cast<std::uint16_t>(v));
+    for (int v : {600, 600, 13431, 9321, 13431, 9321, 600, 600, 0})
+        AddU16(b, static_cast<std::uint16_t>(v));
     return b;
 }
 
@@ -114,16 +116,20 @@ bool WpgWriter::append(const std::string& path) {
         const Bytes expected = Header(0);
         for (int i = 0; i < kWpgHeaderSize; ++i) {
             if (i >= 20 && i < 24) continue;  // the stored length
-            if (old[static_cast<std::size_t>(i)] != expected[static_cast<std::size_t>(i)]) ours = false;
+            if (old[static_cast<std::size_t>(i)] != expected[static_cast<std::size_t>(i)])
+                ours = false;
         }
         Bytes start = kStartRecordStart;
         const Bytes picture = StartOfPicture();
         start.insert(start.end(), picture.begin(), picture.end());
         if (!std::equal(start.begin(), start.end(), old.begin() + kWpgHeaderSize)) ours = false;
-        const std::uint32_t stored = static_cast<std::uint32_t>(old[20]) | (static_cast<std::uint32_t>(old[21]) << 8) |
+        const std::uint32_t stored = static_cast<std::uint32_t>(old[20]) |
+                                     (static_cast<std::uint32_t>(old[21]) << 8) |
                                      (static_cast<std::uint32_t>(old[22]) << 16) |
                                      (static_cast<std::uint32_t>(old[23]) << 24);
-        if (stored != old.size() || !std::equal(kEndRecord.begin(), kEndRecord.end(), old.end() - 4)) ours = false;
+        if (stored != old.size() ||
+            !std::equal(kEndRecord.begin(), kEndRecord.end(), old.end() - 4))
+            ours = false;
     }
     if (!ours) return false;
     // The new records go over the end record; the whole file is written again on finish().

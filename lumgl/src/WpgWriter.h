@@ -15,7 +15,7 @@
 namespace lumgl {
 
 class WpgWriter {
-public:
+  public:
     // A new picture for `path` with header and setting records.
     bool create(const std::string& path);
     // Reads a file this library wrote and continues over its end record. False for
@@ -28,12 +28,13 @@ public:
     void line(SDevicePoint a, SDevicePoint b);
     // Horizontal alignment 0 left, 1 centre, 2 right; vertical 0 baseline, 2 top,
     // 4 bottom (the value the line labels use).
-    void text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t vertical, std::string_view utf8);
+    void text(SDevicePoint p, std::uint8_t horizontal, std::uint8_t vertical,
+              std::string_view utf8);
     // End record and header, then the whole file to `path`. False, with the file as it was,
     // when it cannot be written.
     bool finish();
 
-private:
+  private:
     void bytes(const std::vector<std::uint8_t>& data);
     void reserve(int records);  // starts a new group when the open one is full
 

@@ -12,6 +12,8 @@ int& lastChosenTrack();
 Ui::FrameStrip& lastChosenFrameStrip();
 
 // The entry a dialog starts with: the last value, or 1 when that lies outside 1..count.
-inline int initialChoice(int last, int count) { return (last < 1 || last > count) ? 1 : last; }
+inline int initialChoice(int last, int count) {
+    return (last < 1 || last > count) ? 1 : last;
+}
 
 }  // namespace lumio::detail

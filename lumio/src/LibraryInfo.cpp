@@ -1,4 +1,6 @@
 // The library's version string, shown by the program's about box.
 #include "lumio/lumio.h"
 
-const char* LumioVersion() { return LUMORA_VERSION_STRING; }
+const char* LumioVersion() {
+    return LUMORA_VERSION_STRING;
+}

@@ -7,6 +7,8 @@ Answer showMessage(ReadContext& ctx, const std::string& message, Icon icon, Butt
     return ctx.ui.message(ctx.record.fileName + message, kCaptionDataFormat, icon, buttons);
 }
 
-void fail(const char* keyword) { throw Outcome(keyword); }
+void fail(const char* keyword) {
+    throw Outcome(keyword);
+}
 
 }  // namespace lumio::detail

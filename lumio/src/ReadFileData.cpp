@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::size_t kMaxPoints = 2000000000;
 
-bool isUnknownFormat(const Outcome& e) { return e.keyword() == keyword::UnknownFormat; }
+bool isUnknownFormat(const Outcome& e) {
+    return e.keyword() == keyword::UnknownFormat;
+}
 
 void runReader(ReaderFn reader, ReadContext& ctx) {
     if (!reader) fail(keyword::UnknownFormat);

@@ -62,14 +62,18 @@ void PointCollector::finish() {
     }
 }
 
-std::size_t PointCollector::count() const { return ctx_.record.points.size(); }
+std::size_t PointCollector::count() const {
+    return ctx_.record.points.size();
+}
 
 double parseNumberField(std::string_view field) {
     std::size_t dots = 0;
     bool comma = false;
     for (char c : field) {
-        if (c == '.') ++dots;
-        else if (c == ',') comma = true;
+        if (c == '.')
+            ++dots;
+        else if (c == ',')
+            comma = true;
     }
     if (!comma && dots <= 1) return parsePlain(field.data(), field.data() + field.size());
 

@@ -22,11 +22,11 @@ inline constexpr float kFloatLimit =
         ? static_cast<float>(kValueLimit)
         : std::bit_cast<float>(std::bit_cast<std::uint32_t>(static_cast<float>(kValueLimit)) - 1);
 static_assert(static_cast<double>(kFloatLimit) <= kValueLimit &&
-              static_cast<double>(std::bit_cast<float>(std::bit_cast<std::uint32_t>(kFloatLimit) + 1)) >
-                  kValueLimit);
+              static_cast<double>(std::bit_cast<float>(std::bit_cast<std::uint32_t>(kFloatLimit) +
+                                                       1)) > kValueLimit);
 
 class PointCollector {
-public:
+  public:
     explicit PointCollector(ReadContext& ctx);
 
     // Appends (x, y) to the record's points under the shared rules:
@@ -128,7 +128,7 @@ public:
     std::size_t count() const;
     bool yReplaced() const { return yReplaced_; }
 
-private:
+  private:
     [[noreturn]] void rejectX();
 
     ReadContext& ctx_;

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "services/StringTable.h"
 #include "lumdb/lumdb.h"
 #include "lumgl/lumgl.h"
 #include "lumio/lumio.h"
+#include "services/StringTable.h"
 
 #ifndef LUMORA_VERSION_STRING
 #error "LUMORA_VERSION_STRING comes from the build"
@@ -21,7 +21,9 @@ namespace {
 const char* const kCopyright = "Copyright © 2026 Ingenieurbüro Orvenit";
 }  // namespace
 
-QString LumoraAboutDlg::versionString() { return QStringLiteral(LUMORA_VERSION_STRING); }
+QString LumoraAboutDlg::versionString() {
+    return QStringLiteral(LUMORA_VERSION_STRING);
+}
 
 LumoraAboutDlg::LumoraAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Version"));
@@ -42,11 +44,11 @@ LumoraAboutDlg::LumoraAboutDlg(QWidget* parent) : QDialog(parent) {
     title.setBold(true);
     title.setPointSizeF(title.pointSizeF() * 1.4);
     fields_[0]->setFont(title);
-    libraries_ = new QLabel(QStringLiteral("lumdb %1 · lumio %2 · lumgl %3")
-                                .arg(QString::fromUtf8(LumdbVersion()),
-                                     QString::fromUtf8(LumioVersion()),
-                                     QString::fromUtf8(LumglVersion())),
-                            this);
+    libraries_ =
+        new QLabel(QStringLiteral("lumdb %1 · lumio %2 · lumgl %3")
+                       .arg(QString::fromUtf8(LumdbVersion()), QString::fromUtf8(LumioVersion()),
+                            QString::fromUtf8(LumglVersion())),
+                   this);
     libraries_->setObjectName(QStringLiteral("libraryVersions"));
     layout->addWidget(libraries_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
@@ -54,9 +56,21 @@ LumoraAboutDlg::LumoraAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
 }
 
-QString LumoraAboutDlg::productName() const { return fields_[0]->text(); }
-QString LumoraAboutDlg::productVersion() const { return fields_[1]->text(); }
-QString LumoraAboutDlg::fileVersion() const { return fields_[2]->text(); }
-QString LumoraAboutDlg::copyright() const { return fields_[3]->text(); }
-QString LumoraAboutDlg::specialBuild() const { return fields_[4]->text(); }
-QString LumoraAboutDlg::libraryVersions() const { return libraries_->text(); }
+QString LumoraAboutDlg::productName() const {
+    return fields_[0]->text();
+}
+QString LumoraAboutDlg::productVersion() const {
+    return fields_[1]->text();
+}
+QString LumoraAboutDlg::fileVersion() const {
+    return fields_[2]->text();
+}
+QString LumoraAboutDlg::copyright() const {
+    return fields_[3]->text();
+}
+QString LumoraAboutDlg::specialBuild() const {
+    return fields_[4]->text();
+}
+QString LumoraAboutDlg::libraryVersions() const {
+    return libraries_->text();
+}

@@ -8,7 +8,7 @@ class QLabel;
 
 class LumoraAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit LumoraAboutDlg(QWidget* parent = nullptr);
 
     // The five fields in the order of their ids 22001 to 22005.
@@ -21,7 +21,7 @@ public:
 
     static QString versionString();
 
-private:
+  private:
     QLabel* fields_[5] = {};
     QLabel* libraries_ = nullptr;
 };

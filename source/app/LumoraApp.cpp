@@ -17,19 +17,19 @@
 #include <algorithm>
 #include <clocale>
 
+#include "app/CommandTarget.h"
 #include "app/Commands.h"
 #include "app/LumoraAboutDlg.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIChild.h"
 #include "app/LumoraMDIClient.h"
-#include "services/MessageBox.h"
-#include "services/ModalRunner.h"
-#include "app/CommandTarget.h"
-#include "app/RecentFiles.h"
 #include "app/ProgramLocation.h"
-#include "services/StringTable.h"
+#include "app/RecentFiles.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
+#include "services/MessageBox.h"
+#include "services/ModalRunner.h"
+#include "services/StringTable.h"
 
 const char* const LumoraApp::kFatalCaption = "Programmabbruch";
 const char* const LumoraApp::kNoProgramFileText =
@@ -64,7 +64,8 @@ QRect fitToScreens(QRect wanted, QSize minimum) {
     if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen) return QRect(wanted.topLeft(), wanted.size().expandedTo(minimum));
     const QRect area = screen->availableGeometry();
-    const int width = std::clamp(wanted.width(), std::min(minimum.width(), area.width()), area.width());
+    const int width =
+        std::clamp(wanted.width(), std::min(minimum.width(), area.width()), area.width());
     const int height =
         std::clamp(wanted.height(), std::min(minimum.height(), area.height()), area.height());
     const int left = std::clamp(wanted.left(), area.left(), area.left() + area.width() - width);
@@ -105,7 +106,10 @@ LumoraApp::LumoraApp(Options options, QObject* parent)
             [this] {
                 if (QToolBar* bar = frame_->mainToolbar()) bar->setVisible(bar->isHidden());
             },
-            {}, [this] { return frame_ && frame_->mainToolbar() && !frame_->mainToolbar()->isHidden(); });
+            {},
+            [this] {
+                return frame_ && frame_->mainToolbar() && !frame_->mainToolbar()->isHidden();
+            });
 }
 
 LumoraApp::~LumoraApp() {
@@ -115,13 +119,14 @@ LumoraApp::~LumoraApp() {
 
 void LumoraApp::installQtTranslations() {
     static QTranslator qtbase;
-    if (qtbase.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtbase.load(QStringLiteral("qtbase_de"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtbase);
 }
 
 void LumoraApp::fatal(const QString& text) {
     context_.messages().show(nullptr, text, QString::fromUtf8(kFatalCaption),
-                               MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
+                             MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
     quitRequested_ = true;
     QMetaObject::invokeMethod(this, &LumoraApp::quitRequested, Qt::QueuedConnection);
 }
@@ -156,7 +161,8 @@ bool LumoraApp::startUp() {
     c.setSettingsFile(ProgramLocation::settingsFile(c.programDir));
     readDirectories();
     c.openFilter = QString::fromStdString(GetFilterString("open", 1));
-    c.lastFilterIndex = c.profile().getInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), 1);
+    c.lastFilterIndex =
+        c.profile().getInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), 1);
     if (!quitRequested_) {
         const auto host = c.makeRunHost(nullptr);
         std::string dataDir;
@@ -190,7 +196,8 @@ bool LumoraApp::startUp() {
 
 void LumoraApp::readDirectories() {
     AppContext& c = context_;
-    const QString dataDefault = ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele"));
+    const QString dataDefault =
+        ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele"));
     const QString configDefault =
         ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele/Konfigurationen"));
     c.lastDir = c.profile().getString(kDirectoriesSection, QStringLiteral("LastDir"), dataDefault);
@@ -274,9 +281,8 @@ bool LumoraApp::queryClose() {
     if (frame_->isMaximized()) {
         ini.setInt(init, "Size", kSizeMaximised);
     } else {
-        const QRect normal = frame_->isMinimized()
-                                 ? frame_->normalGeometry()
-                                 : QRect(frame_->pos(), frame_->size());
+        const QRect normal =
+            frame_->isMinimized() ? frame_->normalGeometry() : QRect(frame_->pos(), frame_->size());
         ini.setInt(init, "Size", kSizeNormal);
         ini.setInt(init, "Left", normal.left());
         ini.setInt(init, "Top", normal.top());
@@ -285,11 +291,11 @@ bool LumoraApp::queryClose() {
     }
     if (!profile.write(ini) || !stored) {
         context_.messages().show(frame_,
-                                   QStringLiteral("Die Einstellungen konnten nicht vollständig in "
-                                                  "die Datei\n%1\ngeschrieben werden.")
-                                       .arg(QDir::toNativeSeparators(profile.path())),
-                                   strings::FileError, MessageBox::Icon::Exclamation,
-                                   MessageBox::Buttons::Ok);
+                                 QStringLiteral("Die Einstellungen konnten nicht vollständig in "
+                                                "die Datei\n%1\ngeschrieben werden.")
+                                     .arg(QDir::toNativeSeparators(profile.path())),
+                                 strings::FileError, MessageBox::Icon::Exclamation,
+                                 MessageBox::Buttons::Ok);
     }
     return true;
 }
@@ -330,11 +336,11 @@ bool LumoraApp::showHelp() {
 bool LumoraApp::helpFailed() {
     const QString& helpFile = context_.helpFile;
     context_.messages().show(frame_,
-                               QStringLiteral("Das Benutzerhandbuch konnte nicht geöffnet "
-                                              "werden:\n") +
-                                   QDir::toNativeSeparators(helpFile),
-                               strings::ProductName, MessageBox::Icon::Information,
-                               MessageBox::Buttons::Ok);
+                             QStringLiteral("Das Benutzerhandbuch konnte nicht geöffnet "
+                                            "werden:\n") +
+                                 QDir::toNativeSeparators(helpFile),
+                             strings::ProductName, MessageBox::Icon::Information,
+                             MessageBox::Buttons::Ok);
     return false;
 }
 

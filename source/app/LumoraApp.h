@@ -19,9 +19,9 @@ class QSplashScreen;
 
 class LumoraApp : public QObject {
     Q_OBJECT
-public:
+  public:
     struct Options {
-        bool splash = true;  // the splash and the 4 s minimum (off for scripted starts)
+        bool splash = true;             // the splash and the 4 s minimum (off for scripted starts)
         AppContext::Services services;  // the Qt ones where left null
     };
 
@@ -71,11 +71,11 @@ public:
     // German texts for Qt's own dialogs when the translations are installed.
     static void installQtTranslations();
 
-signals:
+  signals:
     // Queued to the event loop after a fatal start-up failure.
     void quitRequested();
 
-private:
+  private:
     void fatal(const QString& text);
     bool helpFailed();
     void readDirectories();

@@ -28,22 +28,28 @@ struct ToolbarEntry {
 
 const std::vector<ToolbarEntry>& toolbarTable() {
     static const std::vector<ToolbarEntry> table = {
-        {"MainToolbar", "Symbolleiste",
+        {"MainToolbar",
+         "Symbolleiste",
          {cmd::FileOpen, cmd::FileSaveAs, cmd::FilePrint, cmd::FileExport, cmd::Undo, cmd::Redo,
           cmd::HelpContents}},
-        {"FileToolbar", "Dateien",
+        {"FileToolbar",
+         "Dateien",
          {cmd::FileOverlay, cmd::FileCloseOverlay, cmd::FileCloseAllOverlays,
           cmd::FileInformation}},
-        {"EditToolbar", "Bearbeiten",
+        {"EditToolbar",
+         "Bearbeiten",
          {cmd::Redraw, cmd::DisplayRange, cmd::Scaling, cmd::Smoothing, cmd::SpectrumArithmetic,
           cmd::CopyToClipboard}},
-        {"ScaleToolbar", "Skalierung",
+        {"ScaleToolbar",
+         "Skalierung",
          {cmd::Zoom, cmd::AutoscaleXY, cmd::AutoscaleX, cmd::AutoscaleY, cmd::InvertX}},
-        {"IdentificationToolbar", "Identifizierung",
+        {"IdentificationToolbar",
+         "Identifizierung",
          {cmd::OpenIdentification, cmd::IdentifySpectrum, cmd::ShowDatabaseLines,
           cmd::AllLinesInfo}},
         {"LinesToolbar", "Linien", {cmd::AddLine, cmd::DeleteLine, cmd::DeleteAllLines}},
-        {"DatabaseToolbar", "Datenbank und Anzeige",
+        {"DatabaseToolbar",
+         "Datenbank und Anzeige",
          {cmd::SearchEngineOpen, cmd::SearchEngineClose, cmd::Reticle, cmd::Legend,
           cmd::HorizontalGrid, cmd::VerticalGrid}},
     };
@@ -63,11 +69,16 @@ LumoraDecMDIFrame::LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QW
         .add(
             cmd::ShowStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); }, {},
             [this] { return !statusBar()->isHidden(); })
-        .add(cmd::Cascade, [this] { client_->cascadeSubWindows(); }, hasChildren)
-        .add(cmd::TileSideBySide, [this] { client_->tileSideBySide(); }, hasChildren)
-        .add(cmd::TileStacked, [this] { client_->tileStacked(); }, hasChildren)
-        .add(cmd::ArrangeIcons, [this] { client_->arrangeIcons(); }, hasChildren)
-        .add(cmd::CloseAll, [this] { client_->closeAllSubWindows(); }, hasChildren);
+        .add(
+            cmd::Cascade, [this] { client_->cascadeSubWindows(); }, hasChildren)
+        .add(
+            cmd::TileSideBySide, [this] { client_->tileSideBySide(); }, hasChildren)
+        .add(
+            cmd::TileStacked, [this] { client_->tileStacked(); }, hasChildren)
+        .add(
+            cmd::ArrangeIcons, [this] { client_->arrangeIcons(); }, hasChildren)
+        .add(
+            cmd::CloseAll, [this] { client_->closeAllSubWindows(); }, hasChildren);
 }
 
 LumoraDecMDIFrame::~LumoraDecMDIFrame() {
@@ -166,11 +177,10 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
         a->setStatusTip(QDir::toNativeSeparators(path));
         a->setEnabled(LumoraMDIClient::hasDiagramOpener());
         // Queued: opening rebuilds this list, which deletes the triggered action.
-        connect(a, &QAction::triggered, this,
-                [this, path] {
-                    QMetaObject::invokeMethod(
-                        this, [this, path] { app_.openRecentFile(path); }, Qt::QueuedConnection);
-                });
+        connect(a, &QAction::triggered, this, [this, path] {
+            QMetaObject::invokeMethod(
+                this, [this, path] { app_.openRecentFile(path); }, Qt::QueuedConnection);
+        });
         fileMenu_->insertAction(before, a);
         recentActions_.append(a);
     }
@@ -185,9 +195,12 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
 
 const CommandTable* LumoraDecMDIFrame::commandTable(int id) const {
     switch (static_cast<CommandRoute>(routes_.value(id, -1))) {
-        case CommandRoute::App: return &app_.commands();
-        case CommandRoute::Client: return &client_->commands();
-        case CommandRoute::Frame: return &commands_;
+        case CommandRoute::App:
+            return &app_.commands();
+        case CommandRoute::Client:
+            return &client_->commands();
+        case CommandRoute::Frame:
+            return &commands_;
         case CommandRoute::Diagram:
             if (const CommandTarget* t = client_->activeDiagram()) return &t->commands();
             return nullptr;

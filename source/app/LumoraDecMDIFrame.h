@@ -19,7 +19,7 @@ struct MenuItemEntry;
 
 class LumoraDecMDIFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     LumoraDecMDIFrame(LumoraApp& app, LumoraMDIClient* client, QWidget* parent = nullptr);
     ~LumoraDecMDIFrame() override;
 
@@ -43,16 +43,16 @@ public:
     // Exit, the status bar and the window arrangement.
     const CommandTable& commands() const { return commands_; }
 
-public slots:
+  public slots:
     // Enabled and checked states of every command, after anything that may change them.
     void updateCommandStates();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     QAction* makeAction(const MenuItemEntry& entry);
     void buildMenus();
     void buildToolbars();

@@ -10,4 +10,6 @@ LumoraMDIChild::LumoraMDIChild(Kind kind, QWidget* content, QWidget* parent)
     if (content) setWindowTitle(content->windowTitle());
 }
 
-CommandTarget* LumoraMDIChild::target() const { return dynamic_cast<CommandTarget*>(widget()); }
+CommandTarget* LumoraMDIChild::target() const {
+    return dynamic_cast<CommandTarget*>(widget());
+}

@@ -8,7 +8,7 @@ class CommandTarget;
 
 class LumoraMDIChild : public QMdiSubWindow {
     Q_OBJECT
-public:
+  public:
     enum class Kind { Diagram = 110, SearchEngine = 111 };
 
     // `content` becomes the child's widget (owned); it may implement CommandTarget.
@@ -18,6 +18,6 @@ public:
     // The content as command target, or null when it takes no commands.
     CommandTarget* target() const;
 
-private:
+  private:
     Kind kind_;
 };

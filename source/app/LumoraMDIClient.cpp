@@ -5,13 +5,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-#include "app/Commands.h"
-#include "app/CommandTarget.h"
-#include "services/FileDialog.h"
 #include "app/AppContext.h"
+#include "app/CommandTarget.h"
+#include "app/Commands.h"
 #include "app/LumoraMDIChild.h"
-#include "services/ModalRunner.h"
 #include "app/RecentFiles.h"
+#include "services/FileDialog.h"
+#include "services/ModalRunner.h"
 
 namespace {
 LumoraMDIClient::DiagramOpener& diagramOpener() {
@@ -27,11 +27,15 @@ LumoraMDIClient::SearchWindowFactory& searchWindowFactory() {
 void LumoraMDIClient::setDiagramOpener(DiagramOpener opener) {
     diagramOpener() = std::move(opener);
 }
-bool LumoraMDIClient::hasDiagramOpener() { return static_cast<bool>(diagramOpener()); }
+bool LumoraMDIClient::hasDiagramOpener() {
+    return static_cast<bool>(diagramOpener());
+}
 void LumoraMDIClient::setSearchWindowFactory(SearchWindowFactory factory) {
     searchWindowFactory() = std::move(factory);
 }
-bool LumoraMDIClient::hasSearchWindowFactory() { return static_cast<bool>(searchWindowFactory()); }
+bool LumoraMDIClient::hasSearchWindowFactory() {
+    return static_cast<bool>(searchWindowFactory());
+}
 
 LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     : QMdiArea(parent), context_(context) {
@@ -50,7 +54,9 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
             return t && t->isEnabled(id);
         };
     };
-    commands_.add(cmd::FileOpen, [this] { commandOpen(); }, [] { return hasDiagramOpener(); })
+    commands_
+        .add(
+            cmd::FileOpen, [this] { commandOpen(); }, [] { return hasDiagramOpener(); })
         .add(
             cmd::FileClose,
             [this] {
@@ -58,10 +64,12 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
             },
             [this] { return activeChild() != nullptr; })
         .add(cmd::FilePrint, print(cmd::FilePrint), childPrints(cmd::FilePrint))
-        .add(cmd::FilePrintPreview, print(cmd::FilePrintPreview), childPrints(cmd::FilePrintPreview))
+        .add(cmd::FilePrintPreview, print(cmd::FilePrintPreview),
+             childPrints(cmd::FilePrintPreview))
         .add(cmd::FilePrinterSetup, [this] { printerSetup(); })
-        .add(cmd::SearchEngineOpen, [this] { openSearchWindow(); },
-             [this] { return hasSearchWindowFactory() && searchWindow() == nullptr; })
+        .add(
+            cmd::SearchEngineOpen, [this] { openSearchWindow(); },
+            [this] { return hasSearchWindowFactory() && searchWindow() == nullptr; })
         .add(
             cmd::SearchEngineClose,
             [this] {
@@ -135,8 +143,7 @@ CommandTarget* LumoraMDIClient::activeDiagram() const {
 
 CommandTarget* LumoraMDIClient::activeSearchWindow() const {
     LumoraMDIChild* child = activeChild();
-    return child && child->kind() == LumoraMDIChild::Kind::SearchEngine ? child->target()
-                                                                         : nullptr;
+    return child && child->kind() == LumoraMDIChild::Kind::SearchEngine ? child->target() : nullptr;
 }
 
 LumoraMDIChild* LumoraMDIClient::searchWindow() const {
@@ -147,7 +154,9 @@ LumoraMDIChild* LumoraMDIClient::searchWindow() const {
     return nullptr;
 }
 
-int LumoraMDIClient::childCount() const { return static_cast<int>(subWindowList().size()); }
+int LumoraMDIClient::childCount() const {
+    return static_cast<int>(subWindowList().size());
+}
 
 void LumoraMDIClient::tileSideBySide() {
     QList<QMdiSubWindow*> windows;

@@ -14,7 +14,7 @@ class LumoraMDIChild;
 
 class LumoraMDIClient : public QMdiArea {
     Q_OBJECT
-public:
+  public:
     // Makes the diagram for one spectrum file; null when the file could not be opened (the
     // opener has told the user why). Installed by the diagram window's code.
     using DiagramOpener = std::function<QWidget*(LumoraMDIClient& client, const QString& path)>;
@@ -49,10 +49,10 @@ public:
     void tileStacked();
     void arrangeIcons();
 
-signals:
+  signals:
     void childrenChanged();
 
-private:
+  private:
     void commandOpen();
     void printerSetup();
     void openSearchWindow();

@@ -8,7 +8,7 @@ namespace {
 using R = CommandRoute;
 
 MenuItemEntry item(int id, const char* text, const char* shortcut, const char* hint, R route,
-                  bool checkable = false) {
+                   bool checkable = false) {
     MenuItemEntry s;
     s.id = id;
     s.text = text;
@@ -19,7 +19,9 @@ MenuItemEntry item(int id, const char* text, const char* shortcut, const char* h
     return s;
 }
 
-MenuItemEntry separator() { return MenuItemEntry{}; }
+MenuItemEntry separator() {
+    return MenuItemEntry{};
+}
 
 std::vector<MenuEntry> buildMenuBar() {
     std::vector<MenuEntry> menus;
@@ -43,15 +45,15 @@ std::vector<MenuEntry> buildMenuBar() {
                   "Informationen zu den Dateien im aktiven Fenster anzeigen", R::Diagram),
              separator(),
              item(cmd::FilePrintPreview, "&Drucken...", "", "Aktives Fenster drucken", R::Client),
-             item(cmd::FilePrinterSetup, "Drucker &einrichten", "", "Druckereinstellungen festlegen",
-                  R::Client),
+             item(cmd::FilePrinterSetup, "Drucker &einrichten", "",
+                  "Druckereinstellungen festlegen", R::Client),
              separator(),
              item(cmd::FileExport, "E&xportieren ...", "",
                   "Das aktive Fenster als Graphikformat exportieren", R::Diagram),
              separator(),
              [] {
-                 MenuItemEntry s = item(cmd::Exit, "&Beenden", "Alt+F4", "Orvenit Lumora beenden",
-                                       R::Frame);
+                 MenuItemEntry s =
+                     item(cmd::Exit, "&Beenden", "Alt+F4", "Orvenit Lumora beenden", R::Frame);
                  s.shortcutLabelOnly = true;
                  return s;
              }(),
@@ -86,11 +88,9 @@ std::vector<MenuEntry> buildMenuBar() {
                   "Minimale und maximale x- und y-Achsenwerte der aktuellen Datei übernehmen",
                   R::Diagram),
              item(cmd::AutoscaleX, "&X-Autoscale", "Ctrl+X",
-                  "Minimale und maximale x-Achsenwerte der aktuellen Datei übernehmen",
-                  R::Diagram),
+                  "Minimale und maximale x-Achsenwerte der aktuellen Datei übernehmen", R::Diagram),
              item(cmd::AutoscaleY, "&Y-Autoscale", "Ctrl+Y",
-                  "Minimale und maximale y-Achsenwerte der aktuellen Datei übernehmen",
-                  R::Diagram),
+                  "Minimale und maximale y-Achsenwerte der aktuellen Datei übernehmen", R::Diagram),
              item(cmd::InvertX, "X-Achse in&vertieren", "", "Die Wellenlängenskala umdrehen",
                   R::Diagram),
              separator(),
@@ -167,20 +167,18 @@ std::vector<MenuEntry> buildMenuBar() {
              item(cmd::Cascade, "&Überlappend", "", "Fenster überlappend anordnen", R::Frame),
              item(cmd::TileSideBySide, "&Nebeneinander", "", "Fenster nebeneinander anordnen",
                   R::Frame),
-             item(cmd::TileStacked, "Ü&bereinander", "", "Fenster übereinander anordnen",
-                  R::Frame),
+             item(cmd::TileStacked, "Ü&bereinander", "", "Fenster übereinander anordnen", R::Frame),
              item(cmd::ArrangeIcons, "&Symbole anordnen", "",
                   "Fenstersymbole am unteren Rand anordnen", R::Frame),
              item(cmd::CloseAll, "&Alle schließen", "", "Alle Fenster schließen", R::Frame),
          }});
-    menus.push_back(
-        {"&Hilfe",
-         {
-             item(cmd::HelpContents, "Orvenit Lumora &Hilfe", "",
-                  "Index des Orvenit Lumora Benutzerhandbuches aufrufen", R::App),
-             separator(),
-             item(cmd::About, "Inf&o", "", "Informationen zu Orvenit Lumora", R::App),
-         }});
+    menus.push_back({"&Hilfe",
+                     {
+                         item(cmd::HelpContents, "Orvenit Lumora &Hilfe", "",
+                              "Index des Orvenit Lumora Benutzerhandbuches aufrufen", R::App),
+                         separator(),
+                         item(cmd::About, "Inf&o", "", "Informationen zu Orvenit Lumora", R::App),
+                     }});
     return menus;
 }
 

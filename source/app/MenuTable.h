@@ -15,11 +15,11 @@ enum class CommandRoute {
 };
 
 struct MenuItemEntry {
-    int id = 0;                // 0: a separator
-    const char* text = "";     // UTF-8, with the "&" mnemonic
-    const char* shortcut = ""; // portable QKeySequence text; "" for none
+    int id = 0;                      // 0: a separator
+    const char* text = "";           // UTF-8, with the "&" mnemonic
+    const char* shortcut = "";       // portable QKeySequence text; "" for none
     bool shortcutLabelOnly = false;  // the key is only shown (the window system closes on Alt+F4)
-    const char* hint = "";     // status-bar hint; "" for none
+    const char* hint = "";           // status-bar hint; "" for none
     CommandRoute route = CommandRoute::App;
     bool checkable = false;
 };

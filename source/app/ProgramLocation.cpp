@@ -29,8 +29,8 @@ QString ProgramLocation::settingsFile(const QString& programDir, const QString& 
     const QString inProgramDir = programDir + QLatin1Char('/') + QString::fromLatin1(kSettingsName);
     const QFileInfo dirInfo(programDir);
     const QFileInfo fileInfo(inProgramDir);
-    const bool writable = dirInfo.isDir() && dirInfo.isWritable() &&
-                          (!fileInfo.exists() || fileInfo.isWritable());
+    const bool writable =
+        dirInfo.isDir() && dirInfo.isWritable() && (!fileInfo.exists() || fileInfo.isWritable());
     return settingsFileFor(programDir, userConfigDir, writable);
 }
 

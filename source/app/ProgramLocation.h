@@ -6,7 +6,7 @@
 #include <QString>
 
 class ProgramLocation {
-public:
+  public:
     // The program directory without a trailing separator; empty when it cannot be found
     // (LUMORA_HOME names no directory, or the executable's path is unknown).
     static QString programDirectory();

@@ -6,7 +6,9 @@
 #include "app/Profile.h"
 
 namespace {
-std::string keyFor(int index) { return "File" + std::to_string(index + 1); }
+std::string keyFor(int index) {
+    return "File" + std::to_string(index + 1);
+}
 }  // namespace
 
 RecentFiles::RecentFiles(Profile& profile, QObject* parent) : QObject(parent), profile_(profile) {

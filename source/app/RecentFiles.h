@@ -9,7 +9,7 @@ class Profile;
 
 class RecentFiles : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxEntries = 10;
     static constexpr const char* kSection = "Recent Files";
 
@@ -22,10 +22,10 @@ public:
     // Re-reads the list from the settings file.
     void load();
 
-signals:
+  signals:
     void changed();
 
-private:
+  private:
     void save();
 
     Profile& profile_;

@@ -8,7 +8,7 @@
 class QWidget;
 
 class FileDialog {
-public:
+  public:
     struct Request {
         enum class Mode { Open, OpenMany, Save };
         Mode mode = Mode::Open;
@@ -22,7 +22,7 @@ public:
     struct Result {
         bool accepted = false;
         QStringList files;
-        int filterIndex = 1;    // 1-based entry chosen
+        int filterIndex = 1;  // 1-based entry chosen
     };
 
     virtual ~FileDialog() = default;

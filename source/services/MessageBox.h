@@ -8,7 +8,7 @@
 class QWidget;
 
 class MessageBox {
-public:
+  public:
     enum class Icon { None, Stop, Exclamation, Information, Question };
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Cancel, Yes, No };

@@ -3,4 +3,6 @@
 
 #include <QDialog>
 
-int ModalRunner::run(QDialog& dialog) { return dialog.exec(); }
+int ModalRunner::run(QDialog& dialog) {
+    return dialog.exec();
+}

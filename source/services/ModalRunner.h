@@ -5,7 +5,7 @@
 class QDialog;
 
 class ModalRunner {
-public:
+  public:
     virtual ~ModalRunner() = default;
     // QDialog::Accepted or QDialog::Rejected.
     virtual int run(QDialog& dialog);

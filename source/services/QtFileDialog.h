@@ -4,6 +4,6 @@
 #include "services/FileDialog.h"
 
 class QtFileDialog : public FileDialog {
-public:
+  public:
     Result run(QWidget* owner, const Request& request) override;
 };

@@ -4,7 +4,7 @@
 #include "services/MessageBox.h"
 
 class QtMessageBox : public MessageBox {
-public:
+  public:
     using MessageBox::show;
     Answer show(QWidget* owner, const QString& text, const QString& caption, Icon icon,
                 Buttons buttons, bool beep) override;

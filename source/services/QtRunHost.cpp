@@ -42,29 +42,40 @@ bool isRemovable(const QStorageInfo& volume) {
 
 MessageBox::Icon toIcon(lumdb::Icon icon) {
     switch (icon) {
-        case lumdb::Icon::Stop: return MessageBox::Icon::Stop;
-        case lumdb::Icon::Exclamation: return MessageBox::Icon::Exclamation;
-        case lumdb::Icon::Information: return MessageBox::Icon::Information;
-        case lumdb::Icon::Question: return MessageBox::Icon::Question;
+        case lumdb::Icon::Stop:
+            return MessageBox::Icon::Stop;
+        case lumdb::Icon::Exclamation:
+            return MessageBox::Icon::Exclamation;
+        case lumdb::Icon::Information:
+            return MessageBox::Icon::Information;
+        case lumdb::Icon::Question:
+            return MessageBox::Icon::Question;
     }
     return MessageBox::Icon::None;
 }
 
 MessageBox::Buttons toButtons(lumdb::Buttons buttons) {
     switch (buttons) {
-        case lumdb::Buttons::Ok: return MessageBox::Buttons::Ok;
-        case lumdb::Buttons::OkCancel: return MessageBox::Buttons::OkCancel;
-        case lumdb::Buttons::YesNo: return MessageBox::Buttons::YesNo;
+        case lumdb::Buttons::Ok:
+            return MessageBox::Buttons::Ok;
+        case lumdb::Buttons::OkCancel:
+            return MessageBox::Buttons::OkCancel;
+        case lumdb::Buttons::YesNo:
+            return MessageBox::Buttons::YesNo;
     }
     return MessageBox::Buttons::Ok;
 }
 
 lumdb::Answer toAnswer(MessageBox::Answer answer) {
     switch (answer) {
-        case MessageBox::Answer::Ok: return lumdb::Answer::Ok;
-        case MessageBox::Answer::Cancel: return lumdb::Answer::Cancel;
-        case MessageBox::Answer::Yes: return lumdb::Answer::Yes;
-        case MessageBox::Answer::No: return lumdb::Answer::No;
+        case MessageBox::Answer::Ok:
+            return lumdb::Answer::Ok;
+        case MessageBox::Answer::Cancel:
+            return lumdb::Answer::Cancel;
+        case MessageBox::Answer::Yes:
+            return lumdb::Answer::Yes;
+        case MessageBox::Answer::No:
+            return lumdb::Answer::No;
     }
     return lumdb::Answer::Cancel;
 }
@@ -114,11 +125,13 @@ void QtRunHost::refreshStatus(const std::string& process, const std::string& pha
 lumdb::Answer QtRunHost::message(const std::string& text, const std::string& caption,
                                  lumdb::Icon icon, lumdb::Buttons buttons, bool owned) {
     QWidget* owner = owned && parent_ ? parent_.data() : nullptr;
-    return toAnswer(messages_.show(owner, fromUtf8(text), fromUtf8(caption),
-                                               toIcon(icon), toButtons(buttons)));
+    return toAnswer(
+        messages_.show(owner, fromUtf8(text), fromUtf8(caption), toIcon(icon), toButtons(buttons)));
 }
 
-void QtRunHost::beep() { messages_.beep(); }
+void QtRunHost::beep() {
+    messages_.beep();
+}
 
 void QtRunHost::setWaitCursor(bool wait) {
     if (wait) {

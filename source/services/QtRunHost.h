@@ -14,7 +14,7 @@ class QWidget;
 class SearchStatusDialog;
 
 class QtRunHost : public lumdb::RunHost {
-public:
+  public:
     // `parent` is the calling window (may be null at start-up); messages and beeps go to
     // `messages`.
     QtRunHost(QWidget* parent, MessageBox& messages);
@@ -36,10 +36,10 @@ public:
     // Events are dispatched at most this often while a run pumps.
     static constexpr int kPumpIntervalMs = 20;
 
-protected:
+  protected:
     bool pump() override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
     MessageBox& messages_;
     SearchStatusDialog* status_ = nullptr;

@@ -44,8 +44,18 @@ void SearchStatusDialog::reject() {
     emit aborted();
 }
 
-QString SearchStatusDialog::processText() const { return process_->text(); }
-QString SearchStatusDialog::phaseText() const { return phase_->text(); }
-int SearchStatusDialog::lower() const { return bar_->minimum(); }
-int SearchStatusDialog::upper() const { return bar_->maximum(); }
-int SearchStatusDialog::position() const { return bar_->value(); }
+QString SearchStatusDialog::processText() const {
+    return process_->text();
+}
+QString SearchStatusDialog::phaseText() const {
+    return phase_->text();
+}
+int SearchStatusDialog::lower() const {
+    return bar_->minimum();
+}
+int SearchStatusDialog::upper() const {
+    return bar_->maximum();
+}
+int SearchStatusDialog::position() const {
+    return bar_->value();
+}

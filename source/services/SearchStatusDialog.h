@@ -9,7 +9,7 @@ class QProgressBar;
 
 class SearchStatusDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit SearchStatusDialog(QWidget* parent = nullptr);
 
     void refresh(const QString& process, const QString& phase, int lower, int upper);
@@ -22,15 +22,15 @@ public:
     int upper() const;
     int position() const;
 
-signals:
+  signals:
     void aborted();
 
-protected:
+  protected:
     // Escape and the window's close button ask for the abort as "Abbruch" does; the run
     // closes the dialog itself.
     void reject() override;
 
-private:
+  private:
     QLabel* process_;
     QLabel* phase_;
     QProgressBar* bar_;

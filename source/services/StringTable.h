@@ -20,6 +20,8 @@ constexpr int DataFormat = 708;
 QString text(int id);
 
 // The product name, also the frame caption.
-inline QString productName() { return text(ProductName); }
+inline QString productName() {
+    return text(ProductName);
+}
 
 }  // namespace strings

@@ -18,11 +18,13 @@
 namespace lumfuzz {
 
 class FuzzUi : public lumio::Ui {
-public:
-    lumio::Answer message(const std::string&, const std::string&, lumio::Icon, lumio::Buttons) override {
+  public:
+    lumio::Answer message(const std::string&, const std::string&, lumio::Icon,
+                          lumio::Buttons) override {
         return lumio::Answer::Yes;
     }
-    std::optional<int> chooseFormat(const std::string&, const std::vector<std::string>&, int) override {
+    std::optional<int> chooseFormat(const std::string&, const std::vector<std::string>&,
+                                    int) override {
         return std::nullopt;
     }
     std::optional<int> chooseTrack(const std::string&, int count, int) override { return count; }
@@ -34,7 +36,8 @@ public:
                                                 lumio::MapsChoice) override {
         return counts;
     }
-    std::optional<int> chooseColumn(const std::string&, const std::vector<std::string>&, int) override {
+    std::optional<int> chooseColumn(const std::string&, const std::vector<std::string>&,
+                                    int) override {
         return 0;
     }
 };

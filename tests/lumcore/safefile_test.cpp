@@ -1,22 +1,23 @@
 // SafeFile: the target is replaced only by a complete file, keeps its owner, mode and links,
 // and is left as it was (with no temporary file beside it) on every failure.
+#include "lumcore/SafeFile.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "ChildProcess.h"
-#include "lumcore/SafeFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 class SafeFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() / ("lumcore-safefile-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
@@ -28,7 +29,8 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     std::size_t entries() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
     }
     fs::path dir_;
 };
@@ -43,7 +45,7 @@ TEST_F(SafeFileTest, CommitReplacesTheTargetKeepingModeAndLink) {
     ASSERT_TRUE(lumcore::writeFileSafely(path("link.txt"), "neu"));
     EXPECT_TRUE(fs::is_symlink(path("link.txt")));
     EXPECT_EQ(read(target), "neu");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     if (root) EXPECT_EQ(st.st_uid, 65534u);
@@ -64,10 +66,10 @@ TEST_F(SafeFileTest, FailureOrNoCommitLeavesTheTarget) {
     EXPECT_FALSE(failed.commit());
     EXPECT_FALSE(lumcore::writeFileSafely(path("no-folder/x.txt"), "neu"));
     // A write beyond the file size limit fails as on a full disk.
-    EXPECT_EQ(lumtest::withFileSizeLimit(1000, [&] {
-                  return lumcore::writeFileSafely(target, std::string(5000, 'x')) ? 1 : 0;
-              }),
-              0);
+    EXPECT_EQ(
+        lumtest::withFileSizeLimit(
+            1000, [&] { return lumcore::writeFileSafely(target, std::string(5000, 'x')) ? 1 : 0; }),
+        0);
     EXPECT_EQ(read(target), "alt");
     EXPECT_EQ(entries(), 1u);
 }
@@ -77,7 +79,8 @@ TEST_F(SafeFileTest, WriteProtectedTargetStaysAndDevicesAreWrittenDirectly) {
     ASSERT_TRUE(lumcore::writeFileSafely(target, "alt"));
     ::chmod(target.c_str(), 0444);
     ::chmod(dir_.c_str(), 0777);
-    const int status = lumtest::asUnprivilegedUser([&] { return lumcore::writeFileSafely(target, "neu") ? 1 : 0; });
+    const int status = lumtest::asUnprivilegedUser(
+        [&] { return lumcore::writeFileSafely(target, "neu") ? 1 : 0; });
     if (status != lumtest::kCannotDropPrivileges) {
         EXPECT_EQ(status, 0);
     }

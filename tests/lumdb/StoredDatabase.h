@@ -2,19 +2,19 @@
 // written line by line, the way lumora-dbtool stores it.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "lumdb/Database.h"
 
 namespace lumtest {
 
 class StoredDatabase {
-public:
+  public:
     explicit StoredDatabase(const std::string& name)
         : root_(std::filesystem::temp_directory_path() /
                 ("lumora_" + name + "_" + std::to_string(::getpid()))) {
@@ -38,7 +38,7 @@ public:
         }
     }
 
-private:
+  private:
     std::filesystem::path root_;
 };
 

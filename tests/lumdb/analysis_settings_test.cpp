@@ -45,14 +45,15 @@ constexpr const char* kEveryKey =
 // and compared with the files that pin the expected values. Every field is written, so a
 // wrong default, a misread key or a wrongly applied selection rule changes the text.
 TEST(AnalysisSettings, DefaultsAndEveryKeyReadAsPinned) {
-    const std::pair<std::string, const char*> cases[] = {{"defaults", ""}, {"every_key", kEveryKey}};
+    const std::pair<std::string, const char*> cases[] = {{"defaults", ""},
+                                                         {"every_key", kEveryKey}};
     for (const auto& [name, text] : cases) {
         TElementArray elements = someElements();
         IniFile saved;
         lumdb::saveAnalysisSettings(saved, elements,
                                     lumdb::loadAnalysisSettings(IniFile::fromText(text), elements));
-        const IniFile pinned =
-            IniFile::load(std::string(LUMORA_TEST_DATA) + "/lumdb/data/analysis_settings_" + name + ".lmc");
+        const IniFile pinned = IniFile::load(std::string(LUMORA_TEST_DATA) +
+                                             "/lumdb/data/analysis_settings_" + name + ".lmc");
         ASSERT_GE(pinned.getInt("Search Values", "FilterWidth", -1), 0) << name;  // file found
         EXPECT_EQ(saved.toText(), pinned.toText()) << name;
     }

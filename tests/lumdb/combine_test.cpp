@@ -1,16 +1,19 @@
 // CombineSpectra: working copies, common range, grid choice, interpolation, division.
+#include "lumdb/Combine.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "ScriptedRunHost.h"
-#include "lumdb/Combine.h"
 
 namespace {
 
 using lumtest::ScriptedRunHost;
 
-TPointList points(std::initializer_list<TPointF> p) { return TPointList(p); }
+TPointList points(std::initializer_list<TPointF> p) {
+    return TPointList(p);
+}
 
 TEST(CombineSpectra, IdenticalGridsCombineWithoutInterpolationInDescendingOrder) {
     const TPointList a = points({{1, 10}, {2, 20}, {3, 30}});
@@ -18,10 +21,8 @@ TEST(CombineSpectra, IdenticalGridsCombineWithoutInterpolationInDescendingOrder)
     ScriptedRunHost host;
     TPointList out;
     const std::pair<int, TPointList> expected[] = {
-        {0, points({{3, 26}, {2, 18}, {1, 9}})},
-        {1, points({{3, 34}, {2, 22}, {1, 11}})},
-        {2, points({{3, 120}, {2, 40}, {1, 10}})},
-        {3, points({{3, 7.5f}, {2, 10}, {1, 10}})},
+        {0, points({{3, 26}, {2, 18}, {1, 9}})},   {1, points({{3, 34}, {2, 22}, {1, 11}})},
+        {2, points({{3, 120}, {2, 40}, {1, 10}})}, {3, points({{3, 7.5f}, {2, 10}, {1, 10}})},
         {9, points({{3, 0}, {2, 0}, {1, 0}})},
     };
     for (const auto& [operation, result] : expected) {

@@ -10,7 +10,7 @@ namespace {
 using lumtest::StoredDatabase;
 
 class VolumeHost : public lumtest::ScriptedRunHost {
-public:
+  public:
     std::vector<std::vector<std::string>> volumesPerAsk;  // the last entry repeats
     int asked = 0;
     std::vector<std::string> removableVolumes() override {
@@ -22,12 +22,8 @@ public:
 
 TEST(GetElements, SplitsFieldsBuildsColourAndFileNames) {
     StoredDatabase db("elements_fields");
-    db.write("Data/Elements.lmt", {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III",
-                                   "N2;*M;0;0;255;N2;",
-                                   "Xx;*A;1;1;1",
-                                   "Na;*A;1;2;3;;Na_II",
-                                   "",
-                                   "Zz;*A;9;9;9;Zz_I"});
+    db.write("Data/Elements.lmt", {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2;",
+                                   "Xx;*A;1;1;1", "Na;*A;1;2;3;;Na_II", "", "Zz;*A;9;9;9;Zz_I"});
     TElementArray elements{CElement{"old", "", 0, {"x.lmt"}, false}};
     GetElements(db.programDir(), elements);
     // Reading stops at the empty line; the old content is gone.
@@ -91,7 +87,7 @@ TEST(CheckDataDirectory, MissingTableIsReportedWithoutOwner) {
 TEST(CheckDataDirectory, FirstVolumeHoldingAllFilesWins) {
     StoredDatabase db("datadir_volumes");
     db.write("Data/Elements.lmt", {"Fe;*A;1;2;3;Fe_I;Fe_II"});
-    db.write("Data/Fe_I.lmt", {"x;x"});  // Fe_II missing locally
+    db.write("Data/Fe_I.lmt", {"x;x"});              // Fe_II missing locally
     db.write("vol1/Lumora/Data/Fe_I.lmt", {"x;x"});  // incomplete
     for (const char* v : {"vol2", "vol3"}) {
         db.write(std::string(v) + "/Lumora/Data/Fe_I.lmt", {"x;x"});

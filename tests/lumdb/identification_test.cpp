@@ -34,16 +34,14 @@ SSelectElVal allStages(float tol) {
 }
 
 class Identification : public ::testing::Test {
-protected:
+  protected:
     Identification() : db_("identification") {
         db_.write("Data/Elements.lmt", {"Fe;*A;200;10;10;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2"});
-        db_.write("Data/Fe_I.lmt", {"Fe I;Fe I",
-                                    "371.9935;1000;0;3.33;a 5D;z 5F*;4;5;",
-                                    "399.9;0.1;1;2;a;b;1;2;",
-                                    "400.05;0.3;1;2;a;b;1;2;x",
-                                    "499.5;0.25;1;2;a;b;1;2;",
-                                    "500.5;0.5;1;2;a;b;1;2;"});
-        db_.write("Data/Fe_II.lmt", {"Fe II;Fe II", "400.02;0.2;1;2;c;d;0.5;1.5;", "600;0.5;;;;;;;"});
+        db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "371.9935;1000;0;3.33;a 5D;z 5F*;4;5;",
+                                    "399.9;0.1;1;2;a;b;1;2;", "400.05;0.3;1;2;a;b;1;2;x",
+                                    "499.5;0.25;1;2;a;b;1;2;", "500.5;0.5;1;2;a;b;1;2;"});
+        db_.write("Data/Fe_II.lmt",
+                  {"Fe II;Fe II", "400.02;0.2;1;2;c;d;0.5;1.5;", "600;0.5;;;;;;;"});
         db_.write("Data/Fe_III.lmt", {"Fe III;Fe III", "700;0.5;;;;;;;"});
         db_.write("Data/N2.lmt", {"N2;N2", "337.13;0.5;;;B;C;;;Bandenkopf"});
         GetElements(db_.programDir(), elements_);
@@ -121,7 +119,8 @@ TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveralFirstOnTie
     EXPECT_EQ(line.speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(line.speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
     // Equal strength: the first listed candidate stays.
-    db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400.0;0.3;1;2;first;;;;", "400.1;0.3;1;2;second;;;;"});
+    db_.write("Data/Fe_I.lmt",
+              {"Fe I;Fe I", "400.0;0.3;1;2;first;;;;", "400.1;0.3;1;2;second;;;;"});
     lines = linesAt({400.05f});
     ASSERT_EQ(run(lines, allStages(0.1f)), 1);
     EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"Fe I 400;0.3*", "Fe II 400.02;0.2"}));
@@ -144,9 +143,12 @@ TEST_F(Identification, SpeciesEntriesDoNotBorrowCandidatesOfSimilarLabels) {
 TEST_F(Identification, StageFlagsChooseTheFileRange) {
     // Neutrals, first ions, higher ions (which include the first) against the lines matched
     // of those at 500.5 (I), 600 (II), 700 (III).
-    const std::pair<std::string, std::vector<float>> cases[] = {
-        {"100", {500.5f}}, {"010", {600.0f}}, {"001", {600.0f, 700.0f}}, {"110", {500.5f, 600.0f}},
-        {"101", {500.5f, 600.0f, 700.0f}}, {"000", {}}};
+    const std::pair<std::string, std::vector<float>> cases[] = {{"100", {500.5f}},
+                                                                {"010", {600.0f}},
+                                                                {"001", {600.0f, 700.0f}},
+                                                                {"110", {500.5f, 600.0f}},
+                                                                {"101", {500.5f, 600.0f, 700.0f}},
+                                                                {"000", {}}};
     for (const auto& [flags, expected] : cases) {
         TLineArray lines = linesAt({500.5f, 600.0f, 700.0f});
         SSelectElVal v = allStages(0.01f);
@@ -218,7 +220,7 @@ TEST_F(Identification, OtherDecipherModesRewriteGlyphsOfHeaderAndRecords) {
 
 TEST_F(Identification, HeaderMustNameTheElementIgnoringCase) {
     db_.write("Data/Fe_I.lmt", {"Eisen;FE I", "500.5;0.5;;;;;;;"});  // "Fe" only as "FE"
-    db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});  // no "Fe" at all
+    db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});   // no "Fe" at all
     TLineArray lines = linesAt({500.5f, 600.0f});
     ASSERT_EQ(run(lines, allStages(0.01f)), 1);
     EXPECT_EQ(lines[0].candidateLabels, (TStringArray{"FE I 500.5;0.5"}));
@@ -231,7 +233,8 @@ TEST_F(Identification, HeaderMustNameTheElementIgnoringCase) {
 
 TEST_F(Identification, ProgressCountsBytesScaledBelow32768) {
     std::vector<std::string> big{"Fe I;Fe I"};
-    for (int i = 0; i < 4000; ++i) big.push_back("800." + std::to_string(1000 + i) + ";0.1;1;2;a;b;1;2;");
+    for (int i = 0; i < 4000; ++i)
+        big.push_back("800." + std::to_string(1000 + i) + ";0.1;1;2;a;b;1;2;");
     db_.write("Data/Fe_I.lmt", big);
     const auto size = std::filesystem::file_size(db_.root() / "Data" / "Fe_I.lmt");
     ASSERT_GT(size, 32767u * 3);
@@ -262,7 +265,7 @@ TEST_F(Identification, AbortKeepsWhatWasFoundAndReturnsZero) {
 }
 
 class FileAppearsHost : public ScriptedRunHost {
-public:
+  public:
     std::function<void()> onMessage;
     lumdb::Answer message(const std::string& text, const std::string& caption, lumdb::Icon icon,
                           lumdb::Buttons buttons, bool owned) override {

@@ -179,7 +179,8 @@ TEST(LineEvaluation, FiveAcceptanceRulesWithStrictLimits) {
         int extentLeft, extentRight;
         TypicalWidth typical;
         bool isLine;
-        row >> left >> right >> extentLeft >> extentRight >> typical.right >> typical.left >> typical.width >> isLine;
+        row >> left >> right >> extentLeft >> extentRight >> typical.right >> typical.left >>
+            typical.width >> isLine;
         EXPECT_EQ(accepted(10, left, right, extentLeft, extentRight, 1, typical), isLine) << line;
         ++rows;
     }
@@ -208,8 +209,9 @@ TEST(LineSearchRun, OneGaussianOnANoisyBaseGivesOneLineAtItsHighestPoint) {
     lumbench::SyntheticRandom rnd(17);
     for (int i = 0; i < 400; ++i) {
         const double d = (i - 203.3) / 3.0;
-        pts.push_back({300.0f + 0.01f * i,
-                       static_cast<float>(100.0 + 400.0 * std::exp(-0.5 * d * d) + 4.0 * rnd.normal())});
+        pts.push_back(
+            {300.0f + 0.01f * i,
+             static_cast<float>(100.0 + 400.0 * std::exp(-0.5 * d * d) + 4.0 * rnd.normal())});
     }
     SearchResult r;
     search(r, pts);
@@ -233,7 +235,8 @@ TEST(LineSearchRun, LineAtTheLastPointIsNotFound) {
     TPointList pts;
     for (int i = 0; i < 100; ++i) {
         const double d = (i - 99) / 3.0;
-        pts.push_back({static_cast<float>(i), static_cast<float>(10.0 + 500.0 * std::exp(-0.5 * d * d) + (i % 3) * 0.5)});
+        pts.push_back({static_cast<float>(i),
+                       static_cast<float>(10.0 + 500.0 * std::exp(-0.5 * d * d) + (i % 3) * 0.5)});
     }
     SearchResult r;
     search(r, pts);
@@ -277,7 +280,8 @@ TEST(LineSearchRun, IsolatedLinesAreFoundWithinOneSample) {
             if (!isolated) continue;
             ++checked;
             bool found = false;
-            for (const auto& l : r.lines) found = found || std::fabs(l.x - line.center) <= 0.02 * 1.001;
+            for (const auto& l : r.lines)
+                found = found || std::fabs(l.x - line.center) <= 0.02 * 1.001;
             EXPECT_TRUE(found) << "seed " << seed << " line at " << line.center << " amplitude "
                                << line.amplitude << " width " << line.fwhm;
         }
@@ -335,7 +339,8 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
 
         // The search by hand on the once-more smoothed data.
         std::vector<float> ys, yo;
-        for (std::size_t i = 0; i < expected.size(); ++i) ys.push_back(expected[expected.size() - 1 - i].y);
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            ys.push_back(expected[expected.size() - 1 - i].y);
         for (const auto& p : s.points) yo.push_back(p.y);
         int wc = std::max(5, 512 / r.settings.FreqCutoff);
         wc = std::min(wc, 512 / 5);
@@ -363,8 +368,8 @@ TEST(LineSearchRun, PhasesAndTheirCaptions) {
     std::vector<std::string> phases;
     for (const auto& f : r.host.refreshes) phases.push_back(f.process + "/" + f.phase);
     const std::vector<std::string> expected{
-        "Datenbewertung/Rauschen",     "Liniensuche/Maxima/Minima", "Liniensuche/Linienbreiten",
-        "Liniensuche/Glättung",        "Liniensuche/Maxima/Minima", "Liniensuche/Linienbreiten",
+        "Datenbewertung/Rauschen",    "Liniensuche/Maxima/Minima", "Liniensuche/Linienbreiten",
+        "Liniensuche/Glättung",       "Liniensuche/Maxima/Minima", "Liniensuche/Linienbreiten",
         "Liniensuche/Linienbewertung"};
     EXPECT_EQ(phases, expected);
     // The maxima phase keeps the range the phase before it left.

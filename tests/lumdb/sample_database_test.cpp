@@ -27,8 +27,10 @@ TEST(SampleDatabase, LabelsSodiumHydrogenAndArgonLines) {
     GetElements(programDir, elements);
     ASSERT_GT(elements.size(), 50u);
 
-    const std::pair<float, std::string> expected[] = {
-        {588.995f, "Na I 588.99"}, {589.592f, "Na I 589.59"}, {656.28f, "H I 656.2"}, {811.53f, "Ar I 811.53"}};
+    const std::pair<float, std::string> expected[] = {{588.995f, "Na I 588.99"},
+                                                      {589.592f, "Na I 589.59"},
+                                                      {656.28f, "H I 656.2"},
+                                                      {811.53f, "Ar I 811.53"}};
     TLineArray lines;
     for (const auto& e : expected) lines.add(CLine(e.first, 5000.0f));
 
@@ -37,7 +39,8 @@ TEST(SampleDatabase, LabelsSodiumHydrogenAndArgonLines) {
     values.SearchRange = 0.02f;
     ASSERT_EQ(LineIdentification(host, dataDir, lines, elements, values), 1);
     for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_TRUE(hasSpeciesEntry(lines[i], expected[i].second)) << ::testing::PrintToString(lines[i].speciesLabels);
+        EXPECT_TRUE(hasSpeciesEntry(lines[i], expected[i].second))
+            << ::testing::PrintToString(lines[i].speciesLabels);
     EXPECT_TRUE(host.messages.empty());
 }
 

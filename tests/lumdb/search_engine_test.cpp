@@ -11,16 +11,13 @@ using lumtest::ScriptedRunHost;
 using lumtest::StoredDatabase;
 
 class SearchEngine : public ::testing::Test {
-protected:
+  protected:
     SearchEngine() : db_("search_engine") {
         db_.write("Data/Elements.lmt", {"Fe;*A;200;10;10;Fe_I;Fe_II", "N2;*M;0;0;255;N2"});
-        db_.write("Data/Fe_I.lmt", {"Fe I;Fe I",
-                                    "400;0.2;0;3.1;a;b;1;2;",
-                                    "500;0.3;0;2.5;a;b;1;2;k",
-                                    "600;0.1;;;;;;;",
-                                    "700;0.3;;;;;;;"});
-        db_.write("Data/Fe_II.lmt", {"Fe II;Fe II", "450;0.3;;;;;;;", "550;0.008;;;;;;;",
-                                     "650;0.0091;;;;;;;"});
+        db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400;0.2;0;3.1;a;b;1;2;",
+                                    "500;0.3;0;2.5;a;b;1;2;k", "600;0.1;;;;;;;", "700;0.3;;;;;;;"});
+        db_.write("Data/Fe_II.lmt",
+                  {"Fe II;Fe II", "450;0.3;;;;;;;", "550;0.008;;;;;;;", "650;0.0091;;;;;;;"});
         db_.write("Data/N2.lmt", {"N2;N2", "337.13;1;;;B;C;;;Bandenkopf", "380.49;0.8;;;;;;;"});
         GetElements(db_.programDir(), elements_);
         values_.Neutrals = values_.FirstIons = values_.HigherIons = true;

@@ -104,7 +104,7 @@ TEST(SmoothDataSelection, RisingAndFallingXTakeTheRangeInListOrder) {
     TPointList falling = ramp(20, 19.0f, -1.0f);
     ASSERT_EQ(SmoothData(host, falling, out, &s), 1);
     ASSERT_EQ(out.size(), 10u);
-    EXPECT_EQ(out.front().x, 3.0f);   // the last one taken comes first
+    EXPECT_EQ(out.front().x, 3.0f);  // the last one taken comes first
     EXPECT_EQ(out.back().x, 12.0f);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], falling[16 - i]);
 }
@@ -115,7 +115,8 @@ TEST(SmoothDataFilters, PolynomialFailuresShowTheirMessageAndAbort) {
         const char* text;
     };
     const Case cases[] = {
-        {5, 5, "Abbruch Datenglättung:\nEs ist ein Fehler in der Polynom-Filterroutine aufgetreten!"},
+        {5, 5,
+         "Abbruch Datenglättung:\nEs ist ein Fehler in der Polynom-Filterroutine aufgetreten!"},
         {12, 101,
          "Abbruch Datenglättung:\nIn der Polynom-Filterroutine ist ein Overflow aufgetreten.\n"
          "Verkleinern Sie Filterbreite oder den Polynomgrad!"}};

@@ -62,15 +62,16 @@ TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
             for (int degree = 0; degree <= order; ++degree) {
                 double sum = 0.0;
                 for (int k = -nl; k <= nr; ++k) sum += c[k + nl] * std::pow(k + 0.5, degree);
-                EXPECT_NEAR(sum, std::pow(0.5, degree), 1e-9) << order << " " << nl << " " << degree;
+                EXPECT_NEAR(sum, std::pow(0.5, degree), 1e-9)
+                    << order << " " << nl << " " << degree;
             }
         }
 }
 
 TEST(PolynomialWeights, BadArgumentsAndOverflowAreReported) {
-    EXPECT_EQ(failureOf(5, 2, 2, 5), "Unknown");   // order above the points of the window
-    EXPECT_EQ(failureOf(5, 2, 2, 4), "");          // order = points - 1 interpolates
-    EXPECT_EQ(failureOf(4, 2, 2, 2), "Unknown");   // window shorter than nl + nr + 1
+    EXPECT_EQ(failureOf(5, 2, 2, 5), "Unknown");  // order above the points of the window
+    EXPECT_EQ(failureOf(5, 2, 2, 4), "");         // order = points - 1 interpolates
+    EXPECT_EQ(failureOf(4, 2, 2, 2), "Unknown");  // window shorter than nl + nr + 1
     EXPECT_EQ(failureOf(5, -1, 2, 1), "Unknown");
     EXPECT_EQ(failureOf(5, 2, -1, 1), "Unknown");
     EXPECT_EQ(failureOf(5, 2, 2, -1), "Unknown");
@@ -97,7 +98,8 @@ TEST(PolynomialFilter, StraightLineAndQuadraticPassUnchangedEdgesIncluded) {
     for (int width : {9, 41}) {
         auto b = quad;
         ASSERT_TRUE(polynomialFilter(b, 2, width, run));
-        for (int i = 0; i < 100; ++i) EXPECT_NEAR(b[i], quad[i], 2e-4f * (1.0f + std::fabs(quad[i]))) << width << " " << i;
+        for (int i = 0; i < 100; ++i)
+            EXPECT_NEAR(b[i], quad[i], 2e-4f * (1.0f + std::fabs(quad[i]))) << width << " " << i;
     }
 }
 

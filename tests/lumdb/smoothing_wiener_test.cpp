@@ -24,9 +24,10 @@ constexpr double kTwoPi = 6.283185307179586;
 // k < N/2, bin N/2 with the angle 2 pi (N - k) j / N; the inverse takes the bins above N/2
 // as the mirror images of those below. O(N^2), in double.
 class DirectDft final : public SpectrumTransform {
-public:
+  public:
     explicit DirectDft(std::size_t length) : n_(length), turns_(length) {
-        for (std::size_t i = 0; i < n_; ++i) turns_[i] = std::polar(1.0, kTwoPi * double(i) / double(n_));
+        for (std::size_t i = 0; i < n_; ++i)
+            turns_[i] = std::polar(1.0, kTwoPi * double(i) / double(n_));
     }
     void forward(const float* x, std::complex<float>* bins) override {
         for (std::size_t k = 0; k <= n_ / 2; ++k) {
@@ -39,12 +40,14 @@ public:
         for (std::size_t j = 0; j < n_; ++j) {
             double re = 0.0;
             for (std::size_t k = 0; k < n_; ++k)
-                re += (std::complex<double>(bins[mirror(k)]) * std::conj(turns_[(mirror(k) * j) % n_])).real();
+                re += (std::complex<double>(bins[mirror(k)]) *
+                       std::conj(turns_[(mirror(k) * j) % n_]))
+                          .real();
             out[j] = static_cast<float>(re / static_cast<double>(n_));
         }
     }
 
-private:
+  private:
     std::size_t mirror(std::size_t k) const { return k < n_ / 2 ? k : n_ - k; }
     std::size_t n_;
     std::vector<std::complex<double>> turns_;
@@ -139,7 +142,8 @@ TEST(SpectrumTransform, FastTransformMatchesTheDirectSumsForAnyEvenLength) {
     // Powers of two, odd factors and a large prime factor (2 * 211).
     for (std::size_t n : {16u, 402u, 422u, 1024u}) {
         std::vector<float> x(n);
-        for (std::size_t i = 0; i < n; ++i) x[i] = static_cast<float>(std::sin(0.3 * i) * 50 + (i % 5));
+        for (std::size_t i = 0; i < n; ++i)
+            x[i] = static_cast<float>(std::sin(0.3 * i) * 50 + (i % 5));
         std::vector<std::complex<float>> fast(n / 2 + 1), direct(n / 2 + 1);
         makeFastTransform(n)->forward(x.data(), fast.data());
         DirectDft(n).forward(x.data(), direct.data());
@@ -166,8 +170,8 @@ TEST(WienerFourier, FastFilterMatchesTheFilterOnDirectSums) {
     };
     // M = 512 over several segments; automatic short series (odd 301 -> M 201, N = 2*3*67;
     // 320 -> M 211 prime; 500 -> M 301 = 7*43); a user M that is prime (97).
-    for (const Case c : {Case{6000, 512}, Case{6000, 0}, Case{301, 0}, Case{320, 0},
-                         Case{500, 0}, Case{3000, 97}}) {
+    for (const Case c : {Case{6000, 512}, Case{6000, 0}, Case{301, 0}, Case{320, 0}, Case{500, 0},
+                         Case{3000, 97}}) {
         const auto ys = realLooking(c.n, static_cast<std::uint32_t>(c.n));
         const auto fast = runFilter(ys, c.bins, 0);
         const auto direct = runFilter(ys, c.bins, 0, directFactory());
@@ -176,11 +180,13 @@ TEST(WienerFourier, FastFilterMatchesTheFilterOnDirectSums) {
         EXPECT_EQ(fast.cutoff, direct.cutoff) << c.n;
         double worst = 0;
         for (std::size_t i = 0; i < c.n; ++i)
-            worst = std::max(worst, double(std::fabs(fast.ys[i] - direct.ys[i]) / std::fabs(direct.ys[i])));
+            worst = std::max(
+                worst, double(std::fabs(fast.ys[i] - direct.ys[i]) / std::fabs(direct.ys[i])));
         EXPECT_LT(worst, 1e-4) << "n " << c.n << " M " << c.bins;
         // The filter must have done something: noise of 8 on a base of ~500.
         double change = 0;
-        for (std::size_t i = 0; i < c.n; ++i) change = std::max(change, std::fabs(double(fast.ys[i]) - ys[i]));
+        for (std::size_t i = 0; i < c.n; ++i)
+            change = std::max(change, std::fabs(double(fast.ys[i]) - ys[i]));
         EXPECT_GT(change, 5.0) << c.n;
     }
 }
@@ -248,7 +254,8 @@ TEST(WienerFourier, UserBinsBeyondTheDataMirrorBackAndForth) {
     for (std::size_t i = 0; i < ys.size(); ++i) ASSERT_TRUE(std::isfinite(f.ys[i]));
     // And the same with a direct transform gives the same result.
     const auto d = runFilter(ys, 900, 0, directFactory());
-    for (std::size_t i = 0; i < ys.size(); ++i) EXPECT_NEAR(f.ys[i], d.ys[i], 1e-4 * std::fabs(d.ys[i]));
+    for (std::size_t i = 0; i < ys.size(); ++i)
+        EXPECT_NEAR(f.ys[i], d.ys[i], 1e-4 * std::fabs(d.ys[i]));
 }
 
 TEST(WienerFourier, ProgressHasThreeStepsPerSegmentAndAbortKeepsSettings) {

@@ -26,7 +26,9 @@ inline void SetRange(SPlotInfo& info, float xMin, float xMax, float yMin, float 
     info.yMax = yMax;
 }
 
-inline std::array<float, 4> RangeOf(const SPlotInfo& info) { return {info.xMin, info.xMax, info.yMin, info.yMax}; }
+inline std::array<float, 4> RangeOf(const SPlotInfo& info) {
+    return {info.xMin, info.xMax, info.yMin, info.yMax};
+}
 
 // A linear diagram with frame and curve over a client area of width x height, with the
 // titles the drawing tests look for.
@@ -48,10 +50,11 @@ inline TPointList Generate(std::size_t count, float from = 200.0f, float to = 80
     TPointList points;
     points.reserve(count);
     std::uint32_t state = seed * 2654435761u + 1;
-    const double lines[][3] = {{253.65, 9000, 0.4}, {404.66, 4000, 0.6}, {435.83, 7000, 0.5},
+    const double lines[][3] = {{253.65, 9000, 0.4},  {404.66, 4000, 0.6}, {435.83, 7000, 0.5},
                                {546.07, 12000, 0.8}, {576.96, 3000, 0.5}, {696.54, 5000, 1.5}};
     for (std::size_t i = 0; i < count; ++i) {
-        const double x = from + (to - from) * static_cast<double>(i) / static_cast<double>(count > 1 ? count - 1 : 1);
+        const double x = from + (to - from) * static_cast<double>(i) /
+                                    static_cast<double>(count > 1 ? count - 1 : 1);
         double y = 500.0 + 0.8 * (x - from);
         for (const auto& l : lines) {
             const double d = (x - l[0]) / l[2];

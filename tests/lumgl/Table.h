@@ -28,9 +28,15 @@ inline std::vector<Row> Read(const std::string& name) {
 }
 
 // A number; written with a trailing f it is the 32-bit float of that decimal.
-inline double D(const std::string& s) { return s.back() == 'f' ? std::stof(s) : std::stod(s); }
-inline float F(const std::string& s) { return static_cast<float>(D(s)); }
-inline int I(const std::string& s) { return std::stoi(s, nullptr, 0); }
+inline double D(const std::string& s) {
+    return s.back() == 'f' ? std::stof(s) : std::stod(s);
+}
+inline float F(const std::string& s) {
+    return static_cast<float>(D(s));
+}
+inline int I(const std::string& s) {
+    return std::stoi(s, nullptr, 0);
+}
 
 // Blank-separated numbers of one cell, as floats.
 inline std::vector<float> Floats(const std::string& s) {

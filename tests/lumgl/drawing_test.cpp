@@ -1,5 +1,7 @@
 // Diagram drawing: the clipped curve walk checked point by point, the label formats, and
 // golden traces of whole diagrams on the recording canvas.
+#include "lumgl/Drawing.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -8,13 +10,12 @@
 
 #include "Golden.h"
 #include "PlotErrorCode.h"
+#include "Spectra.h"
 #include "Table.h"
 #include "lumgl/ColumnReducer.h"
 #include "lumgl/CurveWalk.h"
-#include "lumgl/Drawing.h"
 #include "lumgl/LabelFormat.h"
 #include "lumgl/RecordingCanvas.h"
-#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -23,11 +24,12 @@ using lumgl::RecordingCanvas;
 
 // Records a path as "m x,y l x,y ...".
 class PathRecorder : public lumgl::PathSink {
-public:
+  public:
     void moveTo(SDevicePoint p) override { add("m", p); }
     void lineTo(SDevicePoint p) override { add("l", p); }
     void add(const char* op, SDevicePoint p) {
-        path += (path.empty() ? "" : " ") + std::string(op) + " " + std::to_string(p.x) + "," + std::to_string(p.y);
+        path += (path.empty() ? "" : " ") + std::string(op) + " " + std::to_string(p.x) + "," +
+                std::to_string(p.y);
     }
     std::string path;
 };
@@ -52,7 +54,8 @@ TEST(CurveWalk, ClipsToBothBands) {
     for (const table::Row& c : table::Read("curve_walk.tsv")) {
         TPointList points;
         std::stringstream in(c[1]);
-        for (std::string p; in >> p;) points.push_back({table::F(p), table::F(p.substr(p.find(',') + 1))});
+        for (std::string p; in >> p;)
+            points.push_back({table::F(p), table::F(p.substr(p.find(',') + 1))});
         PathRecorder rec;
         try {
             lumgl::WalkClippedCurve(points.data(), points.size(), UnitFrame(c[0]), rec);
@@ -68,7 +71,7 @@ TEST(ColumnReducer, KeepsFirstExtremesAndLastOfEachColumn) {
     lumgl::ColumnReducer reducer(out);
     reducer.moveTo({5, 50});
     for (int y : {40, 70, 20, 60, 45}) reducer.lineTo({5, y});  // one column: 20..70, ends 45
-    reducer.lineTo({6, 30});  // next column: passed on as it is
+    reducer.lineTo({6, 30});                                    // next column: passed on as it is
     reducer.lineTo({6, 31});
     reducer.moveTo({8, 10});  // a move ends the run; nothing joins across it
     reducer.lineTo({8, 12});
@@ -94,7 +97,9 @@ TEST(LabelFormat, LinearAndLogarithmicLabels) {
 
 // The diagram of most golden cases: a 400 x 300 client area (font 14, margin 4, frame
 // from (70, 269) to (386, 14)), x 400..700, y 0..50000.
-SPlotInfo LinearDiagram() { return spectra::LinearDiagram(400, 300, 400.0f, 700.0f, 0.0f, 50000.0f); }
+SPlotInfo LinearDiagram() {
+    return spectra::LinearDiagram(400, 300, 400.0f, 700.0f, 0.0f, 50000.0f);
+}
 
 std::string Trace(SPlotInfo& info, const TPointList& points) {
     RecordingCanvas canvas({0, 0, 400, 300});
@@ -104,9 +109,17 @@ std::string Trace(SPlotInfo& info, const TPointList& points) {
 
 TEST(PlotDrawingGolden, LinearAxesWithClippedCurve) {
     SPlotInfo info = LinearDiagram();
-    golden::Expect("linear_axes_clipped_curve",
-                   Trace(info, {{380, 10000}, {420, 20000}, {450, 60000}, {480, 30000}, {500, -10000}, {520, 60000},
-                                {540, 40000}, {560, 40000}, {560.2f, 40001}, {720, 20000}, {600, 30000}}));
+    golden::Expect("linear_axes_clipped_curve", Trace(info, {{380, 10000},
+                                                             {420, 20000},
+                                                             {450, 60000},
+                                                             {480, 30000},
+                                                             {500, -10000},
+                                                             {520, 60000},
+                                                             {540, 40000},
+                                                             {560, 40000},
+                                                             {560.2f, 40001},
+                                                             {720, 20000},
+                                                             {600, 30000}}));
     EXPECT_EQ(info.origin, (SDevicePoint{70, 269}));
     EXPECT_EQ(info.margin, 4);
 }
@@ -128,7 +141,8 @@ TEST(PlotDrawing, BlackAndWhiteDrawsTheCurveInTheFramePen) {
     info.stateFlags = kStateBlackWhite;
     // y 20000: the 32-bit yScale is a hair above 255 / 50000 in magnitude, so the
     // device y 166.99999 truncates to 166.
-    EXPECT_EQ(Trace(info, {{450, 100}, {500, 20000}}), "pen #000080 2 solid\nmove 122,268\nline 175,166\n");
+    EXPECT_EQ(Trace(info, {{450, 100}, {500, 20000}}),
+              "pen #000080 2 solid\nmove 122,268\nline 175,166\n");
     info.stateFlags = 0;
     EXPECT_EQ(Trace(info, {{450, 100}, {500, 20000}}).substr(0, 20), "pen #ff0000 1 solid\n");
 }
@@ -189,7 +203,8 @@ TEST(DiagramComposerGolden, TwoSpectraWithFoundAndIdentifiedLines) {
     info.drawFlags |= kDrawXGrid | kDrawYGrid;
     std::vector<lumgl::DiagramOverlay> overlays;
     for (const SpectrumRecord* s : {&first, &second})
-        overlays.push_back({s, SPenDesc{lumgl::OverlayColor(overlays.size()), 1, PenStyle::Solid}, true, true, false});
+        overlays.push_back({s, SPenDesc{lumgl::OverlayColor(overlays.size()), 1, PenStyle::Solid},
+                            true, true, false});
     lumgl::DiagramComposer composer(info, overlays);
     composer.autoscale();
     composer.makeRoomForLabels(lumgl::FixedTextMetrics());

@@ -43,17 +43,21 @@ TEST(FontChoice, ArialOfTheChosenHeightUnlessTheFontIsFixed) {
     EXPECT_EQ(info.font, (SFontDesc{"Courier New", 22, 700, false, 0}));
 }
 
-SDevicePoint Point(const std::string& s) { return {std::stoi(s), std::stoi(s.substr(s.find(',') + 1))}; }
+SDevicePoint Point(const std::string& s) {
+    return {std::stoi(s), std::stoi(s.substr(s.find(',') + 1))};
+}
 
 TEST(FrameGeometry, WorkedExamples) {
     for (const table::Row& c : table::Read("frame_geometry.tsv")) {
         SCOPED_TRACE(c[0]);
         SPlotInfo info;
-        std::stringstream(c[0]) >> info.plotRect.left >> info.plotRect.top >> info.plotRect.right >> info.plotRect.bottom;
+        std::stringstream(c[0]) >> info.plotRect.left >> info.plotRect.top >> info.plotRect.right >>
+            info.plotRect.bottom;
         info.font.height = table::I(c[1]);
         info.stateFlags = info.font.height ? kStateFixedFont : 0;
         if (!info.font.height) lumgl::ChoosePlotFont(info);
-        lumgl::CalculateFrameGeometry(info, lumgl::FixedTextMetrics(table::I(c[2]), table::I(c[3])));
+        lumgl::CalculateFrameGeometry(info,
+                                      lumgl::FixedTextMetrics(table::I(c[2]), table::I(c[3])));
         if (c[4] != "-") {
             EXPECT_EQ(info.origin, Point(c[4]));
             EXPECT_EQ(info.bottomRight, Point(c[5]));

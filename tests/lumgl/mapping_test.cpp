@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "PlotErrorCode.h"
-#include "Table.h"
 #include "Spectra.h"
+#include "Table.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -27,7 +27,8 @@ SPlotInfo UnitInfo() {
 TEST(DataToMousePoint, RoundingRuleOffsetsAndScales) {
     for (const table::Row& c : table::Read("data_to_mouse_point.tsv")) {
         const bool x = c[0] == "x";
-        const SDevicePoint p = DataToMousePoint({x ? table::F(c[1]) : 0.0f, x ? 0.0f : table::F(c[1])}, UnitInfo());
+        const SDevicePoint p =
+            DataToMousePoint({x ? table::F(c[1]) : 0.0f, x ? 0.0f : table::F(c[1])}, UnitInfo());
         EXPECT_EQ(x ? p.x : p.y, table::I(c[2])) << c[0] << " " << c[1];
     }
     EXPECT_EQ(lumgl::RoundToDevice(10.49), 10);
@@ -36,7 +37,8 @@ TEST(DataToMousePoint, RoundingRuleOffsetsAndScales) {
     EXPECT_EQ(lumgl::RoundToDevice(-1e12), INT_MIN);
     EXPECT_EQ(lumgl::TruncateToDevice(-2.3), -2);
     EXPECT_EQ(lumgl::TruncateToDevice(10.9), 10);
-    EXPECT_EQ(lumgl::DataToDevicePointTruncated({-2.3f, 89.5f}, UnitInfo()), (SDevicePoint{-2, 10}));
+    EXPECT_EQ(lumgl::DataToDevicePointTruncated({-2.3f, 89.5f}, UnitInfo()),
+              (SDevicePoint{-2, 10}));
 
     SPlotInfo info = UnitInfo();
     info.origin = {80, 445};
@@ -73,7 +75,8 @@ TEST(MousePointToData, NearestXAndHalfwayTheLaterPoint) {
                                                       {"falling", {{30, 3}, {20, 2}, {10, 1}}}};
     for (const table::Row& c : table::Read("mouse_point_to_data.tsv")) {
         const float x = table::F(c[3]);
-        EXPECT_EQ(MousePointToData({table::I(c[0]), table::I(c[1])}, curves.at(c[2]), UnitInfo()), (TPointF{x, x / 10.0f}))
+        EXPECT_EQ(MousePointToData({table::I(c[0]), table::I(c[1])}, curves.at(c[2]), UnitInfo()),
+                  (TPointF{x, x / 10.0f}))
             << ::testing::PrintToString(c);
     }
     // Logarithmic x: px 100 -> 1 * 10^(100 / 100) = 10.
@@ -81,7 +84,8 @@ TEST(MousePointToData, NearestXAndHalfwayTheLaterPoint) {
     info.drawFlags = 127 & ~kDrawXLinear;
     info.xMin = 1.0f;
     info.xScale = 100.0f;
-    EXPECT_EQ(MousePointToData({100, 0}, {{5.0f, 0.0f}, {9.0f, 1.0f}, {12.0f, 2.0f}}, info), (TPointF{9.0f, 1.0f}));
+    EXPECT_EQ(MousePointToData({100, 0}, {{5.0f, 0.0f}, {9.0f, 1.0f}, {12.0f, 2.0f}}, info),
+              (TPointF{9.0f, 1.0f}));
     EXPECT_EQ(CodeOf([] { MousePointToData({1, 1}, {}, UnitInfo()); }), 3);
 }
 
@@ -97,7 +101,8 @@ TEST(ZoomRectToValues, RectanglesBecomeTheRange) {
         const std::vector<float> before = table::Floats(c[1]), after = table::Floats(c[3]);
         spectra::SetRange(info, before[0], before[1], before[2], before[3]);
         std::stringstream rects(c[2]);
-        for (SDeviceRect r; rects >> r.left >> r.top >> r.right >> r.bottom; rects.ignore(2)) ZoomRectToValues(r, info);
+        for (SDeviceRect r; rects >> r.left >> r.top >> r.right >> r.bottom; rects.ignore(2))
+            ZoomRectToValues(r, info);
         const std::array<float, 4> range = spectra::RangeOf(info);
         for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(range[i], after[i]) << i;
         std::stringstream scales(c[4]);
@@ -118,13 +123,16 @@ TEST(ZoomRectToValues, RectanglesBecomeTheRange) {
 }
 
 TEST(DisplaceDataPoint, StepsTowardsLargerXAndNeverPastAnEnd) {
-    const std::map<std::string, TPointList> curves = {{"up", {{10, 1}, {20, 2}, {30, 3}, {40, 4}}},
-                                                      {"down", {{40, 4}, {30, 3}, {20, 2}, {10, 1}}},
-                                                      {"loop", {{10, 1}, {20, 2}, {30, 3}, {10, 4}}}};
+    const std::map<std::string, TPointList> curves = {
+        {"up", {{10, 1}, {20, 2}, {30, 3}, {40, 4}}},
+        {"down", {{40, 4}, {30, 3}, {20, 2}, {10, 1}}},
+        {"loop", {{10, 1}, {20, 2}, {30, 3}, {10, 4}}}};
     for (const table::Row& c : table::Read("displace_data_point.tsv")) {
-        const TPointF p = DisplaceDataPoint({table::F(c[0]), 0.0f}, curves.at(c[1]), table::I(c[2]));
+        const TPointF p =
+            DisplaceDataPoint({table::F(c[0]), 0.0f}, curves.at(c[1]), table::I(c[2]));
         const float x = table::F(c[3]);
-        EXPECT_EQ(p, (TPointF{x, c[1] == "loop" ? 2.0f : x / 10.0f})) << ::testing::PrintToString(c);
+        EXPECT_EQ(p, (TPointF{x, c[1] == "loop" ? 2.0f : x / 10.0f}))
+            << ::testing::PrintToString(c);
     }
     EXPECT_EQ(CodeOf([] { DisplaceDataPoint({1.0f, 1.0f}, {}, 1); }), 3);
 }

@@ -1,5 +1,7 @@
 // Line markers, label texts, database bars, reticle and single segments on the recording
 // canvas.
+#include "lumgl/Markers.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,14 +11,13 @@
 #include <string>
 
 #include "Golden.h"
-#include "Table.h"
 #include "ScriptedRunHost.h"
+#include "Spectra.h"
+#include "Table.h"
 #include "lumdb/Analysis.h"
 #include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
-#include "lumgl/Markers.h"
 #include "lumgl/RecordingCanvas.h"
-#include "Spectra.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -40,7 +41,9 @@ SPlotInfo MarkerFrame() {
 
 // The record of a candidate as the identification stores it: the database value, then
 // J 2 and 1 in fields 6 and 7.
-std::string RecordOf(const std::string& value) { return value + ";x;x;x;x;2;1"; }
+std::string RecordOf(const std::string& value) {
+    return value + ";x;x;x;x;2;1";
+}
 
 TEST(LabelText, ValueKindsAndTheirExceptions) {
     for (const table::Row& c : table::Read("label_texts.tsv")) {
@@ -103,11 +106,13 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
                 const std::string& label = line.candidateLabels[k];
                 const std::string& record = line.candidateRecords[k];
                 const lumdb::Candidate c = lumdb::ParseCandidate(label, record);
-                EXPECT_EQ(lumdb::FormatCandidateLabel(c.species + " ", static_cast<float>(c.wavelength), c.value()),
+                EXPECT_EQ(lumdb::FormatCandidateLabel(c.species + " ",
+                                                      static_cast<float>(c.wavelength), c.value()),
                           label);
                 const std::string text = lumgl::IdentificationLabelText(label, record, true, 0);
                 const std::size_t open = text.rfind('[');
-                byClass[std::stoul(text.substr(open + 1))].insert(std::to_string(i) + "|" + label + "|" + record);
+                byClass[std::stoul(text.substr(open + 1))].insert(std::to_string(i) + "|" + label +
+                                                                  "|" + record);
             }
         }
         return byClass;
@@ -170,13 +175,20 @@ std::string Traced(bool blackAndWhite, Draw draw) {
 TEST(MarkersGolden, TrianglesLabelsInTheirColoursAndDatabaseBars) {
     // Triangles only strictly inside the frame; species side by side in their colours, and
     // black in black and white.
-    golden::Expect("searched_line_triangles", Traced(false, [](auto& i, auto& c) { DrawSearchedLines(IdentifiedLines(), i, c); }));
-    golden::Expect("identified_three_species",
-                   Traced(false, [](auto& i, auto& c) { DrawIdentifiedElements(IdentifiedLines(), true, 0, i, c); }));
-    golden::Expect("black_white_labels",
-                   Traced(true, [](auto& i, auto& c) { DrawIdentifiedElements(IdentifiedLines(), false, 0, i, c); }));
-    golden::Expect("database_bars", Traced(false, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); }));
-    const std::string black = Traced(true, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); });
+    golden::Expect("searched_line_triangles", Traced(false, [](auto& i, auto& c) {
+                       DrawSearchedLines(IdentifiedLines(), i, c);
+                   }));
+    golden::Expect("identified_three_species", Traced(false, [](auto& i, auto& c) {
+                       DrawIdentifiedElements(IdentifiedLines(), true, 0, i, c);
+                   }));
+    golden::Expect("black_white_labels", Traced(true, [](auto& i, auto& c) {
+                       DrawIdentifiedElements(IdentifiedLines(), false, 0, i, c);
+                   }));
+    golden::Expect("database_bars", Traced(false, [](auto& i, auto& c) {
+                       DrawDataBaseLines(DatabaseLines(), true, 0, i, c);
+                   }));
+    const std::string black =
+        Traced(true, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); });
     EXPECT_EQ(black.find("#0000ff"), std::string::npos) << black;
 }
 
@@ -192,17 +204,18 @@ TEST(MarkersGolden, ReticleRestoresWhatItCoveredAfterTwoMoves) {
     golden::Expect("reticle_two_moves", canvas.trace());
     // Every pixel written back holds what was there before the reticle came.
     for (int x = 0; x < 40; ++x) {
-        for (int y = 0; y < 30; ++y) EXPECT_EQ(canvas.pixel({x, y}), RecordingCanvas::backgroundAt({x, y}));
+        for (int y = 0; y < 30; ++y)
+            EXPECT_EQ(canvas.pixel({x, y}), RecordingCanvas::backgroundAt({x, y}));
     }
 }
 
 TEST(Markers, PlotDataPointLimitsAndSkips) {
     const SPlotInfo info = MarkerFrame();
     RecordingCanvas canvas({0, 0, 500, 300});
-    PlotDataPoint(425.0f, -100.0f, 450.0f, 500.0f, info, canvas);  // y1 below: on the edge
-    PlotDataPoint(425.0f, -5.0f, 450.0f, 2000.0f, info, canvas);   // both outside: nothing
+    PlotDataPoint(425.0f, -100.0f, 450.0f, 500.0f, info, canvas);   // y1 below: on the edge
+    PlotDataPoint(425.0f, -5.0f, 450.0f, 2000.0f, info, canvas);    // both outside: nothing
     PlotDataPoint(425.0f, 1000.0f, 450.0f, 2000.0f, info, canvas);  // the limit is not inside
-    PlotDataPoint(425.0f, 500.0f, 450.0f, 2000.0f, info, canvas);  // y2 above: top edge
+    PlotDataPoint(425.0f, 500.0f, 450.0f, 2000.0f, info, canvas);   // y2 above: top edge
     // y 500 maps to 149.9999985 (the 32-bit scale -0.2 is a hair above 0.2 in
     // magnitude) and segments truncate, so 149 where the rounded mapping gives 150.
     golden::Expect("data_point_segments", canvas.trace());

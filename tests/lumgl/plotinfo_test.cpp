@@ -48,7 +48,8 @@ TEST(InitPlotInfo, Bit7InitialisesEverythingElseOnlyTheFlaggedFields) {
     EXPECT_EQ(info.initFlags, 127);
     EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, -20.0f, 90.0f}));
     EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}),
-              (std::array<std::string, 3>{"Titel: X-Achse", "Titel: Y-Achse", "Bildtitel: Zeichnung (Default)"}));
+              (std::array<std::string, 3>{"Titel: X-Achse", "Titel: Y-Achse",
+                                          "Bildtitel: Zeichnung (Default)"}));
     EXPECT_EQ(info.plotRect, kClient);
     EXPECT_EQ(info.curvePen, (SPenDesc{255, 1, PenStyle::Solid}));
     EXPECT_EQ(info.framePen, (SPenDesc{0, 1, PenStyle::Solid}));
@@ -67,7 +68,8 @@ TEST(InitPlotInfo, Bit7InitialisesEverythingElseOnlyTheFlaggedFields) {
     InitPlotInfo(kPoints, info, kClient);
     EXPECT_EQ(info.initFlags, kInitXRange | kInitYTitle);  // not rewritten without bit 7
     EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, 1.0f, 2.0f}));
-    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}), (std::array<std::string, 3>{"Wellenlänge", "Titel: Y-Achse", ""}));
+    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}),
+              (std::array<std::string, 3>{"Wellenlänge", "Titel: Y-Achse", ""}));
     EXPECT_EQ(info.plotRect, (SDeviceRect{1, 2, 3, 4}));
     EXPECT_EQ(info.drawFlags, 127);  // bit 7 done
     EXPECT_EQ(info.stateFlags, 0);

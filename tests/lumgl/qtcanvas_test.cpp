@@ -67,7 +67,8 @@ std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool red
     lumgl::RecordingCanvas canvas(info.plotRect, reduce);
     PlotDrawing(points, copy, canvas);
     std::size_t lines = 0;
-    for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at) ++lines;
+    for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at)
+        ++lines;
     return lines;
 }
 
@@ -78,7 +79,7 @@ TEST(ColumnReductionPixels, SameImageAsTheFullWalk) {
     const struct {
         std::size_t points;
         int width, height;
-        std::uint16_t flags;  // 0: the diagram's
+        std::uint16_t flags;           // 0: the diagram's
         float xMin, xMax, yMin, yMax;  // all 0: from the data
     } cases[] = {{400000, 1920, 1080, 0, 0, 0, 0, 0},
                  {700, 900, 600, 0, 0, 0, 0, 0},
@@ -96,7 +97,8 @@ TEST(ColumnReductionPixels, SameImageAsTheFullWalk) {
         }
         const QImage full = Render(points, info, c.width, c.height, false);
         EXPECT_EQ(DifferentPixels(full, Render(points, info, c.width, c.height, true)), 0);
-        EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), c.width, c.height, false)), 0);
+        EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), c.width, c.height, false)),
+                  0);
         if (c.points == 400000) {
             info.initFlags = 0;
             EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
@@ -170,21 +172,25 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
     info.title = "Hg-Ar-Lampe (erzeugtes Spektrum)";
     // The found lines at the highest point within 1 nm, identified with J 2 and 1.
     TLineArray lines;
-    for (const auto& [x, label, color] : {std::tuple{253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
-                                          std::tuple{435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
-                                          std::tuple{546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
-                                          std::tuple{696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)}}) {
+    for (const auto& [x, label, color] :
+         {std::tuple{253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
+          std::tuple{435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
+          std::tuple{546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
+          std::tuple{696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)}}) {
         CLine line(x, 0.0f);
-        for (const TPointF& p : points) line.y = std::fabs(p.x - x) < 1.0f ? std::max(line.y, p.y) : line.y;
+        for (const TPointF& p : points)
+            line.y = std::fabs(p.x - x) < 1.0f ? std::max(line.y, p.y) : line.y;
         line.speciesLabels = {label};
         line.speciesColors = {color};
-        line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) + ";x;x;x;x;2;1"};
+        line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) +
+                               ";x;x;x;x;2;1"};
         lines.add(line);
     }
-    const QImage image = Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
-        DrawSearchedLines(lines, drawn, canvas);
-        DrawIdentifiedElements(lines, true, 0, drawn, canvas);
-    });
+    const QImage image =
+        Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
+            DrawSearchedLines(lines, drawn, canvas);
+            DrawIdentifiedElements(lines, true, 0, drawn, canvas);
+        });
     EXPECT_GT(DifferentPixels(image, Render({}, WithoutCurve(info), 960, 600, true)), 1000);
     if (golden::Updating()) {
         ASSERT_TRUE(image.save(QString(LUMORA_TEST_DATA) + "/../docs/diagram.png"));
@@ -203,5 +209,7 @@ int main(int argc, char** argv) {
 #else
 // Built without the Qt canvas (LUMORA_BUILD_GUI=OFF): nothing to test here.
 #include <gtest/gtest.h>
-TEST(QtCanvas, NeedsTheQtTarget) { GTEST_SKIP() << "lumgl_qt is not built"; }
+TEST(QtCanvas, NeedsTheQtTarget) {
+    GTEST_SKIP() << "lumgl_qt is not built";
+}
 #endif

@@ -33,7 +33,8 @@ TEST(MakeReticleStruct, SizesForTheScreenTerminatesBothListsAndReleases) {
     EXPECT_EQ(b.verticalPositions[0].y, ReticleBuffers::kEnd);
     MakeReticleStruct(b, false, 0, 0);
     EXPECT_FALSE(b.allocated());
-    EXPECT_TRUE(b.horizontalColors.empty() && b.verticalPositions.empty() && b.verticalColors.empty());
+    EXPECT_TRUE(b.horizontalColors.empty() && b.verticalPositions.empty() &&
+                b.verticalColors.empty());
     // Not allocated: no lines.
     EXPECT_TRUE(HorizontalReticleSpan(Frame(), b, {300, 200}).empty());
     EXPECT_TRUE(VerticalReticleSpan(Frame(), b, {300, 200}).empty());

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "PlotErrorCode.h"
-#include "Table.h"
 #include "Spectra.h"
+#include "Table.h"
 #include "lumgl/lumgl.h"
 
 namespace {
@@ -29,7 +29,8 @@ TEST(CalculateScaling, ScalesAndTheLogarithmicFixUps) {
         SCOPED_TRACE(::testing::PrintToString(c));
         const int flags = 127 & ~(c[0].substr(0, 3) == "log" ? kDrawXLinear : 0) &
                           ~(c[0].substr(4) == "log" ? kDrawYLinear : 0);
-        SPlotInfo info = Frame(static_cast<std::uint16_t>(flags), table::F(c[1]), table::F(c[2]), table::F(c[3]), table::F(c[4]));
+        SPlotInfo info = Frame(static_cast<std::uint16_t>(flags), table::F(c[1]), table::F(c[2]),
+                               table::F(c[3]), table::F(c[4]));
         CalculateScaling(info);
         const float got[] = {info.xMin, info.xMax, info.yMin, info.yMax, info.xScale, info.yScale};
         for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(got[i], table::F(c[5 + i])) << c.at(5 + i);

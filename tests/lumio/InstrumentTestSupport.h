@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 // A binary image that grows as fields are written at fixed offsets (little-endian).
 class Bytes {
-public:
+  public:
     explicit Bytes(std::size_t size = 0) : data_(size, '\0') {}
     Bytes& u8(std::size_t at, std::uint8_t v) { return raw(at, &v, 1); }
     Bytes& u16(std::size_t at, std::uint16_t v) { return le(at, v, 2); }
@@ -38,7 +38,7 @@ public:
     std::size_t size() const { return data_.size(); }
     const std::string& str() const { return data_; }
 
-private:
+  private:
     Bytes& le(std::size_t at, std::uint64_t v, int width) {
         unsigned char b[8];
         for (int i = 0; i < width; ++i) b[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -54,13 +54,15 @@ private:
 
 // A fixture that writes a file into a private folder and reads it into a fresh record.
 class InstrumentFileTest : public ::testing::Test {
-protected:
+  protected:
     ReadOutcome read(const std::string& name, const std::string& content) {
         record = SpectrumRecord{};
         path = folder.write(name, content);
         return readSpectrum(ui, record, path);
     }
-    ReadOutcome read(const std::string& name, const Bytes& bytes) { return read(name, bytes.str()); }
+    ReadOutcome read(const std::string& name, const Bytes& bytes) {
+        return read(name, bytes.str());
+    }
     // The same with fresh answers: `format` is the entry chosen if the format dialog comes up.
     ReadOutcome readFresh(const std::string& name, const std::string& content, int format = 0) {
         ui = ScriptedUi{};
@@ -106,10 +108,10 @@ inline fs::path samplesFolder() {
     return fs::is_directory(dir) ? dir : fs::path();
 }
 
-#define LUMTEST_REQUIRE_SAMPLES(dir)                                                    \
-    const auto dir = ::lumtest::samplesFolder();                                        \
-    if (dir.empty())                                                                    \
-    GTEST_SKIP() << "no sample folder at " << LUMORA_SHARED                             \
+#define LUMTEST_REQUIRE_SAMPLES(dir)                        \
+    const auto dir = ::lumtest::samplesFolder();            \
+    if (dir.empty())                                        \
+    GTEST_SKIP() << "no sample folder at " << LUMORA_SHARED \
                  << "/samples: real instrument files not checked"
 
 // Relative comparison for values that went through 32-bit floats and 10-digit printing.

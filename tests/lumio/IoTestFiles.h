@@ -2,12 +2,13 @@
 // through ReadFileData that hands back the outcome keyword instead of throwing.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "ScriptedUi.h"
@@ -17,7 +18,7 @@ namespace lumtest {
 
 // A private temporary folder, removed with the object.
 class TempFolder {
-public:
+  public:
     explicit TempFolder(const std::string& tag = "files") {
         static int serial = 0;
         dir_ = std::filesystem::temp_directory_path() /
@@ -38,7 +39,7 @@ public:
         return p;
     }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 
@@ -77,6 +78,8 @@ inline ReadOutcome readSpectrum(ScriptedUi& ui, SpectrumRecord& record, const st
     return readSpectrum(ui, record, preselect);
 }
 
-inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 }  // namespace lumtest

@@ -13,7 +13,7 @@ namespace {
 const std::string kData = std::string(LUMORA_TEST_DATA) + "/lumio/data/";
 
 class AsciiFile : public ::testing::Test {
-protected:
+  protected:
     lumtest::TempFolder dir{"ascii"};
     ScriptedUi ui;
     SpectrumRecord record;
@@ -92,7 +92,8 @@ TEST_F(AsciiFile, LetterInsideTheFirstTenDataLinesIsUnknownFormat) {
 
     // Only ten lines are checked: a letter in the eleventh data line is read like atof.
     std::string content;
-    for (int i = 1; i <= 10; ++i) content += std::to_string(400 + i) + " " + std::to_string(i) + "\n";
+    for (int i = 1; i <= 10; ++i)
+        content += std::to_string(400 + i) + " " + std::to_string(i) + "\n";
     content += "411 5q\n";
     ui.formatCalls.clear();
     record = SpectrumRecord{};

@@ -14,7 +14,7 @@ using lumtest::ScriptedUi;
 namespace {
 
 class BinaryFile : public ::testing::Test {
-protected:
+  protected:
     lumtest::TempFolder dir{"binary"};
     ScriptedUi ui;
     SpectrumRecord record;
@@ -68,8 +68,9 @@ TEST_F(BinaryFile, MarkerAndTrailerGiveTheTitle) {
     // Words are separated by any white space and joined with one blank; a word longer
     // than 25 characters is cut into pieces; Windows-1252 becomes UTF-8.
     record = SpectrumRecord{};
-    r = open(floatBytes({1, 5, 2, 7, 3, 6, 1e9f}) +
-             "\r\n  Messung\t\xC4rger\n" + std::string(30, 'a') + "  ", "t.bin");
+    r = open(floatBytes({1, 5, 2, 7, 3, 6, 1e9f}) + "\r\n  Messung\t\xC4rger\n" +
+                 std::string(30, 'a') + "  ",
+             "t.bin");
     ASSERT_TRUE(r.ok()) << r.keyword;
     EXPECT_EQ(record.points.size(), 3u);
     EXPECT_EQ(record.plotInfo.title, "Messung Ärger " + std::string(25, 'a') + " aaaaa");

@@ -30,8 +30,11 @@ Bytes fourSpec(const std::vector<Curve>& curves, std::uint32_t storedCount = 0) 
     for (const auto& c : curves) {
         b.text(at, c.name).u8(at + 214, c.type);
         for (std::size_t i = 0; i < c.values.size(); ++i) {
-            if (c.type == 1) b.u32(at + 217 + 4 * i, static_cast<std::uint32_t>(static_cast<std::int32_t>(c.values[i])));
-            else b.f32(at + 217 + 4 * i, c.values[i]);
+            if (c.type == 1)
+                b.u32(at + 217 + 4 * i,
+                      static_cast<std::uint32_t>(static_cast<std::int32_t>(c.values[i])));
+            else
+                b.f32(at + 217 + 4 * i, c.values[i]);
         }
         b.u32(at + 215, static_cast<std::uint32_t>(c.values.size()));
         at += 217 + 4 * c.values.size() + 8;
@@ -135,9 +138,12 @@ Bytes maps(const MapsLayout& l, std::uint16_t points = 2) {
                     b.u16(at, points);
                     for (int i = 0; i < points; ++i) {
                         const std::size_t xAt = at + 2 + i * xWidth;
-                        if (l.xType == 1) b.f64(xAt, 500.25 + i);
-                        else if (xWidth == 2) b.u16(xAt, static_cast<std::uint16_t>(10 + i));
-                        else b.u32(xAt, static_cast<std::uint32_t>(100000 + i));
+                        if (l.xType == 1)
+                            b.f64(xAt, 500.25 + i);
+                        else if (xWidth == 2)
+                            b.u16(xAt, static_cast<std::uint16_t>(10 + i));
+                        else
+                            b.u32(xAt, static_cast<std::uint32_t>(100000 + i));
                         b.f32(at + 2 + points * xWidth + 4 * i,
                               static_cast<float>(1000 * p + 100 * s + 10 * e + t) + 0.1f * i);
                     }

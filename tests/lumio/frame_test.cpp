@@ -25,7 +25,7 @@ namespace {
 
 // Swaps the table for the test and restores it afterwards.
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_ = mutableFormatTable();
         dir_ = fs::temp_directory_path() / ("lumio-frame-" + std::to_string(::getpid()));
@@ -47,7 +47,7 @@ protected:
     lumtest::ScriptedUi ui;
     SpectrumRecord record;
 
-private:
+  private:
     std::vector<FormatEntry> saved_;
     fs::path dir_;
 };
@@ -221,7 +221,8 @@ TEST_F(FrameTest, MissingFileIsNoFileAndWriteProtectedFileOpens) {
     }
     // Read by a user who may read the file but not write it (root ignores the mode bits).
     record.fileName = makeFile("protected.lmx");
-    fs::permissions(record.fileName, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(record.fileName,
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(fs::path(record.fileName).parent_path(),
                     fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                         fs::perms::others_read | fs::perms::others_exec);
@@ -237,7 +238,8 @@ TEST_F(FrameTest, MissingFileIsNoFileAndWriteProtectedFileOpens) {
         }
         return record.points.empty() ? 3 : 0;
     });
-    if (status == lumtest::kCannotDropPrivileges) GTEST_SKIP() << "cannot run as an unprivileged user";
+    if (status == lumtest::kCannotDropPrivileges)
+        GTEST_SKIP() << "cannot run as an unprivileged user";
     EXPECT_EQ(status, 0);
 }
 
@@ -376,7 +378,8 @@ TEST(GetFilterString, EveryListByteForByte) {
 
 TEST(ShortenedPath, LongPathsKeepFirstFolderAndName) {
     EXPECT_EQ(shortenedPath("C:\\kurz\\datei.txt"), "C:\\kurz\\datei.txt");
-    const std::string longPath = "C:\\Messungen\\Plasma\\2026\\Dezember\\Serie 12\\spektrum_0042.asc";
+    const std::string longPath =
+        "C:\\Messungen\\Plasma\\2026\\Dezember\\Serie 12\\spektrum_0042.asc";
     EXPECT_EQ(shortenedPath(longPath), "C:\\...\\spektrum_0042.asc");
     EXPECT_EQ(shortenedPath("/home/anna/messungen/plasma/2026/dezember/serie/s1.txt"),
               "/.../s1.txt");

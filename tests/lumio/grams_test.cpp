@@ -211,15 +211,16 @@ TEST_F(GramsTest, HostileHeadersEndInAKeyword) {
     Bytes zero = header(0, 0, 1, 4);
     subheader(zero, 0);
     // Format 11 goes straight to the reader when the extension fails.
-    expectKeywords({{"2^31 points in 2 KB", huge, "UnknownFormat"},
-                    {"2^31 subfiles", manySub, "UnknownFormat"},
-                    {"own x count beyond the file", ownHuge, "UnknownFormat"},
-                    {"common x beyond the file", header(0x80, 0x40000000u, 0, 0, 1), "UnknownFormat"},
-                    {"header cut short", cut, "UnknownFormat"},
-                    {"no subfile", header(0, 4, 1, 4), "UnknownFormat"},
-                    {"no points", zero, "NullFile"},
-                    {"empty file", Bytes(), "NullFile"}},
-                   "feind.spc", 11);
+    expectKeywords(
+        {{"2^31 points in 2 KB", huge, "UnknownFormat"},
+         {"2^31 subfiles", manySub, "UnknownFormat"},
+         {"own x count beyond the file", ownHuge, "UnknownFormat"},
+         {"common x beyond the file", header(0x80, 0x40000000u, 0, 0, 1), "UnknownFormat"},
+         {"header cut short", cut, "UnknownFormat"},
+         {"no subfile", header(0, 4, 1, 4), "UnknownFormat"},
+         {"no points", zero, "NullFile"},
+         {"empty file", Bytes(), "NullFile"}},
+        "feind.spc", 11);
 }
 
 }  // namespace

@@ -18,12 +18,13 @@ struct Reader {
     ReaderFn fn;
 };
 const Reader kReaders[] = {
-    {"native", readNative}, {"ascii", readAscii},   {"asciiXY", readAsciiXY}, {"asciiY", readAsciiY},
-    {"binary", readBinary}, {"binaryXY", readBinaryXY}, {"binaryY", readBinaryY},
+    {"native", readNative},   {"ascii", readAscii},   {"asciiXY", readAsciiXY},
+    {"asciiY", readAsciiY},   {"binary", readBinary}, {"binaryXY", readBinaryXY},
+    {"binaryY", readBinaryY},
 };
 
 class Hostile : public ::testing::Test {
-protected:
+  protected:
     lumtest::TempFolder dir{"hostile"};
 
     // Runs the reader on `bytes`; returns "" on success, else the keyword. Anything other
@@ -62,15 +63,25 @@ TEST_F(Hostile, EveryReaderSurvivesBrokenInput) {
         std::string(1, '\0'),
         std::string(1000, '\0'),
         garbage,
-        "[Data->]\n1 2\n3",                          // cut off in the data
-        "[<-Data]\n[Data->]\n1 2\n",                 // markers in the wrong order
+        "[Data->]\n1 2\n3",           // cut off in the data
+        "[<-Data]\n[Data->]\n1 2\n",  // markers in the wrong order
         "[SpectrumLines->]\n;;;;;;;\n*\n?\n[<-SpectrumLines]\n[Data->]\n1 1\n[<-Data]\n",
         "[DatabaseLines->]\n;\n[<-DatabaseLines]\n[Data->]\n2 2\n[<-Data]\n",
-        "1e999 1\n", "1 1e999\n", "nan 1\n", "1 nan\n", "- -\n", ".. ..\n", "-\n", "..\n",
-        "1\0 2\n3 4\n", "0 0 0 2\n", "400 1.00 5\n", "400 1.00 5\n401 1.00\n",
+        "1e999 1\n",
+        "1 1e999\n",
+        "nan 1\n",
+        "1 nan\n",
+        "- -\n",
+        ".. ..\n",
+        "-\n",
+        "..\n",
+        "1\0 2\n3 4\n",
+        "0 0 0 2\n",
+        "400 1.00 5\n",
+        "400 1.00 5\n401 1.00\n",
         "1 1.00 1\n1 99999999999 1 1\n",
         std::string("\x00\x00\x80\x7f\x00\x00\xc0\x7f", 8),  // +inf, NaN
-        std::string(10, '\x41'),                        // odd length as binary
+        std::string(10, '\x41'),                             // odd length as binary
     };
     for (const Reader& reader : kReaders)
         for (const std::string& input : inputs) run(reader, input);

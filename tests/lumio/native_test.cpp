@@ -11,7 +11,7 @@ using lumtest::ScriptedUi;
 namespace {
 
 class NativeFile : public ::testing::Test {
-protected:
+  protected:
     lumtest::TempFolder dir{"native"};
     ScriptedUi ui;
     SpectrumRecord record;
@@ -40,7 +40,8 @@ TEST_F(NativeFile, DataSectionAloneGivesPointsAndRanges) {
 TEST_F(NativeFile, PointLineSeparatorsDecimalCommaAndEmptyY) {
     // ";" separates, "," is the decimal sign; a second blank leaves the y field empty;
     // leading blanks, blank lines and CRLF line ends do not matter.
-    const auto r = open("  [Data->]\r\n\r\n400,5;12,25\r\n   \r\n  401.5  12\r\n402\t7\r\n[<-Data]\r\n");
+    const auto r =
+        open("  [Data->]\r\n\r\n400,5;12,25\r\n   \r\n  401.5  12\r\n402\t7\r\n[<-Data]\r\n");
     ASSERT_TRUE(r.ok()) << r.keyword;
     ASSERT_EQ(record.points.size(), 3u);
     EXPECT_EQ(record.points[0], (TPointF{400.5f, 12.25f}));
@@ -96,16 +97,18 @@ TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
 
 TEST_F(NativeFile, LineAtOriginStillCarriesItsEntries) {
     // The first entry of the section starts a line even when x and y are both 0.
-    const auto r = open("[SpectrumLines->]\n0;0;H I;1;1;1;1;r\n[<-SpectrumLines]\n[Data->]\n1 1\n2 2\n[<-Data]\n");
+    const auto r = open(
+        "[SpectrumLines->]\n0;0;H I;1;1;1;1;r\n[<-SpectrumLines]\n[Data->]\n1 1\n2 2\n[<-Data]\n");
     ASSERT_TRUE(r.ok()) << r.keyword;
     ASSERT_EQ(record.spectrumLines.size(), 1u);
     EXPECT_EQ(record.spectrumLines[0].candidateLabels.size(), 1u);
 }
 
 TEST_F(NativeFile, SectionsWithMissingOrMisplacedClosingMarkerAreSkipped) {
-    const auto r = open("[SpectrumLines->]\n400;1;X;1;1;1;1;r\n"
-                        "[<-DatabaseLines]\n[DatabaseLines->]\n400;X;1;1;1;1;r\n"
-                        "[Data->]\n1 1\n2 2\n[<-Data]\n");
+    const auto r = open(
+        "[SpectrumLines->]\n400;1;X;1;1;1;1;r\n"
+        "[<-DatabaseLines]\n[DatabaseLines->]\n400;X;1;1;1;1;r\n"
+        "[Data->]\n1 1\n2 2\n[<-Data]\n");
     ASSERT_TRUE(r.ok()) << r.keyword;
     EXPECT_TRUE(record.spectrumLines.empty());
     EXPECT_TRUE(record.databaseLines.empty());
@@ -115,8 +118,8 @@ TEST_F(NativeFile, SectionsWithMissingOrMisplacedClosingMarkerAreSkipped) {
 TEST_F(NativeFile, MissingOrReversedDataMarkersAreNoNativeFile) {
     // The pre-check refuses the file; ReadFileData then asks for the format, and the
     // scripted user cancels.
-    for (const std::string content : {"[Data->]\n1 1\n", "1 1\n[<-Data]\n",
-                                      "[<-Data]\n1 1\n[Data->]\n", ""}) {
+    for (const std::string content :
+         {"[Data->]\n1 1\n", "1 1\n[<-Data]\n", "[<-Data]\n1 1\n[Data->]\n", ""}) {
         ui.formatCalls.clear();
         const auto r = open(content);
         EXPECT_EQ(r.keyword, "CancelOpenFile") << content;
@@ -200,7 +203,8 @@ TEST_F(NativeFile, WithoutLinesTheBlocksAreLeftOut) {
     record.points = {{1.0f, 2.0f}};
     ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
     EXPECT_EQ(record.fileName, dir.path("plain.lmx"));
-    EXPECT_EQ(lumtest::readBytes(record.fileName), "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
+    EXPECT_EQ(lumtest::readBytes(record.fileName),
+              "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
 }
 
 TEST_F(NativeFile, LinesAndTextsSurviveWriteAndRead) {

@@ -46,7 +46,8 @@ TEST(RealFileTable, EveryRowHasItsColumnsAndEveryFolderItsRows) {
     const auto rows = allSamples();
     EXPECT_EQ(rows.size(), 45u);
     for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.file();
-    for (const char* folder : {"spc", "spe", "ooibase32", "avasoft"}) EXPECT_FALSE(samplesIn(folder).empty()) << folder;
+    for (const char* folder : {"spc", "spe", "ooibase32", "avasoft"})
+        EXPECT_FALSE(samplesIn(folder).empty()) << folder;
 }
 
 // The x,y pairs of a stored reader output.
@@ -90,8 +91,8 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     const std::string& choice = c[2];
     const auto comma = choice.find(',');
     if (comma != std::string::npos)
-        ui.frameStripAnswers.push_back(
-            lumio::Ui::FrameStrip{std::stoi(choice.substr(0, comma)), std::stoi(choice.substr(comma + 1))});
+        ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{std::stoi(choice.substr(0, comma)),
+                                                             std::stoi(choice.substr(comma + 1))});
     else if (choice != "-") {
         ui.trackAnswers.push_back(std::stoi(choice));
         ui.columnAnswers.push_back(std::stoi(choice));
@@ -108,13 +109,15 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     EXPECT_TRUE(ui.messages.empty());
 
     const std::string& dialog = c[3];
-    const std::size_t dialogs = ui.trackCalls.size() + ui.frameStripCalls.size() + ui.columnCalls.size();
+    const std::size_t dialogs =
+        ui.trackCalls.size() + ui.frameStripCalls.size() + ui.columnCalls.size();
     EXPECT_EQ(dialogs, dialog == "-" ? 0u : 1u);
     if (!ui.trackCalls.empty()) {
         EXPECT_EQ(std::to_string(ui.trackCalls[0].count), dialog);
     }
     if (!ui.frameStripCalls.empty()) {
-        EXPECT_EQ(std::to_string(ui.frameStripCalls[0].frames) + "," + std::to_string(ui.frameStripCalls[0].strips),
+        EXPECT_EQ(std::to_string(ui.frameStripCalls[0].frames) + "," +
+                      std::to_string(ui.frameStripCalls[0].strips),
                   dialog);
     }
 
@@ -132,7 +135,8 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     if (c[12] == "-") return;
     // spc-parser gives x ascending; xyconv prints six decimals.
     const std::string name = c[0].substr(c[0].find('/') + 1);
-    const auto expected = storedPairs(dir / "expected" / GetParam().folder() / (name + "." + c[12] + ".txt"));
+    const auto expected =
+        storedPairs(dir / "expected" / GetParam().folder() / (name + "." + c[12] + ".txt"));
     ASSERT_EQ(expected.size(), record.points.size());
     std::vector<TPointF> ours(record.points.begin(), record.points.end());
     if ((ours.front().x > ours.back().x) != (expected.front().first > expected.back().first))
@@ -140,15 +144,18 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     const double abs = c[12] == "xyconv" ? 2e-6 : 1e-8;
     int mismatches = 0;
     for (std::size_t i = 0; i < ours.size(); ++i)
-        if (!near(expected[i].first, ours[i].x, 2e-6, abs) || !near(expected[i].second, ours[i].y, 2e-6, abs))
+        if (!near(expected[i].first, ours[i].x, 2e-6, abs) ||
+            !near(expected[i].second, ours[i].y, 2e-6, abs))
             ++mismatches;
     EXPECT_EQ(mismatches, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Grams, RealFile, ::testing::ValuesIn(samplesIn("spc")));
 INSTANTIATE_TEST_SUITE_P(WinSpec, RealFile, ::testing::ValuesIn(samplesIn("spe")));
-INSTANTIATE_TEST_SUITE_P(TextInstrumentOOIBase, RealFile, ::testing::ValuesIn(samplesIn("ooibase32")));
-INSTANTIATE_TEST_SUITE_P(TextInstrumentAvaSoft, RealFile, ::testing::ValuesIn(samplesIn("avasoft")));
+INSTANTIATE_TEST_SUITE_P(TextInstrumentOOIBase, RealFile,
+                         ::testing::ValuesIn(samplesIn("ooibase32")));
+INSTANTIATE_TEST_SUITE_P(TextInstrumentAvaSoft, RealFile,
+                         ::testing::ValuesIn(samplesIn("avasoft")));
 
 TEST(TextInstrumentSamples, OceanOpticsExportsOfLaterProgramsAreNoOOIBaseFiles) {
     // SpectraSuite, OceanView and Jaz files lack the OOIBase32 line, so their header is taken

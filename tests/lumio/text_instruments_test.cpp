@@ -41,7 +41,8 @@ TEST_F(TextInstrumentTest, OOIBaseRefusals) {
     EXPECT_EQ(read("a.Dark", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n").keyword,
               "CancelOpenFile");
     EXPECT_EQ(ui.formatCalls.size(), 1u);
-    EXPECT_EQ(readFresh("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n", 9).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("a.dat", "OOIBase32\n>>>>>Begin<<<<<\n400\t1\n401\tx1\n", 9).keyword,
+              "UnknownFormat");
     // A data line without any separator.
     EXPECT_EQ(readFresh("a.dat", "400\n401\n", 9).keyword, "UnknownFormat");
     // No data: an empty file, a header without its marker, markers without lines between.
@@ -90,8 +91,8 @@ TEST_F(TextInstrumentTest, AvaSoftColumnChoiceByName) {
     ASSERT_TRUE(out.ok()) << out.keyword;
     EXPECT_EQ(out.filterIndex, 12);
     ASSERT_EQ(ui.columnCalls.size(), 1u);
-    EXPECT_EQ(ui.columnCalls[0].names,
-              (std::vector<std::string>{"Dark", "Reference", "Sample", "Absorbance", "Photon number"}));
+    EXPECT_EQ(ui.columnCalls[0].names, (std::vector<std::string>{"Dark", "Reference", "Sample",
+                                                                 "Absorbance", "Photon number"}));
     EXPECT_EQ(ui.columnCalls[0].initialIndex, 3);
     EXPECT_EQ(record.fileName, path + " #Sample");
     expectPoints({{300, 3.5f}, {301, 3.6f}});
@@ -130,16 +131,18 @@ TEST_F(TextInstrumentTest, AvaSoftColumnChoiceByName) {
 
 TEST_F(TextInstrumentTest, AvaSoftHeaderSeparatorsAndDecimalComma) {
     // Two columns: no dialog. The serial-number line that begins with a digit is header.
-    ASSERT_TRUE(read("m.ttt", "1305084U1- I C\r\nWave   ;Sample\r\n[nm]   ;[counts]\r\n"
-                              "275.27;805.00\r\n275.87;816.34\r\n")
+    ASSERT_TRUE(read("m.ttt",
+                     "1305084U1- I C\r\nWave   ;Sample\r\n[nm]   ;[counts]\r\n"
+                     "275.27;805.00\r\n275.87;816.34\r\n")
                     .ok());
     EXPECT_TRUE(ui.columnCalls.empty());
     expectPoints({{275.27f, 805}, {275.87f, 816.34f}});
 
     // Decimal comma with ";" and space-padded columns; a short row keeps the last valid y.
     ui = ScriptedUi{};
-    ASSERT_TRUE(read("m.trt", "\nIntegration time [ms]:   48,06\n[nm];[counts]\n\n"
-                              " 176,60;   18,600\n 177,21;   15,600\n 177,81\n")
+    ASSERT_TRUE(read("m.trt",
+                     "\nIntegration time [ms]:   48,06\n[nm];[counts]\n\n"
+                     " 176,60;   18,600\n 177,21;   15,600\n 177,81\n")
                     .ok());
     expectPoints({{176.6f, 18.6f}, {177.21f, 15.6f}, {177.81f, 15.6f}});
     ASSERT_EQ(ui.messages.size(), 1u);  // the intensity message

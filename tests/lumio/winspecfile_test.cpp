@@ -10,7 +10,8 @@ using namespace lumtest;
 
 namespace {
 
-Bytes speHeader(std::uint16_t points, std::int16_t type, std::uint16_t strips, std::int32_t frames) {
+Bytes speHeader(std::uint16_t points, std::int16_t type, std::uint16_t strips,
+                std::int32_t frames) {
     Bytes b(4100);
     b.u16(42, points).u16(108, static_cast<std::uint16_t>(type)).u16(656, strips);
     b.u32(1446, static_cast<std::uint32_t>(frames)).u32(2996, 0x01234567);
@@ -19,7 +20,7 @@ Bytes speHeader(std::uint16_t points, std::int16_t type, std::uint16_t strips, s
 }
 
 class WinSpecTest : public InstrumentFileTest {
-protected:
+  protected:
     ReadOutcome read(const Bytes& bytes, const std::string& name = "probe.spe") {
         return InstrumentFileTest::read(name, bytes);
     }
@@ -46,13 +47,17 @@ TEST_F(WinSpecTest, OneStripOpensWithoutDialogAndTheDataTypesRead) {
         std::uint32_t raw;
         float expected;
         unsigned width;
-    } cases[] = {{0, 0x3FC00000u, 1.5f, 4},       {1, static_cast<std::uint32_t>(-70000), -70000.0f, 4},
-                 {2, 0xFFFBu, -5.0f, 2},          {3, 0xFFFBu, 65531.0f, 2},
+    } cases[] = {{0, 0x3FC00000u, 1.5f, 4},
+                 {1, static_cast<std::uint32_t>(-70000), -70000.0f, 4},
+                 {2, 0xFFFBu, -5.0f, 2},
+                 {3, 0xFFFBu, 65531.0f, 2},
                  {8, 4000000000u, 4.0e9f, 4}};
     for (const auto& c : cases) {
         Bytes t = speHeader(2, c.type, 1, 1);
-        if (c.width == 4) t.u32(4100, c.raw).u32(4104, 0);
-        else t.u16(4100, static_cast<std::uint16_t>(c.raw)).u16(4102, 0);
+        if (c.width == 4)
+            t.u32(4100, c.raw).u32(4104, 0);
+        else
+            t.u16(4100, static_cast<std::uint16_t>(c.raw)).u16(4102, 0);
         ASSERT_TRUE(read(t).ok()) << c.type;
         ASSERT_EQ(record.points.size(), 2u);
         EXPECT_FLOAT_EQ(record.points[0].y, c.expected) << c.type;
@@ -127,8 +132,8 @@ Bytes speVersion3(std::uint16_t headerPoints, int frames, std::uint32_t width, s
     b.text(footer, "<SpeFormat><DataFormat><DataBlock type=\"Frame\" count=\"" +
                        std::to_string(frames) + "\" size=\"" + std::to_string(frameSize) +
                        "\" stride=\"" + std::to_string(frameStride) +
-                       "\"><DataBlock type=\"Region\" count=\"1\" width=\"" + std::to_string(width) +
-                       "\" height=\"" + std::to_string(height) +
+                       "\"><DataBlock type=\"Region\" count=\"1\" width=\"" +
+                       std::to_string(width) + "\" height=\"" + std::to_string(height) +
                        "\" /></DataBlock></DataFormat></SpeFormat>");
     return b;
 }
@@ -147,7 +152,8 @@ TEST_F(WinSpecTest, Version3FooterGivesTheStoredLayout) {
     expectPoints({{0, 7}, {1, 8}});
 
     // A footer claiming more than the file holds is refused; a version 2 file ignores it.
-    EXPECT_EQ(readFresh("probe.spe", speVersion3(2, 1, 4000, 1, 16000, {1, 2}), 13).keyword, "UnknownFormat");
+    EXPECT_EQ(readFresh("probe.spe", speVersion3(2, 1, 4000, 1, 16000, {1, 2}), 13).keyword,
+              "UnknownFormat");
     Bytes version2 = speVersion3(2, 1, 4000, 1, 16000, {1, 2});
     version2.f32(1992, 2.2f);
     ASSERT_TRUE(read(version2).ok());

@@ -20,7 +20,7 @@ using lumtest::ScriptedUi;
 namespace {
 
 class Writers : public ::testing::Test {
-protected:
+  protected:
     lumtest::TempFolder dir{"writers"};
     ScriptedUi ui;
 
@@ -39,9 +39,9 @@ TEST_F(Writers, ExtensionRules) {
         const char* name;
         const char* expected;
     } cases[] = {
-        {1, "a", "a.lmx"},        {1, "a.LMX", "a.LMX"},   {2, "a", "a.csv"},
-        {3, "a.asc", "a.asc"},    {3, "a", "a.txt"},       {4, "a.TXT", "a.TXT"},
-        {4, "a.lmx", "a.lmx.txt"}, {5, "a", "a.bin"},      {6, "a.Bin", "a.Bin"},
+        {1, "a", "a.lmx"},         {1, "a.LMX", "a.LMX"}, {2, "a", "a.csv"},
+        {3, "a.asc", "a.asc"},     {3, "a", "a.txt"},     {4, "a.TXT", "a.TXT"},
+        {4, "a.lmx", "a.lmx.txt"}, {5, "a", "a.bin"},     {6, "a.Bin", "a.Bin"},
     };
     for (const auto& c : cases) {
         SpectrumRecord r = spectrum(c.name, {{1, 2}, {2, 3}});
@@ -104,7 +104,8 @@ TEST_F(Writers, FullDiskIsNotReportedAsSaved) {
 // leaves the previous file byte for byte and no temporary file beside it.
 TEST_F(Writers, FailurePartWayKeepsThePreviousFile) {
     TPointList many;
-    for (int i = 0; i < 5000; ++i) many.push_back({500.0f + 0.01f * static_cast<float>(i), 1.5f * static_cast<float>(i)});
+    for (int i = 0; i < 5000; ++i)
+        many.push_back({500.0f + 0.01f * static_cast<float>(i), 1.5f * static_cast<float>(i)});
     for (const int type : {1, 5}) {
         SpectrumRecord old = spectrum(type == 1 ? "kept.lmx" : "kept.bin", {{1, 2}, {2, 3}}, "alt");
         ASSERT_EQ(WriteFileData(ui, old, type), lumio::WriteResult::Done);
@@ -114,7 +115,8 @@ TEST_F(Writers, FailurePartWayKeepsThePreviousFile) {
         const int status = lumtest::withFileSizeLimit(4096, [&] {
             const bool failed = WriteFileData(ui, big, type) == lumio::WriteResult::Failed;
             return failed && ui.messages.size() == 1 &&
-                           ui.messages[0].text == big.fileName + "\n\nDie Datei konnte nicht geschrieben werden."
+                           ui.messages[0].text ==
+                               big.fileName + "\n\nDie Datei konnte nicht geschrieben werden."
                        ? 0
                        : 1;
         });

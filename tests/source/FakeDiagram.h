@@ -11,12 +11,12 @@
 #include "app/CommandTarget.h"
 
 class FakeDiagram : public QWidget, public CommandTarget {
-public:
-    explicit FakeDiagram(QSet<int> commands, QWidget* parent = nullptr)
-        : QWidget(parent) {
+  public:
+    explicit FakeDiagram(QSet<int> commands, QWidget* parent = nullptr) : QWidget(parent) {
         for (int id : commands)
             table_.add(
-                id, [this, id] { executed.append(id); }, [this, id] { return !disabled.contains(id); },
+                id, [this, id] { executed.append(id); },
+                [this, id] { return !disabled.contains(id); },
                 [this, id] { return checked.contains(id); });
     }
 
@@ -29,7 +29,7 @@ public:
     const CommandTable& commands() const override { return table_; }
     void setModelessDialogsEnabled(bool enabled) override { modelessStates.append(enabled); }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         if (refuseClose)
             event->ignore();
@@ -37,6 +37,6 @@ protected:
             event->accept();
     }
 
-private:
+  private:
     CommandTable table_;
 };

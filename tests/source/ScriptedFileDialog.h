@@ -8,7 +8,7 @@
 #include "services/FileDialog.h"
 
 class ScriptedFileDialog : public FileDialog {
-public:
+  public:
     QList<Request> requests;
     std::deque<Result> results;
 

@@ -9,7 +9,7 @@
 #include "services/MessageBox.h"
 
 class ScriptedMessageBox : public MessageBox {
-public:
+  public:
     struct Shown {
         QString text;
         QString caption;

@@ -10,7 +10,9 @@
 
 ShellHarness::ShellHarness() = default;
 
-ShellHarness::~ShellHarness() { destroy(); }
+ShellHarness::~ShellHarness() {
+    destroy();
+}
 
 bool ShellHarness::start() {
     LumoraApp::Options options;
@@ -20,9 +22,13 @@ bool ShellHarness::start() {
     return app_->startUp();
 }
 
-LumoraDecMDIFrame& ShellHarness::frame() { return *app_->frame(); }
+LumoraDecMDIFrame& ShellHarness::frame() {
+    return *app_->frame();
+}
 
-void ShellHarness::destroy() { app_.reset(); }
+void ShellHarness::destroy() {
+    app_.reset();
+}
 
 bool ShellHarness::trigger(int id) {
     frame().updateCommandStates();
@@ -46,7 +52,9 @@ QString ShellHarness::hoverHint(int id) {
     return statusText();
 }
 
-QString ShellHarness::statusText() { return frame().statusBar()->currentMessage(); }
+QString ShellHarness::statusText() {
+    return frame().statusBar()->currentMessage();
+}
 
 QWidget* ShellHarness::openFakeDiagram(const QString& path) {
     return app_->client()->openDocument(path) ? app_->client()->activeSubWindow()->widget()

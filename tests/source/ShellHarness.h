@@ -5,17 +5,17 @@
 #include <QString>
 #include <memory>
 
-#include "app/LumoraApp.h"
 #include "ScriptedFileDialog.h"
 #include "ScriptedMessageBox.h"
 #include "ScriptedModalRunner.h"
 #include "TestProgramDir.h"
+#include "app/LumoraApp.h"
 
 class LumoraDecMDIFrame;
 class QWidget;
 
 class ShellHarness {
-public:
+  public:
     ShellHarness();
     ~ShellHarness();
 
@@ -42,6 +42,6 @@ public:
     // Opens a fake diagram child (through the diagram opener the tests install).
     QWidget* openFakeDiagram(const QString& path = QStringLiteral("/tmp/fake.lmx"));
 
-private:
+  private:
     std::unique_ptr<LumoraApp> app_;
 };

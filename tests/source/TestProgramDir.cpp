@@ -21,8 +21,12 @@ TestProgramDir::~TestProgramDir() {
         qunsetenv("LUMORA_HOME");
 }
 
-QString TestProgramDir::path() const { return QDir::cleanPath(dir_.path()); }
-QString TestProgramDir::settingsPath() const { return path() + QStringLiteral("/Lumora.ini"); }
+QString TestProgramDir::path() const {
+    return QDir::cleanPath(dir_.path());
+}
+QString TestProgramDir::settingsPath() const {
+    return path() + QStringLiteral("/Lumora.ini");
+}
 
 bool TestProgramDir::copyDatabase() {
     const QString source = QStringLiteral(LUMORA_PROGRAM_DIR "/Data");

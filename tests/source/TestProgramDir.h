@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 class TestProgramDir {
-public:
+  public:
     TestProgramDir();
     ~TestProgramDir();
 
@@ -24,7 +24,7 @@ public:
     void writeSettings(const QByteArray& bytes);
     QByteArray settingsBytes() const;
 
-private:
+  private:
     QTemporaryDir dir_;
     QByteArray oldHome_;
     bool hadHome_;

@@ -4,12 +4,13 @@
 // root). The child's verdict comes back as its exit status.
 #pragma once
 
-#include <csignal>
-#include <functional>
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <functional>
 
 namespace lumtest {
 

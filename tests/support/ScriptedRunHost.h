@@ -11,7 +11,7 @@
 namespace lumtest {
 
 class ScriptedRunHost : public lumdb::RunHost {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -58,7 +58,7 @@ public:
     }
     void beep() override { ++beeps; }
 
-protected:
+  protected:
     bool pump() override {
         ++pumps;
         return abortAfterPumps >= 0 && pumps >= abortAfterPumps;

@@ -12,7 +12,7 @@
 namespace lumtest {
 
 class ScriptedUi : public lumio::Ui {
-public:
+  public:
     struct Message {
         std::string text;
         std::string caption;
@@ -66,7 +66,8 @@ public:
         }
         return buttons == lumio::Buttons::YesNo ? lumio::Answer::Yes : lumio::Answer::Ok;
     }
-    std::optional<int> chooseFormat(const std::string& path, const std::vector<std::string>& entries,
+    std::optional<int> chooseFormat(const std::string& path,
+                                    const std::vector<std::string>& entries,
                                     int preselectIndex) override {
         formatCalls.push_back({path, entries, preselectIndex});
         return pop(formatAnswers);
@@ -91,7 +92,7 @@ public:
         return pop(columnAnswers);
     }
 
-private:
+  private:
     template <class T>
     static std::optional<T> pop(std::deque<std::optional<T>>& q) {
         if (q.empty()) return std::nullopt;

@@ -32,7 +32,9 @@ std::string readFile(const fs::path& p) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void writeFile(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
 
 std::vector<std::string> split(const std::string& text, char sep) {
     std::vector<std::string> parts;
@@ -46,10 +48,14 @@ std::vector<std::string> csvFields(const std::string& line) {
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') f.back() += '"', ++i;
-        else if (c == '"') quoted = !quoted;
-        else if (c == ',' && !quoted) f.emplace_back();
-        else f.back() += c;
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            f.back() += '"', ++i;
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            f.emplace_back();
+        else
+            f.back() += c;
     }
     return f;
 }
@@ -65,7 +71,8 @@ std::string syntheticSpectrum(unsigned seed, double scale) {
     for (int i = 0; i < 4096; ++i) {
         const double x = 360.0 + i * 0.01;
         double y = 100 + noise(rng);
-        for (int k = 0; k < 4; ++k) y += scale * heights[k] * std::exp(-std::pow((x - kFeLines[k]) / 0.03, 2));
+        for (int k = 0; k < 4; ++k)
+            y += scale * heights[k] * std::exp(-std::pow((x - kFeLines[k]) / 0.03, 2));
         char line[64];
         std::snprintf(line, sizeof line, "%.4f %.3f\n", x, y);
         text += line;
@@ -74,10 +81,11 @@ std::string syntheticSpectrum(unsigned seed, double scale) {
 }
 
 class Cli : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) /
-               ("lumora_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("lumora_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "empty");
         writeFile(dir_ / "fe.txt", syntheticSpectrum(1, 1.0));
@@ -85,12 +93,19 @@ protected:
         writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 2.0));
         std::string multi;
         for (int i = 0; i < 50; ++i)
-            multi += std::to_string(400 + i) + " " + std::to_string(i) + " " + std::to_string(2 * i) + " 7\n";
+            multi += std::to_string(400 + i) + " " + std::to_string(i) + " " +
+                     std::to_string(2 * i) + " 7\n";
         const std::pair<const char*, std::string> files[] = {
-            {"y.txt", "12\n15\n11\n14\n13\n12\n16\n10\n9\n"}, {"data.xyz", "12\n15\n11\n14\n13\n12\n16\n10\n9\n"},
-            {"multi.txt", multi}, {"a,\"b\".txt", "1\n2\n3\n"}, {"bigx.txt", "1 5\n1e39 6\n3 7\n"},
-            {"bigy.txt", "1 5\n2 1e39\n3 7\n"}, {"zigzag.txt", "1 5\n3 6\n2 7\n4 8\n"},
-            {"neg.txt", "-5 1\n-4 2\n-3 3\n"}, {"old.png", "alt"}, {"old.wpg", "alt"}};
+            {"y.txt", "12\n15\n11\n14\n13\n12\n16\n10\n9\n"},
+            {"data.xyz", "12\n15\n11\n14\n13\n12\n16\n10\n9\n"},
+            {"multi.txt", multi},
+            {"a,\"b\".txt", "1\n2\n3\n"},
+            {"bigx.txt", "1 5\n1e39 6\n3 7\n"},
+            {"bigy.txt", "1 5\n2 1e39\n3 7\n"},
+            {"zigzag.txt", "1 5\n3 6\n2 7\n4 8\n"},
+            {"neg.txt", "-5 1\n-4 2\n-3 3\n"},
+            {"old.png", "alt"},
+            {"old.wpg", "alt"}};
         for (const auto& [name, text] : files) writeFile(dir_ / name, text);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -98,13 +113,15 @@ protected:
     // Runs lumora-cli in the test directory; `prefix` is shell text put in front.
     CliRun cli(const std::string& args, const std::string& prefix = "") const {
         const fs::path errFile = dir_ / "stderr.txt";
-        const std::string command = "cd '" + dir_.string() + "' && " + prefix + " '" LUMORA_PROGRAM_DIR
-                                    "/lumora-cli' " + args + " 2>'" + errFile.string() + "'";
+        const std::string command = "cd '" + dir_.string() + "' && " + prefix +
+                                    " '" LUMORA_PROGRAM_DIR "/lumora-cli' " + args + " 2>'" +
+                                    errFile.string() + "'";
         CliRun run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return run;
         char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            run.out.append(buffer, n);
         const int status = ::pclose(pipe);
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.err = readFile(errFile);
@@ -117,13 +134,21 @@ protected:
 std::string unescape(const std::string& s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] != '\\' || i + 1 == s.size()) { out += s[i]; continue; }
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
         const char c = s[++i];
-        if (c == 'n') out += '\n';
-        else if (c == 't') out += '\t';
-        else if (c == '\\') out += '\\';
-        else if (c == 'x') out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 2;
-        else out += '\\', out += c;  // a regular expression's own escape
+        if (c == 'n')
+            out += '\n';
+        else if (c == 't')
+            out += '\t';
+        else if (c == '\\')
+            out += '\\';
+        else if (c == 'x')
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)), i += 2;
+        else
+            out += '\\', out += c;  // a regular expression's own escape
     }
     return out;
 }
@@ -141,17 +166,26 @@ std::string verify(const std::string& text, const std::string& cell) {
         const std::string arg = unescape(check.substr(1));
         std::size_t at = std::string::npos;
         switch (check[0]) {
-        case '=': at = text == arg ? 0 : at; break;
-        case '^': at = text.rfind(arg, 0); break;
-        case '!': at = text.find(arg) == std::string::npos ? from : at; break;
-        case '#': at = text.size() == std::stoul(arg) ? from : at; break;
-        case '~': {
-            std::smatch m;
-            const std::string rest = text.substr(from);
-            if (std::regex_search(rest, m, std::regex(arg))) at = from + m.position(0);
-            break;
-        }
-        default: at = text.find(unescape(check), from);
+            case '=':
+                at = text == arg ? 0 : at;
+                break;
+            case '^':
+                at = text.rfind(arg, 0);
+                break;
+            case '!':
+                at = text.find(arg) == std::string::npos ? from : at;
+                break;
+            case '#':
+                at = text.size() == std::stoul(arg) ? from : at;
+                break;
+            case '~': {
+                std::smatch m;
+                const std::string rest = text.substr(from);
+                if (std::regex_search(rest, m, std::regex(arg))) at = from + m.position(0);
+                break;
+            }
+            default:
+                at = text.find(unescape(check), from);
         }
         if (at == std::string::npos) return "no match for '" + check + "'";
         from = at + (check[0] == '!' || check[0] == '#' ? 0 : 1);
@@ -164,7 +198,8 @@ std::string verify(const std::string& text, const std::string& cell) {
 TEST_F(Cli, CaseTable) {
     std::ifstream table(LUMORA_TEST_DATA "/tools/data/cli_cases.tsv");
     fs::create_directories(dir_ / "damaged/Data");
-    fs::copy(fs::path(LUMORA_PROGRAM_DIR) / "Data", dir_ / "damaged/Data", fs::copy_options::recursive);
+    fs::copy(fs::path(LUMORA_PROGRAM_DIR) / "Data", dir_ / "damaged/Data",
+             fs::copy_options::recursive);
     fs::resize_file(dir_ / "damaged/Data/Fe_I.lmt", 100);
     int cases = 0;
     for (std::string line; std::getline(table, line);) {
@@ -172,7 +207,8 @@ TEST_F(Cli, CaseTable) {
         auto f = split(line, '\t');
         f.resize(7);
         for (auto& cell : f)
-            for (std::size_t at; (at = cell.find("@DIR@")) != std::string::npos;) cell.replace(at, 5, dir_.string());
+            for (std::size_t at; (at = cell.find("@DIR@")) != std::string::npos;)
+                cell.replace(at, 5, dir_.string());
         const CliRun run = cli(f[0], f[6]);
         ++cases;
         EXPECT_EQ(run.status, std::stoi(f[1])) << f[0] << "\n" << run.err;
@@ -186,7 +222,8 @@ TEST_F(Cli, CaseTable) {
     EXPECT_GT(cases, 90);
     // The failed writes left no temporary file behind.
     for (const auto& entry : fs::directory_iterator(dir_))
-        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+            << entry.path();
 }
 
 TEST_F(Cli, ConvertedAndSmoothedDataReadBackAndLinesAreFound) {
@@ -211,18 +248,22 @@ TEST_F(Cli, ConvertedAndSmoothedDataReadBackAndLinesAreFound) {
 
 TEST_F(Cli, EveryRowKeepsTheLimits) {
     // Candidates below the lower intensity limit are dropped.
-    const auto strong = split(cli("identify fe.txt --elements Fe --neutrals --intensity 40,10000").out, '\n');
+    const auto strong =
+        split(cli("identify fe.txt --elements Fe --neutrals --intensity 40,10000").out, '\n');
     ASSERT_GT(strong.size(), 1u);
     for (std::size_t i = 1; i < strong.size(); ++i)
-        if (const auto f = csvFields(strong[i]); !f[6].empty()) EXPECT_GE(std::stod(f[6]), 40) << strong[i];
+        if (const auto f = csvFields(strong[i]); !f[6].empty())
+            EXPECT_GE(std::stod(f[6]), 40) << strong[i];
     // Database lines lie in the range and, sorted by strength, come strongest first.
-    const auto range = split(cli("dbsearch --elements Fe --neutrals --from 371.9 --to 372.1").out, '\n');
+    const auto range =
+        split(cli("dbsearch --elements Fe --neutrals --from 371.9 --to 372.1").out, '\n');
     ASSERT_GE(range.size(), 2u);
     for (std::size_t i = 1; i < range.size(); ++i) {
         EXPECT_GE(std::stod(range[i]), 371.9);
         EXPECT_LE(std::stod(range[i]), 372.1);
     }
-    const auto sorted = split(cli("dbsearch --elements Fe --from 370 --to 375 --sort strength").out, '\n');
+    const auto sorted =
+        split(cli("dbsearch --elements Fe --from 370 --to 375 --sort strength").out, '\n');
     ASSERT_GT(sorted.size(), 3u);
     for (std::size_t i = 2; i < sorted.size(); ++i)
         EXPECT_GE(std::stod(csvFields(sorted[i - 1])[3]), std::stod(csvFields(sorted[i])[3]));
@@ -231,7 +272,8 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
 TEST_F(Cli, IdentifyRunsThatMustAgree) {
     // data/identify_fe_ar.lmc holds the settings of `options` with a tolerance of 0.05.
     fs::copy(LUMORA_TEST_DATA "/tools/data/identify_fe_ar.lmc", dir_ / "fe.lmc");
-    const std::string options = " --elements Fe,Ar --neutrals --ions --intensity 5,5000 --sg 2,7 --tolerance ";
+    const std::string options =
+        " --elements Fe,Ar --neutrals --ions --intensity 5,5000 --sg 2,7 --tolerance ";
 
     const CliRun fromFile = cli("identify fe.txt fe2.txt --config fe.lmc");
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
@@ -286,13 +328,15 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
         if (entry.is_regular_file() && entry.path().extension() != ".lmc")
             files += " '" + entry.path().string() + "'";
     ASSERT_FALSE(files.empty());
-    const CliRun info = cli("info --format json --track 1 --frame 1 --strip 1 --maps 1,1,1,1" + files);
+    const CliRun info =
+        cli("info --format json --track 1 --frame 1 --strip 1 --maps 1,1,1,1" + files);
     EXPECT_EQ(info.err.find("Datei existiert nicht"), std::string::npos) << info.err;
     EXPECT_EQ(info.out.find("\"error\""), std::string::npos) << info.out;
     // Every sample configuration drives an identification of every sample spectrum.
     if (!fs::is_directory(samples / "Konfigurationen")) return;
     for (const auto& entry : fs::directory_iterator(samples / "Konfigurationen")) {
-        const CliRun run = cli("identify --format json" + files + " --config '" + entry.path().string() + "'");
+        const CliRun run =
+            cli("identify --format json" + files + " --config '" + entry.path().string() + "'");
         EXPECT_EQ(run.status, 0) << entry.path() << run.err;
         EXPECT_NE(run.out.find("\"candidates\":[{"), std::string::npos) << entry.path();
     }

@@ -2,14 +2,13 @@
 // checksum list and what the library does with a damaged file, and the import of NIST line
 // lists. The sources of the small database and the NIST exports lie in data/.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "ScriptedRunHost.h"
 #include "lumdb/ChecksumList.h"
@@ -38,7 +37,7 @@ void writeText(const fs::path& p, const std::string& text) {
 }
 
 class DbTool : public ::testing::Test {
-protected:
+  protected:
     DbTool() : dir_(fs::temp_directory_path() / ("lumora_dbtool_" + std::to_string(::getpid()))) {
         fs::remove_all(dir_);
         fs::create_directories(dir_);
@@ -100,11 +99,13 @@ TEST_F(DbTool, BuildAndCheckReportFaults) {
     writeText(dir_ / "src/N2.csv", "species,Stickstoff,Molekuel\n337.13,1\n");
     ToolRun build = tool("build " + src() + " " + data());
     EXPECT_NE(build.status, 0);
-    EXPECT_NE(build.err.find("Fe_II.csv:2: wavelength and value must be numbers"), std::string::npos)
+    EXPECT_NE(build.err.find("Fe_II.csv:2: wavelength and value must be numbers"),
+              std::string::npos)
         << build.err;
     EXPECT_NE(build.err.find("Fe_II.csv:3: field 3 holds ';'"), std::string::npos) << build.err;
     EXPECT_NE(build.err.find("N2.csv:1: species row does not contain the element name \"N2\""),
-              std::string::npos) << build.err;
+              std::string::npos)
+        << build.err;
     EXPECT_FALSE(fs::exists(data() + "/Elements.lmt"));
 
     fs::copy(LUMORA_TEST_DATA "/tools/data/dbsrc", dir_ / "src",
@@ -121,7 +122,8 @@ TEST_F(DbTool, BuildAndCheckReportFaults) {
     EXPECT_NE(check.status, 0);
     EXPECT_NE(check.err.find("N2.lmt: missing"), std::string::npos) << check.err;
     EXPECT_NE(check.err.find("Fe_II.lmt:3: records not sorted"), std::string::npos) << check.err;
-    EXPECT_NE(check.err.find("Fe_II.lmt:4: wavelength and value must be numbers"), std::string::npos);
+    EXPECT_NE(check.err.find("Fe_II.lmt:4: wavelength and value must be numbers"),
+              std::string::npos);
 }
 
 // Identifies one line of each species (Fe I, Fe II, N2) and returns the species labels found.
@@ -136,7 +138,8 @@ std::string identifyAll(const std::string& programDir, lumtest::ScriptedRunHost&
     EXPECT_EQ(LineIdentification(host, programDir + "/Data/", lines, elements, values), 1);
     std::string found;
     for (const CLine& line : lines)
-        for (const std::string& label : line.speciesLabels) found += label.substr(0, label.rfind(' ')) + "|";
+        for (const std::string& label : line.speciesLabels)
+            found += label.substr(0, label.rfind(' ')) + "|";
     return found;
 }
 
@@ -152,7 +155,9 @@ TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
     for (const char* damage : {"cut", "emptied", "flipped"}) {
         ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
         const std::string listed = readText(data() + "/" + lumdb::kChecksumListName);
-        EXPECT_NE(listed.find("Fe_I.lmt " + std::to_string(fs::file_size(fe)) + " "), std::string::npos) << listed;
+        EXPECT_NE(listed.find("Fe_I.lmt " + std::to_string(fs::file_size(fe)) + " "),
+                  std::string::npos)
+            << listed;
         std::string bytes = readText(fe);
         if (damage == std::string("cut")) bytes.resize(bytes.size() - 20);
         if (damage == std::string("emptied")) bytes.clear();
@@ -176,13 +181,14 @@ TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
     lumtest::ScriptedRunHost host;
     EXPECT_EQ(identifyAll(prog, host), "Fe II|N2|Fe I|");
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "2 Zeilen der Datenbankdatei " + fe + " konnten nicht gelesen werden und werden übergangen.");
+    EXPECT_EQ(host.messages[0].text, "2 Zeilen der Datenbankdatei " + fe +
+                                         " konnten nicht gelesen werden und werden übergangen.");
 }
 
 TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
-    const ToolRun import = tool("import-nist " LUMORA_TEST_DATA "/tools/data/nist_na_export.csv \"Na I\" " +
-                                (dir_ / "src/Na_I.csv").string());
+    const ToolRun import =
+        tool("import-nist " LUMORA_TEST_DATA "/tools/data/nist_na_export.csv \"Na I\" " +
+             (dir_ / "src/Na_I.csv").string());
     ASSERT_EQ(import.status, 0) << import.err;
     std::istringstream lines(readText(dir_ / "src/Na_I.csv"));
     std::string species, columns, d2, uv, d1, extra;
@@ -193,7 +199,8 @@ TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
     EXPECT_EQ(uv, "330.23690,0.005,,,,,,,rel. Int. NIST");
     // Only A: f = 1.4992e-16 * (5895.924 A)^2 * g_k/g_i * A = 0.6400 (g_k = 4, g_i = 2).
     EXPECT_EQ(d1.substr(0, 19), "589.59240,0.64,0.00");
-    EXPECT_NEAR(std::stod(d1.substr(10, 6)), 1.4992e-16 * 5895.924 * 5895.924 * 4 / 2 * 6.14e7, 0.002);
+    EXPECT_NEAR(std::stod(d1.substr(10, 6)), 1.4992e-16 * 5895.924 * 5895.924 * 4 / 2 * 6.14e7,
+                0.002);
     // Neither f nor intensity: dropped.
     EXPECT_FALSE(std::getline(lines, extra));
 
@@ -204,7 +211,9 @@ TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
 
     // Tab-separated exports name their columns the same way.
     ASSERT_EQ(tool("import-nist " LUMORA_TEST_DATA "/tools/data/nist_ar_export.txt \"Ar I\" " +
-                   (dir_ / "Ar_I.csv").string()).status, 0);
+                   (dir_ / "Ar_I.csv").string())
+                  .status,
+              0);
     EXPECT_NE(readText(dir_ / "Ar_I.csv")
                   .find("811.53110,0.46,11.54835,13.07572,3s2.3p5.(2P*<3/2>).4s 2[3/2]*,"
                         "3s2.3p5.(2P*<3/2>).4p 2[5/2],2,3,\n"),

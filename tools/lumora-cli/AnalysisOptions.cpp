@@ -1,10 +1,10 @@
 // Analysis settings from --config and the options; see AnalysisOptions.h.
 #include "AnalysisOptions.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
-
-#include <unistd.h>
 
 #include "lumcore/IniFile.h"
 #include "lumcore/Printf.h"
@@ -46,7 +46,8 @@ void selectElements(TElementArray& elements, const std::string& list) {
         auto it = std::find_if(elements.begin(), elements.end(),
                                [&](const CElement& e) { return sameName(e.name, name); });
         if (it == elements.end())
-            throw UsageError(strprintf("Das Element \"%s\" steht nicht in der Elementtabelle.", name.c_str()));
+            throw UsageError(
+                strprintf("Das Element \"%s\" steht nicht in der Elementtabelle.", name.c_str()));
         it->selected = true;
     }
 }
@@ -89,8 +90,9 @@ lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementAr
     if (line.has("intensity")) {
         const auto v = parseNumberList("intensity", line.value("intensity"), 2);
         if (v[1] <= v[0])
-            throw UsageError("Die obere Intensitätsgrenze muß größer als die untere Intensitätsgrenze sein! "
-                             "(--intensity)");
+            throw UsageError(
+                "Die obere Intensitätsgrenze muß größer als die untere Intensitätsgrenze sein! "
+                "(--intensity)");
         s.select.IntensityRange = true;
         s.select.LowerIntensity = static_cast<float>(v[0]);
         s.select.UpperIntensity = static_cast<float>(v[1]);
@@ -112,9 +114,13 @@ lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementAr
             ls.SetFTValues = true;  // standard values: the filter chooses M and K itself
         } else {
             const auto mk = parseIntList("fourier", v, 2);
-            if (mk[1] < 8) throw UsageError("Die Filterbreite muß mindestens 8 Datenpunkte sein! (--fourier M,K: K)");
+            if (mk[1] < 8)
+                throw UsageError(
+                    "Die Filterbreite muß mindestens 8 Datenpunkte sein! (--fourier M,K: K)");
             if (mk[0] <= mk[1])
-                throw UsageError("Die Grenzfrequenz muß größer als die Filterbreite sein! (--fourier M,K: M > K)");
+                throw UsageError(
+                    "Die Grenzfrequenz muß größer als die Filterbreite sein! (--fourier M,K: M > "
+                    "K)");
             ls.SetFTValues = false;
             ls.FreqNumber = mk[0];
             ls.FreqCutoff = mk[1];
@@ -123,8 +129,10 @@ lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementAr
     if (line.has("sg")) {
         const auto ow = parseIntList("sg", line.value("sg"), 2);
         if (ow[0] < 0 || ow[1] < 1)
-            throw UsageError("--sg ORDNUNG,BREITE: Polynomgrad und Filterbreite sind positive Zahlen.");
-        if (ow[1] <= ow[0]) throw UsageError("Die Filterbreite muß größer als der Polynomgrad sein! (--sg)");
+            throw UsageError(
+                "--sg ORDNUNG,BREITE: Polynomgrad und Filterbreite sind positive Zahlen.");
+        if (ow[1] <= ow[0])
+            throw UsageError("Die Filterbreite muß größer als der Polynomgrad sein! (--sg)");
         ls.SGFilter = true;
         ls.PolynomOrder = ow[0];
         ls.FilterWidth = ow[1];
@@ -157,9 +165,11 @@ namespace lumcli {
 std::string filterLimitMessage(const SLineSearchVal& search, std::size_t n) {
     const auto count = static_cast<unsigned>(n);
     if (search.FTFilter && !search.SetFTValues && static_cast<std::size_t>(search.FreqNumber) > n)
-        return strprintf("Die Filterfrequenz muß kleiner als die Anzahl der Datenpunkte(%u) sein!", count);
+        return strprintf("Die Filterfrequenz muß kleiner als die Anzahl der Datenpunkte(%u) sein!",
+                         count);
     if (search.SGFilter && static_cast<std::size_t>(search.FilterWidth) > n)
-        return strprintf("Die Filterbreite muß kleiner als die Anzahl der Datenpunkte(%u) sein!", count);
+        return strprintf("Die Filterbreite muß kleiner als die Anzahl der Datenpunkte(%u) sein!",
+                         count);
     return {};
 }
 

@@ -40,8 +40,8 @@ void CliUi::refuse(const std::string& note) {
     failureNote_ = note;
 }
 
-lumio::Answer CliUi::message(const std::string& text, const std::string& /*caption*/, lumio::Icon icon,
-                             lumio::Buttons buttons) {
+lumio::Answer CliUi::message(const std::string& text, const std::string& /*caption*/,
+                             lumio::Icon icon, lumio::Buttons buttons) {
     const std::string line = oneLine(text);
     if (buttons == lumio::Buttons::YesNo) {
         // The only question the readers ask is whether to open data that are not strictly
@@ -67,7 +67,8 @@ std::optional<int> CliUi::chooseFormat(const std::string&, const std::vector<std
         std::string list;
         for (std::size_t i = 0; i < entries.size(); ++i)
             list += strprintf("%s%zu = %s", i ? ", " : "", i + 1, entries[i].c_str());
-        refuse("Das Dateiformat ist nicht zu erkennen; mit --format-code N angeben (" + list + ").");
+        refuse("Das Dateiformat ist nicht zu erkennen; mit --format-code N angeben (" + list +
+               ").");
         return std::nullopt;
     }
     const int code = *answers_.formatCode;
@@ -80,7 +81,8 @@ std::optional<int> CliUi::chooseFormat(const std::string&, const std::vector<std
 
 std::optional<int> CliUi::chooseTrack(const std::string&, int count, int) {
     if (!answers_.track) {
-        refuse(strprintf("Die Datei enthält %d Spuren; mit --track N (1 bis %d) eine wählen.", count, count));
+        refuse(strprintf("Die Datei enthält %d Spuren; mit --track N (1 bis %d) eine wählen.",
+                         count, count));
         return std::nullopt;
     }
     const int t = *answers_.track;
@@ -91,18 +93,22 @@ std::optional<int> CliUi::chooseTrack(const std::string&, int count, int) {
     return t;
 }
 
-std::optional<lumio::Ui::FrameStrip> CliUi::chooseFrameStrip(const std::string&, int frames, int strips,
-                                                             FrameStrip) {
+std::optional<lumio::Ui::FrameStrip> CliUi::chooseFrameStrip(const std::string&, int frames,
+                                                             int strips, FrameStrip) {
     if (!answers_.frame || !answers_.strip) {
-        refuse(strprintf("Die Datei enthält %d Frames mit je %d Streifen; mit --frame F --strip S "
-                         "einen wählen.", frames, strips));
+        refuse(
+            strprintf("Die Datei enthält %d Frames mit je %d Streifen; mit --frame F --strip S "
+                      "einen wählen.",
+                      frames, strips));
         return std::nullopt;
     }
     const int f = *answers_.frame;
     const int s = *answers_.strip;
     if (f < 1 || f > frames || s < 1 || s > strips) {
-        refuse(strprintf("--frame %d --strip %d gibt es in dieser Datei nicht (Frame 1 bis %d, "
-                         "Streifen 1 bis %d).", f, s, frames, strips));
+        refuse(
+            strprintf("--frame %d --strip %d gibt es in dieser Datei nicht (Frame 1 bis %d, "
+                      "Streifen 1 bis %d).",
+                      f, s, frames, strips));
         return std::nullopt;
     }
     return FrameStrip{f, s};
@@ -110,27 +116,33 @@ std::optional<lumio::Ui::FrameStrip> CliUi::chooseFrameStrip(const std::string&,
 
 std::optional<lumio::MapsChoice> CliUi::chooseMaps(const std::string&, lumio::MapsChoice counts,
                                                    lumio::MapsChoice) {
-    const std::string available = strprintf("Position 1 bis %d, Sequenz 1 bis %d, Belichtung 1 bis %d, "
-                                            "Spur 1 bis %d", counts.position, counts.sequence,
-                                            counts.exposure, counts.track);
+    const std::string available = strprintf(
+        "Position 1 bis %d, Sequenz 1 bis %d, Belichtung 1 bis %d, "
+        "Spur 1 bis %d",
+        counts.position, counts.sequence, counts.exposure, counts.track);
     if (!answers_.maps) {
         refuse("Die Datei braucht eine Auswahl; mit --maps P,S,E,T angeben (" + available + ").");
         return std::nullopt;
     }
     const lumio::MapsChoice m = *answers_.maps;
-    if (m.position < 1 || m.position > counts.position || m.sequence < 1 || m.sequence > counts.sequence ||
-        m.exposure < 1 || m.exposure > counts.exposure || m.track < 1 || m.track > counts.track) {
-        refuse(strprintf("--maps %d,%d,%d,%d gibt es in dieser Datei nicht (", m.position, m.sequence,
-                         m.exposure, m.track) + available + ").");
+    if (m.position < 1 || m.position > counts.position || m.sequence < 1 ||
+        m.sequence > counts.sequence || m.exposure < 1 || m.exposure > counts.exposure ||
+        m.track < 1 || m.track > counts.track) {
+        refuse(strprintf("--maps %d,%d,%d,%d gibt es in dieser Datei nicht (", m.position,
+                         m.sequence, m.exposure, m.track) +
+               available + ").");
         return std::nullopt;
     }
     return m;
 }
 
-std::optional<int> CliUi::chooseColumn(const std::string&, const std::vector<std::string>& names, int) {
+std::optional<int> CliUi::chooseColumn(const std::string&, const std::vector<std::string>& names,
+                                       int) {
     const int count = static_cast<int>(names.size());
     std::string list;
-    for (int i = 0; i < count; ++i) list += strprintf("%s%d = %s", i ? ", " : "", i + 1, names[static_cast<std::size_t>(i)].c_str());
+    for (int i = 0; i < count; ++i)
+        list += strprintf("%s%d = %s", i ? ", " : "", i + 1,
+                          names[static_cast<std::size_t>(i)].c_str());
     if (!answers_.track) {
         refuse("Die Datei enthält mehrere Spalten; mit --track N eine wählen (" + list + ").");
         return std::nullopt;

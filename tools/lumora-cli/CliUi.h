@@ -22,7 +22,7 @@ struct ChoiceAnswers {
 };
 
 class CliUi : public lumio::Ui {
-public:
+  public:
     // `err` receives warnings and messages; nullptr keeps the reader quiet (used for
     // second reads of a file that was already reported once).
     CliUi(ChoiceAnswers answers, std::ostream* err);
@@ -39,7 +39,8 @@ public:
 
     lumio::Answer message(const std::string& text, const std::string& caption, lumio::Icon icon,
                           lumio::Buttons buttons) override;
-    std::optional<int> chooseFormat(const std::string& path, const std::vector<std::string>& entries,
+    std::optional<int> chooseFormat(const std::string& path,
+                                    const std::vector<std::string>& entries,
                                     int preselectIndex) override;
     std::optional<int> chooseTrack(const std::string& path, int count, int initial) override;
     std::optional<FrameStrip> chooseFrameStrip(const std::string& path, int frames, int strips,
@@ -52,7 +53,7 @@ public:
     // A message box text ("<path>\n\n<message>") as one line: "<path>: <message>".
     static std::string oneLine(const std::string& text);
 
-private:
+  private:
     void refuse(const std::string& note);
 
     ChoiceAnswers answers_;

@@ -51,7 +51,8 @@ int runCombine(Session& session) {
         failing = pathA;
         SpectrumRecord result;
         session.host().clearLastMessage();
-        if (!CombineSpectra(session.host(), a.record->points, b.record->points, result.points, operation)) {
+        if (!CombineSpectra(session.host(), a.record->points, b.record->points, result.points,
+                            operation)) {
             const std::string said = session.host().lastMessage();
             throw FileFailure("CombineFailed",
                               said.empty() ? "Die Spektren können nicht kombiniert werden." : said);

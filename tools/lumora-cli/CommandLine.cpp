@@ -98,7 +98,8 @@ CommandLine::CommandLine(const CommandSyntax& syntax, const std::vector<std::str
         switch (option->kind) {
             case ValueKind::None:
                 if (hasInline)
-                    throw UsageError(strprintf("Die Option --%s nimmt keinen Wert.", option->name.c_str()));
+                    throw UsageError(
+                        strprintf("Die Option --%s nimmt keinen Wert.", option->name.c_str()));
                 break;
             case ValueKind::Required:
                 if (hasInline) {
@@ -111,8 +112,10 @@ CommandLine::CommandLine(const CommandSyntax& syntax, const std::vector<std::str
                 }
                 break;
             case ValueKind::Optional:
-                if (hasInline) value = inlineValue;
-                else if (i + 1 < args.size() && looksLikeNumberList(args[i + 1])) value = args[++i];
+                if (hasInline)
+                    value = inlineValue;
+                else if (i + 1 < args.size() && looksLikeNumberList(args[i + 1]))
+                    value = args[++i];
                 break;
         }
         values_[option->name].push_back(value);
@@ -120,8 +123,10 @@ CommandLine::CommandLine(const CommandSyntax& syntax, const std::vector<std::str
     if (help_) return;
     const int n = static_cast<int>(files_.size());
     if (n < syntax.minFiles)
-        throw UsageError(syntax.minFiles == 1 ? "Es fehlt die Eingabedatei."
-                                            : strprintf("Es fehlen Eingabedateien (mindestens %d).", syntax.minFiles));
+        throw UsageError(
+            syntax.minFiles == 1
+                ? "Es fehlt die Eingabedatei."
+                : strprintf("Es fehlen Eingabedateien (mindestens %d).", syntax.minFiles));
     if (syntax.maxFiles >= 0 && n > syntax.maxFiles) {
         if (syntax.maxFiles == 0)
             throw UsageError(strprintf("Unerwartetes Argument: %s", files_.front().c_str()));
@@ -147,8 +152,10 @@ std::string CommandLine::helpText(const CommandSyntax& syntax) {
         constexpr std::size_t kColumn = 30;
         std::size_t width = 0;
         for (unsigned char c : left) width += (c & 0xC0) != 0x80;
-        if (width + 2 > kColumn) text += left + "\n" + std::string(kColumn, ' ');
-        else text += left + std::string(kColumn - width, ' ');
+        if (width + 2 > kColumn)
+            text += left + "\n" + std::string(kColumn, ' ');
+        else
+            text += left + std::string(kColumn - width, ' ');
         // Continuation lines of a help text line up under its first line.
         std::string help = o.help;
         for (std::size_t p = help.find('\n'); p != std::string::npos; p = help.find('\n', p + 1))
@@ -164,7 +171,8 @@ int parseInt(const std::string& option, const std::string& text) {
     char* end = nullptr;
     const long v = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno != 0 || v < -2147483647L || v > 2147483647L)
-        throw UsageError(strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
+        throw UsageError(
+            strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
     return static_cast<int>(v);
 }
 
@@ -173,7 +181,8 @@ double parseNumber(const std::string& option, const std::string& text) {
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || errno != 0)
-        throw UsageError(strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
+        throw UsageError(
+            strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
     return v;
 }
 
@@ -195,7 +204,8 @@ std::vector<std::string> splitList(const std::string& option, const std::string&
 }
 }  // namespace
 
-std::vector<int> parseIntList(const std::string& option, const std::string& text, std::size_t count) {
+std::vector<int> parseIntList(const std::string& option, const std::string& text,
+                              std::size_t count) {
     std::vector<int> out;
     for (const auto& p : splitList(option, text, count)) out.push_back(parseInt(option, p));
     return out;

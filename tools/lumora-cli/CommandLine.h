@@ -34,7 +34,7 @@ struct CommandSyntax {
 };
 
 class CommandLine {
-public:
+  public:
     // Throws UsageError. "--help"/"-h" is always known and stops the checks of the files.
     CommandLine(const CommandSyntax& syntax, const std::vector<std::string>& args);
 
@@ -46,7 +46,7 @@ public:
 
     static std::string helpText(const CommandSyntax& syntax);
 
-private:
+  private:
     bool help_ = false;
     std::map<std::string, std::vector<std::string>> values_;
     std::vector<std::string> files_;
@@ -55,7 +55,8 @@ private:
 // Value parsers for the option formats; each throws UsageError naming the option.
 int parseInt(const std::string& option, const std::string& text);
 double parseNumber(const std::string& option, const std::string& text);
-std::vector<int> parseIntList(const std::string& option, const std::string& text, std::size_t count);
+std::vector<int> parseIntList(const std::string& option, const std::string& text,
+                              std::size_t count);
 std::vector<double> parseNumberList(const std::string& option, const std::string& text,
                                     std::size_t count);
 

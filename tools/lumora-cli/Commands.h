@@ -29,10 +29,10 @@ int runCombine(Session& session);
 int runRender(Session& session);
 
 // Option groups several subcommands share.
-std::vector<OptionSyntax> choiceOptions();   // --track, --frame, --strip, --maps, --format-code
-std::vector<OptionSyntax> outputOptions();   // --format, --progress
-std::vector<OptionSyntax> searchOptions();   // --fourier, --sg, --noise, --zoom
-std::vector<OptionSyntax> identifyOptions(); // --elements, stages, --tolerance, --intensity, ...
+std::vector<OptionSyntax> choiceOptions();    // --track, --frame, --strip, --maps, --format-code
+std::vector<OptionSyntax> outputOptions();    // --format, --progress
+std::vector<OptionSyntax> searchOptions();    // --fourier, --sg, --noise, --zoom
+std::vector<OptionSyntax> identifyOptions();  // --elements, stages, --tolerance, --intensity, ...
 
 // Appends `more` to `to`.
 void addOptions(std::vector<OptionSyntax>& to, const std::vector<OptionSyntax>& more);

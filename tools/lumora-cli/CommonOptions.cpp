@@ -10,19 +10,23 @@ namespace lumcli {
 std::vector<OptionSyntax> choiceOptions() {
     return {
         {"track", 0, ValueKind::Required, "N",
-         "Spur, Teildatei, Kurve oder N-te Spalte einer Spaltenliste,\nwenn die Datei danach fragt"},
+         "Spur, Teildatei, Kurve oder N-te Spalte einer Spaltenliste,\nwenn die Datei danach "
+         "fragt"},
         {"frame", 0, ValueKind::Required, "F", "Frame (mit --strip), wenn die Datei danach fragt"},
         {"strip", 0, ValueKind::Required, "S", "Streifen (mit --frame)"},
-        {"maps", 0, ValueKind::Required, "P,S,E,T", "Position, Sequenz, Belichtung, Spur einer Maps-Datei"},
+        {"maps", 0, ValueKind::Required, "P,S,E,T",
+         "Position, Sequenz, Belichtung, Spur einer Maps-Datei"},
         {"format-code", 0, ValueKind::Required, "N",
-         "Dateiformat (1-14, wie in der Formatliste), wenn es\nan der Endung nicht zu erkennen ist"},
+         "Dateiformat (1-14, wie in der Formatliste), wenn es\nan der Endung nicht zu erkennen "
+         "ist"},
     };
 }
 
 std::vector<OptionSyntax> outputOptions() {
     return {
         {"format", 0, ValueKind::Required, "table|csv|json",
-         "Ausgabe: Tabelle (Vorgabe am Terminal), CSV (sonst)\noder JSON Lines (ein Objekt je Datei)"},
+         "Ausgabe: Tabelle (Vorgabe am Terminal), CSV (sonst)\noder JSON Lines (ein Objekt je "
+         "Datei)"},
         {"progress", 0, ValueKind::None, "", "Fortschritt auf stderr anzeigen"},
     };
 }
@@ -30,7 +34,8 @@ std::vector<OptionSyntax> outputOptions() {
 std::vector<OptionSyntax> searchOptions() {
     return {
         {"fourier", 0, ValueKind::Optional, "M,K",
-         "Wiener-Fourierfilter; ohne Wert mit Standardwerten,\nsonst M Frequenzen und Grenzfrequenz K"},
+         "Wiener-Fourierfilter; ohne Wert mit Standardwerten,\nsonst M Frequenzen und "
+         "Grenzfrequenz K"},
         {"sg", 0, ValueKind::Required, "ORDNUNG,BREITE", "Polynomfilter (Savitzky-Golay)"},
         {"noise", 0, ValueKind::Required, "WERT", "Rauschwert setzen statt ihn zu schätzen"},
         {"zoom", 0, ValueKind::Required, "VON,BIS", "nur die Punkte mit x in [VON, BIS]"},
@@ -61,20 +66,26 @@ int outputType(const std::string& typeOption, const std::string& outputPath) {
     if (!typeOption.empty()) {
         for (const auto& [name, type] : kTypes)
             if (name == typeOption) return type;
-        throw UsageError("--type erwartet lmx, csv, txt, txt-y, bin oder bin-y, nicht \"" + typeOption + "\".");
+        throw UsageError("--type erwartet lmx, csv, txt, txt-y, bin oder bin-y, nicht \"" +
+                         typeOption + "\".");
     }
     std::string ext;
     const auto dot = outputPath.rfind('.');
     const auto slash = outputPath.rfind('/');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ext = outputPath.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        ext = outputPath.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (ext == "lmx") return 1;
     if (ext == "csv") return 2;
     if (ext == "txt" || ext == "asc") return 3;
     if (ext == "bin") return 5;
-    throw UsageError("Der Dateityp ist an der Endung von \"" + outputPath + "\" nicht zu erkennen; mit --type angeben.");
+    throw UsageError("Der Dateityp ist an der Endung von \"" + outputPath +
+                     "\" nicht zu erkennen; mit --type angeben.");
 }
 
-std::string num(float value) { return lumcore::shortestFloat(value); }
+std::string num(float value) {
+    return lumcore::shortestFloat(value);
+}
 
 }  // namespace lumcli

@@ -13,8 +13,8 @@ void ConsoleRunHost::closeStatus() {
     process_.clear();
 }
 
-void ConsoleRunHost::refreshStatus(const std::string& process, const std::string& phase, std::int32_t,
-                                   std::int32_t upper) {
+void ConsoleRunHost::refreshStatus(const std::string& process, const std::string& phase,
+                                   std::int32_t, std::int32_t upper) {
     process_ = process;
     phase_ = phase;
     upper_ = upper;
@@ -22,8 +22,8 @@ void ConsoleRunHost::refreshStatus(const std::string& process, const std::string
     if (showProgress_) err_ << '\r' << process_ << ' ' << phase_ << "          " << std::flush;
 }
 
-lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string& caption, lumdb::Icon icon,
-                                      lumdb::Buttons buttons, bool) {
+lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string& caption,
+                                      lumdb::Icon icon, lumdb::Buttons buttons, bool) {
     // The database's only warnings: a refused file and passed-over lines.
     if (caption == "Datenbankquelle" && icon == lumdb::Icon::Exclamation) databaseDamaged_ = true;
     std::string line;
@@ -33,9 +33,12 @@ lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string
     lastMessage_ = line;
     err_ << "lumora-cli: " << caption << ": " << line << '\n' << std::flush;
     switch (buttons) {
-        case lumdb::Buttons::OkCancel: return lumdb::Answer::Cancel;  // the disc prompts
-        case lumdb::Buttons::YesNo: return lumdb::Answer::Yes;
-        case lumdb::Buttons::Ok: break;
+        case lumdb::Buttons::OkCancel:
+            return lumdb::Answer::Cancel;  // the disc prompts
+        case lumdb::Buttons::YesNo:
+            return lumdb::Answer::Yes;
+        case lumdb::Buttons::Ok:
+            break;
     }
     return lumdb::Answer::Ok;
 }

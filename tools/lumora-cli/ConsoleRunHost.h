@@ -11,7 +11,7 @@
 namespace lumcli {
 
 class ConsoleRunHost : public lumdb::RunHost {
-public:
+  public:
     explicit ConsoleRunHost(std::ostream& err, bool showProgress = false);
 
     // The last message the library showed (one line, without caption), for reporting why a
@@ -30,10 +30,10 @@ public:
     lumdb::Answer message(const std::string& text, const std::string& caption, lumdb::Icon icon,
                           lumdb::Buttons buttons, bool owned) override;
 
-protected:
+  protected:
     bool pump() override;
 
-private:
+  private:
     std::ostream& err_;
     bool showProgress_;
     std::string process_;

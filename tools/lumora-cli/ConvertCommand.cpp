@@ -13,7 +13,8 @@ CommandSyntax convertSyntax() {
     syntax.synopsis = "DATEI -o AUSGABE [--type lmx|csv|txt|txt-y|bin|bin-y] [Optionen]";
     syntax.description =
         "Schreibt die Datei als Lumora-Datei (lmx), Excel-Tabelle (csv), ASCII x,y (txt), ASCII y\n"
-        "(txt-y), binär x,y (bin) oder binär y (bin-y). Ohne --type bestimmt die Endung der Ausgabe\n"
+        "(txt-y), binär x,y (bin) oder binär y (bin-y). Ohne --type bestimmt die Endung der "
+        "Ausgabe\n"
         "den Typ. Fehlt der Ausgabe die Endung des Typs, wird sie angehängt.";
     syntax.minFiles = 1;
     syntax.maxFiles = 1;
@@ -37,8 +38,7 @@ int runConvert(Session& session) {
     try {
         LoadedSpectrum loaded = readSpectrum(session.ui(), path);
         const std::string written = writeSpectrum(session.ui(), *loaded.record, target, type);
-        reportWritten(out, path, written, type,
-                      loaded.record->points.size());
+        reportWritten(out, path, written, type, loaded.record->points.size());
     } catch (const FileFailure& f) {
         out.fileFailed(path, f.keyword(), f.what());
     }

@@ -7,7 +7,7 @@
 namespace lumcli {
 
 class DatabaseMissing : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -8,8 +8,8 @@
 #include "JsonWriter.h"
 #include "SearchResultText.h"
 #include "Session.h"
-#include "lumdb/Candidate.h"
 #include "lumcore/Printf.h"
+#include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
 
 namespace lumcli {
@@ -21,7 +21,8 @@ std::string lowerExtension(const std::string& path) {
     const auto slash = path.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
     std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return ext;
 }
 
@@ -29,8 +30,10 @@ void numberOrNull(JsonWriter& j, std::string_view field) {
     const std::string text(field);
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || end == text.c_str()) j.null();
-    else j.number(v);
+    if (text.empty() || end == text.c_str())
+        j.null();
+    else
+        j.number(v);
 }
 
 }  // namespace
@@ -39,25 +42,32 @@ CommandSyntax dbsearchSyntax() {
     CommandSyntax syntax;
     syntax.name = "dbsearch";
     syntax.synopsis =
-        "--elements LISTE [--neutrals] [--ions] [--higher-ions] --from NM --to NM [--intensity LO,HI]\n"
+        "--elements LISTE [--neutrals] [--ions] [--higher-ions] --from NM --to NM [--intensity "
+        "LO,HI]\n"
         "       [--strength rel|f|aik] [--sort element|wavelength|strength] [-o BERICHT.txt|.csv]";
     syntax.description =
-        "Listet alle Datenbanklinien der gewählten Elemente und Stufen mit VON <= Wellenlänge <= BIS\n"
-        "und LO <= Stärke <= HI (ohne --intensity: jede Stärke). Zeilen: Wellenlänge, Spezies, Wert,\n"
-        "Stärke, untere und obere Energie, unterer und oberer Zustand, J unten, J oben, Kommentar.\n"
+        "Listet alle Datenbanklinien der gewählten Elemente und Stufen mit VON <= Wellenlänge <= "
+        "BIS\n"
+        "und LO <= Stärke <= HI (ohne --intensity: jede Stärke). Zeilen: Wellenlänge, Spezies, "
+        "Wert,\n"
+        "Stärke, untere und obere Energie, unterer und oberer Zustand, J unten, J oben, "
+        "Kommentar.\n"
         "-o schreibt das Ergebnis zusätzlich als Text (.txt oder .csv, \";\"-getrennt wie\n"
         "\"Ergebnis speichern unter\" im Programm). Rich Text (.rtf) wird noch nicht geschrieben.\n"
-        "JSON: ein Objekt mit lines (Liste von {wavelength, species, value, strength, lowerEnergy,\n"
+        "JSON: ein Objekt mit lines (Liste von {wavelength, species, value, strength, "
+        "lowerEnergy,\n"
         "upperEnergy, lowerState, upperState, lowerJ, upperJ, comment}).";
     syntax.minFiles = 0;
     syntax.maxFiles = 0;
     addOptions(syntax.options, identifyOptions());
     addOptions(syntax.options, {
-        {"from", 0, ValueKind::Required, "NM", "untere Wellenlänge"},
-        {"to", 0, ValueKind::Required, "NM", "obere Wellenlänge"},
-        {"sort", 0, ValueKind::Required, "element|wavelength|strength", "Sortierung (Vorgabe: element)"},
-        {"output", 'o', ValueKind::Required, "BERICHT", "Ergebnis als Text speichern (.txt, .csv)"},
-    });
+                                   {"from", 0, ValueKind::Required, "NM", "untere Wellenlänge"},
+                                   {"to", 0, ValueKind::Required, "NM", "obere Wellenlänge"},
+                                   {"sort", 0, ValueKind::Required, "element|wavelength|strength",
+                                    "Sortierung (Vorgabe: element)"},
+                                   {"output", 'o', ValueKind::Required, "BERICHT",
+                                    "Ergebnis als Text speichern (.txt, .csv)"},
+                               });
     addOptions(syntax.options, outputOptions());
     return syntax;
 }
@@ -72,13 +82,16 @@ int runDbsearch(Session& session) {
     values.LowerWavelength = static_cast<float>(parseNumber("from", line.value("from")));
     values.UpperWavelength = static_cast<float>(parseNumber("to", line.value("to")));
     if (values.UpperWavelength < values.LowerWavelength)
-        throw UsageError("Die untere Wellenlänge muß kleiner oder geich der oberen Wellenlänge sein!");
+        throw UsageError(
+            "Die untere Wellenlänge muß kleiner oder geich der oberen Wellenlänge sein!");
     values.LowerIntensity = -FLT_MAX;
     values.UpperIntensity = FLT_MAX;
     if (line.has("intensity")) {
         const auto v = parseNumberList("intensity", line.value("intensity"), 2);
         if (v[1] < v[0])
-            throw UsageError("Die untere Intensitätsgrenze muß kleiner oder geich der oberen Intensitätsgrenze sein!");
+            throw UsageError(
+                "Die untere Intensitätsgrenze muß kleiner oder geich der oberen Intensitätsgrenze "
+                "sein!");
         values.LowerIntensity = static_cast<float>(v[0]);
         values.UpperIntensity = static_cast<float>(v[1]);
     }
@@ -90,10 +103,15 @@ int runDbsearch(Session& session) {
     values.SortOption = 0;
     if (line.has("sort")) {
         const std::string s = line.value("sort");
-        if (s == "element") values.SortOption = 0;
-        else if (s == "wavelength") values.SortOption = 1;
-        else if (s == "strength") values.SortOption = 2;
-        else throw UsageError("--sort erwartet element, wavelength oder strength, nicht \"" + s + "\".");
+        if (s == "element")
+            values.SortOption = 0;
+        else if (s == "wavelength")
+            values.SortOption = 1;
+        else if (s == "strength")
+            values.SortOption = 2;
+        else
+            throw UsageError("--sort erwartet element, wavelength oder strength, nicht \"" + s +
+                             "\".");
     }
     values.decipherMode = 0;
     std::string report;
@@ -101,27 +119,31 @@ int runDbsearch(Session& session) {
         report = line.value("output");
         const std::string ext = lowerExtension(report);
         if (ext == "rtf")
-            throw UsageError("Rich Text (.rtf) kann lumora-cli noch nicht schreiben; .txt oder .csv verwenden.");
+            throw UsageError(
+                "Rich Text (.rtf) kann lumora-cli noch nicht schreiben; .txt oder .csv verwenden.");
         if (ext != "txt" && ext != "csv")
-            throw UsageError("Der Bericht wird als .txt oder .csv geschrieben, nicht \"" + report + "\".");
+            throw UsageError("Der Bericht wird als .txt oder .csv geschrieben, nicht \"" + report +
+                             "\".");
     }
 
     TElementArray elements = session.elements();
     if (elements.empty())
-        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() + "/Data/Elements.lmt).");
+        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() +
+                              "/Data/Elements.lmt).");
     selectElements(elements, line.value("elements"));
     const std::string& dataDir = session.dataDir();
 
     ResultOutput& out = session.output();
-    out.setColumns({"wavelength", "species", "value", "strength", "lowerEnergy", "upperEnergy", "lowerState",
-                    "upperState", "lowerJ", "upperJ", "comment"},
+    out.setColumns({"wavelength", "species", "value", "strength", "lowerEnergy", "upperEnergy",
+                    "lowerState", "upperState", "lowerJ", "upperJ", "comment"},
                    {"Linie [nm]", "Spezies", "Wert", "Stärke", "E unten", "E oben", "Zustand unten",
                     "Zustand oben", "J unten", "J oben", "Kommentar"});
     TSearchEngineLineArray result;
     session.host().clearLastMessage();
     if (!LineSearchEngine(session.host(), dataDir, result, elements, values)) {
         const std::string said = session.host().lastMessage();
-        out.fileFailed("dbsearch", "SearchFailed", said.empty() ? "Die Datenbanksuche wurde abgebrochen." : said);
+        out.fileFailed("dbsearch", "SearchFailed",
+                       said.empty() ? "Die Datenbanksuche wurde abgebrochen." : said);
         out.finish();
         return out.exitStatus();
     }
@@ -131,15 +153,28 @@ int runDbsearch(Session& session) {
         j.beginObject().key("lines").beginArray();
         for (const CSearchEngineLine& l : result) {
             const lumdb::Candidate c = lumdb::SearchCandidate(l);
-            j.beginObject().key("wavelength").number(l.wavelength).key("species").string(c.species).key("value");
+            j.beginObject()
+                .key("wavelength")
+                .number(l.wavelength)
+                .key("species")
+                .string(c.species)
+                .key("value");
             numberOrNull(j, c.valueText);
             j.key("strength").number(l.value).key("lowerEnergy");
             numberOrNull(j, c.field(1));
             j.key("upperEnergy");
             numberOrNull(j, c.field(2));
-            j.key("lowerState").string(c.field(3)).key("upperState").string(c.field(4))
-                .key("lowerJ").string(c.field(5)).key("upperJ").string(c.field(6))
-                .key("comment").string(c.field(7)).endObject();
+            j.key("lowerState")
+                .string(c.field(3))
+                .key("upperState")
+                .string(c.field(4))
+                .key("lowerJ")
+                .string(c.field(5))
+                .key("upperJ")
+                .string(c.field(6))
+                .key("comment")
+                .string(c.field(7))
+                .endObject();
         }
         j.endArray().endObject();
         out.addJsonLine(j.text());
@@ -147,8 +182,8 @@ int runDbsearch(Session& session) {
         for (const CSearchEngineLine& l : result) {
             const lumdb::Candidate c = lumdb::SearchCandidate(l);
             auto f = [&c](std::size_t i) { return std::string(c.field(i)); };
-            out.addRow({lumcore::strprintf("%.4f", static_cast<double>(l.wavelength)), c.species, c.valueText,
-                        num(l.value), f(1), f(2), f(3), f(4), f(5), f(6), f(7)});
+            out.addRow({lumcore::strprintf("%.4f", static_cast<double>(l.wavelength)), c.species,
+                        c.valueText, num(l.value), f(1), f(2), f(3), f(4), f(5), f(6), f(7)});
         }
     }
     if (!report.empty() && !saveSearchResultText(report, result, values))

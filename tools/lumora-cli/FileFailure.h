@@ -9,12 +9,12 @@
 namespace lumcli {
 
 class FileFailure : public std::runtime_error {
-public:
+  public:
     FileFailure(std::string keyword, const std::string& message)
         : std::runtime_error(message), keyword_(std::move(keyword)) {}
     const std::string& keyword() const { return keyword_; }
 
-private:
+  private:
     std::string keyword_;
 };
 

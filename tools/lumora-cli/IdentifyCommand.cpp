@@ -51,7 +51,8 @@ bool identifyTogether(Session& session, std::vector<FileWork>& work, TElementArr
     if (origins.empty()) return true;
     // The merged array keeps equal positions in the order they were added, and so does a
     // stable sort: entry k of the array is origins[k] after this.
-    std::stable_sort(origins.begin(), origins.end(), [](const Origin& a, const Origin& b) { return a.x < b.x; });
+    std::stable_sort(origins.begin(), origins.end(),
+                     [](const Origin& a, const Origin& b) { return a.x < b.x; });
     TLineArray merged;
     merged.reserve(origins.size());
     for (const Origin& o : origins) {
@@ -60,7 +61,8 @@ bool identifyTogether(Session& session, std::vector<FileWork>& work, TElementArr
         merged.add(std::move(line));
     }
     session.host().clearLastMessage();
-    if (!LineIdentification(session.host(), session.dataDir(), merged, elements, values)) return false;
+    if (!LineIdentification(session.host(), session.dataDir(), merged, elements, values))
+        return false;
     for (std::size_t k = 0; k < origins.size(); ++k)
         work[origins[k].file].record->spectrumLines[origins[k].index] = std::move(merged[k]);
     return true;
@@ -77,15 +79,26 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
         JsonWriter j;
         j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
         for (const CLine& l : r.spectrumLines) {
-            j.beginObject().key("x").number(l.x).key("y").number(l.y).key("candidates").beginArray();
+            j.beginObject()
+                .key("x")
+                .number(l.x)
+                .key("y")
+                .number(l.y)
+                .key("candidates")
+                .beginArray();
             for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
                 if (bestOnly && !cand.best) continue;
                 j.beginObject()
-                    .key("species").string(cand.species)
-                    .key("wavelength").number(static_cast<float>(cand.wavelength))
-                    .key("value").number(lumdb::ReadDouble(cand.valueText))
-                    .key("strength").number(cand.strength(intensityOption))
-                    .key("best").boolean(cand.best)
+                    .key("species")
+                    .string(cand.species)
+                    .key("wavelength")
+                    .number(static_cast<float>(cand.wavelength))
+                    .key("value")
+                    .number(lumdb::ReadDouble(cand.valueText))
+                    .key("strength")
+                    .number(cand.strength(intensityOption))
+                    .key("best")
+                    .boolean(cand.best)
                     .endObject();
             }
             j.endArray().endObject();
@@ -103,7 +116,8 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
         for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
             if (bestOnly && !cand.best) continue;
             out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelengthText,
-                        cand.valueText, num(cand.strength(intensityOption)), cand.best ? "1" : "0"});
+                        cand.valueText, num(cand.strength(intensityOption)),
+                        cand.best ? "1" : "0"});
         }
     }
 }
@@ -115,16 +129,20 @@ CommandSyntax identifySyntax() {
     syntax.name = "identify";
     syntax.synopsis =
         "DATEI... --elements LISTE [--neutrals] [--ions] [--higher-ions] [--tolerance NM]\n"
-        "       [--intensity LO,HI] [--strength rel|f|aik] [--no-search] [--config DATEI.lmc] [-o AUSGABE]\n"
+        "       [--intensity LO,HI] [--strength rel|f|aik] [--no-search] [--config DATEI.lmc] [-o "
+        "AUSGABE]\n"
         "       [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
     syntax.description =
         "Sucht die Linien jeder Datei und identifiziert sie mit der Liniendatenbank: jede\n"
-        "Datenbanklinie der gewählten Elemente und Stufen im Trefferintervall [x - NM, x + NM) wird\n"
-        "Kandidat, der stärkste je Spezies ist markiert (best = 1). Eine Zeile je Kandidat: Datei,\n"
+        "Datenbanklinie der gewählten Elemente und Stufen im Trefferintervall [x - NM, x + NM) "
+        "wird\n"
+        "Kandidat, der stärkste je Spezies ist markiert (best = 1). Eine Zeile je Kandidat: "
+        "Datei,\n"
         "x und y der Linie, Spezies, Wellenlänge aus der Datenbank, Wert, Stärke in der gewählten\n"
         "Art, Markierung; eine Linie ohne Kandidaten steht mit leeren Feldern da.\n"
         "--config liest Elementauswahl und Suchwerte aus einer Konfigurationsdatei wie das\n"
-        "Programm; Optionen auf der Kommandozeile gehen vor (die Stufenoptionen ersetzen dann alle\n"
+        "Programm; Optionen auf der Kommandozeile gehen vor (die Stufenoptionen ersetzen dann "
+        "alle\n"
         "drei Stufen). --no-search identifiziert die in der Datei gespeicherten Linien.\n"
         "-o schreibt die Lumora-Datei mit ihren Linien; bei mehreren Eingaben ist AUSGABE ein\n"
         "Verzeichnis (Dateiname: Name der Eingabe mit .lmx).\n"
@@ -132,13 +150,18 @@ CommandSyntax identifySyntax() {
         "strength, best}]}).";
     syntax.minFiles = 1;
     addOptions(syntax.options, identifyOptions());
-    addOptions(syntax.options, {
-        {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
-        {"no-search", 0, ValueKind::None, "", "keine Liniensuche: die gespeicherten Linien identifizieren"},
-        {"best", 0, ValueKind::None, "", "nur den stärksten Kandidaten je Spezies ausgeben"},
-        {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
-        {"output", 'o', ValueKind::Required, "AUSGABE", "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
-    });
+    addOptions(
+        syntax.options,
+        {
+            {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
+            {"no-search", 0, ValueKind::None, "",
+             "keine Liniensuche: die gespeicherten Linien identifizieren"},
+            {"best", 0, ValueKind::None, "", "nur den stärksten Kandidaten je Spezies ausgeben"},
+            {"config", 0, ValueKind::Required, "DATEI.lmc",
+             "Elementauswahl und Suchwerte aus der Konfiguration"},
+            {"output", 'o', ValueKind::Required, "AUSGABE",
+             "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
+        });
     addOptions(syntax.options, searchOptions());
     addOptions(syntax.options, choiceOptions());
     addOptions(syntax.options, outputOptions());
@@ -151,20 +174,25 @@ int runIdentify(Session& session) {
         throw UsageError("Es fehlen die Elemente (--elements LISTE oder --config DATEI.lmc).");
     TElementArray elements = session.elements();
     if (elements.empty())
-        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() + "/Data/Elements.lmt).");
+        throw DatabaseMissing("Die Elementtabelle fehlt (" + session.programDir() +
+                              "/Data/Elements.lmt).");
     const lumdb::AnalysisSettings settings = analysisSettingsFrom(line, elements);
     if (!settings.select.Neutrals && !settings.select.FirstIons && !settings.select.HigherIons)
-        session.output().warn("Es wurden weder Neutrale noch Ionen zur Identifizierung ausgewählt!");
+        session.output().warn(
+            "Es wurden weder Neutrale noch Ionen zur Identifizierung ausgewählt!");
     session.dataDir();  // no database: stop before reading any file
 
     const auto& files = line.files();
     const bool writeFiles = line.has("output");
     const std::string output = line.value("output");
     std::error_code ec;
-    const bool toDirectory = writeFiles && (files.size() > 1 || std::filesystem::is_directory(output, ec));
+    const bool toDirectory =
+        writeFiles && (files.size() > 1 || std::filesystem::is_directory(output, ec));
     if (toDirectory && !std::filesystem::is_directory(output, ec)) {
         std::filesystem::create_directories(output, ec);
-        if (ec) throw UsageError("Das Ausgabeverzeichnis \"" + output + "\" kann nicht angelegt werden.");
+        if (ec)
+            throw UsageError("Das Ausgabeverzeichnis \"" + output +
+                             "\" kann nicht angelegt werden.");
     }
 
     ResultOutput& out = session.output();
@@ -178,7 +206,8 @@ int runIdentify(Session& session) {
             try {
                 LoadedSpectrum loaded = readSpectrum(session.ui(), w.path);
                 w.record = std::move(loaded.record);
-                if (!line.has("no-search")) w.record->spectrumLines = searchLines(session, *w.record, settings.search);
+                if (!line.has("no-search"))
+                    w.record->spectrumLines = searchLines(session, *w.record, settings.search);
             } catch (const FileFailure& failure) {
                 w.failKeyword = failure.keyword();
                 w.failMessage = failure.what();
@@ -190,7 +219,8 @@ int runIdentify(Session& session) {
             for (FileWork& w : work) {
                 if (!w.ok()) continue;
                 w.failKeyword = "IdentificationFailed";
-                w.failMessage = said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said;
+                w.failMessage =
+                    said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said;
             }
         }
         for (FileWork& w : work) {
@@ -201,7 +231,8 @@ int runIdentify(Session& session) {
             report(out, *w.record, settings.select.IntensityOption, line.has("best"));
             if (writeFiles) {
                 try {
-                    writeSpectrum(session.ui(), *w.record, outputPathFor(output, toDirectory, w.path), 1);
+                    writeSpectrum(session.ui(), *w.record,
+                                  outputPathFor(output, toDirectory, w.path), 1);
                 } catch (const FileFailure& failure) {
                     out.fileFailed(w.path, failure.keyword(), failure.what());
                 }

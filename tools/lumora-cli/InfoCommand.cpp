@@ -2,8 +2,8 @@
 #include "Commands.h"
 #include "JsonWriter.h"
 #include "Session.h"
-#include "lumio/lumio.h"
 #include "SpectrumInput.h"
+#include "lumio/lumio.h"
 
 namespace lumcli {
 
@@ -12,10 +12,12 @@ CommandSyntax infoSyntax() {
     syntax.name = "info";
     syntax.synopsis = "DATEI... [Optionen]";
     syntax.description =
-        "Liest jede Datei und zeigt: Pfad (mit \" #\" und der Spur, wenn eine Spur gewählt wurde),\n"
+        "Liest jede Datei und zeigt: Pfad (mit \" #\" und der Spur, wenn eine Spur gewählt "
+        "wurde),\n"
         "Formateintrag und Formatcode der Formatliste, Filterindex, Punktzahl, x- und y-Bereich,\n"
         "Titel und die Zahl der gespeicherten Spektral- und Datenbanklinien.\n"
-        "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, title,\n"
+        "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, "
+        "title,\n"
         "spectrumLines, databaseLines.";
     syntax.minFiles = 1;
     addOptions(syntax.options, choiceOptions());
@@ -25,40 +27,54 @@ CommandSyntax infoSyntax() {
 
 int runInfo(Session& session) {
     ResultOutput& out = session.output();
-    out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin", "yMax",
-                    "title", "spectrumLines", "databaseLines"},
-                   {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min", "y max", "Titel",
-                    "Spektrallinien", "Datenbanklinien"});
+    out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin",
+                    "yMax", "title", "spectrumLines", "databaseLines"},
+                   {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min",
+                    "y max", "Titel", "Spektrallinien", "Datenbanklinien"});
     const std::vector<std::string> entries = GetFormatList();
     for (const std::string& path : session.line().files()) {
         try {
             const LoadedSpectrum loaded = readSpectrum(session.ui(), path);
             const SpectrumRecord& r = *loaded.record;
             const int code = loaded.formatCode;
-            const std::string entry =
-                code >= 1 && code <= static_cast<int>(entries.size()) ? entries[static_cast<std::size_t>(code - 1)] : "";
+            const std::string entry = code >= 1 && code <= static_cast<int>(entries.size())
+                                          ? entries[static_cast<std::size_t>(code - 1)]
+                                          : "";
             const SPlotInfo& p = r.plotInfo;
             if (out.format() == OutputFormat::Json) {
                 JsonWriter j;
                 j.beginObject()
-                    .key("path").string(r.fileName)
-                    .key("format").string(entry)
-                    .key("formatCode").integer(code)
-                    .key("filterIndex").integer(loaded.filterIndex)
-                    .key("points").integer(static_cast<long long>(r.points.size()))
-                    .key("xMin").number(p.xMin)
-                    .key("xMax").number(p.xMax)
-                    .key("yMin").number(p.yMin)
-                    .key("yMax").number(p.yMax)
-                    .key("title").string(p.title)
-                    .key("spectrumLines").integer(static_cast<long long>(r.spectrumLines.size()))
-                    .key("databaseLines").integer(static_cast<long long>(r.databaseLines.size()))
+                    .key("path")
+                    .string(r.fileName)
+                    .key("format")
+                    .string(entry)
+                    .key("formatCode")
+                    .integer(code)
+                    .key("filterIndex")
+                    .integer(loaded.filterIndex)
+                    .key("points")
+                    .integer(static_cast<long long>(r.points.size()))
+                    .key("xMin")
+                    .number(p.xMin)
+                    .key("xMax")
+                    .number(p.xMax)
+                    .key("yMin")
+                    .number(p.yMin)
+                    .key("yMax")
+                    .number(p.yMax)
+                    .key("title")
+                    .string(p.title)
+                    .key("spectrumLines")
+                    .integer(static_cast<long long>(r.spectrumLines.size()))
+                    .key("databaseLines")
+                    .integer(static_cast<long long>(r.databaseLines.size()))
                     .endObject();
                 out.addJsonLine(j.text());
             } else {
-                out.addRow({r.fileName, entry, std::to_string(code), std::to_string(loaded.filterIndex),
-                            std::to_string(r.points.size()), num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax),
-                            p.title, std::to_string(r.spectrumLines.size()),
+                out.addRow({r.fileName, entry, std::to_string(code),
+                            std::to_string(loaded.filterIndex), std::to_string(r.points.size()),
+                            num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax), p.title,
+                            std::to_string(r.spectrumLines.size()),
                             std::to_string(r.databaseLines.size())});
             }
         } catch (const FileFailure& f) {

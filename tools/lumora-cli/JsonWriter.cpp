@@ -102,14 +102,26 @@ std::string JsonWriter::quoted(std::string_view text) {
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
-                if (c < 0x20) out += lumcore::strprintf("\\u%04x", c);
-                else out += ch;  // UTF-8 passes through unchanged
+                if (c < 0x20)
+                    out += lumcore::strprintf("\\u%04x", c);
+                else
+                    out += ch;  // UTF-8 passes through unchanged
         }
     }
     return out + "\"";

@@ -9,7 +9,7 @@
 namespace lumcli {
 
 class JsonWriter {
-public:
+  public:
     JsonWriter& beginObject();
     JsonWriter& endObject();
     JsonWriter& beginArray();
@@ -29,7 +29,7 @@ public:
 
     static std::string quoted(std::string_view text);
 
-private:
+  private:
     void beforeValue();
 
     std::string out_;

@@ -28,7 +28,8 @@ TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSear
     TPointList smoothed;
     TLineArray lines;
     if (!LineSearch(session.host(), record.points, smoothed, lines, &search))
-        throw FileFailure("SearchFailed", runFailure(session, "Die Liniensuche ist fehlgeschlagen."));
+        throw FileFailure("SearchFailed",
+                          runFailure(session, "Die Liniensuche ist fehlgeschlagen."));
     return lines;
 }
 
@@ -36,7 +37,8 @@ TPointList smoothPoints(Session& session, const SpectrumRecord& record, SLineSea
     prepare(session, record, search);
     TPointList smoothed;
     if (!SmoothData(session.host(), record.points, smoothed, &search))
-        throw FileFailure("SmoothFailed", runFailure(session, "Die Datenglättung ist fehlgeschlagen."));
+        throw FileFailure("SmoothFailed",
+                          runFailure(session, "Die Datenglättung ist fehlgeschlagen."));
     return smoothed;
 }
 

@@ -11,9 +11,11 @@ namespace lumcli {
 CommandSyntax linesSyntax() {
     CommandSyntax syntax;
     syntax.name = "lines";
-    syntax.synopsis = "DATEI... [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
+    syntax.synopsis =
+        "DATEI... [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--noise WERT] [--zoom VON,BIS]";
     syntax.description =
-        "Sucht die Linien jeder Datei (Liniensuche wie im Programm: Rauschen schätzen oder --noise,\n"
+        "Sucht die Linien jeder Datei (Liniensuche wie im Programm: Rauschen schätzen oder "
+        "--noise,\n"
         "wahlweise vorher glätten). Eine Zeile je gefundener Linie: Datei, x, y.\n"
         "JSON-Felder: path, lines (Liste von {x, y}).";
     syntax.minFiles = 1;
@@ -36,7 +38,8 @@ int runLines(Session& session) {
             if (out.format() == OutputFormat::Json) {
                 JsonWriter j;
                 j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
-                for (const CLine& l : r.spectrumLines) j.beginObject().key("x").number(l.x).key("y").number(l.y).endObject();
+                for (const CLine& l : r.spectrumLines)
+                    j.beginObject().key("x").number(l.x).key("y").number(l.y).endObject();
                 j.endArray().endObject();
                 out.addJsonLine(j.text());
             } else {

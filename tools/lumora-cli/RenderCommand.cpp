@@ -1,6 +1,8 @@
 // lumora-cli render: the diagram of one or more spectra, drawn by the same library code as
 // the program's window, as a bitmap (png, bmp), vector file (svg, pdf) or metafile (wmf,
 // wpg). Overlays take the program's curve colours in their order.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cfloat>
@@ -11,7 +13,6 @@
 #include <iterator>
 #include <memory>
 #include <ostream>
-#include <unistd.h>
 
 #include "AnalysisOptions.h"
 #include "Commands.h"
@@ -56,7 +57,8 @@ std::string lowerExtension(const std::string& path) {
     const auto slash = path.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
     std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     return ext;
 }
 
@@ -67,7 +69,8 @@ struct Spectrum {
 
 // The picture is put together by several appends to a file; they go to a scratch file of
 // our own, and the target gets the finished picture in one safe write.
-void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, const lumgl::TextMetrics& metrics) {
+void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path,
+              const lumgl::TextMetrics& metrics) {
     // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
     // can turn the appends onto another file.
     std::string scratch = (std::filesystem::temp_directory_path() / "lumora-cli-XXXXXX").string();
@@ -89,7 +92,8 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, c
     for (std::size_t k : composer.drawingOrder()) {
         SPlotInfo info = composer.overlayInfo(k);
         lumgl::LayoutPlot(info, metrics);
-        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, scratch, first ? 0 : 1))
+        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, scratch,
+                             first ? 0 : 1))
             throw FileFailure("NoFile", kNotWritten);
         first = false;
         const lumgl::DiagramOverlay& overlay = composer.overlays()[k];
@@ -97,7 +101,8 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path, c
     }
     if (lineFlags)
         for (std::size_t k : composer.drawingOrder())
-            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut, scratch, 1 | lineFlags))
+            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut,
+                                  scratch, 1 | lineFlags))
                 throw FileFailure("NoFile", kNotWritten);
     std::ifstream in(scratch, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -115,7 +120,8 @@ QGuiApplication& guiApplication() {
     // Qt's notes about the session (no runtime directory and the like) are no business of
     // a batch run; only real failures reach stderr.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "lumora-cli: Qt: %s\n", qPrintable(text));
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "lumora-cli: Qt: %s\n", qPrintable(text));
     });
     static QGuiApplication app(argc, argv);
     return app;
@@ -159,8 +165,10 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
         composer.draw(canvas);
         canvas.flush();
         painter.end();
-        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP")) throw FileFailure("NoFile", kNotWritten);
-        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP"))
+            throw FileFailure("NoFile", kNotWritten);
+        writeOutput(path,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
     if (ext == "pdf") {
@@ -176,7 +184,8 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
             canvas.flush();
             if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
         }
-        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writeOutput(path,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #ifdef LUMORA_CLI_SVG
@@ -193,7 +202,8 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
             canvas.flush();
             if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
         }
-        writeOutput(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writeOutput(path,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         return;
     }
 #endif
@@ -206,12 +216,17 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
 CommandSyntax renderSyntax() {
     CommandSyntax syntax;
     syntax.name = "render";
-    syntax.synopsis = "DATEI... -o AUSGABE.png|.bmp|.svg|.pdf|.wmf|.wpg [--size BxH] [--log-x] [--log-y] [--grid]\n"
-                    "       [--lines] [--identify --elements LISTE ...]";
+    syntax.synopsis =
+        "DATEI... -o AUSGABE.png|.bmp|.svg|.pdf|.wmf|.wpg [--size BxH] [--log-x] [--log-y] "
+        "[--grid]\n"
+        "       [--lines] [--identify --elements LISTE ...]";
     syntax.description =
-        "Zeichnet das Diagramm der Spektren (bis zu 12), überlagert in der Farbfolge des Programms\n"
-        "(rot, blau, oliv, kastanienbraun, blaugrün, gelb, magenta, grün, violett, cyan, dunkelgrün,\n"
-        "marineblau), im gemeinsamen Datenbereich. --lines sucht die Linien jeder Datei und markiert\n"
+        "Zeichnet das Diagramm der Spektren (bis zu 12), überlagert in der Farbfolge des "
+        "Programms\n"
+        "(rot, blau, oliv, kastanienbraun, blaugrün, gelb, magenta, grün, violett, cyan, "
+        "dunkelgrün,\n"
+        "marineblau), im gemeinsamen Datenbereich. --lines sucht die Linien jeder Datei und "
+        "markiert\n"
         "sie, --identify identifiziert sie auch und beschriftet sie (Optionen wie bei identify).\n"
         "Das Format kommt aus der Endung der Ausgabe.";
     syntax.minFiles = 1;
@@ -224,7 +239,8 @@ CommandSyntax renderSyntax() {
         {"lines", 0, ValueKind::None, "", "Linien suchen und markieren"},
         {"identify", 0, ValueKind::None, "", "Linien suchen, identifizieren und beschriften"},
         {"tolerance", 0, ValueKind::Required, "NM", "Trefferintervall +/- NM (Vorgabe 0.1)"},
-        {"config", 0, ValueKind::Required, "DATEI.lmc", "Elementauswahl und Suchwerte aus der Konfiguration"},
+        {"config", 0, ValueKind::Required, "DATEI.lmc",
+         "Elementauswahl und Suchwerte aus der Konfiguration"},
     };
     addOptions(syntax.options, identifyOptions());
     addOptions(syntax.options, searchOptions());
@@ -253,7 +269,8 @@ int runRender(Session& session) {
             throw UsageError("--size: Breite und Höhe zwischen 50 und 20000 Pixeln.");
     }
     if (line.has("identify") && !line.has("elements") && !line.has("config"))
-        throw UsageError("--identify braucht die Elemente (--elements LISTE oder --config DATEI.lmc).");
+        throw UsageError(
+            "--identify braucht die Elemente (--elements LISTE oder --config DATEI.lmc).");
 
     const bool markLines = line.has("lines") || line.has("identify");
     const bool labelLines = line.has("identify");
@@ -265,17 +282,20 @@ int runRender(Session& session) {
     ResultOutput& out = session.output();
     for (const std::string& path : line.files()) {
         if (spectra.size() == lumgl::kMaxOverlays) {
-            out.warn("Ein Diagramm hält höchstens 12 Spektren; " + path + " und die folgenden bleiben weg.");
+            out.warn("Ein Diagramm hält höchstens 12 Spektren; " + path +
+                     " und die folgenden bleiben weg.");
             break;
         }
         try {
             Spectrum s{path, readSpectrum(session.ui(), path).record};
-            if (markLines) s.record->spectrumLines = searchLines(session, *s.record, settings.search);
+            if (markLines)
+                s.record->spectrumLines = searchLines(session, *s.record, settings.search);
             if (labelLines) {
                 session.host().clearLastMessage();
-                if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines, elements,
-                                        settings.select))
-                    throw FileFailure("IdentificationFailed", "Die Linienidentifizierung wurde abgebrochen.");
+                if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines,
+                                        elements, settings.select))
+                    throw FileFailure("IdentificationFailed",
+                                      "Die Linienidentifizierung wurde abgebrochen.");
             }
             spectra.push_back(std::move(s));
         } catch (const FileFailure& f) {
@@ -290,16 +310,17 @@ int runRender(Session& session) {
     SPlotInfo w;
     MakePlotInfoStruct(w, true);
     w.plotRect = SDeviceRect{0, 0, width, height};
-    w.drawFlags = static_cast<std::uint16_t>((line.has("log-x") ? 0 : kDrawXLinear) |
-                                             (line.has("log-y") ? 0 : kDrawYLinear) | kDrawFrame | kDrawCurve |
-                                             (line.has("grid") ? kDrawXGrid | kDrawYGrid : 0));
+    w.drawFlags = static_cast<std::uint16_t>(
+        (line.has("log-x") ? 0 : kDrawXLinear) | (line.has("log-y") ? 0 : kDrawYLinear) |
+        kDrawFrame | kDrawCurve | (line.has("grid") ? kDrawXGrid | kDrawYGrid : 0));
     w.xTitle = "Wellenlänge [nm]";
     w.yTitle = "Signal";
     w.title = spectra.front().record->plotInfo.title;
     std::vector<lumgl::DiagramOverlay> overlays;
     for (std::size_t k = 0; k < spectra.size(); ++k)
-        overlays.push_back({spectra[k].record.get(), SPenDesc{lumgl::OverlayColor(k), 1, PenStyle::Solid},
-                            markLines, labelLines, false});
+        overlays.push_back({spectra[k].record.get(),
+                            SPenDesc{lumgl::OverlayColor(k), 1, PenStyle::Solid}, markLines,
+                            labelLines, false});
     lumgl::DiagramOptions options;
     options.strengthKind = settings.select.IntensityOption;
     lumgl::DiagramComposer composer(w, std::move(overlays), options);
@@ -309,7 +330,8 @@ int runRender(Session& session) {
     } catch (const lumgl::PlotError& e) {
         // One line on the console: the message box's paragraphs joined by a blank.
         std::string text = lumgl::PlotErrorText(e.code());
-        for (std::size_t at; (at = text.find("\n\n")) != std::string::npos;) text.replace(at, 2, " ");
+        for (std::size_t at; (at = text.find("\n\n")) != std::string::npos;)
+            text.replace(at, 2, " ");
         out.fileFailed(target, "PlotError", text);
     } catch (const FileFailure& f) {
         out.fileFailed(target, f.keyword(), f.what());

@@ -72,7 +72,14 @@ void ResultOutput::fileFailed(const std::string& path, const std::string& keywor
     err_.flush();
     if (format_ == OutputFormat::Json) {
         JsonWriter j;
-        j.beginObject().key("path").string(path).key("error").string(keyword).key("message").string(message).endObject();
+        j.beginObject()
+            .key("path")
+            .string(path)
+            .key("error")
+            .string(keyword)
+            .key("message")
+            .string(message)
+            .endObject();
         addJsonLine(j.text());
     }
 }
@@ -85,7 +92,8 @@ void ResultOutput::warn(const std::string& message) {
 void ResultOutput::finish() {
     if (format_ == OutputFormat::Csv && !headerWritten_ && !columns_.empty()) {
         // An empty result still tells a program which columns it would have had.
-        for (std::size_t i = 0; i < columns_.size(); ++i) out_ << (i ? "," : "") << csvField(columns_[i]);
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            out_ << (i ? "," : "") << csvField(columns_[i]);
         out_ << '\n';
         headerWritten_ = true;
     }
@@ -103,7 +111,8 @@ void ResultOutput::finish() {
         std::string line;
         for (std::size_t c = 0; c < cells.size() && c < widths.size(); ++c) {
             line += cells[c];
-            if (c + 1 < cells.size()) line += std::string(widths[c] - displayWidth(cells[c]) + 2, ' ');
+            if (c + 1 < cells.size())
+                line += std::string(widths[c] - displayWidth(cells[c]) + 2, ' ');
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out_ << line << '\n';

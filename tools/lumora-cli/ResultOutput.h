@@ -11,7 +11,7 @@ namespace lumcli {
 enum class OutputFormat { Table, Csv, Json };
 
 class ResultOutput {
-public:
+  public:
     ResultOutput(OutputFormat format, std::ostream& out, std::ostream& err);
 
     OutputFormat format() const { return format_; }
@@ -26,7 +26,8 @@ public:
 
     // A file that could not be processed: the message on stderr, an error object
     // {path, error, message} in JSON; the exit status becomes 1.
-    void fileFailed(const std::string& path, const std::string& keyword, const std::string& message);
+    void fileFailed(const std::string& path, const std::string& keyword,
+                    const std::string& message);
     // A warning for people; never part of the result stream.
     void warn(const std::string& message);
 
@@ -38,7 +39,7 @@ public:
 
     static std::string csvField(const std::string& text);
 
-private:
+  private:
     OutputFormat format_;
     std::ostream& out_;
     std::ostream& err_;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "lumdb/Candidate.h"
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
 #include "lumcore/SafeFile.h"
+#include "lumdb/Candidate.h"
 
 using lumcore::strprintf;
 
@@ -37,11 +37,13 @@ std::string searchResultText(const TSearchEngineLineArray& result, const SSearch
     t += "\nGefundene Linien:\n\n";
     if (result.empty()) return t + "Es wurden keine Linien gefunden!\n";
 
-    const char* strengthTitle = values.IntensityOption == 1 ? "f-Wert"
+    const char* strengthTitle = values.IntensityOption == 1   ? "f-Wert"
                                 : values.IntensityOption == 2 ? "Aik [1/s]"
                                                               : "I (rel.)";
-    t += strprintf("Linie [nm];Element;%s;Energie [eV];Energie [eV];Übergang;Quantenzahl;Quantenzahl;Kommentar\n",
-                   strengthTitle);
+    t += strprintf(
+        "Linie [nm];Element;%s;Energie [eV];Energie "
+        "[eV];Übergang;Quantenzahl;Quantenzahl;Kommentar\n",
+        strengthTitle);
     t += ";;;unten;oben;unterer Zustand - oberer Zustand;unten;oben;\n";
     t += std::string(176, '-') + "\n";
     std::size_t n = 0;

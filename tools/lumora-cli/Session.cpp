@@ -51,7 +51,8 @@ const std::string& Session::dataDir() {
     if (!dataDir_) {
         std::string dir;
         if (!CheckDataDirectory(host_, programDir_, dir))
-            throw DatabaseMissing("Keine gültige Liniendatenbank gefunden (gesucht in " + programDir_ +
+            throw DatabaseMissing("Keine gültige Liniendatenbank gefunden (gesucht in " +
+                                  programDir_ +
                                   "/Data/; LUMORA_HOME setzt das Programmverzeichnis).");
         dataDir_ = dir;
     }

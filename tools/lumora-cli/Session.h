@@ -17,7 +17,7 @@
 namespace lumcli {
 
 class Session {
-public:
+  public:
     Session(const CommandLine& line, OutputFormat format, std::ostream& out, std::ostream& err);
 
     const CommandLine& line() const { return line_; }
@@ -34,7 +34,7 @@ public:
     // A fresh element table (every element selected, as GetElements leaves it).
     TElementArray elements();
 
-private:
+  private:
     const CommandLine& line_;
     std::ostream& err_;
     CliUi ui_;

@@ -12,9 +12,11 @@ namespace lumcli {
 CommandSyntax smoothSyntax() {
     CommandSyntax syntax;
     syntax.name = "smooth";
-    syntax.synopsis = "DATEI -o AUSGABE [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--zoom VON,BIS] [--type TYP]";
+    syntax.synopsis =
+        "DATEI -o AUSGABE [--fourier [M,K]] [--sg ORDNUNG,BREITE] [--zoom VON,BIS] [--type TYP]";
     syntax.description =
-        "Glättet die Daten mit dem Wiener-Fourierfilter (--fourier, ohne Wert mit Standardwerten),\n"
+        "Glättet die Daten mit dem Wiener-Fourierfilter (--fourier, ohne Wert mit "
+        "Standardwerten),\n"
         "dem Polynomfilter (--sg) oder beiden nacheinander und schreibt das Ergebnis. Mit --zoom\n"
         "nur die Punkte mit x im Bereich. Der Dateityp kommt aus --type oder der Endung.";
     syntax.minFiles = 1;

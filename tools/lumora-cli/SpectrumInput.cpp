@@ -6,7 +6,8 @@
 namespace lumcli {
 
 std::string keywordMessage(const std::string& keyword) {
-    if (keyword == lumio::keyword::NoFile) return "Datei existiert nicht oder der Pfadname hat sich geändert!";
+    if (keyword == lumio::keyword::NoFile)
+        return "Datei existiert nicht oder der Pfadname hat sich geändert!";
     if (keyword == lumio::keyword::NullFile) return "In der Datei befinden sich keine Daten!";
     if (keyword == lumio::keyword::UnknownFormat) return "Die Datei hat ein unbekannntes Format!";
     if (keyword == lumio::keyword::DataNumberOverflow) return "Die Datenanzahl ist zu groß!";

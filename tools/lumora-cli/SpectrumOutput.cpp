@@ -41,15 +41,19 @@ void setWrittenColumns(ResultOutput& out) {
     out.setColumns({"path", "output", "type", "points"}, {"Datei", "Ausgabe", "Typ", "Punkte"});
 }
 
-void reportWritten(ResultOutput& out, const std::string& input, const std::string& written, int type,
-                   std::size_t points) {
+void reportWritten(ResultOutput& out, const std::string& input, const std::string& written,
+                   int type, std::size_t points) {
     if (out.format() == OutputFormat::Json) {
         JsonWriter j;
         j.beginObject()
-            .key("path").string(input)
-            .key("output").string(written)
-            .key("type").string(typeName(type))
-            .key("points").integer(static_cast<long long>(points))
+            .key("path")
+            .string(input)
+            .key("output")
+            .string(written)
+            .key("type")
+            .string(typeName(type))
+            .key("points")
+            .integer(static_cast<long long>(points))
             .endObject();
         out.addJsonLine(j.text());
     } else {

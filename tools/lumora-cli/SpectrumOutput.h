@@ -20,8 +20,8 @@ const char* typeName(int type);
 
 // Columns path, output, type, points.
 void setWrittenColumns(ResultOutput& out);
-void reportWritten(ResultOutput& out, const std::string& input, const std::string& written, int type,
-                   std::size_t points);
+void reportWritten(ResultOutput& out, const std::string& input, const std::string& written,
+                   int type, std::size_t points);
 
 }  // namespace lumcli
 

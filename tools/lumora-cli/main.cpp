@@ -42,13 +42,15 @@ void printOverview(std::ostream& os) {
         os << "  " << name << std::string(12 - name.size(), ' ') << e.summary << '\n';
     }
     os << "\n\"lumora-cli BEFEHL --help\" zeigt die Optionen eines Befehls.\n"
-          "Exit-Status: 0 alles in Ordnung, 1 mindestens eine Datei fehlgeschlagen, 2 Aufruffehler.\n"
+          "Exit-Status: 0 alles in Ordnung, 1 mindestens eine Datei fehlgeschlagen, 2 "
+          "Aufruffehler.\n"
           "Programmverzeichnis (Data/ mit der Liniendatenbank): das Verzeichnis von lumora-cli,\n"
           "oder LUMORA_HOME, wenn gesetzt.\n";
 }
 
 OutputFormat outputFormat(const CommandLine& line) {
-    if (!line.has("format")) return ::isatty(STDOUT_FILENO) ? OutputFormat::Table : OutputFormat::Csv;
+    if (!line.has("format"))
+        return ::isatty(STDOUT_FILENO) ? OutputFormat::Table : OutputFormat::Csv;
     const std::string f = line.value("format");
     if (f == "table") return OutputFormat::Table;
     if (f == "csv") return OutputFormat::Csv;

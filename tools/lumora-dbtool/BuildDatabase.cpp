@@ -53,7 +53,7 @@ bool isSkippable(const std::string& line) {
 }
 
 class Builder {
-public:
+  public:
     Builder(const std::string& sourceDir, const std::string& dataDir, std::ostream& errors)
         : source_(sourceDir), data_(dataDir), errors_(errors) {}
 
@@ -71,16 +71,23 @@ public:
             line = chompLine(line);
             if (isSkippable(line) || line.rfind("name,", 0) == 0) continue;
             std::vector<std::string> f = splitCsvRow(line);
-            if (f.size() < 5 || f[0].empty())
-                { fail("Elements.csv", number, "needs name, text, red, green, blue"); continue; }
+            if (f.size() < 5 || f[0].empty()) {
+                fail("Elements.csv", number, "needs name, text, red, green, blue");
+                continue;
+            }
             std::string stored;
             bool ok = true;
             for (int c = 2; c < 5; ++c)
                 if (!isNumber(f[c])) ok = fail("Elements.csv", number, "colour is not a number");
             for (std::size_t i = 0; i < f.size() && ok; ++i) {
                 std::string piece;
-                if (!storedField(f[i], piece)) ok = fail("Elements.csv", number, "field " + std::to_string(i + 1) + " holds ';', a control character or a character Windows-1252 lacks");
-                else stored += (i ? ";" : "") + piece;
+                if (!storedField(f[i], piece))
+                    ok = fail(
+                        "Elements.csv", number,
+                        "field " + std::to_string(i + 1) +
+                            " holds ';', a control character or a character Windows-1252 lacks");
+                else
+                    stored += (i ? ";" : "") + piece;
             }
             // Trailing empty file fields would be dropped by the reader anyway.
             while (!stored.empty() && stored.back() == ';') stored.pop_back();
@@ -91,12 +98,13 @@ public:
         }
         if (tableLines.empty()) fail("Elements.csv", 0, "lists no element");
         if (problems_ == 0) writeStored(data_ / "Elements.lmt", tableLines);
-        if (problems_ == 0 && !lumcore::writeFileSafely((data_ / lumdb::kChecksumListName).string(), checksums_.text()))
+        if (problems_ == 0 && !lumcore::writeFileSafely((data_ / lumdb::kChecksumListName).string(),
+                                                        checksums_.text()))
             fail((data_ / lumdb::kChecksumListName).string(), 0, "cannot be written");
         return problems_;
     }
 
-private:
+  private:
     bool fail(const std::string& file, int line, const std::string& what) {
         errors_ << file;
         if (line > 0) errors_ << ":" << line;
@@ -108,7 +116,10 @@ private:
     void buildSpecies(const std::string& elementName, const std::string& stem) {
         const std::string name = stem + ".csv";
         std::ifstream in(source_ / name, std::ios::binary);
-        if (!in) { fail(name, 0, "cannot be opened (named in Elements.csv)"); return; }
+        if (!in) {
+            fail(name, 0, "cannot be opened (named in Elements.csv)");
+            return;
+        }
         std::string header;
         std::vector<Record> records;
         std::string line;
@@ -119,26 +130,36 @@ private:
             if (isSkippable(line)) continue;
             std::vector<std::string> f = splitCsvRow(line);
             if (header.empty()) {
-                if (f.size() < 3 || f[0] != "species" || f[2].empty())
-                    { fail(name, number, "first row must be: species,<short name>,<label>"); return; }
+                if (f.size() < 3 || f[0] != "species" || f[2].empty()) {
+                    fail(name, number, "first row must be: species,<short name>,<label>");
+                    return;
+                }
                 std::string shortName, label;
-                if (!storedField(f[1], shortName) || !storedField(f[2], label))
-                    { fail(name, number, "species row holds characters the database cannot store"); return; }
+                if (!storedField(f[1], shortName) || !storedField(f[2], label)) {
+                    fail(name, number, "species row holds characters the database cannot store");
+                    return;
+                }
                 header = shortName + ";" + label;
                 // The readers skip a file whose header does not name its element.
                 const std::string key = elementName.substr(0, elementName.find(" ("));
                 std::string lowerHeader = f[1] + ";" + f[2], lowerKey = key;
-                std::transform(lowerHeader.begin(), lowerHeader.end(), lowerHeader.begin(), ::tolower);
+                std::transform(lowerHeader.begin(), lowerHeader.end(), lowerHeader.begin(),
+                               ::tolower);
                 std::transform(lowerKey.begin(), lowerKey.end(), lowerKey.begin(), ::tolower);
                 if (lowerHeader.find(lowerKey) == std::string::npos)
-                    fail(name, number, "species row does not contain the element name \"" + key + "\"");
+                    fail(name, number,
+                         "species row does not contain the element name \"" + key + "\"");
                 continue;
             }
             if (f[0].rfind("wavelength", 0) == 0) continue;  // column header row
-            if (f.size() < 2 || f.size() > kRecordFields)
-                { fail(name, number, "a line has 2 to 9 fields"); continue; }
-            if (!isNumber(f[0]) || !isNumber(f[1]))
-                { fail(name, number, "wavelength and value must be numbers"); continue; }
+            if (f.size() < 2 || f.size() > kRecordFields) {
+                fail(name, number, "a line has 2 to 9 fields");
+                continue;
+            }
+            if (!isNumber(f[0]) || !isNumber(f[1])) {
+                fail(name, number, "wavelength and value must be numbers");
+                continue;
+            }
             f.resize(kRecordFields);
             Record r;
             r.wavelength = std::strtod(f[0].c_str(), nullptr);
@@ -146,15 +167,22 @@ private:
             for (std::size_t i = 0; i < f.size() && ok; ++i) {
                 std::string piece;
                 if (!storedField(f[i], piece))
-                    ok = fail(name, number, "field " + std::to_string(i + 1) + " holds ';', a control character or a character Windows-1252 lacks");
+                    ok = fail(
+                        name, number,
+                        "field " + std::to_string(i + 1) +
+                            " holds ';', a control character or a character Windows-1252 lacks");
                 r.line += (i ? ";" : "") + piece;
             }
             if (ok) records.push_back(std::move(r));
         }
-        if (header.empty()) { fail(name, 0, "has no species row"); return; }
+        if (header.empty()) {
+            fail(name, 0, "has no species row");
+            return;
+        }
         // The readers expect ascending wavelengths; equal ones keep their source order.
-        std::stable_sort(records.begin(), records.end(),
-                         [](const Record& a, const Record& b) { return a.wavelength < b.wavelength; });
+        std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+            return a.wavelength < b.wavelength;
+        });
         std::vector<std::string> lines{header};
         for (Record& r : records) lines.push_back(std::move(r.line));
         if (problems_ == 0) writeStored(data_ / (stem + ".lmt"), lines);

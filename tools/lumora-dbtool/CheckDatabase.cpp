@@ -17,7 +17,8 @@ namespace {
 
 // The deciphered lines of a stored file (Windows-1252), or false when it cannot be read;
 // `bytes` receives the file as stored.
-bool readStored(const std::string& path, std::vector<std::string>& lines, std::string* bytes = nullptr) {
+bool readStored(const std::string& path, std::vector<std::string>& lines,
+                std::string* bytes = nullptr) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
     std::string stored((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -67,7 +68,8 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
     auto checkSum = [&](const std::string& name, const std::string& bytes) {
         const auto verdict = checksums.check(name, bytes);
         if (verdict == lumdb::ChecksumList::Verdict::Damaged)
-            fail(name, std::string("damaged: size or checksum differs from ") + lumdb::kChecksumListName);
+            fail(name,
+                 std::string("damaged: size or checksum differs from ") + lumdb::kChecksumListName);
         else if (checksums.present() && verdict == lumdb::ChecksumList::Verdict::Unlisted)
             fail(name, std::string("not listed in ") + lumdb::kChecksumListName);
     };
@@ -82,22 +84,32 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
     for (std::size_t t = 0; t < table.size() && !table[t].empty(); ++t) {
         const std::vector<std::string> f = split(table[t]);
         const std::string where = "Elements.lmt:" + std::to_string(t + 1);
-        if (f.size() < 5 || f[0].empty()) { fail(where, "fewer than five fields"); continue; }
+        if (f.size() < 5 || f[0].empty()) {
+            fail(where, "fewer than five fields");
+            continue;
+        }
         for (int c = 2; c < 5; ++c)
             if (!isNumber(f[c])) fail(where, "colour field is not a number");
         ++elements;
-        const std::string key = lower(f[0].find(" (") == std::string::npos
-                                          ? f[0] : f[0].substr(0, f[0].find_first_of(" (")));
+        const std::string key = lower(
+            f[0].find(" (") == std::string::npos ? f[0] : f[0].substr(0, f[0].find_first_of(" (")));
         for (std::size_t i = 5; i < f.size(); ++i) {
             if (f[i].empty()) continue;
             const std::string name = lumcore::cp1252ToUtf8(f[i]) + ".lmt";
             std::vector<std::string> lines;
-            if (!readStored(dir + name, lines, &bytes)) { fail(name, "missing"); continue; }
+            if (!readStored(dir + name, lines, &bytes)) {
+                fail(name, "missing");
+                continue;
+            }
             ++files;
             checkSum(name, bytes);
-            if (lines.empty() || lines[0].empty()) { fail(name, "has no header line"); continue; }
+            if (lines.empty() || lines[0].empty()) {
+                fail(name, "has no header line");
+                continue;
+            }
             const std::vector<std::string> header = split(lines[0]);
-            if (header.size() < 2 || header[1].empty()) fail(name + ":1", "header lacks the species label");
+            if (header.size() < 2 || header[1].empty())
+                fail(name + ":1", "header lacks the species label");
             if (lower(lines[0]).find(key) == std::string::npos)
                 fail(name + ":1", "header does not contain the element name");
             double previous = -1e300;

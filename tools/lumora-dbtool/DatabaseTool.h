@@ -11,7 +11,7 @@ namespace dbtool {
 int buildDatabase(const std::string& sourceDir, const std::string& dataDir, std::ostream& errors);
 int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& errors);
 int dumpFile(const std::string& path, std::ostream& out, std::ostream& errors);
-int importNist(const std::string& inputPath, const std::string& label, const std::string& outputPath,
-               std::ostream& errors);
+int importNist(const std::string& inputPath, const std::string& label,
+               const std::string& outputPath, std::ostream& errors);
 
 }  // namespace dbtool

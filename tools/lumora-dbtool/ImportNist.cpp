@@ -36,7 +36,9 @@ std::string clean(std::string v) {
 
 // The leading number of a value ("1000bl" -> 1000, "[12.345]" -> 12.345); NaN when none.
 double leadingNumber(std::string v) {
-    v.erase(std::remove_if(v.begin(), v.end(), [](char c) { return c == '[' || c == ']' || c == '(' || c == ')' || c == '?'; }),
+    v.erase(std::remove_if(
+                v.begin(), v.end(),
+                [](char c) { return c == '[' || c == ']' || c == '(' || c == ')' || c == '?'; }),
             v.end());
     char* end = nullptr;
     const double x = std::strtod(v.c_str(), &end);
@@ -62,8 +64,8 @@ struct Line {
 
 }  // namespace
 
-int importNist(const std::string& inputPath, const std::string& label, const std::string& outputPath,
-               std::ostream& errors) {
+int importNist(const std::string& inputPath, const std::string& label,
+               const std::string& outputPath, std::ostream& errors) {
     std::ifstream in(inputPath, std::ios::binary);
     if (!in) {
         errors << inputPath << ": cannot be opened\n";
@@ -106,7 +108,9 @@ int importNist(const std::string& inputPath, const std::string& label, const std
         if (line.empty()) continue;
         std::vector<std::string> f = splitCsvRow(line, separator);
         for (std::string& v : f) v = clean(v);
-        auto at = [&](int i) { return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[i] : std::string(); };
+        auto at = [&](int i) {
+            return i >= 0 && static_cast<std::size_t>(i) < f.size() ? f[i] : std::string();
+        };
         Line l;
         l.wavelength = leadingNumber(at(obs));
         if (std::isnan(l.wavelength)) l.wavelength = leadingNumber(at(ritz));
@@ -131,8 +135,9 @@ int importNist(const std::string& inputPath, const std::string& label, const std
             const double e = leadingNumber(at(i));
             return std::isnan(e) ? std::string() : lumcore::strprintf("%.5f", e);
         };
-        l.fields = {energy(ei), energy(ek), state(at(confI), at(termI)), state(at(confK), at(termK)),
-                    jLower, jUpper};
+        l.fields = {
+            energy(ei), energy(ek), state(at(confI), at(termI)), state(at(confK), at(termK)),
+            jLower,     jUpper};
         lines.push_back(std::move(l));
     }
 

@@ -8,12 +8,15 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage:\n"
-                 "  lumora-dbtool build <source dir> <data dir>    CSV sources -> Elements.lmt + *.lmt\n"
-                 "  lumora-dbtool check <data dir>                 every file present, parseable, sorted\n"
-                 "  lumora-dbtool dump <file.lmt>...               deciphered lines as UTF-8 text\n"
-                 "  lumora-dbtool import-nist <NIST list> <label> <out.csv>\n"
-                 "                                                 NIST ASD lines export -> species CSV\n";
+    std::cerr
+        << "usage:\n"
+           "  lumora-dbtool build <source dir> <data dir>    CSV sources -> Elements.lmt + *.lmt\n"
+           "  lumora-dbtool check <data dir>                 every file present, parseable, "
+           "sorted\n"
+           "  lumora-dbtool dump <file.lmt>...               deciphered lines as UTF-8 text\n"
+           "  lumora-dbtool import-nist <NIST list> <label> <out.csv>\n"
+           "                                                 NIST ASD lines export -> species "
+           "CSV\n";
     return 2;
 }
 

@@ -24,18 +24,19 @@
 namespace {
 
 class SilentHost : public lumdb::RunHost {
-public:
+  public:
     void enableParent(bool) override {}
     void openStatus() override {}
     void closeStatus() override {}
-    void refreshStatus(const std::string&, const std::string&, std::int32_t, std::int32_t) override {}
+    void refreshStatus(const std::string&, const std::string&, std::int32_t,
+                       std::int32_t) override {}
     lumdb::Answer message(const std::string& text, const std::string&, lumdb::Icon, lumdb::Buttons,
                           bool) override {
         std::cerr << text << "\n";
         return lumdb::Answer::Cancel;
     }
 
-protected:
+  protected:
     bool pump() override { return false; }
 };
 
@@ -61,7 +62,7 @@ struct Recipe {
     std::vector<Emitter> emitters;
     double continuumLevel;  // relative to the strongest line
     double continuumPeakNm;
-    double noise;            // relative to the strongest line
+    double noise;  // relative to the strongest line
 };
 
 std::vector<std::string> splitFields(const std::string& text) {
@@ -75,8 +76,8 @@ std::vector<std::string> splitFields(const std::string& text) {
     }
 }
 
-std::vector<Peak> peaksOf(const std::string& dataDir, TElementArray& elements, const Emitter& emitter,
-                          const Recipe& recipe) {
+std::vector<Peak> peaksOf(const std::string& dataDir, TElementArray& elements,
+                          const Emitter& emitter, const Recipe& recipe) {
     for (CElement& e : elements) e.selected = e.name == emitter.element;
     SSearchEngineVal values;
     values.Neutrals = emitter.neutral;
@@ -148,7 +149,8 @@ bool writeSpectrum(const std::string& programDir, const std::string& dataDir,
         const double tail = p.bandHead ? 2.5 : 0;  // nm a band spreads from its head
         const double lo = p.centre - reach - (p.bandHead && p.degradesToViolet ? tail * 3 : 0);
         const double hi = p.centre + reach + (p.bandHead && !p.degradesToViolet ? tail * 3 : 0);
-        std::size_t i0 = lo <= recipe.from ? 0 : static_cast<std::size_t>((lo - recipe.from) / recipe.step);
+        std::size_t i0 =
+            lo <= recipe.from ? 0 : static_cast<std::size_t>((lo - recipe.from) / recipe.step);
         for (std::size_t i = i0; i < n; ++i) {
             const double x = recipe.from + recipe.step * static_cast<double>(i);
             if (x > hi) break;
@@ -180,7 +182,8 @@ bool writeSpectrum(const std::string& programDir, const std::string& dataDir,
         const double value = signal + sigma * gauss(random);
         text += lumcore::strprintf("%.3f %.1f\n", x, value);
     }
-    return lumcore::writeFileSafely((std::filesystem::path(programDir) / "Beispiele" / recipe.file).string(), text);
+    return lumcore::writeFileSafely(
+        (std::filesystem::path(programDir) / "Beispiele" / recipe.file).string(), text);
 }
 
 // An example configuration in the INI form of the settings dialogs (Windows-1252, CR LF).
@@ -197,9 +200,11 @@ bool writeConfiguration(const std::string& programDir, const TElementArray& elem
         "Noise=0\r\nNoiseValue=0\r\nFTFilter=1\r\nSetFTValues=1\r\nFreqNumber=512\r\n"
         "FreqCutoff=50\r\nSGFilter=0\r\nPolynomOrder=2\r\nFilterWidth=5\r\nFilterData=0\r\n"
         "ZoomData=0\r\nIntensityValues=1\r\nIntensityOption=1\r\nSortOption=0\r\n";
-    const std::filesystem::path dir = std::filesystem::path(programDir) / "Beispiele" / "Konfigurationen";
+    const std::filesystem::path dir =
+        std::filesystem::path(programDir) / "Beispiele" / "Konfigurationen";
     std::filesystem::create_directories(dir);
-    return lumcore::writeFileSafely((dir / "Argon-Wasserstoff.lmc").string(), lumcore::utf8ToCp1252(text));
+    return lumcore::writeFileSafely((dir / "Argon-Wasserstoff.lmc").string(),
+                                    lumcore::utf8ToCp1252(text));
 }
 
 }  // namespace
@@ -220,16 +225,45 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(std::filesystem::path(programDir) / "Beispiele");
 
     const std::vector<Recipe> recipes = {
-        {"Argon-Wasserstoff-Entladung.txt", 300, 900, 0.05, 0.12, 0.2, 1.0,
+        {"Argon-Wasserstoff-Entladung.txt",
+         300,
+         900,
+         0.05,
+         0.12,
+         0.2,
+         1.0,
          {{"Ar", true, 1.0}, {"Ar", false, 0.05}, {"H", true, 0.6}},
-         0.01, 500, 0.0006},
-        {"Stickstoffplasma.txt", 300, 900, 0.05, 0.15, 0.1, 0.9,
+         0.01,
+         500,
+         0.0006},
+        {"Stickstoffplasma.txt",
+         300,
+         900,
+         0.05,
+         0.15,
+         0.1,
+         0.9,
          {{"N2", true, 1.0}, {"N2", false, 0.6}, {"N", true, 0.3}, {"OH", true, 0.2}},
-         0.005, 450, 0.0006},
-        {"Stahl-LIBS.txt", 250, 550, 0.02, 0.08, 0.5, 0.9,
-         {{"Fe", true, 1.0}, {"Fe", false, 0.5}, {"Cr", true, 0.12}, {"Mn", true, 0.1},
-          {"Ni", true, 0.05}, {"Si", true, 0.05}, {"C", true, 0.02}},
-         0.08, 420, 0.0015},
+         0.005,
+         450,
+         0.0006},
+        {"Stahl-LIBS.txt",
+         250,
+         550,
+         0.02,
+         0.08,
+         0.5,
+         0.9,
+         {{"Fe", true, 1.0},
+          {"Fe", false, 0.5},
+          {"Cr", true, 0.12},
+          {"Mn", true, 0.1},
+          {"Ni", true, 0.05},
+          {"Si", true, 0.05},
+          {"C", true, 0.02}},
+         0.08,
+         420,
+         0.0015},
     };
     int failures = 0;
     for (const Recipe& r : recipes)

@@ -12,7 +12,7 @@
 namespace lumcore {
 
 class SafeFile {
-public:
+  public:
     // Creates the temporary file beside `target`; isOpen() tells whether that worked. A
     // write-protected target is not replaced (isOpen() is false), as a plain write would
     // not have replaced it either.
@@ -38,7 +38,7 @@ public:
     // Drops the temporary file; the target stays as it was.
     void discard();
 
-private:
+  private:
     std::string target_;
     std::string temporary_;
     std::FILE* file_ = nullptr;

@@ -12,8 +12,8 @@
 // both (in that order) and fills `out` with the smoothed points in the reverse of their
 // input order. `settings` selects the filters and receives FreqNumber, FreqCutoff and
 // highCutMode back. On 0 `out` is empty.
-LUMDB_EXPORT unsigned char SmoothData(lumdb::RunHost& parent, const TPointList& in,
-                                      TPointList& out, SLineSearchVal* settings);
+LUMDB_EXPORT unsigned char SmoothData(lumdb::RunHost& parent, const TPointList& in, TPointList& out,
+                                      SLineSearchVal* settings);
 
 // Finds the lines of `in` and adds them to `lines` (sorted by x). `smoothed` receives the
 // smoothed data (reverse input order) when a filter is selected and stays empty otherwise.

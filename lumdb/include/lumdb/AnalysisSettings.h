@@ -14,8 +14,8 @@ inline constexpr const char* kSectionElementSelection = "Element Selection";
 inline constexpr const char* kSectionSearchValues = "Search Values";
 
 struct AnalysisSettings {
-    SSelectElVal select;    // identification: stages, hit interval, intensity limits, options
-    SLineSearchVal search;  // smoothing and line search
+    SSelectElVal select;      // identification: stages, hit interval, intensity limits, options
+    SLineSearchVal search;    // smoothing and line search
     bool filterData = false;  // "FilterData": the window shows the smoothed data
 
     // The values a missing file or key gives.

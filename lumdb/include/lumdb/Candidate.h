@@ -47,7 +47,8 @@ inline float ReadFloat(std::string_view text) {
     float value = 0.0f;
     const char* const end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
-    if (result.ec == std::errc() && (result.ptr == end || (*result.ptr != 'x' && *result.ptr != 'X')))
+    if (result.ec == std::errc() &&
+        (result.ptr == end || (*result.ptr != 'x' && *result.ptr != 'X')))
         return value;
     const std::string copy(text);
     return std::strtof(copy.c_str(), nullptr);
@@ -82,7 +83,8 @@ inline float StrengthOf(int intensityOption, float value, float wavelength, bool
             const float scaled = 1000 * value;
             return scaled >= 0.1 ? std::ceil(scaled) : 0.0f;
         }
-        case 1: return atomic ? value : 0.0f;
+        case 1:
+            return atomic ? value : 0.0f;
         case 2: {
             if (!atomic) return 0.0f;
             const double gLower = 2 * ReadDouble(RecordField(record, 5)) + 1;
@@ -90,13 +92,15 @@ inline float StrengthOf(int intensityOption, float value, float wavelength, bool
             const double l = wavelength;
             return static_cast<float>(6.67e13 * gLower * value / (gUpper * l * l));
         }
-        default: return 0.0f;
+        default:
+            return 0.0f;
     }
 }
 
 // The label text of a candidate: `speciesLabel` (with its trailing blank), the wavelength
 // as "%.7g", ";" and the value as "%g".
-inline std::string FormatCandidateLabel(std::string_view speciesLabel, float wavelength, float value) {
+inline std::string FormatCandidateLabel(std::string_view speciesLabel, float wavelength,
+                                        float value) {
     char numbers[64];
     const int n = std::snprintf(numbers, sizeof numbers, "%.7g;%g", static_cast<double>(wavelength),
                                 static_cast<double>(value));
@@ -127,7 +131,8 @@ struct Candidate {
     bool atomic() const { return IsAtomicSpecies(species); }
     // The strength by IntensityOption (StrengthOf); with 0 the strength class.
     float strength(int intensityOption) const {
-        return StrengthOf(intensityOption, value(), static_cast<float>(wavelength), atomic(), record);
+        return StrengthOf(intensityOption, value(), static_cast<float>(wavelength), atomic(),
+                          record);
     }
     // The label text, "*" included for a repeated species entry.
     std::string label() const {
@@ -178,7 +183,8 @@ inline std::vector<Candidate> SpeciesEntries(const CLine& line) {
     out.reserve(line.speciesLabels.size());
     for (std::size_t i = 0; i < line.speciesLabels.size(); ++i) {
         Candidate& c = out.emplace_back(ParseCandidate(
-            line.speciesLabels[i], i < line.speciesRecords.size() ? line.speciesRecords[i] : std::string_view(),
+            line.speciesLabels[i],
+            i < line.speciesRecords.size() ? line.speciesRecords[i] : std::string_view(),
             i < line.speciesColors.size() ? line.speciesColors[i] : TColor{}));
         c.best = true;
     }
@@ -192,7 +198,8 @@ inline std::vector<Candidate> Candidates(const CLine& line) {
     out.reserve(line.candidateLabels.size());
     for (std::size_t i = 0; i < line.candidateLabels.size(); ++i)
         out.push_back(ParseCandidate(
-            line.candidateLabels[i], i < line.candidateRecords.size() ? line.candidateRecords[i] : std::string_view(),
+            line.candidateLabels[i],
+            i < line.candidateRecords.size() ? line.candidateRecords[i] : std::string_view(),
             i < line.candidateColors.size() ? line.candidateColors[i] : TColor{}));
     // A species entry repeats the text of the candidate it chose: the first one not yet
     // taken with the same label and record.
@@ -200,7 +207,8 @@ inline std::vector<Candidate> Candidates(const CLine& line) {
         std::string_view label = line.speciesLabels[s];
         const bool repeated = !label.empty() && label.back() == '*';
         if (repeated) label.remove_suffix(1);
-        const std::string_view record = s < line.speciesRecords.size() ? line.speciesRecords[s] : std::string_view();
+        const std::string_view record =
+            s < line.speciesRecords.size() ? line.speciesRecords[s] : std::string_view();
         for (std::size_t c = 0; c < out.size(); ++c) {
             if (!out[c].best && line.candidateLabels[c] == label && out[c].record == record) {
                 out[c].best = true;
@@ -213,7 +221,8 @@ inline std::vector<Candidate> Candidates(const CLine& line) {
 }
 
 // The native file's entry of a candidate: "<label>;<red>;<green>;<blue>;<record>".
-inline std::string CandidateEntryText(std::string_view label, TColor color, std::string_view record) {
+inline std::string CandidateEntryText(std::string_view label, TColor color,
+                                      std::string_view record) {
     std::string text(label);
     for (unsigned shift : {0u, 8u, 16u}) {
         text += ';';

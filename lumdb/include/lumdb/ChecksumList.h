@@ -23,7 +23,7 @@ inline constexpr const char* kChecksumListName = "Checksums.txt";
 LUMDB_EXPORT std::uint32_t Crc32(std::string_view bytes);
 
 class LUMDB_EXPORT ChecksumList {
-public:
+  public:
     struct Entry {
         std::string file;  // name in the data folder, e.g. "Fe_I.lmt"
         std::uint64_t size = 0;
@@ -46,7 +46,7 @@ public:
     std::string text() const;
     const std::vector<Entry>& entries() const { return entries_; }
 
-private:
+  private:
     bool present_ = false;
     std::vector<Entry> entries_;
 };

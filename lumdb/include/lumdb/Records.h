@@ -32,8 +32,8 @@ using TColorArray = std::vector<TColor>;
 
 // One found or identified spectrum line. Copies carry their own lists.
 struct CLine {
-    float x = 0.0f;  // position: x of the highest unsmoothed point of the line
-    float y = 0.0f;  // intensity of that point
+    float x = 0.0f;                 // position: x of the highest unsmoothed point of the line
+    float y = 0.0f;                 // intensity of that point
     TStringArray candidateLabels;   // per database line in the hit interval
     TColorArray candidateColors;    // element colour, same index
     TStringArray candidateRecords;  // record text after the wavelength, same index
@@ -80,29 +80,33 @@ struct CSearchEngineLine {
     float value = 0.0f;       // strength in the unit chosen by IntensityOption
     std::string label;        // species label, a blank, then the second field as ";%g"
     TColor color = 0;
-    std::string record;       // the database record text after the wavelength field
+    std::string record;           // the database record text after the wavelength field
     std::int32_t sortOption = 0;  // 1 by wavelength, 2 by strength, otherwise insertion order
 
     // With sort option 0 nothing is equal or less, so a sorted array keeps the order in
     // which results were added (element table order, then file order).
     friend bool operator==(const CSearchEngineLine& a, const CSearchEngineLine& b) {
         switch (a.sortOption) {
-            case 1: return a.wavelength == b.wavelength;
-            case 2: return a.value == b.value;
-            default: return false;
+            case 1:
+                return a.wavelength == b.wavelength;
+            case 2:
+                return a.value == b.value;
+            default:
+                return false;
         }
     }
     // Sort option 2 lists the strongest line first.
     friend bool operator<(const CSearchEngineLine& a, const CSearchEngineLine& b) {
         switch (a.sortOption) {
-            case 1: return a.wavelength < b.wavelength;
-            case 2: return a.value > b.value;
-            default: return false;
+            case 1:
+                return a.wavelength < b.wavelength;
+            case 2:
+                return a.value > b.value;
+            default:
+                return false;
         }
     }
-    friend bool operator>(const CSearchEngineLine& a, const CSearchEngineLine& b) {
-        return b < a;
-    }
+    friend bool operator>(const CSearchEngineLine& a, const CSearchEngineLine& b) { return b < a; }
 };
 
 using TLineArray = lumdb::SortedArray<CLine>;
@@ -111,17 +115,17 @@ using TSearchEngineLineArray = lumdb::SortedArray<CSearchEngineLine>;
 // Settings of smoothing and line search, one per spectrum window. The library reads them
 // and writes NoiseValue, FreqNumber, FreqCutoff and highCutMode back.
 struct SLineSearchVal {
-    bool Noise = false;           // the user set NoiseValue; otherwise it is estimated
+    bool Noise = false;  // the user set NoiseValue; otherwise it is estimated
     float NoiseValue = 0.0f;
     bool FTFilter = false;        // apply the Wiener-Fourier filter
     bool SetFTValues = false;     // reset FreqNumber/FreqCutoff to automatic before filtering
     std::int32_t FreqNumber = 0;  // frequency bins M, 0 = automatic
     std::int32_t FreqCutoff = 0;  // cutoff bin K, 0 = automatic
     std::int32_t highCutMode = 0;
-    bool SGFilter = false;        // apply the polynomial (Savitzky-Golay) filter
+    bool SGFilter = false;  // apply the polynomial (Savitzky-Golay) filter
     std::int32_t PolynomOrder = 0;
-    std::int32_t FilterWidth = 0; // odd, in points
-    bool ZoomData = false;        // only the points with x in [zoomFrom, zoomTo]
+    std::int32_t FilterWidth = 0;  // odd, in points
+    bool ZoomData = false;         // only the points with x in [zoomFrom, zoomTo]
     float zoomFrom = 0.0f;
     float zoomTo = 0.0f;
 };
@@ -129,16 +133,16 @@ struct SLineSearchVal {
 // Identification settings.
 struct SSelectElVal {
     std::string text;
-    bool Neutrals = false;         // file index 0
-    bool FirstIons = false;        // file index 1
-    bool HigherIons = false;       // file indexes 1 to last
-    float SearchRange = 0.0f;      // hit interval half-width in nm
-    bool IntensityRange = false;   // accept only strengths in [Lower, Upper]
+    bool Neutrals = false;        // file index 0
+    bool FirstIons = false;       // file index 1
+    bool HigherIons = false;      // file indexes 1 to last
+    float SearchRange = 0.0f;     // hit interval half-width in nm
+    bool IntensityRange = false;  // accept only strengths in [Lower, Upper]
     float LowerIntensity = 0.0f;
     float UpperIntensity = 0.0f;
     std::uint8_t decipherMode = 0;
-    bool IntensityValues = false;  // shown in the diagram; not read by the library
-    std::int32_t SortOption = 0;   // not read by the identification
+    bool IntensityValues = false;      // shown in the diagram; not read by the library
+    std::int32_t SortOption = 0;       // not read by the identification
     std::int32_t IntensityOption = 0;  // 0 relative, 1 f-value, 2 Aik
 };
 

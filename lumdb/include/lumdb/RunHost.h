@@ -14,7 +14,7 @@ enum class Buttons { Ok, OkCancel, YesNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
 
     // The calling window: disabled for the length of a run, enabled (and raised) after it.
@@ -77,11 +77,11 @@ public:
 
     static constexpr int kPumpStride = 64;
 
-protected:
+  protected:
     // Dispatch waiting events, show position(), return true when the user asked to abort.
     virtual bool pump() = 0;
 
-private:
+  private:
     std::int32_t position_ = 0;
     int countdown_ = 1;
     bool abortRequested_ = false;

@@ -11,7 +11,7 @@ namespace lumdb {
 
 template <class T>
 class SortedArray {
-public:
+  public:
     using value_type = T;
     using const_iterator = typename std::vector<T>::const_iterator;
     using iterator = typename std::vector<T>::iterator;
@@ -54,7 +54,7 @@ public:
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-private:
+  private:
     std::vector<T> items_;
 };
 

@@ -5,7 +5,9 @@
 
 namespace lumdb::analysis {
 
-void ExponentialFit::add(double x, double y) { addLog(x, y > 0.0 ? std::log(y) : 0.0); }
+void ExponentialFit::add(double x, double y) {
+    addLog(x, y > 0.0 ? std::log(y) : 0.0);
+}
 
 void ExponentialFit::addLog(double x, double logY) {
     if (count_ == 0) origin_ = x;
@@ -23,7 +25,7 @@ ExponentialFit ExponentialFit::consecutive(double origin, std::size_t count, dou
     fit.origin_ = origin;
     fit.count_ = count;
     const double c = static_cast<double>(count);
-    fit.sumX_ = c * (c - 1.0) / 2.0;                   // 0 + 1 + ... + (c - 1)
+    fit.sumX_ = c * (c - 1.0) / 2.0;                     // 0 + 1 + ... + (c - 1)
     fit.sumXX_ = (c - 1.0) * c * (2.0 * c - 1.0) / 6.0;  // 0 + 1 + ... + (c - 1)^2
     fit.sumL_ = sumLog;
     fit.sumXL_ = sumXLog;
@@ -68,8 +70,8 @@ ExponentialFit::Result ExponentialFit::solve() const {
     const double norm = std::sqrt(v0 * v0 + v1 * v1);
     v0 /= norm;
     v1 /= norm;
-    const double atl0 = n * meanL;                                // sum l
-    const double atl1 = sxlCentred + n * meanX * meanL;           // sum x l
+    const double atl0 = n * meanL;                       // sum l
+    const double atl1 = sxlCentred + n * meanX * meanL;  // sum x l
     const double along = (v0 * atl0 + v1 * atl1) / largest;
     r.logAmplitude = v0 * along;
     r.slope = v1 * along;

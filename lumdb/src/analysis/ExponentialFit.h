@@ -7,7 +7,7 @@
 namespace lumdb::analysis {
 
 class ExponentialFit {
-public:
+  public:
     struct Result {
         double logAmplitude = 0.0;  // ln A
         double slope = 0.0;         // B
@@ -38,7 +38,7 @@ public:
     static ExponentialFit consecutive(double origin, std::size_t count, double sumLog,
                                       double sumXLog);
 
-private:
+  private:
     // Sums are kept relative to the first x, which keeps them exact for integer x and
     // avoids the cancellation of raw second moments.
     double origin_ = 0.0;

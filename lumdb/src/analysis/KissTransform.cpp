@@ -11,7 +11,7 @@ namespace lumdb::analysis {
 namespace {
 
 class KissTransform final : public SpectrumTransform {
-public:
+  public:
     explicit KissTransform(std::size_t length)
         : length_(length),
           forward_(kiss_fftr_alloc(static_cast<int>(length), 0, nullptr, nullptr)),
@@ -36,7 +36,7 @@ public:
         for (std::size_t i = 0; i < length_; ++i) samples[i] *= scale;
     }
 
-private:
+  private:
     void release() {
         kiss_fftr_free(forward_);
         kiss_fftr_free(inverse_);

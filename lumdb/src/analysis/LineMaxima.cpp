@@ -87,7 +87,7 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
     const std::size_t spare = capacity - 1;
     buf[spare] = Maximum{0, 0, 0};
     std::size_t count = 0;
-    std::size_t pending = spare;     // slot of the maximum whose descent is still running
+    std::size_t pending = spare;  // slot of the maximum whose descent is still running
     // The pending maximum's index is kept here, not read back from the table, and so is the
     // last j with ys[j] > ys[j + 1].
     const std::int64_t lastFall = -1;
@@ -108,7 +108,8 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
         lastFallBits = pick(fallMask, static_cast<std::uint64_t>(i - 1), lastFallBits);
         // A rise ends the descent of the pending maximum (or writes into the spare slot).
         const std::size_t ending = pick(riseMask, pending, spare);
-        buf[ending].right = static_cast<std::int32_t>(i - 1 - static_cast<std::int64_t>(pendingIndexBits));
+        buf[ending].right =
+            static_cast<std::int32_t>(i - 1 - static_cast<std::int64_t>(pendingIndexBits));
         pending = pick(riseMask, spare, pending);
         if (!hasNext) return;
         const float next = ys[i + 1];
@@ -118,8 +119,9 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
             while (j < n && ys[j] == y) ++j;
             isMax = j < n && ys[j] < y;
         }
-        buf[count] = Maximum{static_cast<std::int32_t>(i), 0,
-                             static_cast<std::int32_t>(i - static_cast<std::int64_t>(lastFallBits) - 1)};
+        buf[count] =
+            Maximum{static_cast<std::int32_t>(i), 0,
+                    static_cast<std::int32_t>(i - static_cast<std::int64_t>(lastFallBits) - 1)};
         const std::uint64_t maxMask = 0 - isMax;
         pending = pick(maxMask, count, pending);
         pendingIndexBits = pick(maxMask, static_cast<std::uint64_t>(i), pendingIndexBits);
@@ -137,7 +139,8 @@ bool findMaxima(std::span<const float> ys, MaximaTable& maxima, RunState& run) {
             return false;
     }
     if (pending != spare)
-        buf[pending].right = static_cast<std::int32_t>(n - 1 - static_cast<std::int64_t>(pendingIndexBits));
+        buf[pending].right =
+            static_cast<std::int32_t>(n - 1 - static_cast<std::int64_t>(pendingIndexBits));
     maxima.resize(count);
     return true;
 }
@@ -156,7 +159,8 @@ bool typicalWidth(std::span<const float> ys, const MaximaTable& maxima, float no
         for (; k < blockEnd; ++k) {
             const Maximum& mx = maxima[k];
             const float h = ys[mx.index];
-            const bool clear = (h - ys[mx.index - mx.left] > limit) & (h - ys[mx.index + mx.right] > limit);
+            const bool clear =
+                (h - ys[mx.index - mx.left] > limit) & (h - ys[mx.index + mx.right] > limit);
             sumRight += clear ? mx.right : 0;
             sumLeft += clear ? mx.left : 0;
             typicalCount += clear;

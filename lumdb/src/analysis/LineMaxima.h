@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <new>
-#include <utility>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "analysis/RunState.h"
@@ -77,7 +77,9 @@ std::int32_t linePosition(const Height& height, const Maximum& m) {
     float best = height(p);
     for (std::int32_t k = m.index - m.left; k < m.index + m.right; ++k) {
         const float h = height(k);
-        const auto distance = [&](std::int32_t i) { return i < m.index ? m.index - i : i - m.index; };
+        const auto distance = [&](std::int32_t i) {
+            return i < m.index ? m.index - i : i - m.index;
+        };
         if (h > best || (h == best && distance(k) < distance(p))) {
             p = k;
             best = h;

@@ -1,7 +1,5 @@
 // LineSearch: noise estimate, smoothing, maxima, their widths and evaluation, and the lines
 // placed on the unsmoothed data.
-#include "lumdb/Analysis.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -15,6 +13,7 @@
 #include "analysis/PolynomialFilter.h"
 #include "analysis/RunState.h"
 #include "analysis/SmoothingSteps.h"
+#include "lumdb/Analysis.h"
 
 using namespace lumdb::analysis;
 
@@ -48,8 +47,8 @@ bool estimateNoise(std::span<const float> ys, float& noise, RunState& run) {
 // odd.
 std::int64_t cutoffWidth(std::int32_t freqNumber, std::int32_t freqCutoff) {
     // No cutoff reported (no segment was filtered): the widest window allowed.
-    std::int64_t wc = freqCutoff > 0 ? freqNumber / freqCutoff
-                                     : std::numeric_limits<std::int64_t>::max();
+    std::int64_t wc =
+        freqCutoff > 0 ? freqNumber / freqCutoff : std::numeric_limits<std::int64_t>::max();
     if (wc < 5) wc = 5;
     if (freqNumber / 5 < wc) wc = freqNumber / 5;
     if (wc % 2 == 0) wc += 1;

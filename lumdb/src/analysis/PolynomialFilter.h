@@ -13,7 +13,7 @@ namespace lumdb::analysis {
 // A failure of the weight computation. what() is "Overflow" when a power or a sum left the
 // range of a 32-bit float, "Unknown" for rejected arguments or a singular system.
 class FilterError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
     bool isOverflow() const;
 };

@@ -13,7 +13,7 @@
 namespace lumdb::analysis {
 
 class RunState {
-public:
+  public:
     // Shows the progress dialog (which clears the abort flag) and disables the parent.
     explicit RunState(RunHost& host);
     // Enables the parent again and closes the dialog, also when a run ends by an exception.
@@ -62,7 +62,7 @@ public:
     // (a few microseconds of work) keeps "Abbruch" immediate and the pump out of the timing.
     static constexpr std::int32_t kProgressBlock = 1024;
 
-private:
+  private:
     RunHost& host_;
     std::string process_;
     std::string phase_;

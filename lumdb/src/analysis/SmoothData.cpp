@@ -1,6 +1,4 @@
 // SmoothData: the smoothing entry point (Wiener-Fourier filter, polynomial filter or both).
-#include "lumdb/Analysis.h"
-
 #include <new>
 
 #include "analysis/AnalysisTexts.h"
@@ -9,6 +7,7 @@
 #include "analysis/RunState.h"
 #include "analysis/SmoothingSteps.h"
 #include "analysis/WienerFourierFilter.h"
+#include "lumdb/Analysis.h"
 
 using namespace lumdb::analysis;
 

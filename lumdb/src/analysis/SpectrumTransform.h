@@ -10,7 +10,7 @@
 namespace lumdb::analysis {
 
 class SpectrumTransform {
-public:
+  public:
     virtual ~SpectrumTransform() = default;
     // bins[0 ... M] of the discrete Fourier transform of samples[0 ... N-1]. The bins above M
     // are the mirror images of these, so they are not stored. The sign of the exponent is

@@ -23,8 +23,8 @@ std::size_t mirroredIndex(std::size_t j, std::size_t n) {
 
 // Everything one run needs per segment, sized once.
 struct Segment {
-    std::size_t length;    // N = 2M real samples
-    std::size_t bins;      // M
+    std::size_t length;  // N = 2M real samples
+    std::size_t bins;    // M
     std::vector<float> data;
     std::vector<std::complex<float>> spectrum;  // bins 0 ... M
     std::vector<double> power;                  // p[0 ... M-1]
@@ -99,7 +99,8 @@ double SpectrumModels::weight(std::uint32_t k) const {
     if (!hasNoise) return 1.0;
     // S / (S + N) = 1 / (1 + N / S), with N / S taken in the log domain so that neither
     // model can overflow or underflow on its own.
-    const double t = (noiseLogAmp - signalLogAmp) + static_cast<double>(k) * (noiseSlope - signalSlope);
+    const double t =
+        (noiseLogAmp - signalLogAmp) + static_cast<double>(k) * (noiseSlope - signalSlope);
     return 1.0 / (1.0 + std::exp(t));
 }
 
@@ -193,7 +194,8 @@ void SpectrumModels::weights(std::span<float> out) const {
     const double c = noiseLogAmp - signalLogAmp;
     const double d = noiseSlope - signalSlope;
     if (std::fabs(d) > 1.0) {
-        for (std::size_t k = 0; k < m; ++k) out[k] = static_cast<float>(weight(static_cast<std::uint32_t>(k)));
+        for (std::size_t k = 0; k < m; ++k)
+            out[k] = static_cast<float>(weight(static_cast<std::uint32_t>(k)));
         return;
     }
     const double step = std::exp(d);

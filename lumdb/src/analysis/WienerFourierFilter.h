@@ -14,12 +14,12 @@ namespace lumdb::analysis {
 
 // The two exponential models of one segment and the cutoff they were grown to.
 struct SpectrumModels {
-    std::uint32_t cutoff = 0;      // K: bins [0, K) fitted by the signal model
-    double signalLogAmp = 0.0;     // ln A_s
-    double signalSlope = 0.0;      // B_s
-    bool hasNoise = false;         // false: no noise model (A_n = 0), every weight is 1
-    double noiseLogAmp = 0.0;      // ln A_n
-    double noiseSlope = 0.0;       // B_n
+    std::uint32_t cutoff = 0;   // K: bins [0, K) fitted by the signal model
+    double signalLogAmp = 0.0;  // ln A_s
+    double signalSlope = 0.0;   // B_s
+    bool hasNoise = false;      // false: no noise model (A_n = 0), every weight is 1
+    double noiseLogAmp = 0.0;   // ln A_n
+    double noiseSlope = 0.0;    // B_n
     // The weight of bin k: S_k / (S_k + N_k).
     double weight(std::uint32_t k) const;
     // The weights of bins 0 ... out.size() - 1 at once.
@@ -27,7 +27,7 @@ struct SpectrumModels {
 };
 
 class WienerFourierFilter {
-public:
+  public:
     static constexpr std::uint32_t kDefaultBins = 512;
 
     explicit WienerFourierFilter(TransformFactory factory = makeFastTransform);
@@ -38,7 +38,7 @@ public:
     bool filter(std::span<float> ys, std::int32_t& freqNumber, std::int32_t& freqCutoff,
                 RunState& run) const;
 
-private:
+  private:
     TransformFactory factory_;
 };
 

@@ -33,11 +33,16 @@ float spacing(const TPointList& p) {
 
 float apply(int operation, float a, float b) {
     switch (operation) {
-        case 0: return a - b;
-        case 1: return a + b;
-        case 2: return a * b;
-        case 3: return a / b;
-        default: return 0.0f;
+        case 0:
+            return a - b;
+        case 1:
+            return a + b;
+        case 2:
+            return a * b;
+        case 3:
+            return a / b;
+        default:
+            return 0.0f;
     }
 }
 

@@ -21,7 +21,8 @@ constexpr CrcTables makeTables() {
         t[0][i] = c;
     }
     for (std::size_t s = 1; s < 8; ++s)
-        for (std::size_t i = 0; i < 256; ++i) t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
+        for (std::size_t i = 0; i < 256; ++i)
+            t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
     return t;
 }
 
@@ -70,8 +71,8 @@ ChecksumList ChecksumList::load(const std::string& dataDir) {
         const std::string_view size = line.substr(sizeBlank + 1, lastBlank - sizeBlank - 1);
         const auto crcRead = std::from_chars(crc.data(), crc.data() + crc.size(), entry.crc32, 16);
         const auto sizeRead = std::from_chars(size.data(), size.data() + size.size(), entry.size);
-        if (crc.size() != 8 || crcRead.ptr != crc.data() + crc.size() || sizeRead.ptr != size.data() + size.size() ||
-            sizeRead.ec != std::errc())
+        if (crc.size() != 8 || crcRead.ptr != crc.data() + crc.size() ||
+            sizeRead.ptr != size.data() + size.size() || sizeRead.ec != std::errc())
             continue;
         entry.file = std::string(line.substr(0, sizeBlank));
         list.entries_.push_back(std::move(entry));
@@ -83,7 +84,8 @@ ChecksumList ChecksumList::load(const std::string& dataDir) {
 ChecksumList::Verdict ChecksumList::check(const std::string& file, std::string_view bytes) const {
     for (const Entry& entry : entries_) {
         if (entry.file != file) continue;
-        return entry.size == bytes.size() && entry.crc32 == Crc32(bytes) ? Verdict::Intact : Verdict::Damaged;
+        return entry.size == bytes.size() && entry.crc32 == Crc32(bytes) ? Verdict::Intact
+                                                                         : Verdict::Damaged;
     }
     return Verdict::Unlisted;
 }
@@ -97,7 +99,8 @@ std::string ChecksumList::text() const {
     std::string text = "# Lumora line database: file, size in bytes, CRC-32\n";
     for (const Entry& entry : entries_) {
         char numbers[48];
-        std::snprintf(numbers, sizeof numbers, " %llu %08x\n", static_cast<unsigned long long>(entry.size),
+        std::snprintf(numbers, sizeof numbers, " %llu %08x\n",
+                      static_cast<unsigned long long>(entry.size),
                       static_cast<unsigned>(entry.crc32));
         text += entry.file + numbers;
     }

@@ -15,7 +15,8 @@ bool holdsAllFiles(const std::string& dir, const std::vector<std::string>& table
         const CElement element = lumdb::detail::parseElementLine(line);
         for (const std::string& file : element.files) {
             if (file.empty()) continue;
-            if (!std::filesystem::is_regular_file(std::filesystem::path(dir + file), ec)) return false;
+            if (!std::filesystem::is_regular_file(std::filesystem::path(dir + file), ec))
+                return false;
         }
     }
     return true;
@@ -37,9 +38,10 @@ unsigned char CheckDataDirectory(lumdb::RunHost& host, const std::string& progra
     // lie on a disc.
     if (!lumdb::detail::readElementTable(local + "Elements.lmt", table)) {
         host.beep();
-        host.message("Das Datenbankverzeichnis kann nicht gefunden werden! Bitte überprüfen Sie "
-                     "die Programm- und Datenbankpfade.",
-                     kCaption, lumdb::Icon::Information, lumdb::Buttons::Ok, false);
+        host.message(
+            "Das Datenbankverzeichnis kann nicht gefunden werden! Bitte überprüfen Sie "
+            "die Programm- und Datenbankpfade.",
+            kCaption, lumdb::Icon::Information, lumdb::Buttons::Ok, false);
         return 0;
     }
     if (holdsAllFiles(local, table)) {

@@ -12,9 +12,9 @@
 
 #include "LineCipherKey.h"
 #include "StoredFile.h"
+#include "lumcore/Printf.h"
 #include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
-#include "lumcore/Printf.h"
 
 namespace lumdb::detail {
 
@@ -24,7 +24,9 @@ const char* const kMissingFileText =
     "Die Datenbank kann nicht gefunden werden!\n\nBitte legen Sie die Orvenit Lumora CD in das "
     "CD-Laufwerk und überprüfen Sie die Programm- und Datenbankpfade.";
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Labels and names are compared without regard to case, as everywhere after the element
 // table has been read.
@@ -48,16 +50,18 @@ std::string trimTrailingBlanks(std::string text) {
 }
 
 void reportDamagedFile(RunHost& host, const std::string& path) {
-    host.message("Die Datenbankdatei " + path +
-                     " ist beschädigt (Größe oder Prüfsumme stimmt nicht) und wird nicht verwendet.",
-                 "Datenbankquelle", Icon::Exclamation, Buttons::Ok, true);
+    host.message(
+        "Die Datenbankdatei " + path +
+            " ist beschädigt (Größe oder Prüfsumme stimmt nicht) und wird nicht verwendet.",
+        "Datenbankquelle", Icon::Exclamation, Buttons::Ok, true);
 }
 
 void reportUnreadableLines(RunHost& host, const std::string& path, std::size_t count) {
-    const std::string text =
-        count == 1 ? "1 Zeile der Datenbankdatei " + path + " konnte nicht gelesen werden und wird übergangen."
-                   : std::to_string(count) + " Zeilen der Datenbankdatei " + path +
-                         " konnten nicht gelesen werden und werden übergangen.";
+    const std::string text = count == 1
+                                 ? "1 Zeile der Datenbankdatei " + path +
+                                       " konnte nicht gelesen werden und wird übergangen."
+                                 : std::to_string(count) + " Zeilen der Datenbankdatei " + path +
+                                       " konnten nicht gelesen werden und werden übergangen.";
     host.message(text, "Datenbankquelle", Icon::Exclamation, Buttons::Ok, true);
 }
 
@@ -92,7 +96,6 @@ const char* TextBlocks::store(std::string_view text) {
     left_ -= text.size();
     return copy;
 }
-
 
 void appendGeneral(std::string& out, float value, int precision) {
     char buffer[lumcore::kFloatTextMax];
@@ -228,10 +231,10 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
             species.label = std::string(RecordField(header, 1)) + " ";
             species.labelTrimmed = trimTrailingBlanks(species.label);
             species.atomic = IsAtomicSpecies(species.labelTrimmed);
-            const std::string phase =
-                shortName == species.labelTrimmed
-                    ? shortName
-                    : lumcore::strprintf("%s (%s)", shortName.c_str(), species.labelTrimmed.c_str());
+            const std::string phase = shortName == species.labelTrimmed
+                                          ? shortName
+                                          : lumcore::strprintf("%s (%s)", shortName.c_str(),
+                                                               species.labelTrimmed.c_str());
             host.refreshStatus(process, phase, 0, static_cast<std::int32_t>(file.size() / divisor));
             visitor.beginFile(species);
 
@@ -251,7 +254,8 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
                         const std::size_t to = std::min(length, deciphered + 16);
                         decipherRange(text, deciphered, to, length);
                         const void* hit = std::memchr(text + deciphered, ';', to - deciphered);
-                        if (hit) sep = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
+                        if (hit)
+                            sep = static_cast<std::size_t>(static_cast<const char*>(hit) - text);
                         deciphered = to;
                     }
                 } else {

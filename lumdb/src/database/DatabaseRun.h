@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "lumdb/Candidate.h"
 #include "lumdb/Records.h"
@@ -29,13 +29,13 @@ struct SpeciesFile {
 // deciphered only as far as the wavelength until somebody asks for the rest, which the
 // identification does only for lines that fall into a hit interval.
 class RecordText {
-public:
+  public:
     RecordText(char* line, std::size_t length, std::size_t deciphered, std::size_t restStart)
         : line_(line), length_(length), deciphered_(deciphered), restStart_(restStart) {}
 
     std::string_view get();
 
-private:
+  private:
     char* line_;
     std::size_t length_;
     std::size_t deciphered_;  // bytes [0, deciphered_) are plain text
@@ -43,7 +43,7 @@ private:
 };
 
 class RecordVisitor {
-public:
+  public:
     virtual ~RecordVisitor() = default;
     virtual void beginFile(const SpeciesFile& /*file*/) {}
     // One record: `lambda` is field 1; `rest` gives the deciphered Windows-1252 text after
@@ -72,11 +72,11 @@ unsigned char runOverDatabase(RunHost& host, const std::string& process, const s
 // Texts kept for the end of a run, copied into large blocks: the pieces never move (unlike
 // one growing string) and cost no allocation each.
 class TextBlocks {
-public:
+  public:
     // A copy of `text` that stays valid as long as the object.
     const char* store(std::string_view text);
 
-private:
+  private:
     static constexpr std::size_t kBlockSize = std::size_t{1} << 20;
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;

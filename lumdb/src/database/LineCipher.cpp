@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "LineCipherKey.h"
-#include "lumdb/Database.h"
 #include "lumcore/Printf.h"
+#include "lumdb/Database.h"
 
 namespace {
 
@@ -21,10 +21,18 @@ std::string rewriteGlyphs(const std::string& in) {
     out.reserve(in.size() + 8);
     for (unsigned char c : in) {
         switch (c) {
-            case 0xB0: out += '0'; break;
-            case 0xB2: out += '2'; break;
-            case 0xB3: out += '3'; break;
-            case 0xB9: out += '1'; break;
+            case 0xB0:
+                out += '0';
+                break;
+            case 0xB2:
+                out += '2';
+                break;
+            case 0xB3:
+                out += '3';
+                break;
+            case 0xB9:
+                out += '1';
+                break;
             case 0xBC:
             case 0xBD:
             case 0xBE: {
@@ -40,7 +48,8 @@ std::string rewriteGlyphs(const std::string& in) {
                 }
                 break;
             }
-            default: out += static_cast<char>(c);
+            default:
+                out += static_cast<char>(c);
         }
     }
     return out;

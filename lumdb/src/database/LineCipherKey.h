@@ -42,11 +42,14 @@ inline void decipherRange(char* p, std::size_t from, std::size_t to, std::size_t
     for (std::size_t i = from; i < to; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
         if (c < kCipherLow) continue;
-        const unsigned shifted = (c - kCipherLow + kCipherSpan - cipherKey(i, length)) % kCipherSpan;
+        const unsigned shifted =
+            (c - kCipherLow + kCipherSpan - cipherKey(i, length)) % kCipherSpan;
         p[i] = static_cast<char>(shifted + kCipherLow);
     }
 }
 
-inline void decipherBytes(char* p, std::size_t length) { decipherRange(p, 0, length, length); }
+inline void decipherBytes(char* p, std::size_t length) {
+    decipherRange(p, 0, length, length);
+}
 
 }  // namespace lumdb::detail

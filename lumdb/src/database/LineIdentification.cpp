@@ -18,7 +18,7 @@ using lumdb::detail::SpeciesFile;
 // end, line by line. Filling them during the walk touched a different, scattered line for
 // nearly every hit and grew each string and list piecemeal, which cost more than the walk.
 class IdentificationVisitor : public lumdb::detail::RecordVisitor {
-public:
+  public:
     IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
         : lines_(lines), values_(values) {
         xs_.reserve(lines.size());
@@ -31,7 +31,8 @@ public:
 
     void beginFile(const SpeciesFile&) override { ++fileNumber_; }
 
-    bool record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
+    bool record(const SpeciesFile& file, float lambda,
+                lumdb::detail::RecordText& recordText) override {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
         // between two database lines exactly 2 tol apart is not counted for both. The lines
         // are sorted by x: a binary search finds the first one at or above lambda - tol.
@@ -130,7 +131,7 @@ public:
         }
     }
 
-private:
+  private:
     // The first line at or above `low`, as std::lower_bound over all lines finds it. The
     // records of a file come in rising wavelength, so the search starts where the previous
     // one ended and strides forward from there: a few steps instead of a full binary
@@ -160,11 +161,11 @@ private:
     }
 
     struct Hit {
-        const char* text;            // label, then record text
+        const char* text;  // label, then record text
         std::uint32_t labelLength;
         std::uint32_t recordLength;
-        std::uint32_t first, end;    // the lines of the hit interval
-        std::uint32_t file;          // number of the file, from 1
+        std::uint32_t first, end;  // the lines of the hit interval
+        std::uint32_t file;        // number of the file, from 1
         float value;
         TColor color;
     };
@@ -180,13 +181,13 @@ private:
     const SSelectElVal& values_;
     std::vector<float> xs_;
     bool ordered_ = true;
-    std::size_t hint_ = 0;           // where the previous search ended
+    std::size_t hint_ = 0;  // where the previous search ended
     std::vector<Hit> hits_;
     lumdb::detail::TextBlocks texts_;
-    std::string scratch_;            // the texts of one hit while they are built
-    std::size_t pairs_ = 0;          // (line, hit) pairs in all
+    std::string scratch_;    // the texts of one hit while they are built
+    std::size_t pairs_ = 0;  // (line, hit) pairs in all
     std::uint32_t fileNumber_ = 0;
-    std::uint32_t endedFiles_ = 0;   // files are numbered in walk order; these were finished
+    std::uint32_t endedFiles_ = 0;  // files are numbered in walk order; these were finished
 };
 
 }  // namespace

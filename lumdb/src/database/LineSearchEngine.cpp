@@ -21,17 +21,17 @@ using lumdb::detail::SpeciesFile;
 // order. Collecting them in one growing vector and sorting copies of them moved 300,000
 // records around several times.
 class SearchVisitor : public lumdb::detail::RecordVisitor {
-public:
+  public:
     explicit SearchVisitor(const SSearchEngineVal& values) : values_(values) {}
 
-    bool record(const SpeciesFile& file, float lambda, lumdb::detail::RecordText& recordText) override {
+    bool record(const SpeciesFile& file, float lambda,
+                lumdb::detail::RecordText& recordText) override {
         // Both ranges are closed: a line exactly on a bound is listed.
         if (!(values_.LowerWavelength <= lambda && lambda <= values_.UpperWavelength)) return true;
         const std::string_view rest = recordText.get();
         float v = 0.0f;
         if (!lumdb::detail::parseNumberField(lumdb::RecordField(rest, 0), v)) return false;
-        const float s =
-            lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
+        const float s = lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
         if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return true;
         if (count_ % kBlock == 0) blocks_.push_back(std::make_unique<CSearchEngineLine[]>(kBlock));
         CSearchEngineLine& hit = at(count_++);
@@ -62,7 +62,7 @@ public:
         return values_.SortOption == 1 ? at(i).wavelength : at(i).value;
     }
 
-private:
+  private:
     static constexpr std::size_t kBlock = 4096;
 
     CSearchEngineLine& at(std::size_t i) { return blocks_[i / kBlock][i % kBlock]; }
@@ -164,8 +164,8 @@ unsigned char LineSearchEngine(lumdb::RunHost& parent, const std::string& dataDi
     stages.firstIons = values.FirstIons;
     stages.higherIons = values.HigherIons;
     stages.decipherMode = values.decipherMode;
-    const unsigned char completed = lumdb::detail::runOverDatabase(
-        parent, "Suchmaschine:", dataDir, elements, stages, visitor);
+    const unsigned char completed =
+        lumdb::detail::runOverDatabase(parent, "Suchmaschine:", dataDir, elements, stages, visitor);
     // Results found before an abort stay in the array.
     addAll(result, visitor, values.SortOption);
     return completed;

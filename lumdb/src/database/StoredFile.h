@@ -9,7 +9,7 @@
 namespace lumdb::detail {
 
 class StoredFile {
-public:
+  public:
     // Reads the whole file; false when it cannot be opened.
     bool open(const std::string& path);
 
@@ -31,7 +31,7 @@ public:
     // valid until the next call; mode 0 deciphers in the file buffer itself, without a copy.
     bool nextLine(std::string_view& line, unsigned char mode, std::size_t& consumed);
 
-private:
+  private:
     std::string bytes_;
     std::string rewritten_;  // lines of the glyph-rewriting modes
     std::size_t next_ = 0;

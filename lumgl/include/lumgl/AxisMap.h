@@ -41,7 +41,8 @@ struct AxisMap {
     // offset 0, so the result is min rather than inf or NaN.
     double toData(int p) const {
         const float s = static_cast<float>(scale);
-        const double u = (s == 0.0f || !std::isfinite(s)) ? 0.0 : (static_cast<double>(p) - origin) / scale;
+        const double u =
+            (s == 0.0f || !std::isfinite(s)) ? 0.0 : (static_cast<double>(p) - origin) / scale;
         return log ? min * std::pow(10.0, u) : u + min;
     }
 };

@@ -28,7 +28,7 @@ enum TextAlign : unsigned {
 };
 
 class LUMGL_EXPORT Canvas : public TextMetrics {
-public:
+  public:
     ~Canvas() override;
 
     // The device rectangle the canvas draws into (the window's client area on screen).

@@ -15,7 +15,7 @@ namespace lumgl {
 // and every segment between two columns is passed on unchanged. A move breaks the run,
 // because the path is not continuous there. Call finish() after the last point.
 class LUMGL_EXPORT ColumnReducer final : public PathSink {
-public:
+  public:
     explicit ColumnReducer(PathSink& out) : out_(out) {}
     void moveTo(SDevicePoint p) override;
     // Inline: the walk calls it once per point of a dense curve.
@@ -30,7 +30,7 @@ public:
     }
     void finish();
 
-private:
+  private:
     void nextColumn(SDevicePoint p);
     void startRun(SDevicePoint p);
     void flush();

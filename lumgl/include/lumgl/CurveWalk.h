@@ -13,7 +13,7 @@ namespace lumgl {
 class Canvas;
 
 class LUMGL_EXPORT PathSink {
-public:
+  public:
     virtual ~PathSink();
     virtual void moveTo(SDevicePoint p) = 0;
     virtual void lineTo(SDevicePoint p) = 0;
@@ -21,12 +21,12 @@ public:
 
 // Forwards a path to a canvas as it is.
 class LUMGL_EXPORT CanvasPathSink : public PathSink {
-public:
+  public:
     explicit CanvasPathSink(Canvas& canvas) : canvas_(canvas) {}
     void moveTo(SDevicePoint p) override;
     void lineTo(SDevicePoint p) override;
 
-private:
+  private:
     Canvas& canvas_;
 };
 
@@ -41,12 +41,12 @@ private:
 // - device points are truncated toward zero, and no line is emitted whose end equals its
 //   start, so a dense curve emits at most one line per change of device point.
 // Throws PlotError (1 or 2) for a logarithmic axis with a lower limit <= 0.
-LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count,
-                                   const SPlotInfo& info, PathSink& sink);
+LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count, const SPlotInfo& info,
+                                   PathSink& sink);
 // The same walk feeding the per-column reduction of pixel targets directly (no virtual
 // call per point). Defined with ColumnReducer.
 class ColumnReducer;
-LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count,
-                                   const SPlotInfo& info, ColumnReducer& sink);
+LUMGL_EXPORT void WalkClippedCurve(const TPointF* points, std::size_t count, const SPlotInfo& info,
+                                   ColumnReducer& sink);
 
 }  // namespace lumgl

@@ -23,10 +23,14 @@ LUMGL_EXPORT void PlotDrawing(const TPointList& points, SPlotInfo& info, lumgl::
 // SPlotInfo is made, initialised from the data (initFlags 128) and drawn.
 // Chosen here: the variant's axis modes survive the initialisation (which otherwise sets
 // drawFlags to 127 and so makes both axes linear again).
-LUMGL_EXPORT void PlotDrawingLinLin(const TPointList& points, SPlotInfo* info, lumgl::Canvas& canvas);
-LUMGL_EXPORT void PlotDrawingLinLog(const TPointList& points, SPlotInfo* info, lumgl::Canvas& canvas);
-LUMGL_EXPORT void PlotDrawingLogLin(const TPointList& points, SPlotInfo* info, lumgl::Canvas& canvas);
-LUMGL_EXPORT void PlotDrawingLogLog(const TPointList& points, SPlotInfo* info, lumgl::Canvas& canvas);
+LUMGL_EXPORT void PlotDrawingLinLin(const TPointList& points, SPlotInfo* info,
+                                    lumgl::Canvas& canvas);
+LUMGL_EXPORT void PlotDrawingLinLog(const TPointList& points, SPlotInfo* info,
+                                    lumgl::Canvas& canvas);
+LUMGL_EXPORT void PlotDrawingLogLin(const TPointList& points, SPlotInfo* info,
+                                    lumgl::Canvas& canvas);
+LUMGL_EXPORT void PlotDrawingLogLog(const TPointList& points, SPlotInfo* info,
+                                    lumgl::Canvas& canvas);
 
 namespace lumgl {
 
@@ -47,7 +51,8 @@ LUMGL_EXPORT DiagramTicks ComputeDiagramTicks(const SPlotInfo& info);
 LUMGL_EXPORT void DrawDiagramTicks(Canvas& canvas, const SPlotInfo& info, const DiagramTicks& ticks,
                                    bool grid);
 // Tick labels of both axes, the axis titles and the picture title.
-LUMGL_EXPORT void DrawDiagramLabels(Canvas& canvas, const SPlotInfo& info, const DiagramTicks& ticks);
+LUMGL_EXPORT void DrawDiagramLabels(Canvas& canvas, const SPlotInfo& info,
+                                    const DiagramTicks& ticks);
 LUMGL_EXPORT void DrawDiagramFrame(Canvas& canvas, const SPlotInfo& info);
 // The curve in curvePen (framePen in black and white), reduced per pixel column when the
 // canvas is a pixel target.

@@ -22,8 +22,8 @@ LUMGL_EXPORT void DrawSearchedLines(const TLineArray& lines, const SPlotInfo& in
 LUMGL_EXPORT void DrawIdentifiedElements(const TLineArray& lines, bool showValue, int type,
                                          const SPlotInfo& info, lumgl::Canvas& canvas);
 // A bar in the line's colour and a label above it for every database line.
-LUMGL_EXPORT void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue,
-                                    int type, const SPlotInfo& info, lumgl::Canvas& canvas);
+LUMGL_EXPORT void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue, int type,
+                                    const SPlotInfo& info, lumgl::Canvas& canvas);
 // Restore, save and draw the reticle at `point`, each step when its flag is set; a move is
 // all three. The pixels saved and drawn are those of lumgl::HorizontalReticleSpan and
 // VerticalReticleSpan, so a restore puts back every pixel the cross covered.
@@ -42,8 +42,9 @@ LUMGL_EXPORT SFontDesc LabelFont(const SPlotInfo& info);
 
 // Label text of a species entry of an identified line ("Fe I 371.99;0.5", optionally
 // ending in "*") with its record text, and of a database line.
-LUMGL_EXPORT std::string IdentificationLabelText(const std::string& label, const std::string& record,
-                                                 bool showValue, int type);
+LUMGL_EXPORT std::string IdentificationLabelText(const std::string& label,
+                                                 const std::string& record, bool showValue,
+                                                 int type);
 LUMGL_EXPORT std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type);
 
 }  // namespace lumgl

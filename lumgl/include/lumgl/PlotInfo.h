@@ -36,10 +36,10 @@ struct SPenDesc {
 
 struct SFontDesc {
     std::string face = "System";
-    std::int32_t height = 12;      // logical height in device units
+    std::int32_t height = 12;  // logical height in device units
     std::int32_t weight = 400;
     bool italic = false;
-    std::int32_t escapement = 0;   // tenths of a degree, counter-clockwise (900: turned by 90°)
+    std::int32_t escapement = 0;  // tenths of a degree, counter-clockwise (900: turned by 90°)
     friend bool operator==(const SFontDesc&, const SFontDesc&) = default;
 };
 
@@ -72,7 +72,7 @@ enum : std::uint16_t {
 
 struct SPlotInfo {
     SDeviceRect plotRect;
-    SDevicePoint origin;       // bottom-left corner of the frame
+    SDevicePoint origin;  // bottom-left corner of the frame
     SDevicePoint bottomRight;
     SDevicePoint topLeft;
     SDevicePoint topRight;
@@ -82,7 +82,7 @@ struct SPlotInfo {
     float yMax = 0.0f;
     std::string xTitle;  // at most kAxisTitleMax bytes
     std::string yTitle;
-    std::string title;   // at most kTitleMax bytes
+    std::string title;    // at most kTitleMax bytes
     float xScale = 0.0f;  // pixels per x unit, or per decade on a logarithmic axis
     float yScale = 0.0f;  // negative: device y grows downwards
     std::uint16_t drawFlags = 0;

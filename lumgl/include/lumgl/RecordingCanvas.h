@@ -14,7 +14,7 @@
 namespace lumgl {
 
 class LUMGL_EXPORT RecordingCanvas : public Canvas {
-public:
+  public:
     explicit RecordingCanvas(SDeviceRect target, bool raster = false);
 
     SDeviceRect target() const override { return target_; }
@@ -39,7 +39,7 @@ public:
     // The colour a pixel that was never set reads back as.
     static TColor backgroundAt(SDevicePoint p);
 
-private:
+  private:
     void line(const std::string& text);
 
     SDeviceRect target_;

@@ -14,7 +14,7 @@
 namespace lumgl {
 
 class LUMGL_EXPORT WmfCanvas : public Canvas {
-public:
+  public:
     // `target`: the client rectangle drawn, which becomes the picture's bounding box.
     // `metrics` measures text (the program passes its screen canvas so exported labels are
     // measured as on screen); without it a fixed width of half the height per character.
@@ -64,7 +64,7 @@ public:
         kTextOut = 0x0521,
     };
 
-private:
+  private:
     enum Kind { kPen, kBrush, kFont, kKinds };
 
     void record(Function function, const std::vector<std::uint16_t>& params);
@@ -81,8 +81,8 @@ private:
     unsigned align_ = 0xFFFF;
     bool textColorSet_ = false;
     TColor textColor_ = 0;
-    SDevicePoint logical_{};   // current position as the drawing code sees it
-    SDevicePoint device_{};    // current position of the records written so far
+    SDevicePoint logical_{};         // current position as the drawing code sees it
+    SDevicePoint device_{};          // current position of the records written so far
     std::vector<SDevicePoint> run_;  // start and ends of consecutive lines
 };
 

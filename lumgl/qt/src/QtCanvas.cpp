@@ -30,9 +30,13 @@ QtCanvas::QtCanvas(QPainter& painter, SDeviceRect target, QImage* image, bool ra
     font_ = toQFont(SFontDesc{});
 }
 
-QtCanvas::~QtCanvas() { flush(); }
+QtCanvas::~QtCanvas() {
+    flush();
+}
 
-QColor QtCanvas::toQColor(TColor c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+QColor QtCanvas::toQColor(TColor c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
 
 QFont QtCanvas::toQFont(const SFontDesc& desc) {
     QFont font(QString::fromStdString(desc.face));
@@ -64,12 +68,24 @@ void QtCanvas::setPen(const SPenDesc& pen) {
     p.setWidth(std::max(1, pen.width));
     p.setCosmetic(true);
     switch (pen.style) {
-        case PenStyle::Solid: p.setStyle(Qt::SolidLine); break;
-        case PenStyle::Dash: p.setStyle(Qt::DashLine); break;
-        case PenStyle::Dot: p.setStyle(Qt::DotLine); break;
-        case PenStyle::DashDot: p.setStyle(Qt::DashDotLine); break;
-        case PenStyle::DashDotDot: p.setStyle(Qt::DashDotDotLine); break;
-        case PenStyle::Null: p.setStyle(Qt::NoPen); break;
+        case PenStyle::Solid:
+            p.setStyle(Qt::SolidLine);
+            break;
+        case PenStyle::Dash:
+            p.setStyle(Qt::DashLine);
+            break;
+        case PenStyle::Dot:
+            p.setStyle(Qt::DotLine);
+            break;
+        case PenStyle::DashDot:
+            p.setStyle(Qt::DashDotLine);
+            break;
+        case PenStyle::DashDotDot:
+            p.setStyle(Qt::DashDotDotLine);
+            break;
+        case PenStyle::Null:
+            p.setStyle(Qt::NoPen);
+            break;
     }
     pen_ = p;
     painter_.setPen(pen_);
@@ -78,21 +94,27 @@ void QtCanvas::setPen(const SPenDesc& pen) {
     // included. The painter's stroker does the same work pixel by pixel through a blend
     // callback, which made it most of the cost of a dense diagram.
     const QImage::Format format = image_ ? image_->format() : QImage::Format_Invalid;
-    direct_ = bits_ && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+    direct_ = bits_ &&
+              (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
                format == QImage::Format_ARGB32_Premultiplied) &&
               pen.style == PenStyle::Solid && pen.width <= 1 && painter_.transform().isIdentity() &&
-              !painter_.hasClipping() && painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
+              !painter_.hasClipping() &&
+              painter_.compositionMode() == QPainter::CompositionMode_SourceOver;
     penRgb_ = qRgb(pen.color & 0xFF, (pen.color >> 8) & 0xFF, (pen.color >> 16) & 0xFF);
 }
 
-void QtCanvas::setBrush(TColor color) { brush_ = QBrush(toQColor(color)); }
+void QtCanvas::setBrush(TColor color) {
+    brush_ = QBrush(toQColor(color));
+}
 
 void QtCanvas::setFont(const SFontDesc& font) {
     font_ = toQFont(font);
     escapement_ = font.escapement;
 }
 
-void QtCanvas::setTextColor(TColor color) { textColor_ = toQColor(color); }
+void QtCanvas::setTextColor(TColor color) {
+    textColor_ = toQColor(color);
+}
 
 void QtCanvas::moveTo(SDevicePoint p) {
     flush();
@@ -105,13 +127,15 @@ void QtCanvas::directLine(SDevicePoint a, SDevicePoint b) {
     uchar* const bits = bits_;
     const qsizetype stride = stride_;
     auto put = [&](int x, int y) {
-        if (x >= 0 && x < w && y >= 0 && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = penRgb_;
+        if (x >= 0 && x < w && y >= 0 && y < h)
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = penRgb_;
     };
     if (a.x == b.x) {
         if (a.x < 0 || a.x >= w) return;
         const int top = std::max(0, std::min(a.y, b.y));
         const int bottom = std::min(h - 1, std::max(a.y, b.y));
-        for (int y = top; y <= bottom; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[a.x] = penRgb_;
+        for (int y = top; y <= bottom; ++y)
+            reinterpret_cast<QRgb*>(bits + y * stride)[a.x] = penRgb_;
         return;
     }
     // Bresenham from a to b, both ends included.
@@ -138,8 +162,10 @@ void QtCanvas::lineTo(SDevicePoint p) {
     // Ends far outside the image (a frame larger than the image) go through the painter,
     // which clips before it walks the line.
     const int margin = 4096;
-    if (direct_ && std::abs(position_.x) < margin + image_->width() && std::abs(p.x) < margin + image_->width() &&
-        std::abs(position_.y) < margin + image_->height() && std::abs(p.y) < margin + image_->height()) {
+    if (direct_ && std::abs(position_.x) < margin + image_->width() &&
+        std::abs(p.x) < margin + image_->width() &&
+        std::abs(position_.y) < margin + image_->height() &&
+        std::abs(p.y) < margin + image_->height()) {
         flush();
         directLine(position_, p);
         position_ = p;
@@ -197,7 +223,9 @@ void QtCanvas::setPixel(SDevicePoint p, TColor color) {
     painter_.fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
 }
 
-int QtCanvas::fontHeight(const SFontDesc& font) const { return font.height; }
+int QtCanvas::fontHeight(const SFontDesc& font) const {
+    return font.height;
+}
 
 TextSize QtCanvas::textExtent(const SFontDesc& font, std::string_view text) const {
     const QFontMetrics metrics(toQFont(font));

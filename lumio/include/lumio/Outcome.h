@@ -19,7 +19,7 @@ inline constexpr const char* CancelOpenFile = "CancelOpenFile";
 
 // Carries exactly one keyword; what() returns it.
 class LUMIO_EXPORT Outcome : public std::runtime_error {
-public:
+  public:
     explicit Outcome(const std::string& keyword) : std::runtime_error(keyword) {}
     std::string keyword() const { return what(); }
 };

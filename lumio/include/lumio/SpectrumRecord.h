@@ -35,11 +35,12 @@ struct SpectrumRecord {
     std::uint8_t foundLineSelected = 0;
     std::uint8_t databaseLinesShown = 0;
     std::uint8_t databaseLineSelected = 0;
-    TPointList points;                    // in file order; readers never sort
-    TLineArray spectrumLines;             // found or identified lines
-    TSearchEngineLineArray databaseLines; // database lines shown with the spectrum
+    TPointList points;                     // in file order; readers never sort
+    TLineArray spectrumLines;              // found or identified lines
+    TSearchEngineLineArray databaseLines;  // database lines shown with the spectrum
     SAxisText axisText;
-    SPlotInfo plotInfo;                   // readers set xMin, xMax, yMin, yMax and title
-    std::array<float, 4> xTransform{0.0f, 1.0f, 0.0f, 1.0f};  // x shift, x stretch, y shift, y stretch
+    SPlotInfo plotInfo;  // readers set xMin, xMax, yMin, yMax and title
+    std::array<float, 4> xTransform{0.0f, 1.0f, 0.0f,
+                                    1.0f};  // x shift, x stretch, y shift, y stretch
     SXFormat xFormat;
 };

@@ -24,7 +24,7 @@ struct MapsChoice {
 };
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
 
     // A message box owned by the reading window. `text` is complete (the file's path

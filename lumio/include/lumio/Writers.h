@@ -21,5 +21,5 @@ enum class WriteResult { Done, Failed };
 // A temporary file that cannot be created ("kann nicht zum Schreiben geöffnet werden") or
 // a write that fails ("konnte nicht geschrieben werden") is reported through `owner` and
 // returns Failed. Throws std::invalid_argument for a type outside 1..6.
-[[nodiscard]] LUMIO_EXPORT lumio::WriteResult WriteFileData(lumio::Ui& owner, SpectrumRecord& record,
-                                                            int type);
+[[nodiscard]] LUMIO_EXPORT lumio::WriteResult WriteFileData(lumio::Ui& owner,
+                                                            SpectrumRecord& record, int type);

@@ -22,7 +22,9 @@
 namespace lumio::detail {
 namespace {
 
-bool noEnd(std::string_view) { return false; }
+bool noEnd(std::string_view) {
+    return false;
+}
 
 bool isDataLine(std::string_view line) {
     return text::startsWithNumber(line) && text::onlyDataCharacters(line);

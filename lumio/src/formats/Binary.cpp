@@ -29,20 +29,21 @@ constexpr std::size_t kWordMax = 25;
 
 // The floats of a file, read in place.
 class FloatView {
-public:
+  public:
     explicit FloatView(std::string_view bytes) : bytes_(bytes) {}
     std::size_t size() const { return bytes_.size() / 4; }
     float operator[](std::size_t i) const {
         std::uint32_t bits;
         std::memcpy(&bits, bytes_.data() + 4 * i, 4);
         if constexpr (std::endian::native == std::endian::big)
-            bits = (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
+            bits =
+                (bits >> 24) | ((bits >> 8) & 0xFF00u) | ((bits << 8) & 0xFF0000u) | (bits << 24);
         return std::bit_cast<float>(bits);
     }
     // The bytes behind float i.
     std::string_view after(std::size_t i) const { return bytes_.substr(4 * (i + 1)); }
 
-private:
+  private:
     std::string_view bytes_;
 };
 
@@ -65,7 +66,8 @@ std::string trailerTitle(std::string_view trailer) {
     while (i < trailer.size() && title.size() < SPlotInfo::kTitleMax) {
         while (i < trailer.size() && isWordSpace(trailer[i])) ++i;
         std::size_t length = 0;
-        while (i + length < trailer.size() && length < kWordMax && !isWordSpace(trailer[i + length]))
+        while (i + length < trailer.size() && length < kWordMax &&
+               !isWordSpace(trailer[i + length]))
             ++length;
         if (length == 0) break;
         if (!title.empty()) title += ' ';
@@ -174,8 +176,12 @@ void readBinary(ReadContext& ctx) {
     }
 }
 
-void readBinaryXY(ReadContext& ctx) { readPairs(ctx, loadBinary(ctx)); }
+void readBinaryXY(ReadContext& ctx) {
+    readPairs(ctx, loadBinary(ctx));
+}
 
-void readBinaryY(ReadContext& ctx) { readSingles(ctx, loadBinary(ctx)); }
+void readBinaryY(ReadContext& ctx) {
+    readSingles(ctx, loadBinary(ctx));
+}
 
 }  // namespace lumio::detail

@@ -11,7 +11,9 @@
 namespace lumio::detail {
 namespace {
 
-bool noEnd(std::string_view) { return false; }
+bool noEnd(std::string_view) {
+    return false;
+}
 
 }  // namespace
 

@@ -79,8 +79,8 @@ struct Subfile {
 };
 
 std::vector<Subfile> locateSubfiles(const ByteView& file, std::uint64_t start,
-                                    std::uint32_t subfiles, std::uint32_t headerPoints,
-                                    bool ownX, unsigned yWidth) {
+                                    std::uint32_t subfiles, std::uint32_t headerPoints, bool ownX,
+                                    unsigned yWidth) {
     // Every subfile takes at least its subheader, which bounds the list by the file size.
     if (!countFits(subfiles, kSubheaderSize, file.size())) fail(keyword::UnknownFormat);
     std::vector<Subfile> list;
@@ -161,7 +161,8 @@ void readNewFormat(ReadContext& ctx, const ByteView& file) {
         // n x values of the subfile, then its y values.
         const std::uint64_t yAt = values + std::uint64_t{n} * 4;
         for (std::uint32_t i = 0; i < n; ++i)
-            points.add(file.f32(values + std::uint64_t{i} * 4), yValue(file, yAt, i, yWidth, exponent));
+            points.add(file.f32(values + std::uint64_t{i} * 4),
+                       yValue(file, yAt, i, yWidth, exponent));
     } else if (commonX) {
         for (std::uint32_t i = 0; i < n; ++i)
             points.add(file.f32(kHeaderSize + std::uint64_t{i} * 4),

@@ -18,7 +18,7 @@ namespace lumio::detail {
 // what its header claims, which is "UnknownFormat". Readers check counts and offsets taken
 // from a header with fits() before they allocate or loop, so this is the last line only.
 class ByteView {
-public:
+  public:
     explicit ByteView(std::string_view bytes) : bytes_(bytes) {}
 
     std::uint64_t size() const { return bytes_.size(); }
@@ -59,13 +59,14 @@ public:
         return lumcore::cp1252ToUtf8(std::string_view(p, n));
     }
 
-private:
+  private:
     const char* field(std::uint64_t at, std::uint64_t length) const {
         if (!fits(at, length)) fail(keyword::UnknownFormat);
         return bytes_.data() + at;
     }
     std::uint64_t le(std::uint64_t at, int width) const {
-        const auto* p = reinterpret_cast<const unsigned char*>(field(at, static_cast<unsigned>(width)));
+        const auto* p =
+            reinterpret_cast<const unsigned char*>(field(at, static_cast<unsigned>(width)));
         std::uint64_t v = 0;
         for (int i = width - 1; i >= 0; --i) v = (v << 8) | p[i];
         return v;

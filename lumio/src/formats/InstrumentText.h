@@ -52,17 +52,23 @@ struct Columns {
 // Tab, else ";", else " ", else ","; a first data line with none of them is no data line.
 inline Columns columnsOf(std::string_view firstDataLine) {
     Columns c;
-    if (contains(firstDataLine, "\t")) c.separator = '\t';
-    else if (contains(firstDataLine, ";")) c.separator = ';';
-    else if (contains(firstDataLine, " ")) c.separator = ' ';
-    else if (contains(firstDataLine, ",")) c.separator = ',';
-    else fail(keyword::UnknownFormat);
+    if (contains(firstDataLine, "\t"))
+        c.separator = '\t';
+    else if (contains(firstDataLine, ";"))
+        c.separator = ';';
+    else if (contains(firstDataLine, " "))
+        c.separator = ' ';
+    else if (contains(firstDataLine, ","))
+        c.separator = ',';
+    else
+        fail(keyword::UnknownFormat);
     return c;
 }
 
 // The fields of a line. Runs of separators count as one and the line's leading and trailing
 // separators are dropped, so space-padded columns split as they look.
-inline void splitFields(std::string_view line, char separator, std::vector<std::string_view>& fields) {
+inline void splitFields(std::string_view line, char separator,
+                        std::vector<std::string_view>& fields) {
     fields.clear();
     std::size_t i = 0;
     while (i < line.size()) {

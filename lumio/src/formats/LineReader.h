@@ -14,7 +14,7 @@ inline bool isTextSpace(char c) {
 }
 
 class LineReader {
-public:
+  public:
     explicit LineReader(std::string_view text) : text_(text) {}
 
     // The next line that holds more than white space, without its leading white space and
@@ -45,7 +45,7 @@ public:
     std::size_t offset() const { return pos_; }
     void seek(std::size_t offset) { pos_ = offset < text_.size() ? offset : text_.size(); }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };

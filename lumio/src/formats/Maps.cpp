@@ -41,7 +41,7 @@ struct Layout {
 // Walks the blocks from `at`, skipping every block before the chosen one on each level;
 // returns the offset of the chosen track block.
 class BlockWalk {
-public:
+  public:
     BlockWalk(const ByteView& file, const Layout& layout) : file_(file), layout_(layout) {}
 
     std::uint64_t find(std::uint64_t at, const std::array<int, 4>& chosen) {
@@ -62,7 +62,7 @@ public:
         return 2 + std::uint64_t{file_.u16(at)} * (layout_.xWidth + 4);
     }
 
-private:
+  private:
     // Behind the header of a position, sequence or exposure block.
     std::uint64_t enter(std::uint64_t at) const {
         const std::uint64_t length = 2 + std::uint64_t{file_.u16(at)};
@@ -95,7 +95,8 @@ MapsChoice choose(ReadContext& ctx, const MapsChoice& counts) {
     const auto chosen = ctx.ui.chooseMaps(ctx.record.fileName, counts, initial);
     if (!chosen) fail(keyword::CancelOpenFile);
     const auto inRange = [](int v, int count) { return v >= 1 && v <= count; };
-    if (!inRange(chosen->position, counts.position) || !inRange(chosen->sequence, counts.sequence) ||
+    if (!inRange(chosen->position, counts.position) ||
+        !inRange(chosen->sequence, counts.sequence) ||
         !inRange(chosen->exposure, counts.exposure) || !inRange(chosen->track, counts.track))
         fail(keyword::UnknownFormat);
     lastChoice = *chosen;
@@ -145,7 +146,8 @@ void readMaps(ReadContext& ctx) {
 
     const std::uint64_t track =
         walk.find(firstBlock, {chosen.position, chosen.sequence, chosen.exposure, chosen.track});
-    if (!file.fits(track, 2) || !file.fits(track, walk.trackLength(track))) fail(keyword::UnknownFormat);
+    if (!file.fits(track, 2) || !file.fits(track, walk.trackLength(track)))
+        fail(keyword::UnknownFormat);
     const std::uint32_t n = file.u16(track);
     if (n == 0) fail(keyword::NullFile);
 
@@ -155,7 +157,7 @@ void readMaps(ReadContext& ctx) {
     PointCollector points(ctx);
     for (std::uint32_t i = 0; i < n; ++i) {
         const std::uint64_t xAt = xs + std::uint64_t{i} * layout.xWidth;
-        const double x = layout.xFloat ? file.f64(xAt)
+        const double x = layout.xFloat        ? file.f64(xAt)
                          : layout.xWidth == 2 ? double(file.i16(xAt))
                                               : double(file.i32(xAt));
         points.add(x, file.f32(ys + 4 * std::uint64_t{i}));

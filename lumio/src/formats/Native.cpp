@@ -173,7 +173,9 @@ void readDatabaseLines(std::string_view body, SpectrumRecord& record) {
     }
 }
 
-inline bool isPointSeparator(char c) { return c == ';' || c == ' ' || c == '\t'; }
+inline bool isPointSeparator(char c) {
+    return c == ';' || c == ' ' || c == '\t';
+}
 
 // Reads the point field at p up to the next separator (or the line end) and leaves p
 // there.

@@ -15,7 +15,9 @@
 namespace lumio::detail {
 namespace {
 
-bool isMarker(std::string_view line) { return text::contains(line, ">>"); }
+bool isMarker(std::string_view line) {
+    return text::contains(line, ">>");
+}
 
 // Offset of the first data line.
 std::size_t dataStart(std::string_view content) {

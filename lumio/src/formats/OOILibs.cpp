@@ -1,11 +1,11 @@
 // Reader of Ocean Optics OOI LIBS files (.ols, .olb).
 //
 // Knowledge: the known outline of these exports; no real file was at hand, so the rules
-// below are kept as loose as the outline allows. The first line names the program ("OOI LIBS"); header lines follow up to
-// the column header line, which names "Wavelength" (or "Pixel") and "Counts"; then one data
-// line per pixel: x and counts. Relied on: the program name in the first line and the words
-// of the column header line. Ignored: every other header line. A file whose first line
-// lacks the program name is taken as data from its first line. Lines with more than two
+// below are kept as loose as the outline allows. The first line names the program ("OOI LIBS");
+// header lines follow up to the column header line, which names "Wavelength" (or "Pixel") and
+// "Counts"; then one data line per pixel: x and counts. Relied on: the program name in the first
+// line and the words of the column header line. Ignored: every other header line. A file whose
+// first line lacks the program name is taken as data from its first line. Lines with more than two
 // columns give their first two.
 #include "../FileBytes.h"
 #include "InstrumentText.h"
@@ -19,7 +19,9 @@ bool isColumnHeader(std::string_view line) {
            (text::contains(line, "Wavelength") || text::contains(line, "Pixel"));
 }
 
-bool noEnd(std::string_view) { return false; }
+bool noEnd(std::string_view) {
+    return false;
+}
 
 std::size_t dataStart(std::string_view content) {
     LineReader lines(content);

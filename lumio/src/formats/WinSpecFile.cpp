@@ -21,8 +21,8 @@
 // x values are pixel indexes counted from 0).
 #include <algorithm>
 #include <charconv>
-#include <system_error>
 #include <optional>
+#include <system_error>
 
 #include "../FileBytes.h"
 #include "../ValueRules.h"
@@ -43,20 +43,28 @@ unsigned widthOf(int type) {
     switch (type) {
         case Float32:
         case Int32:
-        case UInt32: return 4;
+        case UInt32:
+            return 4;
         case Int16:
-        case UInt16: return 2;
-        default: fail(keyword::UnknownFormat);
+        case UInt16:
+            return 2;
+        default:
+            fail(keyword::UnknownFormat);
     }
 }
 
 double valueAt(const ByteView& file, std::uint64_t at, int type) {
     switch (type) {
-        case Float32: return file.f32(at);
-        case Int32: return file.i32(at);
-        case Int16: return file.i16(at);
-        case UInt16: return file.u16(at);
-        default: return file.u32(at);
+        case Float32:
+            return file.f32(at);
+        case Int32:
+            return file.i32(at);
+        case Int16:
+            return file.i16(at);
+        case UInt16:
+            return file.u16(at);
+        default:
+            return file.u32(at);
     }
 }
 
@@ -93,7 +101,8 @@ std::optional<Layout> footerLayout(const ByteView& file) {
     const auto elementAt = [&](std::string_view type) -> std::optional<std::string_view> {
         const std::string marker = "<DataBlock type=\"" + std::string(type) + "\"";
         const auto first = format.find(marker);
-        if (first == std::string_view::npos || format.find(marker, first + 1) != std::string_view::npos)
+        if (first == std::string_view::npos ||
+            format.find(marker, first + 1) != std::string_view::npos)
             return std::nullopt;  // none, or several: keep the header's layout
         const auto end = format.find('>', first);
         return format.substr(first, end == std::string_view::npos ? format.npos : end - first);
@@ -112,7 +121,8 @@ std::optional<Layout> footerLayout(const ByteView& file) {
 
 Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     Ui::FrameStrip& last = lastChosenFrameStrip();
-    const Ui::FrameStrip initial{initialChoice(last.frame, frames), initialChoice(last.strip, strips)};
+    const Ui::FrameStrip initial{initialChoice(last.frame, frames),
+                                 initialChoice(last.strip, strips)};
     const auto chosen = ctx.ui.chooseFrameStrip(ctx.record.fileName, frames, strips, initial);
     if (!chosen) fail(keyword::CancelOpenFile);
     if (chosen->frame < 1 || chosen->frame > frames || chosen->strip < 1 || chosen->strip > strips)

@@ -42,8 +42,8 @@ void writeSpectrumLines(OutputFile& out, const TLineArray& lines) {
             continue;
         }
         for (std::size_t i = 0; i < line.candidateLabels.size(); ++i)
-            writeEntry(out, line, false, line.candidateLabels[i], at(line.candidateColors, i, TColor{}),
-                       at(line.candidateRecords, i, noText));
+            writeEntry(out, line, false, line.candidateLabels[i],
+                       at(line.candidateColors, i, TColor{}), at(line.candidateRecords, i, noText));
         for (std::size_t i = 0; i < line.speciesLabels.size(); ++i)
             writeEntry(out, line, true, line.speciesLabels[i], at(line.speciesColors, i, TColor{}),
                        at(line.speciesRecords, i, noText));
@@ -56,7 +56,8 @@ void writeDatabaseLines(OutputFile& out, const TSearchEngineLineArray& lines) {
     for (const CSearchEngineLine& line : lines) {
         out.writeFloat(line.wavelength);
         out.write(';');
-        out.write(lumcore::utf8ToCp1252(lumdb::CandidateEntryText(line.label, line.color, line.record)));
+        out.write(
+            lumcore::utf8ToCp1252(lumdb::CandidateEntryText(line.label, line.color, line.record)));
         out.write('\n');
     }
     out.write("[<-DatabaseLines]\n");

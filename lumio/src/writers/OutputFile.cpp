@@ -30,7 +30,8 @@ void OutputFile::writeFloat(float value) {
 void OutputFile::writeFloatDecimalComma(float value) {
     char text[lumcore::kFloatTextMax];
     char* end = lumcore::formatShortestFloat(text, value);
-    if (char* dot = static_cast<char*>(std::memchr(text, '.', static_cast<std::size_t>(end - text))))
+    if (char* dot =
+            static_cast<char*>(std::memchr(text, '.', static_cast<std::size_t>(end - text))))
         *dot = ',';
     write(std::string_view(text, static_cast<std::size_t>(end - text)));
 }

@@ -11,7 +11,7 @@
 namespace lumio::detail {
 
 class OutputFile {
-public:
+  public:
     // Creates the temporary file for `path`; throws Outcome("NoFile") when that fails.
     explicit OutputFile(const std::string& path);
     OutputFile(const OutputFile&) = delete;
@@ -39,7 +39,7 @@ public:
     // it was, when any write failed. Without close() the target is not touched.
     bool close();
 
-private:
+  private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     void flush();
 

@@ -16,18 +16,15 @@ using namespace lumio::detail;
 namespace {
 
 struct FileType {
-    const char* appended;       // extension appended when the name has none of `accepted`
-    const char* accepted[2];    // upper case, found anywhere in the name
+    const char* appended;     // extension appended when the name has none of `accepted`
+    const char* accepted[2];  // upper case, found anywhere in the name
     void (*writer)(OutputFile&, const SpectrumRecord&);
 };
 
 const FileType kTypes[] = {
-    {".lmx", {".LMX", nullptr}, writeNative},
-    {".csv", {".CSV", nullptr}, writeCsv},
-    {".txt", {".TXT", ".ASC"}, writeAsciiXY},
-    {".txt", {".TXT", ".ASC"}, writeAsciiY},
-    {".bin", {".BIN", nullptr}, writeBinaryXY},
-    {".bin", {".BIN", nullptr}, writeBinaryY},
+    {".lmx", {".LMX", nullptr}, writeNative},   {".csv", {".CSV", nullptr}, writeCsv},
+    {".txt", {".TXT", ".ASC"}, writeAsciiXY},   {".txt", {".TXT", ".ASC"}, writeAsciiY},
+    {".bin", {".BIN", nullptr}, writeBinaryXY}, {".bin", {".BIN", nullptr}, writeBinaryY},
 };
 
 // Binary files end their numbers at the first value of 1e9 or more (x in pairs, y alone);

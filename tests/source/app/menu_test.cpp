@@ -53,16 +53,17 @@ QList<QAction*> itemsOf(QMenu* menu) {
 
 class MenuTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<ShellHarness> h;
 
-private slots:
+  private slots:
     void init() {
         LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString&) -> QWidget* {
             return new FakeDiagram(diagramCommands());
         });
-        LumoraMDIClient::setSearchWindowFactory(
-            [](LumoraMDIClient&) -> QWidget* { return new FakeDiagram({119, 24340}); });
+        LumoraMDIClient::setSearchWindowFactory([](LumoraMDIClient&) -> QWidget* {
+            return new FakeDiagram({119, 24340});
+        });
         h = std::make_unique<ShellHarness>();
         QVERIFY(h->programDir.copyDatabase());
         QVERIFY(h->start());
@@ -129,7 +130,8 @@ private slots:
 
     void childCommandsNeedTheirChild() {
         // No child: every diagram command, the search result and the window commands are off.
-        for (int id : diagramCommands()) QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
+        for (int id : diagramCommands())
+            QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
         for (int id : {119, 24339, 118, 24361, 24362, 24363, 24364, 24365})
             QVERIFY2(!h->isEnabled(id), qPrintable(QString::number(id)));
         for (int id : {24332, 24338, 117, 2001, 2009, 171, 32040, 24310})
@@ -180,7 +182,8 @@ private slots:
     void frameAndApplicationToggles() {
         QCOMPARE(h->frame().toolbars().size(), qsizetype(7));
         const QList<std::pair<int, QWidget*>> toggles = {
-            {cmd::ShowToolbar, h->frame().mainToolbar()}, {cmd::ShowStatusBar, h->frame().statusBar()}};
+            {cmd::ShowToolbar, h->frame().mainToolbar()},
+            {cmd::ShowStatusBar, h->frame().statusBar()}};
         for (const auto& [id, bar] : toggles) {
             QVERIFY(h->frame().action(id)->isChecked());
             for (bool shown : {false, true}) {

@@ -1,13 +1,14 @@
 // The settings file: Windows profile semantics, the encoding on disk, the program directory
 // and the fallback of the settings file, and the filter strings of the file dialogs.
+#include "app/Profile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "services/FileDialog.h"
-#include "app/Profile.h"
 #include "app/ProgramLocation.h"
+#include "services/FileDialog.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
 
 class ProfileTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void readsAndWritesThroughTheIniFile() {
         // The profile rules themselves are pinned by lumcore's tests; here the Qt side: text
         // in and out, defaults before the file exists, a new file in a new folder, and a
@@ -43,14 +44,16 @@ private slots:
         QVERIFY(p.writeDouble("Search Engine", "UpperWavelength", 1234567.0));
         QVERIFY(p.writeInt("InitApp", "Size", 3));
         const QByteArray written =
-            "[Directories and Files]\r\nLastDir=/daten/Me\xDF" "ergebnisse \x80\r\n\r\n"
+            "[Directories and Files]\r\nLastDir=/daten/Me\xDF"
+            "ergebnisse \x80\r\n\r\n"
             "[Search Engine]\r\nUpperWavelength=1.23457e+06\r\n\r\n[InitApp]\r\nSize=3\r\n";
         QCOMPARE(readBytes(path), written);
         QCOMPARE(p.getString("directories and files", "lastdir"),
                  QString::fromUtf8("/daten/Meßergebnisse €"));
         QCOMPARE(p.getDouble("Search Engine", "UpperWavelength", "1000"), 1234570.0);
         // A path Windows-1252 cannot hold is refused, not stored as a different path.
-        QVERIFY(!p.writeString("Directories and Files", "LastDir", QString::fromUtf8("/daten/光谱")));
+        QVERIFY(
+            !p.writeString("Directories and Files", "LastDir", QString::fromUtf8("/daten/光谱")));
         QCOMPARE(readBytes(path), written);
     }
 

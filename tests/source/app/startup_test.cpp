@@ -10,12 +10,12 @@
 #include <QtTest>
 
 #include "FakeDiagram.h"
+#include "ShellHarness.h"
 #include "app/LumoraAboutDlg.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIClient.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
-#include "ShellHarness.h"
 #include "lumdb/Database.h"
 #include "lumdb/lumdb.h"
 #include "lumio/lumio.h"
@@ -30,21 +30,22 @@ QString get(const QString& path, const char* section, const char* key) {
 // The stored window placement: Size, Left, Top, Width, Height of [InitApp].
 QStringList placement(const QString& path) {
     QStringList values;
-    for (const char* key : {"Size", "Left", "Top", "Width", "Height"}) values << get(path, "InitApp", key);
+    for (const char* key : {"Size", "Left", "Top", "Width", "Height"})
+        values << get(path, "InitApp", key);
     return values;
 }
 
 QList<double> searchRanges(const AppContext& c) {
     const auto& s = c.searchSettings;
-    return {s.lowerWavelength, s.upperWavelength, s.lowerIntensity, s.upperIntensity,
-            double(s.intensityOption), double(s.sortOption)};
+    return {s.lowerWavelength, s.upperWavelength,         s.lowerIntensity,
+            s.upperIntensity,  double(s.intensityOption), double(s.sortOption)};
 }
 
 }  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() {
         // Fake diagrams for any file that exists; a missing file fails to open.
         LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString& path) -> QWidget* {
@@ -62,9 +63,11 @@ private slots:
         const QString dir = h.programDir.path();
         QVERIFY(h.messages.shown.isEmpty());
         AppContext& c = h.context();
-        QCOMPARE(QStringList({c.programDir, c.profile().path(), c.lastDir, c.lastConfigDir, c.dataDir, c.helpFile}),
-                 QStringList({dir, dir + "/Lumora.ini", dir + "/Beispiele", dir + "/Beispiele/Konfigurationen",
-                              dir + "/Data/", dir + "/Hilfe/Lumora Handbuch.pdf"}));
+        QCOMPARE(QStringList({c.programDir, c.profile().path(), c.lastDir, c.lastConfigDir,
+                              c.dataDir, c.helpFile}),
+                 QStringList({dir, dir + "/Lumora.ini", dir + "/Beispiele",
+                              dir + "/Beispiele/Konfigurationen", dir + "/Data/",
+                              dir + "/Hilfe/Lumora Handbuch.pdf"}));
         QCOMPARE(h.context().openFilter, QString::fromStdString(GetFilterString("open", 1)));
         QCOMPARE(h.context().lastFilterIndex, 1);
         // The frame with its defaults: caption, normal state, 800 x 600 at 0,0.
@@ -121,7 +124,9 @@ private slots:
         h.programDir.writeSettings(
             "[Directories and Files]\r\nLastDir=/daten/Spektren\r\nLastConfigDir=/daten/K\r\n"
             "LastFilterIndex=5\r\n[InitApp]\r\nSize=9\r\nLeft=30\r\nTop=40\r\nWidth=700\r\n"
-            "Height=500\r\n[Search Engine]\r\n" + first + "=1\r\n" + second + "=2\r\n"
+            "Height=500\r\n[Search Engine]\r\n" +
+            first + "=1\r\n" + second +
+            "=2\r\n"
             "Neutrals=1\r\nHigherIons=1\r\nLowerWavelength=250.5\r\nUpperWavelength=3e2\r\n"
             "UpperIntensity=abc\r\nIntensityOption=2\r\nSortOption=1\r\n");
         QVERIFY(h.start());
@@ -141,8 +146,9 @@ private slots:
     void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
         ShellHarness h;
         QVERIFY(h.programDir.copyDatabase());
-        h.programDir.writeSettings("[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
-                                   "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n");
+        h.programDir.writeSettings(
+            "[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
+            "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n");
         QVERIFY(h.start());
         const QRect area = h.frame().screen()->availableGeometry();
         QCOMPARE(h.frame().width(), area.width());
@@ -153,7 +159,8 @@ private slots:
         QVERIFY(h.frame().close());
         QCOMPARE(h.messages.shown.size(), qsizetype(1));
         QCOMPARE(h.messages.shown[0].caption, QString("Dateifehler"));
-        QCOMPARE(get(h.programDir.settingsPath(), "Directories and Files", "LastDir"), QString("/alt"));
+        QCOMPARE(get(h.programDir.settingsPath(), "Directories and Files", "LastDir"),
+                 QString("/alt"));
     }
 
     void missingElementTableEndsTheProgram() {
@@ -225,7 +232,8 @@ private slots:
                  dir + "/Beispiele/Konfigurationen");
         QCOMPARE(get(ini, "Directories and Files", "LastFilterIndex"), QString("3"));
         QCOMPARE(placement(ini), QStringList({"9", "15", "25", "640", "480"}));
-        QVERIFY(h.programDir.settingsBytes().startsWith("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
+        QVERIFY(h.programDir.settingsBytes().startsWith(
+            "; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
 
         // The next start comes back where the last one ended.
         h.destroy();
@@ -243,7 +251,8 @@ private slots:
         h.frame().showMaximized();
         QTRY_VERIFY(h.frame().isMaximized());
         QVERIFY(h.frame().close());
-        QCOMPARE(placement(h.programDir.settingsPath()), QStringList({"3", "11", "22", "733", "544"}));
+        QCOMPARE(placement(h.programDir.settingsPath()),
+                 QStringList({"3", "11", "22", "733", "544"}));
 
         // Size=3 starts maximised.
         h.destroy();

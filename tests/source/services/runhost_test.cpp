@@ -4,15 +4,15 @@
 #include <QThread>
 #include <QtTest>
 
-#include "services/QtRunHost.h"
 #include "ScriptedMessageBox.h"
+#include "services/QtRunHost.h"
 #include "services/SearchStatusDialog.h"
 
 namespace {
 
 // Exposes the protected pump for the throttling test.
 class ProbeHost : public QtRunHost {
-public:
+  public:
     using QtRunHost::QtRunHost;
     bool pumpOnce() { return pump(); }
 };
@@ -21,7 +21,7 @@ public:
 
 class RunHostTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void statusDialogAndAbort() {
         QWidget window;
         window.show();
@@ -70,9 +70,9 @@ private slots:
         QCOMPARE(host.message("Bitte legen Sie die CD ein", "Datenbankquelle",
                               lumdb::Icon::Information, lumdb::Buttons::OkCancel, false),
                  lumdb::Answer::Cancel);
-        QCOMPARE(host.message("Datei fehlt", "Liniensuche", lumdb::Icon::Stop,
-                              lumdb::Buttons::Ok, true),
-                 lumdb::Answer::Ok);
+        QCOMPARE(
+            host.message("Datei fehlt", "Liniensuche", lumdb::Icon::Stop, lumdb::Buttons::Ok, true),
+            lumdb::Answer::Ok);
         host.beep();
         QCOMPARE(box.beeps, 1);
         QCOMPARE(box.shown.size(), 2);
@@ -90,7 +90,8 @@ private slots:
         // Whatever this machine has mounted: real directories, in a stable sorted order.
         const auto roots = host.removableVolumes();
         QVERIFY(std::is_sorted(roots.begin(), roots.end()));
-        for (const std::string& root : roots) QVERIFY(QFileInfo(QString::fromStdString(root)).isDir());
+        for (const std::string& root : roots)
+            QVERIFY(QFileInfo(QString::fromStdString(root)).isDir());
     }
 };
 

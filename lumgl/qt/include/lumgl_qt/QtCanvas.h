@@ -14,7 +14,7 @@ class QImage;
 namespace lumgl {
 
 class LUMGL_QT_EXPORT QtCanvas : public Canvas {
-public:
+  public:
     // `painter` is active on the device; `target` is the drawing's client rectangle.
     // `image` is the QImage the painter paints on, if any: pixels are read from it (the
     // reticle); other devices read back white. `raster`: reduce dense curves per pixel
@@ -46,7 +46,7 @@ public:
     bool drawsDirectly() const { return direct_; }
     static QColor toQColor(TColor color);
 
-private:
+  private:
     void directLine(SDevicePoint a, SDevicePoint b);
 
     QPainter& painter_;
