@@ -40,7 +40,9 @@ TEST_F(SafeFileTest, CommitReplacesTheTargetKeepingModeAndLink) {
     ASSERT_TRUE(lumcore::writeFileSafely(target, "alt"));
     ::chmod(target.c_str(), 0640);
     const bool root = ::geteuid() == 0;  // only root can give the file to another owner
-    if (root) ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    if (root) {
+        ASSERT_EQ(::chown(target.c_str(), 65534, 65534), 0);
+    }
     fs::create_symlink(target, path("link.txt"));
     ASSERT_TRUE(lumcore::writeFileSafely(path("link.txt"), "neu"));
     EXPECT_TRUE(fs::is_symlink(path("link.txt")));
@@ -48,7 +50,9 @@ TEST_F(SafeFileTest, CommitReplacesTheTargetKeepingModeAndLink) {
     struct stat st {};
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    if (root) EXPECT_EQ(st.st_uid, 65534u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 65534u);
+    }
     EXPECT_EQ(entries(), 2u);
 }
 

@@ -252,8 +252,9 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         split(cli("identify fe.txt --elements Fe --neutrals --intensity 40,10000").out, '\n');
     ASSERT_GT(strong.size(), 1u);
     for (std::size_t i = 1; i < strong.size(); ++i)
-        if (const auto f = csvFields(strong[i]); !f[6].empty())
+        if (const auto f = csvFields(strong[i]); !f[6].empty()) {
             EXPECT_GE(std::stod(f[6]), 40) << strong[i];
+        }
     // Database lines lie in the range and, sorted by strength, come strongest first.
     const auto range =
         split(cli("dbsearch --elements Fe --neutrals --from 371.9 --to 372.1").out, '\n');
