@@ -159,32 +159,30 @@ int LumoraMDIClient::childCount() const {
 }
 
 void LumoraMDIClient::tileSideBySide() {
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* w : subWindowList())
-        if (!w->isMinimized() && w->isVisible()) windows.append(w);
-    if (windows.isEmpty()) return;
-    const QRect area = viewport()->rect();
-    const int n = static_cast<int>(windows.size());
-    for (int i = 0; i < n; ++i) {
-        windows[i]->showNormal();
-        const int left = area.width() * i / n;
-        const int right = area.width() * (i + 1) / n;
-        windows[i]->setGeometry(left, 0, right - left, area.height());
-    }
+    tile(Qt::Horizontal);
 }
 
 void LumoraMDIClient::tileStacked() {
+    tile(Qt::Vertical);
+}
+
+// The visible, not minimised children share the area in equal slices along `direction`.
+void LumoraMDIClient::tile(Qt::Orientation direction) {
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* w : subWindowList())
         if (!w->isMinimized() && w->isVisible()) windows.append(w);
     if (windows.isEmpty()) return;
     const QRect area = viewport()->rect();
     const int n = static_cast<int>(windows.size());
+    const int length = direction == Qt::Horizontal ? area.width() : area.height();
     for (int i = 0; i < n; ++i) {
         windows[i]->showNormal();
-        const int top = area.height() * i / n;
-        const int bottom = area.height() * (i + 1) / n;
-        windows[i]->setGeometry(0, top, area.width(), bottom - top);
+        const int from = length * i / n;
+        const int to = length * (i + 1) / n;
+        if (direction == Qt::Horizontal)
+            windows[i]->setGeometry(from, 0, to - from, area.height());
+        else
+            windows[i]->setGeometry(0, from, area.width(), to - from);
     }
 }
 

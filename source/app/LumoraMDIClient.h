@@ -53,6 +53,7 @@ class LumoraMDIClient : public QMdiArea {
     void childrenChanged();
 
   private:
+    void tile(Qt::Orientation direction);
     void commandOpen();
     void printerSetup();
     void openSearchWindow();

@@ -4,6 +4,7 @@
 #include <glob.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -216,6 +217,16 @@ std::vector<double> parseNumberList(const std::string& option, const std::string
     std::vector<double> out;
     for (const auto& p : splitList(option, text, count)) out.push_back(parseNumber(option, p));
     return out;
+}
+
+std::string lowerExtension(const std::string& path) {
+    const auto dot = path.rfind('.');
+    const auto slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    std::string ext = path.substr(dot + 1);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    return ext;
 }
 
 }  // namespace lumcli

@@ -60,4 +60,7 @@ std::vector<int> parseIntList(const std::string& option, const std::string& text
 std::vector<double> parseNumberList(const std::string& option, const std::string& text,
                                     std::size_t count);
 
+// The extension of a path's file name in lower case, without the dot; empty when it has none.
+std::string lowerExtension(const std::string& path);
+
 }  // namespace lumcli

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "AnalysisOptions.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "JsonWriter.h"
 #include "SearchResultText.h"
@@ -15,16 +16,6 @@
 namespace lumcli {
 
 namespace {
-
-std::string lowerExtension(const std::string& path) {
-    const auto dot = path.rfind('.');
-    const auto slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
 
 void numberOrNull(JsonWriter& j, std::string_view field) {
     const std::string text(field);

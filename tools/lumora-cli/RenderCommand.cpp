@@ -15,6 +15,7 @@
 #include <ostream>
 
 #include "AnalysisOptions.h"
+#include "CommandLine.h"
 #include "Commands.h"
 #include "LineRun.h"
 #include "Session.h"
@@ -50,16 +51,6 @@ const char* const kNotWritten = "Die Datei konnte nicht geschrieben werden.";
 // The finished bytes go to the target through a temporary file beside it.
 void writeOutput(const std::string& path, std::string_view bytes) {
     if (!lumcore::writeFileSafely(path, bytes)) throw FileFailure("NoFile", kNotWritten);
-}
-
-std::string lowerExtension(const std::string& path) {
-    const auto dot = path.rfind('.');
-    const auto slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot + 1);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    return ext;
 }
 
 struct Spectrum {
