@@ -148,18 +148,26 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    // The whole diagram on one painting device; `bitmap` is the image behind a raster device.
+    const auto paint = [&](QPaintDevice& device, QImage* bitmap) {
+        QPainter painter;
+        if (!painter.begin(&device)) throw FileFailure("NoFile", kNotWritten);
+        lumgl::QtCanvas canvas(painter, rect, bitmap, bitmap != nullptr);
+        composer.draw(canvas);
+        canvas.flush();
+        if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+    };
+    const auto writeBytes = [&] {
+        writeOutput(path,
+                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    };
     if (ext == "png" || ext == "bmp") {
         QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
         image.fill(Qt::white);
-        QPainter painter(&image);
-        lumgl::QtCanvas canvas(painter, rect, &image, true);
-        composer.draw(canvas);
-        canvas.flush();
-        painter.end();
+        paint(image, &image);
         if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP"))
             throw FileFailure("NoFile", kNotWritten);
-        writeOutput(path,
-                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writeBytes();
         return;
     }
     if (ext == "pdf") {
@@ -168,15 +176,9 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
             writer.setResolution(72);
             writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
             writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-            QPainter painter;
-            if (!painter.begin(&writer)) throw FileFailure("NoFile", kNotWritten);
-            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-            composer.draw(canvas);
-            canvas.flush();
-            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+            paint(writer, nullptr);
         }
-        writeOutput(path,
-                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writeBytes();
         return;
     }
 #ifdef LUMORA_CLI_SVG
@@ -186,15 +188,9 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
             generator.setOutputDevice(&buffer);
             generator.setSize(QSize(rect.width(), rect.height()));
             generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
-            QPainter painter;
-            if (!painter.begin(&generator)) throw FileFailure("NoFile", kNotWritten);
-            lumgl::QtCanvas canvas(painter, rect, nullptr, false);
-            composer.draw(canvas);
-            canvas.flush();
-            if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
+            paint(generator, nullptr);
         }
-        writeOutput(path,
-                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        writeBytes();
         return;
     }
 #endif
