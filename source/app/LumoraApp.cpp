@@ -159,10 +159,10 @@ bool LumoraApp::startUp() {
     c.programDir = ProgramLocation::programDirectory();
     if (c.programDir.isEmpty()) fatal(QString::fromUtf8(kNoProgramFileText));
     c.setSettingsFile(ProgramLocation::settingsFile(c.programDir));
-    readDirectories();
+    const lumcore::IniFile settings = c.profile().read();
+    readDirectories(settings);
     c.openFilter = QString::fromStdString(GetFilterString("open", 1));
-    c.lastFilterIndex =
-        c.profile().getInt(kDirectoriesSection, QStringLiteral("LastFilterIndex"), 1);
+    c.lastFilterIndex = settings.getInt(kDirectoriesSection.toStdString(), "LastFilterIndex", 1);
     if (!quitRequested_) {
         const auto host = c.makeRunHost(nullptr);
         std::string dataDir;
@@ -184,25 +184,26 @@ bool LumoraApp::startUp() {
 
     // The splash's minimum time, then the frame where it was left.
     waitForSplash();
-    placeFrame();
+    placeFrame(settings);
     if (splash_) {
         splash_->finish(frame_);
     }
 
     // The defaults of the database search.
-    loadSearchEngineSettings();
+    loadSearchEngineSettings(settings);
     return true;
 }
 
-void LumoraApp::readDirectories() {
+void LumoraApp::readDirectories(const lumcore::IniFile& settings) {
     AppContext& c = context_;
     const QString dataDefault =
         ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele"));
     const QString configDefault =
         ProgramLocation::subdirectoryOr(c.programDir, QStringLiteral("Beispiele/Konfigurationen"));
-    c.lastDir = c.profile().getString(kDirectoriesSection, QStringLiteral("LastDir"), dataDefault);
+    const std::string s = kDirectoriesSection.toStdString();
+    c.lastDir = QString::fromStdString(settings.getString(s, "LastDir", dataDefault.toStdString()));
     c.lastConfigDir =
-        c.profile().getString(kDirectoriesSection, QStringLiteral("LastConfigDir"), configDefault);
+        QString::fromStdString(settings.getString(s, "LastConfigDir", configDefault.toStdString()));
 }
 
 void LumoraApp::waitForSplash() {
@@ -213,8 +214,7 @@ void LumoraApp::waitForSplash() {
     }
 }
 
-void LumoraApp::placeFrame() {
-    const lumcore::IniFile ini = context_.profile().read();
+void LumoraApp::placeFrame(const lumcore::IniFile& ini) {
     const std::string s = kInitAppSection.toStdString();
     const int size = ini.getInt(s, "Size", kSizeNormal);
     const int left = ini.getInt(s, "Left", 0);
@@ -231,9 +231,8 @@ void LumoraApp::placeFrame() {
         frame_->show();
 }
 
-void LumoraApp::loadSearchEngineSettings() {
+void LumoraApp::loadSearchEngineSettings(const lumcore::IniFile& ini) {
     GetElements(context_.programDir.toStdString(), context_.searchElements);
-    const lumcore::IniFile ini = context_.profile().read();
     const std::string s = kSearchEngineSection.toStdString();
     for (CElement& element : context_.searchElements)
         element.selected = ini.getInt(s, element.name, 0) == 1;

@@ -78,9 +78,10 @@ class LumoraApp : public QObject {
   private:
     void fatal(const QString& text);
     bool helpFailed();
-    void readDirectories();
-    void loadSearchEngineSettings();
-    void placeFrame();
+    // Each reads its keys from the settings file as start-up read it, once.
+    void readDirectories(const lumcore::IniFile& settings);
+    void loadSearchEngineSettings(const lumcore::IniFile& settings);
+    void placeFrame(const lumcore::IniFile& settings);
     void waitForSplash();
 
     Options options_;
