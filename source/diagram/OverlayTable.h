@@ -28,6 +28,7 @@ class OverlayTable {
     SpectrumRecord& currentRecord() { return records_.at(current_); }
     const SpectrumRecord& currentRecord() const { return records_.at(current_); }
     SpectrumHistory& history(std::size_t position) { return histories_.at(position); }
+    const SpectrumHistory& history(std::size_t position) const { return histories_.at(position); }
     SpectrumHistory& currentHistory() { return histories_.at(current_); }
     const PenTable& pens() const { return pens_; }
 

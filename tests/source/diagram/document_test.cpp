@@ -1,12 +1,17 @@
 // The document of a diagram window: overlay positions with their pens and histories, and
 // the undo/redo history with its texts and snapshots.
+#include <QTemporaryDir>
 #include <QtTest>
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <fstream>
 #include <set>
+#include <sstream>
 
-#include "diagram/OverlayTable.h"
+#include "ScriptedUi.h"
+#include "diagram/DiagramDocument.h"
+#include "lumio/Outcome.h"
 
 namespace {
 
@@ -46,6 +51,45 @@ struct RangeState {
         range = to;
     }
 };
+
+// Puts the document into the state a row of command_rules.tsv names.
+void applyState(DiagramDocument& doc, const std::string& words) {
+    std::istringstream in(words);
+    for (std::string w; in >> w;) {
+        SpectrumRecord& cur = doc.overlays().currentRecord();
+        if (w.rfind("n=", 0) == 0) {
+            for (int k = std::stoi(w.substr(2)); k > 0; --k) {
+                doc.overlays().prepareNext();
+                doc.overlays().commitNext();
+            }
+        } else if (w == "analysis") {
+            doc.analysisDisplay = true;
+        } else if (w == "bw") {
+            doc.plot().stateFlags |= kStateBlackWhite;
+        } else if (w == "found") {
+            cur.foundLinesShown = 1;
+            for (float x : {400.0f, 500.0f}) cur.spectrumLines.add(CLine(x, 1));
+        } else if (w == "database") {
+            cur.databaseLinesShown = 1;
+            cur.databaseLines.add(CSearchEngineLine{});
+        } else if (w.rfind("select=", 0) == 0) {
+            doc.selectLine(std::stoi(w.substr(7)));
+        } else if (w == "reticle") {
+            doc.reticle.shown = true;
+        } else if (w == "undo" || w == "redo") {
+            doc.changeRange({1, 2, 3, 4});
+            if (w == "redo") doc.undo();
+        } else {
+            QFAIL(("unknown state word " + w).c_str());
+        }
+    }
+}
+
+std::string writeFile(const QTemporaryDir& dir, const char* name, const char* text) {
+    const std::string path = dir.filePath(name).toStdString();
+    std::ofstream(path) << text;
+    return path;
+}
 
 }  // namespace
 
@@ -195,6 +239,101 @@ class DocumentTest : public QObject {
         QCOMPARE(history.redoSnapshot().lines[0].x, 500.5f);
         // Each push starts with an empty snapshot.
         QVERIFY(history.push("1214,0,1,0,1").empty());
+    }
+
+    void commandRules() {
+        std::ifstream in(std::string(LUMORA_TEST_DATA) + "/source/diagram/data/command_rules.tsv");
+        int rows = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::istringstream fields(line);
+            int command = 0, enabled = 0;
+            std::string state;
+            fields >> command >> enabled;
+            std::getline(fields >> std::ws, state);
+            DiagramDocument doc;
+            applyState(doc, state);
+            QVERIFY2(doc.isEnabled(command) == bool(enabled), line.c_str());
+            ++rows;
+        }
+        QVERIFY(rows > 30);
+    }
+
+    void addingSpectra() {
+        QTemporaryDir dir;
+        const std::string flat = writeFile(dir, "flat.txt", "400 0\n500 0\n600 0\n");
+        const std::string negative = writeFile(dir, "negative.txt", "300 -3\n700 -2\n");
+        const std::string huge = writeFile(dir, "huge.txt", "1 1\n2 3.4e38\n");
+        lumtest::ScriptedUi ui;
+        int loads = 0;
+        const DiagramDocument::AddSteps steps{{}, [&](DiagramDocument&) { ++loads; }};
+
+        // A flat first spectrum gets -5..5; the second leaves the range alone and takes the
+        // display bytes of the one current before.
+        DiagramDocument doc;
+        doc.addSpectrum(flat, ui, 1, steps);
+        QCOMPARE(doc.range(), (std::array<float, 4>{400, 600, -5, 5}));
+        doc.overlays().currentRecord().foundLinesShown = 1;
+        doc.addSpectrum(negative, ui, 1, steps);
+        QCOMPARE(doc.overlays().count(), std::size_t(2));
+        QCOMPARE(doc.overlays().current(), std::size_t(1));
+        QCOMPARE(doc.range()[3], 5.0f);
+        QCOMPARE(loads, 1);
+        QCOMPARE(int(doc.overlays().currentRecord().foundLinesShown), 1);
+        QCOMPARE(int(doc.overlays().currentRecord().newFile), 1);
+
+        // Failures leave the document as it was: a missing file, a cancelled x format.
+        const auto fails = [&](const std::string& path, const DiagramDocument::AddSteps& s,
+                               const char* keyword) {
+            try {
+                doc.addSpectrum(path, ui, 1, s);
+            } catch (const lumio::Outcome& o) {
+                return o.keyword() == keyword && doc.overlays().count() == 2 &&
+                       doc.overlays().current() == 1 && doc.overlays().record(2).points.empty();
+            }
+            return false;
+        };
+        QVERIFY(fails(dir.filePath("missing.txt").toStdString(), steps, "NoFile"));
+        const DiagramDocument::AddSteps cancel{
+            [](SpectrumRecord&) { throw lumio::Outcome("CancelConvertWavelength"); }, {}};
+        QVERIFY(fails(negative, cancel, "CancelOpenFile"));
+
+        // A negative top is raised, not lowered; a top near the float limit stays finite.
+        DiagramDocument below;
+        below.addSpectrum(negative, ui, 1, {});
+        QCOMPARE(below.range()[3], -1.8f);
+        QCOMPARE(below.range()[2], -3.0f);
+        DiagramDocument top;
+        top.addSpectrum(huge, ui, 1, {});
+        QCOMPARE(top.range()[3], FLT_MAX);
+    }
+
+    void rangeUndoMovesTheReticle() {
+        QTemporaryDir dir;
+        lumtest::ScriptedUi ui;
+        DiagramDocument doc;
+        doc.addSpectrum(writeFile(dir, "s.txt", "400 1\n500 2\n600 3\n700 4\n"), ui, 1, {});
+        doc.plot().plotRect = {0, 0, 400, 300};
+        doc.plot().origin = {0, 300};
+        doc.plot().bottomRight = {400, 300};
+        doc.reticle = {true, false, false, {650, 3.5f}};
+        const auto before = doc.range();
+        doc.changeRange({450, 550, 0, 5});
+        QVERIFY(doc.reticle.reposition);
+        QCOMPARE(doc.reticle.position.x, 500.0f);
+        QVERIFY(doc.undo());
+        QCOMPARE(doc.range(), before);
+        QVERIFY(doc.redo());
+        QCOMPARE(doc.range(), (std::array<float, 4>{450, 550, 0, 5}));
+        // Another spectrum made current clears the line selection.
+        doc.overlays().currentRecord().foundLinesShown = 1;
+        doc.overlays().currentRecord().spectrumLines.add(CLine(500, 2));
+        doc.selectLine(0);
+        QCOMPARE(doc.selectedLine(), 0);
+        doc.addSpectrum(dir.filePath("s.txt").toStdString(), ui, 1, {});
+        QVERIFY(doc.setCurrent(0));
+        QCOMPARE(doc.selectedLine(), -1);
+        QVERIFY(!doc.isEnabled(155));
     }
 
     void undoTextsReadBackExactly() {

@@ -1,0 +1,112 @@
+// The document of one diagram window, free of widgets: the spectra with their pens and
+// histories, the displayed range and view flags, the window's analysis settings and element
+// lists, the reticle's data position, the selected line, and the rules for which commands
+// apply. The window shows it and asks the user; everything it decides is decided here, so
+// it is tested without a screen.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "diagram/OverlayTable.h"
+#include "lumdb/AnalysisSettings.h"
+#include "lumio/Ui.h"
+
+class DiagramDocument {
+  public:
+    // The private message that re-applies a displayed range (x min, x max, y min, y max).
+    static constexpr unsigned kApplyRange = 1214;
+
+    DiagramDocument();
+
+    OverlayTable& overlays() { return overlays_; }
+    const OverlayTable& overlays() const { return overlays_; }
+    // The diagram's own description: displayed range, plot rectangle, view flags, font.
+    SPlotInfo& plot() { return plot_; }
+    const SPlotInfo& plot() const { return plot_; }
+
+    struct AxisTexts {
+        std::string xLabel = "Wellenlänge";
+        std::string yLabel = "Signal";
+        std::string xUnit;
+        std::string yUnit;
+    };
+    struct Reticle {
+        bool shown = false;
+        bool reposition = false;  // the window must place it anew at `position`
+        bool label = false;
+        TPointF position;
+    };
+    struct Legend {
+        bool shown = false;
+        int position = 1;
+        bool fileNames = false;
+        bool lineSearch = false;
+        bool identification = false;
+    };
+
+    AxisTexts axis;
+    Reticle reticle;
+    Legend legend;
+    std::string fontName;
+    std::string fontType;
+    bool analysisDisplay = false;  // the identification view
+    bool integralDisplay = false;
+    bool runLineSearch = true;  // what the next identification run does
+    bool runIdentification = true;
+    lumdb::AnalysisSettings analysis = lumdb::AnalysisSettings::defaults();
+    SSearchEngineVal database;
+    TElementArray identificationElements;
+    TElementArray databaseElements;
+    std::string configurationPath;
+
+    // Adding a spectrum file as the next overlay. `xFormat` determines and applies the
+    // spectrum's x format and may ask the user (throwing lumio::Outcome
+    // "CancelConvertWavelength" when the user cancels, which leaves as "CancelOpenFile");
+    // `loadSettings` loads the window's analysis settings when the first spectrum arrives.
+    struct AddSteps {
+        std::function<void(SpectrumRecord&)> xFormat;
+        std::function<void(DiagramDocument&)> loadSettings;
+    };
+    // Reads `path` into the next record and makes it current; returns the filter index of
+    // the format read. Any failure throws (lumio::Outcome for the readers' keywords) and
+    // leaves the document as it was; a full diagram throws std::length_error.
+    int addSpectrum(const std::string& path, lumio::Ui& ui, int filterIndex, const AddSteps& steps);
+
+    // Makes another spectrum current; the line selection does not carry over.
+    bool setCurrent(std::size_t position);
+    void closeCurrent();
+    void closeOverlays();
+
+    // The selected line of the current spectrum: an index into its found lines or its
+    // database lines (whichever is shown), or -1.
+    int selectedLine() const { return selectedLine_; }
+    void selectLine(int index);
+
+    // The displayed range as x min, x max, y min, y max.
+    std::array<float, 4> range() const;
+    // Applies a range as an undoable change: the current range goes to the history first.
+    void changeRange(const std::array<float, 4>& range);
+
+    // The undo history of the current spectrum.
+    HistorySnapshot& pushUndo(std::string restoreText);
+    void flushHistory();
+    bool undo();
+    bool redo();
+    MessageRegistry& messages() { return messages_; }
+
+    // Whether a diagram command applies to the document's state (a minimised window
+    // disables all of them; the window checks that).
+    bool isEnabled(int command) const;
+    bool isChecked(int command) const;
+
+  private:
+    void clearSelection();
+    void applyRange(const std::array<float, 4>& range);
+
+    OverlayTable overlays_;
+    SPlotInfo plot_;
+    MessageRegistry messages_;
+    int selectedLine_ = -1;
+};
