@@ -5,6 +5,7 @@
 #include <QPrinterInfo>
 
 #include "app/RecentFiles.h"
+#include "lumio/Ui.h"
 #include "services/ModalRunner.h"
 #include "services/QtFileDialog.h"
 #include "services/QtMessageBox.h"
@@ -48,4 +49,9 @@ void AppContext::refreshDefaultPrinter() {
     if (!printer_) return;  // a printer made later starts with the default anyway
     const QString name = QPrinterInfo::defaultPrinterName();
     if (!name.isEmpty() && name != printer_->printerName()) printer_->setPrinterName(name);
+}
+
+std::unique_ptr<lumio::Ui> AppContext::makeLumioUi(QWidget* owner) const {
+    if (lumioUiFactory_) return lumioUiFactory_(owner);
+    return nullptr;  // PENDING-QTLUMIOUI
 }

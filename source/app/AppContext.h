@@ -21,6 +21,9 @@ class RecentFiles;
 namespace lumdb {
 class RunHost;
 }
+namespace lumio {
+class Ui;
+}
 
 class AppContext {
   public:
@@ -31,6 +34,7 @@ class AppContext {
         ModalRunner* dialogs = nullptr;
     };
     using RunHostFactory = std::function<std::unique_ptr<lumdb::RunHost>(QWidget* owner)>;
+    using LumioUiFactory = std::function<std::unique_ptr<lumio::Ui>(QWidget* owner)>;
 
     // The database search defaults of the "Search Engine" section.
     struct SearchEngineSettings {
@@ -58,6 +62,13 @@ class AppContext {
     // the status dialog, unless a factory was set.
     std::unique_ptr<lumdb::RunHost> makeRunHost(QWidget* owner) const;
     void setRunHostFactory(RunHostFactory factory) { runHostFactory_ = std::move(factory); }
+    // How the file library asks the user while a spectrum is read or written from `owner`:
+    // the reader dialogs and message boxes through this context's services, unless a
+    // factory was set.
+    std::unique_ptr<lumio::Ui> makeLumioUi(QWidget* owner) const;
+    void setLumioUiFactory(LumioUiFactory factory) { lumioUiFactory_ = std::move(factory); }
+    // What "Hilfe" in a dialog does: the application shows the manual.
+    std::function<void()> showHelp;
 
     Profile& profile() { return profile_; }
     // Points the profile at `path` and reads the recent files from it.
@@ -81,6 +92,17 @@ class AppContext {
     TElementArray searchElements;
     SearchEngineSettings searchSettings;
 
+    // Above 0 while a file is read or a library run is under way (the program may pump
+    // events then); hand-overs wait until it is back at 0.
+    int busy = 0;
+    struct BusyScope {
+        explicit BusyScope(AppContext& c) : context(c) { ++context.busy; }
+        ~BusyScope() { --context.busy; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+        AppContext& context;
+    };
+
   private:
     std::unique_ptr<MessageBox> ownMessages_;
     std::unique_ptr<FileDialog> ownFiles_;
@@ -89,6 +111,7 @@ class AppContext {
     FileDialog* files_;
     ModalRunner* dialogs_;
     RunHostFactory runHostFactory_;
+    LumioUiFactory lumioUiFactory_;
     Profile profile_;
     std::unique_ptr<RecentFiles> recentFiles_;
     std::unique_ptr<QPrinter> printer_;

@@ -5,6 +5,7 @@
 
 class CommandTable;
 class QEvent;
+class QString;
 
 class CommandTarget {
   public:
@@ -16,4 +17,10 @@ class CommandTarget {
     virtual void setModelessDialogsEnabled(bool /*enabled*/) {}
     // The frame passes its move and activation events on to the active diagram.
     virtual void frameEvent(QEvent* /*event*/) {}
+
+    // A diagram adds a spectrum file as its next overlay (false after telling the user why
+    // it could not), and names its current spectrum `word` followed by a blank and the
+    // spectrum's one-based position; other windows hold no spectra.
+    virtual bool addSpectrumFile(const QString& /*path*/) { return false; }
+    virtual void nameCurrentSpectrum(const QString& /*word*/) {}
 };

@@ -73,6 +73,13 @@ constexpr int TileStacked = 24363;
 constexpr int ArrangeIcons = 24364;
 constexpr int CloseAll = 24365;
 
+// Hand-over from an acquisition program (no menu items): open the file named in
+// "CtrlSpec.txt" (551) or "lmx.tmp" (555) in a new diagram, or add the one in "lmx.tmp" to
+// the active diagram (556).
+constexpr int HandoverCtrlSpec = 551;
+constexpr int HandoverNew = 555;
+constexpr int HandoverAdd = 556;
+
 // Hilfe
 constexpr int HelpContents = 2001;
 constexpr int HelpSearch = 2002;  // no menu item

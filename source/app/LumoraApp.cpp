@@ -19,6 +19,7 @@
 
 #include "app/CommandTarget.h"
 #include "app/Commands.h"
+#include "app/HandoverServer.h"
 #include "app/LumoraAboutDlg.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIChild.h"
@@ -98,6 +99,7 @@ LumoraApp::LumoraApp(Options options, QObject* parent)
         // have changed the default printer elsewhere.
         if (s == Qt::ApplicationActive) context_.refreshDefaultPrinter();
     });
+    context_.showHelp = [this] { showHelp(); };
     commands_.add(cmd::HelpContents, [this] { showHelp(); })
         .add(cmd::HelpSearch, [this] { showHelp(); })
         .add(cmd::About, [this] { showAbout(); })
@@ -191,7 +193,26 @@ bool LumoraApp::startUp() {
 
     // The defaults of the database search.
     loadSearchEngineSettings(settings);
+
+    // The command channel. Taken by another running program only when that one answers,
+    // in which case this one simply has none.
+    handover_ = new HandoverServer(
+        [this](const QByteArray& line, const HandoverServer::Reply& reply) {
+            client_->whenIdle([this, line, reply] { reply(remoteCommand(line)); });
+        },
+        this);
+    handover_->listen(HandoverServer::nameFor(context_.programDir));
     return true;
+}
+
+QByteArray LumoraApp::remoteCommand(const QByteArray& line) {
+    if (line.startsWith("open ")) {
+        const QString path = QString::fromUtf8(line.mid(5));
+        return client_->openHandedOver(path, false) ? "ok" : "failed";
+    }
+    bool number = line.size() <= HandoverServer::kMaxNumber;
+    const int id = number ? line.trimmed().toInt(&number) : 0;
+    return number ? frame_->remoteCommand(id) : QByteArray("unknown");
 }
 
 void LumoraApp::readDirectories(const lumcore::IniFile& settings) {

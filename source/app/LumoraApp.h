@@ -13,6 +13,7 @@
 #include "app/AppContext.h"
 #include "app/CommandTable.h"
 
+class HandoverServer;
 class LumoraDecMDIFrame;
 class LumoraMDIClient;
 class QSplashScreen;
@@ -56,6 +57,10 @@ class LumoraApp : public QObject {
     // Help, about and the main toolbar's switch.
     const CommandTable& commands() const { return commands_; }
 
+    // A line of the command channel (see HandoverServer) carried out; its answer.
+    QByteArray remoteCommand(const QByteArray& line);
+    HandoverServer* handover() const { return handover_; }
+
     // A recent-file entry was chosen: open it; a failed open drops the entry.
     void openRecentFile(const QString& path);
 
@@ -89,6 +94,7 @@ class LumoraApp : public QObject {
     QSplashScreen* splash_ = nullptr;
     LumoraDecMDIFrame* frame_ = nullptr;
     LumoraMDIClient* client_ = nullptr;
+    HandoverServer* handover_ = nullptr;
     AppContext context_;
     CommandTable commands_;
 

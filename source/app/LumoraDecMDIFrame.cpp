@@ -228,6 +228,17 @@ void LumoraDecMDIFrame::dispatch(int id) {
     updateCommandStates();
 }
 
+QByteArray LumoraDecMDIFrame::remoteCommand(int id) {
+    updateCommandStates();
+    const CommandTable* table = commandTable(id);
+    // The hand-over commands have no menu item; the client answers them.
+    if (!table && client_->handoverCommands().contains(id)) table = &client_->handoverCommands();
+    if (!table || !table->contains(id)) return action(id) ? "disabled" : "unknown";
+    if (!table->run(id)) return "disabled";
+    updateCommandStates();
+    return "ok";
+}
+
 void LumoraDecMDIFrame::closeEvent(QCloseEvent* event) {
     if (app_.isQuitRequested() || app_.queryClose())
         event->accept();

@@ -37,6 +37,9 @@ class LumoraDecMDIFrame : public QMainWindow {
 
     // Runs command `id` where it belongs; nothing when it is disabled.
     void dispatch(int id);
+    // The same for the command channel, with the outcome: "ok", "disabled" (a command the
+    // program knows but cannot run now) or "unknown".
+    QByteArray remoteCommand(int id);
     // The table that answers `id` now: the application's, the client's, the frame's own, or
     // the active child's of the kind the command is routed to; null when there is none.
     const CommandTable* commandTable(int id) const;

@@ -1,9 +1,16 @@
 // The MDI client: file, print and database commands.
 #include "app/LumoraMDIClient.h"
 
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStringDecoder>
+#include <QTimer>
 
 #include "app/AppContext.h"
 #include "app/CommandTarget.h"
@@ -11,6 +18,7 @@
 #include "app/LumoraMDIChild.h"
 #include "app/RecentFiles.h"
 #include "services/FileDialog.h"
+#include "services/MessageBox.h"
 #include "services/ModalRunner.h"
 
 namespace {
@@ -38,7 +46,7 @@ bool LumoraMDIClient::hasSearchWindowFactory() {
 }
 
 LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
-    : QMdiArea(parent), context_(context) {
+    : QMdiArea(parent), context_(context), handoverDir_(QDir::tempPath()) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
@@ -76,6 +84,10 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
                 if (LumoraMDIChild* child = searchWindow()) child->close();
             },
             [this] { return searchWindow() != nullptr; });
+    handoverCommands_
+        .add(cmd::HandoverCtrlSpec, [this] { handover(QStringLiteral("CtrlSpec.txt"), false); })
+        .add(cmd::HandoverNew, [this] { handover(QStringLiteral("lmx.tmp"), false); })
+        .add(cmd::HandoverAdd, [this] { handover(QStringLiteral("lmx.tmp"), true); });
 }
 
 const CommandTable* LumoraMDIClient::activeChildCommands() const {
@@ -104,6 +116,69 @@ bool LumoraMDIClient::openDocument(const QString& path) {
     addChild(static_cast<int>(LumoraMDIChild::Kind::Diagram), content);
     context_.recentFiles().add(path);
     return true;
+}
+
+namespace {
+
+// The first line of a hand-over file. The folder is shared with every user, so only a
+// regular file of our own is trusted, and only its first 4 KiB are read. The text is UTF-8
+// when it is valid UTF-8, else Windows-1252.
+QString handoverLine(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.ownerId() != ::getuid()) return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = file.read(4096);
+    const qsizetype end = bytes.indexOf('\n');
+    if (end >= 0) bytes.truncate(end);
+    while (bytes.endsWith('\r')) bytes.chop(1);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError()) text = QStringDecoder("windows-1252").decode(bytes);
+    return text.trimmed();
+}
+
+}  // namespace
+
+void LumoraMDIClient::handover(const QString& fileName, bool add) {
+    const QString path = handoverLine(QDir(handoverDir_).filePath(fileName));
+    if (path.isEmpty()) {
+        context_.messages().show(window(),
+                                 QStringLiteral("Datei existiert nicht oder der Pfadname hat "
+                                                "sich geändert!"),
+                                 701, MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
+        return;
+    }
+    openHandedOver(path, add);
+}
+
+bool LumoraMDIClient::openHandedOver(const QString& path, bool add) {
+    CommandTarget* diagram = add ? activeDiagram() : nullptr;
+    const bool opened = diagram ? diagram->addSpectrumFile(path) : openDocument(path);
+    if (!opened) return false;
+    const QString temporary = QDir(handoverDir_).filePath(QStringLiteral("lmxtmp.txt"));
+    if (QFileInfo(path).absoluteFilePath() == temporary) {
+        context_.recentFiles().remove(path);
+        if (CommandTarget* active = activeDiagram())
+            active->nameCurrentSpectrum(QStringLiteral("Spektrum"));
+    }
+    return true;
+}
+
+void LumoraMDIClient::whenIdle(std::function<void()> work) {
+    idleWork_.append(std::move(work));
+    runIdleWork();
+}
+
+void LumoraMDIClient::runIdleWork() {
+    while (!idleWork_.isEmpty()) {
+        if (context_.busy > 0 || QApplication::activeModalWidget()) {
+            QTimer::singleShot(50, this, &LumoraMDIClient::runIdleWork);
+            return;
+        }
+        const std::function<void()> work = idleWork_.takeFirst();
+        work();
+    }
 }
 
 LumoraMDIChild* LumoraMDIClient::addChild(int kind, QWidget* content) {

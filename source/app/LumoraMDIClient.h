@@ -33,9 +33,24 @@ class LumoraMDIClient : public QMdiArea {
     // Open, close, printing (passed on to the active child), printer set-up, and opening and
     // closing the search window.
     const CommandTable& commands() const { return commands_; }
+    // The hand-over commands of an acquisition program, which have no menu items.
+    const CommandTable& handoverCommands() const { return handoverCommands_; }
 
     // Opens `path` into a new diagram child; records it in the recent files on success.
     bool openDocument(const QString& path);
+
+    // The hand-over files of an acquisition program lie in this folder (the system's
+    // temporary folder unless set).
+    void setHandoverDir(const QString& dir) { handoverDir_ = dir; }
+    const QString& handoverDir() const { return handoverDir_; }
+    // Opens a handed-over path (from the command line or a hand-over file): into the active
+    // diagram when `add` and there is one, else into a new diagram. A temporary spectrum of
+    // the acquisition program ("lmxtmp.txt" in the hand-over folder) is named "Spektrum
+    // <position>" and kept out of the recent files.
+    bool openHandedOver(const QString& path, bool add);
+    // Runs `work` now when the program is idle, else as soon as no file is being read, no
+    // run is under way and no modal dialog is open.
+    void whenIdle(std::function<void()> work);
 
     LumoraMDIChild* activeChild() const;
     // The active child's command target, if it is of the given kind.
@@ -53,6 +68,8 @@ class LumoraMDIClient : public QMdiArea {
     void childrenChanged();
 
   private:
+    void handover(const QString& fileName, bool add);
+    void runIdleWork();
     void tile(Qt::Orientation direction);
     void commandOpen();
     void printerSetup();
@@ -63,4 +80,7 @@ class LumoraMDIClient : public QMdiArea {
 
     AppContext& context_;
     CommandTable commands_;
+    CommandTable handoverCommands_;
+    QString handoverDir_;
+    QList<std::function<void()>> idleWork_;
 };

@@ -1,14 +1,18 @@
 // Lumora's entry point: options, the application object, start-up and the event loop.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
 
+#include "app/HandoverServer.h"
 #include "app/LumoraApp.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIClient.h"
+#include "app/ProgramLocation.h"
+#include "diagram/LumoraWindow.h"
 #include "services/StringTable.h"
 
 namespace {
@@ -17,6 +21,11 @@ struct CommandLine {
     QCommandLineOption noSplash{QStringLiteral("no-splash"),
                                 QStringLiteral("Start without the splash and its 4 s pause "
                                                "(scripted starts).")};
+    QCommandLineOption command{QStringLiteral("command"),
+                               QStringLiteral("Run command <id> in the running Lumora as if "
+                                              "chosen from its menu (starting Lumora first when "
+                                              "none runs) and print its answer."),
+                               QStringLiteral("id")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"),
                                   QStringLiteral("Save a picture of the main window to <file> "
                                                  "once it is shown, then end without writing "
@@ -28,6 +37,7 @@ void configure(QCommandLineParser& parser, const CommandLine& options) {
     parser.setApplicationDescription(QStringLiteral("Orvenit Lumora"));
     parser.addHelpOption();
     parser.addOption(options.noSplash);
+    parser.addOption(options.command);
     parser.addOption(options.screenshot);
     parser.addPositionalArgument(QStringLiteral("spectrum"),
                                  QStringLiteral("A spectrum file to open at start."),
@@ -68,20 +78,39 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption& noSplash = cli.noSplash;
     const QCommandLineOption& screenshot = cli.screenshot;
 
+    // A running Lumora of this user and program directory takes the command or the file.
+    const QStringList files = parser.positionalArguments();
+    const QString channel = HandoverServer::nameFor(ProgramLocation::programDirectory());
+    QByteArray line;
+    if (parser.isSet(cli.command))
+        line = parser.value(cli.command).toUtf8();
+    else if (!files.isEmpty())
+        line = "open " + QFileInfo(files.front()).absoluteFilePath().toUtf8();
+    if (!line.isEmpty()) {
+        if (const std::optional<QByteArray> answer = HandoverServer::send(channel, line, 30000)) {
+            std::printf("%s\n", answer->constData());
+            return *answer == "ok" ? 0 : 1;
+        }
+    }
+
     LumoraApp::Options options;
     options.splash = !parser.isSet(noSplash);
+    LumoraWindow::install();
     LumoraApp app(options);
     QObject::connect(&app, &LumoraApp::quitRequested, &qtApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     if (!app.startUp()) return 1;
 
-    const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty()) {
-        if (LumoraMDIClient::hasDiagramOpener())
-            app.client()->openDocument(files.front());
-        else
-            std::fprintf(stderr, "lumora: this build has no diagram window yet; %s not opened\n",
-                         qPrintable(files.front()));
+    // The first argument, or the command, runs once the event loop runs.
+    if (!line.isEmpty()) {
+        QTimer::singleShot(0, &app, [&app, line] {
+            app.client()->whenIdle([&app, line] {
+                const QByteArray answer = app.remoteCommand(line);
+                if (line.startsWith("open ")) return;
+                std::printf("%s\n", answer.constData());
+                std::fflush(stdout);
+            });
+        });
     }
 
     if (parser.isSet(screenshot)) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "app/Commands.h"
@@ -21,6 +23,116 @@ DiagramDocument::DiagramDocument() {
             applyRange({(*values)[0], (*values)[1], (*values)[2], (*values)[3]});
         return inverse;
     });
+}
+
+namespace {
+
+// At most `limit` bytes of UTF-8 text, cut before a character that would not fit whole.
+std::string cutText(std::string text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+// "height,points,bold,italic": four integers, or nothing.
+std::optional<std::array<int, 4>> parseFontType(const std::string& text) {
+    std::array<int, 4> v{};
+    const char* p = text.data();
+    const char* end = p + text.size();
+    for (std::size_t k = 0; k < v.size(); ++k) {
+        while (p < end && *p == ' ') ++p;
+        const auto [next, error] = std::from_chars(p, end, v[k]);
+        if (error != std::errc{}) return std::nullopt;
+        p = next;
+        while (p < end && *p == ' ') ++p;
+        if (k + 1 < v.size() && (p == end || *p++ != ',')) return std::nullopt;
+    }
+    return p == end ? std::optional(v) : std::nullopt;
+}
+
+}  // namespace
+
+void DiagramDocument::applyViewSettings(const lumcore::IniFile& ini) {
+    const auto on = [&](const char* section, const char* key) {
+        return ini.getInt(section, key, 0) == 1;
+    };
+    const auto setBit = [this](std::uint16_t bit, bool set) {
+        plot_.drawFlags =
+            static_cast<std::uint16_t>(set ? plot_.drawFlags | bit : plot_.drawFlags & ~bit);
+    };
+    setBit(kDrawXGrid, on("InitWindow", "VerticalLines"));
+    setBit(kDrawYGrid, on("InitWindow", "HorizontalLines"));
+    setBit(kDrawXLinear, !on("InitWindow", "LogX"));
+    setBit(kDrawYLinear, !on("InitWindow", "LogY"));
+    reticle.shown = on("InitWindow", "Line Cursor");
+    plot_.stateFlags |= kStateFixedFont;
+
+    const char* view = "View Options";
+    legend.shown = on(view, "ShowLegend");
+    legend.position = ini.getInt(view, "LegendPosition", 1);
+    legend.fileNames = on(view, "FileNames");
+    legend.lineSearch = on(view, "LineSearch");
+    legend.identification = on(view, "LineIdentification");
+    for (auto [key, text] : {std::pair{"xLabel", &axis.xLabel}, std::pair{"yLabel", &axis.yLabel},
+                             std::pair{"xUnit", &axis.xUnit}, std::pair{"yUnit", &axis.yUnit}}) {
+        const std::string value = ini.getString(view, key, "&");
+        if (value.empty() || value.front() != '&') *text = cutText(value, SPlotInfo::kAxisTitleMax);
+    }
+    fontName = cutText(ini.getString(view, "FontName", "Arial"), SPlotInfo::kTitleMax);
+    fontType = ini.getString(view, "FontType", "15,11,0,0");
+    std::optional<std::array<int, 4>> type = parseFontType(fontType);
+    if (!type) {
+        fontType = "15,11,0,0";
+        type = parseFontType(fontType);
+    }
+    plot_.font.face = fontName;
+    plot_.font.height = (*type)[0];
+    plot_.font.weight = (*type)[2] ? 700 : 400;
+    plot_.font.italic = (*type)[3] != 0;
+}
+
+void DiagramDocument::loadSettings(const lumcore::IniFile& ini, bool settingsFile,
+                                   SettingsPart part) {
+    if (settingsFile || part == SettingsPart::Identification)
+        analysis = lumdb::loadAnalysisSettings(ini, identificationElements);
+    if (!settingsFile && part != SettingsPart::Database) return;
+    const char* section = settingsFile ? "Database Selection" : lumdb::kSectionElementSelection;
+    for (CElement& element : databaseElements)
+        element.selected = ini.getInt(section, element.name, 0) == 1;
+    database.Neutrals = ini.getInt(section, "Neutrals", 0) != 0;
+    database.FirstIons = ini.getInt(section, "FirstIons", 0) != 0;
+    database.HigherIons = ini.getInt(section, "HigherIons", 0) != 0;
+    database.LowerIntensity = static_cast<float>(ini.getDouble(section, "LowerIntensity", "0"));
+    database.UpperIntensity = static_cast<float>(ini.getDouble(section, "UpperIntensity", "10000"));
+    database.IntensityValues = ini.getInt(section, "IntensityValues", 1) != 0;
+    database.IntensityOption = ini.getInt(section, "IntensityOption", 0);
+    database.SortOption = ini.getInt(section, "SortOption", 0);
+    // The wavelength interval covers the current spectrum in whole units.
+    if (!overlays_.empty()) {
+        const SPlotInfo& data = overlays_.currentRecord().plotInfo;
+        database.LowerWavelength = std::floor(std::min(data.xMin, data.xMax));
+        database.UpperWavelength = std::ceil(std::max(data.xMin, data.xMax));
+    }
+}
+
+void DiagramDocument::saveSettings(lumcore::IniFile& ini, bool settingsFile,
+                                   SettingsPart part) const {
+    if (settingsFile || part == SettingsPart::Identification)
+        lumdb::saveAnalysisSettings(ini, identificationElements, analysis);
+    if (!settingsFile && part != SettingsPart::Database) return;
+    const char* section = settingsFile ? "Database Selection" : lumdb::kSectionElementSelection;
+    for (const CElement& element : databaseElements)
+        ini.setInt(section, element.name, element.selected ? 1 : 0);
+    ini.setInt(section, "Neutrals", database.Neutrals);
+    ini.setInt(section, "FirstIons", database.FirstIons);
+    ini.setInt(section, "HigherIons", database.HigherIons);
+    ini.setDouble(section, "LowerIntensity", database.LowerIntensity);
+    ini.setDouble(section, "UpperIntensity", database.UpperIntensity);
+    ini.setInt(section, "IntensityValues", database.IntensityValues);
+    ini.setInt(section, "IntensityOption", database.IntensityOption);
+    ini.setInt(section, "SortOption", database.SortOption);
 }
 
 int DiagramDocument::addSpectrum(const std::string& path, lumio::Ui& ui, int filterIndex,

@@ -49,9 +49,9 @@ class DiagramDocument {
     AxisTexts axis;
     Reticle reticle;
     Legend legend;
-    std::string fontName;
-    std::string fontType;
-    bool analysisDisplay = false;  // the identification view
+    std::string fontName = "Arial";
+    std::string fontType = "15,11,0,0";  // height, point size, bold, italic
+    bool analysisDisplay = false;        // the identification view
     bool integralDisplay = false;
     bool runLineSearch = true;  // what the next identification run does
     bool runIdentification = true;
@@ -60,6 +60,21 @@ class DiagramDocument {
     TElementArray identificationElements;
     TElementArray databaseElements;
     std::string configurationPath;
+
+    // Window set-up from the settings file: grid lines, logarithmic axes and the reticle
+    // ("InitWindow"); legend, axis texts and the label font ("View Options"). An axis text
+    // that begins with "&" keeps the built-in text; a font type that is not four integers
+    // gives the default font.
+    void applyViewSettings(const lumcore::IniFile& ini);
+
+    // The analysis settings in the settings file or in a configuration file. The settings
+    // file holds both parts, the database part in "Database Selection"; a configuration file
+    // holds one part, whose element selection is its "Element Selection". Loading from a
+    // configuration file changes only `part`, the part of the dialog that asked.
+    enum class SettingsPart { Identification, Database };
+    void loadSettings(const lumcore::IniFile& ini, bool settingsFile,
+                      SettingsPart part = SettingsPart::Identification);
+    void saveSettings(lumcore::IniFile& ini, bool settingsFile, SettingsPart part) const;
 
     // Adding a spectrum file as the next overlay. `xFormat` determines and applies the
     // spectrum's x format and may ask the user (throwing lumio::Outcome

@@ -18,6 +18,7 @@ class FileDialog {
         QString filter;         // "label|patterns|label|patterns..." as the filter strings give it
         int filterIndex = 1;    // 1-based entry selected at first
         QString defaultSuffix;  // appended to a saved name without extension
+        bool confirmOverwrite = true;  // false: the caller asks once the name is final
     };
     struct Result {
         bool accepted = false;

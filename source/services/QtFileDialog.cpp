@@ -22,6 +22,7 @@ FileDialog::Result QtFileDialog::run(QWidget* owner, const Request& request) {
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setFileMode(QFileDialog::AnyFile);
             if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
             break;
     }
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);

@@ -336,6 +336,32 @@ class DocumentTest : public QObject {
         QVERIFY(!doc.isEnabled(155));
     }
 
+    void viewSettings() {
+        DiagramDocument doc;
+        doc.applyViewSettings(lumcore::IniFile::fromText(
+            "[InitWindow]\nVerticalLines=1\nLogY=1\nLine Cursor=1\n"
+            "[View Options]\nShowLegend=1\nLegendPosition=3\nLineSearch=1\nxLabel=&Wellen\n"
+            "yLabel=" +
+            std::string(98, 'a') + "äb\nxUnit=nm\nFontName=Courier\nFontType=20,14,1,0\n"));
+        QCOMPARE(int(doc.plot().drawFlags), 127 & ~(kDrawYGrid | kDrawYLinear));
+        QVERIFY(doc.reticle.shown && doc.legend.shown && doc.legend.lineSearch);
+        QVERIFY(!doc.legend.fileNames);
+        QCOMPARE(doc.legend.position, 3);
+        QCOMPARE(doc.axis.xLabel, std::string("Wellenlänge"));
+        QCOMPARE(doc.axis.yLabel, std::string(98, 'a'));
+        QCOMPARE(doc.axis.xUnit, std::string("nm"));
+        QCOMPARE(doc.plot().font.face, std::string("Courier"));
+        QCOMPARE(doc.plot().font.height, 20);
+        QCOMPARE(doc.plot().font.weight, 700);
+        for (const char* bad : {"20,14,1", "20,14,1,0,5", "x,14,1,0", "20;14;1;0", ""}) {
+            DiagramDocument d;
+            d.applyViewSettings(
+                lumcore::IniFile::fromText(std::string("[View Options]\nFontType=") + bad));
+            QCOMPARE(d.fontType, std::string("15,11,0,0"));
+            QCOMPARE(d.plot().font.height, 15);
+        }
+    }
+
     void undoTextsReadBackExactly() {
         const std::array<float, 4> awkward{0.1f, -0.0f, std::nextafter(FLT_MAX, 0.0f),
                                            std::numeric_limits<float>::denorm_min()};
@@ -356,5 +382,5 @@ class DocumentTest : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(DocumentTest)
+QTEST_MAIN(DocumentTest)
 #include "document_test.moc"

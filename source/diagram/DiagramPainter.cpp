@@ -1,0 +1,38 @@
+#include "diagram/DiagramPainter.h"
+
+namespace {
+
+std::string axisTitle(const std::string& label, const std::string& unit) {
+    return label + " [" + unit + "]";
+}
+
+}  // namespace
+
+lumgl::DiagramComposer DiagramPainter::compose(const DiagramDocument& document) {
+    const OverlayTable& table = document.overlays();
+    const bool blackWhite = document.plot().stateFlags & kStateBlackWhite;
+    std::vector<lumgl::DiagramOverlay> overlays;
+    for (std::size_t p = 0; p < table.count(); ++p) {
+        const SpectrumRecord& r = table.record(p);
+        const bool shown = p == table.current();
+        overlays.push_back({&r, blackWhite ? r.plotInfo.framePen : r.plotInfo.curvePen,
+                            shown && r.foundLinesShown, shown && r.foundLinesShown,
+                            shown && r.databaseLinesShown});
+    }
+    SPlotInfo info = document.plot();
+    info.xTitle = axisTitle(document.axis.xLabel, document.axis.xUnit);
+    info.yTitle = axisTitle(document.axis.yLabel, document.axis.yUnit);
+    if (!table.empty()) info.title = table.currentRecord().plotInfo.title;
+    lumgl::DiagramOptions options;
+    options.showValues = document.analysis.select.IntensityValues;
+    options.strengthKind = document.analysis.select.IntensityOption;
+    options.current = table.current();
+    return lumgl::DiagramComposer(info, std::move(overlays), options);
+}
+
+SPlotInfo DiagramPainter::paint(lumgl::Canvas& canvas, const DiagramDocument& document) const {
+    const SPlotInfo laidOut = compose(document).draw(canvas);
+    for (const auto& [layer, draw] : layers_)
+        if (draw) draw(canvas, laidOut);
+    return laidOut;
+}

@@ -1,0 +1,31 @@
+// Draws a diagram document on any lumgl::Canvas, for the screen, export and printing alike:
+// the frame and the curves of every spectrum through lumgl's composer, then the layers other
+// parts of the window add (filter curve, markers, legend, reticle, integral, selection) in a
+// fixed order, whatever order they were added in.
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "diagram/DiagramDocument.h"
+#include "lumgl/DiagramComposer.h"
+
+class DiagramPainter {
+  public:
+    // The layers over the curves, drawn in this order.
+    enum class Layer { FilterCurve, Markers, Legend, Reticle, Integral, Selection };
+    using Draw = std::function<void(lumgl::Canvas&, const SPlotInfo& laidOut)>;
+
+    void setLayer(Layer layer, Draw draw) { layers_[layer] = std::move(draw); }
+
+    // The composer for the document as the window shows it: each spectrum with its colour
+    // pen (its black pen in black/white display), the current one drawn last, the lines of
+    // the current spectrum as its display bytes say.
+    static lumgl::DiagramComposer compose(const DiagramDocument& document);
+
+    // Draws the whole diagram; returns the laid-out description. Throws lumgl::PlotError.
+    SPlotInfo paint(lumgl::Canvas& canvas, const DiagramDocument& document) const;
+
+  private:
+    std::map<Layer, Draw> layers_;
+};

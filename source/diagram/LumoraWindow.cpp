@@ -1,0 +1,359 @@
+#include "diagram/LumoraWindow.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QTimer>
+
+#include "app/AppContext.h"
+#include "app/Commands.h"
+#include "app/LumoraMDIClient.h"
+#include "app/RecentFiles.h"
+#include "lumcore/Printf.h"
+#include "lumgl/PlotError.h"
+#include "lumgl_qt/QtCanvas.h"
+#include "lumio/Outcome.h"
+#include "lumio/Writers.h"
+#include "lumio/lumio.h"
+#include "services/FileDialog.h"
+#include "services/MessageBox.h"
+#include "services/StringTable.h"
+
+namespace {
+
+constexpr int kMaxSpectra = static_cast<int>(OverlayTable::kMax);
+
+// The message for a reader's failure keyword; empty for a choice the user cancelled.
+QString failureText(const std::string& keyword) {
+    if (keyword == lumio::keyword::NoFile)
+        return QStringLiteral("Datei existiert nicht oder der Pfadname hat sich geändert!");
+    if (keyword == lumio::keyword::NullFile)
+        return QStringLiteral("In der Datei befinden sich keine Daten!");
+    if (keyword == lumio::keyword::UnknownFormat)
+        return QStringLiteral("Die Datei hat ein unbekannntes Format!");
+    if (keyword == lumio::keyword::DataNumberOverflow)
+        return QStringLiteral("Die Datenanzahl ist zu groß!");
+    if (keyword == lumio::keyword::CancelOpenFile) return {};
+    return QStringLiteral("Fehler beim Öffnen der Datei!");
+}
+
+// The hourglass for as long as a file is read, restored on every way out.
+struct WaitCursor {
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+QString fullDiagramText(const char* second) {
+    return QString::fromStdString(lumcore::strprintf(
+        "Es können maximal %d Dateien überlagert werden.\n%s", kMaxSpectra, second));
+}
+
+std::string baseName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The extensions of the save filter's entry `index` (1-based): "*.txt;*.asc" gives both.
+QStringList saveExtensions(int index) {
+    const QStringList parts = QString::fromStdString(GetFilterString("save", 1)).split('|');
+    const qsizetype at = 2 * qsizetype(index - 1) + 1;
+    if (index < 1 || at >= parts.size()) return {};
+    QStringList extensions;
+    for (const QString& pattern : parts[at].split(';')) extensions << pattern.mid(1);
+    return extensions;
+}
+
+}  // namespace
+
+LumoraWindow::LumoraWindow(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(64, 48);
+    document_.identificationElements = context.searchElements;
+    document_.databaseElements = context.searchElements;
+    document_.applyViewSettings(context.profile().read());
+    declareCommands();
+}
+
+void LumoraWindow::install() {
+    LumoraMDIClient::setDiagramOpener(&LumoraWindow::open);
+}
+
+QWidget* LumoraWindow::open(LumoraMDIClient& client, const QString& path) {
+    auto* window = new LumoraWindow(client.context());
+    window->messageOwner_ = client.window();
+    if (!window->addSpectrumFile(path)) {
+        delete window;
+        return nullptr;
+    }
+    window->messageOwner_ = window;
+    connect(window, &LumoraWindow::commandStatesChanged, &client,
+            &LumoraMDIClient::childrenChanged);
+    return window;
+}
+
+void LumoraWindow::declareCommands() {
+    const auto enabled = [this](int id) {
+        return [this, id] { return !minimised() && document_.isEnabled(id); };
+    };
+    const auto checked = [this](int id) { return [this, id] { return document_.isChecked(id); }; };
+    const auto add = [&](int id, CommandTable::Run run) {
+        commands_.add(id, std::move(run), enabled(id), checked(id));
+    };
+    add(cmd::FileOverlay, [this] { overlayFiles(); });
+    add(cmd::FileCloseOverlay, [this] {
+        document_.closeCurrent();
+        changed();
+    });
+    add(cmd::FileCloseAllOverlays, [this] {
+        document_.closeOverlays();
+        changed();
+    });
+    add(cmd::FileInformation, [this] { fileInformation(); });
+    add(cmd::FileSaveAs, [this] { saveAs(); });
+    add(cmd::Undo, [this] {
+        if (document_.undo()) changed();
+    });
+    add(cmd::Redo, [this] {
+        if (document_.redo()) changed();
+    });
+    add(cmd::Redraw, [this] { redraw(); });
+}
+
+bool LumoraWindow::minimised() const {
+    const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
+    return frame && frame->isMinimized();
+}
+
+QString LumoraWindow::caption() const {
+    const OverlayTable& table = document_.overlays();
+    return table.empty() ? QString() : QString::fromStdString(table.currentRecord().fileName);
+}
+
+void LumoraWindow::changed() {
+    setWindowTitle(caption());
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        frame->setWindowTitle(caption());
+    redraw();
+    emit commandStatesChanged();
+}
+
+void LumoraWindow::redraw() {
+    update();
+}
+
+bool LumoraWindow::addSpectrumFile(const QString& path) {
+    MessageBox& messages = context_.messages();
+    if (document_.overlays().full()) {
+        messages.show(
+            messageOwner_, fullDiagramText("Es können keine weiteren Dateien geöffnet werden."),
+            strings::ProductName, MessageBox::Icon::Exclamation, MessageBox::Buttons::Ok, true);
+        return false;
+    }
+    QString failure;
+    try {
+        const AppContext::BusyScope busy(context_);
+        const WaitCursor wait;
+        const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(messageOwner_);
+        if (!ui) throw std::runtime_error("no user interface for the file library");
+        DiagramDocument::AddSteps steps;
+        steps.loadSettings = [this](DiagramDocument& d) { loadSettings(d); };
+        context_.lastFilterIndex =
+            document_.addSpectrum(path.toStdString(), *ui, context_.lastFilterIndex, steps);
+    } catch (const lumio::Outcome& outcome) {
+        failure = failureText(outcome.keyword());
+        if (failure.isEmpty()) return false;
+    } catch (const std::exception&) {
+        failure = failureText({});
+    }
+    if (!failure.isEmpty()) {
+        messages.show(messageOwner_, failure, strings::FileError, MessageBox::Icon::Stop,
+                      MessageBox::Buttons::Ok);
+        return false;
+    }
+    context_.recentFiles().add(path);
+    changed();
+    return true;
+}
+
+void LumoraWindow::nameCurrentSpectrum(const QString& word) {
+    OverlayTable& table = document_.overlays();
+    if (table.empty()) return;
+    table.currentRecord().fileName =
+        QStringLiteral("%1 %2").arg(word).arg(table.current() + 1).toStdString();
+    changed();
+}
+
+void LumoraWindow::loadSettings(DiagramDocument& document) {
+    document.loadSettings(context_.profile().read(), true);
+}
+
+namespace {
+
+const QString kConfigurationFilter = QStringLiteral("Lumora Konfiguration  (*.lmc)|*.lmc");
+
+}  // namespace
+
+bool LumoraWindow::loadConfiguration(SettingsPart part) {
+    FileDialog::Request request;
+    request.caption = QStringLiteral("Konfiguration laden");
+    request.directory = context_.lastConfigDir;
+    request.filter = kConfigurationFilter;
+    const FileDialog::Result chosen = context_.files().run(this, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return false;
+    context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
+    const WaitCursor wait;
+    document_.loadSettings(lumcore::IniFile::load(chosen.files.front().toStdString()), false, part);
+    changed();
+    return true;
+}
+
+bool LumoraWindow::saveConfigurationAs(SettingsPart part) {
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::Save;
+    request.caption = QStringLiteral("Konfiguration speichern");
+    request.directory = context_.lastConfigDir;
+    request.filter = kConfigurationFilter;
+    request.defaultSuffix = QStringLiteral("lmc");
+    const FileDialog::Result chosen = context_.files().run(this, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return false;
+    context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
+    document_.configurationPath = chosen.files.front().toStdString();
+    return saveSettings(part);
+}
+
+bool LumoraWindow::saveSettings(SettingsPart part, bool toSettingsFile) {
+    const bool settingsFile = toSettingsFile || document_.configurationPath.empty();
+    const QString path = settingsFile ? context_.profile().path()
+                                      : QString::fromStdString(document_.configurationPath);
+    // Read first, so that whatever else the file holds stays; then replaced as a whole.
+    lumcore::IniFile ini =
+        settingsFile ? context_.profile().read() : lumcore::IniFile::load(path.toStdString());
+    document_.saveSettings(ini, settingsFile, part);
+    const bool written =
+        settingsFile ? context_.profile().write(ini) : ini.save(path.toStdString());
+    if (!written)
+        context_.messages().show(
+            this, path + QStringLiteral("\n\nDie Datei konnte nicht geschrieben werden."),
+            strings::FileError, MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
+    return written;
+}
+
+void LumoraWindow::overlayFiles() {
+    MessageBox& messages = context_.messages();
+    const OverlayTable& table = document_.overlays();
+    if (table.full()) {
+        messages.show(this, fullDiagramText("Es können keine weiteren Dateien geöffnet werden."),
+                      strings::ProductName, MessageBox::Icon::Exclamation, MessageBox::Buttons::Ok,
+                      true);
+        return;
+    }
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::OpenMany;
+    request.caption = QStringLiteral("Datei öffnen");
+    request.directory = context_.lastDir;
+    request.filter = context_.openFilter;
+    request.filterIndex = context_.lastFilterIndex;
+    const FileDialog::Result chosen = context_.files().run(this, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return;
+    context_.lastDir = QFileInfo(chosen.files.front()).absolutePath();
+    const qsizetype room = qsizetype(OverlayTable::kMax - table.count());
+    if (chosen.files.size() > room)
+        messages.show(this, fullDiagramText("Nicht alle ausgewählten Dateien werden geöffnet."),
+                      strings::ProductName, MessageBox::Icon::Exclamation, MessageBox::Buttons::Ok,
+                      true);
+    for (const QString& path : chosen.files.mid(0, room))
+        if (!addSpectrumFile(path)) break;
+    changed();
+}
+
+void LumoraWindow::fileInformation() {
+    std::string text;
+    const OverlayTable& table = document_.overlays();
+    for (std::size_t p = 0; p < table.count(); ++p) {
+        const SpectrumRecord& r = table.record(p);
+        if (p > 0) text += "\n";
+        text += "Datei:                " + baseName(r.fileName);
+        if (!r.plotInfo.title.empty()) text += "\nTitel:         " + r.plotInfo.title;
+        text += lumcore::strprintf("\nWellenlänge:    %g  -  %g", double(r.plotInfo.xMin),
+                                   double(r.plotInfo.xMax));
+        text += lumcore::strprintf("\nIntensität:         %g  -  %g", double(r.plotInfo.yMin),
+                                   double(r.plotInfo.yMax));
+        text += lumcore::strprintf("\nDatenpunkte:   %u\n", unsigned(r.points.size()));
+    }
+    context_.messages().show(this, QString::fromStdString(text), strings::FileInformation,
+                             MessageBox::Icon::Information, MessageBox::Buttons::Ok);
+}
+
+void LumoraWindow::saveAs() {
+    if (document_.overlays().empty()) return;
+    SpectrumRecord& current = document_.overlays().currentRecord();
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::Save;
+    request.caption = QStringLiteral("Speichern unter");
+    request.directory = context_.lastDir;
+    request.fileName = QString::fromStdString(current.fileName);
+    request.filter = QString::fromStdString(GetFilterString("save", 1));
+    request.confirmOverwrite = false;
+    const FileDialog::Result chosen = context_.files().run(this, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return;
+    const int type = chosen.filterIndex;
+    const QStringList extensions = saveExtensions(type);
+    if (extensions.isEmpty()) return;
+    // The name gets its type's extension first, so the question is about the file that will
+    // actually be replaced.
+    QString path = chosen.files.front();
+    const bool hasExtension =
+        std::any_of(extensions.begin(), extensions.end(),
+                    [&](const QString& e) { return path.endsWith(e, Qt::CaseInsensitive); });
+    if (!hasExtension) path += extensions.front();
+    if (QFileInfo::exists(path) &&
+        context_.messages().show(
+            this, path + QStringLiteral(" existiert bereits.\nSoll die Datei ersetzt werden?"),
+            QStringLiteral("Speichern unter"), MessageBox::Icon::Exclamation,
+            MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
+        return;
+    // The spectrum keeps its name unless it was saved as a native file and the save succeeded.
+    SpectrumRecord copy = current;
+    copy.fileName = path.toStdString();
+    const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(this);
+    if (WriteFileData(*ui, copy, type) != lumio::WriteResult::Done) return;
+    if (type == 1) {
+        current.fileName = copy.fileName;
+        changed();
+    }
+}
+
+void LumoraWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    document_.plot().plotRect = SDeviceRect{0, 0, width(), height()};
+}
+
+void LumoraWindow::paintEvent(QPaintEvent*) {
+    if (backing_.size() != size()) backing_ = QImage(size(), QImage::Format_RGB32);
+    backing_.fill(Qt::white);
+    if (!document_.overlays().empty()) {
+        QPainter painter(&backing_);
+        lumgl::QtCanvas canvas(painter, SDeviceRect{0, 0, width(), height()}, &backing_, true);
+        try {
+            painter_.paint(canvas, document_);
+            canvas.flush();
+            reportedError_ = 0;
+        } catch (const lumgl::PlotError& error) {
+            // Told once, after this paint has ended.
+            const int code = error.code();
+            if (code != reportedError_) {
+                reportedError_ = code;
+                QTimer::singleShot(0, this, [this, code] { reportPlotError(code); });
+            }
+        }
+    }
+    QPainter(this).drawImage(0, 0, backing_);
+}
+
+void LumoraWindow::reportPlotError(int code) {
+    context_.messages().show(this, QString::fromStdString(lumgl::PlotErrorText(code)),
+                             strings::GraphicsError, MessageBox::Icon::Stop,
+                             MessageBox::Buttons::Ok);
+}

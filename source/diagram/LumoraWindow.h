@@ -1,0 +1,78 @@
+// The diagram window: the widget of one diagram child, showing its DiagramDocument and
+// answering the diagram commands through its command table. It asks the user only through
+// the services of its application context, and paints through the DiagramPainter, whose
+// drawing errors it reports after the paint, never from inside it.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include "app/CommandTable.h"
+#include "app/CommandTarget.h"
+#include "diagram/DiagramDocument.h"
+#include "diagram/DiagramPainter.h"
+
+class AppContext;
+class LumoraMDIClient;
+
+class LumoraWindow : public QWidget, public CommandTarget {
+    Q_OBJECT
+  public:
+    explicit LumoraWindow(AppContext& context, QWidget* parent = nullptr);
+
+    // The diagram opener of the MDI client: a new window holding `path`, or null after the
+    // user was told why the file could not be opened.
+    static QWidget* open(LumoraMDIClient& client, const QString& path);
+    // Makes the client open spectrum files into diagram windows.
+    static void install();
+
+    DiagramDocument& document() { return document_; }
+    const DiagramDocument& document() const { return document_; }
+    DiagramPainter& painter() { return painter_; }
+    const CommandTable& commands() const override { return commands_; }
+
+    // Adds a spectrum file as the next overlay and makes it current. False, with the
+    // document unchanged, after telling the user why it failed (nothing for a cancelled
+    // choice).
+    bool addSpectrumFile(const QString& path) override;
+    void nameCurrentSpectrum(const QString& word) override;
+    // Configuration files, for the settings dialogs. "Konfiguration laden" loads the asking
+    // dialog's part from a chosen file; "Konfiguration speichern" makes a chosen file the
+    // window's configuration file and saves the part there. `saveSettings` writes the part
+    // to the window's configuration file, or to the settings file while there is none (or
+    // when asked to). Each is false when cancelled or after telling the user of a failure.
+    using SettingsPart = DiagramDocument::SettingsPart;
+    bool loadConfiguration(SettingsPart part);
+    bool saveConfigurationAs(SettingsPart part);
+    bool saveSettings(SettingsPart part, bool toSettingsFile = false);
+
+    // The caption: the current spectrum's file name.
+    QString caption() const;
+    void redraw();
+
+  signals:
+    // Something the enabling or checking of commands depends on has changed.
+    void commandStatesChanged();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void declareCommands();
+    bool minimised() const;
+    void changed();
+    void overlayFiles();
+    void fileInformation();
+    void saveAs();
+    void loadSettings(DiagramDocument& document);
+    void reportPlotError(int code);
+
+    AppContext& context_;
+    DiagramDocument document_;
+    DiagramPainter painter_;
+    CommandTable commands_;
+    QImage backing_;
+    QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
+    int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
+};

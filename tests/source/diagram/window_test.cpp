@@ -1,0 +1,240 @@
+// The diagram window in the started program: opening and overlaying files, the messages of
+// failed reads, closing overlays, undo through the menu, file information, Save As and the
+// painted curves.
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+#include "ScriptedUi.h"
+#include "ShellHarness.h"
+#include "app/Commands.h"
+#include "app/LumoraMDIClient.h"
+#include "app/RecentFiles.h"
+#include "diagram/LumoraWindow.h"
+
+namespace {
+
+// The file library asks through a scripted Ui, so a choice can be cancelled.
+struct Session {
+    ShellHarness shell;
+    QTemporaryDir dir;
+    bool started = false;
+    lumtest::ScriptedUi* ui = nullptr;
+    std::deque<std::optional<int>> formatAnswers;
+
+    Session() {
+        LumoraWindow::install();
+        shell.programDir.copyDatabase();
+        started = shell.start();
+        shell.context().setLumioUiFactory([this](QWidget*) {
+            auto scripted = std::make_unique<lumtest::ScriptedUi>();
+            scripted->formatAnswers = formatAnswers;
+            return scripted;
+        });
+    }
+    QString write(const QString& name, const char* text) {
+        const QString path = dir.filePath(name);
+        std::ofstream(path.toStdString()) << text;
+        return path;
+    }
+    QString spectrum(int k) {
+        const std::string text = "400 1\n500 " + std::to_string(3 + 2 * k) + "\n600 2\n";
+        return write(QStringLiteral("s%1.txt").arg(k), text.c_str());
+    }
+    LumoraWindow* window() {
+        QMdiSubWindow* sub = shell.app().client()->activeSubWindow();
+        return sub ? qobject_cast<LumoraWindow*>(sub->widget()) : nullptr;
+    }
+    std::size_t count() { return window()->document().overlays().count(); }
+    QString lastMessage() {
+        return shell.messages.shown.isEmpty() ? QString() : shell.messages.shown.back().text;
+    }
+    void overlay(const QStringList& files) {
+        FileDialog::Result r;
+        r.accepted = true;
+        r.files = files;
+        r.filterIndex = 2;
+        shell.files.results.push_back(r);
+        QVERIFY(shell.trigger(cmd::FileOverlay));
+    }
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void openingAndOverlaying() {
+        Session s;
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s0.txt"));
+        QCOMPARE(s.shell.context().recentFiles().entries().front(), s.dir.filePath("s0.txt"));
+        QVERIFY(!s.shell.isEnabled(cmd::FileCloseOverlay));
+        QVERIFY(!s.shell.isEnabled(cmd::Undo));
+
+        // Eight more, then five chosen into nine: three open, and the user is told.
+        QStringList eight, five;
+        for (int k = 1; k <= 8; ++k) eight << s.spectrum(k);
+        s.overlay(eight);
+        QCOMPARE(s.count(), std::size_t(9));
+        for (int k = 9; k <= 13; ++k) five << s.spectrum(k);
+        s.overlay(five);
+        QCOMPARE(s.count(), std::size_t(12));
+        QVERIFY(s.lastMessage().endsWith("Nicht alle ausgewählten Dateien werden geöffnet."));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s11.txt"));
+        // A full diagram says so without a file dialog.
+        const qsizetype requests = s.shell.files.requests.size();
+        QVERIFY(s.shell.trigger(cmd::FileOverlay));
+        QCOMPARE(s.shell.files.requests.size(), requests);
+        QVERIFY(s.lastMessage().endsWith("Es können keine weiteren Dateien geöffnet werden."));
+        QVERIFY(s.shell.messages.beeps >= 2);
+
+        QVERIFY(s.shell.trigger(cmd::FileCloseOverlay));
+        QCOMPARE(s.count(), std::size_t(11));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s10.txt"));
+        QVERIFY(s.shell.trigger(cmd::FileCloseAllOverlays));
+        QCOMPARE(s.count(), std::size_t(1));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s0.txt"));
+    }
+
+    void failedReads() {
+        Session s;
+        const int children = s.shell.app().client()->childCount();
+        QVERIFY(!s.shell.app().client()->openDocument(s.dir.filePath("missing.txt")));
+        QCOMPARE(s.lastMessage(),
+                 QStringLiteral("Datei existiert nicht oder der Pfadname hat sich geändert!"));
+        QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Dateifehler"));
+        QVERIFY(!s.shell.app().client()->openDocument(s.write("empty.txt", "")));
+        QCOMPARE(s.lastMessage(), QStringLiteral("In der Datei befinden sich keine Daten!"));
+        // An unknown extension asks for the format; a cancelled choice says nothing.
+        const qsizetype shown = s.shell.messages.shown.size();
+        QVERIFY(!s.shell.app().client()->openDocument(s.write("probe.xyz", "1 2\n")));
+        QCOMPARE(s.shell.messages.shown.size(), shown);
+        QCOMPARE(s.shell.app().client()->childCount(), children);
+        // A failed overlay leaves the diagram as it was.
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        s.overlay({s.spectrum(1), s.dir.filePath("missing.txt"), s.spectrum(2)});
+        QCOMPARE(s.count(), std::size_t(2));
+    }
+
+    void undoInformationAndSaving() {
+        Session s;
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        DiagramDocument& doc = s.window()->document();
+        const auto first = doc.range();
+        doc.changeRange({450, 550, 0, 4});
+        QVERIFY(s.shell.trigger(cmd::Undo));
+        QCOMPARE(doc.range(), first);
+        QVERIFY(!s.shell.isEnabled(cmd::Undo));
+        QVERIFY(s.shell.trigger(cmd::Redo));
+        QCOMPARE(doc.range()[0], 450.0f);
+
+        QVERIFY(s.shell.trigger(cmd::FileInformation));
+        QCOMPARE(s.lastMessage(), QStringLiteral("Datei:                s0.txt"
+                                                 "\nWellenlänge:    400  -  600"
+                                                 "\nIntensität:         1  -  3"
+                                                 "\nDatenpunkte:   3\n"));
+        QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Dateiinformationen"));
+
+        // Save As: the type's extension is added; only a native save renames the spectrum.
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(s.dir.filePath("copy"), 3));
+        QVERIFY(s.shell.trigger(cmd::FileSaveAs));
+        QVERIFY(QFileInfo::exists(s.dir.filePath("copy.txt")));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s0.txt"));
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(s.dir.filePath("kept.lmx"), 1));
+        QVERIFY(s.shell.trigger(cmd::FileSaveAs));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("kept.lmx"));
+        // A target that cannot be replaced (here a folder of that name): the user is asked,
+        // told, and the spectrum keeps its name.
+        QVERIFY(QDir(s.dir.path()).mkdir("blocked.lmx"));
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(s.dir.filePath("blocked"), 1));
+        const qsizetype shown = s.shell.messages.shown.size();
+        QVERIFY(s.shell.trigger(cmd::FileSaveAs));
+        QVERIFY(s.shell.messages.shown[shown].text.contains("existiert bereits"));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("kept.lmx"));
+        QVERIFY(QFileInfo(s.dir.filePath("blocked.lmx")).isDir());
+    }
+
+    void configurations() {
+        Session s;
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        LumoraWindow* first = s.window();
+        DiagramDocument& a = first->document();
+        QVERIFY(!a.identificationElements.empty());
+        a.analysis.select.SearchRange = 0.037f;
+        a.analysis.search.SGFilter = true;
+        a.analysis.search.FilterWidth = 7;
+        a.identificationElements[1].selected = true;
+        a.databaseElements[2].selected = true;
+        a.database.UpperIntensity = 555;
+        const QString lastDir = s.shell.context().lastDir;
+        const QString config = s.dir.filePath("ident.lmc");
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(config, 1));
+        QVERIFY(first->saveConfigurationAs(LumoraWindow::SettingsPart::Identification));
+        QCOMPARE(QString::fromStdString(a.configurationPath), config);
+        // Only the saved part's selection is in the file.
+        const lumcore::IniFile saved = lumcore::IniFile::load(config.toStdString());
+        QCOMPARE(saved.getInt("Element Selection", a.identificationElements[1].name, 0), 1);
+        QCOMPARE(saved.getInt("Element Selection", a.databaseElements[2].name, 0), 0);
+
+        // Loaded into another diagram: the identification part arrives, the database part
+        // stays, the open dialog's folder is untouched.
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(1)));
+        DiagramDocument& b = s.window()->document();
+        b.database.UpperIntensity = 777;
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(config, 1));
+        QVERIFY(s.window()->loadConfiguration(LumoraWindow::SettingsPart::Identification));
+        QCOMPARE(b.analysis.select.SearchRange, 0.037f);
+        QVERIFY(b.analysis.search.SGFilter);
+        QCOMPARE(b.analysis.search.FilterWidth, 7);
+        QVERIFY(b.identificationElements[1].selected);
+        QCOMPARE(b.database.UpperIntensity, 777.0f);
+        QCOMPARE(s.shell.context().lastDir, lastDir);
+        QCOMPARE(s.shell.context().lastConfigDir, s.dir.path());
+        // The database part from its own file.
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(s.dir.filePath("db.lmc"), 1));
+        QVERIFY(first->saveConfigurationAs(LumoraWindow::SettingsPart::Database));
+        s.shell.files.results.push_back(ScriptedFileDialog::choose(s.dir.filePath("db.lmc"), 1));
+        QVERIFY(s.window()->loadConfiguration(LumoraWindow::SettingsPart::Database));
+        QCOMPARE(b.database.UpperIntensity, 555.0f);
+        QVERIFY(b.databaseElements[2].selected);
+        QCOMPARE(b.database.LowerWavelength, 400.0f);
+
+        // A configuration that cannot be written (its folder is gone): told, false.
+        a.configurationPath = s.dir.filePath("gone/ident.lmc").toStdString();
+        const qsizetype shown = s.shell.messages.shown.size();
+        QVERIFY(!first->saveSettings(LumoraWindow::SettingsPart::Identification));
+        QCOMPARE(s.shell.messages.shown.size(), shown + 1);
+        QVERIFY(s.lastMessage().endsWith("Die Datei konnte nicht geschrieben werden."));
+    }
+
+    void paintsCurvesAndReportsDrawingErrorsOnce() {
+        Session s;
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        s.overlay({s.spectrum(1), s.spectrum(2)});
+        LumoraWindow* w = s.window();
+        w->parentWidget()->resize(420, 340);
+        QImage shot = w->grab().toImage();
+        const auto has = [&](QRgb colour) {
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    if ((shot.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) return true;
+            return false;
+        };
+        QVERIFY(has(qRgb(255, 0, 0)) && has(qRgb(0, 0, 255)) && has(qRgb(128, 128, 0)));
+        // A logarithmic x axis over a range reaching 0 cannot be drawn: told once, later.
+        w->document().plot().drawFlags &= ~std::uint16_t(kDrawXLinear);
+        w->document().plot().xMin = 0;
+        const qsizetype shown = s.shell.messages.shown.size();
+        w->grab();
+        QCOMPARE(s.shell.messages.shown.size(), shown);
+        w->grab();
+        QCoreApplication::processEvents();
+        QCOMPARE(s.shell.messages.shown.size(), shown + 1);
+        QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Graphikfehler"));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
