@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -146,28 +147,20 @@ std::string verify(const std::string& text, const std::string& cell) {
         if (check.empty()) continue;
         const std::string arg = unescape(check.substr(1));
         std::size_t at = std::string::npos;
-        switch (check[0]) {
-            case '=':
-                at = text == arg ? 0 : at;
-                break;
-            case '^':
-                at = text.rfind(arg, 0);
-                break;
-            case '!':
-                at = text.find(arg) == std::string::npos ? from : at;
-                break;
-            case '#':
-                at = text.size() == std::stoul(arg) ? from : at;
-                break;
-            case '~': {
-                std::smatch m;
-                const std::string rest = text.substr(from);
-                if (std::regex_search(rest, m, std::regex(arg))) at = from + m.position(0);
-                break;
-            }
-            default:
-                at = text.find(unescape(check), from);
-        }
+        std::smatch m;
+        const std::string rest = text.substr(std::min(from, text.size()));
+        if (check[0] == '=')
+            at = text == arg ? 0 : at;
+        else if (check[0] == '^')
+            at = text.rfind(arg, 0);
+        else if (check[0] == '!')
+            at = text.find(arg) == std::string::npos ? from : at;
+        else if (check[0] == '#')
+            at = text.size() == std::stoul(arg) ? from : at;
+        else if (check[0] == '~')
+            at = std::regex_search(rest, m, std::regex(arg)) ? from + m.position(0) : at;
+        else
+            at = text.find(unescape(check), from);
         if (at == std::string::npos) return "no match for '" + check + "'";
         from = at + (check[0] == '!' || check[0] == '#' ? 0 : 1);
     }
