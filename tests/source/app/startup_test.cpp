@@ -83,11 +83,11 @@ class StartupTest : public QObject {
     void splashKeepsStartUpForItsMinimumTime() {
         ShellHarness h;
         QVERIFY(h.copyDatabase());
-        LumoraApp app({.splash = true, .splashMilliseconds = 300, .services = {}});
+        LumoraApp app({.splash = true, .splashMilliseconds = 500, .services = {}});
         QElapsedTimer clock;
         clock.start();
         QVERIFY(app.startUp());
-        QVERIFY(clock.elapsed() >= 300);
+        QVERIFY(clock.elapsed() >= 500);
         QVERIFY(app.frame()->isVisible());
     }
 
