@@ -229,7 +229,7 @@ void LumoraApp::readDirectories(const lumcore::IniFile& settings) {
 
 void LumoraApp::waitForSplash() {
     if (!options_.splash) return;
-    while (startTime_.elapsed() < kSplashMilliseconds) {
+    while (startTime_.elapsed() < options_.splashMilliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(20);
     }

@@ -22,8 +22,9 @@ class LumoraApp : public QObject {
     Q_OBJECT
   public:
     struct Options {
-        bool splash = true;             // the splash and the 4 s minimum (off for scripted starts)
-        AppContext::Services services;  // the Qt ones where left null
+        bool splash = true;  // the splash and its minimum time (off for scripted starts)
+        int splashMilliseconds = kSplashMilliseconds;  // 4 s; shorter in tests
+        AppContext::Services services;                 // the Qt ones where left null
     };
 
     // The two start-up failures that end the program.

@@ -49,12 +49,11 @@ class ScriptedRunHost : public lumdb::RunHost {
     lumdb::Answer message(const std::string& text, const std::string& caption, lumdb::Icon icon,
                           lumdb::Buttons buttons, bool owned) override {
         messages.push_back({text, caption, icon, buttons, owned});
-        if (!answers.empty()) {
-            auto a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == lumdb::Buttons::YesNo ? lumdb::Answer::Yes : lumdb::Answer::Ok;
+        if (answers.empty())
+            return buttons == lumdb::Buttons::YesNo ? lumdb::Answer::Yes : lumdb::Answer::Ok;
+        const auto a = answers.front();
+        answers.pop_front();
+        return a;
     }
     void beep() override { ++beeps; }
 

@@ -59,12 +59,8 @@ class ScriptedUi : public lumio::Ui {
     lumio::Answer message(const std::string& text, const std::string& caption, lumio::Icon icon,
                           lumio::Buttons buttons) override {
         messages.push_back({text, caption, icon, buttons});
-        if (!answers.empty()) {
-            auto a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == lumio::Buttons::YesNo ? lumio::Answer::Yes : lumio::Answer::Ok;
+        return pop(answers,
+                   buttons == lumio::Buttons::YesNo ? lumio::Answer::Yes : lumio::Answer::Ok);
     }
     std::optional<int> chooseFormat(const std::string& path,
                                     const std::vector<std::string>& entries,
@@ -93,10 +89,11 @@ class ScriptedUi : public lumio::Ui {
     }
 
   private:
+    // The front of the queue, taken off, or `otherwise` when it is empty.
     template <class T>
-    static std::optional<T> pop(std::deque<std::optional<T>>& q) {
-        if (q.empty()) return std::nullopt;
-        auto v = q.front();
+    static T pop(std::deque<T>& q, T otherwise = {}) {
+        if (q.empty()) return otherwise;
+        T v = q.front();
         q.pop_front();
         return v;
     }

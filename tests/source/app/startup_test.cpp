@@ -1,19 +1,12 @@
 // Start-up and shutdown of the program: directories and their defaults, the database check
 // and its fatal end, the settings read and written on close, recent files, help and about.
-#include <QAction>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "FakeDiagram.h"
 #include "ShellHarness.h"
 #include "app/LumoraAboutDlg.h"
-#include "app/LumoraDecMDIFrame.h"
-#include "app/LumoraMDIClient.h"
 #include "app/Profile.h"
 #include "app/RecentFiles.h"
 #include "lumdb/Database.h"
@@ -22,16 +15,16 @@
 
 namespace {
 
-QString get(const QString& path, const char* section, const char* key) {
-    return Profile(path).getString(QString::fromLatin1(section), QString::fromLatin1(key),
-                                   QStringLiteral("<missing>"));
+// A value of the settings file as stored, "<missing>" where there is none.
+QString get(ShellHarness& h, const QString& section, const QString& key) {
+    return Profile(h.settingsPath()).getString(section, key, "<missing>");
 }
 
 // The stored window placement: Size, Left, Top, Width, Height of [InitApp].
-QStringList placement(const QString& path) {
+QStringList placement(ShellHarness& h) {
     QStringList values;
     for (const char* key : {"Size", "Left", "Top", "Width", "Height"})
-        values << get(path, "InitApp", key);
+        values << get(h, "InitApp", key);
     return values;
 }
 
@@ -57,10 +50,9 @@ class StartupTest : public QObject {
 
     void startWithExamplesAndDefaults() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.makeExamples();
-        QVERIFY(h.start());
-        const QString dir = h.programDir.path();
+        h.makeExamples();
+        QVERIFY(h.startWithDatabase());
+        const QString dir = h.path();
         QVERIFY(h.messages.shown.isEmpty());
         AppContext& c = h.context();
         QCOMPARE(QStringList({c.programDir, c.profile().path(), c.lastDir, c.lastConfigDir,
@@ -68,8 +60,8 @@ class StartupTest : public QObject {
                  QStringList({dir, dir + "/Lumora.ini", dir + "/Beispiele",
                               dir + "/Beispiele/Konfigurationen", dir + "/Data/",
                               dir + "/Hilfe/Lumora Handbuch.pdf"}));
-        QCOMPARE(h.context().openFilter, QString::fromStdString(GetFilterString("open", 1)));
-        QCOMPARE(h.context().lastFilterIndex, 1);
+        QCOMPARE(c.openFilter, QString::fromStdString(GetFilterString("open", 1)));
+        QCOMPARE(c.lastFilterIndex, 1);
         // The frame with its defaults: caption, normal state, 800 x 600 at 0,0.
         QVERIFY(h.frame().isVisible());
         QCOMPARE(h.frame().windowTitle(), QString("Orvenit Lumora"));
@@ -79,57 +71,38 @@ class StartupTest : public QObject {
         TElementArray table;
         GetElements(dir.toStdString(), table);
         QVERIFY(!table.empty());
-        QCOMPARE(h.context().searchElements.size(), table.size());
-        for (const CElement& e : h.context().searchElements) QVERIFY(!e.selected);
-        const auto& s = h.context().searchSettings;
+        QCOMPARE(c.searchElements.size(), table.size());
+        for (const CElement& e : c.searchElements) QVERIFY(!e.selected);
+        const auto& s = c.searchSettings;
         QVERIFY(!s.neutrals && !s.firstIons && !s.higherIons);  // and the described ranges:
-        QCOMPARE(searchRanges(h.context()), QList<double>({100, 1000, 0, 10000, 0, 0}));
+        QCOMPARE(searchRanges(c), QList<double>({100, 1000, 0, 10000, 0, 0}));
         // Reading created no settings file.
-        QVERIFY(!QFile::exists(h.programDir.settingsPath()));
+        QVERIFY(!QFile::exists(h.settingsPath()));
     }
 
-    void splashKeepsStartUpAtLeastFourSeconds() {
+    void splashKeepsStartUpForItsMinimumTime() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        LumoraApp::Options options;
-        options.splash = true;
-        LumoraApp app(options);
+        QVERIFY(h.copyDatabase());
+        LumoraApp app({.splash = true, .splashMilliseconds = 500, .services = {}});
         QElapsedTimer clock;
         clock.start();
         QVERIFY(app.startUp());
-        QVERIFY(clock.elapsed() >= LumoraApp::kSplashMilliseconds);
+        QVERIFY(clock.elapsed() >= 500);
         QVERIFY(app.frame()->isVisible());
-    }
-
-    void missingExampleFoldersFallBackToTheProgramDirectory() {
-        for (const bool withExamples : {false, true}) {
-            ShellHarness h;
-            QVERIFY(h.programDir.copyDatabase());
-            if (withExamples) h.programDir.makeExamples(false);
-            QVERIFY(h.start());
-            const QString dir = h.programDir.path();
-            QCOMPARE(h.context().lastDir, withExamples ? dir + "/Beispiele" : dir);
-            QCOMPARE(h.context().lastConfigDir, dir);
-        }
     }
 
     void settingsAreRead() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
         TElementArray table;
-        GetElements(h.programDir.path().toStdString(), table);
+        GetElements(LUMORA_PROGRAM_DIR, table);
         QVERIFY(table.size() >= 2);
-        const QByteArray first = QByteArray::fromStdString(table[0].name);
-        const QByteArray second = QByteArray::fromStdString(table[1].name);
-        h.programDir.writeSettings(
+        QVERIFY(h.startWithDatabase(
             "[Directories and Files]\r\nLastDir=/daten/Spektren\r\nLastConfigDir=/daten/K\r\n"
             "LastFilterIndex=5\r\n[InitApp]\r\nSize=9\r\nLeft=30\r\nTop=40\r\nWidth=700\r\n"
             "Height=500\r\n[Search Engine]\r\n" +
-            first + "=1\r\n" + second +
-            "=2\r\n"
+            QByteArray::fromStdString(table[0].name + "=1\r\n" + table[1].name + "=2\r\n") +
             "Neutrals=1\r\nHigherIons=1\r\nLowerWavelength=250.5\r\nUpperWavelength=3e2\r\n"
-            "UpperIntensity=abc\r\nIntensityOption=2\r\nSortOption=1\r\n");
-        QVERIFY(h.start());
+            "UpperIntensity=abc\r\nIntensityOption=2\r\nSortOption=1\r\n"));
         QCOMPARE(h.context().lastDir, QString("/daten/Spektren"));
         QCOMPARE(h.context().lastConfigDir, QString("/daten/K"));
         QCOMPARE(h.context().lastFilterIndex, 5);
@@ -145,11 +118,9 @@ class StartupTest : public QObject {
 
     void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.writeSettings(
+        QVERIFY(h.startWithDatabase(
             "[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
-            "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n");
-        QVERIFY(h.start());
+            "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n"));
         const QRect area = h.frame().screen()->availableGeometry();
         QCOMPARE(h.frame().width(), area.width());
         QVERIFY(area.contains(QRect(h.frame().pos(), h.frame().size())));
@@ -159,100 +130,73 @@ class StartupTest : public QObject {
         QVERIFY(h.frame().close());
         QCOMPARE(h.messages.shown.size(), qsizetype(1));
         QCOMPARE(h.messages.shown[0].caption, QString("Dateifehler"));
-        QCOMPARE(get(h.programDir.settingsPath(), "Directories and Files", "LastDir"),
-                 QString("/alt"));
+        QCOMPARE(get(h, "Directories and Files", "LastDir"), QString("/alt"));
     }
 
-    void missingElementTableEndsTheProgram() {
-        ShellHarness h;  // no Data folder at all
-        QVERIFY(!h.start());
-        QSignalSpy spy(&h.app(), &LumoraApp::quitRequested);
-        QVERIFY(h.app().isQuitRequested());
-        QCOMPARE(h.messages.shown.size(), 2);
-        QCOMPARE(h.messages.shown[0].caption, QString("Datenbankquelle"));
-        const auto& fatal = h.messages.shown[1];
-        QCOMPARE(fatal.caption, QString("Programmabbruch"));
-        QCOMPARE(fatal.text,
-                 QString::fromUtf8(
-                     "Orvenit Lumora konnte keine gültigen Datenbanken auf Ihrem Rechner finden! "
-                     "Falls Sie mit der CD-Version arbeiten, überprüfen Sie Ihr CD-Laufwerk oder "
-                     "wiederholen Sie die Orvenit Lumora Installation.\nSollten die Probleme "
-                     "danach nicht beseitigt sein, wenden Sie sich an die Hotline des "
-                     "Ingenieurbüros Orvenit."));
-        QCOMPARE(fatal.icon, MessageBox::Icon::Stop);
-        QCOMPARE(fatal.buttons, MessageBox::Buttons::Ok);
-        QVERIFY(!h.frame().isVisible());
-        // The end of the loop is queued, not run inside start-up.
-        QVERIFY(spy.wait(2000));
-        // Nothing was written on the way out.
-        QVERIFY(!QFile::exists(h.programDir.settingsPath()));
-    }
-
-    void incompleteDatabaseAsksForTheDiscThenEnds() {
-        ShellHarness h;
-        QVERIFY(h.programDir.writeIncompleteDatabase());
-        h.messages.answers = {MessageBox::Answer::Cancel};  // "insert the disc": cancelled
-        QVERIFY(!h.start());
-        QCOMPARE(h.messages.shown.size(), 2);
-        QCOMPARE(h.messages.shown[0].buttons, MessageBox::Buttons::OkCancel);
-        QCOMPARE(h.messages.shown[1].caption, QString("Programmabbruch"));
-    }
-
-    void missingProgramDirectory() {
-        ShellHarness h;
-        qputenv("LUMORA_HOME", (h.programDir.path() + "/gibt-es-nicht").toLocal8Bit());
-        QVERIFY(!h.start());
-        QCOMPARE(h.messages.shown.size(), 1);  // no second fatal message after the first
-        QCOMPARE(h.messages.shown[0].caption, QString("Programmabbruch"));
-        QCOMPARE(h.messages.shown[0].text,
-                 QString::fromUtf8(
-                     "Orvenit Lumora konnte die Programmdatei nicht auf Ihrem Rechner finden! "
-                     "Überprüfen Sie Ihren Programmpfad oder wiederholen Sie die Orvenit Lumora "
-                     "Installation.\nSollten die Probleme danach nicht beseitigt sein, wenden Sie "
-                     "sich an die Hotline des Ingenieurbüros Orvenit."));
-        QCOMPARE(h.messages.shown[0].icon, MessageBox::Icon::Stop);
+    // The ends of a start: no element table, an incomplete database (the request for the disc
+    // cancelled), no program directory (then no database check and no second message). The
+    // fatal texts are the lines of data/fatal_texts.txt, "\n" standing for the line break.
+    void fatalStartsEndTheProgram() {
+        QFile file(LUMORA_TEST_DATA "/source/data/fatal_texts.txt");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QStringList texts = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(texts.size(), 2);
+        for (int cause = 0; cause < 3; ++cause) {
+            ShellHarness h;
+            if (cause == 1) {
+                QVERIFY(h.writeIncompleteDatabase());
+                h.messages.answers = {MessageBox::Answer::Cancel};  // no disc
+            }
+            if (cause == 2) qputenv("LUMORA_HOME", (h.path() + "/gibt-es-nicht").toLocal8Bit());
+            QVERIFY(!h.start());
+            QSignalSpy spy(&h.app(), &LumoraApp::quitRequested);
+            QVERIFY(h.app().isQuitRequested());
+            const auto& shown = h.messages.shown;
+            QCOMPARE(shown.size(), cause == 2 ? 1 : 2);
+            if (cause < 2) QCOMPARE(shown[0].caption, QString("Datenbankquelle"));
+            if (cause == 1) QCOMPARE(shown[0].buttons, MessageBox::Buttons::OkCancel);
+            QCOMPARE(shown.back().caption, QString("Programmabbruch"));
+            QCOMPARE(shown.back().text, texts[cause / 2].replace("\\n", "\n"));
+            QCOMPARE(shown.back().icon, MessageBox::Icon::Stop);
+            QCOMPARE(shown.back().buttons, MessageBox::Buttons::Ok);
+            QVERIFY(!h.frame().isVisible());
+            // The end of the loop is queued, not run inside start-up; nothing was written.
+            QVERIFY(spy.wait(2000));
+            QVERIFY(!QFile::exists(h.settingsPath()));
+        }
     }
 
     void closeWithoutDiagramAsksNothingAndWrites() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.makeExamples();
-        h.programDir.writeSettings("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n");
-        QVERIFY(h.start());
+        h.makeExamples();
+        QVERIFY(h.startWithDatabase("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
         h.context().lastFilterIndex = 3;
         h.frame().move(15, 25);
         h.frame().resize(640, 480);
         QVERIFY(h.trigger(24310));  // "Beenden"
         QVERIFY(!h.frame().isVisible());
         QVERIFY(h.messages.shown.isEmpty());
-        const QString ini = h.programDir.settingsPath();
-        const QString dir = h.programDir.path();
-        QCOMPARE(get(ini, "Directories and Files", "LastDir"), dir + "/Beispiele");
-        QCOMPARE(get(ini, "Directories and Files", "LastConfigDir"),
+        const QString dir = h.path();
+        QCOMPARE(get(h, "Directories and Files", "LastDir"), dir + "/Beispiele");
+        QCOMPARE(get(h, "Directories and Files", "LastConfigDir"),
                  dir + "/Beispiele/Konfigurationen");
-        QCOMPARE(get(ini, "Directories and Files", "LastFilterIndex"), QString("3"));
-        QCOMPARE(placement(ini), QStringList({"9", "15", "25", "640", "480"}));
-        QVERIFY(h.programDir.settingsBytes().startsWith(
-            "; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
-
-        // The next start comes back where the last one ended.
-        h.destroy();
-        QVERIFY(h.start());
-        QCOMPARE(QRect(h.frame().pos(), h.frame().size()), QRect(15, 25, 640, 480));
-        QCOMPARE(h.context().lastFilterIndex, 3);
+        QCOMPARE(get(h, "Directories and Files", "LastFilterIndex"), QString("3"));
+        QCOMPARE(placement(h), QStringList({"9", "15", "25", "640", "480"}));
+        QVERIFY(h.settingsBytes().startsWith("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
     }
 
     void closeMaximisedKeepsThePosition() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.writeSettings(
-            "[InitApp]\r\nSize=9\r\nLeft=11\r\nTop=22\r\nWidth=733\r\nHeight=544\r\n");
-        QVERIFY(h.start());
+        QVERIFY(h.startWithDatabase(
+            "[InitApp]\r\nSize=9\r\nLeft=11\r\nTop=22\r\nWidth=733\r\nHeight=544\r\n"));
+        // Without the examples folder both folders are the program directory.
+        const QString dir = h.path();
+        QCOMPARE(QStringList({h.context().lastDir, h.context().lastConfigDir}),
+                 QStringList({dir, dir}));
         h.frame().showMaximized();
         QTRY_VERIFY(h.frame().isMaximized());
         QVERIFY(h.frame().close());
-        QCOMPARE(placement(h.programDir.settingsPath()),
-                 QStringList({"3", "11", "22", "733", "544"}));
+        QCOMPARE(placement(h), QStringList({"3", "11", "22", "733", "544"}));
 
         // Size=3 starts maximised.
         h.destroy();
@@ -262,12 +206,11 @@ class StartupTest : public QObject {
 
     void closeWithDiagramAsksFirst() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        QVERIFY(h.start());
+        QVERIFY(h.startWithDatabase());
         QTemporaryFile spectrum;
         QVERIFY(spectrum.open());
         QVERIFY(h.openFakeDiagram(spectrum.fileName()));
-        const QByteArray before = h.programDir.settingsBytes();
+        const QByteArray before = h.settingsBytes();
 
         h.messages.answers = {MessageBox::Answer::No};
         QVERIFY(!h.frame().close());
@@ -277,7 +220,7 @@ class StartupTest : public QObject {
         QCOMPARE(h.messages.shown[0].buttons, MessageBox::Buttons::YesNo);
         QVERIFY(h.frame().isVisible());
         QCOMPARE(h.app().client()->childCount(), 1);
-        QCOMPARE(h.programDir.settingsBytes(), before);  // only the recent file so far
+        QCOMPARE(h.settingsBytes(), before);  // only the recent file so far
         QVERIFY(!h.app().isClosing());
 
         // A child that refuses to close keeps the program open and nothing is written.
@@ -285,20 +228,19 @@ class StartupTest : public QObject {
         diagram->refuseClose = true;
         h.messages.answers = {MessageBox::Answer::Yes};
         QVERIFY(!h.frame().close());
-        QCOMPARE(h.programDir.settingsBytes(), before);
+        QCOMPARE(h.settingsBytes(), before);
 
         diagram->refuseClose = false;
         h.messages.answers = {MessageBox::Answer::Yes};
         QVERIFY(h.frame().close());
         QVERIFY(h.app().isClosing());
-        QCOMPARE(get(h.programDir.settingsPath(), "InitApp", "Size"), QString("9"));
+        QCOMPARE(get(h, "InitApp", "Size"), QString("9"));
     }
 
     void openRecordsRecentFilesAndFailedOpenRemovesThem() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.makeExamples();
-        QVERIFY(h.start());
+        h.makeExamples();
+        QVERIFY(h.startWithDatabase());
         QTemporaryDir spectra;
         const QString good = spectra.filePath("probe.lmx");
         QFile(good).open(QIODevice::WriteOnly);
@@ -309,12 +251,12 @@ class StartupTest : public QObject {
         QCOMPARE(h.files.requests.size(), 1);
         const auto& request = h.files.requests[0];
         QVERIFY(std::tuple(request.directory, request.filter, request.filterIndex) ==
-                std::tuple(h.programDir.path() + "/Beispiele", h.context().openFilter, 1));
+                std::tuple(h.path() + "/Beispiele", h.context().openFilter, 1));
         QCOMPARE(h.app().client()->childCount(), 1);
         QCOMPARE(h.context().lastDir, QDir::cleanPath(spectra.path()));
         QCOMPARE(h.context().lastFilterIndex, 2);
         QCOMPARE(h.context().recentFiles().entries(), QStringList({good}));
-        QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File1"), good);
+        QCOMPARE(get(h, "Recent Files", "File1"), good);
 
         // A file that is gone: one attempt, then it has left the list and the menu.
         const QString gone = spectra.filePath("weg.lmx");
@@ -326,7 +268,7 @@ class StartupTest : public QObject {
         entry->trigger();
         QTRY_COMPARE(h.context().recentFiles().entries(), QStringList({good}));
         QCOMPARE(h.app().client()->childCount(), 1);
-        QCOMPARE(get(h.programDir.settingsPath(), "Recent Files", "File2"), QString("<missing>"));
+        QCOMPARE(get(h, "Recent Files", "File2"), QString("<missing>"));
         QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
 
         // Ten entries at most, the newest first; a repeated file moves to the top.
@@ -347,9 +289,7 @@ class StartupTest : public QObject {
     void recentFilesWaitForTheDiagramWindow() {
         LumoraMDIClient::setDiagramOpener({});
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        h.programDir.writeSettings("[Recent Files]\r\nFile1=/gibt/es/nicht.lmx\r\n");
-        QVERIFY(h.start());
+        QVERIFY(h.startWithDatabase("[Recent Files]\r\nFile1=/gibt/es/nicht.lmx\r\n"));
         // Without a diagram window nothing can open: the entry stays and is disabled.
         QVERIFY(!h.isEnabled(24332));
         QCOMPARE(h.frame().recentFileActions().size(), qsizetype(2));
@@ -360,8 +300,12 @@ class StartupTest : public QObject {
 
     void helpStartsTheScriptOrTheManual() {
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        QVERIFY(h.start());
+        h.makeExamples(false);
+        QVERIFY(h.startWithDatabase());
+        const QString dir = h.path();
+        // Examples without their configurations folder: that one falls back.
+        QCOMPARE(QStringList({h.context().lastDir, h.context().lastConfigDir}),
+                 QStringList({dir + "/Beispiele", dir}));
         QStringList started;
         QList<QUrl> opened;
         h.app().setHelpLaunchers(
@@ -373,7 +317,6 @@ class StartupTest : public QObject {
                 opened.append(url);
                 return true;
             });
-        const QString dir = h.programDir.path();
         // Neither script nor manual: the user is told, nothing is claimed.
         QVERIFY(h.trigger(2001));
         QVERIFY(started.isEmpty() && opened.isEmpty());
@@ -394,12 +337,10 @@ class StartupTest : public QObject {
     }
 
     void aboutBoxShowsTheVersions() {
-        LumoraMDIClient::setDiagramOpener(
-            [](LumoraMDIClient&, const QString&) -> QWidget* { return new FakeDiagram({}); });
         ShellHarness h;
-        QVERIFY(h.programDir.copyDatabase());
-        QVERIFY(h.start());
-        auto* diagram = static_cast<FakeDiagram*>(h.openFakeDiagram());
+        QVERIFY(h.startWithDatabase());
+        auto* diagram =
+            static_cast<FakeDiagram*>(h.openFakeDiagram(QCoreApplication::applicationFilePath()));
         QVERIFY(diagram);
         QStringList fields;
         QList<bool> statesWhileOpen;

@@ -4,7 +4,7 @@
 #include <QThread>
 #include <QtTest>
 
-#include "ScriptedMessageBox.h"
+#include "ShellHarness.h"
 #include "services/QtRunHost.h"
 #include "services/SearchStatusDialog.h"
 
@@ -82,16 +82,6 @@ class RunHostTest : public QObject {
         QVERIFY(!box.shown[0].owned);
         QCOMPARE(box.shown[1].icon, MessageBox::Icon::Stop);
         QVERIFY(box.shown[1].owned);
-    }
-
-    void removableVolumesAreMounted() {
-        ScriptedMessageBox box;
-        QtRunHost host(nullptr, box);
-        // Whatever this machine has mounted: real directories, in a stable sorted order.
-        const auto roots = host.removableVolumes();
-        QVERIFY(std::is_sorted(roots.begin(), roots.end()));
-        for (const std::string& root : roots)
-            QVERIFY(QFileInfo(QString::fromStdString(root)).isDir());
     }
 };
 

@@ -1,9 +1,8 @@
-// The common part of the reader fuzz targets: the input goes into a file (the readers take
-// a path), each reader entry runs on it with a user who picks the last track or frame,
-// and what a reader accepts must obey the point rules. Anything but an outcome keyword
-// escaping a reader ends the run as a crash.
-#pragma once
-
+// A libFuzzer target of the spectrum readers, built once per row of targets.tsv with
+// LUMFUZZ_INPUT (the input file's name) and LUMFUZZ_READERS (the reader entries). The input
+// goes into a file (the readers take a path), each reader entry runs on it with a user who
+// picks the last track or frame, and what a reader accepts must obey the point rules.
+// Anything but an outcome keyword escaping a reader ends the run as a crash.
 #include <unistd.h>
 
 #include <cmath>
@@ -13,9 +12,10 @@
 #include <string>
 
 #include "ReadContext.h"
+#include "formats/Readers.h"
 #include "lumio/Outcome.h"
 
-namespace lumfuzz {
+namespace {
 
 class FuzzUi : public lumio::Ui {
   public:
@@ -42,29 +42,13 @@ class FuzzUi : public lumio::Ui {
     }
 };
 
-inline const std::string& inputPath(const char* name) {
-    static const std::string path = [name] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir ? dir : "/tmp") + "/lumio-fuzz-" + name + "-" +
-               std::to_string(::getpid());
-    }();
-    return path;
-}
-
-inline void writeInput(const std::string& path, const std::uint8_t* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) std::abort();
-    if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-    std::fclose(f);
-}
-
-inline void check(bool condition) {
+void check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
 // Runs one reader entry on the file; on success the points must be finite x without two
 // equal neighbours, inside the ranges the reader reported.
-inline void runReader(lumio::detail::ReaderFn reader, const std::string& path) {
+void runReader(lumio::detail::ReaderFn reader, const std::string& path) {
     FuzzUi ui;
     SpectrumRecord record;
     record.fileName = path;
@@ -85,4 +69,16 @@ inline void runReader(lumio::detail::ReaderFn reader, const std::string& path) {
     check(record.plotInfo.title.size() <= SPlotInfo::kTitleMax);
 }
 
-}  // namespace lumfuzz
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const char* const tmp = std::getenv("TMPDIR");
+    static const std::string path = std::string(tmp ? tmp : "/tmp") +
+                                    "/lumio-fuzz-" LUMFUZZ_INPUT "-" + std::to_string(::getpid());
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    check(f && (size == 0 || std::fwrite(data, 1, size, f) == size));
+    std::fclose(f);
+    using namespace lumio::detail;
+    for (ReaderFn reader : {LUMFUZZ_READERS}) runReader(reader, path);
+    return 0;
+}
