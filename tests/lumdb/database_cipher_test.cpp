@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "lumdb/Database.h"
 
@@ -32,16 +33,13 @@ TEST(LineCipher, EveryByteAtEveryPositionStaysPrintableAndRoundTrips) {
 }
 
 TEST(LineCipher, StoredTextDependsOnPositionAndLineLength) {
-    std::string a(12, 'A');
+    // The same character at different positions, and the same prefix in lines of different
+    // lengths, are stored differently.
+    std::string a(12, 'A'), b(13, 'A');
     EnCryptLine(a);
-    EXPECT_NE(a, std::string(12, 'A'));
-    // The same character at different positions is stored differently.
-    EXPECT_NE(a[0], a[1]);
-    EXPECT_NE(a[1], a[2]);
-    // The same prefix in lines of different lengths is stored differently.
-    std::string b(13, 'A');
     EnCryptLine(b);
-    EXPECT_NE(a.substr(0, 12), b.substr(0, 12));
+    EXPECT_TRUE(a[0] != a[1] && a[1] != a[2]);
+    EXPECT_NE(a, b.substr(0, 12));
 }
 
 std::string decipheredWithMode(std::string plain, unsigned char mode) {
@@ -62,20 +60,18 @@ TEST(LineCipher, OtherModesRewriteDegreeSuperscriptsAndFractions) {
 }
 
 TEST(LineCipher, BufferOverloadDeciphersAndCutsARewrittenLineToItsCapacity) {
-    std::string stored = "\xBD \xBD \xBD";  // rewritten: "1/2 1/2 1/2", eleven bytes
-    EnCryptLine(stored);
-    char buffer[6] = {};
-    std::memcpy(buffer, stored.data(), stored.size());
-    DeCryptLine(buffer, sizeof buffer, 1);
-    EXPECT_STREQ(buffer, "1/2 1");
-
-    std::string plain = "656.28;0.64";
-    std::string enc = plain;
-    EnCryptLine(enc);
-    char line[32] = {};
-    std::memcpy(line, enc.data(), enc.size());
-    DeCryptLine(line, sizeof line, 0);
-    EXPECT_EQ(std::string(line), plain);
+    // "\xBD \xBD \xBD" is rewritten to "1/2 1/2 1/2" and cut to 5 bytes and the NUL; a plain
+    // line comes back whole.
+    for (const auto& [plain, mode, want] :
+         {std::tuple<std::string, int, std::string>{"\xBD \xBD \xBD", 1, "1/2 1"},
+          {"656.28;0.64", 0, "656.28;0.64"}}) {
+        std::string stored = plain;
+        EnCryptLine(stored);
+        char buffer[32] = {};
+        std::memcpy(buffer, stored.data(), stored.size());
+        DeCryptLine(buffer, mode == 1 ? 6 : sizeof buffer, static_cast<unsigned char>(mode));
+        EXPECT_EQ(std::string(buffer), want);
+    }
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <functional>
 #include <random>
+#include <sstream>
 #include <tuple>
 
+#include "DataRows.h"
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
 #include "lumdb/Database.h"
@@ -18,7 +20,6 @@ using lumtest::ScriptedRunHost;
 using lumtest::StoredDatabase;
 
 constexpr TColor kIron = MakeColor(200, 10, 10);
-constexpr TColor kNitrogen = MakeColor(0, 0, 255);
 
 TLineArray linesAt(std::initializer_list<float> xs) {
     TLineArray lines;
@@ -56,16 +57,37 @@ class Identification : public ::testing::Test {
     ScriptedRunHost host_;
 };
 
-TEST_F(Identification, HitIntervalIsHalfOpenAndCandidatesCarryTextRecordAndColour) {
-    // Database lines 499.5 and 500.5, tol 0.5: the found line at 500.0 = 500.5 - tol is
-    // matched by 500.5 but not by 499.5 (500.0 = 499.5 + tol); 501.0 = 500.5 + tol by none.
-    TLineArray lines = linesAt({500.0f, 501.0f});
-    ASSERT_EQ(run(lines, allStages(0.5f)), 1);
-    ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
-    EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 500.5;0.5");
-    EXPECT_TRUE(lines[1].candidateLabels.empty());
-    // Text, record and colour of a candidate.
-    lines = linesAt({371.99f});
+TEST_F(Identification, HitIntervalStagesSelectionAndStrengthsAsTabled) {
+    const auto rows = lumtest::dataRows("identification_cases.tsv");
+    ASSERT_EQ(rows.size(), 14u);
+    for (const std::string& line : rows) {
+        std::vector<std::string> f;
+        std::istringstream row(line);
+        for (std::string field; std::getline(row, field, '\t');) f.push_back(field);
+        SSelectElVal v = allStages(std::stof(f[0]));
+        v.Neutrals = f[1][0] == '1';
+        v.FirstIons = f[1][1] == '1';
+        v.HigherIons = f[1][2] == '1';
+        elements_[0].selected = f[2][0] == '1';
+        elements_[1].selected = f[2][1] == '1';
+        std::istringstream strength(f[3]), xs(f[4]);
+        v.IntensityRange = static_cast<bool>(strength >> v.IntensityOption >> v.LowerIntensity >>
+                                             v.UpperIntensity);
+        TLineArray lines = linesAt({});
+        for (float x; xs >> x;) lines.add(CLine(x, 100.0f));
+        ASSERT_EQ(run(lines, v), 1) << line;
+        f.resize(5 + lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            std::string labels;
+            for (const auto& label : lines[i].candidateLabels)
+                labels += (labels.empty() ? "" : "|") + label;
+            EXPECT_EQ(labels, f[5 + i]) << line;
+        }
+    }
+}
+
+TEST_F(Identification, CandidatesCarryTextRecordAndColour) {
+    TLineArray lines = linesAt({371.99f});
     ASSERT_EQ(run(lines, allStages(0.01f)), 1);
     ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
     EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 371.9935;1000");
@@ -81,20 +103,19 @@ TEST_F(Identification, CandidateTextsFormatLikePrintf) {
     std::uniform_real_distribution<double> wavelength(190.0, 1000.0);
     std::uniform_real_distribution<double> exponent(-8.0, 7.0);
     std::vector<std::string> records{"Fe I;Fe I"};
-    std::vector<double> xs;
-    for (int i = 0; i < 400; ++i) xs.push_back(wavelength(random));
+    std::vector<double> xs(400);
+    for (double& x : xs) x = wavelength(random);
     std::sort(xs.begin(), xs.end());
     TLineArray lines;
     std::vector<std::string> expected;
     for (double x : xs) {
-        const double v = std::pow(10.0, exponent(random));
         const std::string lambdaText = std::to_string(x).substr(0, 9);
-        char value[32];
-        std::snprintf(value, sizeof value, "%.*g", 1 + static_cast<int>(x) % 8, v);
+        char value[32], text[64];
+        std::snprintf(value, sizeof value, "%.*g", 1 + static_cast<int>(x) % 8,
+                      std::pow(10.0, exponent(random)));
         records.push_back(lambdaText + ";" + value + ";;;;;;;");
         const float lambda = std::strtof(lambdaText.c_str(), nullptr);
         lines.add(CLine(lambda, 1.0f));
-        char text[64];
         std::snprintf(text, sizeof text, "Fe I %.7g;%g", static_cast<double>(lambda),
                       static_cast<double>(std::strtof(value, nullptr)));
         expected.push_back(text);
@@ -113,8 +134,6 @@ TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveralFirstOnTie
     TLineArray lines = linesAt({400.0f});
     ASSERT_EQ(run(lines, allStages(0.2f)), 1);
     const CLine& line = lines[0];
-    EXPECT_EQ(line.candidateLabels,
-              (TStringArray{"Fe I 399.9;0.1", "Fe I 400.05;0.3", "Fe II 400.02;0.2"}));
     // Fe I matched twice: its stronger line, marked; Fe II once: unmarked.
     EXPECT_EQ(line.speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
     EXPECT_EQ(line.speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
@@ -140,37 +159,6 @@ TEST_F(Identification, SpeciesEntriesDoNotBorrowCandidatesOfSimilarLabels) {
     EXPECT_EQ(lines[0].speciesColors, (TColorArray{MakeColor(1, 1, 1), MakeColor(2, 2, 2)}));
 }
 
-TEST_F(Identification, StageFlagsChooseTheFileRange) {
-    // Neutrals, first ions, higher ions (which include the first) against the lines matched
-    // of those at 500.5 (I), 600 (II), 700 (III).
-    const std::pair<std::string, std::vector<float>> cases[] = {{"100", {500.5f}},
-                                                                {"010", {600.0f}},
-                                                                {"001", {600.0f, 700.0f}},
-                                                                {"110", {500.5f, 600.0f}},
-                                                                {"101", {500.5f, 600.0f, 700.0f}},
-                                                                {"000", {}}};
-    for (const auto& [flags, expected] : cases) {
-        TLineArray lines = linesAt({500.5f, 600.0f, 700.0f});
-        SSelectElVal v = allStages(0.01f);
-        v.Neutrals = flags[0] == '1';
-        v.FirstIons = flags[1] == '1';
-        v.HigherIons = flags[2] == '1';
-        ASSERT_EQ(run(lines, v), 1);
-        std::vector<float> matched;
-        for (const CLine& l : lines)
-            if (!l.speciesLabels.empty()) matched.push_back(l.x);
-        EXPECT_EQ(matched, expected) << flags;
-    }
-}
-
-TEST_F(Identification, UnselectedElementsAreNotRead) {
-    elements_[0].selected = false;
-    TLineArray lines = linesAt({500.5f, 337.13f});
-    ASSERT_EQ(run(lines, allStages(0.01f)), 1);
-    EXPECT_TRUE(lines[1].candidateLabels.empty());  // 500.5: Fe only
-    EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"N2 337.13;0.5"}));
-}
-
 TEST_F(Identification, RelativeStrengthRoundsUpAndTinyValuesGiveZero) {
     db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400.0;0.00005;;;;;;;", "410.0;0.0123;;;;;;;"});
     SSelectElVal v = allStages(0.01f);
@@ -188,47 +176,19 @@ TEST_F(Identification, RelativeStrengthRoundsUpAndTinyValuesGiveZero) {
     }
 }
 
-TEST_F(Identification, FValueAndAikOnlyForAtomicLabels) {
-    // Fe I 500.5: f = 0.5, J 1 -> 2: A = 6.67e13 * 3 * 0.5 / (5 * 500.5^2) = 7.987e7 s^-1.
-    // N2 337.13 with v = 0.5 has no blank in its label: strength 0 for both options.
-    SSelectElVal v = allStages(0.01f);
-    v.IntensityRange = true;
-    auto matches = [&](int option, float lower, float upper) {
-        TLineArray lines = linesAt({337.13f, 500.5f});
-        v.IntensityOption = option;
-        v.LowerIntensity = lower;
-        v.UpperIntensity = upper;
-        EXPECT_EQ(run(lines, v), 1);
-        return std::make_pair(lines[0].candidateLabels.size(), lines[1].candidateLabels.size());
-    };
-    EXPECT_EQ(matches(1, 0.4f, 0.6f), std::make_pair(std::size_t{0}, std::size_t{1}));
-    EXPECT_EQ(matches(1, 0.0f, 0.0f), std::make_pair(std::size_t{1}, std::size_t{0}));
-    EXPECT_EQ(matches(2, 7.98e7f, 7.995e7f), std::make_pair(std::size_t{0}, std::size_t{1}));
-    EXPECT_EQ(matches(2, 7.995e7f, 9e7f), std::make_pair(std::size_t{0}, std::size_t{0}));
-    EXPECT_EQ(matches(2, 0.0f, 0.0f), std::make_pair(std::size_t{1}, std::size_t{0}));
-}
-
-TEST_F(Identification, OtherDecipherModesRewriteGlyphsOfHeaderAndRecords) {
-    db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "500.5;0.5;0;2;a\xB2;b;1\xBD;2\xBD;"});
-    TLineArray lines = linesAt({500.5f});
+TEST_F(Identification, HeaderMustNameTheElementIgnoringCaseAndDecipherModesRewriteGlyphs) {
+    db_.write("Data/Fe_I.lmt", {"Eisen;FE I", "500.5;0.5;0;2;a\xB2;b;1\xBD;2\xBD;"});  // "FE"
+    db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});  // no "Fe" at all
+    TLineArray lines = linesAt({500.5f, 600.0f});
     SSelectElVal v = allStages(0.01f);
     v.decipherMode = 1;
     ASSERT_EQ(run(lines, v), 1);
-    ASSERT_EQ(lines[0].candidateRecords.size(), 1u);
-    EXPECT_EQ(lines[0].candidateRecords[0], "0.5;0;2;a2;b;3/2;5/2;");
-}
-
-TEST_F(Identification, HeaderMustNameTheElementIgnoringCase) {
-    db_.write("Data/Fe_I.lmt", {"Eisen;FE I", "500.5;0.5;;;;;;;"});  // "Fe" only as "FE"
-    db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});   // no "Fe" at all
-    TLineArray lines = linesAt({500.5f, 600.0f});
-    ASSERT_EQ(run(lines, allStages(0.01f)), 1);
     EXPECT_EQ(lines[0].candidateLabels, (TStringArray{"FE I 500.5;0.5"}));
+    EXPECT_EQ(lines[0].candidateRecords, (TStringArray{"0.5;0;2;a2;b;3/2;5/2;"}));
     EXPECT_TRUE(lines[1].candidateLabels.empty());
     // The phase caption shows the short name with the label when they differ.
-    bool sawPhase = false;
-    for (const auto& r : host_.refreshes) sawPhase |= r.phase == "Eisen (FE I)";
-    EXPECT_TRUE(sawPhase);
+    EXPECT_TRUE(std::any_of(host_.refreshes.begin(), host_.refreshes.end(),
+                            [](const auto& r) { return r.phase == "Eisen (FE I)"; }));
 }
 
 TEST_F(Identification, ProgressCountsBytesScaledBelow32768) {

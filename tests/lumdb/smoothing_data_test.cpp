@@ -20,15 +20,23 @@ TPointList ramp(int n, float x0, float dx) {
     return pts;
 }
 
-TPointList spectrum(std::size_t n, std::uint32_t seed = 4) {
-    lumbench::SpectrumRecipe r;
-    r.points = n;
-    r.xFrom = 400.0;
-    r.xTo = 400.0 + 0.01 * static_cast<double>(n - 1);
-    r.lines = n / 80;
-    r.noise = 6.0;
-    r.seed = seed;
-    return lumbench::makeSpectrum(r).points;
+TPointList spectrum(std::size_t n) {
+    return lumbench::makeSpectrum({.points = n,
+                                   .xFrom = 400.0,
+                                   .xTo = 400.0 + 0.01 * static_cast<double>(n - 1),
+                                   .noise = 6.0,
+                                   .lines = n / 80,
+                                   .seed = 4})
+        .points;
+}
+
+// Settings with the polynomial filter of the given order and width.
+SLineSearchVal polynomial(int order, int width) {
+    SLineSearchVal s;
+    s.SGFilter = true;
+    s.PolynomOrder = order;
+    s.FilterWidth = width;
+    return s;
 }
 
 // The run host is left as it was found: parent enabled again, progress dialog closed.
@@ -38,45 +46,49 @@ void expectHostRestored(const lumtest::ScriptedRunHost& host) {
     EXPECT_EQ(host.statusOpen, 0);
 }
 
-}  // namespace
-
-TEST(SmoothDataSelection, ZoomedRangeNeedsEightPoints) {
+// A failed run: result 0, the output emptied, one stop message of smoothing with the text.
+void expectFailure(const TPointList& pts, SLineSearchVal s, const std::string& text) {
     lumtest::ScriptedRunHost host;
-    const TPointList pts = ramp(30, 0.0f, 1.0f);
-    SLineSearchVal s;
-    s.SGFilter = true;
-    s.PolynomOrder = 2;
-    s.FilterWidth = 5;
-    s.ZoomData = true;
-    s.zoomFrom = 10.0f;
-    s.zoomTo = 16.0f;  // x = 10 ... 16: seven points
-    TPointList out{{1, 2}};
+    TPointList out{{1, 1}};
     EXPECT_EQ(SmoothData(host, pts, out, &s), 0);
     EXPECT_TRUE(out.empty());
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
-              "Abbruch Datenglättung:\nZur Datenglättung sind mindestens 8 Datenpunkte notwendig!");
+    EXPECT_EQ(host.messages[0].text, "Abbruch Datenglättung:\n" + text);
     EXPECT_EQ(host.messages[0].caption, "Datenglättung");
     EXPECT_EQ(host.messages[0].icon, lumdb::Icon::Stop);
     EXPECT_EQ(host.messages[0].buttons, lumdb::Buttons::Ok);
     EXPECT_TRUE(host.messages[0].owned);
     expectHostRestored(host);
+}
 
+}  // namespace
+
+TEST(SmoothDataSelection, ZoomedRangeNeedsEightPointsAndFilterFailuresAbort) {
+    const TPointList pts = ramp(30, 0.0f, 1.0f);
+    SLineSearchVal s = polynomial(2, 5);
+    s.ZoomData = true;
+    s.zoomFrom = 10.0f;
+    s.zoomTo = 16.0f;  // x = 10 ... 16: seven points
+    expectFailure(pts, s, "Zur Datenglättung sind mindestens 8 Datenpunkte notwendig!");
     lumtest::ScriptedRunHost eight;
     s.zoomTo = 17.0f;
+    TPointList out;
     EXPECT_EQ(SmoothData(eight, pts, out, &s), 1);
     EXPECT_EQ(out.size(), 8u);
     EXPECT_TRUE(eight.messages.empty());
+    // The polynomial filter's failure and its overflow.
+    expectFailure(spectrum(500), polynomial(5, 5),
+                  "Es ist ein Fehler in der Polynom-Filterroutine aufgetreten!");
+    expectFailure(spectrum(500), polynomial(12, 101),
+                  "In der Polynom-Filterroutine ist ein Overflow aufgetreten.\n"
+                  "Verkleinern Sie Filterbreite oder den Polynomgrad!");
 }
 
 TEST(SmoothDataSelection, WithoutZoomAnyLengthIsSmoothedAndReturnedReversed) {
     for (int n : {0, 1, 3, 7}) {
         lumtest::ScriptedRunHost host;
         const TPointList pts = ramp(n, 5.0f, 0.5f);
-        SLineSearchVal s;
-        s.SGFilter = true;
-        s.PolynomOrder = 2;
-        s.FilterWidth = 5;
+        SLineSearchVal s = polynomial(2, 5);
         s.FTFilter = true;
         TPointList out;
         EXPECT_EQ(SmoothData(host, pts, out, &s), 1) << n;
@@ -92,59 +104,23 @@ TEST(SmoothDataSelection, RisingAndFallingXTakeTheRangeInListOrder) {
     s.zoomFrom = 3.0f;
     s.zoomTo = 12.0f;
     // Rising x, with a later point back inside the range: selection ends at the first point
-    // past zoomTo.
-    TPointList rising = ramp(20, 0.0f, 1.0f);
+    // past zoomTo. Falling x: from zoomTo down to zoomFrom, the last one taken first.
+    TPointList rising = ramp(20, 0.0f, 1.0f), falling = ramp(20, 19.0f, -1.0f);
     rising.push_back({5.0f, 99.0f});
-    lumtest::ScriptedRunHost host;
-    TPointList out;
-    ASSERT_EQ(SmoothData(host, rising, out, &s), 1);
-    ASSERT_EQ(out.size(), 10u);  // 3 ... 12
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], rising[12 - i]);
-    // Falling x: from zoomTo down to zoomFrom.
-    TPointList falling = ramp(20, 19.0f, -1.0f);
-    ASSERT_EQ(SmoothData(host, falling, out, &s), 1);
-    ASSERT_EQ(out.size(), 10u);
-    EXPECT_EQ(out.front().x, 3.0f);  // the last one taken comes first
-    EXPECT_EQ(out.back().x, 12.0f);
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], falling[16 - i]);
-}
-
-TEST(SmoothDataFilters, PolynomialFailuresShowTheirMessageAndAbort) {
-    struct Case {
-        int order, width;
-        const char* text;
-    };
-    const Case cases[] = {
-        {5, 5,
-         "Abbruch Datenglättung:\nEs ist ein Fehler in der Polynom-Filterroutine aufgetreten!"},
-        {12, 101,
-         "Abbruch Datenglättung:\nIn der Polynom-Filterroutine ist ein Overflow aufgetreten.\n"
-         "Verkleinern Sie Filterbreite oder den Polynomgrad!"}};
-    for (const Case& c : cases) {
+    for (const auto& [pts, last] : {std::pair{rising, 12}, std::pair{falling, 16}}) {
         lumtest::ScriptedRunHost host;
-        SLineSearchVal s;
-        s.SGFilter = true;
-        s.PolynomOrder = c.order;
-        s.FilterWidth = c.width;
-        TPointList out{{1, 1}};
-        EXPECT_EQ(SmoothData(host, spectrum(500), out, &s), 0);
-        EXPECT_TRUE(out.empty());
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].text, c.text);
-        EXPECT_EQ(host.messages[0].caption, "Datenglättung");
-        EXPECT_EQ(host.messages[0].icon, lumdb::Icon::Stop);
-        expectHostRestored(host);
+        TPointList out;
+        ASSERT_EQ(SmoothData(host, pts, out, &s), 1);
+        ASSERT_EQ(out.size(), 10u);  // 3 ... 12
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], pts[last - i]);
     }
 }
 
 TEST(SmoothDataFilters, BothFiltersSmoothInOrderWienerFourierFirst) {
     const TPointList pts = spectrum(3000);
     lumtest::ScriptedRunHost host;
-    SLineSearchVal s;
+    SLineSearchVal s = polynomial(3, 11);
     s.FTFilter = true;
-    s.SGFilter = true;
-    s.PolynomOrder = 3;
-    s.FilterWidth = 11;
     TPointList out;
     ASSERT_EQ(SmoothData(host, pts, out, &s), 1);
 
@@ -161,46 +137,38 @@ TEST(SmoothDataFilters, BothFiltersSmoothInOrderWienerFourierFirst) {
 
     // The captions of the two phases, and the polynomial filter's range over all points.
     ASSERT_GE(host.refreshes.size(), 2u);
-    EXPECT_EQ(host.refreshes.front().process, "Datenglättung");
-    EXPECT_EQ(host.refreshes.front().phase, "Wiener-Fourierfilter");
-    EXPECT_EQ(host.refreshes.back().process, "Datenglättung");
-    EXPECT_EQ(host.refreshes.back().phase, "Polynomfilter");
-    EXPECT_EQ(host.refreshes.back().lower, 0);
-    EXPECT_EQ(host.refreshes.back().upper, 2999);
+    const auto& first = host.refreshes.front();
+    const auto& last = host.refreshes.back();
+    EXPECT_EQ(first.process + "/" + first.phase, "Datenglättung/Wiener-Fourierfilter");
+    EXPECT_EQ(last.process + "/" + last.phase, "Datenglättung/Polynomfilter");
+    EXPECT_EQ(last.lower, 0);
+    EXPECT_EQ(last.upper, 2999);
     expectHostRestored(host);
 }
 
 TEST(SmoothDataSettings, SetFTValuesResetsAndReceivesTheAutomaticValues) {
     const TPointList pts = spectrum(5000);
     // Reference: automatic values asked for directly.
-    lumtest::ScriptedRunHost a;
-    SLineSearchVal automatic;
-    automatic.FTFilter = true;
-    TPointList ref;
+    lumtest::ScriptedRunHost a, b, c;
+    SLineSearchVal automatic, s;
+    automatic.FTFilter = s.FTFilter = s.SetFTValues = true;
+    TPointList ref, out;
     ASSERT_EQ(SmoothData(a, pts, ref, &automatic), 1);
     EXPECT_EQ(automatic.FreqNumber, 512);
     EXPECT_GT(automatic.FreqCutoff, 0);
-
-    lumtest::ScriptedRunHost b;
-    SLineSearchVal s;
-    s.FTFilter = true;
-    s.SetFTValues = true;
     s.FreqNumber = 64;
     s.FreqCutoff = 3;
     s.highCutMode = 7;
-    TPointList out;
     ASSERT_EQ(SmoothData(b, pts, out, &s), 1);
     EXPECT_EQ(s.FreqNumber, 512);
     EXPECT_EQ(s.FreqCutoff, automatic.FreqCutoff);
     EXPECT_EQ(s.highCutMode, 0);
     EXPECT_EQ(out, ref);
-
-    // A short series: (102 + n rounded down to even) / 2.
-    lumtest::ScriptedRunHost c;
+    // A short series: (102 + n rounded down to even) / 2; its last point comes back
+    // unchanged (first in the reversed output).
     s.FreqNumber = 64;
     ASSERT_EQ(SmoothData(c, spectrum(333), out, &s), 1);
     EXPECT_EQ(s.FreqNumber, (102 + 332) / 2);
-    // And its last point comes back unchanged (first in the reversed output).
     EXPECT_EQ(out.front(), spectrum(333).back());
 }
 
@@ -209,13 +177,10 @@ TEST(SmoothDataAbort, AbortLeavesNoOutputAndNoWrittenBackValues) {
     for (bool wf : {true, false}) {
         lumtest::ScriptedRunHost host;
         host.abortAfterPumps = 5;
-        SLineSearchVal s;
+        SLineSearchVal s = polynomial(2, 7);
         s.FTFilter = wf;
         s.SGFilter = !wf;
-        s.PolynomOrder = 2;
-        s.FilterWidth = 7;
-        s.FreqNumber = 0;
-        s.FreqCutoff = 0;
+        s.FreqNumber = s.FreqCutoff = 0;
         TPointList out{{1, 1}};
         EXPECT_EQ(SmoothData(host, pts, out, &s), 0);
         EXPECT_TRUE(out.empty());
@@ -232,22 +197,15 @@ TEST(SmoothDataAbort, AbortLeavesNoOutputAndNoWrittenBackValues) {
 
 TEST(SmoothDataSelection, SameListAsInputAndOutputIsReadBeforeItIsEmptied) {
     const TPointList pts = spectrum(2000);
-    SLineSearchVal s;
-    s.SGFilter = true;
-    s.PolynomOrder = 2;
-    s.FilterWidth = 7;
-    lumtest::ScriptedRunHost a, b;
-    TPointList separate;
+    SLineSearchVal s = polynomial(2, 7);
+    lumtest::ScriptedRunHost a, b, c, d;
+    TPointList separate, same = pts, smoothed, both = pts;
     ASSERT_EQ(SmoothData(a, pts, separate, &s), 1);
-    TPointList same = pts;
     ASSERT_EQ(SmoothData(b, same, same, &s), 1);
     EXPECT_EQ(same, separate);
     // The line search likewise.
-    lumtest::ScriptedRunHost c, d;
     TLineArray linesA, linesB;
-    TPointList smoothed;
     ASSERT_EQ(LineSearch(c, pts, smoothed, linesA, &s), 1);
-    TPointList both = pts;
     ASSERT_EQ(LineSearch(d, both, both, linesB, &s), 1);
     EXPECT_EQ(both, smoothed);
     ASSERT_EQ(linesA.size(), linesB.size());

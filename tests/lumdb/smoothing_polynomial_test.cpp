@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
+#include "DataRows.h"
 #include "ScriptedRunHost.h"
 #include "analysis/PolynomialFilter.h"
 
@@ -16,12 +17,6 @@ using lumdb::analysis::RunState;
 using lumdb::analysis::smoothingCoefficients;
 
 namespace {
-
-void expectWeights(const std::vector<double>& got, const std::vector<double>& want) {
-    ASSERT_EQ(got.size(), want.size());
-    // Weights come out of an LU solve in double: a few ulps of the largest entry.
-    for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
-}
 
 // What a filter run raises, as text ("" when it succeeds).
 std::string failureOf(int width, int nl, int nr, int order) {
@@ -36,20 +31,19 @@ std::string failureOf(int width, int nl, int nr, int order) {
 }  // namespace
 
 TEST(PolynomialWeights, MatchHandDerivedSets) {
-    std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumdb/data/polynomial_weights.tsv");
-    int rows = 0;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
+    const auto rows = lumtest::dataRows("polynomial_weights.tsv");
+    ASSERT_EQ(rows.size(), 7u);
+    for (const std::string& line : rows) {
         std::istringstream row(line);
         int width, nl, nr, order;
         row >> width >> nl >> nr >> order;
         std::vector<double> want;
         for (double num, den; row >> num && row.ignore(1) && row >> den;) want.push_back(num / den);
-        SCOPED_TRACE(line);
-        expectWeights(smoothingCoefficients(width, nl, nr, order), want);
-        ++rows;
+        const auto got = smoothingCoefficients(width, nl, nr, order);
+        ASSERT_EQ(got.size(), want.size()) << line;
+        // Weights come out of an LU solve in double: a few ulps of the largest entry.
+        for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << line;
     }
-    EXPECT_EQ(rows, 7);
 }
 
 TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
@@ -69,37 +63,36 @@ TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
 }
 
 TEST(PolynomialWeights, BadArgumentsAndOverflowAreReported) {
-    EXPECT_EQ(failureOf(5, 2, 2, 5), "Unknown");  // order above the points of the window
-    EXPECT_EQ(failureOf(5, 2, 2, 4), "");         // order = points - 1 interpolates
-    EXPECT_EQ(failureOf(4, 2, 2, 2), "Unknown");  // window shorter than nl + nr + 1
-    EXPECT_EQ(failureOf(5, -1, 2, 1), "Unknown");
-    EXPECT_EQ(failureOf(5, 2, -1, 1), "Unknown");
-    EXPECT_EQ(failureOf(5, 2, 2, -1), "Unknown");
-    // 50^(2*12) = 6e40 leaves the float range: the width/order overflow.
-    EXPECT_EQ(failureOf(101, 50, 50, 12), "Overflow");
-    EXPECT_EQ(failureOf(101, 50, 50, 11), "");  // 50^22 = 2.4e37 still fits
-    FilterError overflow("Overflow");
-    EXPECT_TRUE(overflow.isOverflow());
-    EXPECT_FALSE(FilterError("Unknown").isOverflow());
+    // Width, nl, nr, order: order above the points of the window; order = points - 1
+    // interpolates; window shorter than nl + nr + 1; negative arguments. 50^(2*12) = 6e40
+    // leaves the float range (the width/order overflow), 50^22 = 2.4e37 still fits.
+    const std::tuple<int, int, int, int, std::string> cases[] = {
+        {5, 2, 2, 5, "Unknown"},       {5, 2, 2, 4, ""},         {4, 2, 2, 2, "Unknown"},
+        {5, -1, 2, 1, "Unknown"},      {5, 2, -1, 1, "Unknown"}, {5, 2, 2, -1, "Unknown"},
+        {101, 50, 50, 12, "Overflow"}, {101, 50, 50, 11, ""}};
+    for (const auto& [width, nl, nr, order, failure] : cases)
+        EXPECT_EQ(failureOf(width, nl, nr, order), failure) << width << " " << nl << " " << order;
 }
 
 TEST(PolynomialFilter, StraightLineAndQuadraticPassUnchangedEdgesIncluded) {
+    // A line through an order-2 window, a quadratic through narrow and wide order-2 windows
+    // (a wide quadratic window is no moving mean; only orders 0 and 1 are), a line through an
+    // even width (edges with the full width, middle with one point less); a series shorter
+    // than the window stays as it is.
     lumtest::ScriptedRunHost host;
     RunState run(host);
-    std::vector<float> line(100), quad(100);
+    std::vector<float> line(100), quad(100), few{1.0f, 5.0f, 2.0f};
     for (int i = 0; i < 100; ++i) {
         line[i] = 3.0f + 0.5f * i;
         quad[i] = 1.0f + 0.25f * i - 0.01f * i * i;
     }
-    auto a = line;
-    ASSERT_TRUE(polynomialFilter(a, 2, 5, run));
-    for (int i = 0; i < 100; ++i) EXPECT_NEAR(a[i], line[i], 1e-5f * std::fabs(line[i])) << i;
-    // A wide quadratic window is no moving mean (only orders 0 and 1 are).
-    for (int width : {9, 41}) {
-        auto b = quad;
-        ASSERT_TRUE(polynomialFilter(b, 2, width, run));
-        for (int i = 0; i < 100; ++i)
-            EXPECT_NEAR(b[i], quad[i], 2e-4f * (1.0f + std::fabs(quad[i]))) << width << " " << i;
+    const std::tuple<const std::vector<float>&, int, int> cases[] = {
+        {line, 2, 5}, {quad, 2, 9}, {quad, 2, 41}, {line, 1, 6}, {few, 2, 5}};
+    for (const auto& [ys, order, width] : cases) {
+        auto out = ys;
+        ASSERT_TRUE(polynomialFilter(out, order, width, run));
+        for (std::size_t i = 0; i < ys.size(); ++i)
+            EXPECT_NEAR(out[i], ys[i], 2e-4f * (1.0f + std::fabs(ys[i]))) << width << " " << i;
     }
 }
 
@@ -133,22 +126,6 @@ TEST(PolynomialFilter, WideStraightLineWindowIsTheMovingMean) {
         mean /= 41.0;
         EXPECT_NEAR(out[i], mean, 1e-4) << i;
     }
-}
-
-TEST(PolynomialFilter, WindowWiderThanTheDataOrEvenLeavesNoGap) {
-    lumtest::ScriptedRunHost host;
-    RunState run(host);
-    std::vector<float> shortSeries{1.0f, 5.0f, 2.0f};
-    auto copy = shortSeries;
-    ASSERT_TRUE(polynomialFilter(copy, 2, 5, run));
-    EXPECT_EQ(copy, shortSeries);
-    // An even width keeps a line unchanged, too (edges with the full width, middle with one
-    // point less).
-    std::vector<float> line(20);
-    for (int i = 0; i < 20; ++i) line[i] = 2.0f * i;
-    auto even = line;
-    ASSERT_TRUE(polynomialFilter(even, 1, 6, run));
-    for (int i = 0; i < 20; ++i) EXPECT_NEAR(even[i], line[i], 1e-4f) << i;
 }
 
 TEST(PolynomialFilter, OneStepPerPointAndAbortLeavesTheDataAlone) {

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <complex>
 #include <memory>
+#include <numeric>
+#include <tuple>
 #include <vector>
 
 #include "ScriptedRunHost.h"
@@ -18,39 +20,33 @@ using namespace lumdb::analysis;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-
 // The transform as written out term by term: X[k] = sum_j x_j e^(+i 2 pi k j / N) for
-// k < N/2, bin N/2 with the angle 2 pi (N - k) j / N; the inverse takes the bins above N/2
-// as the mirror images of those below. O(N^2), in double.
+// k <= N/2; the inverse takes the bins above N/2 as the mirror images of those below.
+// O(N^2), in double.
 class DirectDft final : public SpectrumTransform {
   public:
-    explicit DirectDft(std::size_t length) : n_(length), turns_(length) {
-        for (std::size_t i = 0; i < n_; ++i)
-            turns_[i] = std::polar(1.0, kTwoPi * double(i) / double(n_));
-    }
+    explicit DirectDft(std::size_t length) : n_(length) {}
     void forward(const float* x, std::complex<float>* bins) override {
         for (std::size_t k = 0; k <= n_ / 2; ++k) {
             std::complex<double> sum;
-            for (std::size_t j = 0; j < n_; ++j) sum += double(x[j]) * turns_[(mirror(k) * j) % n_];
+            for (std::size_t j = 0; j < n_; ++j) sum += double(x[j]) * turn(k * j);
             bins[k] = std::complex<float>(sum);
         }
     }
     void inverse(const std::complex<float>* bins, float* out) override {
         for (std::size_t j = 0; j < n_; ++j) {
             double re = 0.0;
-            for (std::size_t k = 0; k < n_; ++k)
-                re += (std::complex<double>(bins[mirror(k)]) *
-                       std::conj(turns_[(mirror(k) * j) % n_]))
-                          .real();
+            for (std::size_t k = 0, m = 0; k < n_; ++k, m = std::min(k, n_ - k))
+                re += (std::complex<double>(bins[m]) * std::conj(turn(m * j))).real();
             out[j] = static_cast<float>(re / static_cast<double>(n_));
         }
     }
 
   private:
-    std::size_t mirror(std::size_t k) const { return k < n_ / 2 ? k : n_ - k; }
+    std::complex<double> turn(std::size_t p) const {
+        return std::polar(1.0, 6.283185307179586 * double(p % n_) / double(n_));
+    }
     std::size_t n_;
-    std::vector<std::complex<double>> turns_;
 };
 
 TransformFactory directFactory() {
@@ -59,16 +55,14 @@ TransformFactory directFactory() {
 
 // A piece of a synthetic emission spectrum: lines a few points wide on a sloped, noisy base.
 std::vector<float> realLooking(std::size_t n, std::uint32_t seed = 7) {
-    lumbench::SpectrumRecipe recipe;
-    recipe.points = n;
-    recipe.xFrom = 300.0;
-    recipe.xTo = 300.0 + 0.01 * static_cast<double>(n);
-    recipe.lines = n / 60 + 1;
-    recipe.noise = 8.0;
-    recipe.seed = seed;
-    const auto s = lumbench::makeSpectrum(recipe);
-    std::vector<float> ys(n);
-    for (std::size_t i = 0; i < n; ++i) ys[i] = s.points[i].y;
+    const auto s = lumbench::makeSpectrum({.points = n,
+                                           .xFrom = 300.0,
+                                           .xTo = 300.0 + 0.01 * static_cast<double>(n),
+                                           .noise = 8.0,
+                                           .lines = n / 60 + 1,
+                                           .seed = seed});
+    std::vector<float> ys;
+    for (const auto& p : s.points) ys.push_back(p.y);
     return ys;
 }
 
@@ -94,13 +88,10 @@ Filtered runFilter(std::vector<float> ys, std::int32_t bins, std::int32_t cutoff
 // Dense reference for the exponential fit: one-sided Jacobi SVD of [1 x], singular values
 // below 1e-5 of the largest dropped, minimum-norm solution of [1 x] a = ln y.
 ExponentialFit::Result svdFit(const std::vector<double>& x, const std::vector<double>& l) {
-    const std::size_t n = x.size();
-    std::vector<double> c[2] = {std::vector<double>(n, 1.0), x};
+    std::vector<double> c[2] = {std::vector<double>(x.size(), 1.0), x};
     double v[2][2] = {{1, 0}, {0, 1}};
-    const auto dot = [n](const std::vector<double>& p, const std::vector<double>& q) {
-        double sum = 0;
-        for (std::size_t i = 0; i < n; ++i) sum += p[i] * q[i];
-        return sum;
+    const auto dot = [](const std::vector<double>& p, const std::vector<double>& q) {
+        return std::inner_product(p.begin(), p.end(), q.begin(), 0.0);
     };
     for (int sweep = 0; sweep < 60; ++sweep) {
         const double alpha = dot(c[0], c[0]), beta = dot(c[1], c[1]), gamma = dot(c[0], c[1]);
@@ -109,22 +100,20 @@ ExponentialFit::Result svdFit(const std::vector<double>& x, const std::vector<do
         const double t = (zeta >= 0 ? 1 : -1) / (std::fabs(zeta) + std::sqrt(1 + zeta * zeta));
         const double cs = 1 / std::sqrt(1 + t * t), sn = cs * t;
         const auto rotate = [&](double& p, double& q) {
-            const double old = p;
-            p = cs * old - sn * q;
-            q = sn * old + cs * q;
+            std::tie(p, q) = std::pair(cs * p - sn * q, sn * p + cs * q);
         };
-        for (std::size_t i = 0; i < n; ++i) rotate(c[0][i], c[1][i]);
+        for (std::size_t i = 0; i < x.size(); ++i) rotate(c[0][i], c[1][i]);
         for (auto& row : v) rotate(row[0], row[1]);
     }
     const double sv[2] = {std::sqrt(dot(c[0], c[0])), std::sqrt(dot(c[1], c[1]))};
-    double a[2] = {0, 0};
+    ExponentialFit::Result a{0, 0};
     for (int j = 0; j < 2; ++j) {
         if (sv[j] < 1e-5 * std::max(sv[0], sv[1]) || sv[j] == 0) continue;
         const double ub = dot(c[j], l) / (sv[j] * sv[j]);  // u_j . l with u_j = column / sigma
-        a[0] += v[0][j] * ub;
-        a[1] += v[1][j] * ub;
+        a.logAmplitude += v[0][j] * ub;
+        a.slope += v[1][j] * ub;
     }
-    return {a[0], a[1]};
+    return a;
 }
 
 void expectFitsAgree(const std::vector<double>& x, const std::vector<double>& l) {
@@ -156,7 +145,7 @@ TEST(SpectrumTransform, FastTransformMatchesTheDirectSumsForAnyEvenLength) {
             EXPECT_NEAR(fast[k].real(), direct[k].real(), 2e-6 * largest);
         }
         std::vector<float> back(n);
-        auto t = makeFastTransform(n);
+        auto t = makeFastTransform(n);  // forward and back again
         t->forward(x.data(), fast.data());
         t->inverse(fast.data(), back.data());
         for (std::size_t i = 0; i < n; ++i) EXPECT_NEAR(back[i], x[i], 1e-4) << n << " " << i;
@@ -164,30 +153,25 @@ TEST(SpectrumTransform, FastTransformMatchesTheDirectSumsForAnyEvenLength) {
 }
 
 TEST(WienerFourier, FastFilterMatchesTheFilterOnDirectSums) {
-    struct Case {
-        std::size_t n;
-        std::int32_t bins;  // 0: automatic
-    };
-    // M = 512 over several segments; automatic short series (odd 301 -> M 201, N = 2*3*67;
-    // 320 -> M 211 prime; 500 -> M 301 = 7*43); a user M that is prime (97).
-    for (const Case c : {Case{6000, 512}, Case{6000, 0}, Case{301, 0}, Case{320, 0}, Case{500, 0},
-                         Case{3000, 97}}) {
-        const auto ys = realLooking(c.n, static_cast<std::uint32_t>(c.n));
-        const auto fast = runFilter(ys, c.bins, 0);
-        const auto direct = runFilter(ys, c.bins, 0, directFactory());
+    // Points and M (0: automatic). M = 512 over several segments; automatic short series (odd
+    // 301 -> M 201, N = 2*3*67; 320 -> M 211 prime; 500 -> M 301 = 7*43); a prime user M (97).
+    const std::pair<std::size_t, std::int32_t> cases[] = {{6000, 512}, {6000, 0}, {301, 0},
+                                                          {320, 0},    {500, 0},  {3000, 97}};
+    for (const auto [n, bins] : cases) {
+        const auto ys = realLooking(n, static_cast<std::uint32_t>(n));
+        const auto fast = runFilter(ys, bins, 0);
+        const auto direct = runFilter(ys, bins, 0, directFactory());
         ASSERT_TRUE(fast.completed);
-        EXPECT_EQ(fast.bins, direct.bins) << c.n;
-        EXPECT_EQ(fast.cutoff, direct.cutoff) << c.n;
-        double worst = 0;
-        for (std::size_t i = 0; i < c.n; ++i)
-            worst = std::max(
-                worst, double(std::fabs(fast.ys[i] - direct.ys[i]) / std::fabs(direct.ys[i])));
-        EXPECT_LT(worst, 1e-4) << "n " << c.n << " M " << c.bins;
-        // The filter must have done something: noise of 8 on a base of ~500.
-        double change = 0;
-        for (std::size_t i = 0; i < c.n; ++i)
+        EXPECT_EQ(fast.bins, direct.bins) << n;
+        EXPECT_EQ(fast.cutoff, direct.cutoff) << n;
+        // Agreement, and the filter must have done something: noise of 8 on a base of ~500.
+        double worst = 0, change = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            worst = std::max(worst, std::fabs(double(fast.ys[i]) / direct.ys[i] - 1));
             change = std::max(change, std::fabs(double(fast.ys[i]) - ys[i]));
-        EXPECT_GT(change, 5.0) << c.n;
+        }
+        EXPECT_LT(worst, 1e-4) << "n " << n << " M " << bins;
+        EXPECT_GT(change, 5.0) << n;
     }
 }
 
@@ -196,11 +180,9 @@ TEST(WienerFourier, AutomaticValuesAreWrittenBack) {
     EXPECT_EQ(longRun.bins, 512);
     EXPECT_GT(longRun.cutoff, 0);
     EXPECT_LE(longRun.cutoff, 512);
-    // 2 * 51 + n < 1024: M = (102 + n rounded down to even) / 2.
-    EXPECT_EQ(runFilter(realLooking(600), 0, 0).bins, (102 + 600) / 2);
-    EXPECT_EQ(runFilter(realLooking(601), 0, 0).bins, (102 + 600) / 2);
-    EXPECT_EQ(runFilter(realLooking(921), 0, 0).bins, (102 + 920) / 2);
-    EXPECT_EQ(runFilter(realLooking(922), 0, 0).bins, 512);  // 102 + 922 = 1024, not below
+    // 2 * 51 + n < 1024: M = (102 + n rounded down to even) / 2; 102 + 922 = 1024 is not below.
+    const std::pair<std::size_t, int> cases[] = {{600, 351}, {601, 351}, {921, 511}, {922, 512}};
+    for (const auto [n, bins] : cases) EXPECT_EQ(runFilter(realLooking(n), 0, 0).bins, bins) << n;
 }
 
 TEST(WienerFourier, UserCutoffIsLimitedReducedAndGrown) {
@@ -216,17 +198,15 @@ TEST(WienerFourier, UserCutoffIsLimitedReducedAndGrown) {
 }
 
 TEST(WienerFourier, FlatAndEmptyDataStayAsTheyAre) {
-    const auto flat = runFilter(std::vector<float>(3000, 123.5f), 0, 0);
-    for (float v : flat.ys) ASSERT_EQ(v, 123.5f);
-    // All zero: no 0/0 in the energy rescaling.
-    const auto zero = runFilter(std::vector<float>(3000, 0.0f), 0, 0);
-    for (float v : zero.ys) ASSERT_EQ(v, 0.0f);
-    // Fewer points than one margin (51): nothing to transform, the data stay.
+    // Flat; all zero (no 0/0 in the energy rescaling); fewer points than one margin (51):
+    // nothing to transform; none at all.
     const std::vector<float> few{1, 9, 2, 8, 3};
-    const auto small = runFilter(few, 512, 0);
-    EXPECT_TRUE(small.completed);
-    EXPECT_EQ(small.ys, few);
-    EXPECT_EQ(runFilter({}, 0, 0).ys.size(), 0u);
+    for (const auto& ys : {std::vector<float>(3000, 123.5f), std::vector<float>(3000, 0.0f), few,
+                           std::vector<float>{}}) {
+        const auto f = runFilter(ys, ys.size() == 5 ? 512 : 0, 0);
+        EXPECT_TRUE(f.completed);
+        EXPECT_EQ(f.ys, ys);
+    }
 }
 
 TEST(WienerFourier, DataEndingInsideTheLastMarginAreReadInBoundsAndAllFiltered) {
@@ -284,43 +264,32 @@ TEST(WienerFourier, ProgressHasThreeStepsPerSegmentAndAbortKeepsSettings) {
 
 TEST(ExponentialFitTest, RunningSumsGiveTheSvdSolution) {
     lumbench::SyntheticRandom rnd(5);
-    std::vector<double> x, l;
-    // A signal part from bin 0: full rank.
-    for (int k = 0; k < 40; ++k) {
-        x.push_back(k);
-        l.push_back(20.0 - 0.2 * k + rnd.normal());
-    }
-    expectFitsAgree(x, l);
-    // A noise part high up: 112 bins at 400..511, still full rank.
-    x.clear();
-    l.clear();
-    for (int k = 400; k < 512; ++k) {
-        x.push_back(k);
-        l.push_back(3.0 + rnd.normal());
-    }
-    expectFitsAgree(x, l);
-    // Two or three bins far from 0: the small singular value falls below 1e-5 of the large
-    // one and is dropped; the answer is the minimum-norm one, not the exact line.
-    for (int count : {2, 3, 5}) {
-        x.clear();
-        l.clear();
+    const auto line = [&](int from, int count, double l0, double slope, double noise) {
+        std::vector<double> x, l;
         for (int k = 0; k < count; ++k) {
-            x.push_back(505 + k);
-            l.push_back(4.0 + 0.5 * k);
+            x.push_back(from + k);
+            l.push_back(l0 + slope * k + noise * rnd.normal());
         }
         expectFitsAgree(x, l);
         ExponentialFit fit;
         for (std::size_t i = 0; i < x.size(); ++i) fit.addLog(x[i], l[i]);
-        EXPECT_LT(std::fabs(fit.solve().slope - 0.5), 0.5) << count;
-        EXPECT_GT(std::fabs(fit.solve().slope - 0.5), 0.1) << count;
+        return fit.solve().slope;
+    };
+    // A signal part from bin 0 and a noise part high up (bins 400..511): full rank.
+    line(0, 40, 20.0, -0.2, 1.0);
+    line(400, 112, 3.0, 0.0, 1.0);
+    // Two to five bins far from 0: the small singular value falls below 1e-5 of the large
+    // one and is dropped; the answer is the minimum-norm one, not the exact line.
+    for (int count : {2, 3, 5}) {
+        const double slope = line(505, count, 4.0, 0.5, 0.0);
+        EXPECT_LT(std::fabs(slope - 0.5), 0.5) << count;
+        EXPECT_GT(std::fabs(slope - 0.5), 0.1) << count;
     }
-    // One point at 0: ln A is its value, slope 0.
-    ExponentialFit one;
+    // One point at 0: ln A is its value, slope 0. Values <= 0 count as ln y = 0.
+    ExponentialFit one, zeros;
     one.add(0.0, std::exp(2.5));
     EXPECT_NEAR(one.solve().logAmplitude, 2.5, 1e-12);
     EXPECT_EQ(one.solve().slope, 0.0);
-    // Values <= 0 count as ln y = 0.
-    ExponentialFit zeros;
     zeros.add(1.0, 0.0);
     zeros.add(2.0, -5.0);
     zeros.add(3.0, 1.0);
