@@ -56,23 +56,29 @@ TEST(GetElements, ConvertsWindows1252AndLeavesTheArrayEmptyWithoutTable) {
     EXPECT_TRUE(elements.empty());
 }
 
-TEST(CheckDataDirectory, LocalDirectoryHoldingEveryFileIsChosen) {
-    StoredDatabase db("datadir_local");
+TEST(CheckDataDirectory, LocalDirectoryOrFirstVolumeHoldingEveryFileIsChosen) {
+    StoredDatabase db("datadir_volumes");
     db.write("Data/Elements.lmt", {"Fe;*A;1;2;3;Fe_I;Fe_II", "N2;*M;1;2;3;N2"});
     for (const char* f : {"Data/Fe_I.lmt", "Data/Fe_II.lmt", "Data/N2.lmt"}) db.write(f, {"x;x"});
     VolumeHost host;
     std::string dir;
     EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
     EXPECT_EQ(dir, db.dataDir());
+    // Fe_II missing locally: the first volume that holds all files wins.
+    std::filesystem::remove(db.root() / "Data" / "Fe_II.lmt");
+    for (const char* v : {"vol1", "vol2", "vol3"})
+        for (const char* f : {"Fe_I", "Fe_II", "N2"})
+            if (std::string(v) != "vol1" || std::string(f) != "Fe_II")  // vol1 incomplete
+                db.write(std::string(v) + "/Lumora/Data/" + f + ".lmt", {"x;x"});
+    const std::string r = db.root().string();
+    host.volumesPerAsk = {{r + "/vol1", r + "/vol2/", r + "/vol3"}};
+    EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
+    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
     EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(CheckDataDirectory, MissingTableIsReportedWithoutOwner) {
-    StoredDatabase db("datadir_notable");
-    VolumeHost host;
-    std::string dir = "unchanged";
+    // No table at all: reported without owner, the directory left alone.
+    std::filesystem::remove(db.root() / "Data" / "Elements.lmt");
     EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 0);
-    EXPECT_EQ(dir, "unchanged");
+    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               "Das Datenbankverzeichnis kann nicht gefunden werden! Bitte überprüfen Sie die "
@@ -82,24 +88,6 @@ TEST(CheckDataDirectory, MissingTableIsReportedWithoutOwner) {
     EXPECT_EQ(host.messages[0].buttons, lumdb::Buttons::Ok);
     EXPECT_FALSE(host.messages[0].owned);
     EXPECT_EQ(host.beeps, 1);
-}
-
-TEST(CheckDataDirectory, FirstVolumeHoldingAllFilesWins) {
-    StoredDatabase db("datadir_volumes");
-    db.write("Data/Elements.lmt", {"Fe;*A;1;2;3;Fe_I;Fe_II"});
-    db.write("Data/Fe_I.lmt", {"x;x"});              // Fe_II missing locally
-    db.write("vol1/Lumora/Data/Fe_I.lmt", {"x;x"});  // incomplete
-    for (const char* v : {"vol2", "vol3"}) {
-        db.write(std::string(v) + "/Lumora/Data/Fe_I.lmt", {"x;x"});
-        db.write(std::string(v) + "/Lumora/Data/Fe_II.lmt", {"x;x"});
-    }
-    VolumeHost host;
-    const std::string r = db.root().string();
-    host.volumesPerAsk = {{r + "/vol1", r + "/vol2/", r + "/vol3"}};
-    std::string dir;
-    EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
-    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
-    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST(CheckDataDirectory, PromptsForTheDiscUntilItAppearsOrTheUserCancels) {

@@ -2,12 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <functional>
-#include <random>
 #include <sstream>
-#include <tuple>
 
 #include "DataRows.h"
 #include "ScriptedRunHost.h"
@@ -38,9 +34,10 @@ class Identification : public ::testing::Test {
   protected:
     Identification() : db_("identification") {
         db_.write("Data/Elements.lmt", {"Fe;*A;200;10;10;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2"});
-        db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "371.9935;1000;0;3.33;a 5D;z 5F*;4;5;",
-                                    "399.9;0.1;1;2;a;b;1;2;", "400.05;0.3;1;2;a;b;1;2;x",
-                                    "499.5;0.25;1;2;a;b;1;2;", "500.5;0.5;1;2;a;b;1;2;"});
+        db_.write("Data/Fe_I.lmt",
+                  {"Fe I;Fe I", "371.9935;1000;0;3.33;a 5D;z 5F*;4;5;", "399.9;0.1;1;2;a;b;1;2;",
+                   "400.05;0.3;1;2;a;b;1;2;x", "499.5;0.25;1;2;a;b;1;2;", "500.5;0.5;1;2;a;b;1;2;",
+                   "510.0;0.00005;;;;;;;", "520.0;0.0123;;;;;;;", "530.12345;0.1234567;;;;;;;"});
         db_.write("Data/Fe_II.lmt",
                   {"Fe II;Fe II", "400.02;0.2;1;2;c;d;0.5;1.5;", "600;0.5;;;;;;;"});
         db_.write("Data/Fe_III.lmt", {"Fe III;Fe III", "700;0.5;;;;;;;"});
@@ -59,7 +56,7 @@ class Identification : public ::testing::Test {
 
 TEST_F(Identification, HitIntervalStagesSelectionAndStrengthsAsTabled) {
     const auto rows = lumtest::dataRows("identification_cases.tsv");
-    ASSERT_EQ(rows.size(), 14u);
+    ASSERT_EQ(rows.size(), 19u);
     for (const std::string& line : rows) {
         std::vector<std::string> f;
         std::istringstream row(line);
@@ -86,57 +83,18 @@ TEST_F(Identification, HitIntervalStagesSelectionAndStrengthsAsTabled) {
     }
 }
 
-TEST_F(Identification, CandidatesCarryTextRecordAndColour) {
-    TLineArray lines = linesAt({371.99f});
-    ASSERT_EQ(run(lines, allStages(0.01f)), 1);
-    ASSERT_EQ(lines[0].candidateLabels.size(), 1u);
-    EXPECT_EQ(lines[0].candidateLabels[0], "Fe I 371.9935;1000");
-    EXPECT_EQ(lines[0].candidateRecords[0], "1000;0;3.33;a 5D;z 5F*;4;5;");
-    EXPECT_EQ(lines[0].candidateColors[0], kIron);
+TEST_F(Identification, CandidateAndSpeciesEntriesStrongestPerSpeciesFirstOnTies) {
+    TLineArray lines = linesAt({371.99f, 400.0f});
+    ASSERT_EQ(run(lines, allStages(0.2f)), 1);
+    // Text, record and colour of a candidate and of its species entry.
+    EXPECT_EQ(lines[0].candidateLabels, (TStringArray{"Fe I 371.9935;1000"}));
+    EXPECT_EQ(lines[0].candidateRecords, (TStringArray{"1000;0;3.33;a 5D;z 5F*;4;5;"}));
+    EXPECT_EQ(lines[0].candidateColors, (TColorArray{kIron}));
     EXPECT_EQ(lines[0].speciesLabels, (TStringArray{"Fe I 371.9935;1000"}));
     EXPECT_EQ(lines[0].speciesColors, (TColorArray{kIron}));
-}
-
-// The candidate text is printf's "%s%.7g" and ";%g" for any wavelength and value.
-TEST_F(Identification, CandidateTextsFormatLikePrintf) {
-    std::mt19937 random(3);
-    std::uniform_real_distribution<double> wavelength(190.0, 1000.0);
-    std::uniform_real_distribution<double> exponent(-8.0, 7.0);
-    std::vector<std::string> records{"Fe I;Fe I"};
-    std::vector<double> xs(400);
-    for (double& x : xs) x = wavelength(random);
-    std::sort(xs.begin(), xs.end());
-    TLineArray lines;
-    std::vector<std::string> expected;
-    for (double x : xs) {
-        const std::string lambdaText = std::to_string(x).substr(0, 9);
-        char value[32], text[64];
-        std::snprintf(value, sizeof value, "%.*g", 1 + static_cast<int>(x) % 8,
-                      std::pow(10.0, exponent(random)));
-        records.push_back(lambdaText + ";" + value + ";;;;;;;");
-        const float lambda = std::strtof(lambdaText.c_str(), nullptr);
-        lines.add(CLine(lambda, 1.0f));
-        std::snprintf(text, sizeof text, "Fe I %.7g;%g", static_cast<double>(lambda),
-                      static_cast<double>(std::strtof(value, nullptr)));
-        expected.push_back(text);
-    }
-    db_.write("Data/Fe_I.lmt", records);
-    SSelectElVal v = allStages(1e-4f);
-    v.FirstIons = v.HigherIons = false;
-    ASSERT_EQ(run(lines, v), 1);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        ASSERT_FALSE(lines[i].candidateLabels.empty()) << i;
-        EXPECT_EQ(lines[i].candidateLabels.front(), expected[i]);
-    }
-}
-
-TEST_F(Identification, StrongestCandidatePerSpeciesWithStarWhenSeveralFirstOnTies) {
-    TLineArray lines = linesAt({400.0f});
-    ASSERT_EQ(run(lines, allStages(0.2f)), 1);
-    const CLine& line = lines[0];
     // Fe I matched twice: its stronger line, marked; Fe II once: unmarked.
-    EXPECT_EQ(line.speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
-    EXPECT_EQ(line.speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
+    EXPECT_EQ(lines[1].speciesLabels, (TStringArray{"Fe I 400.05;0.3*", "Fe II 400.02;0.2"}));
+    EXPECT_EQ(lines[1].speciesRecords, (TStringArray{"0.3;1;2;a;b;1;2;x", "0.2;1;2;c;d;0.5;1.5;"}));
     // Equal strength: the first listed candidate stays.
     db_.write("Data/Fe_I.lmt",
               {"Fe I;Fe I", "400.0;0.3;1;2;first;;;;", "400.1;0.3;1;2;second;;;;"});
@@ -159,23 +117,6 @@ TEST_F(Identification, SpeciesEntriesDoNotBorrowCandidatesOfSimilarLabels) {
     EXPECT_EQ(lines[0].speciesColors, (TColorArray{MakeColor(1, 1, 1), MakeColor(2, 2, 2)}));
 }
 
-TEST_F(Identification, RelativeStrengthRoundsUpAndTinyValuesGiveZero) {
-    db_.write("Data/Fe_I.lmt", {"Fe I;Fe I", "400.0;0.00005;;;;;;;", "410.0;0.0123;;;;;;;"});
-    SSelectElVal v = allStages(0.01f);
-    v.IntensityRange = true;
-    v.IntensityOption = 0;
-    v.UpperIntensity = 100;
-    // 1000 * 0.00005 = 0.05 < 0.1 gives strength 0; 1000 * 0.0123 = 12.3 rounds up to 13.
-    const std::tuple<float, float, std::size_t> cases[] = {
-        {0, 400, 1}, {0, 410, 1}, {1, 400, 0}, {13, 410, 1}, {14, 410, 0}};
-    for (const auto& [lower, x, matched] : cases) {
-        TLineArray lines = linesAt({x});
-        v.LowerIntensity = lower;
-        ASSERT_EQ(run(lines, v), 1);
-        EXPECT_EQ(lines[0].candidateLabels.size(), matched) << lower << " " << x;
-    }
-}
-
 TEST_F(Identification, HeaderMustNameTheElementIgnoringCaseAndDecipherModesRewriteGlyphs) {
     db_.write("Data/Fe_I.lmt", {"Eisen;FE I", "500.5;0.5;0;2;a\xB2;b;1\xBD;2\xBD;"});  // "FE"
     db_.write("Data/Fe_II.lmt", {"Zink;Zn II", "600;0.5;;;;;;;"});  // no "Fe" at all
@@ -191,16 +132,22 @@ TEST_F(Identification, HeaderMustNameTheElementIgnoringCaseAndDecipherModesRewri
                             [](const auto& r) { return r.phase == "Eisen (FE I)"; }));
 }
 
-TEST_F(Identification, ProgressCountsBytesScaledBelow32768) {
+TEST_F(Identification, AbortKeepsWhatWasFoundAndProgressCountsBytesScaledBelow32768) {
+    // "Abbruch" at the first pump, after the first record: what was found stays, result 0.
+    ScriptedRunHost aborting;
+    aborting.abortAfterPumps = 1;
+    TLineArray lines = linesAt({371.99f, 500.5f});
+    EXPECT_EQ(LineIdentification(aborting, db_.dataDir(), lines, elements_, allStages(0.01f)), 0);
+    EXPECT_EQ(lines[0].candidateLabels.size(), 1u);
+    EXPECT_TRUE(lines[1].candidateLabels.empty());
     std::vector<std::string> big{"Fe I;Fe I"};
     for (int i = 0; i < 4000; ++i)
         big.push_back("800." + std::to_string(1000 + i) + ";0.1;1;2;a;b;1;2;");
     db_.write("Data/Fe_I.lmt", big);
     const auto size = std::filesystem::file_size(db_.root() / "Data" / "Fe_I.lmt");
-    ASSERT_GT(size, 32767u * 3);
-    ASSERT_LT(size, 327670u);
+    ASSERT_TRUE(size > 32767u * 3 && size < 327670u);
     elements_[1].selected = false;  // only the iron files
-    TLineArray lines = linesAt({900.0f});
+    lines = linesAt({900.0f});
     SSelectElVal v = allStages(0.01f);
     v.FirstIons = v.HigherIons = false;
     ASSERT_EQ(run(lines, v), 1);
@@ -209,19 +156,9 @@ TEST_F(Identification, ProgressCountsBytesScaledBelow32768) {
     EXPECT_EQ(host_.refreshes.back().phase, "Fe I");
     EXPECT_EQ(host_.refreshes.back().upper, static_cast<std::int32_t>(size / 10));
     EXPECT_EQ(host_.position(), static_cast<std::int32_t>(size / 10));  // every byte counted
-    EXPECT_EQ(host_.statusOpen, 0);
-    EXPECT_EQ(host_.parentDisabled, 0);
     EXPECT_TRUE(host_.parentEverDisabled);
-}
-
-TEST_F(Identification, AbortKeepsWhatWasFoundAndReturnsZero) {
-    host_.abortAfterPumps = 1;  // "Abbruch" at the first pump, after the first record
-    TLineArray lines = linesAt({371.99f, 500.5f});
-    EXPECT_EQ(run(lines, allStages(0.01f)), 0);
-    EXPECT_EQ(lines[0].candidateLabels.size(), 1u);
-    EXPECT_TRUE(lines[1].candidateLabels.empty());
-    EXPECT_EQ(host_.statusOpen, 0);
-    EXPECT_EQ(host_.parentDisabled, 0);
+    for (const ScriptedRunHost* h : {&host_, &aborting})
+        EXPECT_EQ(h->statusOpen + h->parentDisabled, 0);
 }
 
 class FileAppearsHost : public ScriptedRunHost {

@@ -163,7 +163,7 @@ TEST(LineEvaluation, PositionIsTheHighestUnsmoothedPointNearestTheMaximum) {
     EXPECT_EQ(position({9, 1, 0, 0}, Maximum{1, 2, 1}), 0);
 }
 
-TEST(LineSearchRun, OneGaussianGivesOneLineAtItsHighestPointAndNoneAtTheLastPoint) {
+TEST(LineSearchRun, OneGaussianTheNoiseEstimateAGivenNoiseAndALineAtTheLastPoint) {
     TPointList pts, atEnd;
     lumbench::SyntheticRandom rnd(17);
     for (int i = 0; i < 400; ++i) {
@@ -186,26 +186,18 @@ TEST(LineSearchRun, OneGaussianGivesOneLineAtItsHighestPointAndNoneAtTheLastPoin
     EXPECT_TRUE(r.smoothed.empty());
     EXPECT_NEAR(r.settings.NoiseValue, residualSpread(pts), 1e-3 * residualSpread(pts));
     EXPECT_EQ(r.host.parentDisabled + r.host.statusOpen, 0);
+    // A noise value given by the user is used as it is and not overwritten; a huge one
+    // accepts nothing.
+    SearchResult given;
+    given.settings.Noise = true;
+    given.settings.NoiseValue = 1.0e6f;
+    given.search(pts);
+    EXPECT_EQ(given.settings.NoiseValue, 1.0e6f);
+    EXPECT_TRUE(given.lines.empty());
     SearchResult end;
     end.search(atEnd);
     ASSERT_EQ(end.result, 1);
     for (const auto& line : end.lines) EXPECT_LT(line.x, 390.0f);
-}
-
-TEST(LineSearchRun, NoiseEstimateOfWhiteNoiseAndAGivenNoiseValue) {
-    // Residual of a 7-point straight-line fit: y - mean of 7 has variance 6/7 sigma^2, and
-    // the straight line takes the sloped base out exactly.
-    const auto s = spectrum(100000, 0, 3);
-    SearchResult r;
-    r.search(s.points);
-    EXPECT_NEAR(r.settings.NoiseValue, 5.0 * std::sqrt(6.0 / 7.0), 0.02 * 5.0);
-    // Given by the user: used as it is and not overwritten; a huge value accepts nothing.
-    SearchResult given;
-    given.settings.Noise = true;
-    given.settings.NoiseValue = 1.0e6f;
-    given.search(s.points);
-    EXPECT_EQ(given.settings.NoiseValue, 1.0e6f);
-    EXPECT_TRUE(given.lines.empty());
 }
 
 TEST(LineSearchRun, IsolatedLinesAreFoundWithinOneSampleAndALineFreeBaseGivesFewLines) {
@@ -284,7 +276,7 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
     }
 }
 
-TEST(LineSearchRun, PhasesAndTheirCaptions) {
+TEST(LineSearchRun, PhasesTheirCaptionsAndTooFewZoomedPoints) {
     SearchResult r;
     r.search(spectrum(3000, 10, 5).points);
     std::vector<std::string> phases;
@@ -297,20 +289,21 @@ TEST(LineSearchRun, PhasesAndTheirCaptions) {
     // The maxima phase keeps the range the phase before it left.
     EXPECT_EQ(r.host.refreshes[1].upper, 2999);
     EXPECT_EQ(r.host.refreshes[6].upper, r.host.refreshes[5].upper);
+    // Too few points in the zoomed range.
+    SearchResult zoomed;
+    zoomed.settings.ZoomData = true;
+    zoomed.settings.zoomFrom = 210.0f;
+    zoomed.settings.zoomTo = 210.13f;  // 7 points at 0.02 nm
+    zoomed.search(spectrum(3000, 10, 5).points);
+    EXPECT_EQ(zoomed.result, 0);
+    ASSERT_EQ(zoomed.host.messages.size(), 1u);
+    EXPECT_EQ(zoomed.host.messages[0].text,
+              "Abbruch Liniensuche:\nZur Liniensuche sind mindestens 8 Datenpunkte notwendig!");
+    EXPECT_EQ(zoomed.host.messages[0].caption, "Liniensuche");
+    EXPECT_TRUE(zoomed.lines.empty());
 }
 
-TEST(LineSearchRun, TooFewZoomedPointsAndAbort) {
-    SearchResult r;
-    r.settings.ZoomData = true;
-    r.settings.zoomFrom = 210.0f;
-    r.settings.zoomTo = 210.13f;  // 7 points at 0.02 nm
-    r.search(spectrum(3000, 10, 5).points);
-    EXPECT_EQ(r.result, 0);
-    ASSERT_EQ(r.host.messages.size(), 1u);
-    EXPECT_EQ(r.host.messages[0].text,
-              "Abbruch Liniensuche:\nZur Liniensuche sind mindestens 8 Datenpunkte notwendig!");
-    EXPECT_EQ(r.host.messages[0].caption, "Liniensuche");
-    EXPECT_TRUE(r.lines.empty());
+TEST(LineSearchRun, AbortKeepsTheLinesAcceptedSoFar) {
     // A complete run, then the same run aborted at its last pump (in the evaluation):
     // result 0, no smoothed data, the lines accepted so far kept.
     const auto big = spectrum(200000, 600, 6);

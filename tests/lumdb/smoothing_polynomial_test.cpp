@@ -2,7 +2,9 @@
 // failures, its edges, and the run host steps it takes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <numeric>
 #include <sstream>
 #include <tuple>
 #include <vector>
@@ -16,30 +18,30 @@ using lumdb::analysis::polynomialFilter;
 using lumdb::analysis::RunState;
 using lumdb::analysis::smoothingCoefficients;
 
-namespace {
-
-// What a filter run raises, as text ("" when it succeeds).
-std::string failureOf(int width, int nl, int nr, int order) {
-    try {
-        smoothingCoefficients(width, nl, nr, order);
-    } catch (const FilterError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-}  // namespace
-
-TEST(PolynomialWeights, MatchHandDerivedSets) {
+TEST(PolynomialWeights, MatchHandDerivedSetsOrFailAsTabled) {
     const auto rows = lumtest::dataRows("polynomial_weights.tsv");
-    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_EQ(rows.size(), 15u);
     for (const std::string& line : rows) {
         std::istringstream row(line);
         int width, nl, nr, order;
-        row >> width >> nl >> nr >> order;
+        std::string rest;
+        row >> width >> nl >> nr >> order >> std::ws;
+        std::getline(row, rest);
+        std::string failure;  // what the run raises, "" when it succeeds
+        std::vector<double> got;
+        try {
+            got = smoothingCoefficients(width, nl, nr, order);
+        } catch (const FilterError& e) {
+            failure = e.what();
+        }
+        if (std::isalpha(rest[0]) || rest == "-") {
+            EXPECT_EQ(failure, rest == "-" ? "" : rest) << line;
+            continue;
+        }
+        std::istringstream fractions(rest);
         std::vector<double> want;
-        for (double num, den; row >> num && row.ignore(1) && row >> den;) want.push_back(num / den);
-        const auto got = smoothingCoefficients(width, nl, nr, order);
+        for (double num, den; fractions >> num && fractions.ignore(1) && fractions >> den;)
+            want.push_back(num / den);
         ASSERT_EQ(got.size(), want.size()) << line;
         // Weights come out of an LU solve in double: a few ulps of the largest entry.
         for (std::size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << line;
@@ -60,18 +62,6 @@ TEST(PolynomialWeights, ReproduceAnyPolynomialOfTheirOrder) {
                     << order << " " << nl << " " << degree;
             }
         }
-}
-
-TEST(PolynomialWeights, BadArgumentsAndOverflowAreReported) {
-    // Width, nl, nr, order: order above the points of the window; order = points - 1
-    // interpolates; window shorter than nl + nr + 1; negative arguments. 50^(2*12) = 6e40
-    // leaves the float range (the width/order overflow), 50^22 = 2.4e37 still fits.
-    const std::tuple<int, int, int, int, std::string> cases[] = {
-        {5, 2, 2, 5, "Unknown"},       {5, 2, 2, 4, ""},         {4, 2, 2, 2, "Unknown"},
-        {5, -1, 2, 1, "Unknown"},      {5, 2, -1, 1, "Unknown"}, {5, 2, 2, -1, "Unknown"},
-        {101, 50, 50, 12, "Overflow"}, {101, 50, 50, 11, ""}};
-    for (const auto& [width, nl, nr, order, failure] : cases)
-        EXPECT_EQ(failureOf(width, nl, nr, order), failure) << width << " " << nl << " " << order;
 }
 
 TEST(PolynomialFilter, StraightLineAndQuadraticPassUnchangedEdgesIncluded) {
@@ -120,12 +110,8 @@ TEST(PolynomialFilter, WideStraightLineWindowIsTheMovingMean) {
     for (int i = 0; i < 500; ++i) ys[i] = static_cast<float>(std::sin(i * 0.37) * 100.0 + i);
     auto out = ys;
     ASSERT_TRUE(polynomialFilter(out, 1, 41, run));
-    for (int i = 20; i < 480; ++i) {
-        double mean = 0.0;
-        for (int j = -20; j <= 20; ++j) mean += ys[i + j];
-        mean /= 41.0;
-        EXPECT_NEAR(out[i], mean, 1e-4) << i;
-    }
+    for (int i = 20; i < 480; ++i)
+        EXPECT_NEAR(out[i], std::accumulate(&ys[i - 20], &ys[i + 21], 0.0) / 41.0, 1e-4) << i;
 }
 
 TEST(PolynomialFilter, OneStepPerPointAndAbortLeavesTheDataAlone) {

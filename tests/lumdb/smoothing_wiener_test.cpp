@@ -85,35 +85,23 @@ Filtered runFilter(std::vector<float> ys, std::int32_t bins, std::int32_t cutoff
     return f;
 }
 
-// Dense reference for the exponential fit: one-sided Jacobi SVD of [1 x], singular values
-// below 1e-5 of the largest dropped, minimum-norm solution of [1 x] a = ln y.
+// Dense reference for the exponential fit: the SVD of A = [1 x] by the one rotation V that
+// makes the columns of A V = [c0 c1] orthogonal; their norms are the singular values. Those
+// below 1e-5 of the largest are dropped; the minimum-norm solution of A a = ln y is
+// V (c_j . l / |c_j|^2).
 ExponentialFit::Result svdFit(const std::vector<double>& x, const std::vector<double>& l) {
-    std::vector<double> c[2] = {std::vector<double>(x.size(), 1.0), x};
-    double v[2][2] = {{1, 0}, {0, 1}};
     const auto dot = [](const std::vector<double>& p, const std::vector<double>& q) {
         return std::inner_product(p.begin(), p.end(), q.begin(), 0.0);
     };
-    for (int sweep = 0; sweep < 60; ++sweep) {
-        const double alpha = dot(c[0], c[0]), beta = dot(c[1], c[1]), gamma = dot(c[0], c[1]);
-        if (std::fabs(gamma) <= 1e-300 || std::fabs(gamma) < 1e-17 * std::sqrt(alpha * beta)) break;
-        const double zeta = (beta - alpha) / (2 * gamma);
-        const double t = (zeta >= 0 ? 1 : -1) / (std::fabs(zeta) + std::sqrt(1 + zeta * zeta));
-        const double cs = 1 / std::sqrt(1 + t * t), sn = cs * t;
-        const auto rotate = [&](double& p, double& q) {
-            std::tie(p, q) = std::pair(cs * p - sn * q, sn * p + cs * q);
-        };
-        for (std::size_t i = 0; i < x.size(); ++i) rotate(c[0][i], c[1][i]);
-        for (auto& row : v) rotate(row[0], row[1]);
-    }
-    const double sv[2] = {std::sqrt(dot(c[0], c[0])), std::sqrt(dot(c[1], c[1]))};
-    ExponentialFit::Result a{0, 0};
-    for (int j = 0; j < 2; ++j) {
-        if (sv[j] < 1e-5 * std::max(sv[0], sv[1]) || sv[j] == 0) continue;
-        const double ub = dot(c[j], l) / (sv[j] * sv[j]);  // u_j . l with u_j = column / sigma
-        a.logAmplitude += v[0][j] * ub;
-        a.slope += v[1][j] * ub;
-    }
-    return a;
+    std::vector<double> c0(x.size(), 1.0), c1 = x;
+    const double angle = 0.5 * std::atan2(2 * dot(c0, c1), dot(c1, c1) - dot(c0, c0));
+    const double cs = std::cos(angle), sn = std::sin(angle);
+    for (std::size_t i = 0; i < x.size(); ++i)
+        std::tie(c0[i], c1[i]) = std::pair(cs * c0[i] - sn * c1[i], sn * c0[i] + cs * c1[i]);
+    const double s0 = dot(c0, c0), s1 = dot(c1, c1), floor = 1e-10 * std::max(s0, s1);
+    const double u0 = s0 > 0 && s0 >= floor ? dot(c0, l) / s0 : 0;
+    const double u1 = s1 > 0 && s1 >= floor ? dot(c1, l) / s1 : 0;
+    return {cs * u0 + sn * u1, cs * u1 - sn * u0};
 }
 
 void expectFitsAgree(const std::vector<double>& x, const std::vector<double>& l) {
@@ -128,25 +116,22 @@ void expectFitsAgree(const std::vector<double>& x, const std::vector<double>& l)
 }  // namespace
 
 TEST(SpectrumTransform, FastTransformMatchesTheDirectSumsForAnyEvenLength) {
-    // Powers of two, odd factors and a large prime factor (2 * 211).
+    // Powers of two, odd factors and a large prime factor (2 * 211); forward and back again.
     for (std::size_t n : {16u, 402u, 422u, 1024u}) {
-        std::vector<float> x(n);
-        for (std::size_t i = 0; i < n; ++i)
-            x[i] = static_cast<float>(std::sin(0.3 * i) * 50 + (i % 5));
+        std::vector<float> x(n), back(n);
+        for (std::size_t i = 0; i < n; ++i) x[i] = float(std::sin(0.3 * i) * 50 + (i % 5));
         std::vector<std::complex<float>> fast(n / 2 + 1), direct(n / 2 + 1);
-        makeFastTransform(n)->forward(x.data(), fast.data());
-        DirectDft(n).forward(x.data(), direct.data());
-        double largest = 0;
-        for (auto b : direct) largest = std::max(largest, static_cast<double>(std::abs(b)));
-        for (std::size_t k = 0; k <= n / 2; ++k) {
-            // The sign of the exponent differs between the two (conjugate bins); the filter
-            // only uses |X|^2 and real weights. Float FFT error: ~1e-6 of the largest bin.
-            EXPECT_NEAR(std::abs(fast[k]), std::abs(direct[k]), 2e-6 * largest) << n << " " << k;
-            EXPECT_NEAR(fast[k].real(), direct[k].real(), 2e-6 * largest);
-        }
-        std::vector<float> back(n);
-        auto t = makeFastTransform(n);  // forward and back again
+        auto t = makeFastTransform(n);
         t->forward(x.data(), fast.data());
+        DirectDft(n).forward(x.data(), direct.data());
+        // The sign of the exponent may differ between the two (conjugate bins); the filter
+        // only uses |X|^2 and real weights. Float FFT error: ~1e-6 of the largest bin.
+        double tolerance = 0;
+        for (auto b : direct) tolerance = std::max(tolerance, 2e-6 * std::abs(b));
+        for (std::size_t k = 0; k <= n / 2; ++k) {
+            EXPECT_NEAR(std::abs(fast[k]), std::abs(direct[k]), tolerance) << n << " " << k;
+            EXPECT_NEAR(fast[k].real(), direct[k].real(), tolerance) << n << " " << k;
+        }
         t->inverse(fast.data(), back.data());
         for (std::size_t i = 0; i < n; ++i) EXPECT_NEAR(back[i], x[i], 1e-4) << n << " " << i;
     }
@@ -239,27 +224,22 @@ TEST(WienerFourier, UserBinsBeyondTheDataMirrorBackAndForth) {
 }
 
 TEST(WienerFourier, ProgressHasThreeStepsPerSegmentAndAbortKeepsSettings) {
-    lumtest::ScriptedRunHost host;
-    {
-        RunState run(host);
-        run.phase("Datenglättung", "Wiener-Fourierfilter");
-        std::int32_t bins = 512, cutoff = 0;
-        auto ys = realLooking(6000);
-        ASSERT_TRUE(WienerFourierFilter().filter(ys, bins, cutoff, run));
-        // ceil(6000 / 922) = 7 segments.
-        ASSERT_FALSE(host.refreshes.empty());
-        EXPECT_EQ(host.refreshes.back().upper, 21);
-        EXPECT_EQ(host.refreshes.back().phase, "Wiener-Fourierfilter");
-        EXPECT_EQ(host.position(), 21);
-    }
-    lumtest::ScriptedRunHost aborting;
+    // ceil(6000 / 922) = 7 segments; an aborted run leaves the automatic values alone.
+    lumtest::ScriptedRunHost host, aborting;
     aborting.abortAfterPumps = 2;
-    RunState run(aborting);
-    std::int32_t bins = 0, cutoff = 0;
-    auto ys = realLooking(200000);
-    EXPECT_FALSE(WienerFourierFilter().filter(ys, bins, cutoff, run));
-    EXPECT_EQ(bins, 0);
-    EXPECT_EQ(cutoff, 0);
+    for (auto* h : {&host, &aborting}) {
+        RunState run(*h);
+        run.phase("Datenglättung", "Wiener-Fourierfilter");
+        std::int32_t bins = 0, cutoff = 0;
+        auto ys = realLooking(h == &host ? 6000 : 200000);
+        EXPECT_EQ(WienerFourierFilter().filter(ys, bins, cutoff, run), h == &host);
+        EXPECT_EQ(bins, h == &host ? 512 : 0);
+        EXPECT_EQ(cutoff == 0, h != &host);
+    }
+    ASSERT_FALSE(host.refreshes.empty());
+    EXPECT_EQ(host.refreshes.back().upper, 21);
+    EXPECT_EQ(host.refreshes.back().phase, "Wiener-Fourierfilter");
+    EXPECT_EQ(host.position(), 21);
 }
 
 TEST(ExponentialFitTest, RunningSumsGiveTheSvdSolution) {
@@ -335,13 +315,10 @@ TEST(SpectrumModelsTest, SignalGrowsUntilItFallsAndWeightsCrossAtEqualPower) {
     m.weights(table);
     for (std::uint32_t k = 0; k < 200; ++k) EXPECT_NEAR(table[k], m.weight(k), 1e-7) << k;
     // Steep and extreme models: no NaN, weights stay in [0, 1] and follow the exact ones.
-    SpectrumModels steep = m;
-    steep.noiseSlope = 3.0;
-    steep.noiseLogAmp = -800.0;
-    SpectrumModels huge = m;
-    huge.noiseLogAmp = 900.0;
-    huge.noiseSlope = 0.0;
-    for (const SpectrumModels& x : {steep, huge}) {
+    for (const auto [slope, logAmp] : {std::pair{3.0, -800.0}, std::pair{0.0, 900.0}}) {
+        SpectrumModels x = m;
+        x.noiseSlope = slope;
+        x.noiseLogAmp = logAmp;
         x.weights(table);
         for (std::uint32_t k = 0; k < 200; ++k) {
             ASSERT_TRUE(table[k] >= 0.0f && table[k] <= 1.0f) << k;
