@@ -189,8 +189,7 @@ TEST(LineSearchRun, OneGaussianTheNoiseEstimateAGivenNoiseAndALineAtTheLastPoint
     // A noise value given by the user is used as it is and not overwritten; a huge one
     // accepts nothing.
     SearchResult given;
-    given.settings.Noise = true;
-    given.settings.NoiseValue = 1.0e6f;
+    given.settings = {.Noise = true, .NoiseValue = 1.0e6f};
     given.search(pts);
     EXPECT_EQ(given.settings.NoiseValue, 1.0e6f);
     EXPECT_TRUE(given.lines.empty());
@@ -241,11 +240,11 @@ TEST(LineSearchRun, FilterSettingsDecideWhatTheSmoothedListHolds) {
     // settings.
     for (int filters : {1, 3, 2}) {
         SearchResult r;
-        r.settings.SGFilter = filters & 1;
-        r.settings.FTFilter = filters & 2;
-        r.settings.SetFTValues = filters == 2;
-        r.settings.PolynomOrder = 2;
-        r.settings.FilterWidth = 9;
+        r.settings = {.FTFilter = (filters & 2) != 0,
+                      .SetFTValues = filters == 2,
+                      .SGFilter = (filters & 1) != 0,
+                      .PolynomOrder = 2,
+                      .FilterWidth = 9};
         SLineSearchVal settings = r.settings;
         r.search(s.points);
         ASSERT_EQ(r.result, 1);
@@ -291,9 +290,7 @@ TEST(LineSearchRun, PhasesTheirCaptionsAndTooFewZoomedPoints) {
     EXPECT_EQ(r.host.refreshes[6].upper, r.host.refreshes[5].upper);
     // Too few points in the zoomed range.
     SearchResult zoomed;
-    zoomed.settings.ZoomData = true;
-    zoomed.settings.zoomFrom = 210.0f;
-    zoomed.settings.zoomTo = 210.13f;  // 7 points at 0.02 nm
+    zoomed.settings = {.ZoomData = true, .zoomFrom = 210.0f, .zoomTo = 210.13f};  // 7 points
     zoomed.search(spectrum(3000, 10, 5).points);
     EXPECT_EQ(zoomed.result, 0);
     ASSERT_EQ(zoomed.host.messages.size(), 1u);
@@ -308,11 +305,7 @@ TEST(LineSearchRun, AbortKeepsTheLinesAcceptedSoFar) {
     // result 0, no smoothed data, the lines accepted so far kept.
     const auto big = spectrum(200000, 600, 6);
     SearchResult full, cut;
-    for (SearchResult* x : {&full, &cut}) {
-        x->settings.SGFilter = true;
-        x->settings.PolynomOrder = 2;
-        x->settings.FilterWidth = 7;
-    }
+    full.settings = cut.settings = {.SGFilter = true, .PolynomOrder = 2, .FilterWidth = 7};
     full.search(big.points);
     ASSERT_EQ(full.result, 1);
     cut.host.abortAfterPumps = full.host.pumps;

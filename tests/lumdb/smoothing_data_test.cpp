@@ -32,11 +32,7 @@ TPointList spectrum(std::size_t n) {
 
 // Settings with the polynomial filter of the given order and width.
 SLineSearchVal polynomial(int order, int width) {
-    SLineSearchVal s;
-    s.SGFilter = true;
-    s.PolynomOrder = order;
-    s.FilterWidth = width;
-    return s;
+    return {.SGFilter = true, .PolynomOrder = order, .FilterWidth = width};
 }
 
 // The run host is left as it was found: parent enabled again, progress dialog closed.
@@ -65,10 +61,13 @@ void expectFailure(const TPointList& pts, SLineSearchVal s, const std::string& t
 
 TEST(SmoothDataSelection, ZoomedRangeNeedsEightPointsAndFilterFailuresAbort) {
     const TPointList pts = ramp(30, 0.0f, 1.0f);
-    SLineSearchVal s = polynomial(2, 5);
-    s.ZoomData = true;
-    s.zoomFrom = 10.0f;
-    s.zoomTo = 16.0f;  // x = 10 ... 16: seven points
+    // x = 10 ... 16: seven points.
+    SLineSearchVal s{.SGFilter = true,
+                     .PolynomOrder = 2,
+                     .FilterWidth = 5,
+                     .ZoomData = true,
+                     .zoomFrom = 10.0f,
+                     .zoomTo = 16.0f};
     expectFailure(pts, s, "Zur Datenglättung sind mindestens 8 Datenpunkte notwendig!");
     lumtest::ScriptedRunHost eight;
     s.zoomTo = 17.0f;
@@ -88,8 +87,7 @@ TEST(SmoothDataSelection, WithoutZoomAnyLengthIsSmoothedAndReturnedReversed) {
     for (int n : {0, 1, 3, 7}) {
         lumtest::ScriptedRunHost host;
         const TPointList pts = ramp(n, 5.0f, 0.5f);
-        SLineSearchVal s = polynomial(2, 5);
-        s.FTFilter = true;
+        SLineSearchVal s{.FTFilter = true, .SGFilter = true, .PolynomOrder = 2, .FilterWidth = 5};
         TPointList out;
         EXPECT_EQ(SmoothData(host, pts, out, &s), 1) << n;
         EXPECT_TRUE(host.messages.empty());
@@ -99,10 +97,7 @@ TEST(SmoothDataSelection, WithoutZoomAnyLengthIsSmoothedAndReturnedReversed) {
 }
 
 TEST(SmoothDataSelection, RisingAndFallingXTakeTheRangeInListOrder) {
-    SLineSearchVal s;
-    s.ZoomData = true;
-    s.zoomFrom = 3.0f;
-    s.zoomTo = 12.0f;
+    SLineSearchVal s{.ZoomData = true, .zoomFrom = 3.0f, .zoomTo = 12.0f};
     // Rising x, with a later point back inside the range: selection ends at the first point
     // past zoomTo. Falling x: from zoomTo down to zoomFrom, the last one taken first.
     TPointList rising = ramp(20, 0.0f, 1.0f), falling = ramp(20, 19.0f, -1.0f);
@@ -119,8 +114,7 @@ TEST(SmoothDataSelection, RisingAndFallingXTakeTheRangeInListOrder) {
 TEST(SmoothDataFilters, BothFiltersSmoothInOrderWienerFourierFirst) {
     const TPointList pts = spectrum(3000);
     lumtest::ScriptedRunHost host;
-    SLineSearchVal s = polynomial(3, 11);
-    s.FTFilter = true;
+    SLineSearchVal s{.FTFilter = true, .SGFilter = true, .PolynomOrder = 3, .FilterWidth = 11};
     TPointList out;
     ASSERT_EQ(SmoothData(host, pts, out, &s), 1);
 
@@ -150,15 +144,13 @@ TEST(SmoothDataSettings, SetFTValuesResetsAndReceivesTheAutomaticValues) {
     const TPointList pts = spectrum(5000);
     // Reference: automatic values asked for directly.
     lumtest::ScriptedRunHost a, b, c;
-    SLineSearchVal automatic, s;
-    automatic.FTFilter = s.FTFilter = s.SetFTValues = true;
+    SLineSearchVal automatic{.FTFilter = true};
+    SLineSearchVal s{
+        .FTFilter = true, .SetFTValues = true, .FreqNumber = 64, .FreqCutoff = 3, .highCutMode = 7};
     TPointList ref, out;
     ASSERT_EQ(SmoothData(a, pts, ref, &automatic), 1);
     EXPECT_EQ(automatic.FreqNumber, 512);
     EXPECT_GT(automatic.FreqCutoff, 0);
-    s.FreqNumber = 64;
-    s.FreqCutoff = 3;
-    s.highCutMode = 7;
     ASSERT_EQ(SmoothData(b, pts, out, &s), 1);
     EXPECT_EQ(s.FreqNumber, 512);
     EXPECT_EQ(s.FreqCutoff, automatic.FreqCutoff);
@@ -177,10 +169,7 @@ TEST(SmoothDataAbort, AbortLeavesNoOutputAndNoWrittenBackValues) {
     for (bool wf : {true, false}) {
         lumtest::ScriptedRunHost host;
         host.abortAfterPumps = 5;
-        SLineSearchVal s = polynomial(2, 7);
-        s.FTFilter = wf;
-        s.SGFilter = !wf;
-        s.FreqNumber = s.FreqCutoff = 0;
+        SLineSearchVal s{.FTFilter = wf, .SGFilter = !wf, .PolynomOrder = 2, .FilterWidth = 7};
         TPointList out{{1, 1}};
         EXPECT_EQ(SmoothData(host, pts, out, &s), 0);
         EXPECT_TRUE(out.empty());
