@@ -10,14 +10,12 @@ using lumcore::IniFile;
 
 namespace {
 
+// A non-ASCII name must survive the Windows-1252 round trip.
 TElementArray someElements() {
-    TElementArray e(4);
-    e[0].name = "Fe";
-    e[1].name = "Ar";
-    e[2].name = "N2";
-    e[3].name = "Äq";  // a non-ASCII name must survive the Windows-1252 round trip
-    for (auto& x : e) x.selected = true;
-    return e;
+    return {{"Fe", "", 0, {}, true},
+            {"Ar", "", 0, {}, true},
+            {"N2", "", 0, {}, true},
+            {"Äq", "", 0, {}, true}};
 }
 
 }  // namespace

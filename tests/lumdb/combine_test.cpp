@@ -13,10 +13,6 @@ namespace {
 
 using lumtest::ScriptedRunHost;
 
-TPointList points(std::initializer_list<TPointF> p) {
-    return TPointList(p);
-}
-
 TPointList parsePoints(std::string text) {
     std::replace(text.begin(), text.end(), ':', ' ');
     std::istringstream in(text);
@@ -38,20 +34,18 @@ TEST(CombineSpectra, OperationsGridsAndInterpolationAsTabled) {
                   1)
             << line;
         EXPECT_EQ(out, parsePoints(f[3])) << line;
-        EXPECT_TRUE(host.messages.empty());
-        EXPECT_EQ(host.parentDisabled, 0);
-        EXPECT_TRUE(host.parentEverDisabled);
+        EXPECT_TRUE(host.messages.empty() && host.parentDisabled == 0 && host.parentEverDisabled);
     }
 }
 
 TEST(CombineSpectra, ZeroDivisorOrNoCommonRangeStopsAndLeavesTheOutputAsItWas) {
-    const TPointList a = points({{10, 0}, {11, 4}, {12, 9}});
+    const TPointList a = parsePoints("10:0 11:4 12:9");
     ScriptedRunHost host;
-    TPointList out = points({{42, 42}});
-    EXPECT_EQ(CombineSpectra(host, a, points({{10, 1}, {11, 0}, {12, 3}}), out, 3), 0);
-    EXPECT_EQ(CombineSpectra(host, a, points({{1, 1}, {9.5f, 1}}), out, 0), 0);
+    TPointList out = parsePoints("42:42");
+    EXPECT_EQ(CombineSpectra(host, a, parsePoints("10:1 11:0 12:3"), out, 3), 0);
+    EXPECT_EQ(CombineSpectra(host, a, parsePoints("1:1 9.5:1"), out, 0), 0);
     EXPECT_EQ(CombineSpectra(host, a, TPointList{}, out, 0), 0);
-    EXPECT_EQ(out, points({{42, 42}}));
+    EXPECT_EQ(out, parsePoints("42:42"));
     ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[0].text, "Vorgang abgebrochen: Division durch Null!");
     EXPECT_EQ(host.messages[0].caption, "Spektren kombinieren");

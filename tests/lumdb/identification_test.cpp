@@ -1,8 +1,9 @@
-// LineIdentification against small stored databases written by the test.
+// LineIdentification and LineSearchEngine against small stored databases written by the test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "DataRows.h"
@@ -24,10 +25,8 @@ TLineArray linesAt(std::initializer_list<float> xs) {
 }
 
 SSelectElVal allStages(float tol) {
-    SSelectElVal v;
-    v.Neutrals = v.FirstIons = v.HigherIons = true;
-    v.SearchRange = tol;
-    return v;
+    return {
+        .text = {}, .Neutrals = true, .FirstIons = true, .HigherIons = true, .SearchRange = tol};
 }
 
 class Identification : public ::testing::Test {
@@ -172,34 +171,101 @@ class FileAppearsHost : public ScriptedRunHost {
 };
 
 TEST_F(Identification, MissingFilePromptRetriesOrCancels) {
-    std::filesystem::remove(db_.root() / "Data" / "Fe_II.lmt");
-    const std::string text =
-        "Die Datenbank kann nicht gefunden werden!\n\nBitte legen Sie die Orvenit Lumora CD in "
-        "das CD-Laufwerk und überprüfen Sie die Programm- und Datenbankpfade.";
-    {
-        FileAppearsHost host;  // the user puts the file back and presses OK
-        host.onMessage = [&] { db_.write("Data/Fe_II.lmt", {"Fe II;Fe II", "600;0.5;;;;;;;"}); };
-        TLineArray lines = linesAt({600.0f});
-        EXPECT_EQ(LineIdentification(host, db_.dataDir(), lines, elements_, allStages(0.01f)), 1);
-        ASSERT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(host.messages[0].text, text);
-        EXPECT_EQ(host.messages[0].caption, "Datenbankquelle");
-        EXPECT_EQ(host.messages[0].buttons, lumdb::Buttons::OkCancel);
-        EXPECT_TRUE(host.messages[0].owned);
+    // The user puts the file back and presses OK: it is read. It never comes back: OK asks
+    // again, Cancel gives up, keeping what was read before (Fe I).
+    FileAppearsHost back;
+    back.onMessage = [&] { db_.write("Data/Fe_II.lmt", {"Fe II;Fe II", "600;0.5;;;;;;;"}); };
+    ScriptedRunHost never;
+    never.answers = {lumdb::Answer::Ok, lumdb::Answer::Cancel};
+    for (ScriptedRunHost* host : {static_cast<ScriptedRunHost*>(&back), &never}) {
+        std::filesystem::remove(db_.root() / "Data" / "Fe_II.lmt");
+        TLineArray lines = linesAt({500.5f, 600.0f});
+        EXPECT_EQ(LineIdentification(*host, db_.dataDir(), lines, elements_, allStages(0.01f)),
+                  host == &back);
         EXPECT_EQ(lines[0].candidateLabels.size(), 1u);
+        EXPECT_EQ(lines[1].candidateLabels.size(), host == &back ? 1u : 0u);
+        ASSERT_EQ(host->messages.size(), host == &back ? 1u : 2u);
+        EXPECT_EQ(host->beeps, static_cast<int>(host->messages.size()));
+        EXPECT_EQ(host->messages[0].text,
+                  "Die Datenbank kann nicht gefunden werden!\n\nBitte legen Sie die Orvenit Lumora "
+                  "CD in das CD-Laufwerk und überprüfen Sie die Programm- und Datenbankpfade.");
+        EXPECT_EQ(host->messages[0].caption, "Datenbankquelle");
+        EXPECT_EQ(host->messages[0].buttons, lumdb::Buttons::OkCancel);
+        EXPECT_TRUE(host->messages[0].owned);
+        EXPECT_EQ(host->statusOpen + host->parentDisabled, 0);
     }
-    std::filesystem::remove(db_.root() / "Data" / "Fe_II.lmt");
-    {
-        ScriptedRunHost host;
-        host.answers = {lumdb::Answer::Ok, lumdb::Answer::Cancel};
-        TLineArray lines = linesAt({500.5f});
-        EXPECT_EQ(LineIdentification(host, db_.dataDir(), lines, elements_, allStages(0.01f)), 0);
-        EXPECT_EQ(host.messages.size(), 2u);
-        EXPECT_EQ(host.beeps, 2);
-        EXPECT_EQ(host.statusOpen, 0);
-        EXPECT_EQ(host.parentDisabled, 0);
-        EXPECT_EQ(lines[0].candidateLabels.size(), 1u);  // Fe I was read before
+}
+
+// The search engine on the same database.
+class SearchEngine : public Identification {
+  protected:
+    SearchEngine() {
+        values_.Neutrals = values_.FirstIons = values_.HigherIons = true;
+        values_.UpperWavelength = 1000;
+        values_.UpperIntensity = 1e30f;
+        values_.IntensityOption = 1;
     }
+
+    std::vector<float> found() {
+        result_.clear();
+        EXPECT_EQ(LineSearchEngine(host_, db_.dataDir(), result_, elements_, values_), 1);
+        std::vector<float> wavelengths;
+        for (const CSearchEngineLine& l : result_) wavelengths.push_back(l.wavelength);
+        return wavelengths;
+    }
+
+    SSearchEngineVal values_;
+    TSearchEngineLineArray result_;
+};
+
+TEST_F(SearchEngine, SortOrderBoundsStrengthsAndStagesAsTabled) {
+    const auto rows = lumtest::dataRows("search_engine_cases.tsv");
+    ASSERT_EQ(rows.size(), 8u);
+    for (const std::string& line : rows) {
+        std::istringstream row(line);
+        std::string stages, arrow;
+        row >> values_.SortOption >> values_.LowerWavelength >> values_.UpperWavelength >>
+            values_.LowerIntensity >> values_.UpperIntensity >> values_.IntensityOption >> stages >>
+            arrow;
+        values_.Neutrals = stages[0] == '1';
+        values_.FirstIons = stages[1] == '1';
+        values_.HigherIons = stages[2] == '1';
+        EXPECT_EQ(found(), (std::vector<float>{std::istream_iterator<float>(row), {}})) << line;
+    }
+}
+
+TEST_F(SearchEngine, EntriesCarryLabelRecordStrengthAndColour) {
+    found();
+    ASSERT_EQ(result_.size(), 12u);
+    EXPECT_EQ(result_[0].label, "Fe I ;1000");
+    EXPECT_EQ(result_[0].record, "1000;0;3.33;a 5D;z 5F*;4;5;");
+    EXPECT_FLOAT_EQ(result_[0].value, 1000.0f);
+    EXPECT_EQ(result_[0].color, kIron);
+    EXPECT_EQ(result_[0].sortOption, 0);
+    // A molecule has no f-value: strength 0, but the label keeps the stored value.
+    EXPECT_EQ(result_[11].label, "N2 ;0.5");
+    EXPECT_EQ(result_[11].value, 0.0f);
+    EXPECT_EQ(host_.refreshes.front().process, "Suchmaschine:");
+    // Aik from the statistical weights 2J + 1 of the record, J 1 -> 2.
+    values_.IntensityOption = 2;
+    values_.LowerWavelength = values_.UpperWavelength = 500.5f;
+    found();
+    ASSERT_EQ(result_.size(), 1u);
+    const double aik = 6.67e13 * 3 * 0.5 / (5 * 500.5 * 500.5);
+    EXPECT_NEAR(result_[0].value, aik, aik * 1e-6);
+    // A file whose header names another element is not read.
+    db_.write("Data/Fe_II.lmt", {"Cu II;Cu II", "600;0.5;;;;;;;"});
+    values_.LowerWavelength = values_.UpperWavelength = 600;
+    EXPECT_TRUE(found().empty());
+}
+
+TEST_F(SearchEngine, AbortKeepsTheResultsFoundSoFar) {
+    host_.abortAfterPumps = 1;
+    EXPECT_EQ(LineSearchEngine(host_, db_.dataDir(), result_, elements_, values_), 0);
+    ASSERT_EQ(result_.size(), 1u);
+    EXPECT_EQ(result_[0].wavelength, 371.9935f);
+    EXPECT_EQ(host_.statusOpen, 0);
+    EXPECT_EQ(host_.parentDisabled, 0);
 }
 
 }  // namespace
