@@ -1,5 +1,10 @@
-// The element table (GetElements) and the search for the data directory (CheckDataDirectory).
+// The element table (GetElements), the search for the data directory (CheckDataDirectory),
+// and the sample database built into the program directory, which labels lines at sodium,
+// hydrogen and argon wavelengths with those species.
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
@@ -20,14 +25,15 @@ class VolumeHost : public lumtest::ScriptedRunHost {
     }
 };
 
-TEST(GetElements, SplitsFieldsBuildsColourAndFileNames) {
+TEST(GetElements, SplitsFieldsBuildsColourAndFileNamesFromWindows1252) {
     StoredDatabase db("elements_fields");
-    db.write("Data/Elements.lmt", {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2;",
-                                   "Xx;*A;1;1;1", "Na;*A;1;2;3;;Na_II", "", "Zz;*A;9;9;9;Zz_I"});
+    db.write("Data/Elements.lmt",
+             {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2;", "Xx;*A;1;1;1",
+              "Na;*A;1;2;3;;Na_II", "Ag (Silber\xE4);*A;1;2;3", "", "Zz;*A;9;9;9;Zz_I"});
     TElementArray elements{CElement{"old", "", 0, {"x.lmt"}, false}};
     GetElements(db.programDir(), elements);
     // Reading stops at the empty line; the old content is gone.
-    ASSERT_EQ(elements.size(), 4u);
+    ASSERT_EQ(elements.size(), 5u);
     EXPECT_EQ(elements[0].name, "Fe (Eisen)");
     EXPECT_EQ(elements[0].text, "*A");
     // Only the low 8 bits of each colour number count: 300 -> 44.
@@ -41,38 +47,36 @@ TEST(GetElements, SplitsFieldsBuildsColourAndFileNames) {
     EXPECT_TRUE(elements[2].files.empty());
     // An empty middle field keeps the stages of the later files in place.
     EXPECT_EQ(elements[3].files, (TStringArray{"", "Na_II.lmt"}));
-}
-
-TEST(GetElements, ConvertsWindows1252AndLeavesTheArrayEmptyWithoutTable) {
-    StoredDatabase db("elements_cp1252");
-    db.write("Data/Elements.lmt", {"Ag (Silber\xE4);*A;1;2;3;Ag_I"});
-    TElementArray elements;
-    GetElements(db.programDir(), elements);
-    ASSERT_EQ(elements.size(), 1u);
-    EXPECT_EQ(elements[0].name, "Ag (Silber\xC3\xA4)");  // ä in UTF-8
-
+    EXPECT_EQ(elements[4].name, "Ag (Silber\xC3\xA4)");  // ä in UTF-8
+    // Without a table the array is left empty.
     std::filesystem::remove(db.root() / "Data" / "Elements.lmt");
     GetElements(db.programDir(), elements);
     EXPECT_TRUE(elements.empty());
 }
 
-TEST(CheckDataDirectory, LocalDirectoryHoldingEveryFileIsChosen) {
-    StoredDatabase db("datadir_local");
+TEST(CheckDataDirectory, LocalDirectoryOrFirstVolumeHoldingEveryFileIsChosen) {
+    StoredDatabase db("datadir_volumes");
     db.write("Data/Elements.lmt", {"Fe;*A;1;2;3;Fe_I;Fe_II", "N2;*M;1;2;3;N2"});
     for (const char* f : {"Data/Fe_I.lmt", "Data/Fe_II.lmt", "Data/N2.lmt"}) db.write(f, {"x;x"});
     VolumeHost host;
     std::string dir;
     EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
     EXPECT_EQ(dir, db.dataDir());
+    // Fe_II missing locally: the first volume that holds all files wins.
+    std::filesystem::remove(db.root() / "Data" / "Fe_II.lmt");
+    for (const char* v : {"vol1", "vol2", "vol3"})
+        for (const char* f : {"Fe_I", "Fe_II", "N2"})
+            if (std::string(v) != "vol1" || std::string(f) != "Fe_II")  // vol1 incomplete
+                db.write(std::string(v) + "/Lumora/Data/" + f + ".lmt", {"x;x"});
+    const std::string r = db.root().string();
+    host.volumesPerAsk = {{r + "/vol1", r + "/vol2/", r + "/vol3"}};
+    EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
+    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
     EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(CheckDataDirectory, MissingTableIsReportedWithoutOwner) {
-    StoredDatabase db("datadir_notable");
-    VolumeHost host;
-    std::string dir = "unchanged";
+    // No table at all: reported without owner, the directory left alone.
+    std::filesystem::remove(db.root() / "Data" / "Elements.lmt");
     EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 0);
-    EXPECT_EQ(dir, "unchanged");
+    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               "Das Datenbankverzeichnis kann nicht gefunden werden! Bitte überprüfen Sie die "
@@ -82,24 +86,6 @@ TEST(CheckDataDirectory, MissingTableIsReportedWithoutOwner) {
     EXPECT_EQ(host.messages[0].buttons, lumdb::Buttons::Ok);
     EXPECT_FALSE(host.messages[0].owned);
     EXPECT_EQ(host.beeps, 1);
-}
-
-TEST(CheckDataDirectory, FirstVolumeHoldingAllFilesWins) {
-    StoredDatabase db("datadir_volumes");
-    db.write("Data/Elements.lmt", {"Fe;*A;1;2;3;Fe_I;Fe_II"});
-    db.write("Data/Fe_I.lmt", {"x;x"});              // Fe_II missing locally
-    db.write("vol1/Lumora/Data/Fe_I.lmt", {"x;x"});  // incomplete
-    for (const char* v : {"vol2", "vol3"}) {
-        db.write(std::string(v) + "/Lumora/Data/Fe_I.lmt", {"x;x"});
-        db.write(std::string(v) + "/Lumora/Data/Fe_II.lmt", {"x;x"});
-    }
-    VolumeHost host;
-    const std::string r = db.root().string();
-    host.volumesPerAsk = {{r + "/vol1", r + "/vol2/", r + "/vol3"}};
-    std::string dir;
-    EXPECT_EQ(CheckDataDirectory(host, db.programDir(), dir), 1);
-    EXPECT_EQ(dir, r + "/vol2/Lumora/Data/");
-    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST(CheckDataDirectory, PromptsForTheDiscUntilItAppearsOrTheUserCancels) {
@@ -130,6 +116,35 @@ TEST(CheckDataDirectory, PromptsForTheDiscUntilItAppearsOrTheUserCancels) {
         EXPECT_EQ(host.beeps, 2);
         EXPECT_TRUE(dir.empty());
     }
+}
+
+TEST(SampleDatabase, LabelsSodiumHydrogenAndArgonLines) {
+    const std::string programDir = LUMORA_PROGRAM_DIR;
+    if (!std::filesystem::exists(programDir + "/Data/Elements.lmt"))
+        GTEST_SKIP() << "sample database not built (target lumora_database)";
+    lumtest::ScriptedRunHost host;
+    std::string dataDir;
+    ASSERT_EQ(CheckDataDirectory(host, programDir, dataDir), 1);
+    TElementArray elements;
+    GetElements(programDir, elements);
+    ASSERT_GT(elements.size(), 50u);
+    const std::pair<float, std::string> expected[] = {{588.995f, "Na I 588.99"},
+                                                      {589.592f, "Na I 589.59"},
+                                                      {656.28f, "H I 656.2"},
+                                                      {811.53f, "Ar I 811.53"}};
+    TLineArray lines;
+    for (const auto& e : expected) lines.add(CLine(e.first, 5000.0f));
+    SSelectElVal values;
+    values.Neutrals = true;
+    values.SearchRange = 0.02f;
+    ASSERT_EQ(LineIdentification(host, dataDir, lines, elements, values), 1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto& labels = lines[i].speciesLabels;
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const std::string& label) {
+            return label.rfind(expected[i].second, 0) == 0;
+        })) << ::testing::PrintToString(labels);
+    }
+    EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace
