@@ -8,6 +8,7 @@
 #include "lumio/Ui.h"
 #include "services/ModalRunner.h"
 #include "services/QtFileDialog.h"
+#include "services/QtLumioUi.h"
 #include "services/QtMessageBox.h"
 #include "services/QtRunHost.h"
 
@@ -53,5 +54,7 @@ void AppContext::refreshDefaultPrinter() {
 
 std::unique_ptr<lumio::Ui> AppContext::makeLumioUi(QWidget* owner) const {
     if (lumioUiFactory_) return lumioUiFactory_(owner);
-    return nullptr;  // PENDING-QTLUMIOUI
+    return std::make_unique<QtLumioUi>(owner, *messages_, *dialogs_, [this] {
+        if (showHelp) showHelp();
+    });
 }

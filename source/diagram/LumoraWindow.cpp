@@ -156,7 +156,6 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
         const AppContext::BusyScope busy(context_);
         const WaitCursor wait;
         const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(messageOwner_);
-        if (!ui) throw std::runtime_error("no user interface for the file library");
         DiagramDocument::AddSteps steps;
         steps.loadSettings = [this](DiagramDocument& d) { loadSettings(d); };
         context_.lastFilterIndex =

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <future>
 
-#include "ScriptedUi.h"
 #include "ShellHarness.h"
 #include "app/Commands.h"
 #include "app/HandoverServer.h"
@@ -24,10 +23,7 @@ struct Session {
 
     Session() {
         LumoraWindow::install();
-        shell.programDir.copyDatabase();
-        started = shell.start();
-        shell.context().setLumioUiFactory(
-            [](QWidget*) { return std::make_unique<lumtest::ScriptedUi>(); });
+        started = shell.startWithDatabase();
         client = shell.app().client();
         client->setHandoverDir(dir.path());
     }

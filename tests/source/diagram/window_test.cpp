@@ -6,7 +6,6 @@
 #include <QtTest>
 #include <fstream>
 
-#include "ScriptedUi.h"
 #include "ShellHarness.h"
 #include "app/Commands.h"
 #include "app/LumoraMDIClient.h"
@@ -15,23 +14,14 @@
 
 namespace {
 
-// The file library asks through a scripted Ui, so a choice can be cancelled.
 struct Session {
     ShellHarness shell;
     QTemporaryDir dir;
     bool started = false;
-    lumtest::ScriptedUi* ui = nullptr;
-    std::deque<std::optional<int>> formatAnswers;
 
     Session() {
         LumoraWindow::install();
-        shell.programDir.copyDatabase();
-        started = shell.start();
-        shell.context().setLumioUiFactory([this](QWidget*) {
-            auto scripted = std::make_unique<lumtest::ScriptedUi>();
-            scripted->formatAnswers = formatAnswers;
-            return scripted;
-        });
+        started = shell.startWithDatabase();
     }
     QString write(const QString& name, const char* text) {
         const QString path = dir.filePath(name);
@@ -152,6 +142,8 @@ class WindowTest : public QObject {
         const qsizetype shown = s.shell.messages.shown.size();
         QVERIFY(s.shell.trigger(cmd::FileSaveAs));
         QVERIFY(s.shell.messages.shown[shown].text.contains("existiert bereits"));
+        QCOMPARE(s.shell.messages.shown.size(), shown + 2);
+        QVERIFY(s.lastMessage().contains("blocked.lmx"));
         QCOMPARE(s.window()->caption(), s.dir.filePath("kept.lmx"));
         QVERIFY(QFileInfo(s.dir.filePath("blocked.lmx")).isDir());
     }

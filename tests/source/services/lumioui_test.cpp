@@ -7,8 +7,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "ScriptedMessageBox.h"
-#include "ScriptedModalRunner.h"
+#include "ShellHarness.h"
 #include "services/QtLumioUi.h"
 #include "services/ReaderDialogs.h"
 
