@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Golden.h"
-#include "PlotErrorCode.h"
-#include "Spectra.h"
-#include "Table.h"
+#include "Support.h"
 #include "lumgl/ColumnReducer.h"
 #include "lumgl/CurveWalk.h"
 #include "lumgl/LabelFormat.h"

@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "ChildProcess.h"
-#include "Spectra.h"
-#include "Table.h"
+#include "Support.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/WmfCanvas.h"
 #include "lumgl/WpgExport.h"

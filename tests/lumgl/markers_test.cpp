@@ -10,10 +10,8 @@
 #include <set>
 #include <string>
 
-#include "Golden.h"
 #include "ScriptedRunHost.h"
-#include "Spectra.h"
-#include "Table.h"
+#include "Support.h"
 #include "lumdb/Analysis.h"
 #include "lumdb/Candidate.h"
 #include "lumdb/Database.h"

@@ -14,8 +14,7 @@
 #include <memory>
 #include <tuple>
 
-#include "Golden.h"
-#include "Spectra.h"
+#include "Support.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Markers.h"
 #include "lumgl/RecordingCanvas.h"
