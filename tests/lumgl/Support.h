@@ -161,4 +161,19 @@ inline TPointList Generate(std::size_t count, float from = 200.0f, float to = 80
     return points;
 }
 
+// A found line identified as the species of `labels` ("species wavelength;value", a star
+// after a candidate of several), drawn in `colors`; the records hold the value, then J 2 and
+// 1 in fields 6 and 7, as the identification stores them.
+inline CLine Identified(float x, float y, const std::vector<std::string>& labels,
+                        const std::vector<TColor>& colors) {
+    CLine line(x, y);
+    line.speciesLabels = labels;
+    line.speciesColors = colors;
+    for (std::string value : labels) {
+        value = value.substr(value.find(';') + 1, value.find('*') - value.find(';') - 1);
+        line.speciesRecords.push_back(value + ";x;x;x;x;2;1");
+    }
+    return line;
+}
+
 }  // namespace spectra

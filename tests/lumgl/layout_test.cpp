@@ -23,16 +23,8 @@ TEST(PlotSize, HeightUnlessTheRectangleIsNarrowAndFontAndMarginThresholds) {
     }
 }
 
-TEST(FontChoice, ArialOfTheChosenHeightUnlessTheFontIsFixed) {
+TEST(FontChoice, AFixedFontStays) {
     SPlotInfo info;
-    MakePlotInfoStruct(info, true);
-    info.font.italic = true;
-    info.plotRect = {0, 0, 1000, 350};
-    lumgl::ChoosePlotFont(info);
-    EXPECT_EQ(info.font, (SFontDesc{"Arial", 16, 400, false, 0}));
-    info.plotRect = {0, 0, 299, 200};
-    lumgl::ChoosePlotFont(info);
-    EXPECT_EQ(info.font.height, 12);
     info.font = SFontDesc{"Courier New", 22, 700, false, 0};
     info.stateFlags = kStateFixedFont;
     info.plotRect = {0, 0, 1000, 800};
@@ -61,11 +53,12 @@ TEST(FrameGeometry, WorkedExamples) {
 TEST(LayoutPlot, FontFrameAndScalesInOneStep) {
     SPlotInfo info;
     MakePlotInfoStruct(info, true);
+    info.font.italic = true;
     info.drawFlags = 127;
     info.plotRect = {0, 0, 640, 480};
     spectra::SetRange(info, 400.0f, 700.0f, 0.0f, 1000.0f);
     lumgl::LayoutPlot(info, lumgl::FixedTextMetrics{});
-    EXPECT_EQ(info.font.height, 16);
+    EXPECT_EQ(info.font, (SFontDesc{"Arial", 16, 400, false, 0}));  // Arial, not italic
     EXPECT_EQ(info.origin, (SDevicePoint{80, 445}));
     EXPECT_FLOAT_EQ(info.xScale, 544.0f / 300.0f);
     EXPECT_FLOAT_EQ(info.yScale, -429.0f / 1000.0f);

@@ -1,6 +1,6 @@
 // The QPainter canvas: the per-column reduction of dense curves gives exactly the pixels
 // of the full walk, the reticle restores exactly what it covered, and docs/diagram.png.
-#include <gtest/gtest.h>
+#include "Support.h"
 
 #if __has_include("lumgl_qt/QtCanvas.h")
 #include <QDir>
@@ -9,19 +9,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 #include <tuple>
 
-#include "Support.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Markers.h"
 #include "lumgl/RecordingCanvas.h"
-#include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
-
-namespace {
 
 // The ranges come from the data at drawing time.
 SPlotInfo Diagram(int width, int height) {
@@ -60,11 +53,10 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 }
 
 // Number of lines that reach the canvas when the curve is drawn.
-std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool reduce) {
-    SPlotInfo copy = info;
-    copy.drawFlags = static_cast<std::uint16_t>(info.drawFlags & ~kDrawFrame);
+std::size_t CurveLines(const TPointList& points, SPlotInfo info, bool reduce) {
+    info.drawFlags &= static_cast<std::uint16_t>(~kDrawFrame);
     lumgl::RecordingCanvas canvas(info.plotRect, reduce);
-    PlotDrawing(points, copy, canvas);
+    PlotDrawing(points, info, canvas);
     std::size_t lines = 0;
     for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at)
         ++lines;
@@ -117,20 +109,20 @@ TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
     PlotDrawing(points, info, canvas);
     canvas.flush();
     const QImage before = image.copy();
-
     ReticleBuffers buffers;
     MakeReticleStruct(buffers, true, 1920, 1080);
-    DrawReticle(info, {300, 200}, buffers, true, true, true, canvas);
-    canvas.flush();
+    auto reticle = [&](SDevicePoint at, bool draw) {
+        DrawReticle(info, at, buffers, true, draw, draw, canvas);
+        canvas.flush();
+    };
+    reticle({300, 200}, true);
     EXPECT_GT(DifferentPixels(before, image), 300);  // the cross is visible
-    DrawReticle(info, {500, 320}, buffers, true, true, true, canvas);
-    canvas.flush();
+    reticle({500, 320}, true);
     // The first cross is gone where the second does not cover it; the second is drawn.
     EXPECT_EQ(image.pixel(300, 250), before.pixel(300, 250));
     EXPECT_EQ(image.pixel(200, 200), before.pixel(200, 200));
     EXPECT_EQ(image.pixel(500, 250), qRgb(0, 0, 0));
-    DrawReticle(info, {0, 0}, buffers, true, false, false, canvas);
-    canvas.flush();
+    reticle({0, 0}, false);
     EXPECT_EQ(DifferentPixels(before, image), 0);
 }
 
@@ -154,8 +146,7 @@ TEST(QtVector, PdfGetsEverySegmentThroughThePainter) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_GT(file.size(), 5000);
-    file.close();
-    QFile::remove(path);
+    file.remove();
 }
 
 // docs/diagram.png: a generated spectrum with its found and identified lines, drawn
@@ -169,21 +160,16 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
     info.xTitle = "Wellenlänge [nm]";
     info.yTitle = "Intensität [counts]";
     info.title = "Hg-Ar-Lampe (erzeugtes Spektrum)";
-    // The found lines at the highest point within 1 nm, identified with J 2 and 1.
+    // The found lines at the highest point within 1 nm, identified.
     TLineArray lines;
     for (const auto& [x, label, color] :
          {std::tuple{253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
           std::tuple{435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
           std::tuple{546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
           std::tuple{696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)}}) {
-        CLine line(x, 0.0f);
-        for (const TPointF& p : points)
-            line.y = std::fabs(p.x - x) < 1.0f ? std::max(line.y, p.y) : line.y;
-        line.speciesLabels = {label};
-        line.speciesColors = {color};
-        line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) +
-                               ";x;x;x;x;2;1"};
-        lines.add(line);
+        float y = 0.0f;
+        for (const TPointF& p : points) y = std::fabs(p.x - x) < 1.0f ? std::max(y, p.y) : y;
+        lines.add(spectra::Identified(x, y, {label}, {color}));
     }
     const QImage image =
         Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
@@ -196,8 +182,6 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
     }
 }
 
-}  // namespace
-
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
@@ -207,7 +191,6 @@ int main(int argc, char** argv) {
 }
 #else
 // Built without the Qt canvas (LUMORA_BUILD_GUI=OFF): nothing to test here.
-#include <gtest/gtest.h>
 TEST(QtCanvas, NeedsTheQtTarget) {
     GTEST_SKIP() << "lumgl_qt is not built";
 }
