@@ -13,8 +13,6 @@
 
 using lumcore::IniFile;
 
-namespace {
-
 std::string tempPath(const char* name) {
     return std::string(::testing::TempDir()) + name;
 }
@@ -29,8 +27,6 @@ std::string data(const char* name) {
     EXPECT_FALSE(text.empty()) << "missing tests/lumcore/data/" << name;
     return text;
 }
-
-}  // namespace
 
 TEST(IniFile, LookupIgnoresCaseTrimsAndUnquotes) {
     const IniFile ini = IniFile::fromText(data("ini_lookup.ini"));
