@@ -107,8 +107,9 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
     EXPECT_GT(all.size(), 20u);
 }
 
-template <class Draw>
-std::string Traced(bool blackAndWhite, Draw draw) {
+// Searched lines (0), identified lines with (1) and without (2) their values, database lines
+// (3), in colour or in black and white.
+std::string Traced(int what, bool blackAndWhite) {
     SPlotInfo info = MarkerFrame();
     info.stateFlags = blackAndWhite ? kStateBlackWhite : 0;
     RecordingCanvas canvas({0, 0, 500, 300});
@@ -132,25 +133,21 @@ std::string Traced(bool blackAndWhite, Draw draw) {
         a.color = color;
         database.add(a);
     }
-    draw(lines, database, info, canvas);
+    if (what == 0) DrawSearchedLines(lines, info, canvas);
+    if (what == 1 || what == 2) DrawIdentifiedElements(lines, what == 1, 0, info, canvas);
+    if (what == 3) DrawDataBaseLines(database, true, 0, info, canvas);
     return canvas.trace();
 }
 
 // Triangles only strictly inside the frame; species side by side in their colours, and
 // black in black and white.
 TEST(MarkersGolden, TrianglesLabelsInTheirColoursAndDatabaseBars) {
-    golden::Expect("searched_line_triangles", Traced(false, [](auto& l, auto&, auto& i, auto& c) {
-                       DrawSearchedLines(l, i, c);
-                   }));
-    golden::Expect("identified_three_species", Traced(false, [](auto& l, auto&, auto& i, auto& c) {
-                       DrawIdentifiedElements(l, true, 0, i, c);
-                   }));
-    golden::Expect("black_white_labels", Traced(true, [](auto& l, auto&, auto& i, auto& c) {
-                       DrawIdentifiedElements(l, false, 0, i, c);
-                   }));
-    auto bars = [](auto&, auto& d, auto& i, auto& c) { DrawDataBaseLines(d, true, 0, i, c); };
-    golden::Expect("database_bars", Traced(false, bars));
-    EXPECT_EQ(Traced(true, bars).find("#0000ff"), std::string::npos);
+    for (const auto& [name, what, blackAndWhite] : {std::tuple{"searched_line_triangles", 0, false},
+                                                    {"identified_three_species", 1, false},
+                                                    {"black_white_labels", 2, true},
+                                                    {"database_bars", 3, false}})
+        golden::Expect(name, Traced(what, blackAndWhite));
+    EXPECT_EQ(Traced(3, true).find("#0000ff"), std::string::npos);
 }
 
 TEST(MarkersGolden, ReticleRestoresWhatItCoveredAfterTwoMoves) {

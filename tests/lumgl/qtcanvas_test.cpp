@@ -68,29 +68,24 @@ std::size_t CurveLines(const TPointList& points, SPlotInfo info, bool reduce) {
 // floor and the line tops leave and re-enter the y band) and on logarithmic axes: the reduced
 // curve covers exactly the pixels of the full walk, and the curve really is there.
 TEST(ColumnReductionPixels, SameImageAsTheFullWalk) {
-    const struct {
-        std::size_t points;
-        int width, height;
-        std::uint16_t flags;           // 0: the diagram's
-        float xMin, xMax, yMin, yMax;  // all 0: from the data
-    } cases[] = {{400000, 1920, 1080, 0, 0, 0, 0, 0},
-                 {700, 900, 600, 0, 0, 0, 0, 0},
-                 {200000, 1000, 700, 0, 400, 600, 1500, 5000},
-                 {300000, 1200, 800, kDrawFrame | kDrawCurve, 200, 800, 100, 20000}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.points);
-        const TPointList points = spectra::Generate(c.points);
-        SPlotInfo info = Diagram(c.width, c.height);
-        if (c.flags) info.drawFlags = c.flags;
-        if (c.xMax > 0) {
-            spectra::SetRange(info, c.xMin, c.xMax, c.yMin, c.yMax);
-        } else {
-            GetMinMax(points, info);
+    for (const auto& [count, width, height, flags, range] :
+         {std::tuple<int, int, int, int, const char*>{400000, 1920, 1080, 0, ""},
+          {700, 900, 600, 0, ""},
+          {200000, 1000, 700, 0, "400 600 1500 5000"},
+          {300000, 1200, 800, kDrawFrame | kDrawCurve, "200 800 100 20000"}}) {
+        SCOPED_TRACE(count);
+        const TPointList points = spectra::Generate(count);
+        SPlotInfo info = Diagram(width, height);
+        GetMinMax(points, info);
+        if (flags) info.drawFlags = static_cast<std::uint16_t>(flags);  // 0: the diagram's
+        if (*range) {
+            const std::vector<float> r = table::Floats(range);
+            spectra::SetRange(info, r[0], r[1], r[2], r[3]);
         }
         const QImage full = Render(points, info, false);
         EXPECT_EQ(DifferentPixels(full, Render(points, info, true)), 0);
         EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), false)), 0);
-        if (c.points == 400000) {
+        if (count == 400000) {
             info.initFlags = 0;
             EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
             EXPECT_GT(CurveLines(points, info, false), 100000u);
