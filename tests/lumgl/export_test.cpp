@@ -43,13 +43,13 @@ std::string Hex(const Bytes& b, std::size_t from, std::size_t to, bool words) {
 // words, function, parameters), all in 16-bit words; anything after the end record shows.
 std::string WmfTrace(const Bytes& b) {
     std::string trace = "header" + Hex(b, 0, 40, true);
-    std::size_t at = 40;
-    for (std::uint32_t size = 3; size >= 3 && at + 6 <= b.size(); at += 2 * size) {
-        size = U32(b, at);
-        trace += lumcore::strprintf("%u", size) + Hex(b, at + 4, at + 2 * size, true);
-        if (U16(b, at + 4) == 0) size = 0;  // the end record
+    for (std::size_t at = 40, size = 0; at + 6 <= b.size(); at += 2 * size) {
+        size = std::max<std::size_t>(U32(b, at), 3);
+        trace += lumcore::strprintf("%u", U32(b, at)) + Hex(b, at + 4, at + 2 * size, true);
+        if (U16(b, at + 4) == 0)  // the end record
+            return trace + (at + 2 * size == b.size() ? "" : "trailing bytes\n");
     }
-    return trace + (at == b.size() ? "" : "trailing bytes\n");
+    return trace + "no end record\n";
 }
 
 struct WpgRecord {
