@@ -17,13 +17,10 @@ const fs::path kDir =
     fs::temp_directory_path() / ("lumgl_export_test_" + std::to_string(::getpid()));
 const SDeviceRect kClient{0, 0, 800, 500};
 
-Bytes ReadAll(const fs::path& path) {
+template <class T = Bytes>
+T ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-std::string ReadText(const fs::path& path) {
-    const Bytes b = ReadAll(path);
-    return std::string(b.begin(), b.end());
+    return T(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 unsigned U16(const Bytes& b, std::size_t at) {
     return b[at] | (b[at + 1] << 8u);
@@ -181,7 +178,7 @@ TEST(WpgExport, RefusesToAppendToAForeignFile) {
     // a header; and missing.
     ASSERT_TRUE(
         ExportPlotAsWPG(kClient, spectra::Generate(100), info, (kDir / "cut.wpg").string(), 0));
-    const std::string ours = ReadText(kDir / "cut.wpg");
+    const std::string ours = ReadAll<std::string>(kDir / "cut.wpg");
     for (const auto& [name, bytes] :
          {std::pair{"notes.wpg",
                     std::string("Dies ist keine Graphikdatei, nur ein langer Text.\n")},
@@ -191,7 +188,7 @@ TEST(WpgExport, RefusesToAppendToAForeignFile) {
         EXPECT_FALSE(append(name)) << name;
         EXPECT_FALSE(
             ExportLinesAsWPG(kClient, MercuryLine(false), info, (kDir / name).string(), 16));
-        EXPECT_EQ(ReadText(kDir / name), bytes) << name;
+        EXPECT_EQ(ReadAll<std::string>(kDir / name), bytes) << name;
     }
     EXPECT_FALSE(append("none.wpg"));
     EXPECT_FALSE(fs::exists(kDir / "none.wpg"));
@@ -227,7 +224,7 @@ TEST(ExternalReaders, Wmf2svgAndWpg2svgReadOurFiles) {
                 continue;
             ADD_FAILURE() << r[0] << " could not read our file";
         }
-        const std::string svg = ReadText(kDir / "d.svg");
+        const std::string svg = ReadAll<std::string>(kDir / "d.svg");
         for (std::size_t i = 3; i < r.size(); ++i)
             EXPECT_NE(svg.find(r[i]), std::string::npos) << r[0] << ": " << r[i];
         std::size_t lines = 0;

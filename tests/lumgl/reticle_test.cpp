@@ -1,9 +1,7 @@
 // MakeReticleStruct and the spans of the reticle lines.
 #include "Support.h"
 
-using lumgl::HorizontalReticleSpan;
-using lumgl::ReticleSpan;
-using lumgl::VerticalReticleSpan;
+using namespace lumgl;
 
 SPlotInfo Frame() {
     SPlotInfo info;
