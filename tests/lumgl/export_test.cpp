@@ -135,8 +135,7 @@ TEST(ExportGolden, MetafileAndWpgRecordByRecord) {
 
 TEST(WpgExport, ScaleOfTheClientArea) {
     const lumgl::WpgScale s = lumgl::WpgScaleOf({0, 0, 1000, 600});
-    EXPECT_EQ(s.sx, 12);
-    EXPECT_EQ(s.sy, 14);
+    EXPECT_EQ((std::pair{s.sx, s.sy}), (std::pair{12, 14}));
     SPlotInfo info = Diagram();
     info.plotRect = {0, 0, 1000, 600};
     const SPlotInfo w = lumgl::WpgPlotInfo({0, 0, 1000, 600}, info);
@@ -171,26 +170,24 @@ TEST(WpgExport, SeventyThousandSegmentsMakeThreeGroups) {
 TEST(WpgExport, RefusesToAppendToAForeignFile) {
     fs::create_directories(kDir);
     SPlotInfo info = Diagram();
-    auto append = [&](const char* name) {
-        return ExportPlotAsWPG(kClient, spectra::Generate(100), info, (kDir / name).string(), 1);
+    auto write = [&](const char* name, int mode) {
+        return ExportPlotAsWPG(kClient, spectra::Generate(100), info, (kDir / name).string(), mode);
     };
     // A text; a WPG file of ours cut short (the stored length no longer matches); shorter than
     // a header; and missing.
-    ASSERT_TRUE(
-        ExportPlotAsWPG(kClient, spectra::Generate(100), info, (kDir / "cut.wpg").string(), 0));
+    ASSERT_TRUE(write("cut.wpg", 0));
     const std::string ours = ReadAll<std::string>(kDir / "cut.wpg");
     for (const auto& [name, bytes] :
-         {std::pair{"notes.wpg",
-                    std::string("Dies ist keine Graphikdatei, nur ein langer Text.\n")},
+         {std::pair{"notes.wpg", std::string("Kein Bild, nur ein Text, lang genug.\n")},
           {"cut.wpg", ours.substr(0, ours.size() - 10)},
           {"tiny.wpg", std::string("\xFFWPC")}}) {
         std::ofstream(kDir / name, std::ios::binary) << bytes;
-        EXPECT_FALSE(append(name)) << name;
+        EXPECT_FALSE(write(name, 1)) << name;
         EXPECT_FALSE(
             ExportLinesAsWPG(kClient, MercuryLine(false), info, (kDir / name).string(), 16));
         EXPECT_EQ(ReadAll<std::string>(kDir / name), bytes) << name;
     }
-    EXPECT_FALSE(append("none.wpg"));
+    EXPECT_FALSE(write("none.wpg", 1));
     EXPECT_FALSE(fs::exists(kDir / "none.wpg"));
 }
 
