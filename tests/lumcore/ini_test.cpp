@@ -1,5 +1,6 @@
 // The INI file with Windows profile semantics: lookup, number conversions, writes that keep
-// every other line, Windows-1252 on disk and the refusal of text it cannot hold.
+// every other line, Windows-1252 on disk and the refusal of text it cannot hold. The files
+// read and expected lie in tests/lumcore/data.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,8 +13,6 @@
 
 using lumcore::IniFile;
 
-namespace {
-
 std::string tempPath(const char* name) {
     return std::string(::testing::TempDir()) + name;
 }
@@ -23,19 +22,14 @@ std::string readBytes(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-}  // namespace
+std::string data(const char* name) {
+    const std::string text = readBytes(std::string(LUMORA_TEST_DATA) + "/lumcore/data/" + name);
+    EXPECT_FALSE(text.empty()) << "missing tests/lumcore/data/" << name;
+    return text;
+}
 
 TEST(IniFile, LookupIgnoresCaseTrimsAndUnquotes) {
-    const IniFile ini = IniFile::fromText(
-        "; comment\n"
-        "[Search Values]\r\n"
-        "  SearchRange =  0.25  \r\n"
-        "Title=\"  quoted  \"\n"
-        "empty=\n"
-        "Dup=1\nDup=2\n"
-        "[Größe]\nÄq=1\n"
-        "[ search values ]\n"
-        "SearchRange=9\nOnlyHere=1\n");
+    const IniFile ini = IniFile::fromText(data("ini_lookup.ini"));
     EXPECT_EQ(ini.getString("SEARCH VALUES", "searchrange"), "0.25");
     EXPECT_EQ(ini.getString("Search Values", "Title"), "  quoted  ");
     EXPECT_TRUE(ini.hasKey("Search Values", "empty"));
@@ -52,17 +46,18 @@ TEST(IniFile, LookupIgnoresCaseTrimsAndUnquotes) {
 }
 
 TEST(IniFile, NumbersFollowTheProfileConversions) {
-    EXPECT_EQ(IniFile::toInt("  42abc"), 42);
-    EXPECT_EQ(IniFile::toInt("-7"), -7);
-    EXPECT_EQ(IniFile::toInt("abc"), 0);
-    EXPECT_EQ(IniFile::toInt("99999999999"), 2147483647);
-    EXPECT_EQ(IniFile::toInt("-99999999999"), -2147483647 - 1);
-    EXPECT_DOUBLE_EQ(IniFile::toDouble("1.5e2 nm"), 150.0);
-    EXPECT_DOUBLE_EQ(IniFile::toDouble(" +7.25 nm"), 7.25);
-    EXPECT_DOUBLE_EQ(IniFile::toDouble("-.5"), -0.5);
-    EXPECT_DOUBLE_EQ(IniFile::toDouble("x1"), 0.0);
-    EXPECT_DOUBLE_EQ(IniFile::toDouble("--1"), 0.0);
-
+    for (const auto& [text, value] : {std::pair{"  42abc", 42},
+                                      {"-7", -7},
+                                      {"abc", 0},
+                                      {"99999999999", 2147483647},
+                                      {"-99999999999", -2147483647 - 1}})
+        EXPECT_EQ(IniFile::toInt(text), value) << text;
+    for (const auto& [text, value] : {std::pair{"1.5e2 nm", 150.0},
+                                      {" +7.25 nm", 7.25},
+                                      {"-.5", -0.5},
+                                      {"x1", 0.0},
+                                      {"--1", 0.0}})
+        EXPECT_DOUBLE_EQ(IniFile::toDouble(text), value) << text;
     const IniFile ini = IniFile::fromText("[a]\nn=12.9\nbad=zz\n");
     EXPECT_EQ(ini.getInt("a", "n", 5), 12);
     EXPECT_EQ(ini.getInt("a", "bad", 5), 0);  // present but not a number: 0, not the default
@@ -71,35 +66,14 @@ TEST(IniFile, NumbersFollowTheProfileConversions) {
 }
 
 TEST(IniFile, WritingKeepsEveryOtherLine) {
-    IniFile ini = IniFile::fromText(
-        "; kept comment\r\n"
-        "[ InitApp ] ; header as written\r\n"
-        "  Size = 9 \r\n"
-        "Left = 4 \r\n"
-        "; trailing comment\r\n"
-        "\r\n"
-        "[Fremd]\r\n"
-        "Unbekannt = \"bleibt\"\r\n");
+    IniFile ini = IniFile::fromText(data("ini_edit_before.ini"));
     ini.setInt("initapp", "SIZE", 3);  // existing key: changed in place, spelling kept
     ini.setInt("InitApp", "Top", 10);  // new key: after the last line that is not blank
     ini.setDouble("Search Values", "LowerWavelength", 0.1);
     ini.setDouble("Search Values", "UpperWavelength", 1234567.0);
     ini.setString("Fremd", "Weg", "x");
     ini.removeKey("fremd", "weg");
-    EXPECT_EQ(ini.toText(),
-              "; kept comment\r\n"
-              "[ InitApp ] ; header as written\r\n"
-              "Size=3\r\n"
-              "Left = 4 \r\n"
-              "; trailing comment\r\n"
-              "Top=10\r\n"
-              "\r\n"
-              "[Fremd]\r\n"
-              "Unbekannt = \"bleibt\"\r\n"
-              "\r\n"
-              "[Search Values]\r\n"
-              "LowerWavelength=0.1\r\n"
-              "UpperWavelength=1.23457e+06\r\n");
+    EXPECT_EQ(ini.toText(), data("ini_edit_after.ini"));
     // A file written on Unix keeps its line ends, also without a final one.
     IniFile unix = IniFile::fromText("[A]\nx=1");
     unix.setInt("A", "y", 2);
@@ -113,10 +87,7 @@ TEST(IniFile, DiskIsWindows1252AndAFailedSaveKeepsTheOldFile) {
     ini.setDouble("Search Values", "LowerIntensity", 1e-5);
     EXPECT_TRUE(ini.setString("Directories and Files", "LastDir", "/daten/Größe €"));
     ASSERT_TRUE(ini.save(path));
-    const std::string written =
-        "[Element Selection]\r\n\xC4q=1\r\n\r\n[Search Values]\r\nLowerIntensity=1e-05\r\n\r\n"
-        "[Directories and Files]\r\nLastDir=/daten/Gr\xF6\xDF"
-        "e \x80\r\n";
+    const std::string written = data("ini_cp1252_written.ini");
     EXPECT_EQ(readBytes(path), written);
     const IniFile back = IniFile::load(path);
     EXPECT_EQ(back.getInt("element selection", "Äq", 0), 1);
@@ -138,7 +109,5 @@ TEST(IniFile, DiskIsWindows1252AndAFailedSaveKeepsTheOldFile) {
     EXPECT_EQ(readBytes(path), written);
     std::filesystem::remove_all(blocked);
     std::remove(path.c_str());
-
-    const IniFile none = IniFile::load(tempPath("lumcore_ini_does_not_exist.ini"));
-    EXPECT_FALSE(none.hasKey("Search Values", "SearchRange"));
+    EXPECT_FALSE(IniFile::load(tempPath("lumcore_ini_none.ini")).hasKey("Search Values", "x"));
 }

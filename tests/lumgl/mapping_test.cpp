@@ -1,73 +1,54 @@
 // DataToMousePoint, MousePointToData, ZoomRectToValues and DisplaceDataPoint.
-#include <gtest/gtest.h>
-
-#include <climits>
-#include <functional>
 #include <map>
-#include <sstream>
 
-#include "PlotErrorCode.h"
-#include "Spectra.h"
-#include "Table.h"
-#include "lumgl/lumgl.h"
+#include "Support.h"
 
-namespace {
-
-// One pixel per unit on both axes: device x = data x, device y = 100 - data y.
-SPlotInfo UnitInfo() {
+// One pixel per unit on both axes: device x = data x, device y = 100 - data y; x
+// logarithmic (100 pixels a decade from 1) when asked.
+SPlotInfo UnitInfo(bool logX = false) {
     SPlotInfo info;
-    info.drawFlags = 127;
+    info.drawFlags = logX ? 127 & ~kDrawXLinear : 127;
     spectra::SetFrame(info, 0, 100, 500, 0);
-    spectra::SetRange(info, 0.0f, 500.0f, 0.0f, 100.0f);
-    info.xScale = 1.0f;
+    spectra::SetRange(info, logX ? 1.0f : 0.0f, 500.0f, 0.0f, 100.0f);
+    info.xScale = logX ? 100.0f : 1.0f;
     info.yScale = -1.0f;
     return info;
 }
 
-TEST(DataToMousePoint, RoundingRuleOffsetsAndScales) {
+TEST(DataToMousePoint, RoundingRuleOffsetsScalesAndLogarithmicAxes) {
+    SPlotInfo log = UnitInfo(true);
+    log.drawFlags = 127 & ~(kDrawXLinear | kDrawYLinear);
+    log.origin = {50, 400};
+    log.yMin = 0.01f;
+    log.yScale = -100.0f;
     for (const table::Row& c : table::Read("data_to_mouse_point.tsv")) {
         const bool x = c[0] == "x";
         const SDevicePoint p =
-            DataToMousePoint({x ? table::F(c[1]) : 0.0f, x ? 0.0f : table::F(c[1])}, UnitInfo());
-        EXPECT_EQ(x ? p.x : p.y, table::I(c[2])) << c[0] << " " << c[1];
+            c[0] == "log" ? DataToMousePoint(table::Points(c[1])[0], log)
+                          : DataToMousePoint({x ? table::F(c[1]) : 0.0f, x ? 0.0f : table::F(c[1])},
+                                             UnitInfo());
+        const std::string got =
+            c[0] == "round"   ? std::to_string(lumgl::RoundToDevice(table::D(c[1])))
+            : c[0] == "trunc" ? std::to_string(lumgl::TruncateToDevice(table::D(c[1])))
+            : c[0] == "log"   ? std::to_string(p.x) + "," + std::to_string(p.y)
+                              : std::to_string(x ? p.x : p.y);
+        EXPECT_EQ(got, c[2]) << c[0] << " " << c[1];
     }
-    EXPECT_EQ(lumgl::RoundToDevice(10.49), 10);
-    EXPECT_EQ(lumgl::RoundToDevice(-2.0), -2);
-    EXPECT_EQ(lumgl::RoundToDevice(1e12), INT_MAX);
-    EXPECT_EQ(lumgl::RoundToDevice(-1e12), INT_MIN);
-    EXPECT_EQ(lumgl::TruncateToDevice(-2.3), -2);
-    EXPECT_EQ(lumgl::TruncateToDevice(10.9), 10);
     EXPECT_EQ(lumgl::DataToDevicePointTruncated({-2.3f, 89.5f}, UnitInfo()),
               (SDevicePoint{-2, 10}));
-
     SPlotInfo info = UnitInfo();
     info.origin = {80, 445};
-    info.xMin = 400.0f;
+    spectra::SetRange(info, 400.0f, 500.0f, -10.0f, 100.0f);
     info.xScale = 2.0f;
-    info.yMin = -10.0f;
     info.yScale = -0.5f;
     // x: (450 - 400) * 2 + 80 = 180; y: (30 + 10) * -0.5 + 445 = 425.
     EXPECT_EQ(DataToMousePoint({450.0f, 30.0f}, info), (SDevicePoint{180, 425}));
-}
-
-TEST(DataToMousePoint, LogarithmicAxes) {
-    SPlotInfo info = UnitInfo();
-    info.drawFlags = 127 & ~(kDrawXLinear | kDrawYLinear);
-    info.origin = {50, 400};
-    info.xMin = 1.0f;
-    info.xScale = 100.0f;
-    info.yMin = 0.01f;
-    info.yScale = -100.0f;
-    EXPECT_EQ(DataToMousePoint({100.0f, 1.0f}, info), (SDevicePoint{250, 200}));
-    // y <= 0 on a logarithmic axis sits at origin.y; so does x <= 0 (chosen likewise).
-    EXPECT_EQ(DataToMousePoint({10.0f, -3.0f}, info), (SDevicePoint{150, 400}));
-    EXPECT_EQ(DataToMousePoint({0.0f, 0.1f}, info), (SDevicePoint{50, 300}));
     // A range CalculateScaling would refuse raises its code here too.
-    info.xMin = 0.0f;
-    EXPECT_EQ(CodeOf([&] { DataToMousePoint({1.0f, 1.0f}, info); }), 1);
-    info.xMin = 1.0f;
-    info.yMin = -1.0f;
-    EXPECT_EQ(CodeOf([&] { DataToMousePoint({1.0f, 1.0f}, info); }), 2);
+    log.xMin = 0.0f;
+    EXPECT_EQ(CodeOf([&] { DataToMousePoint({1.0f, 1.0f}, log); }), 1);
+    log.xMin = 1.0f;
+    log.yMin = -1.0f;
+    EXPECT_EQ(CodeOf([&] { DataToMousePoint({1.0f, 1.0f}, log); }), 2);
 }
 
 TEST(MousePointToData, NearestXAndHalfwayTheLaterPoint) {
@@ -80,24 +61,17 @@ TEST(MousePointToData, NearestXAndHalfwayTheLaterPoint) {
             << ::testing::PrintToString(c);
     }
     // Logarithmic x: px 100 -> 1 * 10^(100 / 100) = 10.
-    SPlotInfo info = UnitInfo();
-    info.drawFlags = 127 & ~kDrawXLinear;
-    info.xMin = 1.0f;
-    info.xScale = 100.0f;
-    EXPECT_EQ(MousePointToData({100, 0}, {{5.0f, 0.0f}, {9.0f, 1.0f}, {12.0f, 2.0f}}, info),
-              (TPointF{9.0f, 1.0f}));
+    EXPECT_EQ(
+        MousePointToData({100, 0}, {{5.0f, 0.0f}, {9.0f, 1.0f}, {12.0f, 2.0f}}, UnitInfo(true)),
+        (TPointF{9.0f, 1.0f}));
     EXPECT_EQ(CodeOf([] { MousePointToData({1, 1}, {}, UnitInfo()); }), 3);
 }
 
 TEST(ZoomRectToValues, RectanglesBecomeTheRange) {
     for (const table::Row& c : table::Read("zoom_rect.tsv")) {
         SCOPED_TRACE(::testing::PrintToString(c));
-        SPlotInfo info = UnitInfo();
-        if (c[0] == "log") {
-            info.drawFlags = 127 & ~kDrawXLinear;
-            info.bottomRight.x = 300;
-            info.xScale = 100.0f;
-        }
+        SPlotInfo info = UnitInfo(c[0] == "log");
+        if (c[0] == "log") info.bottomRight.x = 300;
         const std::vector<float> before = table::Floats(c[1]), after = table::Floats(c[3]);
         spectra::SetRange(info, before[0], before[1], before[2], before[3]);
         std::stringstream rects(c[2]);
@@ -115,10 +89,8 @@ TEST(ZoomRectToValues, RectanglesBecomeTheRange) {
         }
     }
     // A range CalculateScaling refuses raises its code.
-    SPlotInfo info = UnitInfo();
-    info.drawFlags = 127 & ~kDrawXLinear;
-    info.xMin = -1.0f;
-    info.xMax = 10.0f;
+    SPlotInfo info = UnitInfo(true);
+    spectra::SetRange(info, -1.0f, 10.0f, 0.0f, 100.0f);
     EXPECT_EQ(CodeOf([&] { ZoomRectToValues({10, 10, 50, 50}, info); }), 1);
 }
 
@@ -136,5 +108,3 @@ TEST(DisplaceDataPoint, StepsTowardsLargerXAndNeverPastAnEnd) {
     }
     EXPECT_EQ(CodeOf([] { DisplaceDataPoint({1.0f, 1.0f}, {}, 1); }), 3);
 }
-
-}  // namespace

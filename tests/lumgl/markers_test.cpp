@@ -2,25 +2,16 @@
 // canvas.
 #include "lumgl/Markers.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
-#include <string>
 
-#include "Golden.h"
 #include "ScriptedRunHost.h"
-#include "Spectra.h"
-#include "Table.h"
+#include "Support.h"
 #include "lumdb/Analysis.h"
 #include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
 #include "lumgl/RecordingCanvas.h"
-#include "lumgl/lumgl.h"
-
-namespace {
 
 using lumgl::RecordingCanvas;
 
@@ -39,22 +30,16 @@ SPlotInfo MarkerFrame() {
     return info;
 }
 
-// The record of a candidate as the identification stores it: the database value, then
-// J 2 and 1 in fields 6 and 7.
-std::string RecordOf(const std::string& value) {
-    return value + ";x;x;x;x;2;1";
-}
-
 TEST(LabelText, ValueKindsAndTheirExceptions) {
     for (const table::Row& c : table::Read("label_texts.tsv")) {
-        const std::string record = c[2] == "-" ? "" : RecordOf(c[2]);
-        const bool show = c[3] == "1";
+        const std::string record = c[2] == "-" ? "" : c[2] + ";x;x;x;x;2;1";
         CSearchEngineLine line;
         line.wavelength = 453.88f;
         line.label = c[1];
         line.record = record;
-        EXPECT_EQ(c[0] == "db" ? lumgl::DatabaseLabelText(line, show, table::I(c[4]))
-                               : lumgl::IdentificationLabelText(c[1], record, show, table::I(c[4])),
+        EXPECT_EQ(c[0] == "db"
+                      ? lumgl::DatabaseLabelText(line, c[3] == "1", table::I(c[4]))
+                      : lumgl::IdentificationLabelText(c[1], record, c[3] == "1", table::I(c[4])),
                   c[5]);
     }
 }
@@ -68,14 +53,8 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
     if (!std::filesystem::exists(programDir + "/Data/Elements.lmt"))
         GTEST_SKIP() << "sample database not built (target lumora_database)";
     std::ifstream in(std::string(LUMORA_SHARED) + "/samples/ascii/csa_bhvo2_200pulse_spectrum.csv");
-    ASSERT_TRUE(in);
-    TPointList points;
-    std::string row;
-    std::getline(in, row);  // column titles
-    while (std::getline(in, row)) {
-        const std::size_t comma = row.find(',');
-        points.push_back({std::stof(row.substr(0, comma)), std::stof(row.substr(comma + 1))});
-    }
+    std::string rows((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const TPointList points = table::Points(rows.substr(rows.find('\n')));  // after the titles
     ASSERT_EQ(points.size(), 13490u);
 
     lumtest::ScriptedRunHost host;
@@ -101,18 +80,16 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
         EXPECT_EQ(LineIdentification(host, dataDir, lines, elements, values), 1);
         std::map<unsigned long, std::multiset<std::string>> byClass;
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const CLine& line = lines[i];
-            for (std::size_t k = 0; k < line.candidateLabels.size(); ++k) {
-                const std::string& label = line.candidateLabels[k];
-                const std::string& record = line.candidateRecords[k];
+            for (std::size_t k = 0; k < lines[i].candidateLabels.size(); ++k) {
+                const std::string& label = lines[i].candidateLabels[k];
+                const std::string& record = lines[i].candidateRecords[k];
                 const lumdb::Candidate c = lumdb::ParseCandidate(label, record);
                 EXPECT_EQ(lumdb::FormatCandidateLabel(c.species + " ",
                                                       static_cast<float>(c.wavelength), c.value()),
                           label);
                 const std::string text = lumgl::IdentificationLabelText(label, record, true, 0);
-                const std::size_t open = text.rfind('[');
-                byClass[std::stoul(text.substr(open + 1))].insert(std::to_string(i) + "|" + label +
-                                                                  "|" + record);
+                byClass[std::stoul(text.substr(text.rfind('[') + 1))].insert(
+                    std::to_string(i) + "|" + label + "|" + record);
             }
         }
         return byClass;
@@ -130,66 +107,47 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
     EXPECT_GT(all.size(), 20u);
 }
 
-// In x order: at origin.x (neither triangle nor label), nothing identified, three species,
-// exactly at bottomRight.x (no triangle).
-TLineArray IdentifiedLines() {
-    TLineArray lines;
-    CLine edge(400.0f, 300.0f);
-    edge.speciesLabels = {"Ca II 393.37;1"};
-    edge.speciesColors = {MakeColor(10, 20, 30)};
-    edge.speciesRecords = {RecordOf("1")};
-    lines.add(edge);
-    lines.add(CLine(425.0f, 100.0f));
-    CLine three(450.0f, 500.0f);
-    three.speciesLabels = {"Fe I 371.99;0.5", "Ar II 453.88;0.0004*", "N2 337.13;0.8"};
-    three.speciesColors = {MakeColor(255, 0, 0), MakeColor(0, 128, 0), MakeColor(0, 0, 255)};
-    three.speciesRecords = {RecordOf("0.5"), RecordOf("0.0004"), RecordOf("0.8")};
-    lines.add(three);
-    lines.add(CLine(500.0f, 100.0f));
-    return lines;
-}
-
-TSearchEngineLineArray DatabaseLines() {
-    TSearchEngineLineArray lines;
-    CSearchEngineLine a;
-    a.wavelength = 425.0f;
-    a.label = "Ar II ;0.5";
-    a.color = MakeColor(0, 0, 255);
-    a.record = RecordOf("0.5");
-    lines.add(a);
-    a.wavelength = 520.0f;  // beyond the x range: neither bar nor label
-    a.color = MakeColor(0, 255, 0);
-    lines.add(a);
-    return lines;
-}
-
-template <class Draw>
-std::string Traced(bool blackAndWhite, Draw draw) {
+// Searched lines (0), identified lines with (1) and without (2) their values, database lines
+// (3), in colour or in black and white.
+std::string Traced(int what, bool blackAndWhite) {
     SPlotInfo info = MarkerFrame();
     info.stateFlags = blackAndWhite ? kStateBlackWhite : 0;
     RecordingCanvas canvas({0, 0, 500, 300});
-    draw(info, canvas);
+    // In x order: at origin.x (neither triangle nor label), nothing identified, three species,
+    // exactly at bottomRight.x (no triangle).
+    TLineArray lines;
+    lines.add(spectra::Identified(400.0f, 300.0f, {"Ca II 393.37;1"}, {MakeColor(10, 20, 30)}));
+    lines.add(CLine(425.0f, 100.0f));
+    lines.add(spectra::Identified(
+        450.0f, 500.0f, {"Fe I 371.99;0.5", "Ar II 453.88;0.0004*", "N2 337.13;0.8"},
+        {MakeColor(255, 0, 0), MakeColor(0, 128, 0), MakeColor(0, 0, 255)}));
+    lines.add(CLine(500.0f, 100.0f));
+    // Database lines: the second beyond the x range (neither bar nor label).
+    TSearchEngineLineArray database;
+    CSearchEngineLine a;
+    a.label = "Ar II ;0.5";
+    a.record = "0.5;x;x;x;x;2;1";
+    for (const auto& [x, color] :
+         {std::pair{425.0f, MakeColor(0, 0, 255)}, {520.0f, MakeColor(0, 255, 0)}}) {
+        a.wavelength = x;
+        a.color = color;
+        database.add(a);
+    }
+    if (what == 0) DrawSearchedLines(lines, info, canvas);
+    if (what == 1 || what == 2) DrawIdentifiedElements(lines, what == 1, 0, info, canvas);
+    if (what == 3) DrawDataBaseLines(database, true, 0, info, canvas);
     return canvas.trace();
 }
 
+// Triangles only strictly inside the frame; species side by side in their colours, and
+// black in black and white.
 TEST(MarkersGolden, TrianglesLabelsInTheirColoursAndDatabaseBars) {
-    // Triangles only strictly inside the frame; species side by side in their colours, and
-    // black in black and white.
-    golden::Expect("searched_line_triangles", Traced(false, [](auto& i, auto& c) {
-                       DrawSearchedLines(IdentifiedLines(), i, c);
-                   }));
-    golden::Expect("identified_three_species", Traced(false, [](auto& i, auto& c) {
-                       DrawIdentifiedElements(IdentifiedLines(), true, 0, i, c);
-                   }));
-    golden::Expect("black_white_labels", Traced(true, [](auto& i, auto& c) {
-                       DrawIdentifiedElements(IdentifiedLines(), false, 0, i, c);
-                   }));
-    golden::Expect("database_bars", Traced(false, [](auto& i, auto& c) {
-                       DrawDataBaseLines(DatabaseLines(), true, 0, i, c);
-                   }));
-    const std::string black =
-        Traced(true, [](auto& i, auto& c) { DrawDataBaseLines(DatabaseLines(), true, 0, i, c); });
-    EXPECT_EQ(black.find("#0000ff"), std::string::npos) << black;
+    for (const auto& [name, what, blackAndWhite] : {std::tuple{"searched_line_triangles", 0, false},
+                                                    {"identified_three_species", 1, false},
+                                                    {"black_white_labels", 2, true},
+                                                    {"database_bars", 3, false}})
+        golden::Expect(name, Traced(what, blackAndWhite));
+    EXPECT_EQ(Traced(3, true).find("#0000ff"), std::string::npos);
 }
 
 TEST(MarkersGolden, ReticleRestoresWhatItCoveredAfterTwoMoves) {
@@ -220,5 +178,3 @@ TEST(Markers, PlotDataPointLimitsAndSkips) {
     // magnitude) and segments truncate, so 149 where the rounded mapping gives 150.
     golden::Expect("data_point_segments", canvas.trace());
 }
-
-}  // namespace

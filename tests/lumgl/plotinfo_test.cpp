@@ -1,108 +1,86 @@
 // MakePlotInfoStruct, the initialisation by flags and GetMinMax.
-#include <gtest/gtest.h>
+#include "Support.h"
+#include "lumcore/Printf.h"
 
-#include <array>
-#include <cmath>
-#include <functional>
-#include <string>
+const TPointList kPoints{{400.0f, 10.0f}, {500.0f, -20.0f}, {700.0f, 90.0f}};
+const SDeviceRect kClient{0, 0, 800, 600};
 
-#include "PlotErrorCode.h"
-#include "Spectra.h"
-#include "lumgl/lumgl.h"
+// The fields that creating and initialising set, as one line of text.
+std::string Fields(const char* step, const SPlotInfo& i) {
+    auto pen = [](const SPenDesc& p) {
+        return lumcore::strprintf("#%06x %d %d", p.color, p.width, static_cast<int>(p.style));
+    };
+    return lumcore::strprintf(
+               "%s: flags init %d draw %d state %d; range %g %g %g %g; rect %d %d "
+               "%d %d; font %s %d %d %d %d; pens ",
+               step, i.initFlags, i.drawFlags, i.stateFlags, i.xMin, i.xMax, i.yMin, i.yMax,
+               i.plotRect.left, i.plotRect.top, i.plotRect.right, i.plotRect.bottom,
+               i.font.face.c_str(), i.font.height, i.font.weight, i.font.italic,
+               i.font.escapement) +
+           pen(i.curvePen) + ", " + pen(i.framePen) + "; titles " + i.xTitle + " | " + i.yTitle +
+           " | " + i.title + "\n";
+}
 
-namespace {
-
-TEST(MakePlotInfoStruct, CreateSetsFontPensAndEmptyTitlesDestroyReleasesThem) {
+// Creating sets font, pens and empty titles and nothing else; destroying releases font and
+// pens and keeps the titles. Bit 7 of the init flags initialises everything, else only the
+// flagged fields are (the flags are not rewritten then); the plot rectangle alone needs no
+// data; empty data with range bits fails with code 3 before the titles are set.
+TEST(PlotInfoGolden, CreateDestroyAndInitialiseByFlags) {
+    std::string trace;
     SPlotInfo info;
     info.title = info.xTitle = info.yTitle = "alt";
     info.xMin = 3.0f;
     info.drawFlags = 5;
     info.font = SFontDesc{"Courier", 30, 700, true, 900};
+    info.curvePen = SPenDesc{MakeColor(0, 0, 255), 2, PenStyle::Dot};
     MakePlotInfoStruct(info, true);
-    EXPECT_EQ(info.font, (SFontDesc{"System", 12, 400, false, 0}));
-    EXPECT_EQ(info.curvePen, (SPenDesc{255, 1, PenStyle::Solid}));
-    EXPECT_EQ(info.framePen, (SPenDesc{0, 1, PenStyle::Solid}));
-    EXPECT_TRUE(info.title.empty() && info.xTitle.empty() && info.yTitle.empty());
-    EXPECT_EQ(info.xMin, 3.0f);  // nothing else is touched
-    EXPECT_EQ(info.drawFlags, 5);
-    // Destroying releases font and pens and keeps the titles.
+    trace += Fields("create", info);
     info.title = "bleibt";
+    info.font.face = "Arial";
     MakePlotInfoStruct(info, false);
-    EXPECT_EQ(info.curvePen, SPenDesc{});
-    EXPECT_EQ(info.framePen, SPenDesc{});
-    EXPECT_EQ(info.font, SFontDesc{});
-    EXPECT_EQ(info.title, "bleibt");
-}
+    trace += Fields("destroy", info);
 
-const TPointList kPoints{{400.0f, 10.0f}, {500.0f, -20.0f}, {700.0f, 90.0f}};
-const SDeviceRect kClient{0, 0, 800, 600};
-
-TEST(InitPlotInfo, Bit7InitialisesEverythingElseOnlyTheFlaggedFields) {
-    SPlotInfo info;
+    info = SPlotInfo{};
     MakePlotInfoStruct(info, true);
     info.curvePen = info.framePen = SPenDesc{MakeColor(0, 0, 255), 2, PenStyle::Dot};
     info.drawFlags = 128 | 8;
     info.initFlags = 128;
     info.stateFlags = 3;
     InitPlotInfo(kPoints, info, kClient);
-    EXPECT_EQ(info.initFlags, 127);
-    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, -20.0f, 90.0f}));
-    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}),
-              (std::array<std::string, 3>{"Titel: X-Achse", "Titel: Y-Achse",
-                                          "Bildtitel: Zeichnung (Default)"}));
-    EXPECT_EQ(info.plotRect, kClient);
-    EXPECT_EQ(info.curvePen, (SPenDesc{255, 1, PenStyle::Solid}));
-    EXPECT_EQ(info.framePen, (SPenDesc{0, 1, PenStyle::Solid}));
-    EXPECT_EQ(info.drawFlags, 127);  // bit 7 done
-    EXPECT_EQ(info.stateFlags, 0);
+    trace += Fields("bit 7", info);
 
     info = SPlotInfo{};
     MakePlotInfoStruct(info, true);
-    info.yMin = 1.0f;
-    info.yMax = 2.0f;
+    spectra::SetRange(info, 0.0f, 0.0f, 1.0f, 2.0f);
     info.plotRect = SDeviceRect{1, 2, 3, 4};
     info.xTitle = "Wellenlänge";
     info.initFlags = kInitXRange | kInitYTitle;
     info.drawFlags = 128 | 4;
     info.stateFlags = kStateFixedFont;
     InitPlotInfo(kPoints, info, kClient);
-    EXPECT_EQ(info.initFlags, kInitXRange | kInitYTitle);  // not rewritten without bit 7
-    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{400.0f, 700.0f, 1.0f, 2.0f}));
-    EXPECT_EQ((std::array{info.xTitle, info.yTitle, info.title}),
-              (std::array<std::string, 3>{"Wellenlänge", "Titel: Y-Achse", ""}));
-    EXPECT_EQ(info.plotRect, (SDeviceRect{1, 2, 3, 4}));
-    EXPECT_EQ(info.drawFlags, 127);  // bit 7 done
-    EXPECT_EQ(info.stateFlags, 0);
-
-    // The plot rectangle is the caller's client rectangle; no range bits: no data needed.
+    trace += Fields("x range and y title", info);
     info.initFlags = kInitPlotRect;
     InitPlotInfo({}, info, {10, 20, 330, 260});
-    EXPECT_EQ(info.plotRect, (SDeviceRect{10, 20, 330, 260}));
-}
+    trace += Fields("plot rectangle without data", info);
 
-TEST(InitPlotInfo, EmptyDataFailsWithCode3BeforeTheTitles) {
-    SPlotInfo info;
+    info = SPlotInfo{};
     info.initFlags = 128;
     info.drawFlags = 255;
     EXPECT_EQ(CodeOf([&] { InitPlotInfo({}, info, kClient); }), 3);
-    EXPECT_TRUE(info.xTitle.empty());
-    EXPECT_EQ(info.drawFlags, 255);
+    trace += Fields("bit 7 without data", info);
+    golden::Expect("plot_info_fields", trace);
 }
 
 TEST(GetMinMax, RangesOverAllPointsEqualValuesWidenedAndTheFlaggedAxesOnly) {
-    const struct {
-        TPointList points;
-        float xMin, xMax, yMin, yMax;
-    } cases[] = {
-        {{{700, 5}, {650, 50}, {400, -3.5f}, {500, 1}}, 400, 700, -3.5f, 50},  // any order
-        {{{300, 1}, {300, 4}, {300, 2}}, 295, 305, 1, 4},
-        {{{0, -2}}, -5, 5, -7, 3},
-    };
-    for (const auto& c : cases) {
+    // Any order; equal values widened by 5 (x) and 5 or 3 (y).
+    for (const auto& [points, range] :
+         {std::pair{"700,5 650,50 400,-3.5 500,1", std::array{400.0f, 700.0f, -3.5f, 50.0f}},
+          {"300,1 300,4 300,2", {295.0f, 305.0f, 1.0f, 4.0f}},
+          {"0,-2", {-5.0f, 5.0f, -7.0f, 3.0f}}}) {
         SPlotInfo info;
         info.initFlags = kInitXRange | kInitYRange;
-        GetMinMax(c.points, info);
-        EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{c.xMin, c.xMax, c.yMin, c.yMax}));
+        GetMinMax(table::Points(points), info);
+        EXPECT_EQ(spectra::RangeOf(info), range) << points;
     }
     // Huge equal values still give a range.
     SPlotInfo info;
@@ -111,23 +89,13 @@ TEST(GetMinMax, RangesOverAllPointsEqualValuesWidenedAndTheFlaggedAxesOnly) {
     EXPECT_LT(info.xMin, 1e9f);
     EXPECT_GT(info.xMax, 1e9f);
     EXPECT_TRUE(std::isfinite(info.xMax - info.xMin));
-
-    info.xMin = -1.0f;
-    info.xMax = 1.0f;
+    spectra::SetRange(info, -1.0f, 1.0f, 0.0f, 0.0f);
     info.initFlags = kInitYRange;
     GetMinMax(kPoints, info);
-    EXPECT_EQ(spectra::RangeOf(info), (std::array<float, 4>{-1.0f, 1.0f, -20.0f, 90.0f}));
-
+    EXPECT_EQ(spectra::RangeOf(info), (std::array{-1.0f, 1.0f, -20.0f, 90.0f}));
     // An empty list raises code 3 (a PlotError is a std::runtime_error) and changes nothing.
     info.initFlags = 3;
     EXPECT_EQ(CodeOf([&] { GetMinMax({}, info); }), 3);
     EXPECT_EQ(info.xMin, -1.0f);
-    try {
-        GetMinMax({}, info);
-        FAIL();
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find('3'), std::string::npos);
-    }
+    EXPECT_THROW(GetMinMax({}, info), std::runtime_error);
 }
-
-}  // namespace

@@ -1,6 +1,6 @@
 // The QPainter canvas: the per-column reduction of dense curves gives exactly the pixels
 // of the full walk, the reticle restores exactly what it covered, and docs/diagram.png.
-#include <gtest/gtest.h>
+#include "Support.h"
 
 #if __has_include("lumgl_qt/QtCanvas.h")
 #include <QDir>
@@ -9,20 +9,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cstdlib>
-#include <functional>
-#include <memory>
 #include <tuple>
 
-#include "Golden.h"
-#include "Spectra.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/Markers.h"
 #include "lumgl/RecordingCanvas.h"
-#include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
-
-namespace {
 
 // The ranges come from the data at drawing time.
 SPlotInfo Diagram(int width, int height) {
@@ -32,9 +24,11 @@ SPlotInfo Diagram(int width, int height) {
 }
 
 // Draws the diagram into a white image, reduced (as on screen) or with every segment, and
-// what more is asked for.
-QImage Render(const TPointList& points, SPlotInfo info, int width, int height, bool reduce,
+// what more is asked for; without points, the frame alone.
+QImage Render(const TPointList& points, SPlotInfo info, bool reduce,
               const std::function<void(const SPlotInfo&, lumgl::QtCanvas&)>& more = {}) {
+    const int width = info.plotRect.right, height = info.plotRect.bottom;
+    if (points.empty()) info.drawFlags &= static_cast<std::uint16_t>(~kDrawCurve);
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -47,11 +41,6 @@ QImage Render(const TPointList& points, SPlotInfo info, int width, int height, b
     return image;
 }
 
-SPlotInfo WithoutCurve(SPlotInfo info) {
-    info.drawFlags &= static_cast<std::uint16_t>(~kDrawCurve);
-    return info;
-}
-
 int DifferentPixels(const QImage& a, const QImage& b) {
     int n = 0;
     for (int y = 0; y < a.height(); ++y) {
@@ -61,11 +50,10 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 }
 
 // Number of lines that reach the canvas when the curve is drawn.
-std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool reduce) {
-    SPlotInfo copy = info;
-    copy.drawFlags = static_cast<std::uint16_t>(info.drawFlags & ~kDrawFrame);
+std::size_t CurveLines(const TPointList& points, SPlotInfo info, bool reduce) {
+    info.drawFlags &= static_cast<std::uint16_t>(~kDrawFrame);
     lumgl::RecordingCanvas canvas(info.plotRect, reduce);
-    PlotDrawing(points, copy, canvas);
+    PlotDrawing(points, info, canvas);
     std::size_t lines = 0;
     for (std::size_t at = 0; (at = canvas.trace().find("line ", at)) != std::string::npos; ++at)
         ++lines;
@@ -76,30 +64,24 @@ std::size_t CurveLines(const TPointList& points, const SPlotInfo& info, bool red
 // floor and the line tops leave and re-enter the y band) and on logarithmic axes: the reduced
 // curve covers exactly the pixels of the full walk, and the curve really is there.
 TEST(ColumnReductionPixels, SameImageAsTheFullWalk) {
-    const struct {
-        std::size_t points;
-        int width, height;
-        std::uint16_t flags;           // 0: the diagram's
-        float xMin, xMax, yMin, yMax;  // all 0: from the data
-    } cases[] = {{400000, 1920, 1080, 0, 0, 0, 0, 0},
-                 {700, 900, 600, 0, 0, 0, 0, 0},
-                 {200000, 1000, 700, 0, 400, 600, 1500, 5000},
-                 {300000, 1200, 800, kDrawFrame | kDrawCurve, 200, 800, 100, 20000}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.points);
-        const TPointList points = spectra::Generate(c.points);
-        SPlotInfo info = Diagram(c.width, c.height);
-        if (c.flags) info.drawFlags = c.flags;
-        if (c.xMax > 0) {
-            spectra::SetRange(info, c.xMin, c.xMax, c.yMin, c.yMax);
-        } else {
-            GetMinMax(points, info);
+    for (const auto& [count, width, height, flags, range] :
+         {std::tuple<int, int, int, int, const char*>{400000, 1920, 1080, 0, ""},
+          {700, 900, 600, 0, ""},
+          {200000, 1000, 700, 0, "400 600 1500 5000"},
+          {300000, 1200, 800, kDrawFrame | kDrawCurve, "200 800 100 20000"}}) {
+        SCOPED_TRACE(count);
+        const TPointList points = spectra::Generate(count);
+        SPlotInfo info = Diagram(width, height);
+        GetMinMax(points, info);
+        if (flags) info.drawFlags = static_cast<std::uint16_t>(flags);  // 0: the diagram's
+        if (*range) {
+            const std::vector<float> r = table::Floats(range);
+            spectra::SetRange(info, r[0], r[1], r[2], r[3]);
         }
-        const QImage full = Render(points, info, c.width, c.height, false);
-        EXPECT_EQ(DifferentPixels(full, Render(points, info, c.width, c.height, true)), 0);
-        EXPECT_GT(DifferentPixels(full, Render({}, WithoutCurve(info), c.width, c.height, false)),
-                  0);
-        if (c.points == 400000) {
+        const QImage full = Render(points, info, false);
+        EXPECT_EQ(DifferentPixels(full, Render(points, info, true)), 0);
+        EXPECT_GT(DifferentPixels(full, Render({}, info, false)), 0);
+        if (count == 400000) {
             info.initFlags = 0;
             EXPECT_LT(CurveLines(points, info, true), 4u * 1920u);
             EXPECT_GT(CurveLines(points, info, false), 100000u);
@@ -118,20 +100,20 @@ TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
     PlotDrawing(points, info, canvas);
     canvas.flush();
     const QImage before = image.copy();
-
     ReticleBuffers buffers;
     MakeReticleStruct(buffers, true, 1920, 1080);
-    DrawReticle(info, {300, 200}, buffers, true, true, true, canvas);
-    canvas.flush();
+    auto reticle = [&](SDevicePoint at, bool draw) {
+        DrawReticle(info, at, buffers, true, draw, draw, canvas);
+        canvas.flush();
+    };
+    reticle({300, 200}, true);
     EXPECT_GT(DifferentPixels(before, image), 300);  // the cross is visible
-    DrawReticle(info, {500, 320}, buffers, true, true, true, canvas);
-    canvas.flush();
+    reticle({500, 320}, true);
     // The first cross is gone where the second does not cover it; the second is drawn.
     EXPECT_EQ(image.pixel(300, 250), before.pixel(300, 250));
     EXPECT_EQ(image.pixel(200, 200), before.pixel(200, 200));
     EXPECT_EQ(image.pixel(500, 250), qRgb(0, 0, 0));
-    DrawReticle(info, {0, 0}, buffers, true, false, false, canvas);
-    canvas.flush();
+    reticle({0, 0}, false);
     EXPECT_EQ(DifferentPixels(before, image), 0);
 }
 
@@ -143,20 +125,19 @@ TEST(QtVector, PdfGetsEverySegmentThroughThePainter) {
         QPainter painter(&pdf);
         const QRect page = painter.viewport();
         lumgl::QtCanvas canvas(painter, {0, 0, page.width(), page.height()}, nullptr, false);
-        EXPECT_FALSE(canvas.reducesDenseCurves());
-        EXPECT_FALSE(canvas.drawsDirectly());  // no image: lines are the painter's
+        // No image: every segment and line goes to the painter, nothing can be read back.
+        EXPECT_FALSE(canvas.reducesDenseCurves() || canvas.drawsDirectly());
         const TPointList points = spectra::Generate(3000);
         SPlotInfo info = Diagram(page.width(), page.height());
         GetMinMax(points, info);
         PlotDrawing(points, info, canvas);
-        EXPECT_EQ(canvas.pixel({10, 10}), MakeColor(255, 255, 255));  // nothing to read back
+        EXPECT_EQ(canvas.pixel({10, 10}), MakeColor(255, 255, 255));
     }
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
     EXPECT_GT(file.size(), 5000);
-    file.close();
-    QFile::remove(path);
+    file.remove();
 }
 
 // docs/diagram.png: a generated spectrum with its found and identified lines, drawn
@@ -167,37 +148,29 @@ TEST(DocsDiagram, RendersTheSampleDiagram) {
     info.drawFlags |= kDrawXGrid | kDrawYGrid;
     GetMinMax(points, info);
     info.yMax *= 1.35f;  // room for the labels
-    info.xTitle = "Wellenlänge [nm]";
     info.yTitle = "Intensität [counts]";
     info.title = "Hg-Ar-Lampe (erzeugtes Spektrum)";
-    // The found lines at the highest point within 1 nm, identified with J 2 and 1.
+    // The found lines at the highest point within 1 nm, identified.
     TLineArray lines;
     for (const auto& [x, label, color] :
          {std::tuple{253.65f, "Hg I 253.65;1", MakeColor(0, 0, 200)},
           std::tuple{435.83f, "Hg I 435.83;0.6", MakeColor(0, 0, 200)},
           std::tuple{546.07f, "Hg I 546.07;0.8", MakeColor(0, 0, 200)},
           std::tuple{696.54f, "Ar I 696.54;0.3", MakeColor(0, 140, 0)}}) {
-        CLine line(x, 0.0f);
-        for (const TPointF& p : points)
-            line.y = std::fabs(p.x - x) < 1.0f ? std::max(line.y, p.y) : line.y;
-        line.speciesLabels = {label};
-        line.speciesColors = {color};
-        line.speciesRecords = {std::string(label).substr(std::string(label).find(';') + 1) +
-                               ";x;x;x;x;2;1"};
-        lines.add(line);
+        float y = 0.0f;
+        for (const TPointF& p : points) y = std::fabs(p.x - x) < 1.0f ? std::max(y, p.y) : y;
+        lines.add(spectra::Identified(x, y, {label}, {color}));
     }
     const QImage image =
-        Render(points, info, 960, 600, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
+        Render(points, info, true, [&](const SPlotInfo& drawn, lumgl::QtCanvas& canvas) {
             DrawSearchedLines(lines, drawn, canvas);
             DrawIdentifiedElements(lines, true, 0, drawn, canvas);
         });
-    EXPECT_GT(DifferentPixels(image, Render({}, WithoutCurve(info), 960, 600, true)), 1000);
+    EXPECT_GT(DifferentPixels(image, Render({}, info, true)), 1000);
     if (golden::Updating()) {
         ASSERT_TRUE(image.save(QString(LUMORA_TEST_DATA) + "/../docs/diagram.png"));
     }
 }
-
-}  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -208,7 +181,6 @@ int main(int argc, char** argv) {
 }
 #else
 // Built without the Qt canvas (LUMORA_BUILD_GUI=OFF): nothing to test here.
-#include <gtest/gtest.h>
 TEST(QtCanvas, NeedsTheQtTarget) {
     GTEST_SKIP() << "lumgl_qt is not built";
 }

@@ -1,13 +1,5 @@
 // Tick values of linear and logarithmic axes.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <vector>
-
-#include "Table.h"
-#include "lumgl/lumgl.h"
-
-namespace {
+#include "Support.h"
 
 TEST(AxisTicks, StepsAndValuesOfLinearAndLogarithmicAxes) {
     for (const table::Row& c : table::Read("axis_ticks.tsv")) {
@@ -29,5 +21,3 @@ TEST(AxisTicks, StepsAndValuesOfLinearAndLogarithmicAxes) {
     EXPECT_EQ(lumgl::AxisTicks(1.0f, 500.0f, false), lumgl::LogTicks(1.0, 500.0));
     EXPECT_EQ(lumgl::AxisTicks(400.0f, 700.0f, true), lumgl::LinearTicks(400.0, 700.0));
 }
-
-}  // namespace
