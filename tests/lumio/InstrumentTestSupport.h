@@ -55,22 +55,16 @@ class Bytes {
 // A fixture that writes a file into a private folder and reads it into a fresh record.
 class InstrumentFileTest : public ::testing::Test {
   protected:
-    ReadOutcome read(const std::string& name, const std::string& content) {
+    ReadOutcome read(const std::string& name, const Bytes& bytes) {
         record = SpectrumRecord{};
-        path = folder.write(name, content);
+        path = folder.write(name, bytes.str());
         return readSpectrum(ui, record, path);
     }
-    ReadOutcome read(const std::string& name, const Bytes& bytes) {
-        return read(name, bytes.str());
-    }
     // The same with fresh answers: `format` is the entry chosen if the format dialog comes up.
-    ReadOutcome readFresh(const std::string& name, const std::string& content, int format = 0) {
+    ReadOutcome readFresh(const std::string& name, const Bytes& bytes, int format = 0) {
         ui = ScriptedUi{};
         if (format) ui.formatAnswers.push_back(format);
-        return read(name, content);
-    }
-    ReadOutcome readFresh(const std::string& name, const Bytes& bytes, int format = 0) {
-        return readFresh(name, bytes.str(), format);
+        return read(name, bytes);
     }
 
     void expectPoints(const std::vector<std::pair<float, float>>& expected) {

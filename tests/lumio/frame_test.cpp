@@ -13,6 +13,7 @@
 
 #include "ChildProcess.h"
 #include "FormatTable.h"
+#include "ReadCases.h"
 #include "ScriptedUi.h"
 #include "ValueRules.h"
 #include "lumio/lumio.h"
@@ -39,6 +40,15 @@ class FrameTest : public ::testing::Test {
         const auto path = (dir_ / name).string();
         std::ofstream(path) << content;
         return path;
+    }
+    // Reads `record` and hands back the keyword the read ended in ("" when it succeeded).
+    std::string failure(int preselect) {
+        try {
+            ReadFileData(ui, record, preselect);
+        } catch (const Outcome& e) {
+            return e.keyword();
+        }
+        return "";
     }
     static FormatEntry& row(int formatCode) {
         return mutableFormatTable()[static_cast<std::size_t>(formatCode - 1)];
@@ -88,30 +98,33 @@ void readerNotMonotonic(ReadContext& ctx) {
 
 }  // namespace
 
-TEST(ExtensionDispatch, GroupsMatchBySubstringCaseInsensitiveInTableOrder) {
-    auto code = [](const char* name) {
-        const FormatEntry* e = matchExtension(name);
-        return e ? e->formatCode : 0;
-    };
-    EXPECT_EQ(code("/data/spectrum.TXT"), 2);
-    EXPECT_EQ(code("/data/spectrum.txt"), 2);
-    EXPECT_EQ(code("C:\\ASCDATA\\probe"), 2);  // no dot: the whole path is the extension
-    EXPECT_EQ(code("/daten/messung.sampledark"), 9);
-    EXPECT_EQ(code("/daten/messung.Reference"), 9);
-    EXPECT_EQ(code("a.lmx"), 1);
-    EXPECT_EQ(code("a.olb"), 10);
-    EXPECT_EQ(code("a.spc"), 11);
-    EXPECT_EQ(code("a.spe"), 13);
-    EXPECT_EQ(code("a.tat"), 14);
-    EXPECT_EQ(code("a.crv"), 6);
-    EXPECT_EQ(code("a.mps"), 7);
-    EXPECT_EQ(code("a.prf"), 8);
-    EXPECT_EQ(code("a.bin"), 4);
-    // Only the text after the last dot counts, and the first group in table order wins.
-    EXPECT_EQ(code("/my.lmx/file.bin"), 4);
-    EXPECT_EQ(code("file.binasc"), 2);
-    EXPECT_EQ(code("file.dat"), 0);
-    EXPECT_EQ(code("file."), 0);
+// Extension dispatch, number fields and the dialog filters as the tables in tests/lumio/data/ say.
+TEST(ExtensionDispatch, FileNamesFindTheirFormatAsTheTableSays) {
+    const auto rows = lumtest::tableRows("extensions.tsv");
+    EXPECT_EQ(rows.size(), 18u);
+    for (const auto& r : rows) {
+        const FormatEntry* e = matchExtension(r[0]);
+        EXPECT_EQ(e ? e->formatCode : 0, std::stoi(r[1])) << r[0];
+    }
+}
+
+TEST(NumberFields, DecimalCommaThousandsAndAtofPrefixes) {
+    const auto rows = lumtest::tableRows("number_fields.tsv");
+    EXPECT_EQ(rows.size(), 15u);
+    for (const auto& r : rows) {
+        const double expected = std::stod(r[1]), actual = parseNumberField(r[0]);
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(actual)) << r[0];
+        else
+            EXPECT_DOUBLE_EQ(actual, expected) << r[0];
+    }
+}
+
+TEST(GetFilterString, EveryListByteForByte) {
+    const auto rows = lumtest::tableRows("filter_strings.tsv");
+    EXPECT_EQ(rows.size(), 8u);
+    for (const auto& r : rows)
+        EXPECT_EQ(GetFilterString(r[0], std::stoi(r[1])), r.size() > 2 ? r[2] : "") << r[0] << r[1];
 }
 
 TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
@@ -163,23 +176,19 @@ TEST_F(FrameTest, UnknownExtensionAsksForTheFormatAndRunsTheChosenReader) {
 
 TEST_F(FrameTest, CancelledOrInvalidFormatChoice) {
     record.fileName = makeFile("probe.dat");
-    try {
-        ReadFileData(ui, record, 1);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "CancelOpenFile");
-    }
+    EXPECT_EQ(failure(1), "CancelOpenFile");
     ui.formatAnswers.push_back(15);
-    try {
-        ReadFileData(ui, record, 1);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "UnknownFormat");
-    }
+    EXPECT_EQ(failure(1), "UnknownFormat");
     // A chosen reader failing with "UnknownFormat" ends the read: no second dialog.
     row(5).byChoice = readerPartialThenUnknown;
     ui.formatAnswers.push_back(5);
-    EXPECT_THROW(ReadFileData(ui, record, 1), Outcome);
+    EXPECT_EQ(failure(1), "UnknownFormat");
+    EXPECT_EQ(ui.formatCalls.size(), 3u);
+
+    // Other failures of an extension reader end the read without the dialog.
+    row(1).byExtension = readerNullFile;
+    record.fileName = makeFile("probe.lmx");
+    EXPECT_EQ(failure(2), "NullFile");
     EXPECT_EQ(ui.formatCalls.size(), 3u);
 }
 
@@ -197,28 +206,11 @@ TEST_F(FrameTest, ExtensionReaderFailingWithUnknownFormatFallsBackOnACleanRecord
     EXPECT_EQ(record.points.size(), 4u);
 }
 
-TEST_F(FrameTest, OtherFailuresOfTheExtensionReaderEndTheRead) {
-    row(1).byExtension = readerNullFile;
-    record.fileName = makeFile("probe.lmx");
-    try {
-        ReadFileData(ui, record, 2);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "NullFile");
-    }
-    EXPECT_TRUE(ui.formatCalls.empty());
-}
-
 TEST_F(FrameTest, MissingFileIsNoFileAndWriteProtectedFileOpens) {
     row(1).byExtension = readerRising;
     record.fileName = makeFile("gone.lmx");
     fs::remove(record.fileName);
-    try {
-        ReadFileData(ui, record, 2);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "NoFile");
-    }
+    EXPECT_EQ(failure(2), "NoFile");
     // Read by a user who may read the file but not write it (root ignores the mode bits).
     record.fileName = makeFile("protected.lmx");
     fs::permissions(record.fileName,
@@ -247,12 +239,7 @@ TEST_F(FrameTest, NonMonotonicXAsksAndNoCancels) {
     row(1).byExtension = readerNotMonotonic;
     record.fileName = makeFile("probe.lmx");
     ui.answers.push_back(Answer::No);
-    try {
-        ReadFileData(ui, record, 2);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "CancelOpenFile");
-    }
+    EXPECT_EQ(failure(2), "CancelOpenFile");
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
     EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
@@ -287,93 +274,32 @@ TEST_F(FrameTest, ValueRules) {
               "(3.4x10^-38 bis 3.4x10^38) überschreiten. Diese Intensitätswerte werden auf den "
               "letzten gültigen Wert gesetzt!");
     EXPECT_EQ(ui.messages[0].icon, Icon::Stop);
-}
 
-TEST_F(FrameTest, InvalidFirstYBecomesZeroAndBadXCancels) {
-    record.fileName = "/d/f.txt";
-    ReadContext ctx{ui, record};
-    PointCollector points(ctx);
-    points.add(1, 1e39);
-    EXPECT_EQ(record.points.at(0).y, 0.0f);
-    try {
-        points.add(2, 1);
-        points.add(1e39, 1);
-        FAIL();
-    } catch (const Outcome& e) {
-        EXPECT_EQ(e.keyword(), "CancelOpenFile");
-    }
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("x-Werte außerhalb des zulässigen"), std::string::npos);
-    // Not a number as x is refused the same way.
-    EXPECT_THROW(points.add(std::nan(""), 1), Outcome);
+    // An invalid first y becomes 0; x out of range or not a number cancels.
+    SpectrumRecord other;
+    ReadContext next{ui, other};
+    PointCollector more(next);
+    more.add(1, 1e39);
+    EXPECT_EQ(other.points.at(0).y, 0.0f);
+    more.add(2, 1);
+    EXPECT_THROW(more.add(1e39, 1), Outcome);
+    ASSERT_EQ(ui.messages.size(), 2u);  // the x message alone
+    EXPECT_NE(ui.messages[1].text.find("x-Werte außerhalb des zulässigen"), std::string::npos);
+    EXPECT_THROW(more.add(std::nan(""), 1), Outcome);
 }
-
-TEST(NumberFields, DecimalCommaThousandsAndAtofPrefixes) {
-    EXPECT_DOUBLE_EQ(parseNumberField("1.234,5"), 1234.5);
-    EXPECT_DOUBLE_EQ(parseNumberField("3,25"), 3.25);
-    // Only the last "." survives: a pure dot-grouped number keeps its last group as decimals.
-    EXPECT_DOUBLE_EQ(parseNumberField("1.000.000"), 1000.0);
-    EXPECT_DOUBLE_EQ(parseNumberField("  +2.5e3"), 2500.0);
-    EXPECT_DOUBLE_EQ(parseNumberField("-0.5"), -0.5);
-    EXPECT_DOUBLE_EQ(parseNumberField("1.5d3"), 1.5);  // atof stops at the "d"
-    EXPECT_DOUBLE_EQ(parseNumberField("7;8"), 7.0);
-    EXPECT_EQ(parseNumberField("-"), 0.0);
-    EXPECT_EQ(parseNumberField(".."), 0.0);
-    EXPECT_EQ(parseNumberField(""), 0.0);
-    EXPECT_EQ(parseNumberField("abc"), 0.0);
-    EXPECT_TRUE(std::isinf(parseNumberField("1e999")));
-    EXPECT_TRUE(std::isinf(parseNumberField("-1e999")));
-    EXPECT_EQ(parseNumberField("1e-999"), 0.0);
-    EXPECT_TRUE(std::isnan(parseNumberField("nan")));
-}
-
-namespace {
-int check(std::initializer_list<float> xs) {
-    SpectrumRecord r;
-    for (float x : xs) r.points.push_back({x, 0});
-    return CheckXData(r);
-}
-}  // namespace
 
 TEST(CheckXData, StrictMonotonyWithOneEqualPairTolerated) {
-    EXPECT_EQ(check({1, 2, 2, 3}), 0);
-    EXPECT_EQ(check({1, 2, 2, 2, 3}), 1);
-    EXPECT_EQ(check({1, 3, 2}), 1);
-    EXPECT_EQ(check({5, 4, 4, 3}), 0);
-    EXPECT_EQ(check({5, 4, 6, 3}), 1);
-    // Two separate equal pairs are each tolerated: the counter restarts after a step.
-    EXPECT_EQ(check({1, 1, 2, 2, 3}), 0);
-    EXPECT_EQ(check({}), 0);
-    EXPECT_EQ(check({7}), 0);
-    // First and last equal counts as rising, so any fall marks the data.
-    EXPECT_EQ(check({1, 0, 1}), 1);
-}
-
-TEST(GetFilterString, EveryListByteForByte) {
-    const std::string reports = "Rich Text Format  (*.rtf)|*.rtf|Nur Text  (*.txt)|*.txt";
-    EXPECT_EQ(GetFilterString("open", 2), reports);
-    EXPECT_EQ(GetFilterString("save", 2), reports);
-    EXPECT_EQ(GetFilterString("save", 3), reports + "|Excel-Tabelle  (*.csv)|*.csv");
-    EXPECT_EQ(GetFilterString("open", 3), "");
-    EXPECT_EQ(GetFilterString("print", 1), "");
-    EXPECT_EQ(GetFilterString("save", 4), "");
-
-    const std::string save = GetFilterString("save", 1);
-    EXPECT_EQ(save,
-              "Lumora-Datei  (*.lmx)|*.lmx|Excel-Datei  (*.csv)|*.csv|ASCII-Datei:  X,Y-Werte "
-              "(*.txt,*.asc)|*.txt;*.asc|ASCII-Datei:  Y-Werte  (*.txt,*.asc)|*.txt;*.asc|"
-              "Binärdatei: X,Y-Werte  (*.bin)|*.bin|Binärdatei: Y-Werte  (*.bin)|*.bin");
-
-    EXPECT_EQ(GetFilterString("FileOpen", 1),
-              "Alle Dateien  (*.*)|*.*|Lumora-Dateien  (*.lmx)|*.lmx"
-              "|ASCII-Dateien  (*.asc,*.txt)|*.asc;*.txt|Binärdateien  (*.bin)|*.bin"
-              "|4Spec-Dateien  (*.crv)|*.crv|Maps-Dateien  (*.mps)|*.mps"
-              "|DaVis-Dateien  (*.prf)|*.prf"
-              "|OOIBase-Dateien  (*.sample, *.scope, *.Reference, *.Dark, *.SampleDark)"
-              "|*.sample; *.scope; *.Reference; *.Dark; *.SampleDark"
-              "|OOILibs-Dateien  (*.ols, *.olb)|*.ols; *.olb|Grams-Dateien  (*.spc)|*.spc"
-              "|WinSpec-Dateien  (*.spe)|*.spe"
-              "|AvaSoft ASCII-Dateien  (*.trt,*.tat,*.ttt,*.tit)|*.trt;*.tat;*.ttt;*.tit");
+    // Separate equal pairs are each tolerated (the counter restarts after a step); first and
+    // last equal counts as rising, so any fall marks the data.
+    const std::pair<std::vector<float>, int> cases[] = {
+        {{1, 2, 2, 3}, 0}, {{1, 2, 2, 2, 3}, 1}, {{1, 3, 2}, 1}, {{5, 4, 4, 3}, 0},
+        {{5, 4, 6, 3}, 1}, {{1, 1, 2, 2, 3}, 0}, {{}, 0},        {{7}, 0},
+        {{1, 0, 1}, 1}};
+    for (const auto& [xs, marked] : cases) {
+        SpectrumRecord r;
+        for (float x : xs) r.points.push_back({x, 0});
+        EXPECT_EQ(CheckXData(r), marked) << xs.size();
+    }
 }
 
 TEST(ShortenedPath, LongPathsKeepFirstFolderAndName) {

@@ -5,7 +5,7 @@
 #include <random>
 #include <set>
 
-#include "IoTestFiles.h"
+#include "ReadCases.h"
 #include "formats/Readers.h"
 
 using lumtest::ScriptedUi;
@@ -58,31 +58,11 @@ TEST_F(Hostile, EveryReaderSurvivesBrokenInput) {
     std::mt19937 random(7);
     std::string garbage(4096, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
-    const std::string inputs[] = {
-        "",
-        std::string(1, '\0'),
-        std::string(1000, '\0'),
-        garbage,
-        "[Data->]\n1 2\n3",           // cut off in the data
-        "[<-Data]\n[Data->]\n1 2\n",  // markers in the wrong order
-        "[SpectrumLines->]\n;;;;;;;\n*\n?\n[<-SpectrumLines]\n[Data->]\n1 1\n[<-Data]\n",
-        "[DatabaseLines->]\n;\n[<-DatabaseLines]\n[Data->]\n2 2\n[<-Data]\n",
-        "1e999 1\n",
-        "1 1e999\n",
-        "nan 1\n",
-        "1 nan\n",
-        "- -\n",
-        ".. ..\n",
-        "-\n",
-        "..\n",
-        "1\0 2\n3 4\n",
-        "0 0 0 2\n",
-        "400 1.00 5\n",
-        "400 1.00 5\n401 1.00\n",
-        "1 1.00 1\n1 99999999999 1 1\n",
-        std::string("\x00\x00\x80\x7f\x00\x00\xc0\x7f", 8),  // +inf, NaN
-        std::string(10, '\x41'),                             // odd length as binary
-    };
+    std::vector<std::string> inputs = {garbage, ""};
+    std::ifstream list(std::string(LUMORA_TEST_DATA) + "/lumio/data/hostile_inputs.txt");
+    for (std::string line; std::getline(list, line);)
+        if (!line.empty() && line[0] != '#') inputs.push_back(lumtest::unescape(line));
+    ASSERT_EQ(inputs.size(), 23u);
     for (const Reader& reader : kReaders)
         for (const std::string& input : inputs) run(reader, input);
 }
@@ -135,23 +115,6 @@ TEST_F(Hostile, TenMegabyteLines) {
         EXPECT_LE(record.plotInfo.title.size(), SPlotInfo::kTitleMax);
         EXPECT_EQ(record.plotInfo.title.substr(0, 26), std::string(25, 'w') + " ");
     }
-}
-
-TEST_F(Hostile, OddNumbers) {
-    // Native data lines are not character-checked: "nan" as x is out of range, "-" and
-    // ".." read as 0, "1e999" as y is replaced by the last valid y.
-    ScriptedUi ui;
-    SpectrumRecord record;
-    EXPECT_EQ(run(kReaders[0], "[Data->]\n1 1\nnan 2\n[<-Data]\n", ui, record), "CancelOpenFile");
-    EXPECT_EQ(run(kReaders[0], "[Data->]\n- 4\n.. 5\n1 1e999\n2 -\n[<-Data]\n", ui, record), "");
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_EQ(record.points[0], (TPointF{0.0f, 4.0f}));  // the ".." point has the same x and goes
-    // The dropped ".." point's y 5 was still the last valid one.
-    EXPECT_EQ(record.points[1], (TPointF{1.0f, 5.0f}));
-    EXPECT_EQ(record.points[2], (TPointF{2.0f, 0.0f}));
-    // In ASCII files letters inside the first ten lines are refused before any number.
-    EXPECT_EQ(run(kReaders[2], "1 nan\n"), "UnknownFormat");
-    EXPECT_EQ(run(kReaders[2], "1e999 1\n"), "CancelOpenFile");
 }
 
 }  // namespace

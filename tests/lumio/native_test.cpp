@@ -1,9 +1,8 @@
-// The native spectrum file (.lmx): reading its sections and markers, writing it, and
-// reading back what was written.
+// The native spectrum file (.lmx): reading its sections and markers (the cases in
+// tests/lumio/data/native.cases), its line entries, writing it, and reading back what was written.
 #include <gtest/gtest.h>
 
-#include "IoTestFiles.h"
-#include "lumcore/Cp1252.h"
+#include "ReadCases.h"
 
 using lumtest::readSpectrum;
 using lumtest::ScriptedUi;
@@ -15,55 +14,15 @@ class NativeFile : public ::testing::Test {
     lumtest::TempFolder dir{"native"};
     ScriptedUi ui;
     SpectrumRecord record;
-
-    lumtest::ReadOutcome open(const std::string& content, const std::string& name = "s.lmx") {
-        return readSpectrum(ui, record, dir.write(name, content));
-    }
 };
 
-TEST_F(NativeFile, DataSectionAloneGivesPointsAndRanges) {
-    const auto r = open("[Data->]\n400 10\n401 12\n[<-Data]\n");
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    EXPECT_EQ(r.filterIndex, 2);
-    ASSERT_EQ(record.points.size(), 2u);
-    EXPECT_EQ(record.points[0], (TPointF{400.0f, 10.0f}));
-    EXPECT_EQ(record.points[1], (TPointF{401.0f, 12.0f}));
-    EXPECT_EQ(record.plotInfo.xMin, 400.0f);
-    EXPECT_EQ(record.plotInfo.xMax, 401.0f);
-    EXPECT_EQ(record.plotInfo.yMin, 10.0f);
-    EXPECT_EQ(record.plotInfo.yMax, 12.0f);
-    EXPECT_TRUE(record.spectrumLines.empty());
-    EXPECT_TRUE(record.databaseLines.empty());
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(NativeFile, PointLineSeparatorsDecimalCommaAndEmptyY) {
-    // ";" separates, "," is the decimal sign; a second blank leaves the y field empty;
-    // leading blanks, blank lines and CRLF line ends do not matter.
-    const auto r =
-        open("  [Data->]\r\n\r\n400,5;12,25\r\n   \r\n  401.5  12\r\n402\t7\r\n[<-Data]\r\n");
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    ASSERT_EQ(record.points.size(), 3u);
-    EXPECT_EQ(record.points[0], (TPointF{400.5f, 12.25f}));
-    EXPECT_EQ(record.points[1], (TPointF{401.5f, 0.0f}));
-    EXPECT_EQ(record.points[2], (TPointF{402.0f, 7.0f}));
+TEST_F(NativeFile, ReadsAsTheCasesSay) {
+    lumtest::runReadCases("native.cases", 16);
 }
 
 TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
-    const std::string file =
-        "[Header->]\nirgendwas\n[<-Header]\n\n"
-        "[SpectrumLines->]\n"
-        "396.15;800;Al I;0.5;255;0;0;3s2 4s\n"
-        "396.15;800;Ca II;0.25;0;255;0;4p\n"
-        "396.15;800;Fe I;0.75;1;2;3;rest;with;semicolons\n"
-        "*396.15;800;Al I *;0.5;255;0;0;3s2 4s\n"
-        "?410.5;90;\n"
-        "[<-SpectrumLines]\n\n"
-        "[DatabaseLines->]\n"
-        "404.58;Fe I ;21.5;10;20;30;a b c\n"
-        "[<-DatabaseLines]\n\n"
-        "[Data->]\n396 1\n397 2\n[<-Data]\n";
-    const auto r = open(file);
+    const auto r =
+        readSpectrum(ui, record, std::string(LUMORA_TEST_DATA) + "/lumio/data/native_entries.lmx");
     ASSERT_TRUE(r.ok()) << r.keyword;
     ASSERT_EQ(record.spectrumLines.size(), 2u);
     const CLine& al = record.spectrumLines[0];
@@ -80,10 +39,8 @@ TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
     ASSERT_EQ(al.speciesLabels.size(), 1u);
     EXPECT_EQ(al.speciesLabels[0], "Al I *;0.5");
     const CLine& bare = record.spectrumLines[1];
-    EXPECT_EQ(bare.x, 410.5f);
-    EXPECT_EQ(bare.y, 90.0f);
-    EXPECT_TRUE(bare.candidateLabels.empty());
-    EXPECT_TRUE(bare.speciesLabels.empty());
+    EXPECT_TRUE(bare.x == 410.5f && bare.y == 90.0f && bare.candidateLabels.empty() &&
+                bare.speciesLabels.empty());
 
     ASSERT_EQ(record.databaseLines.size(), 1u);
     const CSearchEngineLine& db = record.databaseLines[0];
@@ -93,72 +50,6 @@ TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
     EXPECT_EQ(db.color, 10u + 20u * 256u + 30u * 65536u);
     EXPECT_EQ(db.record, "a b c");
     EXPECT_EQ(record.points.size(), 2u);
-}
-
-TEST_F(NativeFile, LineAtOriginStillCarriesItsEntries) {
-    // The first entry of the section starts a line even when x and y are both 0.
-    const auto r = open(
-        "[SpectrumLines->]\n0;0;H I;1;1;1;1;r\n[<-SpectrumLines]\n[Data->]\n1 1\n2 2\n[<-Data]\n");
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    ASSERT_EQ(record.spectrumLines.size(), 1u);
-    EXPECT_EQ(record.spectrumLines[0].candidateLabels.size(), 1u);
-}
-
-TEST_F(NativeFile, SectionsWithMissingOrMisplacedClosingMarkerAreSkipped) {
-    const auto r = open(
-        "[SpectrumLines->]\n400;1;X;1;1;1;1;r\n"
-        "[<-DatabaseLines]\n[DatabaseLines->]\n400;X;1;1;1;1;r\n"
-        "[Data->]\n1 1\n2 2\n[<-Data]\n");
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    EXPECT_TRUE(record.spectrumLines.empty());
-    EXPECT_TRUE(record.databaseLines.empty());
-    EXPECT_EQ(record.points.size(), 2u);
-}
-
-TEST_F(NativeFile, MissingOrReversedDataMarkersAreNoNativeFile) {
-    // The pre-check refuses the file; ReadFileData then asks for the format, and the
-    // scripted user cancels.
-    for (const std::string content :
-         {"[Data->]\n1 1\n", "1 1\n[<-Data]\n", "[<-Data]\n1 1\n[Data->]\n", ""}) {
-        ui.formatCalls.clear();
-        const auto r = open(content);
-        EXPECT_EQ(r.keyword, "CancelOpenFile") << content;
-        EXPECT_EQ(ui.formatCalls.size(), 1u) << content;
-    }
-}
-
-TEST_F(NativeFile, EmptyDataSectionIsNullFile) {
-    EXPECT_EQ(open("[Data->] [<-Data]\n").keyword, "NullFile");
-    EXPECT_EQ(open("[Data->]\n\n   \n[<-Data]\n").keyword, "NullFile");
-}
-
-TEST_F(NativeFile, LaterMarkersReplaceEarlierOnes) {
-    const auto r = open("[Data->]\n9 9\n[<-Data]\n[Data->]\n1 5\n2 6\n[<-Data]\n");
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    ASSERT_EQ(record.points.size(), 2u);
-    EXPECT_EQ(record.points[0].x, 1.0f);
-}
-
-TEST_F(NativeFile, ValueRulesApply) {
-    // Equal x in a row: the second point goes, its y still counts for the range.
-    auto r = open("[Data->]\n1 5\n1 50\n2 6\n[<-Data]\n");
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(record.points.size(), 2u);
-    EXPECT_EQ(record.plotInfo.yMax, 50.0f);
-
-    record = SpectrumRecord{};
-    r = open("[Data->]\n1 5\n2 1e39\n3 7\n[<-Data]\n");
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(record.points[1].y, 5.0f);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("Intensitätswerte"), std::string::npos);
-
-    record = SpectrumRecord{};
-    ui.messages.clear();
-    r = open("[Data->]\n1 5\n-1e39 6\n[<-Data]\n");
-    EXPECT_EQ(r.keyword, "CancelOpenFile");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.find("x-Werte"), std::string::npos);
 }
 
 TEST_F(NativeFile, WriterLayout) {
@@ -196,14 +87,13 @@ TEST_F(NativeFile, WriterLayout) {
               "[<-DatabaseLines]\n\n"
               "[Data->]\n400 1\n401 2\n402 3\n[<-Data]\n");
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(NativeFile, WithoutLinesTheBlocksAreLeftOut) {
+    // Without lines the blocks are left out; the extension is added.
+    record = SpectrumRecord{};
     record.fileName = dir.path("plain");
     record.points = {{1.0f, 2.0f}};
     ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
-    EXPECT_EQ(record.fileName, dir.path("plain.lmx"));
-    EXPECT_EQ(lumtest::readBytes(record.fileName),
+    EXPECT_EQ(lumtest::readBytes(dir.path("plain.lmx")),
               "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
 }
 

@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <vector>
 
 #include "InstrumentTestSupport.h"
+#include "ReadCases.h"
 
 using namespace lumtest;
 
@@ -16,36 +14,21 @@ namespace {
 
 struct Sample {
     std::vector<std::string> f;  // the table's columns, in order
-    std::string file() const { return f[0]; }
     std::string folder() const { return f[0].substr(0, f[0].find('/')); }
 };
 
-std::vector<Sample> allSamples() {
-    std::vector<Sample> rows;
-    std::ifstream in(std::string(LUMORA_TEST_DATA) + "/lumio/data/samples.tsv");
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        Sample s;
-        std::istringstream fields(line);
-        for (std::string field; std::getline(fields, field, '\t');) s.f.push_back(field);
-        rows.push_back(s);
-    }
-    return rows;
-}
-
 std::vector<Sample> samplesIn(const std::string& folder) {
     std::vector<Sample> rows;
-    for (const Sample& s : allSamples())
-        if (s.folder() == folder) rows.push_back(s);
+    for (auto& row : tableRows("samples.tsv"))
+        if (folder.empty() || Sample{row}.folder() == folder) rows.push_back(Sample{row});
     return rows;
 }
 
 // A lost or mangled table would otherwise leave the tests below without a single case.
 TEST(RealFileTable, EveryRowHasItsColumnsAndEveryFolderItsRows) {
-    const auto rows = allSamples();
+    const auto rows = samplesIn("");
     EXPECT_EQ(rows.size(), 45u);
-    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.file();
+    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.f[0];
     for (const char* folder : {"spc", "spe", "ooibase32", "avasoft"})
         EXPECT_FALSE(samplesIn(folder).empty()) << folder;
 }
