@@ -26,6 +26,10 @@ struct CommandLine {
                                               "chosen from its menu (starting Lumora first when "
                                               "none runs) and print its answer."),
                                QStringLiteral("id")};
+    QCommandLineOption screenshotDelay{QStringLiteral("screenshot-delay"),
+                                       QStringLiteral("Milliseconds from the start to the "
+                                                      "picture of --screenshot (1500)."),
+                                       QStringLiteral("ms"), QStringLiteral("1500")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"),
                                   QStringLiteral("Save a picture of the main window to <file> "
                                                  "once it is shown, then end without writing "
@@ -39,6 +43,7 @@ void configure(QCommandLineParser& parser, const CommandLine& options) {
     parser.addOption(options.noSplash);
     parser.addOption(options.command);
     parser.addOption(options.screenshot);
+    parser.addOption(options.screenshotDelay);
     parser.addPositionalArgument(QStringLiteral("spectrum"),
                                  QStringLiteral("A spectrum file to open at start."),
                                  QStringLiteral("[spectrum]"));
@@ -115,7 +120,8 @@ int main(int argc, char* argv[]) {
 
     if (parser.isSet(screenshot)) {
         const QString target = parser.value(screenshot);
-        QTimer::singleShot(1500, &qtApp, [&app, target] {
+        const int delay = parser.value(cli.screenshotDelay).toInt();
+        QTimer::singleShot(delay > 0 ? delay : 1500, &qtApp, [&app, target] {
             LumoraDecMDIFrame* frame = app.frame();
             QScreen* screen = frame->screen();
             const QPixmap shot = screen->grabWindow(frame->winId());

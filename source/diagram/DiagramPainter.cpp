@@ -2,8 +2,11 @@
 
 namespace {
 
-std::string axisTitle(const std::string& label, const std::string& unit) {
-    return label + " [" + unit + "]";
+// "label [unit]"; the diagram's own unit, else the current spectrum's, else no brackets.
+std::string axisTitle(const std::string& label, const std::string& unit,
+                      const std::string& spectrumUnit) {
+    const std::string& shown = unit.empty() ? spectrumUnit : unit;
+    return shown.empty() ? label : label + " [" + shown + "]";
 }
 
 }  // namespace
@@ -20,8 +23,10 @@ lumgl::DiagramComposer DiagramPainter::compose(const DiagramDocument& document) 
                             shown && r.databaseLinesShown});
     }
     SPlotInfo info = document.plot();
-    info.xTitle = axisTitle(document.axis.xLabel, document.axis.xUnit);
-    info.yTitle = axisTitle(document.axis.yLabel, document.axis.yUnit);
+    const SAxisText none;
+    const SAxisText& units = table.empty() ? none : table.currentRecord().axisText;
+    info.xTitle = axisTitle(document.axis.xLabel, document.axis.xUnit, units.xUnit);
+    info.yTitle = axisTitle(document.axis.yLabel, document.axis.yUnit, units.yUnit);
     if (!table.empty()) info.title = table.currentRecord().plotInfo.title;
     lumgl::DiagramOptions options;
     options.showValues = document.analysis.select.IntensityValues;

@@ -49,6 +49,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // The caption: the current spectrum's file name.
     QString caption() const;
     void redraw();
+    QSize sizeHint() const override { return {720, 460}; }
 
   signals:
     // Something the enabling or checking of commands depends on has changed.
