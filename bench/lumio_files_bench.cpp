@@ -11,36 +11,13 @@
 #include <random>
 #include <string>
 
+#include "SilentUi.h"
 #include "lumio/lumio.h"
 
 namespace {
 
 constexpr int kPoints = 1000000;
 
-// Answers nothing; the bench files need no dialog.
-class SilentUi : public lumio::Ui {
-  public:
-    lumio::Answer message(const std::string&, const std::string&, lumio::Icon,
-                          lumio::Buttons) override {
-        return lumio::Answer::Ok;
-    }
-    std::optional<int> chooseFormat(const std::string&, const std::vector<std::string>&,
-                                    int) override {
-        return std::nullopt;
-    }
-    std::optional<int> chooseTrack(const std::string&, int, int) override { return std::nullopt; }
-    std::optional<FrameStrip> chooseFrameStrip(const std::string&, int, int, FrameStrip) override {
-        return std::nullopt;
-    }
-    std::optional<lumio::MapsChoice> chooseMaps(const std::string&, lumio::MapsChoice,
-                                                lumio::MapsChoice) override {
-        return std::nullopt;
-    }
-    std::optional<int> chooseColumn(const std::string&, const std::vector<std::string>&,
-                                    int) override {
-        return std::nullopt;
-    }
-};
 
 std::string benchDir() {
     const char* env = std::getenv("LUMIO_BENCH_DIR");
@@ -68,7 +45,7 @@ const SpectrumRecord& sampleSpectrum() {
 }
 
 std::string writeSample(const std::string& name, int type) {
-    SilentUi ui;
+    lumbench::SilentUi ui;
     SpectrumRecord r = sampleSpectrum();
     r.fileName = benchDir() + "/" + name;
     if (WriteFileData(ui, r, type) != lumio::WriteResult::Done) std::abort();
@@ -89,7 +66,7 @@ const std::string& binaryFile() {
 }
 
 void readBench(benchmark::State& state, const std::string& path) {
-    SilentUi ui;
+    lumbench::SilentUi ui;
     const auto bytes = std::filesystem::file_size(path);
     for (auto _ : state) {
         SpectrumRecord r;
@@ -104,7 +81,7 @@ void readBench(benchmark::State& state, const std::string& path) {
 }
 
 void writeBench(benchmark::State& state, const std::string& name, int type) {
-    SilentUi ui;
+    lumbench::SilentUi ui;
     SpectrumRecord r = sampleSpectrum();
     const std::string path = benchDir() + "/write_" + name;
     for (auto _ : state) {

@@ -99,6 +99,7 @@ const CommandTable* LumoraMDIClient::activeChildCommands() const {
 void LumoraMDIClient::commandOpen() {
     FileDialog::Request request;
     request.mode = FileDialog::Request::Mode::Open;
+    request.caption = QStringLiteral("Graphikdatei öffnen");
     request.directory = context_.lastDir;
     request.filter = context_.openFilter;
     request.filterIndex = context_.lastFilterIndex;

@@ -103,7 +103,7 @@ std::vector<MenuEntry> buildMenuBar() {
              item(cmd::OpenIdentification, "Linien&identifizierung öffnen...", "F9",
                   "Die Liniensuche und Linienidentifizierung für die aktuelle Datei aktivieren "
                   "bzw. deaktivieren",
-                  R::Diagram),
+                  R::Diagram, true),
              item(cmd::IdentifySpectrum, "&Spektrum identifizieren", "Ctrl+F9",
                   "Die Liniensuche und Linienidentifizierung mit den angegebenen Einstellungen "
                   "starten",

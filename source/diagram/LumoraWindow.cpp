@@ -70,6 +70,7 @@ LumoraWindow::LumoraWindow(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(64, 48);
+    setMaximumSize(32000, 32000);
     document_.identificationElements = context.searchElements;
     document_.databaseElements = context.searchElements;
     document_.applyViewSettings(context.profile().read());

@@ -1,0 +1,104 @@
+// The diagram window's own costs: adding a million-point ASCII spectrum to a document beside
+// reading the same file alone (the document must not copy the points), and painting twelve
+// million-point spectra into a 1200 x 800 window.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+
+#include "SilentUi.h"
+#include "SyntheticSpectrum.h"
+#include "diagram/DiagramDocument.h"
+#include "diagram/DiagramPainter.h"
+#include "lumgl_qt/QtCanvas.h"
+#include "lumio/Writers.h"
+#include "lumio/lumio.h"
+
+namespace {
+
+constexpr std::size_t kPoints = 1'000'000;
+
+TPointList spectrum(std::uint64_t seed) {
+    lumbench::SpectrumRecipe recipe;
+    recipe.points = kPoints;
+    recipe.seed = static_cast<std::uint32_t>(seed);
+    return lumbench::makeSpectrum(recipe).points;
+}
+
+const std::string& asciiFile() {
+    static const std::string path = [] {
+        const char* env = std::getenv("LUMIO_BENCH_DIR");
+        const std::string dir = env ? env : "/tmp/lumio-bench";
+        std::filesystem::create_directories(dir);
+        SpectrumRecord r;
+        r.points = spectrum(1);
+        r.fileName = dir + "/diagram_1m.txt";
+        lumbench::SilentUi ui;
+        if (WriteFileData(ui, r, 3) != lumio::WriteResult::Done) std::abort();
+        return r.fileName;
+    }();
+    return path;
+}
+
+void BM_ReadFileData(benchmark::State& state) {
+    lumbench::SilentUi ui;
+    for (auto _ : state) {
+        SpectrumRecord r;
+        r.fileName = asciiFile();
+        benchmark::DoNotOptimize(ReadFileData(ui, r, 1));
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPoints);
+}
+
+void BM_AddSpectrumRecord(benchmark::State& state) {
+    lumbench::SilentUi ui;
+    for (auto _ : state) {
+        DiagramDocument document;
+        benchmark::DoNotOptimize(document.addSpectrum(asciiFile(), ui, 1, {}));
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPoints);
+}
+
+void BM_DiagramPainter12x1M(benchmark::State& state) {
+    DiagramDocument document;
+    for (std::uint64_t k = 0; k < 12; ++k) {
+        SpectrumRecord* r = document.overlays().prepareNext();
+        r->points = spectrum(k + 1);
+        GetMinMax(r->points, r->plotInfo);
+        document.overlays().commitNext();
+    }
+    const SPlotInfo& first = document.overlays().record(0).plotInfo;
+    document.plot().xMin = first.xMin;
+    document.plot().xMax = first.xMax;
+    document.plot().yMin = first.yMin;
+    document.plot().yMax = first.yMax * 1.1f;
+    document.plot().plotRect = SDeviceRect{0, 0, 1200, 800};
+    QImage image(1200, 800, QImage::Format_RGB32);
+    const DiagramPainter painter;
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter p(&image);
+        lumgl::QtCanvas canvas(p, SDeviceRect{0, 0, 1200, 800}, &image, true);
+        painter.paint(canvas, document);
+        canvas.flush();
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 12 * kPoints);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ReadFileData)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddSpectrumRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiagramPainter12x1M)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
