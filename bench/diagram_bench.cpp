@@ -3,12 +3,12 @@
 // million-point spectra into a 1200 x 800 window.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
 #include <filesystem>
 
+#include "QtBenchMain.h"
 #include "SilentUi.h"
 #include "SyntheticSpectrum.h"
 #include "diagram/DiagramDocument.h"
@@ -95,10 +95,5 @@ BENCHMARK(BM_AddSpectrumRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiagramPainter12x1M)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumbench::runWithQt(argc, argv);
 }

@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #if __has_include("lumgl_qt/QtCanvas.h")
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "QtBenchMain.h"
 #include "lumgl/Drawing.h"
 #include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
@@ -122,11 +122,6 @@ int main(int argc, char** argv) {
             return std::fclose(f) == 0 && ok ? 0 : 1;
         }
     }
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumbench::runWithQt(argc, argv);
 }
 #endif

@@ -18,7 +18,6 @@ namespace {
 
 constexpr int kPoints = 1000000;
 
-
 std::string benchDir() {
     const char* env = std::getenv("LUMIO_BENCH_DIR");
     std::string dir = env ? env : "/tmp/lumio-bench";

@@ -58,3 +58,13 @@ std::unique_ptr<lumio::Ui> AppContext::makeLumioUi(QWidget* owner) const {
         if (showHelp) showHelp();
     });
 }
+
+FileDialog::Request AppContext::spectrumFilesRequest(bool many, const QString& caption) const {
+    FileDialog::Request request;
+    request.mode = many ? FileDialog::Request::Mode::OpenMany : FileDialog::Request::Mode::Open;
+    request.caption = caption;
+    request.directory = lastDir;
+    request.filter = openFilter;
+    request.filterIndex = lastFilterIndex;
+    return request;
+}

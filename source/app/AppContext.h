@@ -11,8 +11,8 @@
 
 #include "app/Profile.h"
 #include "lumdb/Records.h"
+#include "services/FileDialog.h"
 
-class FileDialog;
 class MessageBox;
 class ModalRunner;
 class QPrinter;
@@ -62,6 +62,10 @@ class AppContext {
     // the status dialog, unless a factory was set.
     std::unique_ptr<lumdb::RunHost> makeRunHost(QWidget* owner) const;
     void setRunHostFactory(RunHostFactory factory) { runHostFactory_ = std::move(factory); }
+    // The request of a dialog that opens spectrum files: this session's folder, the format
+    // filter and its last entry.
+    FileDialog::Request spectrumFilesRequest(bool many, const QString& caption) const;
+
     // How the file library asks the user while a spectrum is read or written from `owner`:
     // the reader dialogs and message boxes through this context's services, unless a
     // factory was set.

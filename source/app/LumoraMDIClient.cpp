@@ -97,13 +97,8 @@ const CommandTable* LumoraMDIClient::activeChildCommands() const {
 }
 
 void LumoraMDIClient::commandOpen() {
-    FileDialog::Request request;
-    request.mode = FileDialog::Request::Mode::Open;
-    request.caption = QStringLiteral("Graphikdatei öffnen");
-    request.directory = context_.lastDir;
-    request.filter = context_.openFilter;
-    request.filterIndex = context_.lastFilterIndex;
-    const FileDialog::Result result = context_.files().run(window(), request);
+    const FileDialog::Result result = context_.files().run(
+        window(), context_.spectrumFilesRequest(false, QStringLiteral("Graphikdatei öffnen")));
     if (!result.accepted || result.files.isEmpty()) return;
     context_.lastDir = QFileInfo(result.files.front()).absolutePath();
     context_.lastFilterIndex = result.filterIndex;

@@ -249,13 +249,8 @@ void LumoraWindow::overlayFiles() {
                       true);
         return;
     }
-    FileDialog::Request request;
-    request.mode = FileDialog::Request::Mode::OpenMany;
-    request.caption = QStringLiteral("Datei öffnen");
-    request.directory = context_.lastDir;
-    request.filter = context_.openFilter;
-    request.filterIndex = context_.lastFilterIndex;
-    const FileDialog::Result chosen = context_.files().run(this, request);
+    const FileDialog::Result chosen = context_.files().run(
+        this, context_.spectrumFilesRequest(true, QStringLiteral("Datei öffnen")));
     if (!chosen.accepted || chosen.files.isEmpty()) return;
     context_.lastDir = QFileInfo(chosen.files.front()).absolutePath();
     const qsizetype room = qsizetype(OverlayTable::kMax - table.count());

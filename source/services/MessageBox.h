@@ -24,4 +24,21 @@ class MessageBox {
                 bool beep = false);
     // The default sound, for input errors and a run's warnings.
     virtual void beep() = 0;
+
+    // The icon for a library's message: lumio and lumdb name theirs alike (Stop,
+    // Exclamation, Information, Question).
+    template <class LibraryIcon>
+    static Icon iconOf(LibraryIcon icon) {
+        switch (icon) {
+            case LibraryIcon::Stop:
+                return Icon::Stop;
+            case LibraryIcon::Exclamation:
+                return Icon::Exclamation;
+            case LibraryIcon::Information:
+                return Icon::Information;
+            case LibraryIcon::Question:
+                return Icon::Question;
+        }
+        return Icon::None;
+    }
 };

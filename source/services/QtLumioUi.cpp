@@ -9,20 +9,6 @@
 
 namespace {
 
-MessageBox::Icon toIcon(lumio::Icon icon) {
-    switch (icon) {
-        case lumio::Icon::Stop:
-            return MessageBox::Icon::Stop;
-        case lumio::Icon::Exclamation:
-            return MessageBox::Icon::Exclamation;
-        case lumio::Icon::Information:
-            return MessageBox::Icon::Information;
-        case lumio::Icon::Question:
-            return MessageBox::Icon::Question;
-    }
-    return MessageBox::Icon::None;
-}
-
 lumio::Answer toAnswer(MessageBox::Answer answer, lumio::Buttons buttons) {
     switch (answer) {
         case MessageBox::Answer::Yes:
@@ -47,7 +33,8 @@ QtLumioUi::QtLumioUi(QWidget* owner, MessageBox& messages, ModalRunner& runner,
 lumio::Answer QtLumioUi::message(const std::string& text, const std::string& caption,
                                  lumio::Icon icon, lumio::Buttons buttons) {
     const auto answer = messages_.show(
-        owner_, QString::fromStdString(text), QString::fromStdString(caption), toIcon(icon),
+        owner_, QString::fromStdString(text), QString::fromStdString(caption),
+        MessageBox::iconOf(icon),
         buttons == lumio::Buttons::YesNo ? MessageBox::Buttons::YesNo : MessageBox::Buttons::Ok);
     return toAnswer(answer, buttons);
 }

@@ -40,20 +40,6 @@ bool isRemovable(const QStorageInfo& volume) {
     return false;
 }
 
-MessageBox::Icon toIcon(lumdb::Icon icon) {
-    switch (icon) {
-        case lumdb::Icon::Stop:
-            return MessageBox::Icon::Stop;
-        case lumdb::Icon::Exclamation:
-            return MessageBox::Icon::Exclamation;
-        case lumdb::Icon::Information:
-            return MessageBox::Icon::Information;
-        case lumdb::Icon::Question:
-            return MessageBox::Icon::Question;
-    }
-    return MessageBox::Icon::None;
-}
-
 MessageBox::Buttons toButtons(lumdb::Buttons buttons) {
     switch (buttons) {
         case lumdb::Buttons::Ok:
@@ -125,8 +111,8 @@ void QtRunHost::refreshStatus(const std::string& process, const std::string& pha
 lumdb::Answer QtRunHost::message(const std::string& text, const std::string& caption,
                                  lumdb::Icon icon, lumdb::Buttons buttons, bool owned) {
     QWidget* owner = owned && parent_ ? parent_.data() : nullptr;
-    return toAnswer(
-        messages_.show(owner, fromUtf8(text), fromUtf8(caption), toIcon(icon), toButtons(buttons)));
+    return toAnswer(messages_.show(owner, fromUtf8(text), fromUtf8(caption),
+                                   MessageBox::iconOf(icon), toButtons(buttons)));
 }
 
 void QtRunHost::beep() {
