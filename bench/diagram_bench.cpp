@@ -13,6 +13,7 @@
 #include "SyntheticSpectrum.h"
 #include "diagram/DiagramDocument.h"
 #include "diagram/DiagramPainter.h"
+#include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
 #include "lumio/Writers.h"
 #include "lumio/lumio.h"

@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringDecoder>
@@ -50,6 +53,8 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
 
     const auto print = [this](int id) {
         return [this, id] {
@@ -159,6 +164,20 @@ bool LumoraMDIClient::openHandedOver(const QString& path, bool add) {
             active->nameCurrentSpectrum(QStringLiteral("Spektrum"));
     }
     return true;
+}
+
+void LumoraMDIClient::dragEnterEvent(QDragEnterEvent* event) {
+    if (hasDiagramOpener() && event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void LumoraMDIClient::dropEvent(QDropEvent* event) {
+    openDropped(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void LumoraMDIClient::openDropped(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        if (url.isLocalFile()) openDocument(url.toLocalFile());
 }
 
 void LumoraMDIClient::whenIdle(std::function<void()> work) {

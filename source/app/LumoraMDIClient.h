@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMdiArea>
+#include <QUrl>
 #include <functional>
 
 #include "app/CommandTable.h"
@@ -48,6 +49,8 @@ class LumoraMDIClient : public QMdiArea {
     // the acquisition program ("lmxtmp.txt" in the hand-over folder) is named "Spektrum
     // <position>" and kept out of the recent files.
     bool openHandedOver(const QString& path, bool add);
+    // Files dropped on the free area: each opens in a diagram of its own.
+    void openDropped(const QList<QUrl>& urls);
     // Runs `work` now when the program is idle, else as soon as no file is being read, no
     // run is under way and no modal dialog is open.
     void whenIdle(std::function<void()> work);
@@ -66,6 +69,10 @@ class LumoraMDIClient : public QMdiArea {
 
   signals:
     void childrenChanged();
+
+  protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void handover(const QString& fileName, bool add);

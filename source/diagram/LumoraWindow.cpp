@@ -1,8 +1,12 @@
 #include "diagram/LumoraWindow.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QPainter>
 #include <QTimer>
 
@@ -71,10 +75,55 @@ LumoraWindow::LumoraWindow(AppContext& context, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(64, 48);
     setMaximumSize(32000, 32000);
+    setAcceptDrops(true);
     document_.identificationElements = context.searchElements;
     document_.databaseElements = context.searchElements;
     document_.applyViewSettings(context.profile().read());
     declareCommands();
+}
+
+void LumoraWindow::setModelessDialog(Modeless kind, QWidget* dialog) {
+    modeless_[static_cast<std::size_t>(kind)] = dialog;
+}
+
+QWidget* LumoraWindow::modelessDialog(Modeless kind) const {
+    return modeless_[static_cast<std::size_t>(kind)];
+}
+
+void LumoraWindow::setModelessDialogsEnabled(bool enabled) {
+    for (const QPointer<QWidget>& dialog : modeless_)
+        if (dialog) dialog->setEnabled(enabled);
+}
+
+// Minimising the frame of the last diagram still shown hides the dialogs that belong to it.
+bool LumoraWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (watched == frame && event->type() == QEvent::WindowStateChange && frame->isMinimized()) {
+        bool otherShown = false;
+        if (QMdiArea* area = frame->mdiArea())
+            for (QMdiSubWindow* w : area->subWindowList())
+                otherShown |=
+                    w != frame && !w->isMinimized() && qobject_cast<LumoraWindow*>(w->widget());
+        if (!otherShown)
+            for (const QPointer<QWidget>& dialog : modeless_)
+                if (dialog) dialog->hide();
+        emit commandStatesChanged();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void LumoraWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void LumoraWindow::dropEvent(QDropEvent* event) {
+    overlayDropped(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void LumoraWindow::overlayDropped(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        if (!url.isLocalFile() || !addSpectrumFile(url.toLocalFile())) break;
 }
 
 void LumoraWindow::install() {
@@ -91,6 +140,11 @@ QWidget* LumoraWindow::open(LumoraMDIClient& client, const QString& path) {
     window->messageOwner_ = window;
     connect(window, &LumoraWindow::commandStatesChanged, &client,
             &LumoraMDIClient::childrenChanged);
+    // The frame arrives when the client takes the window in; its state changes are watched
+    // from then on.
+    QTimer::singleShot(0, window, [window] {
+        if (QWidget* frame = window->parentWidget()) frame->installEventFilter(window);
+    });
     return window;
 }
 
@@ -153,14 +207,21 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
         return false;
     }
     QString failure;
+    setModelessDialogsEnabled(false);
+    struct Enable {
+        LumoraWindow* window;
+        ~Enable() { window->setModelessDialogsEnabled(true); }
+    } enableAgain{this};
     try {
         const AppContext::BusyScope busy(context_);
         const WaitCursor wait;
         const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(messageOwner_);
         DiagramDocument::AddSteps steps;
         steps.loadSettings = [this](DiagramDocument& d) { loadSettings(d); };
+        const bool first = document_.overlays().empty();
         context_.lastFilterIndex =
             document_.addSpectrum(path.toStdString(), *ui, context_.lastFilterIndex, steps);
+        if (first) emit analysisSettingsChanged();
     } catch (const lumio::Outcome& outcome) {
         failure = failureText(outcome.keyword());
         if (failure.isEmpty()) return false;
@@ -205,6 +266,7 @@ bool LumoraWindow::loadConfiguration(SettingsPart part) {
     context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
     const WaitCursor wait;
     document_.loadSettings(lumcore::IniFile::load(chosen.files.front().toStdString()), false, part);
+    emit analysisSettingsChanged();
     changed();
     return true;
 }

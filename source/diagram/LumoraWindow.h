@@ -5,7 +5,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
+#include <array>
 
 #include "app/CommandTable.h"
 #include "app/CommandTarget.h"
@@ -35,6 +37,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // document unchanged, after telling the user why it failed (nothing for a cancelled
     // choice).
     bool addSpectrumFile(const QString& path) override;
+    // Files dropped on the diagram are overlaid, in the order given, until one fails.
+    void overlayDropped(const QList<QUrl>& urls);
     void nameCurrentSpectrum(const QString& word) override;
     // Configuration files, for the settings dialogs. "Konfiguration laden" loads the asking
     // dialog's part from a chosen file; "Konfiguration speichern" makes a chosen file the
@@ -46,6 +50,21 @@ class LumoraWindow : public QWidget, public CommandTarget {
     bool saveConfigurationAs(SettingsPart part);
     bool saveSettings(SettingsPart part, bool toSettingsFile = false);
 
+    // The window's modeless dialogs, which the dialog code registers while they are open
+    // (null when closed). A run or a read disables them; minimising the last diagram that is
+    // not minimised hides them.
+    enum class Modeless {
+        DisplayRange,
+        Scaling,
+        PlotSelection,
+        LineSearch,
+        Integral,
+        LineInformation
+    };
+    void setModelessDialog(Modeless kind, QWidget* dialog);
+    QWidget* modelessDialog(Modeless kind) const;
+    void setModelessDialogsEnabled(bool enabled) override;
+
     // The caption: the current spectrum's file name.
     QString caption() const;
     void redraw();
@@ -54,10 +73,15 @@ class LumoraWindow : public QWidget, public CommandTarget {
   signals:
     // Something the enabling or checking of commands depends on has changed.
     void commandStatesChanged();
+    // The window's analysis settings were loaded anew; open settings dialogs show them.
+    void analysisSettingsChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void declareCommands();
@@ -73,6 +97,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     DiagramDocument document_;
     DiagramPainter painter_;
     CommandTable commands_;
+    std::array<QPointer<QWidget>, 6> modeless_;
     QImage backing_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint

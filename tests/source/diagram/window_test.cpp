@@ -201,6 +201,37 @@ class WindowTest : public QObject {
         QVERIFY(s.lastMessage().endsWith("Die Datei konnte nicht geschrieben werden."));
     }
 
+    void dropsAndModelessDialogs() {
+        Session s;
+        // On the free area each file gets a diagram; on a diagram they are overlaid.
+        LumoraMDIClient* client = s.shell.app().client();
+        const auto url = [&](int k) { return QUrl::fromLocalFile(s.spectrum(k)); };
+        client->openDropped({url(0), url(1)});
+        QCOMPARE(client->childCount(), 2);
+        s.window()->overlayDropped({url(2), url(3)});
+        QCOMPARE(s.count(), std::size_t(3));
+
+        // A registered dialog is enabled again after a read; minimising the last diagram
+        // still shown hides it, while another diagram is shown it stays.
+        QWidget dialog;
+        dialog.show();
+        LumoraWindow* w = s.window();
+        w->setModelessDialog(LumoraWindow::Modeless::LineSearch, &dialog);
+        w->setModelessDialogsEnabled(false);
+        QVERIFY(!s.window()->addSpectrumFile(s.dir.filePath("missing.txt")));
+        QVERIFY(dialog.isEnabled());
+        QCoreApplication::processEvents();
+        auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        frame->showMinimized();
+        QVERIFY(dialog.isVisible());
+        for (QMdiSubWindow* other : client->subWindowList())
+            if (other != frame) other->showMinimized();
+        frame->showNormal();
+        frame->showMinimized();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!s.shell.isEnabled(cmd::FileInformation));
+    }
+
     void paintsCurvesAndReportsDrawingErrorsOnce() {
         Session s;
         QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
