@@ -79,6 +79,9 @@ constexpr int CloseAll = 24365;
 constexpr int HandoverCtrlSpec = 551;
 constexpr int HandoverNew = 555;
 constexpr int HandoverAdd = 556;
+// Sent by acquisition programs to reset their session with Lumora; Lumora keeps no such
+// state, so it is accepted and does nothing.
+constexpr int ResetSession = 181;
 
 // Hilfe
 constexpr int HelpContents = 2001;

@@ -92,7 +92,8 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     handoverCommands_
         .add(cmd::HandoverCtrlSpec, [this] { handover(QStringLiteral("CtrlSpec.txt"), false); })
         .add(cmd::HandoverNew, [this] { handover(QStringLiteral("lmx.tmp"), false); })
-        .add(cmd::HandoverAdd, [this] { handover(QStringLiteral("lmx.tmp"), true); });
+        .add(cmd::HandoverAdd, [this] { handover(QStringLiteral("lmx.tmp"), true); })
+        .add(cmd::ResetSession, [] {});
 }
 
 const CommandTable* LumoraMDIClient::activeChildCommands() const {

@@ -34,7 +34,7 @@ class LumoraMDIClient : public QMdiArea {
     // Open, close, printing (passed on to the active child), printer set-up, and opening and
     // closing the search window.
     const CommandTable& commands() const { return commands_; }
-    // The hand-over commands of an acquisition program, which have no menu items.
+    // The commands an acquisition program sends (hand-over, reset), which have no menu items.
     const CommandTable& handoverCommands() const { return handoverCommands_; }
 
     // Opens `path` into a new diagram child; records it in the recent files on success.

@@ -120,6 +120,7 @@ class HandoverTest : public QObject {
         QCOMPARE(s.remote("123"), QByteArray("ok"));
         QCOMPARE(s.remote("112"), QByteArray("disabled"));
         QCOMPARE(s.remote("99999"), QByteArray("unknown"));
+        QCOMPARE(s.remote("181"), QByteArray("ok"));
         QCOMPARE(s.remote("open " + s.dir.filePath("missing.txt").toUtf8()), QByteArray("failed"));
         for (const QByteArray& bad :
              {QByteArray("12a"), QByteArray(""), QByteArray(17, '1'), QByteArray(5000, 'x')})
