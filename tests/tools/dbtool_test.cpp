@@ -91,6 +91,12 @@ TEST_F(DbTool, BuildCheckDumpRoundTrip) {
     stored = stored.substr(0, stored.find("\r\n"));
     DeCryptLine(stored, 0);
     EXPECT_EQ(stored, "371.99;0.0411;0;3.332;a 5D;z 5F*;4;5;Resonanzlinie, st\xE4rkste");
+
+    // A dump that cannot reach its destination fails.
+    const int full = std::system((std::string(LUMORA_PROGRAM_DIR) + "/lumora-dbtool dump " +
+                                  data() + "/Fe_I.lmt >/dev/full 2>/dev/null")
+                                     .c_str());
+    EXPECT_EQ(WIFEXITED(full) ? WEXITSTATUS(full) : -1, 1);
 }
 
 TEST_F(DbTool, BuildAndCheckReportFaults) {

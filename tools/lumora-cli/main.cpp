@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "Session.h"
 #include "SpectrumInput.h"
+#include "lumcore/StandardOutput.h"
 
 using namespace lumcli;
 
@@ -112,19 +113,10 @@ int run(const std::vector<std::string>& args) {
     }
 }
 
-// Output that did not reach its destination (a full disk behind "> file", a closed pipe) is
-// a failure like any other: the status says so, and stderr why.
-int checkStandardOutput(int status) {
-    std::cout.flush();
-    const bool failed = !std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout);
-    if (!failed) return status;
-    std::cerr << "lumora-cli: Die Standardausgabe konnte nicht geschrieben werden.\n";
-    return status == 0 ? 1 : status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    return checkStandardOutput(run(std::vector<std::string>(argv + 1, argv + argc)));
+    return lumcore::checkStandardOutput(run(std::vector<std::string>(argv + 1, argv + argc)),
+                                        "lumora-cli");
 }

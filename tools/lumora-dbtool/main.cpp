@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DatabaseTool.h"
+#include "lumcore/StandardOutput.h"
 
 namespace {
 
@@ -20,9 +21,7 @@ int usage() {
     return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     if (argc < 2) return usage();
     const std::string command = argv[1];
     if (command == "build" && argc == 4)
@@ -37,4 +36,10 @@ int main(int argc, char** argv) {
     if (command == "import-nist" && argc == 5)
         return dbtool::importNist(argv[2], argv[3], argv[4], std::cerr);
     return usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return lumcore::checkStandardOutput(run(argc, argv), "lumora-dbtool");
 }
