@@ -14,8 +14,6 @@ struct FormatEntry {
     int formatCode;                            // position in the format dialog's list
     const char* listEntry;                     // text of that list entry
     std::vector<std::string_view> extensions;  // upper case, matched as substrings
-    const char*
-        existenceMode;  // "r+t", "r+b", or nullptr (no extension group); the test itself only reads
     // The open dialog's filter of this format, "label|patterns"; nullptr for a format that
     // shares the filter of the row above it.
     const char* openFilter;
