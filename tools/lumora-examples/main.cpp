@@ -8,6 +8,7 @@
 // I ~ g_i f / lambda^3 * exp(-E_k / kT); band heads are drawn as a sharp edge with a tail
 // towards the side the band degrades to. Every spectrum gets a smooth continuum and noise
 // from a fixed seed, so the files are the same in every build.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
 #include "lumcore/SafeFile.h"
+#include "lumdb/Candidate.h"
 #include "lumdb/lumdb.h"
 
 namespace {
@@ -65,17 +67,6 @@ struct Recipe {
     double noise;  // relative to the strongest line
 };
 
-std::vector<std::string> splitFields(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t sep = text.find(';', pos);
-        out.push_back(text.substr(pos, sep == std::string::npos ? std::string::npos : sep - pos));
-        if (sep == std::string::npos) return out;
-        pos = sep + 1;
-    }
-}
-
 std::vector<Peak> peaksOf(const std::string& dataDir, TElementArray& elements,
                           const Emitter& emitter, const Recipe& recipe) {
     for (CElement& e : elements) e.selected = e.name == emitter.element;
@@ -98,16 +89,17 @@ std::vector<Peak> peaksOf(const std::string& dataDir, TElementArray& elements,
     const double kT = recipe.temperatureEv;
     const bool violet = emitter.element == "N2" || emitter.element == "CO";
     for (const CSearchEngineLine& line : found) {
-        const std::vector<std::string> f = splitFields(line.record);  // v;Ei;Ek;..;Jl;Ju;comment
-        if (f.size() < 8) continue;
-        const double v = std::atof(f[0].c_str());
+        const std::string_view record = line.record;  // v;Ei;Ek;..;Jl;Ju;comment
+        if (std::count(record.begin(), record.end(), ';') < 7) continue;
+        const auto field = [&](std::size_t k) { return lumdb::RecordField(record, k); };
+        const double v = lumdb::ReadDouble(field(0));
         const std::string label = line.label.substr(0, line.label.rfind(';'));
         const bool atomic = label.find(' ') != label.size() - 1;  // "Fe I " against "N2 "
-        const bool relativeOnly = f[7].find("rel. Int.") != std::string::npos;
-        if (atomic && !relativeOnly && !f[2].empty()) {
-            const double gi = 2 * std::atof(f[5].c_str()) + 1;
+        const bool relativeOnly = field(7).find("rel. Int.") != std::string_view::npos;
+        if (atomic && !relativeOnly && !field(2).empty()) {
+            const double gi = 2 * lumdb::ReadDouble(field(5)) + 1;
             const double l = line.wavelength;
-            const double h = gi * v / (l * l * l) * std::exp(-std::atof(f[2].c_str()) / kT);
+            const double h = gi * v / (l * l * l) * std::exp(-lumdb::ReadDouble(field(2)) / kT);
             if (h > 0) boltzmann.push_back({l, h, false, false});
         } else if (v > 0) {
             relative.push_back({line.wavelength, v, !atomic, violet});
