@@ -163,14 +163,6 @@ bool parseSimpleFloat(std::string_view text, float& out) {
 
 }  // namespace
 
-float parseFloat(std::string_view text) {
-    float value = 0.0f;
-    if (parseSimpleFloat(text, value)) return value;
-    // Everything else as the C library reads it (blanks, hexadecimal, trailing text).
-    const std::string copy(text);
-    return std::strtof(copy.c_str(), nullptr);
-}
-
 bool parseNumberField(std::string_view text, float& out) {
     if (parseSimpleFloat(text, out)) return true;
     // Blanks around the number do no harm; anything else beside it does.

@@ -83,12 +83,11 @@ class TextBlocks {
     std::size_t left_ = 0;
 };
 
-// A number as the C library reads it (leading number, the rest ignored, 0 when none),
-// read directly as a 32-bit float (no double rounding on the way): the plain decimal
-// numbers of the database without the general parser. Gives what ReadFloat gives.
-float parseFloat(std::string_view text);
-// A whole field as a finite float; false when the field is empty, holds anything beside the
-// number and blanks around it, or the number is beyond float range.
+// A whole field as a finite float, read directly as a 32-bit float (no double rounding on
+// the way; the plain decimal numbers of the database without the general parser); false
+// when the field is empty, holds anything beside the number and blanks around it, or the
+// number is beyond float range. (lumdb::ReadFloat reads a leading number like the C
+// library, for texts that may carry more.)
 bool parseNumberField(std::string_view text, float& out);
 
 // Appends `value` formatted as printf's "%.<precision>g" would (C locale), without printf's
