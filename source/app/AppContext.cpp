@@ -12,8 +12,11 @@
 #include "services/QtMessageBox.h"
 #include "services/QtRunHost.h"
 
-AppContext::AppContext(Services services)
-    : messages_(services.messages), files_(services.files), dialogs_(services.dialogs) {
+AppContext::AppContext(Services services, Windows windows)
+    : messages_(services.messages),
+      files_(services.files),
+      dialogs_(services.dialogs),
+      windows_(std::move(windows)) {
     if (!messages_) {
         ownMessages_ = std::make_unique<QtMessageBox>();
         messages_ = ownMessages_.get();

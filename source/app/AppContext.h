@@ -14,6 +14,7 @@
 #include "services/FileDialog.h"
 
 class MessageBox;
+class LumoraMDIClient;
 class ModalRunner;
 class QPrinter;
 class QWidget;
@@ -34,6 +35,17 @@ class AppContext {
         ModalRunner* dialogs = nullptr;
     };
     using RunHostFactory = std::function<std::unique_ptr<lumdb::RunHost>(QWidget* owner)>;
+
+    // How the MDI client makes its windows, installed by the windows' code (the program's
+    // main, or a test): a diagram for one spectrum file (null when the file could not be
+    // opened; the opener has told the user why), and the database search window. Either may
+    // be empty; its commands are then disabled.
+    using DiagramOpener = std::function<QWidget*(LumoraMDIClient& client, const QString& path)>;
+    using SearchWindowFactory = std::function<QWidget*(LumoraMDIClient& client)>;
+    struct Windows {
+        DiagramOpener diagram;
+        SearchWindowFactory searchWindow;
+    };
     using LumioUiFactory = std::function<std::unique_ptr<lumio::Ui>(QWidget* owner)>;
 
     // The database search defaults of the "Search Engine" section.
@@ -49,12 +61,13 @@ class AppContext {
         int sortOption = 0;
     };
 
-    explicit AppContext(Services services);
+    explicit AppContext(Services services, Windows windows = {});
     ~AppContext();
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
     MessageBox& messages() const { return *messages_; }
+    const Windows& windows() const { return windows_; }
     FileDialog& files() const { return *files_; }
     ModalRunner& dialogs() const { return *dialogs_; }
 
@@ -115,6 +128,7 @@ class AppContext {
     FileDialog* files_;
     ModalRunner* dialogs_;
     RunHostFactory runHostFactory_;
+    Windows windows_;
     LumioUiFactory lumioUiFactory_;
     Profile profile_;
     std::unique_ptr<RecentFiles> recentFiles_;

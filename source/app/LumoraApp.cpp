@@ -86,7 +86,7 @@ QPixmap renderSvg(const QString& resource, QSize size) {
 }  // namespace
 
 LumoraApp::LumoraApp(Options options, QObject* parent)
-    : QObject(parent), options_(options), context_(options.services) {
+    : QObject(parent), options_(options), context_(options.services, options.windows) {
     // QApplication adopts the user's locale for the C library; numbers in files and "%g"
     // must keep the decimal point whatever the desktop's language is.
     std::setlocale(LC_NUMERIC, "C");
@@ -321,7 +321,7 @@ bool LumoraApp::queryClose() {
 }
 
 void LumoraApp::openRecentFile(const QString& path) {
-    if (!LumoraMDIClient::hasDiagramOpener()) return;
+    if (!client_->hasDiagramOpener()) return;
     if (!client_->openDocument(path)) context_.recentFiles().remove(path);
 }
 

@@ -25,6 +25,7 @@ class LumoraApp : public QObject {
         bool splash = true;  // the splash and its minimum time (off for scripted starts)
         int splashMilliseconds = kSplashMilliseconds;  // 4 s; shorter in tests
         AppContext::Services services;                 // the Qt ones where left null
+        AppContext::Windows windows;                   // how the client makes its windows
     };
 
     // The two start-up failures that end the program.

@@ -175,7 +175,7 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
         const QString number = i < 9 ? QStringLiteral("&%1").arg(i + 1) : QStringLiteral("1&0");
         auto* a = new QAction(number + QLatin1Char(' ') + shown, this);
         a->setStatusTip(QDir::toNativeSeparators(path));
-        a->setEnabled(LumoraMDIClient::hasDiagramOpener());
+        a->setEnabled(client_->hasDiagramOpener());
         // Queued: opening rebuilds this list, which deletes the triggered action.
         connect(a, &QAction::triggered, this, [this, path] {
             QMetaObject::invokeMethod(
@@ -218,7 +218,7 @@ void LumoraDecMDIFrame::updateCommandStates() {
         a->setEnabled(table && table->isEnabled(it.key()));
         if (a->isCheckable()) a->setChecked(table && table->isChecked(it.key()));
     }
-    const bool canOpen = LumoraMDIClient::hasDiagramOpener();
+    const bool canOpen = client_->hasDiagramOpener();
     for (QAction* a : recentActions_)
         if (!a->isSeparator()) a->setEnabled(canOpen);
 }

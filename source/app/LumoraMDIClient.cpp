@@ -24,28 +24,12 @@
 #include "services/MessageBox.h"
 #include "services/ModalRunner.h"
 
-namespace {
-LumoraMDIClient::DiagramOpener& diagramOpener() {
-    static LumoraMDIClient::DiagramOpener opener;
-    return opener;
+bool LumoraMDIClient::hasDiagramOpener() const {
+    return static_cast<bool>(context_.windows().diagram);
 }
-LumoraMDIClient::SearchWindowFactory& searchWindowFactory() {
-    static LumoraMDIClient::SearchWindowFactory factory;
-    return factory;
-}
-}  // namespace
 
-void LumoraMDIClient::setDiagramOpener(DiagramOpener opener) {
-    diagramOpener() = std::move(opener);
-}
-bool LumoraMDIClient::hasDiagramOpener() {
-    return static_cast<bool>(diagramOpener());
-}
-void LumoraMDIClient::setSearchWindowFactory(SearchWindowFactory factory) {
-    searchWindowFactory() = std::move(factory);
-}
-bool LumoraMDIClient::hasSearchWindowFactory() {
-    return static_cast<bool>(searchWindowFactory());
+bool LumoraMDIClient::hasSearchWindowFactory() const {
+    return static_cast<bool>(context_.windows().searchWindow);
 }
 
 LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
@@ -69,7 +53,7 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     };
     commands_
         .add(
-            cmd::FileOpen, [this] { commandOpen(); }, [] { return hasDiagramOpener(); })
+            cmd::FileOpen, [this] { commandOpen(); }, [this] { return hasDiagramOpener(); })
         .add(
             cmd::FileClose,
             [this] {
@@ -113,7 +97,7 @@ void LumoraMDIClient::commandOpen() {
 
 bool LumoraMDIClient::openDocument(const QString& path) {
     if (!hasDiagramOpener()) return false;
-    QWidget* content = diagramOpener()(*this, path);
+    QWidget* content = context_.windows().diagram(*this, path);
     if (!content) return false;
     addChild(static_cast<int>(LumoraMDIChild::Kind::Diagram), content);
     context_.recentFiles().add(path);
@@ -219,7 +203,7 @@ void LumoraMDIClient::openSearchWindow() {
         setActiveSubWindow(existing);
         return;
     }
-    QWidget* content = searchWindowFactory()(*this);
+    QWidget* content = context_.windows().searchWindow(*this);
     if (content) addChild(static_cast<int>(LumoraMDIChild::Kind::SearchEngine), content);
 }
 

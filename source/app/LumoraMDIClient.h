@@ -16,18 +16,11 @@ class LumoraMDIChild;
 class LumoraMDIClient : public QMdiArea {
     Q_OBJECT
   public:
-    // Makes the diagram for one spectrum file; null when the file could not be opened (the
-    // opener has told the user why). Installed by the diagram window's code.
-    using DiagramOpener = std::function<QWidget*(LumoraMDIClient& client, const QString& path)>;
-    // Makes the database search window. Installed by the search window's code.
-    using SearchWindowFactory = std::function<QWidget*(LumoraMDIClient& client)>;
-
-    static void setDiagramOpener(DiagramOpener opener);
-    static bool hasDiagramOpener();
-    static void setSearchWindowFactory(SearchWindowFactory factory);
-    static bool hasSearchWindowFactory();
-
     explicit LumoraMDIClient(AppContext& context, QWidget* parent = nullptr);
+
+    // Whether the context holds a way to make diagrams and the search window.
+    bool hasDiagramOpener() const;
+    bool hasSearchWindowFactory() const;
 
     // The context the client and the windows it opens work in.
     AppContext& context() const { return context_; }

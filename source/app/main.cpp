@@ -100,7 +100,7 @@ int main(int argc, char* argv[]) {
 
     LumoraApp::Options options;
     options.splash = !parser.isSet(noSplash);
-    LumoraWindow::install();
+    options.windows.diagram = &LumoraWindow::open;
     LumoraApp app(options);
     QObject::connect(&app, &LumoraApp::quitRequested, &qtApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -126,10 +126,6 @@ void LumoraWindow::overlayDropped(const QList<QUrl>& urls) {
         if (!url.isLocalFile() || !addSpectrumFile(url.toLocalFile())) break;
 }
 
-void LumoraWindow::install() {
-    LumoraMDIClient::setDiagramOpener(&LumoraWindow::open);
-}
-
 QWidget* LumoraWindow::open(LumoraMDIClient& client, const QString& path) {
     auto* window = new LumoraWindow(client.context());
     window->messageOwner_ = client.window();

@@ -22,11 +22,9 @@ class LumoraWindow : public QWidget, public CommandTarget {
   public:
     explicit LumoraWindow(AppContext& context, QWidget* parent = nullptr);
 
-    // The diagram opener of the MDI client: a new window holding `path`, or null after the
-    // user was told why the file could not be opened.
+    // The diagram opener of the MDI client (AppContext::Windows::diagram): a new window
+    // holding `path`, or null after the user was told why the file could not be opened.
     static QWidget* open(LumoraMDIClient& client, const QString& path);
-    // Makes the client open spectrum files into diagram windows.
-    static void install();
 
     DiagramDocument& document() { return document_; }
     const DiagramDocument& document() const { return document_; }

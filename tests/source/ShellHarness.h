@@ -128,6 +128,7 @@ class ShellHarness {
     ScriptedMessageBox messages;
     ScriptedFileDialog files;
     ScriptedModalRunner dialogs;
+    AppContext::Windows windows;  // how the client makes its windows; none unless set
 
     // The temporary program directory and its settings file (Windows-1252 bytes on disk).
     QString path() const { return QDir::cleanPath(dir_.path()); }
@@ -161,8 +162,8 @@ class ShellHarness {
 
     // Builds the application (no splash) and runs its start-up.
     bool start() {
-        app_ = std::make_unique<LumoraApp>(
-            LumoraApp::Options{.splash = false, .services = {&messages, &files, &dialogs}});
+        app_ = std::make_unique<LumoraApp>(LumoraApp::Options{
+            .splash = false, .services = {&messages, &files, &dialogs}, .windows = windows});
         return app_->startUp();
     }
     // The same on a copy of the database and, when given, this settings file.

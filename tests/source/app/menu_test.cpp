@@ -44,20 +44,16 @@ class MenuTest : public QObject {
 
   private slots:
     void init() {
-        LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString&) -> QWidget* {
-            return new FakeDiagram(diagramCommands());
-        });
-        LumoraMDIClient::setSearchWindowFactory([](LumoraMDIClient&) -> QWidget* {
-            return new FakeDiagram({119, 24340});
-        });
         h = std::make_unique<ShellHarness>();
+        h->windows.diagram = [](LumoraMDIClient&, const QString&) -> QWidget* {
+            return new FakeDiagram(diagramCommands());
+        };
+        h->windows.searchWindow = [](LumoraMDIClient&) -> QWidget* {
+            return new FakeDiagram({119, 24340});
+        };
         QVERIFY(h->startWithDatabase());
     }
-    void cleanup() {
-        h.reset();
-        LumoraMDIClient::setDiagramOpener({});
-        LumoraMDIClient::setSearchWindowFactory({});
-    }
+    void cleanup() { h.reset(); }
 
     void tableInvariantsAndMenusBuiltFromIt() {
         QSet<int> ids;

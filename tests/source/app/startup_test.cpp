@@ -34,22 +34,24 @@ QList<double> searchRanges(const AppContext& c) {
             s.upperIntensity,  double(s.intensityOption), double(s.sortOption)};
 }
 
+// A started program whose diagrams are fakes, for any file that exists; a missing file
+// fails to open.
+struct Harness : ShellHarness {
+    Harness() {
+        windows.diagram = [](LumoraMDIClient&, const QString& path) -> QWidget* {
+            if (!QFileInfo::exists(path)) return nullptr;
+            return new FakeDiagram({130});
+        };
+    }
+};
+
 }  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
   private slots:
-    void init() {
-        // Fake diagrams for any file that exists; a missing file fails to open.
-        LumoraMDIClient::setDiagramOpener([](LumoraMDIClient&, const QString& path) -> QWidget* {
-            if (!QFileInfo::exists(path)) return nullptr;
-            return new FakeDiagram({130});
-        });
-    }
-    void cleanup() { LumoraMDIClient::setDiagramOpener({}); }
-
     void startWithExamplesAndDefaults() {
-        ShellHarness h;
+        Harness h;
         h.makeExamples();
         QVERIFY(h.startWithDatabase());
         const QString dir = h.path();
@@ -81,9 +83,9 @@ class StartupTest : public QObject {
     }
 
     void splashKeepsStartUpForItsMinimumTime() {
-        ShellHarness h;
+        Harness h;
         QVERIFY(h.copyDatabase());
-        LumoraApp app({.splash = true, .splashMilliseconds = 500, .services = {}});
+        LumoraApp app({.splash = true, .splashMilliseconds = 500, .services = {}, .windows = {}});
         QElapsedTimer clock;
         clock.start();
         QVERIFY(app.startUp());
@@ -92,7 +94,7 @@ class StartupTest : public QObject {
     }
 
     void settingsAreRead() {
-        ShellHarness h;
+        Harness h;
         TElementArray table;
         GetElements(LUMORA_PROGRAM_DIR, table);
         QVERIFY(table.size() >= 2);
@@ -117,7 +119,7 @@ class StartupTest : public QObject {
     }
 
     void damagedPlacementFitsTheScreenAndUnstorableFoldersAreReported() {
-        ShellHarness h;
+        Harness h;
         QVERIFY(h.startWithDatabase(
             "[Directories and Files]\r\nLastDir=/alt\r\n[InitApp]\r\n"
             "Size=9\r\nLeft=-32767\r\nTop=99999\r\nWidth=20000\r\nHeight=-5\r\n"));
@@ -142,7 +144,7 @@ class StartupTest : public QObject {
         QStringList texts = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(texts.size(), 2);
         for (int cause = 0; cause < 3; ++cause) {
-            ShellHarness h;
+            Harness h;
             if (cause == 1) {
                 QVERIFY(h.writeIncompleteDatabase());
                 h.messages.answers = {MessageBox::Answer::Cancel};  // no disc
@@ -167,7 +169,7 @@ class StartupTest : public QObject {
     }
 
     void closeWithoutDiagramAsksNothingAndWrites() {
-        ShellHarness h;
+        Harness h;
         h.makeExamples();
         QVERIFY(h.startWithDatabase("; behalten\r\n[Fremd]\r\nSchluessel=Wert\r\n"));
         h.context().lastFilterIndex = 3;
@@ -186,7 +188,7 @@ class StartupTest : public QObject {
     }
 
     void closeMaximisedKeepsThePosition() {
-        ShellHarness h;
+        Harness h;
         QVERIFY(h.startWithDatabase(
             "[InitApp]\r\nSize=9\r\nLeft=11\r\nTop=22\r\nWidth=733\r\nHeight=544\r\n"));
         // Without the examples folder both folders are the program directory.
@@ -205,7 +207,7 @@ class StartupTest : public QObject {
     }
 
     void closeWithDiagramAsksFirst() {
-        ShellHarness h;
+        Harness h;
         QVERIFY(h.startWithDatabase());
         QTemporaryFile spectrum;
         QVERIFY(spectrum.open());
@@ -238,7 +240,7 @@ class StartupTest : public QObject {
     }
 
     void openRecordsRecentFilesAndFailedOpenRemovesThem() {
-        ShellHarness h;
+        Harness h;
         h.makeExamples();
         QVERIFY(h.startWithDatabase());
         QTemporaryDir spectra;
@@ -287,8 +289,7 @@ class StartupTest : public QObject {
     }
 
     void recentFilesWaitForTheDiagramWindow() {
-        LumoraMDIClient::setDiagramOpener({});
-        ShellHarness h;
+        ShellHarness h;  // no diagram window
         QVERIFY(h.startWithDatabase("[Recent Files]\r\nFile1=/gibt/es/nicht.lmx\r\n"));
         // Without a diagram window nothing can open: the entry stays and is disabled.
         QVERIFY(!h.isEnabled(24332));
@@ -299,7 +300,7 @@ class StartupTest : public QObject {
     }
 
     void helpStartsTheScriptOrTheManual() {
-        ShellHarness h;
+        Harness h;
         h.makeExamples(false);
         QVERIFY(h.startWithDatabase());
         const QString dir = h.path();
@@ -337,7 +338,7 @@ class StartupTest : public QObject {
     }
 
     void aboutBoxShowsTheVersions() {
-        ShellHarness h;
+        Harness h;
         QVERIFY(h.startWithDatabase());
         auto* diagram =
             static_cast<FakeDiagram*>(h.openFakeDiagram(QCoreApplication::applicationFilePath()));

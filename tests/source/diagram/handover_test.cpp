@@ -23,7 +23,7 @@ struct Session {
     LumoraMDIClient* client = nullptr;
 
     Session() {
-        LumoraWindow::install();
+        shell.windows.diagram = &LumoraWindow::open;
         started = shell.startWithDatabase();
         client = shell.app().client();
         client->setHandoverDir(dir.path());

@@ -20,7 +20,7 @@ struct Session {
     bool started = false;
 
     Session() {
-        LumoraWindow::install();
+        shell.windows.diagram = &LumoraWindow::open;
         started = shell.startWithDatabase();
     }
     QString write(const QString& name, const char* text) {
