@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <fstream>
 
+#include "ScriptedUi.h"
 #include "ShellHarness.h"
 #include "app/Commands.h"
 #include "app/LumoraMDIClient.h"
@@ -102,6 +103,20 @@ class WindowTest : public QObject {
         QVERIFY(!s.shell.app().client()->openDocument(s.write("probe.xyz", "1 2\n")));
         QCOMPARE(s.shell.messages.shown.size(), shown);
         QCOMPARE(s.shell.app().client()->childCount(), children);
+        // An unexpected failure inside a read (here the question about falling x values) is
+        // told once.
+        struct FailingUi : lumtest::ScriptedUi {
+            lumio::Answer message(const std::string&, const std::string&, lumio::Icon,
+                                  lumio::Buttons) override {
+                throw std::runtime_error("no answer");
+            }
+        };
+        s.shell.context().setLumioUiFactory([](QWidget*) { return std::make_unique<FailingUi>(); });
+        QVERIFY(
+            !s.shell.app().client()->openDocument(s.write("zigzag.txt", "4 1\n3 2\n5 3\n2 4\n")));
+        QCOMPARE(s.shell.messages.shown.size(), shown + 1);
+        QCOMPARE(s.lastMessage(), QStringLiteral("Fehler beim Öffnen der Datei!"));
+        s.shell.context().setLumioUiFactory({});
         // A failed overlay leaves the diagram as it was.
         QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
         s.overlay({s.spectrum(1), s.dir.filePath("missing.txt"), s.spectrum(2)});
