@@ -214,6 +214,7 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
         const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(messageOwner_);
         DiagramDocument::AddSteps steps;
         steps.loadSettings = [this](DiagramDocument& d) { loadSettings(d); };
+        steps.xFormat = xFormatStep_;
         const bool first = document_.overlays().empty();
         context_.lastFilterIndex =
             document_.addSpectrum(path.toStdString(), *ui, context_.lastFilterIndex, steps);
@@ -230,6 +231,12 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
         return false;
     }
     context_.recentFiles().add(path);
+    changed();
+    return true;
+}
+
+bool LumoraWindow::setCurrentSpectrum(std::size_t position) {
+    if (!document_.setCurrent(position)) return false;
     changed();
     return true;
 }

@@ -35,6 +35,14 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // document unchanged, after telling the user why it failed (nothing for a cancelled
     // choice).
     bool addSpectrumFile(const QString& path) override;
+    // The x-format step of every read (determining and applying a spectrum's x format; it
+    // may ask the user and throw "CancelConvertWavelength"), set by the x-axis code.
+    void setXFormatStep(std::function<void(SpectrumRecord&)> step) {
+        xFormatStep_ = std::move(step);
+    }
+    // Makes another spectrum current, as the plot selection box does; false for a position
+    // that holds none.
+    bool setCurrentSpectrum(std::size_t position);
     // Files dropped on the diagram are overlaid, in the order given, until one fails.
     void overlayDropped(const QList<QUrl>& urls);
     void nameCurrentSpectrum(const QString& word) override;
@@ -96,6 +104,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     DiagramPainter painter_;
     CommandTable commands_;
     std::array<QPointer<QWidget>, 6> modeless_;
+    std::function<void(SpectrumRecord&)> xFormatStep_;
     QImage backing_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint

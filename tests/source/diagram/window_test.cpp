@@ -12,6 +12,7 @@
 #include "app/LumoraMDIClient.h"
 #include "app/RecentFiles.h"
 #include "diagram/LumoraWindow.h"
+#include "lumio/Outcome.h"
 
 namespace {
 
@@ -81,7 +82,16 @@ class WindowTest : public QObject {
         QVERIFY(s.lastMessage().endsWith("Es können keine weiteren Dateien geöffnet werden."));
         QVERIFY(s.shell.messages.beeps >= 2);
 
+        // The plot selection makes another current; a cancelled x format leaves no spectrum.
+        QVERIFY(s.window()->setCurrentSpectrum(0) && !s.window()->setCurrentSpectrum(12));
+        QCOMPARE(s.window()->caption(), s.dir.filePath("s0.txt"));
+        QVERIFY(s.window()->setCurrentSpectrum(11));
         QVERIFY(s.shell.trigger(cmd::FileCloseOverlay));
+        s.window()->setXFormatStep(
+            [](SpectrumRecord&) { throw lumio::Outcome("CancelConvertWavelength"); });
+        const qsizetype before = s.shell.messages.shown.size();
+        QVERIFY(!s.window()->addSpectrumFile(s.spectrum(20)));
+        QCOMPARE(s.shell.messages.shown.size(), before);
         QCOMPARE(s.count(), std::size_t(11));
         QCOMPARE(s.window()->caption(), s.dir.filePath("s10.txt"));
         QVERIFY(s.shell.trigger(cmd::FileCloseAllOverlays));
