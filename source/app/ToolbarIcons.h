@@ -1,5 +1,6 @@
-// The toolbar button images, drawn at run time: standard icons of the style where one fits,
-// otherwise a small labelled tile.
+// The toolbar button images: standard icons of the style for opening, saving, undo and the
+// like, the program's own drawings (resources/icons) for the spectrum commands, and an empty
+// icon for commands without a button.
 #pragma once
 
 #include <QIcon>
