@@ -1,17 +1,22 @@
 // Toolbar icons per command id.
 #include "app/ToolbarIcons.h"
 
-#include <QStyle>
-
 #include "app/Commands.h"
 
 namespace {
 
-// The program's own drawings, in the resources under :/lumora/icons/<name>.svg.
+// The drawings in the resources, :/lumora/icons/<name>.svg.
 constexpr struct {
     int id;
     const char* name;
 } drawnIcons[] = {
+    {cmd::FileOpen, "open"},
+    {cmd::FileSaveAs, "save"},
+    {cmd::FileInformation, "file-information"},
+    {cmd::Undo, "undo"},
+    {cmd::Redo, "redo"},
+    {cmd::Redraw, "redraw"},
+    {cmd::HelpContents, "help"},
     {cmd::FilePrint, "print"},
     {cmd::FileExport, "export"},
     {cmd::FileOverlay, "overlay"},
@@ -44,25 +49,7 @@ constexpr struct {
 
 }  // namespace
 
-QIcon toolbarIcon(int id, const QStyle* style) {
-    switch (id) {
-        case cmd::FileOpen:
-            return style->standardIcon(QStyle::SP_DialogOpenButton);
-        case cmd::FileSaveAs:
-            return style->standardIcon(QStyle::SP_DialogSaveButton);
-        case cmd::FileInformation:
-            return style->standardIcon(QStyle::SP_FileDialogInfoView);
-        case cmd::Undo:
-            return style->standardIcon(QStyle::SP_ArrowBack);
-        case cmd::Redo:
-            return style->standardIcon(QStyle::SP_ArrowForward);
-        case cmd::Redraw:
-            return style->standardIcon(QStyle::SP_BrowserReload);
-        case cmd::HelpContents:
-            return style->standardIcon(QStyle::SP_DialogHelpButton);
-        default:
-            break;
-    }
+QIcon toolbarIcon(int id) {
     for (const auto& drawn : drawnIcons)
         if (drawn.id == id)
             return QIcon(QStringLiteral(":/lumora/icons/%1.svg").arg(QLatin1String(drawn.name)));

@@ -1,10 +1,7 @@
-// The toolbar button images: standard icons of the style for opening, saving, undo and the
-// like, the program's own drawings (resources/icons) for the spectrum commands, and an empty
-// icon for commands without a button.
+// The toolbar button images: the program's own drawings (resources/icons), one per command
+// that has a button; an empty icon for the others.
 #pragma once
 
 #include <QIcon>
 
-class QStyle;
-
-QIcon toolbarIcon(int commandId, const QStyle* style);
+QIcon toolbarIcon(int commandId);
