@@ -112,7 +112,7 @@ QAction* LumoraDecMDIFrame::makeAction(const MenuItemEntry& entry) {
     action->setText(text);
     action->setStatusTip(QString::fromUtf8(entry.hint));
     action->setCheckable(entry.checkable);
-    action->setIcon(toolbarIcon(entry.id, style()));
+    action->setIcon(toolbarIcon(entry.id));
     action->setIconVisibleInMenu(false);
     action->setData(entry.id);
     const int id = entry.id;

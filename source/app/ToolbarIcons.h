@@ -1,9 +1,7 @@
-// The toolbar button images, drawn at run time: standard icons of the style where one fits,
-// otherwise a small labelled tile.
+// The toolbar button images: the program's own drawings (resources/icons), one per command
+// that has a button; an empty icon for the others.
 #pragma once
 
 #include <QIcon>
 
-class QStyle;
-
-QIcon toolbarIcon(int commandId, const QStyle* style);
+QIcon toolbarIcon(int commandId);

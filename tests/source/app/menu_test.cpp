@@ -11,6 +11,7 @@
 #include "ShellHarness.h"
 #include "app/Commands.h"
 #include "app/MenuTable.h"
+#include "app/ToolbarIcons.h"
 
 namespace {
 
@@ -169,6 +170,30 @@ class MenuTest : public QObject {
                 QCOMPARE(h->frame().action(id)->isChecked(), shown);
             }
         }
+    }
+
+    void everyToolbarButtonHasItsOwnIcon() {
+        // Drawn at 24 px, every button shows something, and no two commands look alike.
+        QSet<QByteArray> seen;
+        for (QToolBar* bar : h->frame().toolbars())
+            for (QAction* a : bar->actions()) {
+                const int id = a->data().toInt();
+                const QString where = QStringLiteral("id %1").arg(id);
+                const QImage image =
+                    a->icon().pixmap(24).toImage().convertToFormat(QImage::Format_ARGB32);
+                QVERIFY2(image.width() >= 16, qPrintable(where));
+                bool painted = false;
+                for (int y = 0; y < image.height(); ++y)
+                    for (int x = 0; x < image.width(); ++x)
+                        painted = painted || qAlpha(image.pixel(x, y)) > 0;
+                QVERIFY2(painted, qPrintable(where));
+                const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()),
+                                       image.sizeInBytes());
+                QVERIFY2(!seen.contains(bytes), qPrintable(where + " looks like another"));
+                seen.insert(bytes);
+            }
+        QCOMPARE(seen.size(), 35);
+        QVERIFY(toolbarIcon(-1).isNull());
     }
 
     void qtDialogsSpeakGerman() {
