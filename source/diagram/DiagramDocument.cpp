@@ -36,6 +36,13 @@ std::string cutText(std::string text, std::size_t limit) {
     return text;
 }
 
+// A top with room above it (a tenth of its magnitude), in double and kept within float, so
+// a negative top is raised too and a top near the float limit does not overflow.
+float raisedTop(float top) {
+    return static_cast<float>(
+        std::clamp(double(top) + 0.1 * std::fabs(double(top)), -double(FLT_MAX), double(FLT_MAX)));
+}
+
 // "height,points,bold,italic": four integers, or nothing.
 std::optional<std::array<int, 4>> parseFontType(const std::string& text) {
     std::array<int, 4> v{};
@@ -161,13 +168,9 @@ int DiagramDocument::addSpectrum(const std::string& path, lumio::Ui& ui, int fil
     record->xTransform = {0.0f, 1.0f, 0.0f, 1.0f};
     record->newFile = 1;
     if (first) {
-        // The first spectrum's data range with room above its top; computed in double and
-        // kept within float, so a negative top is raised too and a top near the float
-        // limit does not overflow.
+        // The first spectrum's data range with room above its top.
         const SPlotInfo& data = record->plotInfo;
-        const double top = std::clamp(double(data.yMax) + 0.1 * std::fabs(double(data.yMax)),
-                                      -double(FLT_MAX), double(FLT_MAX));
-        std::array<float, 4> r{data.xMin, data.xMax, data.yMin, static_cast<float>(top)};
+        std::array<float, 4> r{data.xMin, data.xMax, data.yMin, raisedTop(data.yMax)};
         if (r[2] == r[3]) {
             r[2] -= 5.0f;
             r[3] += 5.0f;
@@ -193,6 +196,27 @@ int DiagramDocument::addSpectrum(const std::string& path, lumio::Ui& ui, int fil
         added.databaseLinesShown = before.databaseLinesShown;
     }
     return readIndex;
+}
+
+bool DiagramDocument::autoscale(bool x, bool y) {
+    if (overlays_.empty()) return false;
+    SPlotInfo found = plot_;
+    found.initFlags = static_cast<std::uint16_t>((x ? kInitXRange : 0) | (y ? kInitYRange : 0));
+    try {
+        GetMinMax(overlays_.currentRecord().points, found);
+    } catch (const lumgl::PlotError&) {
+        return false;
+    }
+    if (x) {
+        plot_.xMin = found.xMin;
+        plot_.xMax = found.xMax;
+    }
+    if (y) {
+        plot_.yMax = raisedTop(found.yMax);
+        const double below = double(found.yMin) - 0.02 * (double(plot_.yMax) - found.yMin);
+        plot_.yMin = static_cast<float>(std::max(below, -double(FLT_MAX)));
+    }
+    return true;
 }
 
 bool DiagramDocument::setCurrent(std::size_t position) {

@@ -89,6 +89,11 @@ class DiagramDocument {
     // leaves the document as it was; a full diagram throws std::length_error.
     int addSpectrum(const std::string& path, lumio::Ui& ui, int filterIndex, const AddSteps& steps);
 
+    // The displayed range from the current spectrum's points: x as they span; y with room
+    // above (a tenth of the top's magnitude) and below (2 % of the new height). False, with
+    // nothing changed, when there are no points.
+    bool autoscale(bool x, bool y);
+
     // Makes another spectrum current; the line selection does not carry over.
     bool setCurrent(std::size_t position);
     void closeCurrent();

@@ -137,9 +137,10 @@ QWidget* LumoraWindow::open(LumoraMDIClient& client, const QString& path) {
     connect(window, &LumoraWindow::commandStatesChanged, &client,
             &LumoraMDIClient::childrenChanged);
     // The frame arrives when the client takes the window in; its state changes are watched
-    // from then on.
+    // from then on. Then the first spectrum is shown whole.
     QTimer::singleShot(0, window, [window] {
         if (QWidget* frame = window->parentWidget()) frame->installEventFilter(window);
+        window->initialAutoscale();
     });
     return window;
 }
@@ -239,6 +240,21 @@ bool LumoraWindow::setCurrentSpectrum(std::size_t position) {
     if (!document_.setCurrent(position)) return false;
     changed();
     return true;
+}
+
+// The range a new diagram starts with: the first spectrum whole, with room for the labels of
+// its lines when it brought some. Part of opening, so not an undoable change.
+void LumoraWindow::initialAutoscale() {
+    if (!document_.autoscale(true, true)) return;
+    if (document_.analysisDisplay) {
+        QImage scratch(8, 8, QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        const lumgl::QtCanvas metrics(painter, document_.plot().plotRect, &scratch, true);
+        lumgl::DiagramComposer composer = DiagramPainter::compose(document_);
+        composer.makeRoomForLabels(metrics);
+        document_.plot().yMax = composer.info().yMax;
+    }
+    changed();
 }
 
 void LumoraWindow::nameCurrentSpectrum(const QString& word) {

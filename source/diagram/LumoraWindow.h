@@ -97,6 +97,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void fileInformation();
     void saveAs();
     void loadSettings(DiagramDocument& document);
+    void initialAutoscale();
     void reportPlotError(int code);
 
     AppContext& context_;

@@ -62,6 +62,11 @@ class WindowTest : public QObject {
         QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
         QCOMPARE(s.window()->caption(), s.dir.filePath("s0.txt"));
         QCOMPARE(s.shell.context().recentFiles().entries().front(), s.dir.filePath("s0.txt"));
+        // Once the loop runs, the first spectrum is shown whole with room above and below;
+        // opening is nothing to undo.
+        QCoreApplication::processEvents();
+        const auto range = s.window()->document().range();
+        QVERIFY(range[0] == 400 && range[1] == 600 && range[2] < 1 && range[3] > 3);
         QVERIFY(!s.shell.isEnabled(cmd::FileCloseOverlay));
         QVERIFY(!s.shell.isEnabled(cmd::Undo));
 
