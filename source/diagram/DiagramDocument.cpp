@@ -345,6 +345,32 @@ bool DiagramDocument::isEnabled(int command) const {
     }
 }
 
+DiagramDocument::ViewToggle DiagramDocument::toggleView(int command) {
+    const bool on = !isChecked(command);
+    const auto flip = [&](std::uint16_t& word, std::uint16_t bit, bool set) {
+        word = static_cast<std::uint16_t>(set ? word | bit : word & ~bit);
+    };
+    switch (command) {
+        case cmd::BlackAndWhite:
+            flip(plot_.stateFlags, kStateBlackWhite, on);
+            return {on, nullptr, nullptr};
+        case cmd::HorizontalGrid:
+            flip(plot_.drawFlags, kDrawYGrid, on);
+            return {on, "InitWindow", "HorizontalLines"};
+        case cmd::VerticalGrid:
+            flip(plot_.drawFlags, kDrawXGrid, on);
+            return {on, "InitWindow", "VerticalLines"};
+        case cmd::LogX:
+            flip(plot_.drawFlags, kDrawXLinear, !on);
+            return {on, "InitWindow", "LogX"};
+        case cmd::LogY:
+            flip(plot_.drawFlags, kDrawYLinear, !on);
+            return {on, "InitWindow", "LogY"};
+        default:
+            return {};
+    }
+}
+
 bool DiagramDocument::isChecked(int command) const {
     switch (command) {
         case cmd::OpenIdentification:

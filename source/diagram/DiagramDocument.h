@@ -76,6 +76,16 @@ class DiagramDocument {
                       SettingsPart part = SettingsPart::Identification);
     void saveSettings(lumcore::IniFile& ini, bool settingsFile, SettingsPart part) const;
 
+    // The view toggles 174 to 178 (black/white, horizontal and vertical grid lines,
+    // logarithmic x and y): switches the command's state and returns the new one, with the
+    // settings-file section and key it is kept under (none for black/white).
+    struct ViewToggle {
+        bool on = false;
+        const char* section = nullptr;
+        const char* key = nullptr;
+    };
+    ViewToggle toggleView(int command);
+
     // Adding a spectrum file as the next overlay. `xFormat` determines and applies the
     // spectrum's x format and may ask the user (throwing lumio::Outcome
     // "CancelConvertWavelength" when the user cancels, which leaves as "CancelOpenFile");

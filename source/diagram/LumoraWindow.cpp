@@ -171,6 +171,14 @@ void LumoraWindow::declareCommands() {
         if (document_.redo()) changed();
     });
     add(cmd::Redraw, [this] { redraw(); });
+    // The view toggles; the settings file remembers each for the diagrams opened later.
+    for (int id :
+         {cmd::BlackAndWhite, cmd::HorizontalGrid, cmd::VerticalGrid, cmd::LogX, cmd::LogY})
+        add(id, [this, id] {
+            const DiagramDocument::ViewToggle t = document_.toggleView(id);
+            if (t.key) context_.profile().writeInt(t.section, t.key, t.on ? 1 : 0);
+            changed();
+        });
 }
 
 bool LumoraWindow::minimised() const {

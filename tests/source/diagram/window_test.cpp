@@ -9,6 +9,7 @@
 #include "ScriptedUi.h"
 #include "ShellHarness.h"
 #include "app/Commands.h"
+#include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIClient.h"
 #include "app/RecentFiles.h"
 #include "diagram/LumoraWindow.h"
@@ -260,6 +261,36 @@ class WindowTest : public QObject {
         frame->showMinimized();
         QVERIFY(!dialog.isVisible());
         QVERIFY(!s.shell.isEnabled(cmd::FileInformation));
+    }
+
+    void viewToggles() {
+        Session s;
+        QVERIFY(s.shell.app().client()->openDocument(s.spectrum(0)));
+        const auto checked = [&](int id) {
+            s.shell.frame().updateCommandStates();
+            return s.shell.frame().action(id)->isChecked();
+        };
+        const DiagramDocument& doc = s.window()->document();
+        for (int id : {cmd::HorizontalGrid, cmd::LogY, cmd::BlackAndWhite}) {
+            QVERIFY(!checked(id));
+            QVERIFY(s.shell.trigger(id));
+            QVERIFY(checked(id));
+        }
+        QCOMPARE(int(doc.plot().drawFlags & (kDrawYGrid | kDrawYLinear | kDrawXGrid)), kDrawYGrid);
+        QVERIFY(doc.plot().stateFlags & kStateBlackWhite);
+        const lumcore::IniFile ini = s.shell.context().profile().read();
+        QCOMPARE(ini.getInt("InitWindow", "HorizontalLines", 0), 1);
+        QCOMPARE(ini.getInt("InitWindow", "LogY", 0), 1);
+        QVERIFY(s.shell.trigger(cmd::LogY));
+        QVERIFY(!checked(cmd::LogY) && (doc.plot().drawFlags & kDrawYLinear));
+        QCOMPARE(s.shell.context().profile().read().getInt("InitWindow", "LogY", 1), 0);
+        // Black/white draws the curve with the black pen.
+        s.window()->parentWidget()->resize(420, 340);
+        const QImage shot = s.window()->grab().toImage();
+        bool red = false;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) red |= shot.pixel(x, y) == qRgb(255, 0, 0);
+        QVERIFY(!red);
     }
 
     void paintsCurvesAndReportsDrawingErrorsOnce() {
