@@ -436,8 +436,18 @@ void LumoraWindow::paintEvent(QPaintEvent*) {
     QPainter(this).drawImage(0, 0, backing_);
 }
 
+// A logarithmic axis over limits that cannot be drawn goes back to linear (and is
+// remembered so) before the user is told; the diagram is then drawn linear.
 void LumoraWindow::reportPlotError(int code) {
+    const int axis = code == lumgl::kErrorLogXLimits   ? cmd::LogX
+                     : code == lumgl::kErrorLogYLimits ? cmd::LogY
+                                                       : 0;
+    if (axis && document_.isChecked(axis)) {
+        const DiagramDocument::ViewToggle t = document_.toggleView(axis);
+        context_.profile().writeInt(t.section, t.key, 0);
+    }
     context_.messages().show(this, QString::fromStdString(lumgl::PlotErrorText(code)),
-                             strings::GraphicsError, MessageBox::Icon::Stop,
+                             strings::GraphicsError, MessageBox::Icon::Exclamation,
                              MessageBox::Buttons::Ok);
+    if (axis) changed();
 }

@@ -317,6 +317,14 @@ class WindowTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(s.shell.messages.shown.size(), shown + 1);
         QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Graphikfehler"));
+        QCOMPARE(s.shell.messages.shown.back().icon, MessageBox::Icon::Exclamation);
+        // The axis went back to linear, in the menu and in the settings, and draws again.
+        QVERIFY(w->document().plot().drawFlags & kDrawXLinear);
+        QVERIFY(!w->document().isChecked(cmd::LogX));
+        QCOMPARE(s.shell.context().profile().read().getInt("InitWindow", "LogX", 1), 0);
+        w->grab();
+        QCoreApplication::processEvents();
+        QCOMPARE(s.shell.messages.shown.size(), shown + 1);
     }
 };
 
