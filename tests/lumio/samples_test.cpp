@@ -15,6 +15,8 @@ namespace {
 struct Sample {
     std::vector<std::string> f;  // the table's columns, in order
     std::string folder() const { return f[0].substr(0, f[0].find('/')); }
+    // Test names and failures name the sample file.
+    friend void PrintTo(const Sample& s, std::ostream* out) { *out << s.f.at(0); }
 };
 
 std::vector<Sample> samplesIn(const std::string& folder) {
