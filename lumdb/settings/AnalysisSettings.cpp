@@ -16,15 +16,29 @@ AnalysisSettings AnalysisSettings::defaults() {
     return loadAnalysisSettings(IniFile{}, none);
 }
 
+StageSelection loadElementSelection(const IniFile& ini, std::string_view section,
+                                    TElementArray& elements) {
+    for (CElement& element : elements) element.selected = ini.getInt(section, element.name, 0) == 1;
+    return {ini.getInt(section, "Neutrals", 0) != 0, ini.getInt(section, "FirstIons", 0) != 0,
+            ini.getInt(section, "HigherIons", 0) != 0};
+}
+
+void saveElementSelection(IniFile& ini, std::string_view section, const TElementArray& elements,
+                          const StageSelection& stages) {
+    for (const CElement& element : elements)
+        ini.setInt(section, element.name, element.selected ? 1 : 0);
+    ini.setInt(section, "Neutrals", stages.neutrals ? 1 : 0);
+    ini.setInt(section, "FirstIons", stages.firstIons ? 1 : 0);
+    ini.setInt(section, "HigherIons", stages.higherIons ? 1 : 0);
+}
+
 AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& elements) {
     AnalysisSettings s;
-    for (CElement& element : elements)
-        element.selected = ini.getInt(kElements, element.name, 0) == 1;
-
     SSelectElVal& sel = s.select;
-    sel.Neutrals = ini.getInt(kElements, "Neutrals", 0) != 0;
-    sel.FirstIons = ini.getInt(kElements, "FirstIons", 0) != 0;
-    sel.HigherIons = ini.getInt(kElements, "HigherIons", 0) != 0;
+    const StageSelection stages = loadElementSelection(ini, kElements, elements);
+    sel.Neutrals = stages.neutrals;
+    sel.FirstIons = stages.firstIons;
+    sel.HigherIons = stages.higherIons;
     sel.SearchRange = static_cast<float>(ini.getDouble(kValues, "SearchRange", "0.1"));
     sel.IntensityRange = ini.getInt(kValues, "IntensityRange", 0) != 0;
     sel.LowerIntensity = static_cast<float>(ini.getDouble(kValues, "LowerIntensity", "0"));
@@ -50,12 +64,8 @@ AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& element
 }
 
 void saveAnalysisSettings(IniFile& ini, const TElementArray& elements, const AnalysisSettings& s) {
-    for (const CElement& element : elements)
-        ini.setInt(kElements, element.name, element.selected ? 1 : 0);
     const SSelectElVal& sel = s.select;
-    ini.setInt(kElements, "Neutrals", sel.Neutrals ? 1 : 0);
-    ini.setInt(kElements, "FirstIons", sel.FirstIons ? 1 : 0);
-    ini.setInt(kElements, "HigherIons", sel.HigherIons ? 1 : 0);
+    saveElementSelection(ini, kElements, elements, {sel.Neutrals, sel.FirstIons, sel.HigherIons});
 
     const SLineSearchVal& ls = s.search;
     ini.setDouble(kValues, "SearchRange", sel.SearchRange);

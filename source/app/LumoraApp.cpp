@@ -26,6 +26,7 @@
 #include "app/LumoraMDIClient.h"
 #include "app/ProgramLocation.h"
 #include "app/RecentFiles.h"
+#include "lumdb/AnalysisSettings.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
 #include "services/MessageBox.h"
@@ -255,12 +256,12 @@ void LumoraApp::placeFrame(const lumcore::IniFile& ini) {
 void LumoraApp::loadSearchEngineSettings(const lumcore::IniFile& ini) {
     GetElements(context_.programDir.toStdString(), context_.searchElements);
     const std::string s = kSearchEngineSection.toStdString();
-    for (CElement& element : context_.searchElements)
-        element.selected = ini.getInt(s, element.name, 0) == 1;
     AppContext::SearchEngineSettings& settings = context_.searchSettings;
-    settings.neutrals = ini.getInt(s, "Neutrals", 0) != 0;
-    settings.firstIons = ini.getInt(s, "FirstIons", 0) != 0;
-    settings.higherIons = ini.getInt(s, "HigherIons", 0) != 0;
+    const lumdb::StageSelection stages =
+        lumdb::loadElementSelection(ini, s, context_.searchElements);
+    settings.neutrals = stages.neutrals;
+    settings.firstIons = stages.firstIons;
+    settings.higherIons = stages.higherIons;
     settings.lowerWavelength = ini.getDouble(s, "LowerWavelength", "100");
     settings.upperWavelength = ini.getDouble(s, "UpperWavelength", "1000");
     settings.lowerIntensity = ini.getDouble(s, "LowerIntensity", "0");

@@ -106,11 +106,11 @@ void DiagramDocument::loadSettings(const lumcore::IniFile& ini, bool settingsFil
         analysis = lumdb::loadAnalysisSettings(ini, identificationElements);
     if (!settingsFile && part != SettingsPart::Database) return;
     const char* section = settingsFile ? "Database Selection" : lumdb::kSectionElementSelection;
-    for (CElement& element : databaseElements)
-        element.selected = ini.getInt(section, element.name, 0) == 1;
-    database.Neutrals = ini.getInt(section, "Neutrals", 0) != 0;
-    database.FirstIons = ini.getInt(section, "FirstIons", 0) != 0;
-    database.HigherIons = ini.getInt(section, "HigherIons", 0) != 0;
+    const lumdb::StageSelection stages =
+        lumdb::loadElementSelection(ini, section, databaseElements);
+    database.Neutrals = stages.neutrals;
+    database.FirstIons = stages.firstIons;
+    database.HigherIons = stages.higherIons;
     database.LowerIntensity = static_cast<float>(ini.getDouble(section, "LowerIntensity", "0"));
     database.UpperIntensity = static_cast<float>(ini.getDouble(section, "UpperIntensity", "10000"));
     database.IntensityValues = ini.getInt(section, "IntensityValues", 1) != 0;
@@ -130,11 +130,8 @@ void DiagramDocument::saveSettings(lumcore::IniFile& ini, bool settingsFile,
         lumdb::saveAnalysisSettings(ini, identificationElements, analysis);
     if (!settingsFile && part != SettingsPart::Database) return;
     const char* section = settingsFile ? "Database Selection" : lumdb::kSectionElementSelection;
-    for (const CElement& element : databaseElements)
-        ini.setInt(section, element.name, element.selected ? 1 : 0);
-    ini.setInt(section, "Neutrals", database.Neutrals);
-    ini.setInt(section, "FirstIons", database.FirstIons);
-    ini.setInt(section, "HigherIons", database.HigherIons);
+    lumdb::saveElementSelection(ini, section, databaseElements,
+                                {database.Neutrals, database.FirstIons, database.HigherIons});
     ini.setDouble(section, "LowerIntensity", database.LowerIntensity);
     ini.setDouble(section, "UpperIntensity", database.UpperIntensity);
     ini.setInt(section, "IntensityValues", database.IntensityValues);

@@ -5,6 +5,8 @@
 // the records, so the shared lumdb and lumcore below it stay free of each other.
 #pragma once
 
+#include <string_view>
+
 #include "lumcore/IniFile.h"
 #include "lumdb/Records.h"
 
@@ -12,6 +14,24 @@ namespace lumdb {
 
 inline constexpr const char* kSectionElementSelection = "Element Selection";
 inline constexpr const char* kSectionSearchValues = "Search Values";
+
+// The ionisation stages chosen beside an element selection.
+struct StageSelection {
+    bool neutrals = false;
+    bool firstIons = false;
+    bool higherIons = false;
+};
+
+// An element selection kept in `section`: each element's key (1 selects, anything else or a
+// missing key unselects) into the elements' selected flags, and "Neutrals", "FirstIons",
+// "HigherIons". Element names in the file that are not in `elements` are ignored. The
+// analysis settings, the diagram's database display and the database search all keep their
+// selections this way.
+StageSelection loadElementSelection(const lumcore::IniFile& ini, std::string_view section,
+                                    TElementArray& elements);
+// Writes every element with 1 or 0, then the stages.
+void saveElementSelection(lumcore::IniFile& ini, std::string_view section,
+                          const TElementArray& elements, const StageSelection& stages);
 
 struct AnalysisSettings {
     SSelectElVal select;      // identification: stages, hit interval, intensity limits, options
