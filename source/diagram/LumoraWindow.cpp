@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTimer>
+#include <utility>
 
 #include "app/AppContext.h"
 #include "app/Commands.h"
@@ -398,15 +399,16 @@ void LumoraWindow::saveAs() {
             QStringLiteral("Speichern unter"), MessageBox::Icon::Exclamation,
             MessageBox::Buttons::YesNo) != MessageBox::Answer::Yes)
         return;
-    // The spectrum keeps its name unless it was saved as a native file and the save succeeded.
-    SpectrumRecord copy = current;
-    copy.fileName = path.toStdString();
+    // The spectrum is written under the chosen name (its points are not copied for it) and
+    // keeps that name only when it was saved as a native file and the save succeeded.
+    std::string name = std::exchange(current.fileName, path.toStdString());
     const std::unique_ptr<lumio::Ui> ui = context_.makeLumioUi(this);
-    if (WriteFileData(*ui, copy, type) != lumio::WriteResult::Done) return;
-    if (type == 1) {
-        current.fileName = copy.fileName;
-        changed();
+    const bool renamed = WriteFileData(*ui, current, type) == lumio::WriteResult::Done && type == 1;
+    if (!renamed) {
+        current.fileName = std::move(name);
+        return;
     }
+    changed();
 }
 
 void LumoraWindow::resizeEvent(QResizeEvent* event) {
