@@ -38,6 +38,8 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
     setAcceptDrops(true);
+    idleCheck_.setSingleShot(true);
+    connect(&idleCheck_, &QTimer::timeout, this, &LumoraMDIClient::runIdleWork);
     viewport()->setAcceptDrops(true);
 
     const auto print = [this](int id) {
@@ -173,7 +175,8 @@ void LumoraMDIClient::whenIdle(std::function<void()> work) {
 void LumoraMDIClient::runIdleWork() {
     while (!idleWork_.isEmpty()) {
         if (context_.busy > 0 || QApplication::activeModalWidget()) {
-            QTimer::singleShot(50, this, &LumoraMDIClient::runIdleWork);
+            // One check every 50 ms, however much work is waiting.
+            idleCheck_.start(50);
             return;
         }
         const std::function<void()> work = idleWork_.takeFirst();

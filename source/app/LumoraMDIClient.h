@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMdiArea>
+#include <QTimer>
 #include <QUrl>
 #include <functional>
 
@@ -83,4 +84,5 @@ class LumoraMDIClient : public QMdiArea {
     CommandTable handoverCommands_;
     QString handoverDir_;
     QList<std::function<void()>> idleWork_;
+    QTimer idleCheck_;
 };
