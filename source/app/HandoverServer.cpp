@@ -5,7 +5,7 @@
 #include <QCryptographicHash>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QVariant>
+#include <memory>
 
 HandoverServer::HandoverServer(Handler handler, QObject* parent)
     : QObject(parent), handler_(std::move(handler)) {
@@ -32,15 +32,12 @@ bool HandoverServer::listen(const QString& name) {
 void HandoverServer::accept() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->property("answered").toBool()) return;
-            QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
-            const qsizetype end = buffer.indexOf('\n');
-            if (end < 0 && buffer.size() <= kMaxLine) {
-                socket->setProperty("buffer", buffer);
+        // The socket gathers the bytes; its line is taken once it is complete or too long.
+        auto answered = std::make_shared<bool>(false);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, answered] {
+            if (*answered || (!socket->canReadLine() && socket->bytesAvailable() <= kMaxLine))
                 return;
-            }
-            socket->setProperty("answered", true);
+            *answered = true;
             QPointer<QLocalSocket> guarded(socket);
             const Reply reply = [guarded](const QByteArray& answer) {
                 if (!guarded) return;
@@ -48,11 +45,12 @@ void HandoverServer::accept() {
                 guarded->flush();
                 guarded->disconnectFromServer();
             };
-            if (end < 0 || end > kMaxLine) {
+            QByteArray line = socket->readLine(kMaxLine + 2);
+            if (!line.endsWith('\n')) {
                 reply("unknown");
                 return;
             }
-            QByteArray line = buffer.left(end);
+            line.chop(1);
             if (line.endsWith('\r')) line.chop(1);
             handler_(line, reply);
         });
