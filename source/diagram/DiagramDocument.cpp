@@ -334,9 +334,9 @@ bool DiagramDocument::isEnabled(int command) const {
         case cmd::AdjustWavelength:
             return reticle.shown;
         case cmd::Undo:
-            return cur && overlays_.history(overlays_.current()).canUndo();
+            return cur && overlays_.currentHistory().canUndo();
         case cmd::Redo:
-            return cur && overlays_.history(overlays_.current()).canRedo();
+            return cur && overlays_.currentHistory().canRedo();
         default:
             return true;
     }

@@ -30,6 +30,7 @@ class OverlayTable {
     SpectrumHistory& history(std::size_t position) { return histories_.at(position); }
     const SpectrumHistory& history(std::size_t position) const { return histories_.at(position); }
     SpectrumHistory& currentHistory() { return histories_.at(current_); }
+    const SpectrumHistory& currentHistory() const { return histories_.at(current_); }
     const PenTable& pens() const { return pens_; }
 
     // Sets up the first free record for a reader to fill: its marker pens and its own plot

@@ -16,7 +16,8 @@ void SpectrumHistory::move(std::deque<Entry>& from, std::deque<Entry>& to, std::
     Entry entry = std::move(from.back());
     from.pop_back();
     entry.text = std::move(inverse);
-    if (to.size() >= kDepth) to.pop_front();
+    // Both stacks together never hold more than kDepth entries: a push empties the redo
+    // stack, and undo and redo only move entries across.
     to.push_back(std::move(entry));
 }
 
