@@ -79,7 +79,10 @@ LumoraWindow::LumoraWindow(AppContext& context, QWidget* parent)
     setAcceptDrops(true);
     document_.identificationElements = context.searchElements;
     document_.databaseElements = context.searchElements;
-    document_.applyViewSettings(context.profile().read());
+    // The settings file is read once for the window: its view now, the analysis settings
+    // when the first spectrum arrives right after.
+    setupSettings_ = context.profile().read();
+    document_.applyViewSettings(*setupSettings_);
     declareCommands();
 }
 
@@ -275,7 +278,8 @@ void LumoraWindow::nameCurrentSpectrum(const QString& word) {
 }
 
 void LumoraWindow::loadSettings(DiagramDocument& document) {
-    document.loadSettings(context_.profile().read(), true);
+    document.loadSettings(setupSettings_ ? *setupSettings_ : context_.profile().read(), true);
+    setupSettings_.reset();
 }
 
 namespace {

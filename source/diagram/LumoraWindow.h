@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "app/CommandTable.h"
 #include "app/CommandTarget.h"
@@ -106,6 +107,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     CommandTable commands_;
     std::array<QPointer<QWidget>, 6> modeless_;
     std::function<void(SpectrumRecord&)> xFormatStep_;
+    std::optional<lumcore::IniFile> setupSettings_;  // until the first spectrum has loaded it
     QImage backing_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
