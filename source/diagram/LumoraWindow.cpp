@@ -169,10 +169,14 @@ void LumoraWindow::declareCommands() {
     add(cmd::FileInformation, [this] { fileInformation(); });
     add(cmd::FileSaveAs, [this] { saveAs(); });
     add(cmd::Undo, [this] {
-        if (document_.undo()) changed();
+        if (!document_.undo()) return;
+        changed();
+        emit rangeChanged();
     });
     add(cmd::Redo, [this] {
-        if (document_.redo()) changed();
+        if (!document_.redo()) return;
+        changed();
+        emit rangeChanged();
     });
     add(cmd::Redraw, [this] { redraw(); });
     // The view toggles; the settings file remembers each for the diagrams opened later.
@@ -267,6 +271,13 @@ void LumoraWindow::initialAutoscale() {
         document_.plot().yMax = composer.info().yMax;
     }
     changed();
+    emit rangeChanged();
+}
+
+void LumoraWindow::applyDisplayRange(const std::array<float, 4>& range) {
+    document_.changeRange(range);
+    changed();
+    emit rangeChanged();
 }
 
 void LumoraWindow::nameCurrentSpectrum(const QString& word) {
@@ -427,7 +438,7 @@ void LumoraWindow::paintEvent(QPaintEvent*) {
         QPainter painter(&backing_);
         lumgl::QtCanvas canvas(painter, SDeviceRect{0, 0, width(), height()}, &backing_, true);
         try {
-            painter_.paint(canvas, document_);
+            laidOut_ = painter_.paint(canvas, document_);
             canvas.flush();
             reportedError_ = 0;
         } catch (const lumgl::PlotError& error) {

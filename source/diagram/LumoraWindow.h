@@ -72,6 +72,12 @@ class LumoraWindow : public QWidget, public CommandTarget {
     QWidget* modelessDialog(Modeless kind) const;
     void setModelessDialogsEnabled(bool enabled) override;
 
+    // Shows another displayed range (x min, x max, y min, y max) as an undoable change; a
+    // reticle outside the new x range moves to the middle.
+    void applyDisplayRange(const std::array<float, 4>& range);
+    // The diagram as last drawn: the plot area and scaling that mouse positions map through.
+    const SPlotInfo& laidOut() const { return laidOut_; }
+
     // The caption: the current spectrum's file name.
     QString caption() const;
     void redraw();
@@ -82,6 +88,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void commandStatesChanged();
     // The window's analysis settings were loaded anew; open settings dialogs show them.
     void analysisSettingsChanged();
+    // The displayed range has changed; the display-range dialog shows the new one.
+    void rangeChanged();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,6 +117,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     std::function<void(SpectrumRecord&)> xFormatStep_;
     std::optional<lumcore::IniFile> setupSettings_;  // until the first spectrum has loaded it
     QImage backing_;
+    SPlotInfo laidOut_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
 };
