@@ -86,6 +86,13 @@ class AppContext {
     void setLumioUiFactory(LumioUiFactory factory) { lumioUiFactory_ = std::move(factory); }
     // What "Hilfe" in a dialog does: the application shows the manual.
     std::function<void()> showHelp;
+    // The status bar's permanent read-out (the reticle's values, the add-line marker), which
+    // command hints do not overwrite; empty text clears it. The frame installs where it
+    // goes; without a frame it goes nowhere.
+    void showReadout(const QString& text) const {
+        if (readout_) readout_(text);
+    }
+    void setReadoutSink(std::function<void(const QString&)> sink) { readout_ = std::move(sink); }
 
     Profile& profile() { return profile_; }
     // Points the profile at `path` and reads the recent files from it.
@@ -128,6 +135,7 @@ class AppContext {
     FileDialog* files_;
     ModalRunner* dialogs_;
     RunHostFactory runHostFactory_;
+    std::function<void(const QString&)> readout_;
     Windows windows_;
     LumioUiFactory lumioUiFactory_;
     Profile profile_;

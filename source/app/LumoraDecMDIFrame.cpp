@@ -3,8 +3,10 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -93,6 +95,12 @@ void LumoraDecMDIFrame::buildCommandBars() {
     buildMenus();
     buildToolbars();
     statusBar()->showMessage(QString());
+    auto* readout = new QLabel(statusBar());
+    readout->setObjectName(QStringLiteral("readout"));
+    statusBar()->addPermanentWidget(readout);
+    app_.context().setReadoutSink([readout = QPointer<QLabel>(readout)](const QString& text) {
+        if (readout) readout->setText(text);
+    });
     recentConnection_ = connect(&app_.context().recentFiles(), &RecentFiles::changed, this,
                                 &LumoraDecMDIFrame::rebuildRecentFiles);
     rebuildRecentFiles();

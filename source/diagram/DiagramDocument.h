@@ -52,6 +52,8 @@ class DiagramDocument {
     std::string fontName = "Arial";
     std::string fontType = "15,11,0,0";  // height, point size, bold, italic
     bool analysisDisplay = false;        // the identification view
+    bool addLineMode = false;            // a click or Enter adds a line at the marker
+    bool calibrating = false;  // a pixel calibration picks its points: no selection, no menu
     bool integralDisplay = false;
     bool runLineSearch = true;  // what the next identification run does
     bool runIdentification = true;
