@@ -60,6 +60,12 @@ std::string IdentificationLabelText(const std::string& label, const std::string&
     return out;
 }
 
+const char* SampleLabelText(bool showValue, int type) {
+    return !showValue                 ? "Ar II 453.88*"
+           : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
+                                      : "Ar II 453.88 [1000]";
+}
+
 std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type) {
     const lumdb::Candidate c = lumdb::SearchCandidate(line);
     std::string out = lumcore::strprintf("%s  %.2f", c.species.c_str(), c.wavelength);
@@ -121,9 +127,7 @@ void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue, int 
     canvas.setFont(font);
     canvas.setTextColor(0);
 
-    const char* sample = !showValue                 ? "Ar II 453.88*"
-                         : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
-                                                    : "Ar II 453.88 [1000]";
+    const char* sample = lumgl::SampleLabelText(showValue, type);
     SFontDesc unturned = font;
     unturned.escapement = 0;
     const double length = canvas.textExtent(unturned, sample).width;

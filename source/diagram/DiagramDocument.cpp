@@ -390,3 +390,11 @@ bool DiagramDocument::isChecked(int command) const {
             return false;
     }
 }
+
+void DiagramDocument::invertX() {
+    std::swap(plot_.xMin, plot_.xMax);
+    for (std::size_t p = 0; p < overlays_.count(); ++p) {
+        SPlotInfo& data = overlays_.record(p).plotInfo;
+        std::swap(data.xMin, data.xMax);
+    }
+}

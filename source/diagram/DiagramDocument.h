@@ -133,6 +133,11 @@ class DiagramDocument {
     bool isEnabled(int command) const;
     bool isChecked(int command) const;
 
+    // --- Range ---
+    // Turns the x axis round: the displayed x range and every spectrum's x data range swap
+    // their limits.
+    void invertX();
+
   private:
     void clearSelection();
     void applyRange(const std::array<float, 4>& range);

@@ -187,6 +187,7 @@ void LumoraWindow::declareCommands() {
             if (t.key) context_.profile().writeInt(t.section, t.key, t.on ? 1 : 0);
             changed();
         });
+    declareRangeCommands();
 }
 
 bool LumoraWindow::minimised() const {
@@ -262,16 +263,10 @@ bool LumoraWindow::setCurrentSpectrum(std::size_t position) {
 // its lines when it brought some. Part of opening, so not an undoable change.
 void LumoraWindow::initialAutoscale() {
     if (!document_.autoscale(true, true)) return;
-    if (document_.analysisDisplay) {
-        QImage scratch(8, 8, QImage::Format_RGB32);
-        QPainter painter(&scratch);
-        const lumgl::QtCanvas metrics(painter, document_.plot().plotRect, &scratch, true);
-        lumgl::DiagramComposer composer = DiagramPainter::compose(document_);
-        composer.makeRoomForLabels(metrics);
-        document_.plot().yMax = composer.info().yMax;
-    }
+    const int error = raiseForLabels();
     changed();
     emit rangeChanged();
+    if (error) reportPlotError(error);
 }
 
 void LumoraWindow::applyDisplayRange(const std::array<float, 4>& range) {

@@ -13,10 +13,12 @@
 #include "app/CommandTable.h"
 #include "app/CommandTarget.h"
 #include "diagram/DiagramDocument.h"
+#include "diagram/ContextMenu.h"
 #include "diagram/DiagramPainter.h"
 
 class AppContext;
 class LumoraMDIClient;
+class QRubberBand;
 
 class LumoraWindow : public QWidget, public CommandTarget {
     Q_OBJECT
@@ -120,4 +122,34 @@ class LumoraWindow : public QWidget, public CommandTarget {
     SPlotInfo laidOut_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
+
+    // --- Range: zoom rectangle, autoscale, x inversion, line selection by mouse, context menu
+  public:
+    // The context menu's items as the window would show them now.
+    std::vector<ContextMenuItem> contextMenuItems() const;
+    // A zoom rectangle was asked for (command 127) or is being dragged.
+    bool zoomPending() const { return zoom_ != Zoom::Off; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    void declareRangeCommands();
+    void requestZoom();
+    bool cancelZoom();
+    void autoscaleRange(bool x, bool y);
+    int raiseForLabels();
+    void invertX();
+    void selectLineAt(QPoint position);
+    void drawSelection(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const;
+
+    enum class Zoom { Off, Requested, Dragging };
+    Zoom zoom_ = Zoom::Off;
+    QPoint zoomStart_;
+    QRubberBand* rubberBand_ = nullptr;
 };

@@ -46,5 +46,9 @@ LUMGL_EXPORT std::string IdentificationLabelText(const std::string& label,
                                                  const std::string& record, bool showValue,
                                                  int type);
 LUMGL_EXPORT std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type);
+// The text whose length stands for every label's when room for labels is measured (the
+// bars of the database lines, the boxes a click on a label hits): the widest value part
+// that `showValue` and `type` give.
+LUMGL_EXPORT const char* SampleLabelText(bool showValue, int type);
 
 }  // namespace lumgl
