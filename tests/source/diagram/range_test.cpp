@@ -172,6 +172,21 @@ class RangeTest : public QObject {
         const std::vector<ContextMenuItem> open = s.w->contextMenuItems();
         QVERIFY(open[3].checked && open[5].checked && !open[6].checked);
         QCOMPARE(open[5].text, QStringLiteral("Darstellung "));
+
+        // A database line is picked by its label above the bar (its top found in the image).
+        CSearchEngineLine db;
+        db.wavelength = 500;
+        db.label = "Ar II ;0.5";
+        db.color = MakeColor(0, 0, 255);
+        r.databaseLines.add(db);
+        r.foundLinesShown = 0;
+        r.databaseLinesShown = 1;
+        const QImage bars = s.w->grab().toImage();
+        const int x = DataToMousePoint({500, 0}, s.w->laidOut()).x;
+        int top = 0;
+        while (top < bars.height() && bars.pixel(x, top) != qRgb(0, 0, 255)) ++top;
+        QTest::mouseClick(s.w, Qt::LeftButton, {}, {x, top - 25});
+        QVERIFY(s.doc().selectedLine() == 0 && r.databaseLineSelected);
     }
 };
 
