@@ -111,6 +111,21 @@ class RangeTest : public QObject {
         s.open("b.txt", "400 -100\n500 -10\n600 -50\n");
         QVERIFY(s.shell.trigger(cmd::AutoscaleXY));
         QVERIFY(s.yRange(-101.82f, -9.0f));
+
+        // Labels cannot be fitted on a logarithmic x axis from 0: the user is told once, the
+        // axis goes back to linear, and the autoscaled range still counts.
+        s.open("c.txt", "0 1\n10 5\n20 2\n");
+        SpectrumRecord& c = s.doc().overlays().currentRecord();
+        c.spectrumLines.add(CLine(10, 5));
+        c.spectrumLines[0].speciesLabels = {"Fe I 10.00;0.5"};
+        c.foundLinesShown = 1;
+        s.doc().analysisDisplay = true;
+        QVERIFY(s.shell.trigger(cmd::LogX));
+        const qsizetype shown = s.shell.messages.shown.size();
+        QVERIFY(s.shell.trigger(cmd::AutoscaleXY));
+        QCOMPARE(s.shell.messages.shown.size(), shown + 1);
+        QVERIFY(s.shell.messages.shown.back().text.startsWith("Logarithmische Darstellung der x"));
+        QVERIFY(!s.doc().isChecked(cmd::LogX) && s.shell.isEnabled(cmd::Undo));
     }
 
     void pickingLinesAndTheContextMenu() {
