@@ -100,8 +100,10 @@ void LumoraWindow::openDisplayRange() {
         watchActivation(Modeless::DisplayRange, dialog);
         placeBeside(dialog, window(), 0);
     }
-    dialog->show();
-    dialog->raise();
+    if (dialog->isVisible())
+        dialog->raise();
+    else
+        dialog->show();
     emit commandStatesChanged();
 }
 

@@ -99,11 +99,10 @@ void ViewOptionsDialog::showFont() {
 }
 
 void ViewOptionsDialog::chooseFont() {
+    // The point size rather than the cell height: a font dialog sizes by the em, which the
+    // cell height would overstate.
     QFont initial(fontName_);
-    if (spec_.height > 0)
-        initial.setPixelSize(spec_.height);
-    else
-        initial.setPointSize(spec_.points);
+    initial.setPointSize(spec_.points);
     initial.setWeight(spec_.bold ? QFont::Bold : QFont::Normal);
     initial.setItalic(spec_.italic);
     QFontDialog dialog(initial, this);

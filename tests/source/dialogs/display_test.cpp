@@ -182,6 +182,10 @@ class DisplayTest : public QObject {
         dialog->applyButton()->click();
         QCOMPARE(first->document().range()[0], 600.0f);
         QCOMPARE(first->document().range()[1], 450.0f);
+        // It keeps its place beside the main window when that moves.
+        QWidget& frame = s.shell.frame();
+        frame.move(frame.pos() + QPoint(0, 20));
+        QCOMPARE(dialog->pos().y(), frame.frameGeometry().top());
         // Undo puts the range back, and the dialog shows it.
         QVERIFY(s.shell.trigger(cmd::Undo));
         QCOMPARE(dialog->field(AxisNumbersDialog::X1)->text(), QStringLiteral("400"));
@@ -262,6 +266,17 @@ class DisplayTest : public QObject {
         QCoreApplication::processEvents();
         QCOMPARE(window->document().overlays().current(), std::size_t(0));
         QCOMPARE(box->list()->currentRow(), 0);
+        // Delete in the list reaches the diagram as its own key press.
+        struct KeySpy : QObject {
+            QList<int> keys;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::KeyPress) keys << static_cast<QKeyEvent*>(e)->key();
+                return false;
+            }
+        } spy;
+        window->installEventFilter(&spy);
+        QTest::keyClick(box->list(), Qt::Key_Delete);
+        QCOMPARE(spy.keys, QList<int>{Qt::Key_Delete});
     }
 };
 
