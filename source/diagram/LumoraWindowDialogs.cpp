@@ -12,11 +12,11 @@
 
 #include "app/AppContext.h"
 #include "app/Commands.h"
+#include "diagram/LumoraWindow.h"
 #include "dialogs/display/FontSpec.h"
 #include "dialogs/display/PlotEditDialog.h"
 #include "dialogs/display/SelectPlotBox.h"
 #include "dialogs/display/ViewOptionsDialog.h"
-#include "diagram/LumoraWindow.h"
 #include "lumgl_qt/QtCanvas.h"
 #include "services/ModalRunner.h"
 
@@ -79,15 +79,16 @@ void LumoraWindow::declareDialogCommands() {
     commands_.add(
         cmd::DisplayRange, [this] { openDisplayRange(); }, enabled(cmd::DisplayRange),
         [this] { return modelessDialog(Modeless::DisplayRange) != nullptr; });
-    commands_.add(cmd::DiagramColor, [this] { chooseCurveColor(); }, enabled(cmd::DiagramColor));
-    commands_.add(cmd::Labels, [this] { editViewOptions(); }, enabled(cmd::Labels));
+    commands_.add(
+        cmd::DiagramColor, [this] { chooseCurveColor(); }, enabled(cmd::DiagramColor));
+    commands_.add(
+        cmd::Labels, [this] { editViewOptions(); }, enabled(cmd::Labels));
     commands_.add(
         cmd::Legend, [this] { toggleLegend(); }, enabled(cmd::Legend),
         [this] { return document_.isChecked(cmd::Legend); });
-    painter_.setLayer(DiagramPainter::Layer::Legend,
-                      [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) {
-                          drawLegend(canvas, laidOut);
-                      });
+    painter_.setLayer(
+        DiagramPainter::Layer::Legend,
+        [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) { drawLegend(canvas, laidOut); });
     connect(this, &LumoraWindow::commandStatesChanged, this, &LumoraWindow::followDocument);
 }
 
@@ -190,7 +191,8 @@ void LumoraWindow::frameEvent(QEvent* event) {
 
 void LumoraWindow::placeModeless() {
     int slot = 0;
-    for (const Modeless kind : {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection}) {
+    for (const Modeless kind :
+         {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection}) {
         if (QWidget* dialog = modelessDialog(kind)) placeBeside(dialog, window(), slot);
         ++slot;
     }
@@ -205,9 +207,9 @@ void LumoraWindow::chooseCurveColor() {
         QColorDialog::setCustomColor(int(k), lumgl::QtCanvas::toQColor(kDiagramPalette[k]));
     if (context_.dialogs().run(dialog) != QDialog::Accepted) return;
     const QColor chosen = dialog.currentColor();
-    pen = SPenDesc{MakeColor(unsigned(chosen.red()), unsigned(chosen.green()),
-                             unsigned(chosen.blue())),
-                   1, pen.style};
+    pen = SPenDesc{
+        MakeColor(unsigned(chosen.red()), unsigned(chosen.green()), unsigned(chosen.blue())), 1,
+        pen.style};
     changed();
 }
 
@@ -223,7 +225,7 @@ void LumoraWindow::editViewOptions() {
     x.identification = now.legend.identification;
     x.lineSearch = now.legend.lineSearch;
     using Corner = ViewOptionsXfer::Legend;
-    x.legend = !now.legend.shown            ? Corner::None
+    x.legend = !now.legend.shown          ? Corner::None
                : now.legend.position == 2 ? Corner::TopRight
                                           : Corner::TopLeft;
     x.fontName = fromStd(now.fontName);
@@ -240,7 +242,8 @@ void LumoraWindow::editViewOptions() {
     next.legend.identification = chosen.identification;
     next.legend.lineSearch = chosen.lineSearch;
     next.legend.shown = chosen.legend != Corner::None;
-    if (chosen.legend != Corner::None) next.legend.position = chosen.legend == Corner::TopRight ? 2 : 1;
+    if (chosen.legend != Corner::None)
+        next.legend.position = chosen.legend == Corner::TopRight ? 2 : 1;
     next.fontName = chosen.fontName.toStdString();
     next.fontType = chosen.fontSpec.toStdString();
     lumcore::IniFile ini = context_.profile().read();
@@ -271,7 +274,8 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
     int textWidth = 0;
     int lineHeight = 0;
     for (std::size_t p = 0; p < table.count(); ++p) {
-        texts.push_back(QFileInfo(fromStd(table.record(p).fileName)).fileName().toStdString() + ':');
+        texts.push_back(QFileInfo(fromStd(table.record(p).fileName)).fileName().toStdString() +
+                        ':');
         const lumgl::TextSize size = canvas.textExtent(font, texts.back());
         textWidth = std::max(textWidth, size.width);
         lineHeight = std::max(lineHeight, size.height);
@@ -280,10 +284,10 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
     const int sample = 20 * unit;
     const int width = margin + sample + margin + textWidth + margin;
     const int height = margin + int(texts.size()) * lineHeight + margin;
-    const SDevicePoint corner = legend.position == 2
-                                    ? SDevicePoint{laidOut.topRight.x - margin - width,
-                                                   laidOut.topRight.y + margin}
-                                    : SDevicePoint{laidOut.topLeft.x + margin, laidOut.topLeft.y + margin};
+    const SDevicePoint corner =
+        legend.position == 2
+            ? SDevicePoint{laidOut.topRight.x - margin - width, laidOut.topRight.y + margin}
+            : SDevicePoint{laidOut.topLeft.x + margin, laidOut.topLeft.y + margin};
     const SDevicePoint box[4] = {corner,
                                  {corner.x + width, corner.y},
                                  {corner.x + width, corner.y + height},
@@ -301,7 +305,7 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
         canvas.moveTo({corner.x + margin, middle});
         canvas.lineTo({corner.x + margin + sample, middle});
         canvas.setTextColor(pen.color);
-        canvas.textOut({corner.x + margin + sample + margin, top}, lumgl::kAlignLeft | lumgl::kAlignTop,
-                       texts[p]);
+        canvas.textOut({corner.x + margin + sample + margin, top},
+                       lumgl::kAlignLeft | lumgl::kAlignTop, texts[p]);
     }
 }

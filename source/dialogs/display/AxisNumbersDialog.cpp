@@ -10,8 +10,7 @@
 #include "dialogs/NumberField.h"
 
 AxisNumbersDialog::AxisNumbersDialog(const QString& title, const QString& column1,
-                                     const QString& column2, MessageBox& messages,
-                                     QWidget* parent)
+                                     const QString& column2, MessageBox& messages, QWidget* parent)
     : QDialog(parent, Qt::Tool), messages_(messages) {
     setWindowTitle(title);
     auto* layout = new QVBoxLayout(this);

@@ -46,10 +46,10 @@ std::array<QRadioButton*, 3> radioGroup(QVBoxLayout* layout, const QString& titl
 }
 
 std::array<QRadioButton*, 3> intensityGroup(QVBoxLayout* layout, int option, QWidget* parent) {
-    return radioGroup(layout, QStringLiteral("Linienintensitäten anzeigen als:"),
-                      {"relative Werte", "Oszillatorstärke (f-Wert)",
-                       "Übergangswahrscheinlichkeit (Aik)"},
-                      static_cast<int>(displayoption::intensityOf(option)), parent);
+    return radioGroup(
+        layout, QStringLiteral("Linienintensitäten anzeigen als:"),
+        {"relative Werte", "Oszillatorstärke (f-Wert)", "Übergangswahrscheinlichkeit (Aik)"},
+        static_cast<int>(displayoption::intensityOf(option)), parent);
 }
 
 int checkedIndex(const std::array<QRadioButton*, 3>& radios) {
@@ -75,7 +75,8 @@ LineDisplayOptionDialog::LineDisplayOptionDialog(int intensityOption, bool showV
     setWindowTitle(QStringLiteral("Anzeigeoptionen"));
     auto* layout = new QVBoxLayout(this);
     intensity_ = intensityGroup(layout, intensityOption, this);
-    showValues_ = new QCheckBox(QStringLiteral("Linienintensitätswerte im Spektrum anzeigen"), this);
+    showValues_ =
+        new QCheckBox(QStringLiteral("Linienintensitätswerte im Spektrum anzeigen"), this);
     showValues_->setChecked(showValues);
     layout->addWidget(showValues_);
     addButtons(this, layout);

@@ -19,7 +19,8 @@ bool PlotDispDialog::check() {
     const auto zero = [](const QLineEdit* f) { return [f] { return read(f) == 0.0f; }; };
     return numberfield::check(
         messages(), this,
-        {{xShift, missing(xShift), QStringLiteral("Geben Sie die Verschiebung der Wellenlänge an!")},
+        {{xShift, missing(xShift),
+          QStringLiteral("Geben Sie die Verschiebung der Wellenlänge an!")},
          {yShift, missing(yShift), QStringLiteral("Geben Sie die Verschiebung des Signals an!")},
          {xStretch, missing(xStretch),
           QStringLiteral("Geben Sie die Dispersion für die Wellenlänge an!")},

@@ -3,8 +3,8 @@
 #include "dialogs/NumberField.h"
 
 PlotEditDialog::PlotEditDialog(MessageBox& messages, QWidget* parent)
-    : AxisNumbersDialog(QStringLiteral("Darstellung"), QStringLiteral("von"),
-                        QStringLiteral("bis"), messages, parent) {}
+    : AxisNumbersDialog(QStringLiteral("Darstellung"), QStringLiteral("von"), QStringLiteral("bis"),
+                        messages, parent) {}
 
 bool PlotEditDialog::check() {
     using namespace numberfield;

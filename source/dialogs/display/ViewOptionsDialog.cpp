@@ -46,7 +46,8 @@ ViewOptionsDialog::ViewOptionsDialog(const ViewOptionsXfer& xfer, ModalRunner& f
     auto* legendRows = new QGridLayout(legend);
     fileNames_ = new QCheckBox(QStringLiteral("Dateinamen"), legend);
     lineSearch_ = new QCheckBox(QStringLiteral("Information zur Liniensuche"), legend);
-    identification_ = new QCheckBox(QStringLiteral("Information zur Linienidentifizierung"), legend);
+    identification_ =
+        new QCheckBox(QStringLiteral("Information zur Linienidentifizierung"), legend);
     fileNames_->setChecked(xfer.fileNames);
     lineSearch_->setChecked(xfer.lineSearch);
     identification_->setChecked(xfer.identification);

@@ -16,12 +16,12 @@
 
 #include "ShellHarness.h"
 #include "app/Commands.h"
+#include "diagram/LumoraWindow.h"
 #include "dialogs/display/DisplayOptionDialogs.h"
 #include "dialogs/display/PlotDispDialog.h"
 #include "dialogs/display/PlotEditDialog.h"
 #include "dialogs/display/SelectPlotBox.h"
 #include "dialogs/display/ViewOptionsDialog.h"
-#include "diagram/LumoraWindow.h"
 #include "lumgl/RecordingCanvas.h"
 
 namespace {
@@ -64,18 +64,19 @@ class DisplayTest : public QObject {
             ScriptedMessageBox messages;
             PlotEditDialog range(messages);
             PlotDispDialog scaling(messages);
-            AxisNumbersDialog& dialog = c[0] == "range" ? static_cast<AxisNumbersDialog&>(range)
-                                                        : scaling;
+            AxisNumbersDialog& dialog =
+                c[0] == "range" ? static_cast<AxisNumbersDialog&>(range) : scaling;
             std::array<float, 4> handed{};
             int handedOn = 0;
             connect(&range, &PlotEditDialog::rangeApplied, [&](const std::array<float, 4>& r) {
                 handed = r;
                 ++handedOn;
             });
-            connect(&scaling, &PlotDispDialog::scalingApplied, [&](const PlotDispDialog::Scaling& s) {
-                handed = {s.xShift, s.xStretch, s.yShift, s.yStretch};
-                ++handedOn;
-            });
+            connect(&scaling, &PlotDispDialog::scalingApplied,
+                    [&](const PlotDispDialog::Scaling& s) {
+                        handed = {s.xShift, s.xStretch, s.yShift, s.yStretch};
+                        ++handedOn;
+                    });
             for (int f = 0; f < 4; ++f)
                 dialog.field(AxisNumbersDialog::Field(f))->setText(c[1 + f] == "_" ? "" : c[1 + f]);
             const bool accepted = c[5] == "ok";
@@ -91,7 +92,8 @@ class DisplayTest : public QObject {
                 QCOMPARE(messages.shown[0].text, c[5]);
                 QCOMPARE(messages.shown[0].caption, QStringLiteral("Eingabefehler"));
                 QCOMPARE(messages.beeps, 1);
-                QCOMPARE(dialog.focusWidget(), dialog.field(AxisNumbersDialog::Field(c[6].toInt())));
+                QCOMPARE(dialog.focusWidget(),
+                         dialog.field(AxisNumbersDialog::Field(c[6].toInt())));
             }
             ++cases;
         }
@@ -227,8 +229,11 @@ class DisplayTest : public QObject {
         QCOMPARE(ini.getString(view, "yUnit", ""), std::string("&"));
         QCOMPARE(ini.getString(view, "FontType", ""), std::string("15,11,0,0"));
         QCOMPARE(ini.getString(view, "FontName", ""), std::string("Arial"));
-        for (auto [key, value] : {std::pair{"ShowLegend", 1}, {"LegendPosition", 2},
-                                  {"FileNames", 1}, {"LineSearch", 0}, {"LineIdentification", 0}})
+        for (auto [key, value] : {std::pair{"ShowLegend", 1},
+                                  {"LegendPosition", 2},
+                                  {"FileNames", 1},
+                                  {"LineSearch", 0},
+                                  {"LineIdentification", 0}})
             QCOMPARE(ini.getInt(view, key, -1), value);
         QVERIFY(s.shell.isEnabled(cmd::Legend) && s.shell.frame().action(cmd::Legend)->isChecked());
 
