@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "app/Commands.h"
-#include "dialogs/display/FontSpec.h"
+#include "dialogs/display/LabelFontType.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
 #include "lumio/Outcome.h"
@@ -74,7 +74,7 @@ void DiagramDocument::applyViewSettings(const lumcore::IniFile& ini) {
         if (value.empty() || value.front() != '&') *text = cutText(value, SPlotInfo::kAxisTitleMax);
     }
     fontName = cutText(ini.getString(view, "FontName", "Arial"), SPlotInfo::kTitleMax);
-    fontType = FontSpec::parse(ini.getString(view, "FontType", "15,11,0,0")).text();
+    fontType = LabelFontType::parse(ini.getString(view, "FontType", "15,11,0,0")).text();
     rebuildLabelFont();
 }
 
@@ -394,12 +394,12 @@ void DiagramDocument::setViewOptions(const ViewOptions& options, lumcore::IniFil
     ini.setInt(view, "LineSearch", legend.lineSearch ? 1 : 0);
     ini.setInt(view, "LineIdentification", legend.identification ? 1 : 0);
     fontName = cutText(options.fontName, SPlotInfo::kTitleMax);
-    fontType = FontSpec::parse(options.fontType).text();
+    fontType = LabelFontType::parse(options.fontType).text();
     ini.setString(view, "FontName", fontName);
     ini.setString(view, "FontType", fontType);
     rebuildLabelFont();
 }
 
 void DiagramDocument::rebuildLabelFont() {
-    plot_.font = FontSpec::parse(fontType).font(fontName);
+    plot_.font = LabelFontType::parse(fontType).font(fontName);
 }

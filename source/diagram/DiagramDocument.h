@@ -65,8 +65,8 @@ class DiagramDocument {
 
     // Window set-up from the settings file: grid lines, logarithmic axes and the reticle
     // ("InitWindow"); legend, axis texts and the label font ("View Options"). An axis text
-    // that begins with "&" keeps the built-in text; the font type is read as FontSpec reads
-    // it (a field missing counts 0, a point size of 0 or below becomes 11).
+    // that begins with "&" keeps the built-in text; the font type is read as LabelFontType
+    // reads it (a field missing counts 0, a point size of 0 or below becomes 11).
     void applyViewSettings(const lumcore::IniFile& ini);
 
     // The analysis settings in the settings file or in a configuration file. The settings

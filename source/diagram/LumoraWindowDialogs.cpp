@@ -13,7 +13,7 @@
 #include "app/AppContext.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
-#include "dialogs/display/FontSpec.h"
+#include "dialogs/display/LabelFontType.h"
 #include "dialogs/display/PlotEditDialog.h"
 #include "dialogs/display/SelectPlotBox.h"
 #include "dialogs/display/ViewOptionsDialog.h"
@@ -229,8 +229,8 @@ void LumoraWindow::editViewOptions() {
                : now.legend.position == 2 ? Corner::TopRight
                                           : Corner::TopLeft;
     x.fontName = fromStd(now.fontName);
-    x.fontSpec = fromStd(now.fontType);
-    x.fontSize = QString::number(FontSpec::parse(now.fontType).points);
+    x.fontType = fromStd(now.fontType);
+    x.fontSize = QString::number(LabelFontType::parse(now.fontType).points);
     ViewOptionsDialog dialog(x, context_.dialogs(), context_.showHelp, this);
     if (context_.dialogs().run(dialog) != QDialog::Accepted) return;
     const ViewOptionsXfer chosen = dialog.xfer();
@@ -245,7 +245,7 @@ void LumoraWindow::editViewOptions() {
     if (chosen.legend != Corner::None)
         next.legend.position = chosen.legend == Corner::TopRight ? 2 : 1;
     next.fontName = chosen.fontName.toStdString();
-    next.fontType = chosen.fontSpec.toStdString();
+    next.fontType = chosen.fontType.toStdString();
     lumcore::IniFile ini = context_.profile().read();
     document_.setViewOptions(next, ini);
     context_.profile().write(ini);

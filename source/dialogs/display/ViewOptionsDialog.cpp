@@ -19,9 +19,9 @@ ViewOptionsDialog::ViewOptionsDialog(const ViewOptionsXfer& xfer, ModalRunner& f
                                      std::function<void()> help, QWidget* parent)
     : QDialog(parent),
       fonts_(fonts),
-      spec_(FontSpec::parse(xfer.fontSpec.toStdString())),
+      type_(LabelFontType::parse(xfer.fontType.toStdString())),
       fontName_(xfer.fontName),
-      specText_(xfer.fontSpec) {
+      typeText_(xfer.fontType) {
     setWindowTitle(QStringLiteral("Beschriftung"));
     auto* layout = new QVBoxLayout(this);
     auto* texts = new QGridLayout;
@@ -96,33 +96,33 @@ QLineEdit* ViewOptionsDialog::field(int index) const {
 
 void ViewOptionsDialog::showFont() {
     fontNameShown_->setText(fontName_);
-    fontSizeShown_->setText(QString::number(spec_.points));
+    fontSizeShown_->setText(QString::number(type_.points));
 }
 
 void ViewOptionsDialog::chooseFont() {
     // The point size rather than the cell height: a font dialog sizes by the em, which the
     // cell height would overstate.
     QFont initial(fontName_);
-    initial.setPointSize(spec_.points);
-    initial.setWeight(spec_.bold ? QFont::Bold : QFont::Normal);
-    initial.setItalic(spec_.italic);
+    initial.setPointSize(type_.points);
+    initial.setWeight(type_.bold ? QFont::Bold : QFont::Normal);
+    initial.setItalic(type_.italic);
     QFontDialog dialog(initial, this);
     dialog.setWindowTitle(QStringLiteral("Schriftart"));
     if (fonts_.run(dialog) != QDialog::Accepted) return;
     const QFont chosen = dialog.currentFont();
     fontName_ = chosen.family();
-    spec_.height = QFontMetrics(chosen).height();
-    spec_.points = chosen.pointSize() > 0
+    type_.height = QFontMetrics(chosen).height();
+    type_.points = chosen.pointSize() > 0
                        ? chosen.pointSize()
                        : static_cast<int>(std::lround(chosen.pixelSize() * 72.0 / 96.0));
-    if (spec_.points <= 0) spec_.points = 11;
-    spec_.bold = chosen.weight() >= QFont::Bold;
-    spec_.italic = chosen.italic();
+    if (type_.points <= 0) type_.points = 11;
+    type_.bold = chosen.weight() >= QFont::Bold;
+    type_.italic = chosen.italic();
     showFont();
 }
 
 void ViewOptionsDialog::accept() {
-    specText_ = QString::fromStdString(spec_.text());
+    typeText_ = QString::fromStdString(type_.text());
     QDialog::accept();
 }
 
@@ -141,6 +141,6 @@ ViewOptionsXfer ViewOptionsDialog::xfer() const {
                                          : ViewOptionsXfer::Legend::None;
     x.fontName = fontName_;
     x.fontSize = fontSizeShown_->text();
-    x.fontSpec = specText_;
+    x.fontType = typeText_;
     return x;
 }

@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "dialogs/display/FontSpec.h"
+#include "dialogs/display/LabelFontType.h"
 
 class ModalRunner;
 class QCheckBox;
@@ -27,7 +27,7 @@ struct ViewOptionsXfer {
     Legend legend = Legend::TopLeft;
     QString fontName = QStringLiteral("Arial");
     QString fontSize;  // "%d" of the point size
-    QString fontSpec = QStringLiteral("15,11,0,0");
+    QString fontType = QStringLiteral("15,11,0,0");
 };
 
 class ViewOptionsDialog : public QDialog {
@@ -39,7 +39,7 @@ class ViewOptionsDialog : public QDialog {
 
     // The values as the controls hold them; after OK the font text is "%d,%d,%d,%d".
     ViewOptionsXfer xfer() const;
-    FontSpec fontSpec() const { return spec_; }
+    LabelFontType fontType() const { return type_; }
     QLineEdit* field(int index) const;  // 0 title, 1 x label, 2 x unit, 3 y label, 4 y unit
 
     // "Ändern": the font dialog, started from the current font; OK takes its font over.
@@ -52,9 +52,9 @@ class ViewOptionsDialog : public QDialog {
     void showFont();
 
     ModalRunner& fonts_;
-    FontSpec spec_;
+    LabelFontType type_;
     QString fontName_;
-    QString specText_;
+    QString typeText_;
     QLineEdit* fields_[5] = {};
     QCheckBox* fileNames_;
     QCheckBox* identification_;

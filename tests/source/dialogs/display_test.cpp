@@ -112,7 +112,7 @@ class DisplayTest : public QObject {
         ScriptedModalRunner runner;
         ViewOptionsXfer x;
         x.fontName = QStringLiteral("Liberation Sans");
-        x.fontSpec = QStringLiteral("12");
+        x.fontType = QStringLiteral("12");
         ViewOptionsDialog dialog(x, runner, {});
         QFont offered;
         runner.scripts.push_back([&](QDialog& d) {
@@ -131,11 +131,11 @@ class DisplayTest : public QObject {
         dialog.accept();
         const ViewOptionsXfer back = dialog.xfer();
         QCOMPARE(back.fontSize, QStringLiteral("14"));
-        const QStringList spec = back.fontSpec.split(',');
-        QVERIFY(spec.size() == 4 && spec[0].toInt() > 14 && spec[1] == "14" && spec[2] == "1" &&
-                spec[3] == "0");
+        const QStringList type = back.fontType.split(',');
+        QVERIFY(type.size() == 4 && type[0].toInt() > 14 && type[1] == "14" && type[2] == "1" &&
+                type[3] == "0");
         // Missing fields count 0; a point size of 0 or below becomes 11.
-        QCOMPARE(FontSpec::parse("20,-3").text(), std::string("20,11,0,0"));
+        QCOMPARE(LabelFontType::parse("20,-3").text(), std::string("20,11,0,0"));
 
         // The option integers pick one radio; OK gives them back as the radios say.
         using displayoption::Intensity;

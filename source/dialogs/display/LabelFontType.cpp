@@ -1,4 +1,4 @@
-#include "dialogs/display/FontSpec.h"
+#include "dialogs/display/LabelFontType.h"
 
 #include <charconv>
 #include <cmath>
@@ -16,11 +16,11 @@ int field(const std::string& text, std::size_t begin, std::size_t end) {
 
 }  // namespace
 
-FontSpec FontSpec::parse(const std::string& text) {
-    FontSpec spec;
+LabelFontType LabelFontType::parse(const std::string& text) {
+    LabelFontType type;
     std::size_t comma = text.find(',');
     if (comma == std::string::npos) {
-        spec.points = field(text, 0, text.size());
+        type.points = field(text, 0, text.size());
     } else {
         int values[4] = {};
         std::size_t begin = 0;
@@ -30,20 +30,20 @@ FontSpec FontSpec::parse(const std::string& text) {
             v = field(text, begin, end);
             begin = end + 1;
         }
-        spec.height = values[0];
-        spec.points = values[1];
-        spec.bold = values[2] != 0;
-        spec.italic = values[3] != 0;
+        type.height = values[0];
+        type.points = values[1];
+        type.bold = values[2] != 0;
+        type.italic = values[3] != 0;
     }
-    if (spec.points <= 0) spec.points = 11;
-    return spec;
+    if (type.points <= 0) type.points = 11;
+    return type;
 }
 
-std::string FontSpec::text() const {
+std::string LabelFontType::text() const {
     return lumcore::strprintf("%d,%d,%d,%d", height, points, bold ? 1 : 0, italic ? 1 : 0);
 }
 
-SFontDesc FontSpec::font(const std::string& face) const {
+SFontDesc LabelFontType::font(const std::string& face) const {
     SFontDesc desc;
     desc.face = face;
     // Without a cell height the point size gives it, at the screen's 96 pixels per inch.
