@@ -6,8 +6,10 @@
 #include <cmath>
 #include <optional>
 #include <stdexcept>
+#include <tuple>
 
 #include "app/Commands.h"
+#include "dialogs/display/LabelFontType.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
 #include "lumio/Outcome.h"
@@ -43,22 +45,6 @@ float raisedTop(float top) {
         std::clamp(double(top) + 0.1 * std::fabs(double(top)), -double(FLT_MAX), double(FLT_MAX)));
 }
 
-// "height,points,bold,italic": four integers, or nothing.
-std::optional<std::array<int, 4>> parseFontType(const std::string& text) {
-    std::array<int, 4> v{};
-    const char* p = text.data();
-    const char* end = p + text.size();
-    for (std::size_t k = 0; k < v.size(); ++k) {
-        while (p < end && *p == ' ') ++p;
-        const auto [next, error] = std::from_chars(p, end, v[k]);
-        if (error != std::errc{}) return std::nullopt;
-        p = next;
-        while (p < end && *p == ' ') ++p;
-        if (k + 1 < v.size() && (p == end || *p++ != ',')) return std::nullopt;
-    }
-    return p == end ? std::optional(v) : std::nullopt;
-}
-
 }  // namespace
 
 void DiagramDocument::applyViewSettings(const lumcore::IniFile& ini) {
@@ -88,16 +74,8 @@ void DiagramDocument::applyViewSettings(const lumcore::IniFile& ini) {
         if (value.empty() || value.front() != '&') *text = cutText(value, SPlotInfo::kAxisTitleMax);
     }
     fontName = cutText(ini.getString(view, "FontName", "Arial"), SPlotInfo::kTitleMax);
-    fontType = ini.getString(view, "FontType", "15,11,0,0");
-    std::optional<std::array<int, 4>> type = parseFontType(fontType);
-    if (!type) {
-        fontType = "15,11,0,0";
-        type = parseFontType(fontType);
-    }
-    plot_.font.face = fontName;
-    plot_.font.height = (*type)[0];
-    plot_.font.weight = (*type)[2] ? 700 : 400;
-    plot_.font.italic = (*type)[3] != 0;
+    fontType = LabelFontType::parse(ini.getString(view, "FontType", "15,11,0,0")).text();
+    rebuildLabelFont();
 }
 
 void DiagramDocument::loadSettings(const lumcore::IniFile& ini, bool settingsFile,
@@ -397,4 +375,39 @@ void DiagramDocument::invertX() {
         SPlotInfo& data = overlays_.record(p).plotInfo;
         std::swap(data.xMin, data.xMax);
     }
+}
+
+DiagramDocument::ViewOptions DiagramDocument::viewOptions() const {
+    return {overlays_.empty() ? std::string() : overlays_.currentRecord().plotInfo.title, axis,
+            legend, fontName, fontType};
+}
+
+void DiagramDocument::setViewOptions(const ViewOptions& options, lumcore::IniFile& ini) {
+    if (!overlays_.empty())
+        overlays_.currentRecord().plotInfo.title = cutText(options.title, SPlotInfo::kTitleMax);
+    const AxisTexts builtIn;
+    const char* view = "View Options";
+    for (auto [key, text, given, standard] :
+         {std::tuple{"xLabel", &axis.xLabel, &options.axis.xLabel, &builtIn.xLabel},
+          std::tuple{"xUnit", &axis.xUnit, &options.axis.xUnit, &builtIn.xUnit},
+          std::tuple{"yLabel", &axis.yLabel, &options.axis.yLabel, &builtIn.yLabel},
+          std::tuple{"yUnit", &axis.yUnit, &options.axis.yUnit, &builtIn.yUnit}}) {
+        *text = cutText(*given, SPlotInfo::kAxisTitleMax);
+        ini.setString(view, key, *text == *standard ? "&" : *text);
+    }
+    legend = options.legend;
+    ini.setInt(view, "ShowLegend", legend.shown ? 1 : 0);
+    ini.setInt(view, "LegendPosition", legend.position);
+    ini.setInt(view, "FileNames", legend.fileNames ? 1 : 0);
+    ini.setInt(view, "LineSearch", legend.lineSearch ? 1 : 0);
+    ini.setInt(view, "LineIdentification", legend.identification ? 1 : 0);
+    fontName = cutText(options.fontName, SPlotInfo::kTitleMax);
+    fontType = LabelFontType::parse(options.fontType).text();
+    ini.setString(view, "FontName", fontName);
+    ini.setString(view, "FontType", fontType);
+    rebuildLabelFont();
+}
+
+void DiagramDocument::rebuildLabelFont() {
+    plot_.font = LabelFontType::parse(fontType).font(fontName);
 }

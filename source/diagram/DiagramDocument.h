@@ -65,8 +65,8 @@ class DiagramDocument {
 
     // Window set-up from the settings file: grid lines, logarithmic axes and the reticle
     // ("InitWindow"); legend, axis texts and the label font ("View Options"). An axis text
-    // that begins with "&" keeps the built-in text; a font type that is not four integers
-    // gives the default font.
+    // that begins with "&" keeps the built-in text; the font type is read as LabelFontType
+    // reads it (a field missing counts 0, a point size of 0 or below becomes 11).
     void applyViewSettings(const lumcore::IniFile& ini);
 
     // The analysis settings in the settings file or in a configuration file. The settings
@@ -137,6 +137,22 @@ class DiagramDocument {
     // Turns the x axis round: the displayed x range and every spectrum's x data range swap
     // their limits.
     void invertX();
+    // Labels, legend and label font, as "Beschriftung" edits them and the legend command
+    // toggles them. The title is the current spectrum's.
+    struct ViewOptions {
+        std::string title;
+        AxisTexts axis;
+        Legend legend;
+        std::string fontName;
+        std::string fontType;
+    };
+    ViewOptions viewOptions() const;
+    // Takes the options over (texts cut to their room, the label font rebuilt) and writes
+    // them to the "View Options" section of `ini`; a label equal to its built-in text is
+    // written as "&", which keeps the built-in text.
+    void setViewOptions(const ViewOptions& options, lumcore::IniFile& ini);
+    // The label font from `fontName` and `fontType`.
+    void rebuildLabelFont();
 
   private:
     void clearSelection();

@@ -188,6 +188,7 @@ void LumoraWindow::declareCommands() {
             changed();
         });
     declareRangeCommands();
+    declareDialogCommands();
 }
 
 bool LumoraWindow::minimised() const {

@@ -152,4 +152,24 @@ class LumoraWindow : public QWidget, public CommandTarget {
     Zoom zoom_ = Zoom::Off;
     QPoint zoomStart_;
     QRubberBand* rubberBand_ = nullptr;
+    // Plot dialogs: display range, labels, curve colour, file list and legend.
+  public:
+    // The frame moved: the modeless dialogs keep their place beside it.
+    void frameEvent(QEvent* event) override;
+    // Takes a modeless dialog of another diagram over when this one becomes active.
+    void attachModeless(Modeless kind, QWidget* dialog);
+
+  private:
+    void declareDialogCommands();
+    void openDisplayRange();
+    void openPlotSelection();
+    void followDocument();
+    void watchActivation(Modeless kind, QWidget* dialog);
+    void placeModeless();
+    void chooseCurveColor();
+    void editViewOptions();
+    void toggleLegend();
+    void drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const;
+
+    std::size_t spectraSeen_ = 0;  // the spectrum count the file list last followed
 };

@@ -353,12 +353,17 @@ class DocumentTest : public QObject {
         QCOMPARE(doc.plot().font.face, std::string("Courier"));
         QCOMPARE(doc.plot().font.height, 20);
         QCOMPARE(doc.plot().font.weight, 700);
-        for (const char* bad : {"20,14,1", "20,14,1,0,5", "x,14,1,0", "20;14;1;0", ""}) {
+        // A field missing or not a number counts 0, a point size of 0 or below is 11; without
+        // a cell height the point size gives it.
+        const std::tuple<const char*, const char*, int> types[] = {
+            {"20,14,1", "20,14,1,0", 20}, {"x,14,1,0", "0,14,1,0", 19}, {"12", "0,12,0,0", 16},
+            {"", "0,11,0,0", 15}, {"20,-1,0,1", "20,11,0,1", 20}};
+        for (const auto& [text, type, height] : types) {
             DiagramDocument d;
             d.applyViewSettings(
-                lumcore::IniFile::fromText(std::string("[View Options]\nFontType=") + bad));
-            QCOMPARE(d.fontType, std::string("15,11,0,0"));
-            QCOMPARE(d.plot().font.height, 15);
+                lumcore::IniFile::fromText(std::string("[View Options]\nFontType=") + text));
+            QCOMPARE(d.fontType, std::string(type));
+            QCOMPARE(d.plot().font.height, height);
         }
     }
 

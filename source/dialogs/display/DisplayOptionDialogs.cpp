@@ -1,0 +1,113 @@
+#include "dialogs/display/DisplayOptionDialogs.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace displayoption {
+
+Intensity intensityOf(int option) {
+    return option == 1 ? Intensity::FValue : option == 2 ? Intensity::Aik : Intensity::Relative;
+}
+
+int intensityOption(Intensity intensity) {
+    return static_cast<int>(intensity);
+}
+
+Sort sortOf(int option) {
+    return option == 1 ? Sort::Wavelength : option == 2 ? Sort::Intensity : Sort::Element;
+}
+
+int sortOption(Sort sort) {
+    return static_cast<int>(sort);
+}
+
+}  // namespace displayoption
+
+namespace {
+
+// A titled group of three radios, the one at `checked` on.
+std::array<QRadioButton*, 3> radioGroup(QVBoxLayout* layout, const QString& title,
+                                        const std::array<const char*, 3>& texts, int checked,
+                                        QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    auto* rows = new QVBoxLayout(group);
+    std::array<QRadioButton*, 3> radios{};
+    for (int k = 0; k < 3; ++k) {
+        radios[k] = new QRadioButton(QString::fromUtf8(texts[k]), group);
+        rows->addWidget(radios[k]);
+    }
+    radios[checked]->setChecked(true);
+    layout->addWidget(group);
+    return radios;
+}
+
+std::array<QRadioButton*, 3> intensityGroup(QVBoxLayout* layout, int option, QWidget* parent) {
+    return radioGroup(
+        layout, QStringLiteral("Linienintensitäten anzeigen als:"),
+        {"relative Werte", "Oszillatorstärke (f-Wert)", "Übergangswahrscheinlichkeit (Aik)"},
+        static_cast<int>(displayoption::intensityOf(option)), parent);
+}
+
+int checkedIndex(const std::array<QRadioButton*, 3>& radios) {
+    for (int k = 0; k < 3; ++k)
+        if (radios[k]->isChecked()) return k;
+    return 0;
+}
+
+void addButtons(QDialog* dialog, QVBoxLayout* layout) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+}  // namespace
+
+LineDisplayOptionDialog::LineDisplayOptionDialog(int intensityOption, bool showValues,
+                                                 QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Anzeigeoptionen"));
+    auto* layout = new QVBoxLayout(this);
+    intensity_ = intensityGroup(layout, intensityOption, this);
+    showValues_ =
+        new QCheckBox(QStringLiteral("Linienintensitätswerte im Spektrum anzeigen"), this);
+    showValues_->setChecked(showValues);
+    layout->addWidget(showValues_);
+    addButtons(this, layout);
+}
+
+int LineDisplayOptionDialog::intensityOption() const {
+    return displayoption::intensityOption(
+        static_cast<displayoption::Intensity>(checkedIndex(intensity_)));
+}
+
+bool LineDisplayOptionDialog::showValues() const {
+    return showValues_->isChecked();
+}
+
+SearchEngineDisplayOptionDialog::SearchEngineDisplayOptionDialog(int intensityOption,
+                                                                 int sortOption, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Anzeigeoptionen"));
+    auto* layout = new QVBoxLayout(this);
+    intensity_ = intensityGroup(layout, intensityOption, this);
+    sort_ = radioGroup(layout, QStringLiteral("Ergebnistabelle sortieren nach:"),
+                       {"Element", "Wellenlänge", "Intensität"},
+                       static_cast<int>(displayoption::sortOf(sortOption)), this);
+    addButtons(this, layout);
+}
+
+int SearchEngineDisplayOptionDialog::intensityOption() const {
+    return displayoption::intensityOption(
+        static_cast<displayoption::Intensity>(checkedIndex(intensity_)));
+}
+
+int SearchEngineDisplayOptionDialog::sortOption() const {
+    return displayoption::sortOption(static_cast<displayoption::Sort>(checkedIndex(sort_)));
+}
