@@ -187,6 +187,7 @@ void LumoraWindow::declareCommands() {
             if (t.key) context_.profile().writeInt(t.section, t.key, t.on ? 1 : 0);
             changed();
         });
+    declareLinesCommands();
 }
 
 bool LumoraWindow::minimised() const {

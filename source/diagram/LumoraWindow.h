@@ -97,6 +97,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Line editing: in add-line mode the mouse and Enter/Escape drive the marker first.
+    bool event(QEvent* event) override;
 
   private:
     void declareCommands();
@@ -120,4 +122,17 @@ class LumoraWindow : public QWidget, public CommandTarget {
     SPlotInfo laidOut_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
+
+    // Line editing: add-line mode with its marker (a data point of the current spectrum),
+    // deleting lines, pruning a line's candidates.
+    void declareLinesCommands();
+    void enterAddLineMode();
+    void moveAddLineMarker(QPoint position);
+    void addLineAtMarker();
+    void followAddLineMode();  // cursor, marker and read-out as the document's mode says
+    void showMarkerReadout();
+    void editLineEntries();
+    TPointF addLineMarker_;
+    bool addLineShown_ = false;
+    bool trackedBefore_ = false;
 };
