@@ -20,6 +20,13 @@ QColor toQColor(TColor c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
+// The status bar's read-out of a data point in the current spectrum's status-bar units.
+QString readout(TPointF p, const SAxisText& units) {
+    return QString::fromStdString(lumcore::strprintf("x: %g %s, y: %g %s", double(p.x),
+                                                     units.xUnitStatus.c_str(), double(p.y),
+                                                     units.yUnitStatus.c_str()));
+}
+
 }  // namespace
 
 void LumoraWindow::declareLinesCommands() {
@@ -109,9 +116,14 @@ void LumoraWindow::followAddLineMode() {
         setFocus(Qt::OtherFocusReason);
         showMarkerReadout();
     } else {
+        // The read-out goes back to the reticle's, if there is one.
         setMouseTracking(trackedBefore_);
         unsetCursor();
-        context_.showReadout(QString());
+        const OverlayTable& table = document_.overlays();
+        context_.showReadout(document_.reticle.shown && !table.empty()
+                                 ? readout(document_.reticle.position,
+                                           table.currentRecord().axisText)
+                                 : QString());
     }
     redraw();
 }
@@ -119,10 +131,7 @@ void LumoraWindow::followAddLineMode() {
 void LumoraWindow::showMarkerReadout() {
     const OverlayTable& table = document_.overlays();
     if (table.empty()) return;
-    const SAxisText& units = table.currentRecord().axisText;
-    context_.showReadout(QString::fromStdString(lumcore::strprintf(
-        "x: %g %s, y: %g %s", double(addLineMarker_.x), units.xUnitStatus.c_str(),
-        double(addLineMarker_.y), units.yUnitStatus.c_str())));
+    context_.showReadout(readout(addLineMarker_, table.currentRecord().axisText));
 }
 
 bool LumoraWindow::event(QEvent* event) {
