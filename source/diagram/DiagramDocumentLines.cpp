@@ -108,7 +108,8 @@ void DiagramDocument::registerLineMessages() {
         followLineDisplay();
         return inverse;
     });
-    // Deleted lines come back, each in its place in the order of its list.
+    // Deleted lines come back: found lines in their place by position, database lines where
+    // their list's order puts them (after the others when it is the order of addition).
     messages_.add(kRestoreLines, [this, takeBytes](const std::string& text,
                                                    const HistorySnapshot& snapshot, int) {
         std::string inverse = lineUndoText(kRemoveLines);
