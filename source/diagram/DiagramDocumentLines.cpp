@@ -178,8 +178,8 @@ bool DiagramDocument::deleteAllLines() {
 bool DiagramDocument::keepCandidates(const std::vector<std::size_t>& keep) {
     if (!isEnabled(cmd::EditLineEntries)) return false;
     CLine& line = overlays_.currentRecord().spectrumLines[std::size_t(selectedLine_)];
-    const std::size_t n = std::min({line.candidateLabels.size(), line.candidateColors.size(),
-                                    line.candidateRecords.size()});
+    const std::size_t n = std::min(
+        {line.candidateLabels.size(), line.candidateColors.size(), line.candidateRecords.size()});
     CLine pruned(line.x, line.y);
     std::size_t next = 0;  // each candidate once, in its order
     for (std::size_t i : keep) {

@@ -88,8 +88,8 @@ void LumoraWindow::moveAddLineMarker(QPoint position) {
     const OverlayTable& table = document_.overlays();
     if (table.empty()) return;
     try {
-        addLineMarker_ = MousePointToData({position.x(), position.y()},
-                                          table.currentRecord().points, laidOut());
+        addLineMarker_ =
+            MousePointToData({position.x(), position.y()}, table.currentRecord().points, laidOut());
     } catch (const lumgl::PlotError&) {
         return;
     }
@@ -120,10 +120,10 @@ void LumoraWindow::followAddLineMode() {
         setMouseTracking(trackedBefore_);
         unsetCursor();
         const OverlayTable& table = document_.overlays();
-        context_.showReadout(document_.reticle.shown && !table.empty()
-                                 ? readout(document_.reticle.position,
-                                           table.currentRecord().axisText)
-                                 : QString());
+        context_.showReadout(
+            document_.reticle.shown && !table.empty()
+                ? readout(document_.reticle.position, table.currentRecord().axisText)
+                : QString());
     }
     redraw();
 }

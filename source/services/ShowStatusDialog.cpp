@@ -30,7 +30,8 @@ ShowStatusDialog::~ShowStatusDialog() {
 void ShowStatusDialog::Start() {
     refresh(process_, action_, minimum_, maximum_);
     adjustSize();
-    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -93,7 +93,8 @@ class EntriesTest : public QObject {
             if (b->text() == QStringLiteral("Abbruch")) b->click();
         QVERIFY(first.cancelled());
 
-        ShowStatusDialog second(QStringLiteral("Linieninformation:"), QStringLiteral("Ausdruck"), 0, 2);
+        ShowStatusDialog second(QStringLiteral("Linieninformation:"), QStringLiteral("Ausdruck"), 0,
+                                2);
         second.Start();
         QCOMPARE(ShowStatusDialog::running(), 2);
         QVERIFY(first.cancelled() && !second.cancelled());
