@@ -159,9 +159,19 @@ class LineEditTest : public QObject {
         QVERIFY(shell.trigger(cmd::AddLine));
         QCOMPARE(w->cursor().shape(), Qt::CrossCursor);
         QVERIFY(readout && readout->text().startsWith("x: 500 "));
+        // The marker runs down the plot at its x (the curve crosses that column only once).
+        const auto redInColumn = [&] {
+            const QImage shot = w->grab().toImage();
+            const int x = DataToMousePoint({500, 5}, w->laidOut()).x;
+            int red = 0;
+            for (int y = 0; y < shot.height(); ++y) red += shot.pixel(x, y) == qRgb(255, 0, 0);
+            return red;
+        };
+        const int withMarker = redInColumn();
         key(Qt::Key_Escape);
         QVERIFY(!doc.addLineMode && !shell.isEnabled(cmd::Undo));
         QCOMPARE(w->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(withMarker > redInColumn() + 50);
         QVERIFY(shell.trigger(cmd::AddLine));
         key(Qt::Key_Return);
         QCOMPARE(doc.overlays().currentRecord().spectrumLines.size(), std::size_t(2));
