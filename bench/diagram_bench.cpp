@@ -1,6 +1,7 @@
 // The diagram window's own costs: adding a million-point ASCII spectrum to a document beside
 // reading the same file alone (the document must not copy the points), and painting twelve
-// million-point spectra into a 1200 x 800 window.
+// million-point spectra into a 1200 x 800 window; deleting 20,000 identified lines at once
+// (command 156), its undo and its redo.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -89,11 +90,80 @@ void BM_DiagramPainter12x1M(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 12 * kPoints);
 }
 
+// A diagram whose spectrum shows 20,000 identified lines, each with six candidates of three
+// species and their three species entries, texts as long as the database's.
+void showIdentifiedLines(DiagramDocument& document) {
+    SpectrumRecord* r = document.overlays().prepareNext();
+    r->points = {{200, 1}, {800, 1}};
+    document.overlays().commitNext();
+    document.analysisDisplay = true;
+    SpectrumRecord& cur = document.overlays().currentRecord();
+    cur.foundLinesShown = 1;
+    cur.spectrumLines.reserve(20'000);
+    for (int k = 0; k < 20'000; ++k) {
+        CLine line(200.0f + 0.03f * float(k), float(k % 977));
+        for (const char* species : {"Fe I ", "Fe II ", "Ca I "}) {
+            for (int c = 0; c < 2; ++c) {
+                const std::string wl = std::to_string(line.x + 0.001f * float(c));
+                line.candidateLabels.push_back(species + wl + ";0.25");
+                line.candidateColors.push_back(MakeColor(128, 0, 0));
+                line.candidateRecords.push_back("0.25;19350.891;45881.207;a5D;z5P;4;3;");
+            }
+            line.speciesLabels.push_back(line.candidateLabels.back() + "*");
+            line.speciesColors.push_back(MakeColor(128, 0, 0));
+            line.speciesRecords.push_back(line.candidateRecords.back());
+        }
+        cur.spectrumLines.add(std::move(line));
+    }
+}
+
+void BM_DeleteAllLines20k(benchmark::State& state) {
+    DiagramDocument document;
+    showIdentifiedLines(document);
+    for (auto _ : state) {
+        document.deleteAllLines();
+        state.PauseTiming();
+        document.undo();
+        document.flushHistory();
+        state.ResumeTiming();
+    }
+}
+
+void BM_UndoDeleteAllLines20k(benchmark::State& state) {
+    DiagramDocument document;
+    showIdentifiedLines(document);
+    for (auto _ : state) {
+        state.PauseTiming();
+        document.deleteAllLines();
+        state.ResumeTiming();
+        document.undo();
+        state.PauseTiming();
+        document.flushHistory();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RedoDeleteAllLines20k(benchmark::State& state) {
+    DiagramDocument document;
+    showIdentifiedLines(document);
+    document.deleteAllLines();
+    document.undo();
+    for (auto _ : state) {
+        document.redo();
+        state.PauseTiming();
+        document.undo();
+        state.ResumeTiming();
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReadFileData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddSpectrumRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiagramPainter12x1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteAllLines20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return lumbench::runWithQt(argc, argv);

@@ -25,6 +25,7 @@ DiagramDocument::DiagramDocument() {
             applyRange({(*values)[0], (*values)[1], (*values)[2], (*values)[3]});
         return inverse;
     });
+    registerLineMessages();
 }
 
 namespace {
@@ -198,17 +199,20 @@ bool DiagramDocument::setCurrent(std::size_t position) {
     if (position == overlays_.current()) return position < overlays_.count();
     if (!overlays_.setCurrent(position)) return false;
     clearSelection();
+    followLineDisplay();
     return true;
 }
 
 void DiagramDocument::closeCurrent() {
     overlays_.closeCurrent();
     clearSelection();
+    followLineDisplay();
 }
 
 void DiagramDocument::closeOverlays() {
     overlays_.closeOverlays();
     clearSelection();
+    followLineDisplay();
 }
 
 void DiagramDocument::clearSelection() {
@@ -304,9 +308,12 @@ bool DiagramDocument::isEnabled(int command) const {
         case cmd::LineWavelength:
         case cmd::DeleteLine:
         case cmd::SelectedLineInfo:
-        case cmd::EditLineEntries:
             return selected();
+        case cmd::EditLineEntries:  // the candidates of a found line
+            return selected() && cur->foundLinesShown && cur->foundLineSelected;
         case cmd::DeleteAllLines:
+            return cur && ((cur->foundLinesShown && !cur->spectrumLines.empty()) ||
+                           (cur->databaseLinesShown && !cur->databaseLines.empty()));
         case cmd::AllLinesInfo:
             return cur && (!cur->spectrumLines.empty() || !cur->databaseLines.empty());
         case cmd::AdjustWavelength:

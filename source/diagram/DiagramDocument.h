@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "diagram/OverlayTable.h"
 #include "lumdb/AnalysisSettings.h"
@@ -128,6 +129,25 @@ class DiagramDocument {
     bool redo();
     MessageRegistry& messages() { return messages_; }
 
+    // Line editing on the current spectrum's shown list. Each change is undoable: its text
+    // is the message that reverses it with the spectrum's found-lines-shown and new-file
+    // bytes ("1217,1,0"), its snapshot the lines it added or removed, with all their lists.
+    // Every change clears the selection.
+    static constexpr unsigned kRemoveLines = 1217;   // undoes an added line
+    static constexpr unsigned kRestoreLines = 1218;  // undoes a deletion
+    // A new found line at `at` (a point of the current spectrum), in order; leaves add-line
+    // mode. False, with nothing recorded, unless the current spectrum shows its found lines.
+    bool addLine(TPointF at);
+    // The selected line, or every line of the shown list (found or database lines); false
+    // when there is none.
+    bool deleteSelectedLine();
+    bool deleteAllLines();
+    // Keeps the candidates of the selected found line at `keep` (rising indexes) and labels
+    // its species anew from them, as the identification does; false without such a line.
+    bool keepCandidates(const std::vector<std::size_t>& keep);
+    // Add-line mode ends when the current spectrum no longer shows found lines.
+    void followLineDisplay();
+
     // Whether a diagram command applies to the document's state (a minimised window
     // disables all of them; the window checks that).
     bool isEnabled(int command) const;
@@ -155,6 +175,8 @@ class DiagramDocument {
     void rebuildLabelFont();
 
   private:
+    void registerLineMessages();
+    std::string lineUndoText(unsigned message) const;
     void clearSelection();
     void applyRange(const std::array<float, 4>& range);
 

@@ -189,6 +189,7 @@ void LumoraWindow::declareCommands() {
         });
     declareRangeCommands();
     declareDialogCommands();
+    declareLinesCommands();
 }
 
 bool LumoraWindow::minimised() const {

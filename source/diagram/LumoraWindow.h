@@ -99,6 +99,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Line editing: in add-line mode the mouse and Enter/Escape drive the marker first.
+    bool event(QEvent* event) override;
 
   private:
     void declareCommands();
@@ -152,7 +154,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     Zoom zoom_ = Zoom::Off;
     QPoint zoomStart_;
     QRubberBand* rubberBand_ = nullptr;
-    // Plot dialogs: display range, labels, curve colour, file list and legend.
+
+    // --- Plot dialogs: display range, labels, curve colour, file list and legend.
   public:
     // The frame moved: the modeless dialogs keep their place beside it.
     void frameEvent(QEvent* event) override;
@@ -172,4 +175,17 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const;
 
     std::size_t spectraSeen_ = 0;  // the spectrum count the file list last followed
+
+    // --- Line editing: add-line mode with its marker (a data point of the current spectrum),
+    // deleting lines, pruning a line's candidates.
+    void declareLinesCommands();
+    void enterAddLineMode();
+    void moveAddLineMarker(QPoint position);
+    void addLineAtMarker();
+    void followAddLineMode();  // cursor, marker and read-out as the document's mode says
+    void showMarkerReadout();
+    void editLineEntries();
+    TPointF addLineMarker_;
+    bool addLineShown_ = false;
+    bool trackedBefore_ = false;
 };

@@ -53,6 +53,13 @@ class SpectrumHistory {
     void undone(std::string inverse);
     void redone(std::string inverse);
 
+    // Every snapshot of both stacks, for a change to lines that they hold copies of.
+    template <class Visit>
+    void forEachSnapshot(Visit visit) {
+        for (Entry& entry : undo_) visit(entry.snapshot);
+        for (Entry& entry : redo_) visit(entry.snapshot);
+    }
+
     // Empties both stacks with their snapshots.
     void flush();
 

@@ -45,6 +45,15 @@ LUMDB_EXPORT unsigned char LineIdentification(lumdb::RunHost& parent, const std:
                                               TLineArray& lines, TElementArray& elements,
                                               SSelectElVal values);
 
+// Appends to `line`'s species lists the entries of its candidates first .. last - 1, the
+// identification's rule: the candidates one species gave the line stand together in the
+// order found; of each such run the strongest by database value (the first of equal ones)
+// is the species' entry, its label with "*" when the run holds more than one candidate.
+// `values` holds the database values of those candidates in order; without it each value is
+// read from the candidate's record.
+LUMDB_EXPORT void AppendSpeciesEntries(CLine& line, std::size_t first, std::size_t last,
+                                       const float* values = nullptr);
+
 // Lists every database line of the selected elements with LowerWavelength <= wavelength <=
 // UpperWavelength and LowerIntensity <= strength <= UpperIntensity into `result`, ordered by
 // values.SortOption. Returns 1 when completed, 0 when cancelled or aborted.

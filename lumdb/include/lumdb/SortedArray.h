@@ -35,6 +35,17 @@ class SortedArray {
     void removeAt(std::size_t index) {
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
     }
+    // Removes every element whose flag in `drop` (one per element, by index) is set; the
+    // rest keep their order. One pass, however many go.
+    void removeMarked(const std::vector<char>& drop) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (i >= drop.size() || !drop[i]) {
+                if (kept != i) items_[kept] = std::move(items_[i]);
+                ++kept;
+            }
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(kept), items_.end());
+    }
     void clear() { items_.clear(); }
     void reserve(std::size_t n) { items_.reserve(n); }
 

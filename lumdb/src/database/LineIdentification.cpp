@@ -20,7 +20,7 @@ using lumdb::detail::SpeciesFile;
 class IdentificationVisitor : public lumdb::detail::RecordVisitor {
   public:
     IdentificationVisitor(TLineArray& lines, const SSelectElVal& values)
-        : lines_(lines), values_(values) {
+        : lines_(lines), settings_(values) {
         xs_.reserve(lines.size());
         for (const CLine& line : lines) {
             xs_.push_back(line.x);
@@ -36,8 +36,8 @@ class IdentificationVisitor : public lumdb::detail::RecordVisitor {
         // The hit interval is half-open, [lambda - tol, lambda + tol), so that a found line
         // between two database lines exactly 2 tol apart is not counted for both. The lines
         // are sorted by x: a binary search finds the first one at or above lambda - tol.
-        const float low = lambda - values_.SearchRange;
-        const float high = lambda + values_.SearchRange;
+        const float low = lambda - settings_.SearchRange;
+        const float high = lambda + settings_.SearchRange;
         const auto it = xs_.begin() + static_cast<std::ptrdiff_t>(firstNotBelow(low));
         if (it == xs_.end() || !(*it < high)) return true;
 
@@ -45,10 +45,10 @@ class IdentificationVisitor : public lumdb::detail::RecordVisitor {
         float v = 0.0f;
         if (!lumdb::detail::parseNumberField(lumdb::RecordField(rest, 0), v)) return false;
         // The strength depends on the record alone, so it decides for every line of the window.
-        if (values_.IntensityRange) {
+        if (settings_.IntensityRange) {
             const float s =
-                lumdb::StrengthOf(values_.IntensityOption, v, lambda, file.atomic, rest);
-            if (!(values_.LowerIntensity <= s && s <= values_.UpperIntensity)) return true;
+                lumdb::StrengthOf(settings_.IntensityOption, v, lambda, file.atomic, rest);
+            if (!(settings_.LowerIntensity <= s && s <= settings_.UpperIntensity)) return true;
         }
         Hit hit;
         hit.first = static_cast<std::uint32_t>(it - xs_.begin());
@@ -75,12 +75,12 @@ class IdentificationVisitor : public lumdb::detail::RecordVisitor {
 
     void endFile(const SpeciesFile&) override { endedFiles_ = fileNumber_; }
 
-    // Every line gets its candidates in the order the walk found them, and per file that
-    // added to it the species entry: its strongest candidate (the first on equal strength),
-    // with "*" when the file gave the line more than one. Only the candidates of one file
-    // count for its entry, so a species never picks up another file's candidate whose label
-    // merely contains its own ("Co I" and "CO", "Cu I" and "U I"). A file the walk did not
-    // finish (abort) leaves its candidates but no species entries.
+    // Every line gets its candidates in the order the walk found them (a species file's
+    // together), and per species its entry by AppendSpeciesEntries: the strongest candidate,
+    // with "*" when the species gave the line more than one. Species are told apart by their
+    // whole label, so one never picks up another's candidate whose label merely contains its
+    // own ("Co I" and "CO", "Cu I" and "U I"). A file the walk did not finish (abort) leaves
+    // its candidates but no species entries.
     void fill() {
         const std::size_t n = xs_.size();
         // The hits of each line, in the order found: a counting sort by line.
@@ -98,36 +98,21 @@ class IdentificationVisitor : public lumdb::detail::RecordVisitor {
             const std::uint32_t from = start[index], to = start[index + 1];
             if (from == to) continue;
             CLine& line = lines_[index];
-            std::size_t files = 1;
-            for (std::uint32_t k = from + 1; k < to; ++k)
-                if (hits_[byLine[k]].file != hits_[byLine[k - 1]].file) ++files;
-            line.candidateLabels.reserve(line.candidateLabels.size() + (to - from));
-            line.candidateColors.reserve(line.candidateColors.size() + (to - from));
-            line.candidateRecords.reserve(line.candidateRecords.size() + (to - from));
-            line.speciesLabels.reserve(line.speciesLabels.size() + files);
-            line.speciesColors.reserve(line.speciesColors.size() + files);
-            line.speciesRecords.reserve(line.speciesRecords.size() + files);
-            for (std::uint32_t k = from; k < to;) {
-                // The run of hits of one file.
-                const std::uint32_t file = hits_[byLine[k]].file;
-                const Hit* best = &hits_[byLine[k]];
-                std::uint32_t count = 0;
-                for (; k < to && hits_[byLine[k]].file == file; ++k, ++count) {
-                    const Hit& hit = hits_[byLine[k]];
-                    line.candidateLabels.emplace_back(label(hit));
-                    line.candidateColors.push_back(hit.color);
-                    line.candidateRecords.emplace_back(record(hit));
-                    if (hit.value > best->value) best = &hit;
-                }
-                if (file > endedFiles_) continue;
-                const std::string_view bestLabel = label(*best);
-                std::string& entry = line.speciesLabels.emplace_back();
-                entry.reserve(bestLabel.size() + 1);
-                entry.append(bestLabel);
-                if (count >= 2) entry += '*';
-                line.speciesColors.push_back(best->color);
-                line.speciesRecords.emplace_back(record(*best));
+            const std::size_t first = line.candidateLabels.size();
+            std::size_t complete = first;  // the candidates of files the walk finished
+            line.candidateLabels.reserve(first + (to - from));
+            line.candidateColors.reserve(first + (to - from));
+            line.candidateRecords.reserve(first + (to - from));
+            values_.clear();
+            for (std::uint32_t k = from; k < to; ++k) {
+                const Hit& hit = hits_[byLine[k]];
+                line.candidateLabels.emplace_back(label(hit));
+                line.candidateColors.push_back(hit.color);
+                line.candidateRecords.emplace_back(record(hit));
+                values_.push_back(hit.value);
+                if (hit.file <= endedFiles_) complete = line.candidateLabels.size();
             }
+            AppendSpeciesEntries(line, first, complete, values_.data());
         }
     }
 
@@ -178,11 +163,12 @@ class IdentificationVisitor : public lumdb::detail::RecordVisitor {
     }
 
     TLineArray& lines_;
-    const SSelectElVal& values_;
+    const SSelectElVal& settings_;
     std::vector<float> xs_;
     bool ordered_ = true;
     std::size_t hint_ = 0;  // where the previous search ended
     std::vector<Hit> hits_;
+    std::vector<float> values_;  // the database values of one line's candidates
     lumdb::detail::TextBlocks texts_;
     std::string scratch_;    // the texts of one hit while they are built
     std::size_t pairs_ = 0;  // (line, hit) pairs in all

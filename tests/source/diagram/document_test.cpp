@@ -69,6 +69,8 @@ void applyState(DiagramDocument& doc, const std::string& words) {
         } else if (w == "found") {
             cur.foundLinesShown = 1;
             for (float x : {400.0f, 500.0f}) cur.spectrumLines.add(CLine(x, 1));
+        } else if (w == "hidden") {
+            cur.foundLinesShown = 0;
         } else if (w == "database") {
             cur.databaseLinesShown = 1;
             cur.databaseLines.add(CSearchEngineLine{});

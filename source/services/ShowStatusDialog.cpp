@@ -1,0 +1,41 @@
+#include "services/ShowStatusDialog.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+ShowStatusDialog::ShowStatusDialog(const QString& process, const QString& action, int minimum,
+                                   int maximum, QWidget* parent)
+    : SearchStatusDialog(parent),
+      process_(process),
+      action_(action),
+      minimum_(minimum),
+      maximum_(maximum) {
+    ++running_;
+    // The captions of the texts and of the bar, above each.
+    if (auto* column = qobject_cast<QVBoxLayout*>(layout())) {
+        column->insertWidget(0, new QLabel(QStringLiteral("Prozeß:"), this));
+        if (auto* bar = findChild<QProgressBar*>())
+            column->insertWidget(column->indexOf(bar),
+                                 new QLabel(QStringLiteral("Fortschritt:"), this));
+    }
+}
+
+ShowStatusDialog::~ShowStatusDialog() {
+    --running_;
+}
+
+void ShowStatusDialog::Start() {
+    refresh(process_, action_, minimum_, maximum_);
+    adjustSize();
+    const QScreen* screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    show();
+}
