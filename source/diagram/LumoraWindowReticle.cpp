@@ -230,7 +230,9 @@ void LumoraWindow::placeReticleLabel() {
 
 void LumoraWindow::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if ((key != Qt::Key_Left && key != Qt::Key_Right) || !document_.reticle.shown) {
+    // While lines are added the keys belong to the marker.
+    if ((key != Qt::Key_Left && key != Qt::Key_Right) || !document_.reticle.shown ||
+        document_.addLineMode) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -106,6 +106,12 @@ class ReticleTest : public QObject {
         s.window->applyDisplayRange({400, 460, 0, 11});
         s.window->grab();
         QCOMPARE(s.position(), (TPointF{430, 3}));
+        // Another spectrum made current takes the reticle to its own nearest point.
+        const QString other = s.dir.filePath("other.txt");
+        std::ofstream(other.toStdString()) << "395 1\n428 2\n436 3\n470 4\n";
+        QVERIFY(s.window->addSpectrumFile(other));
+        s.window->grab();
+        QCOMPARE(s.position(), (TPointF{428, 2}));
     }
 
     void arrowKeysStepAndBeepAtTheEnd() {
