@@ -96,12 +96,15 @@ void BM_DiagramPainter12x1M(benchmark::State& state) {
 
 // A 1920 x 1080 diagram window of twelve spectra of `points` points each, the current one
 // with 1,000 identified lines shown, and the reticle on; made once per size.
+// The windows and their context go before the application does (main ends them).
+std::unique_ptr<AppContext> context;
+std::map<std::size_t, std::unique_ptr<LumoraWindow>> windows;
+
 LumoraWindow& diagramWindow(std::size_t points) {
-    static AppContext context(AppContext::Services{});
-    static std::map<std::size_t, std::unique_ptr<LumoraWindow>> windows;
+    if (!context) context = std::make_unique<AppContext>(AppContext::Services{});
     std::unique_ptr<LumoraWindow>& window = windows[points];
     if (window) return *window;
-    window = std::make_unique<LumoraWindow>(context);
+    window = std::make_unique<LumoraWindow>(*context);
     DiagramDocument& document = window->document();
     for (std::uint32_t k = 0; k < 12; ++k) {
         lumbench::SpectrumRecipe recipe;
@@ -128,6 +131,7 @@ LumoraWindow& diagramWindow(std::size_t points) {
     window->show();
     window->setReticleShown(true);
     window->repaint();
+    QCoreApplication::processEvents();
     return *window;
 }
 
@@ -143,15 +147,29 @@ void BM_ReticleStep(benchmark::State& state) {
 
 void BM_DiagramRedraw(benchmark::State& state) {
     LumoraWindow& window = diagramWindow(std::size_t(state.range(0)));
+    if (!window.isVisible()) state.SkipWithError("the window is not shown");
     for (auto _ : state) {
         window.redraw();
         window.repaint();
     }
 }
 
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 void BM_DiagramExpose(benchmark::State& state) {
     LumoraWindow& window = diagramWindow(std::size_t(state.range(0)));
+    PaintCounter counter;
+    window.installEventFilter(&counter);
     for (auto _ : state) window.repaint();
+    window.removeEventFilter(&counter);
+    if (counter.paints < state.iterations()) state.SkipWithError("the window was not painted");
 }
 
 }  // namespace
@@ -170,5 +188,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    windows.clear();
+    context.reset();
     return 0;
 }

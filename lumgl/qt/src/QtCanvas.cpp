@@ -189,12 +189,12 @@ void QtCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
     flush();
     const QString text = FromUtf8(utf8);
     const QFontMetrics metrics(font_);
-    const int width = metrics.horizontalAdvance(text);
+    // Only a centred or right-aligned text needs its width, which costs a second shaping.
     int dx = 0;
     if ((align & kAlignHorizontalMask) == kAlignCenter) {
-        dx = -width / 2;
+        dx = -metrics.horizontalAdvance(text) / 2;
     } else if ((align & kAlignHorizontalMask) == kAlignRight) {
-        dx = -width;
+        dx = -metrics.horizontalAdvance(text);
     }
     int dy = metrics.ascent();
     if ((align & kAlignVerticalMask) == kAlignBaseline) {
