@@ -136,8 +136,8 @@ bool LumoraWindow::stepReticle(int steps) {
     if (!reticle.shown || document_.overlays().empty()) return false;
     TPointF next;
     try {
-        next = DisplaceDataPoint(reticle.position, document_.overlays().currentRecord().points,
-                                 steps);
+        next =
+            DisplaceDataPoint(reticle.position, document_.overlays().currentRecord().points, steps);
     } catch (const lumgl::PlotError& error) {
         notePlotError(error.code());
         return false;
@@ -208,9 +208,9 @@ void LumoraWindow::showReticleValues() {
     const TPointF p = document_.reticle.position;
     const SAxisText& units = document_.overlays().currentRecord().axisText;
     if (!document_.addLineMode)
-        context_.showReadout(text(lumcore::strprintf("x: %g %s, y: %g %s", double(p.x),
-                                                     units.xUnitStatus.c_str(), double(p.y),
-                                                     units.yUnitStatus.c_str())));
+        context_.showReadout(
+            text(lumcore::strprintf("x: %g %s, y: %g %s", double(p.x), units.xUnitStatus.c_str(),
+                                    double(p.y), units.yUnitStatus.c_str())));
     valueLabel_->SetValues(text(lumcore::strprintf("x: %g", double(p.x))),
                            text(lumcore::strprintf("y: %g", double(p.y))));
     placeReticleLabel();

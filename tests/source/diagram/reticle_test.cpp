@@ -43,7 +43,9 @@ struct Session {
     const TPointList& points() { return window->document().overlays().currentRecord().points; }
     TPointF position() { return window->document().reticle.position; }
     QString readout() { return shell.frame().statusBar()->findChild<QLabel*>("readout")->text(); }
-    int lineCursor() { return shell.context().profile().read().getInt("InitWindow", "Line Cursor", -1); }
+    int lineCursor() {
+        return shell.context().profile().read().getInt("InitWindow", "Line Cursor", -1);
+    }
     // The diagram drawn anew into an image of the window's size, with the cross when given.
     QImage fresh(bool cross) {
         QImage image(window->size(), QImage::Format_RGB32);
@@ -114,7 +116,7 @@ class ReticleTest : public QObject {
         QCOMPARE(s.position(), (TPointF{428, 2}));
     }
 
-    void arrowKeysStepAndBeepAtTheEnd() {
+    void arrowKeysAndMovesOnTheCachedImage() {
         Session s;
         QVERIFY(s.open());
         QTest::keyClick(s.window, Qt::Key_Right);
@@ -127,19 +129,12 @@ class ReticleTest : public QObject {
         QTest::keyClick(s.window, Qt::Key_Right);
         QCOMPARE(s.shell.messages.beeps, beeps + 1);
         QCOMPARE(s.position(), s.points().back());
-    }
-
-    void movesKeepTheImageADrawingPlusTheCross() {
-        Session s;
-        QVERIFY(s.open());
-        QVERIFY(s.window->stepReticle(3));
+        // Move, redraw with grid lines, move: the image is a fresh drawing plus the cross.
+        QVERIFY(s.window->stepReticle(-3));
         QVERIFY(s.shell.trigger(cmd::HorizontalGrid));
         s.window->grab();
         QVERIFY(s.window->stepReticle(-5));
         QCOMPARE(s.window->diagramImage(), s.fresh(true));
-        // What reaches the screen is the cached image.
-        QCOMPARE(s.window->grab(QRect(0, 0, 40, 40)).toImage(),
-                 s.fresh(true).copy(0, 0, 40, 40).convertToFormat(QImage::Format_RGB32));
     }
 };
 
