@@ -1,19 +1,24 @@
 // The diagram window's own costs: adding a million-point ASCII spectrum to a document beside
-// reading the same file alone (the document must not copy the points), and painting twelve
-// million-point spectra into a 1200 x 800 window; deleting 20,000 identified lines at once
-// (command 156), its undo and its redo.
+// reading the same file alone (the document must not copy the points), painting twelve
+// million-point spectra into a 1200 x 800 window, the window's reticle step, full redraw
+// and expose from its cached image at 1920 x 1080, and deleting 20,000 identified lines at
+// once (command 156), its undo and its redo.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 
-#include "QtBenchMain.h"
 #include "SilentUi.h"
 #include "SyntheticSpectrum.h"
+#include "app/AppContext.h"
 #include "diagram/DiagramDocument.h"
 #include "diagram/DiagramPainter.h"
+#include "diagram/LumoraWindow.h"
 #include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
 #include "lumio/Writers.h"
@@ -156,8 +161,89 @@ void BM_RedoDeleteAllLines20k(benchmark::State& state) {
     }
 }
 
+// A 1920 x 1080 diagram window of twelve spectra of `points` points each, the current one
+// with 1,000 identified lines shown, and the reticle on; made once per size.
+// The windows and their context go before the application does (main ends them).
+std::unique_ptr<AppContext> context;
+std::map<std::size_t, std::unique_ptr<LumoraWindow>> windows;
+
+LumoraWindow& diagramWindow(std::size_t points) {
+    if (!context) context = std::make_unique<AppContext>(AppContext::Services{});
+    std::unique_ptr<LumoraWindow>& window = windows[points];
+    if (window) return *window;
+    window = std::make_unique<LumoraWindow>(*context);
+    DiagramDocument& document = window->document();
+    for (std::uint32_t k = 0; k < 12; ++k) {
+        lumbench::SpectrumRecipe recipe;
+        recipe.points = points;
+        recipe.seed = k + 1;
+        SpectrumRecord* r = document.overlays().prepareNext();
+        r->points = lumbench::makeSpectrum(recipe).points;
+        GetMinMax(r->points, r->plotInfo);
+        document.overlays().commitNext();
+    }
+    SpectrumRecord& current = document.overlays().currentRecord();
+    for (int i = 0; i < 1000; ++i) {
+        const TPointF& p = current.points[current.points.size() * std::size_t(i) / 1000];
+        CLine line(p.x, p.y);
+        line.speciesLabels.push_back("Fe I " + std::to_string(p.x) + ";0.5");
+        line.speciesColors.push_back(0xFF);
+        line.speciesRecords.push_back("0;0;0;0;0;1;2");
+        current.spectrumLines.add(line);
+    }
+    current.foundLinesShown = true;
+    document.analysisDisplay = true;
+    document.autoscale(true, true);
+    window->resize(1920, 1080);
+    window->show();
+    window->setReticleShown(true);
+    window->repaint();
+    QCoreApplication::processEvents();
+    return *window;
+}
+
+void BM_ReticleStep(benchmark::State& state) {
+    LumoraWindow& window = diagramWindow(std::size_t(state.range(0)));
+    int steps = 1;
+    for (auto _ : state) {
+        if (!window.stepReticle(steps)) state.SkipWithError("the reticle did not move");
+        steps = -steps;
+        QCoreApplication::processEvents();  // the two lines' pixels reach the screen
+    }
+}
+
+void BM_DiagramRedraw(benchmark::State& state) {
+    LumoraWindow& window = diagramWindow(std::size_t(state.range(0)));
+    if (!window.isVisible()) state.SkipWithError("the window is not shown");
+    for (auto _ : state) {
+        window.redraw();
+        window.repaint();
+    }
+}
+
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+void BM_DiagramExpose(benchmark::State& state) {
+    LumoraWindow& window = diagramWindow(std::size_t(state.range(0)));
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    for (auto _ : state) window.repaint();
+    window.removeEventFilter(&counter);
+    if (counter.paints < state.iterations()) state.SkipWithError("the window was not painted");
+}
+
 }  // namespace
 
+BENCHMARK(BM_ReticleStep)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiagramRedraw)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiagramExpose)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFileData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddSpectrumRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiagramPainter12x1M)->Unit(benchmark::kMillisecond);
@@ -165,6 +251,14 @@ BENCHMARK(BM_DeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 
+// The window benchmarks need widgets, so the application is a QApplication.
 int main(int argc, char** argv) {
-    return lumbench::runWithQt(argc, argv);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    windows.clear();
+    context.reset();
+    return 0;
 }

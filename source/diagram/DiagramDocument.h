@@ -35,8 +35,8 @@ class DiagramDocument {
     };
     struct Reticle {
         bool shown = false;
-        bool reposition = false;  // the window must place it anew at `position`
-        bool label = false;
+        bool reposition = false;  // the window's next drawing puts it at the plot's middle
+        bool label = false;       // its value label is shown (switched on with the reticle)
         TPointF position;
     };
     struct Legend {

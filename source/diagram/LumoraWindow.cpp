@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 #include <utility>
@@ -190,6 +191,7 @@ void LumoraWindow::declareCommands() {
     declareRangeCommands();
     declareDialogCommands();
     declareLinesCommands();
+    declareReticleCommands();
 }
 
 bool LumoraWindow::minimised() const {
@@ -211,6 +213,7 @@ void LumoraWindow::changed() {
 }
 
 void LumoraWindow::redraw() {
+    backingStale_ = true;
     update();
 }
 
@@ -428,26 +431,43 @@ void LumoraWindow::resizeEvent(QResizeEvent* event) {
     document_.plot().plotRect = SDeviceRect{0, 0, width(), height()};
 }
 
-void LumoraWindow::paintEvent(QPaintEvent*) {
+void LumoraWindow::paintEvent(QPaintEvent* event) {
+    if (backingStale_ || backing_.size() != size()) drawDiagramImage();
+    QPainter painter(this);
+    for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), backing_, r);
+}
+
+// The whole diagram into the cached image, the reticle anew over it.
+void LumoraWindow::drawDiagramImage() {
+    backingStale_ = false;
+    imageDrawn_ = false;
+    reticleOnImage_ = false;  // the saved pixels belong to the drawing being replaced
     if (backing_.size() != size()) backing_ = QImage(size(), QImage::Format_RGB32);
     backing_.fill(Qt::white);
+    int failure = 0;
     if (!document_.overlays().empty()) {
         QPainter painter(&backing_);
         lumgl::QtCanvas canvas(painter, SDeviceRect{0, 0, width(), height()}, &backing_, true);
         try {
             laidOut_ = painter_.paint(canvas, document_);
-            canvas.flush();
-            reportedError_ = 0;
+            imageDrawn_ = true;
+            failure = drawReticleAnew(canvas);
         } catch (const lumgl::PlotError& error) {
-            // Told once, after this paint has ended.
-            const int code = error.code();
-            if (code != reportedError_) {
-                reportedError_ = code;
-                QTimer::singleShot(0, this, [this, code] { reportPlotError(code); });
-            }
+            failure = error.code();
         }
     }
-    QPainter(this).drawImage(0, 0, backing_);
+    placeReticleLabel();
+    if (failure)
+        notePlotError(failure);
+    else
+        reportedError_ = 0;
+}
+
+// A drawing error is told once, after the paint or move that met it has ended.
+void LumoraWindow::notePlotError(int code) {
+    if (code == reportedError_) return;
+    reportedError_ = code;
+    QTimer::singleShot(0, this, [this, code] { reportPlotError(code); });
 }
 
 // A logarithmic axis over limits that cannot be drawn goes back to linear (and is

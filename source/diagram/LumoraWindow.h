@@ -12,11 +12,13 @@
 
 #include "app/CommandTable.h"
 #include "app/CommandTarget.h"
-#include "diagram/DiagramDocument.h"
 #include "diagram/ContextMenu.h"
+#include "diagram/DiagramDocument.h"
 #include "diagram/DiagramPainter.h"
+#include "lumgl/Reticle.h"
 
 class AppContext;
+class DisplayValueDialog;
 class LumoraMDIClient;
 class QRubberBand;
 
@@ -94,6 +96,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void rangeChanged();
 
   protected:
+    // Paints from the cached diagram image, which is drawn anew only after redraw() or a
+    // resize.
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +116,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void loadSettings(DiagramDocument& document);
     void initialAutoscale();
     void reportPlotError(int code);
+    void drawDiagramImage();
+    void notePlotError(int code);
 
     AppContext& context_;
     DiagramDocument document_;
@@ -121,6 +127,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     std::function<void(SpectrumRecord&)> xFormatStep_;
     std::optional<lumcore::IniFile> setupSettings_;  // until the first spectrum has loaded it
     QImage backing_;
+    bool backingStale_ = true;  // redraw() asked for a new drawing of the image
+    bool imageDrawn_ = false;   // the image holds a complete drawing laid out as laidOut_
     SPlotInfo laidOut_;
     QWidget* messageOwner_ = this;  // the frame's window while the window is not shown yet
     int reportedError_ = 0;         // the drawing error told last; 0 after a good paint
@@ -133,6 +141,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     bool zoomPending() const { return zoom_ != Zoom::Off; }
 
   protected:
+    // Escape cancels a zoom; left and right arrow keys step the reticle one point (ten with
+    // Shift).
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -188,4 +198,40 @@ class LumoraWindow : public QWidget, public CommandTarget {
     TPointF addLineMarker_;
     bool addLineShown_ = false;
     bool trackedBefore_ = false;
+    // The reticle: a cross hair on the cached image, with its status-bar read-out and its
+    // value label. Its data position is document_.reticle.position, always a point of the
+    // current spectrum; the pixels under the cross are saved so that a move restores them
+    // instead of drawing the diagram again.
+  public:
+    // Command 172: shows or hides the reticle and keeps the choice ("Line Cursor").
+    void setReticleShown(bool shown);
+    // Moves the reticle `steps` points of the current spectrum towards larger x (negative:
+    // smaller x). At the end of the data it stays, with a beep, and this is false.
+    bool stepReticle(int steps);
+    // Moves the reticle to the point of the current spectrum nearest in x to `position`.
+    void moveReticle(TPointF position);
+    // Where the cross is drawn on the image (valid while it is drawn).
+    SDevicePoint reticlePoint() const { return reticlePoint_; }
+    bool reticleDrawn() const { return reticleOnImage_; }
+    DisplayValueDialog* reticleLabel() const { return valueLabel_; }
+    // The cached diagram image as last drawn, with the cross when it is shown.
+    const QImage& diagramImage() const { return backing_; }
+    // Shows or hides the label as the reticle, the label byte and the add-line mode say.
+    void placeReticleLabel();
+    // The status bar's read-out of a point of the current spectrum, with its units.
+    QString readoutText(TPointF p) const;
+
+  private:
+    void declareReticleCommands();
+    void makeReticleBuffers();
+    int drawReticleAnew(lumgl::Canvas& canvas);
+    void shiftReticle();
+    void showReticleValues();
+    QRegion reticleRegion() const;
+
+    ReticleBuffers reticleBuffers_;
+    SDevicePoint reticlePoint_{};
+    bool reticleOnImage_ = false;  // drawn on the image, its pixels saved in the buffers
+    bool reticleCentre_ = false;   // the next drawing puts it at the middle of the plot area
+    DisplayValueDialog* valueLabel_ = nullptr;
 };

@@ -12,22 +12,8 @@
 #include "lumdb/Candidate.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
+#include "lumgl_qt/QtCanvas.h"
 #include "services/ModalRunner.h"
-
-namespace {
-
-QColor toQColor(TColor c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-// The status bar's read-out of a data point in the current spectrum's status-bar units.
-QString readout(TPointF p, const SAxisText& units) {
-    return QString::fromStdString(lumcore::strprintf("x: %g %s, y: %g %s", double(p.x),
-                                                     units.xUnitStatus.c_str(), double(p.y),
-                                                     units.yUnitStatus.c_str()));
-}
-
-}  // namespace
 
 void LumoraWindow::declareLinesCommands() {
     const auto add = [this](int id, CommandTable::Run run) {
@@ -120,18 +106,18 @@ void LumoraWindow::followAddLineMode() {
         setMouseTracking(trackedBefore_);
         unsetCursor();
         const OverlayTable& table = document_.overlays();
-        context_.showReadout(
-            document_.reticle.shown && !table.empty()
-                ? readout(document_.reticle.position, table.currentRecord().axisText)
-                : QString());
+        context_.showReadout(document_.reticle.shown && !table.empty()
+                                 ? readoutText(document_.reticle.position)
+                                 : QString());
     }
+    placeReticleLabel();
     redraw();
 }
 
 void LumoraWindow::showMarkerReadout() {
     const OverlayTable& table = document_.overlays();
     if (table.empty()) return;
-    context_.showReadout(readout(addLineMarker_, table.currentRecord().axisText));
+    context_.showReadout(readoutText(addLineMarker_));
 }
 
 bool LumoraWindow::event(QEvent* event) {
@@ -186,7 +172,8 @@ void LumoraWindow::editLineEntries() {
     for (std::size_t i = 0; i < line.candidateLabels.size(); ++i)
         xfer.entries.append(
             {QString::fromStdString(line.candidateLabels[i]),
-             toQColor(i < line.candidateColors.size() ? line.candidateColors[i] : TColor{}),
+             lumgl::QtCanvas::toQColor(i < line.candidateColors.size() ? line.candidateColors[i]
+                                                                       : TColor{}),
              int(i)});
     EditLineEntries dialog(xfer, this);
     connect(&dialog, &EditLineEntries::helpRequested, this, [this] {

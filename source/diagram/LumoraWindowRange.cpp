@@ -76,11 +76,6 @@ bool LumoraWindow::cancelZoom() {
     return true;
 }
 
-void LumoraWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && cancelZoom()) return;
-    QWidget::keyPressEvent(event);
-}
-
 void LumoraWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);

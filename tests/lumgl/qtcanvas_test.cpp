@@ -117,6 +117,28 @@ TEST(QtReticle, RestoresExactlyTheCoveredPixelsAfterTwoMoves) {
     EXPECT_EQ(DifferentPixels(before, image), 0);
 }
 
+// A vertical line inside the one drawn before is skipped only while nothing else has drawn
+// over that column: here a white polygon wipes it, and the shorter line must draw again.
+TEST(QtDirectLines, RedrawAColumnAfterSomethingElseDrewOverIt) {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    lumgl::QtCanvas canvas(painter, {0, 0, 40, 30}, &image, true);
+    canvas.setPen(SPenDesc{MakeColor(255, 0, 0), 1, PenStyle::Solid});
+    ASSERT_TRUE(canvas.drawsDirectly());
+    canvas.moveTo({10, 0});
+    canvas.lineTo({10, 25});
+    canvas.setBrush(MakeColor(255, 255, 255));
+    const SDevicePoint wipe[] = {{5, 0}, {15, 0}, {15, 29}, {5, 29}};
+    canvas.fillPolygon(wipe, 4);
+    canvas.moveTo({10, 20});
+    canvas.lineTo({10, 5});
+    canvas.flush();
+    painter.end();
+    EXPECT_EQ(image.pixel(10, 12), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(10, 22), qRgb(255, 255, 255));
+}
+
 TEST(QtVector, PdfGetsEverySegmentThroughThePainter) {
     const QString path = QDir::temp().filePath("lumgl_qtcanvas_test.pdf");
     {

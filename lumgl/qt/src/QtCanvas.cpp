@@ -58,12 +58,16 @@ QFont QtCanvas::toQFont(const SFontDesc& desc) {
 }
 
 void QtCanvas::flush() {
-    if (path_.size() >= 2) painter_.drawPolyline(path_);
+    if (path_.size() >= 2) {
+        painter_.drawPolyline(path_);
+        column_ = Column{};
+    }
     path_.clear();
 }
 
 void QtCanvas::setPen(const SPenDesc& pen) {
     flush();
+    column_ = Column{};
     QPen p(toQColor(pen.color));
     p.setWidth(std::max(1, pen.width));
     p.setCosmetic(true);
@@ -134,8 +138,12 @@ void QtCanvas::directLine(SDevicePoint a, SDevicePoint b) {
         if (a.x < 0 || a.x >= w) return;
         const int top = std::max(0, std::min(a.y, b.y));
         const int bottom = std::min(h - 1, std::max(a.y, b.y));
+        // A dense curve's column goes back over its own span to reach the column's last
+        // point; those pixels hold this pen's colour already.
+        if (a.x == column_.x && top >= column_.top && bottom <= column_.bottom) return;
         for (int y = top; y <= bottom; ++y)
             reinterpret_cast<QRgb*>(bits + y * stride)[a.x] = penRgb_;
+        column_ = Column{a.x, top, bottom};
         return;
     }
     // Bresenham from a to b, both ends included.
@@ -182,6 +190,7 @@ void QtCanvas::fillPolygon(const SDevicePoint* points, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
     painter_.setBrush(brush_);
     painter_.drawPolygon(polygon);
+    column_ = Column{};
     painter_.setBrush(Qt::NoBrush);
 }
 
@@ -189,12 +198,12 @@ void QtCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
     flush();
     const QString text = FromUtf8(utf8);
     const QFontMetrics metrics(font_);
-    const int width = metrics.horizontalAdvance(text);
+    // Only a centred or right-aligned text needs its width, which costs a second shaping.
     int dx = 0;
     if ((align & kAlignHorizontalMask) == kAlignCenter) {
-        dx = -width / 2;
+        dx = -metrics.horizontalAdvance(text) / 2;
     } else if ((align & kAlignHorizontalMask) == kAlignRight) {
-        dx = -width;
+        dx = -metrics.horizontalAdvance(text);
     }
     int dy = metrics.ascent();
     if ((align & kAlignVerticalMask) == kAlignBaseline) {
@@ -208,6 +217,7 @@ void QtCanvas::textOut(SDevicePoint p, unsigned align, std::string_view utf8) {
     painter_.translate(p.x, p.y);
     if (escapement_ != 0) painter_.rotate(-escapement_ / 10.0);
     painter_.drawText(QPoint(dx, dy), text);
+    column_ = Column{};
     painter_.restore();
 }
 
@@ -221,6 +231,7 @@ TColor QtCanvas::pixel(SDevicePoint p) const {
 void QtCanvas::setPixel(SDevicePoint p, TColor color) {
     flush();
     painter_.fillRect(QRect(p.x, p.y, 1, 1), toQColor(color));
+    column_ = Column{};
 }
 
 int QtCanvas::fontHeight(const SFontDesc& font) const {

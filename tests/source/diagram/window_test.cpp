@@ -310,6 +310,7 @@ class WindowTest : public QObject {
         // A logarithmic x axis over a range reaching 0 cannot be drawn: told once, later.
         w->document().plot().drawFlags &= ~std::uint16_t(kDrawXLinear);
         w->document().plot().xMin = 0;
+        w->redraw();
         const qsizetype shown = s.shell.messages.shown.size();
         w->grab();
         QCOMPARE(s.shell.messages.shown.size(), shown);

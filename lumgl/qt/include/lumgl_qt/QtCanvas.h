@@ -58,6 +58,13 @@ class LUMGL_QT_EXPORT QtCanvas : public Canvas {
     QPen pen_;
     bool direct_ = false;  // lines written straight into the image (see setPen)
     QRgb penRgb_ = 0;
+    // The vertical run the last direct line wrote in the current pen, while nothing else has
+    // drawn since: a line inside it would write the same pixels again.
+    struct Column {
+        int x = 0;
+        int top = 0;
+        int bottom = -1;
+    } column_;
     uchar* bits_ = nullptr;  // the pixels the painter paints on, taken without a detach
     qsizetype stride_ = 0;
     QBrush brush_;
