@@ -16,13 +16,19 @@
 // version a float at 1992). When it describes one region, its width, height and frame
 // stride are the data layout: the binary header of a glued spectrum gives only the sensor
 // width (1340 of 6216 points in a real file), and frames may carry metadata behind them.
+// The footer's calibration, a list of wavelengths over the sensor's columns, gives the x
+// values where it is there: the region's first column (the sensor mapping's x, when the list
+// covers the whole sensor) picks where the region starts in the list, and every strip and
+// frame shares it. Where the footer has no such list, the header's polynomial applies.
 // Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the
-// rest of the footer, its wavelength list included (without a valid header calibration the
-// x values are pixel indexes counted from 0).
+// rest of the footer (without any valid calibration the x values are pixel indexes counted
+// from 0).
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "../FileBytes.h"
 #include "../ValueRules.h"
@@ -119,6 +125,60 @@ std::optional<Layout> footerLayout(const ByteView& file) {
                   attribute(*frame, "stride").value_or(0)};
 }
 
+// The element text from "<name" up to its closing ">", or empty.
+std::string_view elementText(std::string_view xml, std::string_view name) {
+    const std::string open = "<" + std::string(name);
+    auto at = xml.find(open);
+    while (at != std::string_view::npos) {
+        const char next = at + open.size() < xml.size() ? xml[at + open.size()] : '>';
+        if (next == ' ' || next == '>' || next == '/') break;
+        at = xml.find(open, at + 1);
+    }
+    if (at == std::string_view::npos) return {};
+    const auto end = xml.find('>', at);
+    return end == std::string_view::npos ? std::string_view() : xml.substr(at, end - at);
+}
+
+// The footer's wavelengths for `points` values, or an empty list.
+std::vector<double> footerWavelengths(const ByteView& file, std::uint32_t points) {
+    if (!(file.f32(1992) >= 3.0f)) return {};
+    const std::uint64_t offset = file.u64(678);
+    if (offset < kHeaderSize) return {};
+    const std::string_view xml = file.tail(offset);
+    const auto mappingAt = xml.find("<WavelengthMapping");
+    if (mappingAt == std::string_view::npos) return {};
+    const std::string_view mapping = xml.substr(mappingAt);
+    const std::string_view open = elementText(mapping, "Wavelength");
+    if (open.empty()) return {};
+    const std::size_t listAt = static_cast<std::size_t>(open.data() - mapping.data()) + open.size() + 1;
+    const auto listEnd = mapping.find('<', listAt);
+    if (listEnd == std::string_view::npos) return {};
+    const std::string_view list = mapping.substr(listAt, listEnd - listAt);
+
+    std::vector<double> all;
+    all.reserve(list.size() / 8);
+    const char* p = list.data();
+    const char* const end = p + list.size();
+    while (p < end) {
+        while (p < end && (*p == ',' || *p == ' ' || *p == '\n' || *p == '\r' || *p == '\t')) ++p;
+        if (p == end) break;
+        double value = 0.0;
+        const auto result = std::from_chars(p, end, value);
+        if (result.ec != std::errc() || !std::isfinite(value)) return {};
+        all.push_back(value);
+        p = result.ptr;
+    }
+    // A list over the whole sensor: the region starts at the mapping's first column.
+    std::uint64_t first = 0;
+    if (all.size() != points) {
+        const auto sensor = elementText(xml, "SensorMapping");
+        first = sensor.empty() ? 0 : attribute(sensor, "x").value_or(0);
+    }
+    if (first > all.size() || all.size() - first < points) return {};
+    return std::vector<double>(all.begin() + static_cast<std::ptrdiff_t>(first),
+                               all.begin() + static_cast<std::ptrdiff_t>(first + points));
+}
+
 Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     Ui::FrameStrip& last = lastChosenFrameStrip();
     const Ui::FrameStrip initial{initialChoice(last.frame, frames),
@@ -178,13 +238,16 @@ void readWinSpec(ReadContext& ctx) {
     double coefficient[kCoefficients];
     for (int k = 0; k < kCoefficients; ++k) coefficient[k] = file.f64(3263 + 8 * k);
     if (calibrated) info.xTitle = file.text(3018, 40);
+    const std::vector<double> wavelengths = footerWavelengths(file, points);
 
     const std::uint64_t start = kHeaderSize + std::uint64_t(chosen.frame - 1) * frameStride +
                                 std::uint64_t(chosen.strip - 1) * stripBytes;
     PointCollector collector(ctx);
     for (std::uint32_t i = 0; i < points; ++i) {
         double x = i;
-        if (calibrated) {
+        if (!wavelengths.empty()) {
+            x = wavelengths[i];
+        } else if (calibrated) {
             const double pixel = double(i) + 1.0;
             x = 0.0;
             double power = 1.0;
