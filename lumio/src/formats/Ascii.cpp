@@ -64,8 +64,19 @@ AsciiText loadAscii(ReadContext& ctx) {
     LineReader lines(file.bytes);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);
-    while (!isDataLine(line))
-        if (!lines.next(line)) fail(keyword::NullFile);  // nothing but header
+    while (!isDataLine(line)) {
+        // A marker line of the Ocean Optics programs: their readers know where the data end.
+        if (line.substr(0, 5) == ">>>>>") fail(keyword::UnknownFormat);
+        if (!lines.next(line)) {
+            // Nothing but header: a text without data, or no text at all (control bytes
+            // such as the NULs of binary numbers), which another reader may know.
+            const bool binary = std::any_of(file.bytes.begin(), file.bytes.end(), [](char c) {
+                const auto u = static_cast<unsigned char>(c);
+                return u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != '\v';
+            });
+            fail(binary ? keyword::UnknownFormat : keyword::NullFile);
+        }
+    }
     file.dataStart = static_cast<std::size_t>(line.data() - file.bytes.data());
     file.firstLength = trimTrailingBlanks(line).size();
     for (int checked = 0; checked < kCheckedLines; ++checked) {
@@ -169,6 +180,8 @@ int askTrack(ReadContext& ctx, std::size_t tracks) {
 // Reads x from the first field and y from field `column` (0-based) of one line.
 template <bool Comma>
 inline void readColumnLine(std::string_view line, std::size_t column, PointCollector& points) {
+    // A row of separators alone (",," of a spreadsheet's empty row) holds no point.
+    if (line.find_first_not_of(",; \t") == std::string_view::npos) return;
     const char* p = line.data();
     const char* const end = p + line.size();
     const double x = takeField<Comma>(p, end);
