@@ -31,7 +31,7 @@ std::vector<Sample> samplesIn(const std::string& folder) {
 TEST(RealFileTable, EveryRowHasItsColumnsAndEveryFolderItsRows) {
     const auto rows = samplesIn("");
     EXPECT_EQ(rows.size(), 66u);
-    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.f[0];
+    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 14u) << s.f[0];
     for (const char* folder : {"spc", "spe", "ooibase32", "avasoft", "oceanoptics_text", "ascii"})
         EXPECT_FALSE(samplesIn(folder).empty()) << folder;
 }
@@ -134,6 +134,10 @@ void expectRead(const Sample& sample, const fs::path& dir, const ScriptedUi& ui,
     if (c[11] != "-") {
         EXPECT_EQ(record.plotInfo.xTitle + "|" + record.plotInfo.yTitle, c[11]);
     }
+    const std::vector<std::string> units = {"nm", "angstrom", "pixel", "wavenumber"};
+    const auto unit = std::find(units.begin(), units.end(), c[13]);
+    EXPECT_EQ(record.xFormat.fileUnit, unit == units.end() ? SXFormat::kUnitUnknown
+                                                           : int(unit - units.begin()));
 
     if (c[12] == "-") return;
     // spc-parser gives x ascending; xyconv prints six decimals.

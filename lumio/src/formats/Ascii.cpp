@@ -64,7 +64,10 @@ AsciiText loadAscii(ReadContext& ctx) {
     LineReader lines(file.bytes);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);
+    std::string_view titles[2];  // the last two header lines
     while (!isDataLine(line)) {
+        titles[0] = titles[1];
+        titles[1] = line;
         // A marker line of the Ocean Optics programs: their readers know where the data end.
         if (line.substr(0, 5) == ">>>>>") fail(keyword::UnknownFormat);
         if (!lines.next(line)) {
@@ -77,6 +80,10 @@ AsciiText loadAscii(ReadContext& ctx) {
             fail(binary ? keyword::UnknownFormat : keyword::NullFile);
         }
     }
+    // The x column's title, from the header's last lines ("Wellenlänge;Intensität" over
+    // "[nm];", "Wavenumber (cm-1)\tCounts"), may name the x unit.
+    for (const std::string_view title : {titles[1], titles[0]})
+        declareUnitOfLabel(ctx.record, title.substr(0, title.find_first_of(",;\t")));
     file.dataStart = static_cast<std::size_t>(line.data() - file.bytes.data());
     file.firstLength = trimTrailingBlanks(line).size();
     for (int checked = 0; checked < kCheckedLines; ++checked) {

@@ -6,7 +6,9 @@
 // a scanning monochromator's software, the Galactic examples). Fields relied on:
 //   header (512 bytes): 0 flags, 1 version (0x4B new, 0x4C new big-endian, 0x4D old),
 //   4 number of points (32-bit), 8 first x and 16 last x (64-bit floats),
-//   24 number of subfiles (32-bit), 218 axis label text (30 bytes: x label, NUL, y label).
+//   24 number of subfiles (32-bit), 28 x type (byte: 1 wavenumbers, 3 nanometres, …),
+//   218 axis label text (30 bytes: x label, NUL, y label; their x label names the x unit
+//   where the type is "arbitrary").
 //   subheader (32 bytes, one per subfile): 1 y exponent (signed; -128 = 32-bit float y),
 //   16 points of the subfile (32-bit, used when every subfile has its own x values).
 // Ignored: the z and w axes, the unit codes, the date, the log block, the subfile directory
@@ -18,7 +20,7 @@
 // (which repeats subfile 1) is never consulted. The big-endian variant, chromatograms and
 // random-order files are refused with a message.
 // The old format: a 256-byte header (0 flags, 1 version, 2 exponent (16-bit), 4 number of
-// points, 8 first x, 12 last x, all 32-bit floats, 194 axis labels), whose last 32 bytes are
+// points, 8 first x, 12 last x, all 32-bit floats, 16 x type, 194 axis labels), whose last 32 bytes are
 // the first subfile's subheader; the values follow it, 32-bit integers stored with their
 // high 16-bit word first. A multifile stores no subfile count: subheader and values follow
 // each other to the end of the file. A single spectrum takes the header's exponent, each
@@ -109,11 +111,30 @@ double yValue(const ByteView& file, std::uint64_t at, std::uint32_t i, unsigned 
     return std::ldexp(value, exponent - 8 * static_cast<int>(yWidth));
 }
 
+// The x unit of an x type code: 1 wavenumbers, 3 nanometres, 16 diode numbers, 17 channels,
+// 22 data points; the rest has no x format code.
+int unitOfXType(std::uint8_t type) {
+    switch (type) {
+        case 1:
+            return 3;
+        case 3:
+            return 0;
+        case 16:
+        case 17:
+        case 22:
+            return 2;
+        default:
+            return SXFormat::kUnitUnknown;
+    }
+}
+
 // Two NUL-terminated labels inside one 30-byte field.
 void readAxisLabels(ReadContext& ctx, const ByteView& file, std::uint64_t at) {
     std::size_t firstEnd = 0;
     while (firstEnd < kLabelWidth && file.u8(at + firstEnd) != 0) ++firstEnd;
     ctx.record.plotInfo.xTitle = file.text(at, firstEnd);
+    // Custom labels name the unit where the x type code gives none.
+    declareUnitOfLabel(ctx.record, ctx.record.plotInfo.xTitle);
     ctx.record.plotInfo.yTitle = firstEnd + 1 < kLabelWidth
                                      ? file.text(at + firstEnd + 1, kLabelWidth - firstEnd - 1)
                                      : std::string();
@@ -146,6 +167,7 @@ void readOldFormat(ReadContext& ctx, const ByteView& file) {
     const int exponent = multi ? file.i8(sub + 1) : file.i16(2);
 
     ctx.record.plotInfo.title.clear();
+    ctx.record.xFormat.fileUnit = unitOfXType(file.u8(16));
     if (flags & kFlagAxisLabels) readAxisLabels(ctx, file, kOldLabelOffset);
     const double firstX = file.f32(8);
     const double lastX = file.f32(12);
@@ -203,6 +225,7 @@ void readNewFormat(ReadContext& ctx, const ByteView& file) {
     const std::uint64_t values = sub.offset + kSubheaderSize;
 
     ctx.record.plotInfo.title.clear();
+    ctx.record.xFormat.fileUnit = unitOfXType(file.u8(28));
     if (flags & kFlagAxisLabels) readAxisLabels(ctx, file, kLabelOffset);
 
     PointCollector points(ctx);

@@ -11,8 +11,9 @@
 // "21.117E2". The data end at the next marker line (an end marker, or the start of a second
 // block such as a Jaz calibration), at a line that is no number, or at the end of the file;
 // OceanView writes no end marker. Line ends may be mixed within one file.
-// Relied on: the ">>>>>" marker, the first line as the title, the column letters. Ignored:
-// every other header field (the data lines are counted as they come).
+// Relied on: the ">>>>>" marker, the first line as the title, the column letters, the x
+// unit of OceanView's "XAxis mode:" line. Ignored: every other header field (the data lines
+// are counted as they come).
 #include <algorithm>
 
 #include "../FileBytes.h"
@@ -116,6 +117,9 @@ void readOceanText(ReadContext& ctx) {
     LineReader lines(content);
     std::string_view title;
     lines.next(title);
+    // OceanView names the x axis ("XAxis mode: Wavelengths"); SpectraSuite does not.
+    for (std::string_view line = title; lines.offset() < start && lines.next(line);)
+        if (line.substr(0, 11) == "XAxis mode:") declareUnitOfLabel(ctx.record, line.substr(11));
     std::string utf8 = lumcore::cp1252ToUtf8(title.substr(0, SPlotInfo::kTitleMax));
     // Cut at a character's start when the conversion made the text too long.
     std::size_t cut = std::min(utf8.size(), SPlotInfo::kTitleMax);

@@ -6,7 +6,7 @@
 //   42 points per strip (unsigned 16-bit), 108 data type (signed 16-bit),
 //   602 x label (16), 656 strips per frame (unsigned 16-bit), 1446 frames (signed 32-bit),
 //   1458 y label (16), 2996 identifier 0x01234567, 3018 calibration label (40),
-//   3098 calibration valid (byte), 3101 polynomial order (byte),
+//   3098 calibration valid (byte), 3100 polynomial unit (byte), 3101 polynomial order (byte),
 //   3263 six polynomial coefficients (64-bit floats, constant first), 3978 intensity label (40),
 //   4100 the data: frames of strips of points.
 // Data types: 0 float, 1 signed 32-bit, 2 signed 16-bit, 3 unsigned 16-bit, and 8 unsigned
@@ -239,6 +239,18 @@ void readWinSpec(ReadContext& ctx) {
     for (int k = 0; k < kCoefficients; ++k) coefficient[k] = file.f64(3263 + 8 * k);
     if (calibrated) info.xTitle = file.text(3018, 40);
     const std::vector<double> wavelengths = footerWavelengths(file, points);
+    // The footer's list is in nanometres; a header calibration names its unit in its label
+    // or its unit code (4 nanometres, 5 wavenumbers); without either, x counts pixels.
+    if (!wavelengths.empty()) {
+        ctx.record.xFormat.fileUnit = 0;
+    } else if (calibrated) {
+        declareUnitOfLabel(ctx.record, info.xTitle);
+        const int unit = file.u8(3100);
+        if (ctx.record.xFormat.fileUnit == SXFormat::kUnitUnknown && (unit == 4 || unit == 5))
+            ctx.record.xFormat.fileUnit = unit == 4 ? 0 : 3;
+    } else {
+        ctx.record.xFormat.fileUnit = 2;
+    }
 
     const std::uint64_t start = kHeaderSize + std::uint64_t(chosen.frame - 1) * frameStride +
                                 std::uint64_t(chosen.strip - 1) * stripBytes;
