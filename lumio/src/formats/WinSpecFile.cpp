@@ -22,10 +22,12 @@
 // frame shares it. Where the footer has no such list, the header's polynomial applies.
 // Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the
 // rest of the footer (without any valid calibration the x values are pixel indexes counted
-// from 0).
+// from 0). A calibration whose x do not rise from pixel to pixel is not used: the x values
+// are then pixel indexes, and the user is told.
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -254,7 +256,8 @@ void readWinSpec(ReadContext& ctx) {
 
     const std::uint64_t start = kHeaderSize + std::uint64_t(chosen.frame - 1) * frameStride +
                                 std::uint64_t(chosen.strip - 1) * stripBytes;
-    PointCollector collector(ctx);
+    // The x of every point (the whole strip is in the file, so `points` is bounded by it).
+    std::vector<double> xs(points);
     for (std::uint32_t i = 0; i < points; ++i) {
         double x = i;
         if (!wavelengths.empty()) {
@@ -268,8 +271,23 @@ void readWinSpec(ReadContext& ctx) {
                 power *= pixel;
             }
         }
-        collector.add(x, valueAt(file, start + std::uint64_t{i} * width, type));
+        xs[i] = x;
     }
+    // A calibration must rise from pixel to pixel: equal or falling x would fold the
+    // spectrum onto itself (all equal x used to leave one point). Pixel indexes instead.
+    if ((calibrated || !wavelengths.empty()) &&
+        std::adjacent_find(xs.begin(), xs.end(), std::greater_equal<double>()) != xs.end()) {
+        showMessage(ctx,
+                    "\n\nDie x-Kalibrierung der Datei steigt nicht von Pixel zu Pixel an. Die "
+                    "x-Werte sind die Pixelnummern.",
+                    Icon::Exclamation);
+        for (std::uint32_t i = 0; i < points; ++i) xs[i] = i;
+        info.xTitle = file.text(602, 16);
+        ctx.record.xFormat.fileUnit = 2;
+    }
+    PointCollector collector(ctx);
+    for (std::uint32_t i = 0; i < points; ++i)
+        collector.add(xs[i], valueAt(file, start + std::uint64_t{i} * width, type));
     collector.finish();
 }
 
