@@ -90,7 +90,8 @@ void readAvaSoft(ReadContext& ctx) {
     const std::string_view first = text::lineAt(content, start);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
-    text::splitFields(first, columns.separator, fields);
+    // Beyond six fields the count changes no choice.
+    text::splitFields(first, columns.separator, fields, 7);
     if (fields.size() < 2) fail(keyword::UnknownFormat);  // no value column at all
     columns.decimalComma = text::contains(fields[0], ",");
     const std::size_t yField = fields.size() < 3 ? 1 : chooseColumn(ctx, fields.size());

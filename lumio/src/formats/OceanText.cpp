@@ -24,6 +24,9 @@
 namespace lumio::detail {
 namespace {
 
+// The column dialog offers at most this many value columns (Jaz files have four or five).
+constexpr std::size_t kMaxColumns = 64;
+
 bool isMarker(std::string_view line) {
     return line.substr(0, 5) == ">>>>>";
 }
@@ -96,7 +99,8 @@ void readOceanText(ReadContext& ctx) {
     std::vector<std::string_view> letters;
     if (!text::startsWithNumber(first)) {
         if (isMarker(first)) fail(keyword::NullFile);
-        text::splitFields(first, first.find('\t') != std::string_view::npos ? '\t' : ' ', letters);
+        text::splitFields(first, first.find('\t') != std::string_view::npos ? '\t' : ' ', letters,
+                         kMaxColumns + 1);
         LineReader lines(content);
         lines.seek(start);
         std::string_view skipped;
@@ -108,7 +112,7 @@ void readOceanText(ReadContext& ctx) {
     if (!text::startsWithNumber(first)) fail(keyword::NullFile);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
-    text::splitFields(first, columns.separator, fields);
+    text::splitFields(first, columns.separator, fields, kMaxColumns + 1);
     if (fields.size() < 2) fail(keyword::UnknownFormat);
     columns.decimalComma = text::contains(fields[0], ",");
     const std::size_t yField = fields.size() < 3 ? 1 : chooseColumn(ctx, letters, fields.size() - 1);
