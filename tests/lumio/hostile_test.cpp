@@ -23,7 +23,8 @@ struct Reader {
 const Reader kReaders[] = {
     {"native", readNative},   {"ascii", readAscii},   {"asciiXY", readAsciiXY},
     {"asciiY", readAsciiY},   {"binary", readBinary}, {"binaryXY", readBinaryXY},
-    {"binaryY", readBinaryY},
+    {"binaryY", readBinaryY}, {"ocean", readOceanText}, {"grams", readGrams},
+    {"gramsOld", readGramsOld},
 };
 
 class Hostile : public ::testing::Test {
@@ -65,7 +66,7 @@ TEST_F(Hostile, EveryReaderSurvivesBrokenInput) {
     std::ifstream list(std::string(LUMORA_TEST_DATA) + "/lumio/data/hostile_inputs.txt");
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') inputs.push_back(lumtest::unescape(line));
-    ASSERT_EQ(inputs.size(), 23u);
+    ASSERT_EQ(inputs.size(), 26u);
     for (const Reader& reader : kReaders)
         for (const std::string& input : inputs) run(reader, input);
 }
