@@ -90,8 +90,7 @@ const FormatEntry* matchContent(const std::string& path, int skipCode) {
     const std::string head = loadHead(path, std::size_t{1} << 16);
     if (head.empty()) return nullptr;
     for (const auto& entry : formatTable())
-        if (entry.looksLike && entry.formatCode != skipCode && entry.looksLike(head))
-            return &entry;
+        if (entry.looksLike && entry.formatCode != skipCode && entry.looksLike(head)) return &entry;
     return nullptr;
 }
 

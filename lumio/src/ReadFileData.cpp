@@ -89,8 +89,7 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect, int& formatCo
             runReader(entry.byExtension ? entry.byExtension : entry.byChoice, ctx);
             formatCode = ctx.formatCode != 0 ? ctx.formatCode : entry.formatCode;
         } catch (const Outcome& e) {
-            if (!isUnknownFormat(e) && !(byExtension && e.keyword() == keyword::NullFile))
-                throw;
+            if (!isUnknownFormat(e) && !(byExtension && e.keyword() == keyword::NullFile)) throw;
             noData = !isUnknownFormat(e);
             record = initial;
             ctx.formatCode = 0;

@@ -1,7 +1,6 @@
 // Hostile and broken input: every reader ends in a keyword or reads something sensible;
 // none crashes, hangs or asks for unbounded memory.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -21,9 +20,9 @@ struct Reader {
     ReaderFn fn;
 };
 const Reader kReaders[] = {
-    {"native", readNative},   {"ascii", readAscii},   {"asciiXY", readAsciiXY},
-    {"asciiY", readAsciiY},   {"binary", readBinary}, {"binaryXY", readBinaryXY},
-    {"binaryY", readBinaryY}, {"ocean", readOceanText}, {"grams", readGrams},
+    {"native", readNative},     {"ascii", readAscii},     {"asciiXY", readAsciiXY},
+    {"asciiY", readAsciiY},     {"binary", readBinary},   {"binaryXY", readBinaryXY},
+    {"binaryY", readBinaryY},   {"ocean", readOceanText}, {"grams", readGrams},
     {"gramsOld", readGramsOld},
 };
 

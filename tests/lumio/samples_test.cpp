@@ -136,8 +136,8 @@ void expectRead(const Sample& sample, const fs::path& dir, const ScriptedUi& ui,
     }
     const std::vector<std::string> units = {"nm", "angstrom", "pixel", "wavenumber"};
     const auto unit = std::find(units.begin(), units.end(), c[13]);
-    EXPECT_EQ(record.xFormat.fileUnit, unit == units.end() ? SXFormat::kUnitUnknown
-                                                           : int(unit - units.begin()));
+    EXPECT_EQ(record.xFormat.fileUnit,
+              unit == units.end() ? SXFormat::kUnitUnknown : int(unit - units.begin()));
 
     if (c[12] == "-") return;
     // spc-parser gives x ascending; xyconv prints six decimals.

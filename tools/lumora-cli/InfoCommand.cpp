@@ -87,8 +87,7 @@ int runInfo(Session& session) {
                             std::to_string(loaded.filterIndex), std::to_string(r.points.size()),
                             num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax), p.title,
                             std::to_string(r.spectrumLines.size()),
-                            std::to_string(r.databaseLines.size()),
-                            unitName(r.xFormat.fileUnit)});
+                            std::to_string(r.databaseLines.size()), unitName(r.xFormat.fileUnit)});
             }
         } catch (const FileFailure& f) {
             out.fileFailed(path, f.keyword(), f.what());

@@ -20,11 +20,11 @@
 // (which repeats subfile 1) is never consulted. The big-endian variant, chromatograms and
 // random-order files are refused with a message.
 // The old format: a 256-byte header (0 flags, 1 version, 2 exponent (16-bit), 4 number of
-// points, 8 first x, 12 last x, all 32-bit floats, 16 x type, 194 axis labels), whose last 32 bytes are
-// the first subfile's subheader; the values follow it, 32-bit integers stored with their
-// high 16-bit word first. A multifile stores no subfile count: subheader and values follow
-// each other to the end of the file. A single spectrum takes the header's exponent, each
-// subfile of a multifile its own.
+// points, 8 first x, 12 last x, all 32-bit floats, 16 x type, 194 axis labels), whose last
+// 32 bytes are the first subfile's subheader; the values follow it, 32-bit integers stored
+// with their high 16-bit word first. A multifile stores no subfile count: subheader and
+// values follow each other to the end of the file. A single spectrum takes the header's
+// exponent, each subfile of a multifile its own.
 #include <cmath>
 #include <vector>
 
@@ -180,8 +180,8 @@ void readOldFormat(ReadContext& ctx, const ByteView& file) {
             y = std::ldexp(double(file.i16(values + std::uint64_t{i} * 2)), exponent - 16);
         } else {
             const std::uint64_t at = values + std::uint64_t{i} * 4;
-            const auto word = static_cast<std::int32_t>(std::uint32_t{file.u16(at)} << 16 |
-                                                        file.u16(at + 2));
+            const auto word =
+                static_cast<std::int32_t>(std::uint32_t{file.u16(at)} << 16 | file.u16(at + 2));
             y = std::ldexp(double(word), exponent - 32);
         }
         points.add(firstX + double(i) * step, y);
@@ -192,8 +192,7 @@ void readOldFormat(ReadContext& ctx, const ByteView& file) {
 void readNewFormat(ReadContext& ctx, const ByteView& file) {
     if (file.size() < kHeaderSize) fail(keyword::UnknownFormat);
     const std::uint8_t flags = file.u8(0);
-    if (file.u8(1) == kVersionNewBigEndian ||
-        (flags & (kFlagChromatogram | kFlagRandomX)) != 0)
+    if (file.u8(1) == kVersionNewBigEndian || (flags & (kFlagChromatogram | kFlagRandomX)) != 0)
         refuseVariant(ctx);
 
     const unsigned yWidth = (flags & kFlag16BitY) ? 2 : 4;

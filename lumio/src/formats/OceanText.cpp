@@ -65,7 +65,8 @@ std::size_t chooseColumn(ReadContext& ctx, const std::vector<std::string_view>& 
                          std::size_t valueColumns) {
     std::vector<std::string> names;
     for (std::size_t i = 1; i <= valueColumns; ++i)
-        names.push_back(i < letters.size() ? columnName(letters[i]) : "Spalte " + std::to_string(i));
+        names.push_back(i < letters.size() ? columnName(letters[i])
+                                           : "Spalte " + std::to_string(i));
     const int count = static_cast<int>(names.size());
     // The processed column comes first; a choice made before is offered again.
     int initial = count - 1;
@@ -100,7 +101,7 @@ void readOceanText(ReadContext& ctx) {
     if (!text::startsWithNumber(first)) {
         if (isMarker(first)) fail(keyword::NullFile);
         text::splitFields(first, first.find('\t') != std::string_view::npos ? '\t' : ' ', letters,
-                         kMaxColumns + 1);
+                          kMaxColumns + 1);
         LineReader lines(content);
         lines.seek(start);
         std::string_view skipped;
@@ -115,7 +116,8 @@ void readOceanText(ReadContext& ctx) {
     text::splitFields(first, columns.separator, fields, kMaxColumns + 1);
     if (fields.size() < 2) fail(keyword::UnknownFormat);
     columns.decimalComma = text::contains(fields[0], ",");
-    const std::size_t yField = fields.size() < 3 ? 1 : chooseColumn(ctx, letters, fields.size() - 1);
+    const std::size_t yField =
+        fields.size() < 3 ? 1 : chooseColumn(ctx, letters, fields.size() - 1);
     text::readColumns(ctx, content, start, columns, yField, isMarker);
 
     LineReader lines(content);

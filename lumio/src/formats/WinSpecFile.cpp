@@ -152,7 +152,8 @@ std::vector<double> footerWavelengths(const ByteView& file, std::uint32_t points
     const std::string_view mapping = xml.substr(mappingAt);
     const std::string_view open = elementText(mapping, "Wavelength");
     if (open.empty()) return {};
-    const std::size_t listAt = static_cast<std::size_t>(open.data() - mapping.data()) + open.size() + 1;
+    const std::size_t listAt =
+        static_cast<std::size_t>(open.data() - mapping.data()) + open.size() + 1;
     const auto listEnd = mapping.find('<', listAt);
     if (listEnd == std::string_view::npos) return {};
     const std::string_view list = mapping.substr(listAt, listEnd - listAt);
