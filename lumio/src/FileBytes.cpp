@@ -2,7 +2,9 @@
 #include "FileBytes.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "lumio/Outcome.h"
 
@@ -14,7 +16,26 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
+PathFacts pathFacts(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    PathFacts facts;
+    if (error || !fs::exists(status)) return facts;
+    if (fs::is_directory(status)) {
+        facts.kind = PathKind::Folder;
+    } else if (fs::is_regular_file(status)) {
+        facts.kind = PathKind::Regular;
+        facts.size = fs::file_size(path, error);
+        if (error) facts.size = 0;
+    } else {
+        facts.kind = PathKind::Other;
+    }
+    return facts;
+}
+
 std::string loadFile(const std::string& path) {
+    if (pathFacts(path).kind != PathKind::Regular) throw Outcome(keyword::NoFile);
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) throw Outcome(keyword::NoFile);
     std::string bytes;
@@ -34,9 +55,19 @@ std::string loadFile(const std::string& path) {
     return bytes;
 }
 
+std::string loadHead(const std::string& path, std::size_t limit) {
+    if (pathFacts(path).kind != PathKind::Regular) return {};
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return {};
+    std::string bytes(limit, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, limit, file.get()));
+    return bytes;
+}
+
 bool canOpen(const std::string& path) {
     // Reading is all a reader needs: a file opened for update as well would turn away
     // write-protected files and files on read-only media.
+    if (pathFacts(path).kind != PathKind::Regular) return false;
     FilePtr file(std::fopen(path.c_str(), "rb"));
     return static_cast<bool>(file);
 }

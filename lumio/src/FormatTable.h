@@ -19,6 +19,9 @@ struct FormatEntry {
     const char* openFilter;
     ReaderFn byExtension;  // the group's reader, when the extension matched
     ReaderFn byChoice;     // the reader of this format chosen in the dialog
+    // Whether the first bytes of a file look like this format (nullptr: no such test; the
+    // group's first row tests for all its variants).
+    bool (*looksLike)(std::string_view head) = nullptr;
 };
 
 const std::vector<FormatEntry>& formatTable();
@@ -34,5 +37,10 @@ std::string openFilterList();
 
 // The row whose extension group matches `fileName` (see ReadFileData), or nullptr.
 const FormatEntry* matchExtension(std::string_view fileName);
+
+// The first row, in table order, whose content test accepts the file's first bytes; the
+// row of `skipCode` (one whose reader has refused the file already) is passed over.
+// nullptr when none accepts.
+const FormatEntry* matchContent(const std::string& path, int skipCode);
 
 }  // namespace lumio::detail

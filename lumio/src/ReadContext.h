@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "lumio/Outcome.h"
 #include "lumio/SpectrumRecord.h"
@@ -32,5 +33,13 @@ Answer showMessage(ReadContext& ctx, const std::string& message, Icon icon = Ico
                    Buttons buttons = Buttons::Ok);
 
 [[noreturn]] void fail(const char* keyword);
+
+// The x unit an axis label or column title names ("Wavelength (nm)", "Wellenlänge [nm]",
+// "Wavenumber (cm-1)", "Pixel"), as an x format code, or SXFormat::kUnitUnknown. A Raman
+// shift is a wavenumber difference, not a position, and stays unknown.
+int unitOfLabel(std::string_view label);
+
+// Records the unit a label names, unless the record has one already.
+void declareUnitOfLabel(SpectrumRecord& record, std::string_view label);
 
 }  // namespace lumio::detail

@@ -1,5 +1,6 @@
 // ReadFileData: choose a reader by extension or through the format dialog, then apply the
 // checks every spectrum gets (point count, monotony).
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,30 @@ using namespace lumio::detail;
 namespace {
 
 constexpr std::size_t kMaxPoints = 2000000000;
+// The shortest point any format can hold takes two bytes (a digit and a line end), so a
+// larger file could hold more points than the limit; it is turned away before it is read.
+constexpr std::uintmax_t kMaxFileBytes = 2 * std::uintmax_t{kMaxPoints};
+
+// Only regular files are read: a folder is named as such, and a FIFO, socket or device is
+// refused before it is opened (opening a FIFO waits for a writer; a device may never end).
+void checkPath(ReadContext& ctx) {
+    const PathFacts facts = pathFacts(ctx.record.fileName);
+    switch (facts.kind) {
+        case PathKind::Missing:
+            fail(keyword::NoFile);
+        case PathKind::Folder:
+            showMessage(ctx, "\n\nDies ist ein Ordner und keine Datei!");
+            fail(keyword::CancelOpenFile);
+        case PathKind::Other:
+            showMessage(ctx,
+                        "\n\nDies ist keine gewöhnliche Datei, sondern ein Gerät, eine Pipe "
+                        "oder ein Socket. Sie wird nicht gelesen!");
+            fail(keyword::CancelOpenFile);
+        case PathKind::Regular:
+            break;
+    }
+    if (facts.size > kMaxFileBytes) fail(keyword::DataNumberOverflow);
+}
 
 bool isUnknownFormat(const Outcome& e) {
     return e.keyword() == keyword::UnknownFormat;
@@ -50,21 +75,45 @@ int ReadFileData(Ui& owner, SpectrumRecord& record, int preselect, int& formatCo
     // as it was handed in, so nothing of the failed attempt leaks into the spectrum.
     const SpectrumRecord initial = record;
     ReadContext ctx{owner, record};
+    checkPath(ctx);
 
+    // The extension's group first; where it names none, or its reader refuses the file (or
+    // finds no data in it, as a text reader does in a binary file), the content tests of the
+    // table choose. Only where they find nothing, or the reader they found refuses too, is
+    // the user asked, with that reader's format preselected.
     int formatCode = 0;
-    if (const FormatEntry* group = matchExtension(record.fileName)) {
-        if (!canOpen(record.fileName)) fail(keyword::NoFile);
+    int refusedCode = 0;
+    bool noData = false;
+    auto attempt = [&](const FormatEntry& entry, bool byExtension) {
         try {
-            runReader(group->byExtension, ctx);
-            formatCode = ctx.formatCode != 0 ? ctx.formatCode : group->formatCode;
+            runReader(entry.byExtension ? entry.byExtension : entry.byChoice, ctx);
+            formatCode = ctx.formatCode != 0 ? ctx.formatCode : entry.formatCode;
         } catch (const Outcome& e) {
-            if (!isUnknownFormat(e)) throw;
+            if (!isUnknownFormat(e) && !(byExtension && e.keyword() == keyword::NullFile)) throw;
+            noData = !isUnknownFormat(e);
             record = initial;
             ctx.formatCode = 0;
+            refusedCode = entry.formatCode;
+        }
+    };
+    const FormatEntry* group = matchExtension(record.fileName);
+    if (group) {
+        if (!canOpen(record.fileName)) fail(keyword::NoFile);
+        attempt(*group, true);
+    }
+    int detected = 0;
+    if (formatCode == 0) {
+        const FormatEntry* found = matchContent(record.fileName, refusedCode);
+        // A file in which its extension's reader found no data stays empty unless its
+        // content shows another format.
+        if (!found && noData) fail(keyword::NullFile);
+        if (found) {
+            detected = found->formatCode;
+            attempt(*found, false);
         }
     }
     if (formatCode == 0) {
-        formatCode = askForFormat(owner, record, preselect);
+        formatCode = askForFormat(owner, record, detected != 0 ? detected : preselect);
         runReader(formatTable()[static_cast<std::size_t>(formatCode - 1)].byChoice, ctx);
     }
 

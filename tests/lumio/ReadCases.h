@@ -8,7 +8,8 @@
 // outcome: "ok" or the keyword the read must end in.
 // checks: f= filter index, n= point count, p=x:y x:y... all points, @i=x:y point i (from the
 //   end when negative; x "*" is not checked), msg= message count, text~ part of the first
-//   message, caption= and icon= (number) of the first message, fmt= format dialogs, dlg=
+//   message, caption= and icon= (number) of the first message, fmt= format dialogs (pre= the
+//   0-based entry a single one preselects), dlg=
 //   choice dialogs, track=count/initial, fs=frames,strips/frame,strip, col=a,b/initial
 //   (initial choices only where given), name= suffix after "path #" (empty: the path alone),
 //   title= xt= yt=, xmin= xmax= ymin= ymax=, lines= and db= (spectrum and database lines).
@@ -124,6 +125,7 @@ inline void runReadCase(const TempFolder& folder, const std::vector<std::string>
         {"name", record.fileName.rfind(suffix, 0) == 0 ? record.fileName.substr(suffix.size())
                  : record.fileName == path             ? ""
                                                        : record.fileName}};
+    if (ui.formatCalls.size() == 1) shown["pre"] = std::to_string(ui.formatCalls[0].preselectIndex);
     if (ui.trackCalls.size() == 1)
         shown["track"] = two(ui.trackCalls[0].count, ui.trackCalls[0].initial, '/');
     if (ui.frameStripCalls.size() == 1) {

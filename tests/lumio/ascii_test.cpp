@@ -4,5 +4,5 @@
 #include "ReadCases.h"
 
 TEST(AsciiFile, ReadsAsTheCasesSay) {
-    lumtest::runReadCases("ascii.cases", 30);
+    lumtest::runReadCases("ascii.cases", 32);
 }

@@ -101,7 +101,7 @@ void readerNotMonotonic(ReadContext& ctx) {
 // Extension dispatch, number fields and the dialog filters as the tables in tests/lumio/data/ say.
 TEST(ExtensionDispatch, FileNamesFindTheirFormatAsTheTableSays) {
     const auto rows = lumtest::tableRows("extensions.tsv");
-    EXPECT_EQ(rows.size(), 18u);
+    EXPECT_EQ(rows.size(), 24u);
     for (const auto& r : rows) {
         const FormatEntry* e = matchExtension(r[0]);
         EXPECT_EQ(e ? e->formatCode : 0, std::stoi(r[1])) << r[0];
@@ -129,7 +129,7 @@ TEST(GetFilterString, EveryListByteForByte) {
 
 TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
     const auto& table = formatTable();
-    ASSERT_EQ(table.size(), 14u);
+    ASSERT_EQ(table.size(), 15u);
     // The open dialog's filters as label/pattern pairs: a format's filter index points at
     // the pair whose patterns name its extensions (rows without extensions share the one
     // above them).
@@ -139,7 +139,7 @@ TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
     for (std::size_t bar; (bar = open.find('|', start)) != std::string::npos; start = bar + 1)
         parts.push_back(open.substr(start, bar - start));
     parts.push_back(open.substr(start));
-    const int expectedIndex[14] = {2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 10, 11, 12};
+    const int expectedIndex[15] = {2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 10, 11, 12, 13};
     std::string extension;
     for (std::size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(table[i].formatCode, static_cast<int>(i) + 1);
@@ -158,13 +158,13 @@ TEST(FormatTableRows, CodesListEntriesAndFilterIndexes) {
 
 TEST_F(FrameTest, UnknownExtensionAsksForTheFormatAndRunsTheChosenReader) {
     row(3).byChoice = readerRising;
-    record.fileName = makeFile("probe.dat");
+    record.fileName = makeFile("probe.xyz");
     ui.formatAnswers.push_back(3);
     g_ran = 0;
     EXPECT_EQ(ReadFileData(ui, record, 4), 3);
     EXPECT_EQ(g_ran, 1);
     ASSERT_EQ(ui.formatCalls.size(), 1u);
-    EXPECT_EQ(ui.formatCalls[0].entries.size(), 14u);
+    EXPECT_EQ(ui.formatCalls[0].entries.size(), 15u);
     EXPECT_EQ(ui.formatCalls[0].entries[2], "ASCII-Datei:  Y-Werte");
     EXPECT_EQ(ui.formatCalls[0].preselectIndex, 3);
     EXPECT_EQ(record.points.size(), 4u);
@@ -173,7 +173,7 @@ TEST_F(FrameTest, UnknownExtensionAsksForTheFormatAndRunsTheChosenReader) {
 }
 
 TEST_F(FrameTest, CancelledOrInvalidFormatChoice) {
-    record.fileName = makeFile("probe.dat");
+    record.fileName = makeFile("probe.xyz");
     EXPECT_EQ(failure(1), "CancelOpenFile");
     ui.formatAnswers.push_back(15);
     EXPECT_EQ(failure(1), "UnknownFormat");
@@ -337,7 +337,7 @@ TEST_F(FrameTest, TellsWhichFormatWasRead) {
 
     row(5).byChoice = readerRising;
     SpectrumRecord chosen;
-    chosen.fileName = makeFile("probe.dat");
+    chosen.fileName = makeFile("probe.xyz");
     ui.formatAnswers.push_back(5);
     EXPECT_EQ(ReadFileData(ui, chosen, 3, code), 4);
     EXPECT_EQ(code, 5);

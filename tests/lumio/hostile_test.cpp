@@ -1,7 +1,9 @@
 // Hostile and broken input: every reader ends in a keyword or reads something sensible;
 // none crashes, hangs or asks for unbounded memory.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <random>
 #include <set>
 
@@ -18,9 +20,10 @@ struct Reader {
     ReaderFn fn;
 };
 const Reader kReaders[] = {
-    {"native", readNative},   {"ascii", readAscii},   {"asciiXY", readAsciiXY},
-    {"asciiY", readAsciiY},   {"binary", readBinary}, {"binaryXY", readBinaryXY},
-    {"binaryY", readBinaryY},
+    {"native", readNative},     {"ascii", readAscii},     {"asciiXY", readAsciiXY},
+    {"asciiY", readAsciiY},     {"binary", readBinary},   {"binaryXY", readBinaryXY},
+    {"binaryY", readBinaryY},   {"ocean", readOceanText}, {"grams", readGrams},
+    {"gramsOld", readGramsOld},
 };
 
 class Hostile : public ::testing::Test {
@@ -62,7 +65,7 @@ TEST_F(Hostile, EveryReaderSurvivesBrokenInput) {
     std::ifstream list(std::string(LUMORA_TEST_DATA) + "/lumio/data/hostile_inputs.txt");
     for (std::string line; std::getline(list, line);)
         if (!line.empty() && line[0] != '#') inputs.push_back(lumtest::unescape(line));
-    ASSERT_EQ(inputs.size(), 23u);
+    ASSERT_EQ(inputs.size(), 26u);
     for (const Reader& reader : kReaders)
         for (const std::string& input : inputs) run(reader, input);
 }
@@ -114,6 +117,35 @@ TEST_F(Hostile, TenMegabyteLines) {
         EXPECT_EQ(run(kReaders[6], bytes, ui, record), "");
         EXPECT_LE(record.plotInfo.title.size(), SPlotInfo::kTitleMax);
         EXPECT_EQ(record.plotInfo.title.substr(0, 26), std::string(25, 'w') + " ");
+    }
+}
+
+// Only regular files are read: a folder is named as one, a FIFO or device is refused before
+// it is opened (a FIFO without a writer would block the open), and a file beyond what the
+// point limit could take is refused before a byte of it is read.
+TEST_F(Hostile, OnlyRegularFilesOfBoundedSizeAreRead) {
+    const std::string fifo = dir.path("pipe.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = dir.path("huge.txt");
+    std::ofstream(huge).put('1');
+    std::filesystem::resize_file(huge, 4'000'000'001);  // sparse: takes no disk space
+    const struct {
+        std::string path, keyword, message;
+    } cases[] = {{dir.path(""), "CancelOpenFile", "Ordner"},
+                 {fifo, "CancelOpenFile", "keine gewöhnliche Datei"},
+                 {"/dev/zero", "CancelOpenFile", "keine gewöhnliche Datei"},
+                 {huge, "DataNumberOverflow", ""},
+                 {dir.path("missing.txt"), "NoFile", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ScriptedUi ui;
+        SpectrumRecord record;
+        EXPECT_EQ(lumtest::readSpectrum(ui, record, c.path).keyword, c.keyword);
+        EXPECT_EQ(ui.formatCalls.size(), 0u);
+        ASSERT_EQ(ui.messages.size(), c.message.empty() ? 0u : 1u);
+        if (!c.message.empty()) {
+            EXPECT_NE(ui.messages[0].text.find(c.message), std::string::npos);
+        }
     }
 }
 

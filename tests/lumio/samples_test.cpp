@@ -1,6 +1,7 @@
-// Real instrument files of the shared sample folder (Grams, WinSpec, OOIBase32, AvaSoft),
-// read as tests/lumio/data/samples.tsv says, and where an independent reader's output is
-// stored, point by point against it.
+// Real instrument files of the shared sample folder (Grams, WinSpec, OOIBase32, AvaSoft, the
+// later Ocean Optics programs, plain text), read as tests/lumio/data/samples.tsv says under
+// their own names and under names that leave the choice to their content, and where an
+// independent reader's output is stored, point by point against it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,9 +30,9 @@ std::vector<Sample> samplesIn(const std::string& folder) {
 // A lost or mangled table would otherwise leave the tests below without a single case.
 TEST(RealFileTable, EveryRowHasItsColumnsAndEveryFolderItsRows) {
     const auto rows = samplesIn("");
-    EXPECT_EQ(rows.size(), 45u);
-    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 13u) << s.f[0];
-    for (const char* folder : {"spc", "spe", "ooibase32", "avasoft"})
+    EXPECT_EQ(rows.size(), 66u);
+    for (const Sample& s : rows) EXPECT_EQ(s.f.size(), 14u) << s.f[0];
+    for (const char* folder : {"spc", "spe", "ooibase32", "avasoft", "oceanoptics_text", "ascii"})
         EXPECT_FALSE(samplesIn(folder).empty()) << folder;
 }
 
@@ -57,21 +58,18 @@ void expectValue(const std::string& cell, double actual, double abs, const char*
 
 class RealFile : public ::testing::TestWithParam<Sample> {};
 
-TEST_P(RealFile, ReadsAsTheTableSays) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    const auto& c = GetParam().f;
-    SCOPED_TRACE(c[0] + " choice " + c[2]);
-    ScriptedUi ui;
-    SpectrumRecord record;
-    record.fileName = (dir / c[0]).string();
-    // A file whose extension belongs to another reader is copied under a neutral name, so
-    // that the format dialog comes up at once.
+void expectRead(const Sample& sample, const fs::path& dir, const ScriptedUi& ui,
+                const SpectrumRecord& record);
+
+// One read of a table row's file under `name` (in a private folder) or, when empty, under
+// its own path.
+void readRow(const std::vector<std::string>& c, const fs::path& dir, const std::string& name,
+             ScriptedUi& ui, SpectrumRecord& record, std::string& keyword, int& format) {
     TempFolder folder;
-    const int format = std::stoi(c[1]);
-    if (format) {
-        record.fileName = folder.path("probe.dat");
+    record.fileName = (dir / c[0]).string();
+    if (!name.empty()) {
+        record.fileName = folder.path(name);
         fs::copy_file(dir / c[0], record.fileName);
-        ui.formatAnswers.push_back(format);
     }
     const std::string& choice = c[2];
     const auto comma = choice.find(',');
@@ -82,17 +80,37 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
         ui.trackAnswers.push_back(std::stoi(choice));
         ui.columnAnswers.push_back(std::stoi(choice));
     }
-    const auto out = readSpectrum(ui, record);
-    EXPECT_EQ(ui.formatCalls.size(), format ? 1u : 0u);
-    if (c[4] == "refused") {
-        EXPECT_EQ(out.keyword, "CancelOpenFile");
-        EXPECT_EQ(ui.messages.size(), 1u);
-        EXPECT_TRUE(record.points.empty());
-        return;
+    try {
+        ReadFileData(ui, record, 1, format);
+    } catch (const lumio::Outcome& e) {
+        keyword = e.keyword();
     }
-    ASSERT_TRUE(out.ok()) << out.keyword;
-    EXPECT_TRUE(ui.messages.empty());
+}
 
+TEST_P(RealFile, ReadsAsTheTableSaysUnderItsOwnNameAndByContent) {
+    LUMTEST_REQUIRE_SAMPLES(dir);
+    const auto& c = GetParam().f;
+    // "*": text that the generic ASCII reader takes as well, once the extension is gone.
+    const bool ownNameOnly = c[1].back() == '*';
+    for (const std::string name : {"", "probe.dat", "probe"}) {
+        if (ownNameOnly && !name.empty()) break;
+        SCOPED_TRACE(c[0] + " as \"" + name + "\" choice " + c[2]);
+        ScriptedUi ui;
+        SpectrumRecord record;
+        std::string keyword;
+        int format = 0;
+        readRow(c, dir, name, ui, record, keyword, format);
+        ASSERT_EQ(keyword, "");
+        EXPECT_EQ(format, std::stoi(c[1]));
+        EXPECT_TRUE(ui.formatCalls.empty());
+        EXPECT_TRUE(ui.messages.empty());
+        expectRead(GetParam(), dir, ui, record);
+    }
+}
+
+void expectRead(const Sample& sample, const fs::path& dir, const ScriptedUi& ui,
+                const SpectrumRecord& record) {
+    const auto& c = sample.f;
     const std::string& dialog = c[3];
     const std::size_t dialogs =
         ui.trackCalls.size() + ui.frameStripCalls.size() + ui.columnCalls.size();
@@ -116,12 +134,16 @@ TEST_P(RealFile, ReadsAsTheTableSays) {
     if (c[11] != "-") {
         EXPECT_EQ(record.plotInfo.xTitle + "|" + record.plotInfo.yTitle, c[11]);
     }
+    const std::vector<std::string> units = {"nm", "angstrom", "pixel", "wavenumber"};
+    const auto unit = std::find(units.begin(), units.end(), c[13]);
+    EXPECT_EQ(record.xFormat.fileUnit,
+              unit == units.end() ? SXFormat::kUnitUnknown : int(unit - units.begin()));
 
     if (c[12] == "-") return;
     // spc-parser gives x ascending; xyconv prints six decimals.
     const std::string name = c[0].substr(c[0].find('/') + 1);
     const auto expected =
-        storedPairs(dir / "expected" / GetParam().folder() / (name + "." + c[12] + ".txt"));
+        storedPairs(dir / "expected" / sample.folder() / (name + "." + c[12] + ".txt"));
     ASSERT_EQ(expected.size(), record.points.size());
     std::vector<TPointF> ours(record.points.begin(), record.points.end());
     if ((ours.front().x > ours.back().x) != (expected.front().first > expected.back().first))
@@ -142,23 +164,8 @@ INSTANTIATE_TEST_SUITE_P(TextInstrumentOOIBase, RealFile,
 INSTANTIATE_TEST_SUITE_P(TextInstrumentAvaSoft, RealFile,
                          ::testing::ValuesIn(samplesIn("avasoft")));
 
-TEST(TextInstrumentSamples, OceanOpticsExportsOfLaterProgramsAreNoOOIBaseFiles) {
-    // SpectraSuite, OceanView and Jaz files lack the OOIBase32 line, so their header is taken
-    // for data and the pre-check refuses them.
-    LUMTEST_REQUIRE_SAMPLES(dir);
-    int files = 0;
-    for (const auto& entry : fs::directory_iterator(dir / "oceanoptics_text")) {
-        SCOPED_TRACE(entry.path().filename().string());
-        ScriptedUi ui;
-        SpectrumRecord record;
-        TempFolder folder;
-        record.fileName = folder.path("probe.dat");
-        fs::copy_file(entry.path(), record.fileName);
-        ui.formatAnswers.push_back(9);
-        EXPECT_EQ(readSpectrum(ui, record).keyword, "UnknownFormat");
-        ++files;
-    }
-    EXPECT_EQ(files, 9);
-}
+INSTANTIATE_TEST_SUITE_P(TextInstrumentOceanOptics, RealFile,
+                         ::testing::ValuesIn(samplesIn("oceanoptics_text")));
+INSTANTIATE_TEST_SUITE_P(Ascii, RealFile, ::testing::ValuesIn(samplesIn("ascii")));
 
 }  // namespace

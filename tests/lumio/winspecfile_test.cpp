@@ -4,5 +4,5 @@
 #include "ReadCases.h"
 
 TEST(WinSpec, ReadsAsTheCasesSay) {
-    lumtest::runReadCases("ccd_camera.cases", 23);
+    lumtest::runReadCases("ccd_camera.cases", 24);
 }

@@ -17,8 +17,8 @@ std::vector<OptionSyntax> choiceOptions() {
         {"maps", 0, ValueKind::Required, "P,S,E,T",
          "Position, Sequenz, Belichtung, Spur einer Maps-Datei"},
         {"format-code", 0, ValueKind::Required, "N",
-         "Dateiformat (1-14, wie in der Formatliste), wenn es\nan der Endung nicht zu erkennen "
-         "ist"},
+         "Dateiformat (1-15, wie in der Formatliste), wenn es\nweder an der Endung noch am "
+         "Inhalt zu erkennen ist"},
     };
 }
 

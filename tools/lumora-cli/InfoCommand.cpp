@@ -6,6 +6,15 @@
 #include "lumio/lumio.h"
 
 namespace lumcli {
+namespace {
+
+// The x unit a file declares, by its x format code.
+const char* unitName(int code) {
+    static const char* const names[] = {"nm", "angstrom", "pixel", "wavenumber"};
+    return code >= 0 && code < 4 ? names[code] : "unknown";
+}
+
+}  // namespace
 
 CommandSyntax infoSyntax() {
     CommandSyntax syntax;
@@ -18,7 +27,8 @@ CommandSyntax infoSyntax() {
         "Titel und die Zahl der gespeicherten Spektral- und Datenbanklinien.\n"
         "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, "
         "title,\n"
-        "spectrumLines, databaseLines.";
+        "spectrumLines, databaseLines, xUnit (die x-Einheit, die die Datei selbst angibt: nm,\n"
+        "angstrom, wavenumber, pixel oder unknown).";
     syntax.minFiles = 1;
     addOptions(syntax.options, choiceOptions());
     addOptions(syntax.options, outputOptions());
@@ -28,9 +38,9 @@ CommandSyntax infoSyntax() {
 int runInfo(Session& session) {
     ResultOutput& out = session.output();
     out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin",
-                    "yMax", "title", "spectrumLines", "databaseLines"},
+                    "yMax", "title", "spectrumLines", "databaseLines", "xUnit"},
                    {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min",
-                    "y max", "Titel", "Spektrallinien", "Datenbanklinien"});
+                    "y max", "Titel", "Spektrallinien", "Datenbanklinien", "x-Einheit"});
     const std::vector<std::string> entries = GetFormatList();
     for (const std::string& path : session.line().files()) {
         try {
@@ -68,6 +78,8 @@ int runInfo(Session& session) {
                     .integer(static_cast<long long>(r.spectrumLines.size()))
                     .key("databaseLines")
                     .integer(static_cast<long long>(r.databaseLines.size()))
+                    .key("xUnit")
+                    .string(unitName(r.xFormat.fileUnit))
                     .endObject();
                 out.addJsonLine(j.text());
             } else {
@@ -75,7 +87,7 @@ int runInfo(Session& session) {
                             std::to_string(loaded.filterIndex), std::to_string(r.points.size()),
                             num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax), p.title,
                             std::to_string(r.spectrumLines.size()),
-                            std::to_string(r.databaseLines.size())});
+                            std::to_string(r.databaseLines.size()), unitName(r.xFormat.fileUnit)});
             }
         } catch (const FileFailure& f) {
             out.fileFailed(path, f.keyword(), f.what());

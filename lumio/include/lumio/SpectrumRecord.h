@@ -20,11 +20,16 @@ struct SAxisText {
 };
 
 // x calibration state of a spectrum: format and calibration codes, offset and dispersion.
+// Format codes: 0 nanometres, 1 Ångström, 2 pixel numbers, 3 wavenumbers (1/cm).
 struct SXFormat {
     std::int32_t formatCode = 0;
     std::int32_t calibrationCode = 0;
     float offset = 0.0f;
     float dispersion = 0.0f;
+    // The x unit the file itself declares (a format code as above), set by the reader; the
+    // x-axis recognition takes it before any guess from the values. kUnitUnknown: none.
+    std::int32_t fileUnit = kUnitUnknown;
+    static constexpr std::int32_t kUnitUnknown = -1;
 };
 
 struct SpectrumRecord {

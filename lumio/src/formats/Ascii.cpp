@@ -64,8 +64,26 @@ AsciiText loadAscii(ReadContext& ctx) {
     LineReader lines(file.bytes);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);
-    while (!isDataLine(line))
-        if (!lines.next(line)) fail(keyword::NullFile);  // nothing but header
+    std::string_view titles[2];  // the last two header lines
+    while (!isDataLine(line)) {
+        titles[0] = titles[1];
+        titles[1] = line;
+        // A marker line of the Ocean Optics programs: their readers know where the data end.
+        if (line.substr(0, 5) == ">>>>>") fail(keyword::UnknownFormat);
+        if (!lines.next(line)) {
+            // Nothing but header: a text without data, or no text at all (control bytes
+            // such as the NULs of binary numbers), which another reader may know.
+            const bool binary = std::any_of(file.bytes.begin(), file.bytes.end(), [](char c) {
+                const auto u = static_cast<unsigned char>(c);
+                return u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f' && u != '\v';
+            });
+            fail(binary ? keyword::UnknownFormat : keyword::NullFile);
+        }
+    }
+    // The x column's title, from the header's last lines ("Wellenlänge;Intensität" over
+    // "[nm];", "Wavenumber (cm-1)\tCounts"), may name the x unit.
+    for (const std::string_view title : {titles[1], titles[0]})
+        declareUnitOfLabel(ctx.record, title.substr(0, title.find_first_of(",;\t")));
     file.dataStart = static_cast<std::size_t>(line.data() - file.bytes.data());
     file.firstLength = trimTrailingBlanks(line).size();
     for (int checked = 0; checked < kCheckedLines; ++checked) {
@@ -169,6 +187,8 @@ int askTrack(ReadContext& ctx, std::size_t tracks) {
 // Reads x from the first field and y from field `column` (0-based) of one line.
 template <bool Comma>
 inline void readColumnLine(std::string_view line, std::size_t column, PointCollector& points) {
+    // A row of separators alone (",," of a spreadsheet's empty row) holds no point.
+    if (line.find_first_not_of(",; \t") == std::string_view::npos) return;
     const char* p = line.data();
     const char* const end = p + line.size();
     const double x = takeField<Comma>(p, end);

@@ -82,10 +82,16 @@ void readAvaSoft(ReadContext& ctx) {
     const std::string content = loadFile(ctx.record.fileName);
     const std::size_t start = dataStart(content);
     text::checkDataLines(content, start, noEnd);
+    // The units row under the column names ("[nm] ;[counts]") names the x unit.
+    LineReader header(std::string_view(content).substr(0, start));
+    for (std::string_view line; header.next(line);)
+        if (line.front() == '[')
+            declareUnitOfLabel(ctx.record, line.substr(0, line.find_first_of(";\t")));
     const std::string_view first = text::lineAt(content, start);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
-    text::splitFields(first, columns.separator, fields);
+    // Beyond six fields the count changes no choice.
+    text::splitFields(first, columns.separator, fields, 7);
     if (fields.size() < 2) fail(keyword::UnknownFormat);  // no value column at all
     columns.decimalComma = text::contains(fields[0], ",");
     const std::size_t yField = fields.size() < 3 ? 1 : chooseColumn(ctx, fields.size());

@@ -1,20 +1,30 @@
 // Reader of Grams SPC files (.spc): the extension entry that tells the new format from the
-// old one, the new-format reader, and the refusal of the old format.
+// old one, and the readers of both.
 //
 // Knowledge: the published Galactic SPC layout (new format, little-endian "LSB" variant)
 // and real files written by instrument software (Ocean Optics SpectraSuite, Horiba LabSpec,
 // a scanning monochromator's software, the Galactic examples). Fields relied on:
 //   header (512 bytes): 0 flags, 1 version (0x4B new, 0x4C new big-endian, 0x4D old),
 //   4 number of points (32-bit), 8 first x and 16 last x (64-bit floats),
-//   24 number of subfiles (32-bit), 218 axis label text (30 bytes: x label, NUL, y label).
+//   24 number of subfiles (32-bit), 28 x type (byte: 1 wavenumbers, 3 nanometres, …),
+//   218 axis label text (30 bytes: x label, NUL, y label; their x label names the x unit
+//   where the type is "arbitrary").
 //   subheader (32 bytes, one per subfile): 1 y exponent (signed; -128 = 32-bit float y),
 //   16 points of the subfile (32-bit, used when every subfile has its own x values).
 // Ignored: the z and w axes, the unit codes, the date, the log block, the subfile directory
 // that files with their own x per subfile may carry behind the data (the subfiles are walked
 // one after the other instead), and the header's exponent (each subfile's own exponent
 // applies, as files with mixed float and integer subfiles need).
-// The big-endian variant, chromatograms, random-order and ordered-z files are refused with a
-// message; the old format (256-byte header, swapped integer words) is not read.
+// Ordered-z multifiles are read as any multifile (the z values are not kept); in files with
+// their own x per subfile the subfiles are walked in order, so the directory behind the data
+// (which repeats subfile 1) is never consulted. The big-endian variant, chromatograms and
+// random-order files are refused with a message.
+// The old format: a 256-byte header (0 flags, 1 version, 2 exponent (16-bit), 4 number of
+// points, 8 first x, 12 last x, all 32-bit floats, 16 x type, 194 axis labels), whose last
+// 32 bytes are the first subfile's subheader; the values follow it, 32-bit integers stored
+// with their high 16-bit word first. A multifile stores no subfile count: subheader and
+// values follow each other to the end of the file. A single spectrum takes the header's
+// exponent, each subfile of a multifile its own.
 #include <cmath>
 #include <vector>
 
@@ -34,7 +44,6 @@ constexpr std::uint8_t kFlag16BitY = 1;
 constexpr std::uint8_t kFlagChromatogram = 2;
 constexpr std::uint8_t kFlagMultiFile = 4;
 constexpr std::uint8_t kFlagRandomX = 8;
-constexpr std::uint8_t kFlagOrderedZ = 16;
 constexpr std::uint8_t kFlagAxisLabels = 32;
 constexpr std::uint8_t kFlagOwnX = 64;
 constexpr std::uint8_t kFlagCommonX = 128;
@@ -53,13 +62,6 @@ std::uint8_t versionOf(const ByteView& file) {
     if (version != kVersionNew && version != kVersionNewBigEndian && version != kVersionOld)
         fail(keyword::UnknownFormat);
     return version;
-}
-
-[[noreturn]] void refuseOldFormat(ReadContext& ctx) {
-    showMessage(ctx,
-                "\n\nDas alte Grams-Format wird noch nicht unterstützt.\n"
-                "Bitte wenden Sie sich an den Hersteller.");
-    fail(keyword::CancelOpenFile);
 }
 
 [[noreturn]] void refuseVariant(ReadContext& ctx) {
@@ -109,11 +111,88 @@ double yValue(const ByteView& file, std::uint64_t at, std::uint32_t i, unsigned 
     return std::ldexp(value, exponent - 8 * static_cast<int>(yWidth));
 }
 
+// The x unit of an x type code: 1 wavenumbers, 3 nanometres, 16 diode numbers, 17 channels,
+// 22 data points; the rest has no x format code.
+int unitOfXType(std::uint8_t type) {
+    switch (type) {
+        case 1:
+            return 3;
+        case 3:
+            return 0;
+        case 16:
+        case 17:
+        case 22:
+            return 2;
+        default:
+            return SXFormat::kUnitUnknown;
+    }
+}
+
+// Two NUL-terminated labels inside one 30-byte field.
+void readAxisLabels(ReadContext& ctx, const ByteView& file, std::uint64_t at) {
+    std::size_t firstEnd = 0;
+    while (firstEnd < kLabelWidth && file.u8(at + firstEnd) != 0) ++firstEnd;
+    ctx.record.plotInfo.xTitle = file.text(at, firstEnd);
+    // Custom labels name the unit where the x type code gives none.
+    declareUnitOfLabel(ctx.record, ctx.record.plotInfo.xTitle);
+    ctx.record.plotInfo.yTitle = firstEnd + 1 < kLabelWidth
+                                     ? file.text(at + firstEnd + 1, kLabelWidth - firstEnd - 1)
+                                     : std::string();
+}
+
+constexpr std::uint64_t kOldHeaderSize = 256;
+constexpr std::uint64_t kOldLabelOffset = 194;
+
+void readOldFormat(ReadContext& ctx, const ByteView& file) {
+    if (file.size() < kOldHeaderSize) fail(keyword::UnknownFormat);
+    const std::uint8_t flags = file.u8(0);
+    if ((flags & (kFlagChromatogram | kFlagRandomX | kFlagOwnX | kFlagCommonX)) != 0)
+        refuseVariant(ctx);
+    const float storedPoints = file.f32(4);
+    if (!(storedPoints >= 1.0f)) fail(keyword::NullFile);
+    if (!(storedPoints <= 4294967295.0f)) fail(keyword::UnknownFormat);
+    const auto n = static_cast<std::uint32_t>(storedPoints);
+    const unsigned yWidth = (flags & kFlag16BitY) ? 2 : 4;
+    // Subfile k's subheader lies at 224 + k × (32 + values); as many as the file holds.
+    const std::uint64_t valueBytes = std::uint64_t{n} * yWidth;
+    const std::uint64_t firstSub = kOldHeaderSize - kSubheaderSize;
+    if (!file.fits(kOldHeaderSize, valueBytes)) fail(keyword::UnknownFormat);
+    const bool multi = (flags & kFlagMultiFile) != 0;
+    const std::uint64_t stride = kSubheaderSize + valueBytes;
+    const std::uint64_t subfiles = multi ? (file.size() - firstSub) / stride : 1;
+    if (subfiles > 0x7fffffffu) fail(keyword::UnknownFormat);
+    int chosen = 1;
+    if (subfiles > 1) chosen = chooseNumberedTrack(ctx, static_cast<int>(subfiles));
+    const std::uint64_t sub = firstSub + std::uint64_t(chosen - 1) * stride;
+    const int exponent = multi ? file.i8(sub + 1) : file.i16(2);
+
+    ctx.record.plotInfo.title.clear();
+    ctx.record.xFormat.fileUnit = unitOfXType(file.u8(16));
+    if (flags & kFlagAxisLabels) readAxisLabels(ctx, file, kOldLabelOffset);
+    const double firstX = file.f32(8);
+    const double lastX = file.f32(12);
+    const double step = n > 1 ? (lastX - firstX) / (double(n) - 1.0) : 0.0;
+    const std::uint64_t values = sub + kSubheaderSize;
+    PointCollector points(ctx);
+    for (std::uint32_t i = 0; i < n; ++i) {
+        double y;
+        if (yWidth == 2) {
+            y = std::ldexp(double(file.i16(values + std::uint64_t{i} * 2)), exponent - 16);
+        } else {
+            const std::uint64_t at = values + std::uint64_t{i} * 4;
+            const auto word =
+                static_cast<std::int32_t>(std::uint32_t{file.u16(at)} << 16 | file.u16(at + 2));
+            y = std::ldexp(double(word), exponent - 32);
+        }
+        points.add(firstX + double(i) * step, y);
+    }
+    points.finish();
+}
+
 void readNewFormat(ReadContext& ctx, const ByteView& file) {
     if (file.size() < kHeaderSize) fail(keyword::UnknownFormat);
     const std::uint8_t flags = file.u8(0);
-    if (file.u8(1) == kVersionNewBigEndian ||
-        (flags & (kFlagChromatogram | kFlagRandomX | kFlagOrderedZ)) != 0)
+    if (file.u8(1) == kVersionNewBigEndian || (flags & (kFlagChromatogram | kFlagRandomX)) != 0)
         refuseVariant(ctx);
 
     const unsigned yWidth = (flags & kFlag16BitY) ? 2 : 4;
@@ -145,16 +224,8 @@ void readNewFormat(ReadContext& ctx, const ByteView& file) {
     const std::uint64_t values = sub.offset + kSubheaderSize;
 
     ctx.record.plotInfo.title.clear();
-    if (flags & kFlagAxisLabels) {
-        // Two NUL-terminated labels inside one 30-byte field.
-        std::size_t firstEnd = 0;
-        while (firstEnd < kLabelWidth && file.u8(kLabelOffset + firstEnd) != 0) ++firstEnd;
-        ctx.record.plotInfo.xTitle = file.text(kLabelOffset, firstEnd);
-        ctx.record.plotInfo.yTitle =
-            firstEnd + 1 < kLabelWidth
-                ? file.text(kLabelOffset + firstEnd + 1, kLabelWidth - firstEnd - 1)
-                : std::string();
-    }
+    ctx.record.xFormat.fileUnit = unitOfXType(file.u8(28));
+    if (flags & kFlagAxisLabels) readAxisLabels(ctx, file, kLabelOffset);
 
     PointCollector points(ctx);
     if (ownX) {
@@ -184,22 +255,27 @@ void readNewFormat(ReadContext& ctx, const ByteView& file) {
 void readGrams(ReadContext& ctx) {
     const std::string bytes = loadFile(ctx.record.fileName);
     const ByteView file(bytes);
-    if (versionOf(file) == kVersionOld) refuseOldFormat(ctx);
-    readNewFormat(ctx, file);
+    if (versionOf(file) == kVersionOld) {
+        ctx.formatCode = 12;
+        readOldFormat(ctx, file);
+    } else {
+        readNewFormat(ctx, file);
+    }
 }
 
 void readGramsNew(ReadContext& ctx) {
     const std::string bytes = loadFile(ctx.record.fileName);
     const ByteView file(bytes);
-    // An old file read with the new layout would give nonsense; say what it is instead.
-    if (versionOf(file) == kVersionOld) refuseOldFormat(ctx);
+    // An old file read with the new layout would give nonsense.
+    if (versionOf(file) == kVersionOld) fail(keyword::UnknownFormat);
     readNewFormat(ctx, file);
 }
 
 void readGramsOld(ReadContext& ctx) {
     const std::string bytes = loadFile(ctx.record.fileName);
-    versionOf(ByteView(bytes));
-    refuseOldFormat(ctx);
+    const ByteView file(bytes);
+    if (versionOf(file) != kVersionOld) fail(keyword::UnknownFormat);
+    readOldFormat(ctx, file);
 }
 
 }  // namespace lumio::detail

@@ -65,13 +65,15 @@ inline Columns columnsOf(std::string_view firstDataLine) {
     return c;
 }
 
-// The fields of a line. Runs of separators count as one and the line's leading and trailing
-// separators are dropped, so space-padded columns split as they look.
+// The fields of a line, at most `limit` of them (so one line of millions of fields costs no
+// more than the few that are read). Runs of separators count as one and the line's leading
+// and trailing separators are dropped, so space-padded columns split as they look.
 inline void splitFields(std::string_view line, char separator,
-                        std::vector<std::string_view>& fields) {
+                        std::vector<std::string_view>& fields,
+                        std::size_t limit = std::numeric_limits<std::size_t>::max()) {
     fields.clear();
     std::size_t i = 0;
-    while (i < line.size()) {
+    while (i < line.size() && fields.size() < limit) {
         while (i < line.size() && line[i] == separator) ++i;
         if (i == line.size()) break;
         const std::size_t end = std::min(line.find(separator, i), line.size());
@@ -128,7 +130,7 @@ void readColumns(ReadContext& ctx, std::string_view text, std::size_t offset, Co
     std::string_view line;
     bool any = false;
     while (lines.next(line) && !isEnd(line) && startsWithNumber(line)) {
-        splitFields(line, columns.separator, fields);
+        splitFields(line, columns.separator, fields, yField + 1);
         if (fields.empty()) continue;
         points.add(numberField(fields[0], columns.decimalComma),
                    fieldOrMissing(fields, yField, columns.decimalComma));

@@ -41,7 +41,7 @@ void readOOIBase(ReadContext& ctx) {
     if (isMarker(first)) fail(keyword::NullFile);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
-    text::splitFields(first, columns.separator, fields);
+    text::splitFields(first, columns.separator, fields, 1);
     columns.decimalComma = !fields.empty() && text::contains(fields[0], ",");
     text::readColumns(ctx, content, start, columns, 1, isMarker);
 }

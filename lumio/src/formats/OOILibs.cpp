@@ -42,7 +42,7 @@ void readOOILibs(ReadContext& ctx) {
     const std::string_view first = text::lineAt(content, start);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
-    text::splitFields(first, columns.separator, fields);
+    text::splitFields(first, columns.separator, fields, 1);
     columns.decimalComma = !fields.empty() && text::contains(fields[0], ",");
     text::readColumns(ctx, content, start, columns, 1, noEnd);
 }

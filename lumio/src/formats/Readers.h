@@ -1,6 +1,8 @@
 // The readers of the individual formats, reached through the format table.
 #pragma once
 
+#include <string_view>
+
 #include "ReadContext.h"
 
 namespace lumio::detail {
@@ -22,5 +24,19 @@ void readGramsNew(ReadContext& ctx);
 void readGramsOld(ReadContext& ctx);
 void readWinSpec(ReadContext& ctx);
 void readAvaSoft(ReadContext& ctx);
+void readOceanText(ReadContext& ctx);  // SpectraSuite, OceanView and Jaz text exports
+
+// Content checks on the first bytes of a file (see ContentChecks.cpp).
+bool looksNative(std::string_view head);
+bool looksAscii(std::string_view head);
+bool looks4Spec(std::string_view head);
+bool looksMaps(std::string_view head);
+bool looksDaVis(std::string_view head);
+bool looksOOIBase(std::string_view head);
+bool looksOOILibs(std::string_view head);
+bool looksGrams(std::string_view head);
+bool looksWinSpec(std::string_view head);
+bool looksAvaSoft(std::string_view head);
+bool looksOceanText(std::string_view head);
 
 }  // namespace lumio::detail

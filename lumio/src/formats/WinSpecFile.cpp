@@ -6,7 +6,7 @@
 //   42 points per strip (unsigned 16-bit), 108 data type (signed 16-bit),
 //   602 x label (16), 656 strips per frame (unsigned 16-bit), 1446 frames (signed 32-bit),
 //   1458 y label (16), 2996 identifier 0x01234567, 3018 calibration label (40),
-//   3098 calibration valid (byte), 3101 polynomial order (byte),
+//   3098 calibration valid (byte), 3100 polynomial unit (byte), 3101 polynomial order (byte),
 //   3263 six polynomial coefficients (64-bit floats, constant first), 3978 intensity label (40),
 //   4100 the data: frames of strips of points.
 // Data types: 0 float, 1 signed 32-bit, 2 signed 16-bit, 3 unsigned 16-bit, and 8 unsigned
@@ -16,13 +16,21 @@
 // version a float at 1992). When it describes one region, its width, height and frame
 // stride are the data layout: the binary header of a glued spectrum gives only the sensor
 // width (1340 of 6216 points in a real file), and frames may carry metadata behind them.
+// The footer's calibration, a list of wavelengths over the sensor's columns, gives the x
+// values where it is there: the region's first column (the sensor mapping's x, when the list
+// covers the whole sensor) picks where the region starts in the list, and every strip and
+// frame shares it. Where the footer has no such list, the header's polynomial applies.
 // Ignored: the region-of-interest and binning fields, the trailer marker at 4098, and the
-// rest of the footer, its wavelength list included (without a valid header calibration the
-// x values are pixel indexes counted from 0).
+// rest of the footer (without any valid calibration the x values are pixel indexes counted
+// from 0). A calibration whose x do not rise from pixel to pixel is not used: the x values
+// are then pixel indexes, and the user is told.
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <functional>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "../FileBytes.h"
 #include "../ValueRules.h"
@@ -119,6 +127,61 @@ std::optional<Layout> footerLayout(const ByteView& file) {
                   attribute(*frame, "stride").value_or(0)};
 }
 
+// The element text from "<name" up to its closing ">", or empty.
+std::string_view elementText(std::string_view xml, std::string_view name) {
+    const std::string open = "<" + std::string(name);
+    auto at = xml.find(open);
+    while (at != std::string_view::npos) {
+        const char next = at + open.size() < xml.size() ? xml[at + open.size()] : '>';
+        if (next == ' ' || next == '>' || next == '/') break;
+        at = xml.find(open, at + 1);
+    }
+    if (at == std::string_view::npos) return {};
+    const auto end = xml.find('>', at);
+    return end == std::string_view::npos ? std::string_view() : xml.substr(at, end - at);
+}
+
+// The footer's wavelengths for `points` values, or an empty list.
+std::vector<double> footerWavelengths(const ByteView& file, std::uint32_t points) {
+    if (!(file.f32(1992) >= 3.0f)) return {};
+    const std::uint64_t offset = file.u64(678);
+    if (offset < kHeaderSize) return {};
+    const std::string_view xml = file.tail(offset);
+    const auto mappingAt = xml.find("<WavelengthMapping");
+    if (mappingAt == std::string_view::npos) return {};
+    const std::string_view mapping = xml.substr(mappingAt);
+    const std::string_view open = elementText(mapping, "Wavelength");
+    if (open.empty()) return {};
+    const std::size_t listAt =
+        static_cast<std::size_t>(open.data() - mapping.data()) + open.size() + 1;
+    const auto listEnd = mapping.find('<', listAt);
+    if (listEnd == std::string_view::npos) return {};
+    const std::string_view list = mapping.substr(listAt, listEnd - listAt);
+
+    std::vector<double> all;
+    all.reserve(list.size() / 8);
+    const char* p = list.data();
+    const char* const end = p + list.size();
+    while (p < end) {
+        while (p < end && (*p == ',' || *p == ' ' || *p == '\n' || *p == '\r' || *p == '\t')) ++p;
+        if (p == end) break;
+        double value = 0.0;
+        const auto result = std::from_chars(p, end, value);
+        if (result.ec != std::errc() || !std::isfinite(value)) return {};
+        all.push_back(value);
+        p = result.ptr;
+    }
+    // A list over the whole sensor: the region starts at the mapping's first column.
+    std::uint64_t first = 0;
+    if (all.size() != points) {
+        const auto sensor = elementText(xml, "SensorMapping");
+        first = sensor.empty() ? 0 : attribute(sensor, "x").value_or(0);
+    }
+    if (first > all.size() || all.size() - first < points) return {};
+    return std::vector<double>(all.begin() + static_cast<std::ptrdiff_t>(first),
+                               all.begin() + static_cast<std::ptrdiff_t>(first + points));
+}
+
 Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     Ui::FrameStrip& last = lastChosenFrameStrip();
     const Ui::FrameStrip initial{initialChoice(last.frame, frames),
@@ -178,13 +241,29 @@ void readWinSpec(ReadContext& ctx) {
     double coefficient[kCoefficients];
     for (int k = 0; k < kCoefficients; ++k) coefficient[k] = file.f64(3263 + 8 * k);
     if (calibrated) info.xTitle = file.text(3018, 40);
+    const std::vector<double> wavelengths = footerWavelengths(file, points);
+    // The footer's list is in nanometres; a header calibration names its unit in its label
+    // or its unit code (4 nanometres, 5 wavenumbers); without either, x counts pixels.
+    if (!wavelengths.empty()) {
+        ctx.record.xFormat.fileUnit = 0;
+    } else if (calibrated) {
+        declareUnitOfLabel(ctx.record, info.xTitle);
+        const int unit = file.u8(3100);
+        if (ctx.record.xFormat.fileUnit == SXFormat::kUnitUnknown && (unit == 4 || unit == 5))
+            ctx.record.xFormat.fileUnit = unit == 4 ? 0 : 3;
+    } else {
+        ctx.record.xFormat.fileUnit = 2;
+    }
 
     const std::uint64_t start = kHeaderSize + std::uint64_t(chosen.frame - 1) * frameStride +
                                 std::uint64_t(chosen.strip - 1) * stripBytes;
-    PointCollector collector(ctx);
+    // The x of every point (the whole strip is in the file, so `points` is bounded by it).
+    std::vector<double> xs(points);
     for (std::uint32_t i = 0; i < points; ++i) {
         double x = i;
-        if (calibrated) {
+        if (!wavelengths.empty()) {
+            x = wavelengths[i];
+        } else if (calibrated) {
             const double pixel = double(i) + 1.0;
             x = 0.0;
             double power = 1.0;
@@ -193,8 +272,23 @@ void readWinSpec(ReadContext& ctx) {
                 power *= pixel;
             }
         }
-        collector.add(x, valueAt(file, start + std::uint64_t{i} * width, type));
+        xs[i] = x;
     }
+    // A calibration must rise from pixel to pixel: equal or falling x would fold the
+    // spectrum onto itself (all equal x used to leave one point). Pixel indexes instead.
+    if ((calibrated || !wavelengths.empty()) &&
+        std::adjacent_find(xs.begin(), xs.end(), std::greater_equal<double>()) != xs.end()) {
+        showMessage(ctx,
+                    "\n\nDie x-Kalibrierung der Datei steigt nicht von Pixel zu Pixel an. Die "
+                    "x-Werte sind die Pixelnummern.",
+                    Icon::Exclamation);
+        for (std::uint32_t i = 0; i < points; ++i) xs[i] = i;
+        info.xTitle = file.text(602, 16);
+        ctx.record.xFormat.fileUnit = 2;
+    }
+    PointCollector collector(ctx);
+    for (std::uint32_t i = 0; i < points; ++i)
+        collector.add(xs[i], valueAt(file, start + std::uint64_t{i} * width, type));
     collector.finish();
 }
 

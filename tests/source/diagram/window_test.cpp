@@ -114,9 +114,10 @@ class WindowTest : public QObject {
         QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Dateifehler"));
         QVERIFY(!s.shell.app().client()->openDocument(s.write("empty.txt", "")));
         QCOMPARE(s.lastMessage(), QStringLiteral("In der Datei befinden sich keine Daten!"));
-        // An unknown extension asks for the format; a cancelled choice says nothing.
+        // A file that neither its extension nor its content names asks for the format; a
+        // cancelled choice says nothing.
         const qsizetype shown = s.shell.messages.shown.size();
-        QVERIFY(!s.shell.app().client()->openDocument(s.write("probe.xyz", "1 2\n")));
+        QVERIFY(!s.shell.app().client()->openDocument(s.write("probe.xyz", "\x01\x02\x03")));
         QCOMPARE(s.shell.messages.shown.size(), shown);
         QCOMPARE(s.shell.app().client()->childCount(), children);
         // An unexpected failure inside a read (here the question about falling x values) is
