@@ -251,20 +251,11 @@ void DiagramDocument::applyRange(const std::array<float, 4>& r) {
     plot_.xMax = r[1];
     plot_.yMin = r[2];
     plot_.yMax = r[3];
-    // A reticle left outside the new x range moves to the middle of the plot area, onto
-    // the nearest point of the current spectrum.
+    // A reticle left outside the new x range goes to the middle of the plot area; the window
+    // places it there, on the laid-out plot, when it next draws.
     const float x = reticle.position.x;
-    if (!reticle.shown || overlays_.empty() ||
-        (x >= std::min(r[0], r[1]) && x <= std::max(r[0], r[1])))
-        return;
-    try {
-        CalculateScaling(plot_);
-        const SDevicePoint middle{(plot_.plotRect.left + plot_.plotRect.right) / 2, 0};
-        reticle.position = MousePointToData(middle, overlays_.currentRecord().points, plot_);
+    if (reticle.shown && (x < std::min(r[0], r[1]) || x > std::max(r[0], r[1])))
         reticle.reposition = true;
-    } catch (const lumgl::PlotError&) {
-        // The range cannot be drawn; the next paint reports that, the reticle stays.
-    }
 }
 
 HistorySnapshot& DiagramDocument::pushUndo(std::string restoreText) {

@@ -315,14 +315,13 @@ class DocumentTest : public QObject {
         lumtest::ScriptedUi ui;
         DiagramDocument doc;
         doc.addSpectrum(writeFile(dir, "s.txt", "400 1\n500 2\n600 3\n700 4\n"), ui, 1, {});
-        doc.plot().plotRect = {0, 0, 400, 300};
-        doc.plot().origin = {0, 300};
-        doc.plot().bottomRight = {400, 300};
-        doc.reticle = {true, false, false, {650, 3.5f}};
+        doc.reticle = {true, false, false, {500, 2}};
         const auto before = doc.range();
         doc.changeRange({450, 550, 0, 5});
+        QVERIFY(!doc.reticle.reposition);
+        doc.changeRange({600, 650, 0, 5});
         QVERIFY(doc.reticle.reposition);
-        QCOMPARE(doc.reticle.position.x, 500.0f);
+        QVERIFY(doc.undo());
         QVERIFY(doc.undo());
         QCOMPARE(doc.range(), before);
         QVERIFY(doc.redo());
