@@ -210,8 +210,10 @@ void LumoraMDIClient::openSearchWindow() {
     if (content) addChild(static_cast<int>(LumoraMDIChild::Kind::SearchEngine), content);
 }
 
+// The current child, also while one of the program's modeless dialogs has the focus (the
+// area's active window is null then, which would disable every diagram command).
 LumoraMDIChild* LumoraMDIClient::activeChild() const {
-    return qobject_cast<LumoraMDIChild*>(activeSubWindow());
+    return qobject_cast<LumoraMDIChild*>(currentSubWindow());
 }
 
 CommandTarget* LumoraMDIClient::activeDiagram() const {
