@@ -2,6 +2,9 @@
 // dialog starts with them again.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "lumio/Ui.h"
 
 namespace lumio::detail {
@@ -15,5 +18,14 @@ Ui::FrameStrip& lastChosenFrameStrip();
 inline int initialChoice(int last, int count) {
     return (last < 1 || last > count) ? 1 : last;
 }
+
+struct ReadContext;
+
+// Asks which of the value columns `names` to read, starting with the one chosen last in
+// `lastChosen` (a reader's own memory, -1 before its first choice) or else `initial`. The
+// file name gets " #<name>"; returns the chosen column's field index (the x column is 0).
+// Cancelling fails with CancelOpenFile.
+std::size_t chooseValueColumn(ReadContext& ctx, const std::vector<std::string>& names, int initial,
+                              int& lastChosen);
 
 }  // namespace lumio::detail

@@ -15,6 +15,7 @@
 #include <cctype>
 
 #include "../FileBytes.h"
+#include "ChoiceMemory.h"
 #include "InstrumentText.h"
 #include "Readers.h"
 #include "lumcore/Printf.h"
@@ -64,16 +65,9 @@ std::size_t chooseColumn(ReadContext& ctx, std::size_t columns) {
     if (columns > 5) names.push_back("Photon number");
     // Only as many entries as the line has value columns, so every entry can be read.
     names.resize(std::min(names.size(), columns - 1));
-    const int count = static_cast<int>(names.size());
     // The processed column comes first; a choice made before is offered again.
-    int initial = std::min(3, count - 1);
-    if (lastChosenColumn >= 0 && lastChosenColumn < count) initial = lastChosenColumn;
-    const auto chosen = ctx.ui.chooseColumn(ctx.record.fileName, names, initial);
-    if (!chosen) fail(keyword::CancelOpenFile);
-    if (*chosen < 0 || *chosen >= count) fail(keyword::UnknownFormat);
-    lastChosenColumn = *chosen;
-    ctx.record.fileName += " #" + names[static_cast<std::size_t>(*chosen)];
-    return static_cast<std::size_t>(*chosen) + 1;
+    return chooseValueColumn(ctx, names, std::min(3, static_cast<int>(names.size()) - 1),
+                             lastChosenColumn);
 }
 
 }  // namespace

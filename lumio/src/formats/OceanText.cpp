@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "../FileBytes.h"
+#include "ChoiceMemory.h"
 #include "InstrumentText.h"
 #include "Readers.h"
 #include "lumcore/Cp1252.h"
@@ -67,16 +68,8 @@ std::size_t chooseColumn(ReadContext& ctx, const std::vector<std::string_view>& 
     for (std::size_t i = 1; i <= valueColumns; ++i)
         names.push_back(i < letters.size() ? columnName(letters[i])
                                            : "Spalte " + std::to_string(i));
-    const int count = static_cast<int>(names.size());
     // The processed column comes first; a choice made before is offered again.
-    int initial = count - 1;
-    if (lastChosenColumn >= 0 && lastChosenColumn < count) initial = lastChosenColumn;
-    const auto chosen = ctx.ui.chooseColumn(ctx.record.fileName, names, initial);
-    if (!chosen) fail(keyword::CancelOpenFile);
-    if (*chosen < 0 || *chosen >= count) fail(keyword::UnknownFormat);
-    lastChosenColumn = *chosen;
-    ctx.record.fileName += " #" + names[static_cast<std::size_t>(*chosen)];
-    return static_cast<std::size_t>(*chosen) + 1;
+    return chooseValueColumn(ctx, names, static_cast<int>(names.size()) - 1, lastChosenColumn);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <future>
 
-#include "ShellHarness.h"
+#include "DiagramSession.h"
 #include "app/Commands.h"
 #include "app/HandoverServer.h"
 #include "app/LumoraMDIClient.h"
@@ -16,28 +16,14 @@
 
 namespace {
 
-struct Session {
-    ShellHarness shell;
-    QTemporaryDir dir;
-    bool started = false;
+struct Session : DiagramSession {
     LumoraMDIClient* client = nullptr;
 
     Session() {
-        shell.windows.diagram = &LumoraWindow::open;
-        started = shell.startWithDatabase();
         client = shell.app().client();
         client->setHandoverDir(dir.path());
     }
-    QString write(const QString& name, const std::string& text) {
-        const QString path = dir.filePath(name);
-        std::ofstream(path.toStdString(), std::ios::binary) << text;
-        return path;
-    }
     QString spectrum(const QString& name) { return write(name, "400 1\n500 3\n600 2\n"); }
-    LumoraWindow* window() {
-        QMdiSubWindow* sub = client->activeSubWindow();
-        return sub ? qobject_cast<LumoraWindow*>(sub->widget()) : nullptr;
-    }
     QByteArray remote(const QByteArray& line) {
         auto answer = std::async(std::launch::async, [&] {
             return HandoverServer::send(shell.app().handover()->serverName(), line, 10000);

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <tuple>
 
-#include "ShellHarness.h"
+#include "DiagramSession.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
 #include "dialogs/lines/EditLineEntries.h"
@@ -136,15 +136,12 @@ class LineEditTest : public QObject {
     // Add-line mode in a window: Escape leaves it with nothing recorded; Enter adds at the
     // marker, which starts mid-plot; a click adds where the mouse is; 159 prunes candidates.
     void windowAddLineMode() {
-        ShellHarness shell;
-        shell.windows.diagram = &LumoraWindow::open;
-        QVERIFY(shell.startWithDatabase());
-        QTemporaryDir dir;
-        const QString path = dir.filePath("s.txt");
-        std::ofstream(path.toStdString()) << "400 1\n450 2\n500 5\n550 3\n600 2\n";
-        QVERIFY(shell.app().client()->openDocument(path));
-        QCoreApplication::processEvents();
-        auto* w = qobject_cast<LumoraWindow*>(shell.app().client()->activeSubWindow()->widget());
+        DiagramSession session;
+        QVERIFY(session.started);
+        ShellHarness& shell = session.shell;
+        LumoraWindow* w =
+            session.open(session.write("s.txt", "400 1\n450 2\n500 5\n550 3\n600 2\n"));
+        QVERIFY(w);
         DiagramDocument& doc = w->document();
         doc.analysisDisplay = true;
         doc.overlays().currentRecord().foundLinesShown = 1;

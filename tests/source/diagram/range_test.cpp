@@ -6,28 +6,21 @@
 #include <QtTest>
 #include <fstream>
 
-#include "ShellHarness.h"
+#include "DiagramSession.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
 #include "lumgl/lumgl.h"
 
 namespace {
 
-struct Session {
-    ShellHarness shell;
-    QTemporaryDir dir;
+struct Session : DiagramSession {
     LumoraWindow* w = nullptr;
 
-    Session() {
-        shell.windows.diagram = &LumoraWindow::open;
-        QVERIFY(shell.startWithDatabase());
-    }
     // A new diagram of `points`, shown whole and laid out at a known size.
     void open(const char* name, const char* points) {
-        std::ofstream(dir.filePath(name).toStdString()) << points;
-        QVERIFY(shell.app().client()->openDocument(dir.filePath(name)));
-        w = qobject_cast<LumoraWindow*>(shell.app().client()->activeSubWindow()->widget());
-        QCoreApplication::processEvents();
+        QVERIFY(started);
+        w = DiagramSession::open(write(name, points));
+        QVERIFY(w);
         w->parentWidget()->resize(520, 400);
         w->grab();
     }

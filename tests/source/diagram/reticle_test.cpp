@@ -9,7 +9,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "ShellHarness.h"
+#include "DiagramSession.h"
 #include "app/Commands.h"
 #include "diagram/DisplayValueDialog.h"
 #include "diagram/LumoraWindow.h"
@@ -19,22 +19,18 @@
 
 namespace {
 
-struct Session {
-    ShellHarness shell;
-    QTemporaryDir dir;
+// The reticle is on in the settings file.
+struct Session : DiagramSession {
     LumoraWindow* window = nullptr;
 
-    // A diagram of 21 points from 400 to 600 (y rises to 10 at 500 and falls again), with
-    // the reticle on in the settings file.
+    Session() : DiagramSession("[InitWindow]\r\nLine Cursor=1\r\n") {}
+    // A diagram of 21 points from 400 to 600 (y rises to 10 at 500 and falls again).
     bool open() {
-        shell.windows.diagram = &LumoraWindow::open;
-        if (!shell.startWithDatabase("[InitWindow]\r\nLine Cursor=1\r\n")) return false;
-        const QString path = dir.filePath("peak.txt");
-        std::ofstream out(path.toStdString());
-        for (int k = 0; k <= 20; ++k) out << 400 + 10 * k << ' ' << 10 - std::abs(k - 10) << '\n';
-        out.close();
-        if (!shell.app().client()->openDocument(path)) return false;
-        window = qobject_cast<LumoraWindow*>(shell.app().client()->activeSubWindow()->widget());
+        std::string points;
+        for (int k = 0; k <= 20; ++k)
+            points +=
+                std::to_string(400 + 10 * k) + ' ' + std::to_string(10 - std::abs(k - 10)) + '\n';
+        if (!started || !(window = DiagramSession::open(write("peak.txt", points)))) return false;
         window->parentWidget()->resize(520, 380);
         QCoreApplication::processEvents();
         window->grab();

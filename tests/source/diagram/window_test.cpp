@@ -6,8 +6,8 @@
 #include <QtTest>
 #include <fstream>
 
+#include "DiagramSession.h"
 #include "ScriptedUi.h"
-#include "ShellHarness.h"
 #include "app/Commands.h"
 #include "app/LumoraDecMDIFrame.h"
 #include "app/LumoraMDIClient.h"
@@ -17,32 +17,12 @@
 
 namespace {
 
-struct Session {
-    ShellHarness shell;
-    QTemporaryDir dir;
-    bool started = false;
-
-    Session() {
-        shell.windows.diagram = &LumoraWindow::open;
-        started = shell.startWithDatabase();
-    }
-    QString write(const QString& name, const char* text) {
-        const QString path = dir.filePath(name);
-        std::ofstream(path.toStdString()) << text;
-        return path;
-    }
+struct Session : DiagramSession {
     QString spectrum(int k) {
-        const std::string text = "400 1\n500 " + std::to_string(3 + 2 * k) + "\n600 2\n";
-        return write(QStringLiteral("s%1.txt").arg(k), text.c_str());
-    }
-    LumoraWindow* window() {
-        QMdiSubWindow* sub = shell.app().client()->activeSubWindow();
-        return sub ? qobject_cast<LumoraWindow*>(sub->widget()) : nullptr;
+        return write(QStringLiteral("s%1.txt").arg(k),
+                     "400 1\n500 " + std::to_string(3 + 2 * k) + "\n600 2\n");
     }
     std::size_t count() { return window()->document().overlays().count(); }
-    QString lastMessage() {
-        return shell.messages.shown.isEmpty() ? QString() : shell.messages.shown.back().text;
-    }
     void overlay(const QStringList& files) {
         FileDialog::Result r;
         r.accepted = true;

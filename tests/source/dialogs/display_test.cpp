@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "ShellHarness.h"
+#include "DiagramSession.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
 #include "dialogs/display/DisplayOptionDialogs.h"
@@ -26,25 +26,12 @@
 
 namespace {
 
-struct Session {
-    ShellHarness shell;
-    QTemporaryDir dir;
-    bool started = false;
-
-    Session() {
-        shell.windows.diagram = &LumoraWindow::open;
-        started = shell.startWithDatabase();
-    }
+struct Session : DiagramSession {
     QString spectrum(int k) {
-        const QString path = dir.filePath(QStringLiteral("s%1.txt").arg(k));
-        std::ofstream(path.toStdString()) << "400 1\n500 " << 3 + k << "\n600 2\n";
-        return path;
+        return write(QStringLiteral("s%1.txt").arg(k),
+                     "400 1\n500 " + std::to_string(3 + k) + "\n600 2\n");
     }
-    LumoraWindow* open(int k) {
-        if (!shell.app().client()->openDocument(spectrum(k))) return nullptr;
-        QCoreApplication::processEvents();
-        return qobject_cast<LumoraWindow*>(shell.app().client()->activeSubWindow()->widget());
-    }
+    LumoraWindow* open(int k) { return DiagramSession::open(spectrum(k)); }
     lumcore::IniFile settings() { return shell.context().profile().read(); }
 };
 
