@@ -435,6 +435,7 @@ void LumoraWindow::paintEvent(QPaintEvent* event) {
     if (backingStale_ || backing_.size() != size()) drawDiagramImage();
     QPainter painter(this);
     for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), backing_, r);
+    drawAddLineMarker(painter);
 }
 
 // The whole diagram into the cached image, the reticle anew over it.

@@ -20,6 +20,8 @@
 class AppContext;
 class DisplayValueDialog;
 class LumoraMDIClient;
+class QPainter;
+class QRegion;
 class QRubberBand;
 
 class LumoraWindow : public QWidget, public CommandTarget {
@@ -194,6 +196,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void addLineAtMarker();
     void followAddLineMode();  // cursor, marker and read-out as the document's mode says
     void showMarkerReadout();
+    QRegion addLineMarkerRegion() const;
+    void drawAddLineMarker(QPainter& painter) const;
     void editLineEntries();
     TPointF addLineMarker_;
     bool addLineShown_ = false;

@@ -3,6 +3,7 @@
 // line or all lines; and the candidate list of a found line in "Linieneinträge".
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "app/AppContext.h"
 #include "app/Commands.h"
@@ -30,23 +31,6 @@ void LumoraWindow::declareLinesCommands() {
     add(cmd::EditLineEntries, [this] { editLineEntries(); });
     // Whatever changed the document may have ended add-line mode (another spectrum, undo).
     connect(this, &LumoraWindow::commandStatesChanged, this, [this] { followAddLineMode(); });
-
-    // The marker: a dashed line through the plot at its x and a small cross on the point.
-    painter_.setLayer(DiagramPainter::Layer::Markers,
-                      [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) {
-                          if (!document_.addLineMode) return;
-                          const SDevicePoint p = DataToMousePoint(addLineMarker_, laidOut);
-                          const SDeviceRect& area = laidOut.plotRect;
-                          if (p.x < area.left || p.x > area.right) return;
-                          canvas.setPen(SPenDesc{MakeColor(255, 0, 0), 1, PenStyle::Dash});
-                          canvas.moveTo({p.x, area.top});
-                          canvas.lineTo({p.x, area.bottom});
-                          canvas.setPen(SPenDesc{MakeColor(255, 0, 0), 1, PenStyle::Solid});
-                          canvas.moveTo({p.x - 5, p.y});
-                          canvas.lineTo({p.x + 6, p.y});
-                          canvas.moveTo({p.x, p.y - 5});
-                          canvas.lineTo({p.x, p.y + 6});
-                      });
 }
 
 // The marker starts on the reticle when it is shown, else on the point of the current
@@ -67,20 +51,22 @@ void LumoraWindow::enterAddLineMode() {
     }
     document_.addLineMode = true;
     followAddLineMode();
-    redraw();
 }
 
 void LumoraWindow::moveAddLineMarker(QPoint position) {
     const OverlayTable& table = document_.overlays();
     if (table.empty()) return;
+    TPointF moved;
     try {
-        addLineMarker_ =
+        moved =
             MousePointToData({position.x(), position.y()}, table.currentRecord().points, laidOut());
     } catch (const lumgl::PlotError&) {
         return;
     }
+    const QRegion before = addLineMarkerRegion();
+    addLineMarker_ = moved;
     showMarkerReadout();
-    redraw();
+    update(before + addLineMarkerRegion());
 }
 
 void LumoraWindow::addLineAtMarker() {
@@ -111,7 +97,30 @@ void LumoraWindow::followAddLineMode() {
                                  : QString());
     }
     placeReticleLabel();
-    redraw();
+    update();
+}
+
+// The marker is drawn over the cached diagram, not into it, so that following the mouse
+// repaints two narrow columns and nothing is drawn anew: a dashed line through the plot at
+// its x and a small cross on the point.
+QRegion LumoraWindow::addLineMarkerRegion() const {
+    if (!document_.addLineMode || !imageDrawn_) return {};
+    const SDevicePoint p = DataToMousePoint(addLineMarker_, laidOut_);
+    const SDeviceRect& area = laidOut_.plotRect;
+    if (p.x < area.left || p.x > area.right) return {};
+    return QRegion(p.x, area.top, 1, area.bottom - area.top + 1) +
+           QRegion(p.x - 5, p.y - 5, 12, 12);
+}
+
+void LumoraWindow::drawAddLineMarker(QPainter& painter) const {
+    if (addLineMarkerRegion().isEmpty()) return;
+    const SDevicePoint p = DataToMousePoint(addLineMarker_, laidOut_);
+    const SDeviceRect& area = laidOut_.plotRect;
+    painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
+    painter.drawLine(p.x, area.top, p.x, area.bottom);
+    painter.setPen(QPen(Qt::red, 1));
+    painter.drawLine(p.x - 5, p.y, p.x + 5, p.y);
+    painter.drawLine(p.x, p.y - 5, p.x, p.y + 5);
 }
 
 void LumoraWindow::showMarkerReadout() {
