@@ -165,7 +165,9 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
         QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
         image.fill(Qt::white);
         paint(image, &image);
-        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP"))
+        // Qt turns the quality 85 into zlib level 1: a diagram of flat colours packs
+        // nearly as well as at the default level, in a fraction of the time.
+        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP", ext == "png" ? 85 : -1))
             throw FileFailure("NoFile", kNotWritten);
         writeBytes();
         return;
