@@ -43,6 +43,17 @@ FileBytes::~FileBytes() {
 #endif
 }
 
+void FileBytes::release(std::size_t offset) const {
+#ifdef LUMIO_POSIX_FILES
+    if (!mapping_) return;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t whole = (offset < size_ ? offset : size_) / page * page;
+    if (whole > 0) ::madvise(mapping_, whole, MADV_DONTNEED);
+#else
+    (void)offset;
+#endif
+}
+
 void FileBytes::swap(FileBytes& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);
@@ -84,13 +95,10 @@ FileBytes mapFile(const std::string& path) {
     if (size == 0) return result;
     const auto length = static_cast<std::size_t>(size);
     if (size >= kMapFrom) {
-        int flags = MAP_PRIVATE;
-#ifdef MAP_POPULATE
-        // The readers walk every byte: all pages at once cost less than a fault per page.
-        flags |= MAP_POPULATE;
-#endif
-        void* mapping = ::mmap(nullptr, length, PROT_READ, flags, file.fd, 0);
+        void* mapping = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.fd, 0);
         if (mapping != MAP_FAILED) {
+            // The readers walk the bytes from the start: read ahead generously.
+            ::madvise(mapping, length, MADV_SEQUENTIAL);
             result.mapping_ = mapping;
             result.mappedLength_ = length;
             result.data_ = static_cast<const char*>(mapping);

@@ -49,6 +49,11 @@ class FileBytes {
     // Whether the bytes are a mapping of the file (else a copy read from it).
     bool mapped() const { return mapping_ != nullptr; }
 
+    // Gives the memory behind the bytes before `offset` back to the system, for a reader
+    // that walks the file once: they stay readable (a mapping reads them from the file
+    // again when they are looked at), but no longer count against the process.
+    void release(std::size_t offset) const;
+
   private:
     friend FileBytes mapFile(const std::string& path);
     void swap(FileBytes& other) noexcept;
