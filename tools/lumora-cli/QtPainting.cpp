@@ -36,7 +36,9 @@ QGuiApplication& guiApplication() {
 class Painting final : public QtPainting {
   public:
     explicit Painting(const SDeviceRect& rect)
-        : rect_(rect), scratch_(8, 8, QImage::Format_RGB32), scratchPainter_(&scratch_),
+        : rect_(rect),
+          scratch_(8, 8, QImage::Format_RGB32),
+          scratchPainter_(&scratch_),
           metrics_(scratchPainter_, rect, &scratch_, true) {}
 
     const lumgl::TextMetrics& metrics() const override { return metrics_; }

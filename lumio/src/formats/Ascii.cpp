@@ -41,9 +41,7 @@ struct AsciiText {
     std::size_t dataStart = 0;  // offset of the first data line
     std::size_t firstLength = 0;
     // The first data line, trailing blanks left out (they separate nothing).
-    std::string_view firstLine() const {
-        return bytes.view().substr(dataStart, firstLength);
-    }
+    std::string_view firstLine() const { return bytes.view().substr(dataStart, firstLength); }
 };
 
 // A data line begins with a number: a digit, a sign or a decimal point. Everything before
@@ -364,6 +362,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points, const FileByt
     // What has been read is given back every few megabytes, so a large file and its points
     // are not held in memory at the same time.
     constexpr std::ptrdiff_t kReleaseStep = std::ptrdiff_t{4} << 20;
+    constexpr char kSeparator = Comma ? ',' : ' ';
     const char* releaseAt = p + kReleaseStep;
     for (;;) {
         if (p >= releaseAt) {
@@ -375,7 +374,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points, const FileByt
         if (p == end) break;
         float x, y;
         if (end - p >= kPlainLineLookahead) {
-            if (const int length = readPlainLine<Comma ? ',' : ' '>(p, x, y)) {
+            if (const int length = readPlainLine<kSeparator>(p, x, y)) {
                 // Plain numbers of at most 14 digits: finite and within the limits.
                 points.addPlain(running, x, y);
                 p += length;
