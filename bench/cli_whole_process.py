@@ -128,9 +128,10 @@ print(f"machine: {platform.processor() or platform.machine()}, {os.cpu_count()} 
       f"pandas {pd.__version__}, matplotlib {matplotlib.__version__}")
 print(f"file: {os.path.getsize(path) / 1e6:.1f} MB, {n:,} points; median of {repeats} runs")
 print(f"{'lumora-cli (whole process)':28}{'ms':>7}{'CPU ms':>8}   {'Python (in-process)':28}"
-      f"{'ms':>7}{'CPU ms':>8}{'ratio':>7}")
+      f"{'ms':>7}{'CPU ms':>8}{'ratio':>7}{'CPU':>6}")
 for name, (ow, oc), other, (tw, tc) in rows:
-    print(f"{name:28}{ow:7.0f}{oc:8.0f}   {other:28}{tw:7.0f}{tc:8.0f}{tw / ow:6.1f}x")
+    print(f"{name:28}{ow:7.0f}{oc:8.0f}   {other:28}{tw:7.0f}{tc:8.0f}{tw / ow:6.1f}x"
+          f"{tc / oc:5.1f}x")
 print(f"peak memory of lumora-cli info: {memory / 1024:.1f} MB")
 for name in os.listdir(folder):
     os.remove(os.path.join(folder, name))
