@@ -1,10 +1,18 @@
-// Whole-file reading for the readers: one allocation, no per-line copies.
+// Whole-file reading for the readers: the file mapped into memory where the system allows
+// (no copy, no zero-filled buffer), else read once; no per-line copies.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace lumio::detail {
+
+// The shortest point any format can hold takes two bytes (a digit and a line end), so a
+// file larger than twice the point limit could hold more points than the limit; it is
+// turned away before it is read.
+constexpr std::uintmax_t kMaxFileBytes = 2 * std::uintmax_t{2000000000};
 
 // What a path names, found without opening it (opening a FIFO for reading would wait for a
 // writer, and a device never ends).
@@ -15,8 +23,54 @@ struct PathFacts {
 };
 PathFacts pathFacts(const std::string& path);
 
+// A regular file's bytes, read-only, as long as the object lives. The bytes end where the
+// file ended when it was opened; nothing beyond size() may be looked at.
+class FileBytes {
+  public:
+    FileBytes() = default;
+    FileBytes(FileBytes&& other) noexcept { swap(other); }
+    FileBytes& operator=(FileBytes&& other) noexcept {
+        FileBytes gone(std::move(other));
+        swap(gone);
+        return *this;
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+    ~FileBytes();
+
+    const char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const char* begin() const { return data_; }
+    const char* end() const { return data_ + size_; }
+    std::string_view view() const { return {data_, size_}; }
+    operator std::string_view() const { return view(); }
+
+    // Whether the bytes are a mapping of the file (else a copy read from it).
+    bool mapped() const { return mapping_ != nullptr; }
+
+    // Gives the memory behind the bytes before `offset` back to the system, for a reader
+    // that walks the file once: they stay readable (a mapping reads them from the file
+    // again when they are looked at), but no longer count against the process.
+    void release(std::size_t offset) const;
+
+  private:
+    friend FileBytes mapFile(const std::string& path);
+    void swap(FileBytes& other) noexcept;
+
+    const char* data_ = "";
+    std::size_t size_ = 0;
+    void* mapping_ = nullptr;  // with mappedLength_ bytes
+    std::size_t mappedLength_ = 0;
+    std::unique_ptr<char[]> copy_;
+};
+
 // The file's bytes; throws Outcome("NoFile") when it cannot be opened or read, or when the
-// path names no regular file.
+// path names no regular file, and Outcome("DataNumberOverflow") when the opened file is
+// larger than kMaxFileBytes (it may have grown since its size was checked).
+FileBytes mapFile(const std::string& path);
+
+// The same as a string, for readers that change or keep the bytes.
 std::string loadFile(const std::string& path);
 
 // At most the first `limit` bytes of a regular file (empty when it cannot be read).

@@ -14,9 +14,7 @@ using namespace lumio::detail;
 namespace {
 
 constexpr std::size_t kMaxPoints = 2000000000;
-// The shortest point any format can hold takes two bytes (a digit and a line end), so a
-// larger file could hold more points than the limit; it is turned away before it is read.
-constexpr std::uintmax_t kMaxFileBytes = 2 * std::uintmax_t{kMaxPoints};
+static_assert(kMaxFileBytes == 2 * std::uintmax_t{kMaxPoints});
 
 // Only regular files are read: a folder is named as such, and a FIFO, socket or device is
 // refused before it is opened (opening a FIFO waits for a writer; a device may never end).

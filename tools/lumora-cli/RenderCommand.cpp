@@ -30,16 +30,9 @@
 #include "lumgl/lumgl.h"
 
 #ifdef LUMORA_CLI_RENDER
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#ifdef LUMORA_CLI_SVG
-#include <QSvgGenerator>
-#endif
-#include "lumgl_qt/QtCanvas.h"
+#include <dlfcn.h>
+
+#include "QtPainting.h"
 #endif
 
 namespace lumcli {
@@ -102,98 +95,50 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path,
 }
 
 #ifdef LUMORA_CLI_RENDER
-// QFont needs a GUI application object; without a display the offscreen platform serves.
-QGuiApplication& guiApplication() {
-    static int argc = 1;
-    static char name[] = "lumora-cli";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's notes about the session (no runtime directory and the like) are no business of
-    // a batch run; only real failures reach stderr.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::fprintf(stderr, "lumora-cli: Qt: %s\n", qPrintable(text));
-    });
-    static QGuiApplication app(argc, argv);
-    return app;
+// The Qt painting module beside the program (found through the program's run path), loaded
+// once and kept; null when it cannot be loaded.
+std::unique_ptr<QtPainting> loadQtPainting(const SDeviceRect& rect) {
+    static const QtPaintingFactory factory = [] {
+        void* module = ::dlopen(LUMORA_CLI_QT_MODULE, RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            std::fprintf(stderr, "lumora-cli: %s\n", ::dlerror());
+            return QtPaintingFactory{};
+        }
+        return reinterpret_cast<QtPaintingFactory>(::dlsym(module, kQtPaintingEntry));
+    }();
+    return std::unique_ptr<QtPainting>(factory ? factory(rect) : nullptr);
 }
 #endif
 
 void render(lumgl::DiagramComposer& composer, const std::string& path, const std::string& ext) {
     const SDeviceRect rect = composer.info().plotRect;
+    lumgl::FixedTextMetrics fixedMetrics;
+    const lumgl::TextMetrics* metrics = &fixedMetrics;
 #ifdef LUMORA_CLI_RENDER
-    guiApplication();
     // Text is measured with the fonts the bitmap would use, for every output.
-    QImage scratch(8, 8, QImage::Format_RGB32);
-    QPainter scratchPainter(&scratch);
-    lumgl::QtCanvas metrics(scratchPainter, rect, &scratch, true);
-#else
-    lumgl::FixedTextMetrics metrics;
+    const std::unique_ptr<QtPainting> painting = loadQtPainting(rect);
+    if (painting) metrics = &painting->metrics();
 #endif
-    composer.makeRoomForLabels(metrics);
+    composer.makeRoomForLabels(*metrics);
 
     if (ext == "wmf") {
-        lumgl::WmfCanvas canvas(rect, &metrics);
+        lumgl::WmfCanvas canvas(rect, metrics);
         composer.draw(canvas);
         if (!canvas.save(path)) throw FileFailure("NoFile", kNotWritten);
         return;
     }
     if (ext == "wpg") {
-        writeWpg(composer, path, metrics);
+        writeWpg(composer, path, *metrics);
         return;
     }
 #ifdef LUMORA_CLI_RENDER
-    // Images and vector files are drawn into memory and then written; every step is
-    // checked, so a failed write is never reported as a rendered file.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    // The whole diagram on one painting device; `bitmap` is the image behind a raster device.
-    const auto paint = [&](QPaintDevice& device, QImage* bitmap) {
-        QPainter painter;
-        if (!painter.begin(&device)) throw FileFailure("NoFile", kNotWritten);
-        lumgl::QtCanvas canvas(painter, rect, bitmap, bitmap != nullptr);
-        composer.draw(canvas);
-        canvas.flush();
-        if (!painter.end()) throw FileFailure("NoFile", kNotWritten);
-    };
-    const auto writeBytes = [&] {
-        writeOutput(path,
-                    std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    };
-    if (ext == "png" || ext == "bmp") {
-        QImage image(rect.width(), rect.height(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        paint(image, &image);
-        if (!image.save(&buffer, ext == "png" ? "PNG" : "BMP"))
-            throw FileFailure("NoFile", kNotWritten);
-        writeBytes();
+    // Images and vector files are drawn into memory and then written.
+    if (painting && painting->paints(ext)) {
+        std::string bytes;
+        if (!painting->paint(composer, ext, bytes)) throw FileFailure("NoFile", kNotWritten);
+        writeOutput(path, bytes);
         return;
     }
-    if (ext == "pdf") {
-        {
-            QPdfWriter writer(&buffer);
-            writer.setResolution(72);
-            writer.setPageSize(QPageSize(QSizeF(rect.width(), rect.height()), QPageSize::Point));
-            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-            paint(writer, nullptr);
-        }
-        writeBytes();
-        return;
-    }
-#ifdef LUMORA_CLI_SVG
-    if (ext == "svg") {
-        {
-            QSvgGenerator generator;
-            generator.setOutputDevice(&buffer);
-            generator.setSize(QSize(rect.width(), rect.height()));
-            generator.setViewBox(QRect(0, 0, rect.width(), rect.height()));
-            paint(generator, nullptr);
-        }
-        writeBytes();
-        return;
-    }
-#endif
 #endif
     throw UsageError("Das Format ." + ext + " kann diese Fassung von lumora-cli nicht schreiben.");
 }

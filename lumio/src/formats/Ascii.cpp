@@ -37,13 +37,11 @@ constexpr std::string_view kDataCharacters = "0123456789+-eEdD.,; \t";
 
 // The file with its header lines found.
 struct AsciiText {
-    std::string bytes;
+    FileBytes bytes;
     std::size_t dataStart = 0;  // offset of the first data line
     std::size_t firstLength = 0;
     // The first data line, trailing blanks left out (they separate nothing).
-    std::string_view firstLine() const {
-        return std::string_view(bytes).substr(dataStart, firstLength);
-    }
+    std::string_view firstLine() const { return bytes.view().substr(dataStart, firstLength); }
 };
 
 // A data line begins with a number: a digit, a sign or a decimal point. Everything before
@@ -60,7 +58,7 @@ std::string_view trimTrailingBlanks(std::string_view line) {
 
 AsciiText loadAscii(ReadContext& ctx) {
     AsciiText file;
-    file.bytes = loadFile(ctx.record.fileName);
+    file.bytes = mapFile(ctx.record.fileName);
     LineReader lines(file.bytes);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);
@@ -211,7 +209,7 @@ void readColumnLines(LineReader& lines, std::size_t column, PointCollector& poin
     while (lines.next(line)) readColumnLine<Comma>(line, column, points);
 }
 
-// ---- the fast path for "x y" lines ----
+// ---- the fast path for "x y" and "x,y" lines ----
 
 // Powers of ten for decimalToFloat, read straight rather than through the shared
 // library's table of addresses, since one load stands in every number's conversion.
@@ -323,17 +321,19 @@ inline bool numberInLine(const char* p, std::uint64_t point, int s, int e, bool 
 constexpr std::ptrdiff_t kPlainLineLookahead = 48;
 
 // The length of the line at p with its line end when it is "x y" as our own export writes
-// it: two plain numbers (see numberInLine), one blank between them, "\n" or "\r\n" behind
+// it, or "x,y" as spreadsheets write it: two plain numbers (see numberInLine), the one
+// separator character between them, "\n" or "\r\n" behind
 // y, all within 32 characters; 0 for anything else. Where each number ends is known from
 // the character classes after a few instructions, so the next line's start does not wait
 // for the digits to be converted. The values are bit for bit those the C library reads.
+template <char Separator>
 inline int readPlainLine(const char* p, float& x, float& y) {
     const LineClasses c = classifyLine(p);
     const bool xNegative = p[0] == '-';
     const int xStart = xNegative ? 1 : 0;
-    // Behind x: one blank. (Beyond the 32 characters counts as no number character.)
+    // Behind x: the separator. (Beyond the 32 characters counts as no number character.)
     const int t1 = std::countr_zero(~c.number & ~((std::uint64_t{1} << xStart) - 1));
-    if (t1 >= 32 || p[t1] != ' ') return 0;
+    if (t1 >= 32 || p[t1] != Separator) return 0;
     const bool yNegative = p[t1 + 1] == '-';
     const int yStart = t1 + 1 + (yNegative ? 1 : 0);
     const int t2 = std::countr_zero(~c.number & ~((std::uint64_t{1} << yStart) - 1));
@@ -351,20 +351,30 @@ inline int readPlainLine(const char* p, float& x, float& y) {
     return length;
 }
 
-// Two columns with blank, tab or ";" between them: each "x y" line of our own export goes
-// the fast way; any other line, and the lines too near the end of the text for the fast
+// Two columns with blank, tab or ";" (or "," alone) between them: each "x y" (or "x,y")
+// line goes the fast way; any other line, and the lines too near the end of the text for the fast
 // way to look at, go through readColumnLine from the same start and come out as there.
-void readTwoColumnLines(LineReader& lines, PointCollector& points) {
+template <bool Comma>
+void readTwoColumnLines(LineReader& lines, PointCollector& points, const FileBytes& file) {
     const char* p = lines.text().data() + lines.offset();
     const char* const end = lines.textEnd();
     PointCollector::Running running = points.running();
+    // What has been read is given back every few megabytes, so a large file and its points
+    // are not held in memory at the same time.
+    constexpr std::ptrdiff_t kReleaseStep = std::ptrdiff_t{4} << 20;
+    constexpr char kSeparator = Comma ? ',' : ' ';
+    const char* releaseAt = p + kReleaseStep;
     for (;;) {
+        if (p >= releaseAt) {
+            file.release(static_cast<std::size_t>(p - file.data()));
+            releaseAt = p + kReleaseStep;
+        }
         // As LineReader: leading white space and blank lines vanish.
         while (p < end && isTextSpace(*p)) ++p;
         if (p == end) break;
         float x, y;
         if (end - p >= kPlainLineLookahead) {
-            if (const int length = readPlainLine(p, x, y)) {
+            if (const int length = readPlainLine<kSeparator>(p, x, y)) {
                 // Plain numbers of at most 14 digits: finite and within the limits.
                 points.addPlain(running, x, y);
                 p += length;
@@ -375,7 +385,7 @@ void readTwoColumnLines(LineReader& lines, PointCollector& points) {
         std::string_view line;
         lines.next(line);
         points.resume(running);
-        readColumnLine<false>(line, 1, points);
+        readColumnLine<Comma>(line, 1, points);
         running = points.running();
         p = lines.text().data() + lines.offset();
     }
@@ -392,10 +402,12 @@ void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines,
     ctx.record.points.reserve(ctx.record.points.size() + (file.bytes.size() - file.dataStart) / 16);
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
-    if (comma)
-        readColumnLines<true>(lines, column, points);
+    if (column == 1 && comma)
+        readTwoColumnLines<true>(lines, points, file.bytes);
     else if (column == 1)
-        readTwoColumnLines(lines, points);
+        readTwoColumnLines<false>(lines, points, file.bytes);
+    else if (comma)
+        readColumnLines<true>(lines, column, points);
     else
         readColumnLines<false>(lines, column, points);
     if (points.count() == before) fail(keyword::NullFile);
