@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "ElementTable.h"
+#include "database/ElementTable.h"
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
 #include "lumdb/Database.h"
@@ -30,8 +30,8 @@ TEST(GetElements, SplitsFieldsBuildsColourAndFileNamesFromWindows1252) {
     StoredDatabase db("elements_fields");
     db.write("Data/Elements.lmt",
              {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2;", "Xx;*A;1;1;1",
-              "Na;*A;1;2;3;;Na_II", "Ag (Silber\xE4);*A;1;2;3", "Mg;*A;0;0;0;" + std::string(1000, ';') + "Mg_X",
-              "", "Zz;*A;9;9;9;Zz_I"});
+              "Na;*A;1;2;3;;Na_II", "Ag (Silber\xE4);*A;1;2;3",
+              "Mg;*A;0;0;0;" + std::string(1000, ';') + "Mg_X", "", "Zz;*A;9;9;9;Zz_I"});
     TElementArray elements{CElement{"old", "", 0, {"x.lmt"}, false}};
     GetElements(db.programDir(), elements);
     // Reading stops at the empty line; the old content is gone.

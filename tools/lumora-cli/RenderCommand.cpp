@@ -282,9 +282,9 @@ int runRender(Session& session) {
                 if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines,
                                         elements, settings.select)) {
                     const std::string said = session.host().lastMessage();
-                    throw FileFailure("IdentificationFailed",
-                                      said.empty() ? "Die Linienidentifizierung wurde abgebrochen."
-                                                   : said);
+                    throw FileFailure(
+                        "IdentificationFailed",
+                        said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said);
                 }
             }
             spectra.push_back(std::move(s));
