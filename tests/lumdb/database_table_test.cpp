@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "database/ElementTable.h"
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
+#include "database/ElementTable.h"
 #include "lumdb/Database.h"
 
 namespace {
