@@ -8,6 +8,7 @@
 
 #include "ScriptedRunHost.h"
 #include "StoredDatabase.h"
+#include "database/ElementTable.h"
 #include "lumdb/Database.h"
 
 namespace {
@@ -29,11 +30,12 @@ TEST(GetElements, SplitsFieldsBuildsColourAndFileNamesFromWindows1252) {
     StoredDatabase db("elements_fields");
     db.write("Data/Elements.lmt",
              {"Fe (Eisen);*A;300;2;1;Fe_I;Fe_II;Fe_III", "N2;*M;0;0;255;N2;", "Xx;*A;1;1;1",
-              "Na;*A;1;2;3;;Na_II", "Ag (Silber\xE4);*A;1;2;3", "", "Zz;*A;9;9;9;Zz_I"});
+              "Na;*A;1;2;3;;Na_II", "Ag (Silber\xE4);*A;1;2;3",
+              "Mg;*A;0;0;0;" + std::string(1000, ';') + "Mg_X", "", "Zz;*A;9;9;9;Zz_I"});
     TElementArray elements{CElement{"old", "", 0, {"x.lmt"}, false}};
     GetElements(db.programDir(), elements);
     // Reading stops at the empty line; the old content is gone.
-    ASSERT_EQ(elements.size(), 5u);
+    ASSERT_EQ(elements.size(), 6u);
     EXPECT_EQ(elements[0].name, "Fe (Eisen)");
     EXPECT_EQ(elements[0].text, "*A");
     // Only the low 8 bits of each colour number count: 300 -> 44.
@@ -48,6 +50,8 @@ TEST(GetElements, SplitsFieldsBuildsColourAndFileNamesFromWindows1252) {
     // An empty middle field keeps the stages of the later files in place.
     EXPECT_EQ(elements[3].files, (TStringArray{"", "Na_II.lmt"}));
     EXPECT_EQ(elements[4].name, "Ag (Silber\xC3\xA4)");  // ä in UTF-8
+    // A run of separators holds no more file fields than there can be stages.
+    EXPECT_EQ(elements[5].files, TStringArray(lumdb::detail::kMaxElementFiles, ""));
     // Without a table the array is left empty.
     std::filesystem::remove(db.root() / "Data" / "Elements.lmt");
     GetElements(db.programDir(), elements);

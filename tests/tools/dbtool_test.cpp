@@ -3,6 +3,7 @@
 // lists. The sources of the small database and the NIST exports lie in data/.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -120,6 +121,18 @@ TEST_F(DbTool, BuildAndCheckReportFaults) {
     EXPECT_THAT(check.err, HasSubstr("N2.lmt: missing"));
     EXPECT_THAT(check.err, HasSubstr("Fe_II.lmt:3: records not sorted"));
     EXPECT_THAT(check.err, HasSubstr("Fe_II.lmt:4: wavelength and value must be numbers"));
+
+    // A FIFO (a species file or the checksum list) is refused at once instead of waiting for
+    // a writer; so is a folder.
+    for (const char* name : {"/Fe_I.lmt", "/Checksums.txt"}) {
+        fs::remove(data() + name);
+        ASSERT_EQ(::mkfifo((data() + name).c_str(), 0600), 0);
+    }
+    check = tool("check " + data());
+    EXPECT_THAT(check.err, HasSubstr("Fe_I.lmt: is not a regular file"));
+    EXPECT_THAT(check.err, HasSubstr("Checksums.txt: is not a regular file"));
+    EXPECT_THAT(tool("dump " + data() + "/Fe_I.lmt").err, HasSubstr("is not a regular file"));
+    EXPECT_THAT(tool("dump " + data()).err, HasSubstr("is a folder"));
 }
 
 // Identifies one line of each species (Fe I, Fe II, N2) and returns the species labels found.

@@ -133,6 +133,10 @@ lumdb::AnalysisSettings analysisSettingsFrom(const CommandLine& line, TElementAr
                 "--sg ORDNUNG,BREITE: Polynomgrad und Filterbreite sind positive Zahlen.");
         if (ow[1] <= ow[0])
             throw UsageError("Die Filterbreite muß größer als der Polynomgrad sein! (--sg)");
+        // The filter window is centred on each point: an even width has no centre.
+        if (ow[1] % 2 == 0)
+            throw UsageError(
+                "Die Filterbreite muß eine ungerade Anzahl von Datenpunkten sein! (--sg)");
         ls.SGFilter = true;
         ls.PolynomOrder = ow[0];
         ls.FilterWidth = ow[1];

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 #include "lumcore/Printf.h"
@@ -181,7 +182,8 @@ double parseNumber(const std::string& option, const std::string& text) {
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno != 0)
+    // "nan" reads as a number, but no option means anything by it.
+    if (text.empty() || *end != '\0' || errno != 0 || std::isnan(v))
         throw UsageError(
             strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
     return v;

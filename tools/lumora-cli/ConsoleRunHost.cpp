@@ -31,6 +31,9 @@ lumdb::Answer ConsoleRunHost::message(const std::string& text, const std::string
     // "a\n\nb" becomes "a  b"; one blank is enough.
     for (auto p = line.find("  "); p != std::string::npos; p = line.find("  ", p)) line.erase(p, 1);
     lastMessage_ = line;
+    // A stop message always comes with a failed run, which the command reports with the
+    // file's name and this text: printed here too, it would say the same thing twice.
+    if (icon == lumdb::Icon::Stop) return lumdb::Answer::Ok;
     err_ << "lumora-cli: " << caption << ": " << line << '\n' << std::flush;
     switch (buttons) {
         case lumdb::Buttons::OkCancel:

@@ -1,6 +1,7 @@
 // The run host of lumdb for a console: no progress output (unless asked for), messages to
-// stderr, and answers that never wait for anybody: OK and Yes, but Cancel where the library
-// asks for a database disc to be inserted, so a batch run ends instead of blocking.
+// stderr (a stop message only through the failure the command reports), and answers that
+// never wait for anybody: OK and Yes, but Cancel where the library asks for a database disc
+// to be inserted, so a batch run ends instead of blocking.
 #pragma once
 
 #include <iosfwd>

@@ -228,6 +228,7 @@ int runIdentify(Session& session) {
                 out.fileFailed(w.path, w.failKeyword, w.failMessage);
                 continue;
             }
+            out.fileDone();
             report(out, *w.record, settings.select.IntensityOption, line.has("best"));
             if (writeFiles) {
                 try {

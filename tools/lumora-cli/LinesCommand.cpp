@@ -35,6 +35,7 @@ int runLines(Session& session) {
             LoadedSpectrum loaded = readSpectrum(session.ui(), path);
             SpectrumRecord& r = *loaded.record;
             r.spectrumLines = searchLines(session, r, settings.search);
+            out.fileDone();
             if (out.format() == OutputFormat::Json) {
                 JsonWriter j;
                 j.beginObject().key("path").string(r.fileName).key("lines").beginArray();

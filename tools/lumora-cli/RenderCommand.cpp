@@ -225,9 +225,12 @@ int runRender(Session& session) {
             if (labelLines) {
                 session.host().clearLastMessage();
                 if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines,
-                                        elements, settings.select))
-                    throw FileFailure("IdentificationFailed",
-                                      "Die Linienidentifizierung wurde abgebrochen.");
+                                        elements, settings.select)) {
+                    const std::string said = session.host().lastMessage();
+                    throw FileFailure(
+                        "IdentificationFailed",
+                        said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said);
+                }
             }
             spectra.push_back(std::move(s));
         } catch (const FileFailure& f) {

@@ -90,8 +90,10 @@ void ResultOutput::warn(const std::string& message) {
 }
 
 void ResultOutput::finish() {
-    if (format_ == OutputFormat::Csv && !headerWritten_ && !columns_.empty()) {
-        // An empty result still tells a program which columns it would have had.
+    if (format_ == OutputFormat::Csv && !headerWritten_ && !columns_.empty() &&
+        (anyDone_ || !failed_)) {
+        // An empty result still tells a program which columns it would have had; when
+        // every file failed there is no result at all.
         for (std::size_t i = 0; i < columns_.size(); ++i)
             out_ << (i ? "," : "") << csvField(columns_[i]);
         out_ << '\n';

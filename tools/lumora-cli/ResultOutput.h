@@ -28,10 +28,13 @@ class ResultOutput {
     // {path, error, message} in JSON; the exit status becomes 1.
     void fileFailed(const std::string& path, const std::string& keyword,
                     const std::string& message);
+    // A file that was processed, whether or not it gave rows.
+    void fileDone() { anyDone_ = true; }
     // A warning for people; never part of the result stream.
     void warn(const std::string& message);
 
-    // Writes what is still buffered (the table).
+    // Writes what is still buffered (the table), and the CSV header of an empty result
+    // unless every file failed.
     void finish();
 
     bool anyFailed() const { return failed_; }
@@ -48,6 +51,7 @@ class ResultOutput {
     std::vector<std::vector<std::string>> rows_;
     bool headerWritten_ = false;
     bool failed_ = false;
+    bool anyDone_ = false;
 };
 
 }  // namespace lumcli

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "lumcore/Printf.h"
 #include "lumdb/Database.h"
+#include "lumio/lumio.h"
 
 namespace lumcli {
 
@@ -26,7 +28,13 @@ std::string findProgramDir() {
 
 ChoiceAnswers choiceAnswersFrom(const CommandLine& line) {
     ChoiceAnswers a;
-    if (line.has("format-code")) a.formatCode = parseInt("format-code", line.value("format-code"));
+    if (line.has("format-code")) {
+        a.formatCode = parseInt("format-code", line.value("format-code"));
+        const std::size_t formats = GetFormatList().size();
+        if (*a.formatCode < 1 || static_cast<std::size_t>(*a.formatCode) > formats)
+            throw UsageError(lumcore::strprintf("--format-code %d gibt es nicht (1 bis %zu).",
+                                                *a.formatCode, formats));
+    }
     if (line.has("track")) a.track = parseInt("track", line.value("track"));
     if (line.has("frame")) a.frame = parseInt("frame", line.value("frame"));
     if (line.has("strip")) a.strip = parseInt("strip", line.value("strip"));

@@ -1,8 +1,11 @@
 // `check` and `dump`: read a built database back the way the program reads it. When the
 // data folder has its list of sizes and checksums, `check` holds every file against it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
@@ -15,14 +18,35 @@ namespace dbtool {
 
 namespace {
 
-// The deciphered lines of a stored file (Windows-1252), or false when it cannot be read;
-// `bytes` receives the file as stored.
-bool readStored(const std::string& path, std::vector<std::string>& lines,
-                std::string* bytes = nullptr) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::string stored((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return false;
+// The deciphered lines of a stored file (Windows-1252); `bytes` receives the file as
+// stored. Returns "" when it was read, else why not. Only regular files are read: the
+// file is opened without waiting, so a FIFO or a device is refused at once instead of
+// blocking or being read without end.
+std::string readStored(const std::string& path, std::vector<std::string>& lines,
+                       std::string* bytes = nullptr) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? "missing" : "cannot be opened";
+    struct stat st {};
+    std::string why;
+    if (::fstat(fd, &st) != 0)
+        why = "cannot be opened";
+    else if (S_ISDIR(st.st_mode))
+        why = "is a folder, not a file";
+    else if (!S_ISREG(st.st_mode))
+        why = "is not a regular file (a FIFO or device is not read)";
+    std::string stored;
+    char buffer[65536];
+    while (why.empty()) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0)
+            stored.append(buffer, static_cast<std::size_t>(n));
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            why = "cannot be read";
+    }
+    ::close(fd);
+    if (!why.empty()) return why;
     std::istringstream in(stored);
     if (bytes) *bytes = std::move(stored);
     std::string line;
@@ -31,7 +55,7 @@ bool readStored(const std::string& path, std::vector<std::string>& lines,
         DeCryptLine(line, 0);
         lines.push_back(line);
     }
-    return true;
+    return "";
 }
 
 std::vector<std::string> split(const std::string& line) {
@@ -65,6 +89,9 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
         ++problems;
     };
     const lumdb::ChecksumList checksums = lumdb::ChecksumList::load(dir);
+    struct stat listed {};
+    if (::stat((dir + lumdb::kChecksumListName).c_str(), &listed) == 0 && !S_ISREG(listed.st_mode))
+        fail(lumdb::kChecksumListName, "is not a regular file (a FIFO or device is not read)");
     auto checkSum = [&](const std::string& name, const std::string& bytes) {
         const auto verdict = checksums.check(name, bytes);
         if (verdict == lumdb::ChecksumList::Verdict::Damaged)
@@ -75,8 +102,8 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
     };
     std::vector<std::string> table;
     std::string bytes;
-    if (!readStored(dir + "Elements.lmt", table, &bytes)) {
-        fail(dir + "Elements.lmt", "cannot be opened");
+    if (const std::string why = readStored(dir + "Elements.lmt", table, &bytes); !why.empty()) {
+        fail(dir + "Elements.lmt", why);
         return problems;
     }
     checkSum("Elements.lmt", bytes);
@@ -97,8 +124,8 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
             if (f[i].empty()) continue;
             const std::string name = lumcore::cp1252ToUtf8(f[i]) + ".lmt";
             std::vector<std::string> lines;
-            if (!readStored(dir + name, lines, &bytes)) {
-                fail(name, "missing");
+            if (const std::string why = readStored(dir + name, lines, &bytes); !why.empty()) {
+                fail(name, why);
                 continue;
             }
             ++files;
@@ -135,8 +162,8 @@ int checkDatabase(const std::string& dataDir, std::ostream& out, std::ostream& e
 
 int dumpFile(const std::string& path, std::ostream& out, std::ostream& errors) {
     std::vector<std::string> lines;
-    if (!readStored(path, lines)) {
-        errors << path << ": cannot be opened\n";
+    if (const std::string why = readStored(path, lines); !why.empty()) {
+        errors << path << ": " << why << "\n";
         return 1;
     }
     for (const std::string& line : lines) out << lumcore::cp1252ToUtf8(line) << "\n";

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 namespace lumdb {
 
@@ -52,6 +53,9 @@ std::uint32_t Crc32(std::string_view bytes) {
 
 ChecksumList ChecksumList::load(const std::string& dataDir) {
     ChecksumList list;
+    // Only a regular file: a FIFO would block the open, a device would be read without end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(dataDir + kChecksumListName, ec)) return list;
     std::FILE* f = std::fopen((dataDir + kChecksumListName).c_str(), "rb");
     if (!f) return list;
     list.present_ = true;

@@ -45,7 +45,7 @@ CElement parseElementLine(const std::string& line) {
     element.color = MakeColor(static_cast<unsigned>(red), static_cast<unsigned>(green),
                               static_cast<unsigned>(blue));
     // The loop ends when the rest of the line is empty, so a trailing ';' adds no file.
-    while (pos < line.size()) {
+    while (pos < line.size() && element.files.size() < kMaxElementFiles) {
         std::string name = nextField(line, pos);
         element.files.push_back(name.empty() ? std::string() : name + ".lmt");
     }

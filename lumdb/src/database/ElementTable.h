@@ -14,8 +14,12 @@ bool readElementTable(const std::string& path, std::vector<std::string>& lines);
 
 // One table line split into an element: the five fields, then the file names with ".lmt".
 // An empty file field keeps its place (so later files keep their ionisation stage) as an
-// empty name, which the readers skip.
+// empty name, which the readers skip. At most kMaxElementFiles file fields are taken.
 CElement parseElementLine(const std::string& line);
+
+// More ionisation stages than any element has: file fields beyond this are ignored, so a
+// line of separators cannot cost a string per byte.
+inline constexpr std::size_t kMaxElementFiles = 128;
 
 // The local data directory of a program directory, with a trailing '/'.
 std::string localDataDirectory(const std::string& programDir);

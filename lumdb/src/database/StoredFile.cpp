@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "LineCipherKey.h"
 #include "lumcore/Cp1252.h"
@@ -14,6 +15,9 @@ namespace lumdb::detail {
 bool StoredFile::open(const std::string& path) {
     bytes_.clear();
     next_ = 0;
+    // Only regular files: a FIFO would block the open, a device would be read without end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return false;
     if (std::fseek(f, 0, SEEK_END) == 0) {

@@ -191,9 +191,9 @@ Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
     if (chosen->frame < 1 || chosen->frame > frames || chosen->strip < 1 || chosen->strip > strips)
         fail(keyword::UnknownFormat);
     last = *chosen;
-    // The name takes the strip first, then the frame (the ASCII frame layout has it the
-    // other way round).
-    ctx.record.fileName += lumcore::strprintf(" #%d,%d", chosen->strip, chosen->frame);
+    // The name takes the frame, then the strip, in the order the dialog and the command
+    // line ask for them (as the ASCII frame layout does).
+    ctx.record.fileName += lumcore::strprintf(" #%d,%d", chosen->frame, chosen->strip);
     return *chosen;
 }
 
