@@ -95,11 +95,17 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path,
 }
 
 #ifdef LUMORA_CLI_RENDER
-// The Qt painting module beside the program (found through the program's run path), loaded
-// once and kept; null when it cannot be loaded.
+// The Qt painting module beside the program, loaded once and kept; null when it cannot be
+// loaded. It is named by its full path: a bare name would be searched along the run path of
+// whatever called dlopen, which is not the program under a sanitizer's interceptor.
 std::unique_ptr<QtPainting> loadQtPainting(const SDeviceRect& rect) {
     static const QtPaintingFactory factory = [] {
-        void* module = ::dlopen(LUMORA_CLI_QT_MODULE, RTLD_NOW | RTLD_LOCAL);
+        std::error_code error;
+        const std::filesystem::path program =
+            std::filesystem::read_symlink("/proc/self/exe", error);
+        const std::string path = error ? std::string(LUMORA_CLI_QT_MODULE)
+                                       : (program.parent_path() / LUMORA_CLI_QT_MODULE).string();
+        void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!module) {
             std::fprintf(stderr, "lumora-cli: %s\n", ::dlerror());
             return QtPaintingFactory{};
