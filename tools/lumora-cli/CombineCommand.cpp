@@ -52,11 +52,9 @@ int runCombine(Session& session) {
         SpectrumRecord result;
         session.host().clearLastMessage();
         if (!CombineSpectra(session.host(), a.record->points, b.record->points, result.points,
-                            operation)) {
-            const std::string said = session.host().lastMessage();
-            throw FileFailure("CombineFailed",
-                              said.empty() ? "Die Spektren können nicht kombiniert werden." : said);
-        }
+                            operation))
+            throw FileFailure("CombineFailed", session.host().failureText(
+                                                   "Die Spektren können nicht kombiniert werden."));
         setRanges(result);
         const std::string written = writeSpectrum(session.ui(), result, target, type);
         reportWritten(out, pathA, written, type, result.points.size());

@@ -15,9 +15,11 @@ class ConsoleRunHost : public lumdb::RunHost {
   public:
     explicit ConsoleRunHost(std::ostream& err, bool showProgress = false);
 
-    // The last message the library showed (one line, without caption), for reporting why a
-    // run returned 0; cleared by clearLastMessage().
-    const std::string& lastMessage() const { return lastMessage_; }
+    // Why a run returned 0: the last message the library showed (one line, without
+    // caption), or `fallback` when it showed none since clearLastMessage().
+    std::string failureText(const char* fallback) const {
+        return lastMessage_.empty() ? fallback : lastMessage_;
+    }
     void clearLastMessage() { lastMessage_.clear(); }
     // A database file was refused as damaged, or lines of one were passed over: the run went
     // on without them, so its result is incomplete.

@@ -132,9 +132,8 @@ int runDbsearch(Session& session) {
     TSearchEngineLineArray result;
     session.host().clearLastMessage();
     if (!LineSearchEngine(session.host(), dataDir, result, elements, values)) {
-        const std::string said = session.host().lastMessage();
         out.fileFailed("dbsearch", "SearchFailed",
-                       said.empty() ? "Die Datenbanksuche wurde abgebrochen." : said);
+                       session.host().failureText("Die Datenbanksuche wurde abgebrochen."));
         out.finish();
         return out.exitStatus();
     }

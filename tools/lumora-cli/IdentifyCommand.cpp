@@ -215,12 +215,12 @@ int runIdentify(Session& session) {
             work.push_back(std::move(w));
         }
         if (!identifyTogether(session, work, elements, settings.select)) {
-            const std::string said = session.host().lastMessage();
+            const std::string said =
+                session.host().failureText("Die Linienidentifizierung wurde abgebrochen.");
             for (FileWork& w : work) {
                 if (!w.ok()) continue;
                 w.failKeyword = "IdentificationFailed";
-                w.failMessage =
-                    said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said;
+                w.failMessage = said;
             }
         }
         for (FileWork& w : work) {

@@ -16,11 +16,6 @@ void prepare(Session& session, const SpectrumRecord& record, SLineSearchVal& sea
     session.host().clearLastMessage();
 }
 
-std::string runFailure(Session& session, const char* what) {
-    const std::string& said = session.host().lastMessage();
-    return said.empty() ? std::string(what) : said;
-}
-
 }  // namespace
 
 TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search) {
@@ -29,7 +24,7 @@ TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSear
     TLineArray lines;
     if (!LineSearch(session.host(), record.points, smoothed, lines, &search))
         throw FileFailure("SearchFailed",
-                          runFailure(session, "Die Liniensuche ist fehlgeschlagen."));
+                          session.host().failureText("Die Liniensuche ist fehlgeschlagen."));
     return lines;
 }
 
@@ -38,7 +33,7 @@ TPointList smoothPoints(Session& session, const SpectrumRecord& record, SLineSea
     TPointList smoothed;
     if (!SmoothData(session.host(), record.points, smoothed, &search))
         throw FileFailure("SmoothFailed",
-                          runFailure(session, "Die Datenglättung ist fehlgeschlagen."));
+                          session.host().failureText("Die Datenglättung ist fehlgeschlagen."));
     return smoothed;
 }
 

@@ -231,12 +231,10 @@ int runRender(Session& session) {
             if (labelLines) {
                 session.host().clearLastMessage();
                 if (!LineIdentification(session.host(), session.dataDir(), s.record->spectrumLines,
-                                        elements, settings.select)) {
-                    const std::string said = session.host().lastMessage();
+                                        elements, settings.select))
                     throw FileFailure(
                         "IdentificationFailed",
-                        said.empty() ? "Die Linienidentifizierung wurde abgebrochen." : said);
-                }
+                        session.host().failureText("Die Linienidentifizierung wurde abgebrochen."));
             }
             spectra.push_back(std::move(s));
         } catch (const FileFailure& f) {
