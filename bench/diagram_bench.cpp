@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
+#include "QtBenchMain.h"
 #include "SilentUi.h"
 #include "SyntheticSpectrum.h"
 #include "app/AppContext.h"
@@ -122,48 +124,42 @@ void showIdentifiedLines(DiagramDocument& document) {
     }
 }
 
+// The steps of deleting all lines, undoing and redoing it.
+enum class Step { Delete, Undo, Redo };
+
+// Deletes the 20,000 lines, undoes that (and redoes and undoes it again when `timed` is
+// Redo), and drops the history, over and over; only the step `timed` is on the clock.
+void deleteAllLinesCycle(benchmark::State& state, Step timed) {
+    DiagramDocument document;
+    showIdentifiedLines(document);
+    const auto step = [&](std::optional<Step> which, const auto& action) {
+        if (which != timed) state.PauseTiming();
+        action();
+        if (which != timed) state.ResumeTiming();
+    };
+    for (auto _ : state) {
+        step(Step::Delete, [&] { document.deleteAllLines(); });
+        step(Step::Undo, [&] { document.undo(); });
+        if (timed == Step::Redo) {
+            step(Step::Redo, [&] { document.redo(); });
+            step(std::nullopt, [&] { document.undo(); });
+        }
+        step(std::nullopt, [&] { document.flushHistory(); });
+    }
+}
+
 void BM_DeleteAllLines20k(benchmark::State& state) {
-    DiagramDocument document;
-    showIdentifiedLines(document);
-    for (auto _ : state) {
-        document.deleteAllLines();
-        state.PauseTiming();
-        document.undo();
-        document.flushHistory();
-        state.ResumeTiming();
-    }
+    deleteAllLinesCycle(state, Step::Delete);
 }
-
 void BM_UndoDeleteAllLines20k(benchmark::State& state) {
-    DiagramDocument document;
-    showIdentifiedLines(document);
-    for (auto _ : state) {
-        state.PauseTiming();
-        document.deleteAllLines();
-        state.ResumeTiming();
-        document.undo();
-        state.PauseTiming();
-        document.flushHistory();
-        state.ResumeTiming();
-    }
+    deleteAllLinesCycle(state, Step::Undo);
 }
-
 void BM_RedoDeleteAllLines20k(benchmark::State& state) {
-    DiagramDocument document;
-    showIdentifiedLines(document);
-    document.deleteAllLines();
-    document.undo();
-    for (auto _ : state) {
-        document.redo();
-        state.PauseTiming();
-        document.undo();
-        state.ResumeTiming();
-    }
+    deleteAllLinesCycle(state, Step::Redo);
 }
 
 // A 1920 x 1080 diagram window of twelve spectra of `points` points each, the current one
 // with 1,000 identified lines shown, and the reticle on; made once per size.
-// The windows and their context go before the application does (main ends them).
 std::unique_ptr<AppContext> context;
 std::map<std::size_t, std::unique_ptr<LumoraWindow>> windows;
 
@@ -251,14 +247,11 @@ BENCHMARK(BM_DeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 
-// The window benchmarks need widgets, so the application is a QApplication.
+// The window benchmarks need widgets, so the application is a QApplication; the windows
+// and their context go before it does.
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    windows.clear();
-    context.reset();
-    return 0;
+    return lumbench::runWithQt<QApplication>(argc, argv, [] {
+        windows.clear();
+        context.reset();
+    });
 }
