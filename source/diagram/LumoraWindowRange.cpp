@@ -13,6 +13,7 @@
 #include "app/Commands.h"
 #include "diagram/LineHitTest.h"
 #include "diagram/LumoraWindow.h"
+#include "lumgl/Markers.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
@@ -30,7 +31,7 @@ struct ScreenMetrics {
 int sampleLength(const DiagramDocument& document, const SPlotInfo& laidOut,
                  const lumgl::TextMetrics& metrics) {
     const auto& select = document.analysis.select;
-    return linehit::sampleLength(laidOut, select.IntensityValues, select.IntensityOption, metrics);
+    return lumgl::SampleLabelLength(laidOut, select.IntensityValues, select.IntensityOption, metrics);
 }
 
 QRect toQRect(const SDeviceRect& r) {
