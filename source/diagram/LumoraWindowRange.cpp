@@ -169,12 +169,10 @@ void LumoraWindow::autoscaleRange(bool x, bool y) {
 // error that stopped it (the range then stays), or 0.
 int LumoraWindow::raiseForLabels() {
     if (!document_.analysisDisplay) return 0;
-    QImage scratch(8, 8, QImage::Format_RGB32);
-    QPainter painter(&scratch);
-    const lumgl::QtCanvas metrics(painter, document_.plot().plotRect, &scratch, true);
+    const ScreenMetrics metrics;
     lumgl::DiagramComposer composer = DiagramPainter::compose(document_);
     try {
-        composer.makeRoomForLabels(metrics);
+        composer.makeRoomForLabels(metrics.canvas);
     } catch (const lumgl::PlotError& error) {
         return error.code();
     }
