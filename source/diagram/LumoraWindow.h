@@ -236,6 +236,5 @@ class LumoraWindow : public QWidget, public CommandTarget {
     ReticleBuffers reticleBuffers_;
     SDevicePoint reticlePoint_{};
     bool reticleOnImage_ = false;  // drawn on the image, its pixels saved in the buffers
-    bool reticleCentre_ = false;   // the next drawing puts it at the middle of the plot area
     DisplayValueDialog* valueLabel_ = nullptr;
 };
