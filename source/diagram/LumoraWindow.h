@@ -200,6 +200,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void drawAddLineMarker(QPainter& painter) const;
     void editLineEntries();
     TPointF addLineMarker_;
+    // The mode as the widget last took it up (cursor, mouse tracking); every change of the
+    // document catches the widget up through commandStatesChanged.
     bool addLineShown_ = false;
     bool trackedBefore_ = false;
     // The reticle: a cross hair on the cached image, with its status-bar read-out and its
