@@ -60,8 +60,7 @@ std::string IdentificationLabelText(const std::string& label, const std::string&
     return out;
 }
 
-int SampleLabelLength(const SPlotInfo& info, bool showValue, int type,
-                      const TextMetrics& metrics) {
+int SampleLabelLength(const SPlotInfo& info, bool showValue, int type, const TextMetrics& metrics) {
     const char* sample = !showValue                 ? "Ar II 453.88*"
                          : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
                                                     : "Ar II 453.88 [1000]";
@@ -72,10 +71,10 @@ int SampleLabelLength(const SPlotInfo& info, bool showValue, int type,
 
 double DatabaseBarTop(const SPlotInfo& info, int labelLength) {
     const double frameHeight = static_cast<double>(info.origin.y) - info.topLeft.y;
-    const double lengthInY = frameHeight != 0.0 ? labelLength *
-                                                      (static_cast<double>(info.yMax) - info.yMin) /
-                                                      frameHeight
-                                                : 0.0;
+    const double lengthInY =
+        frameHeight != 0.0
+            ? labelLength * (static_cast<double>(info.yMax) - info.yMin) / frameHeight
+            : 0.0;
     return static_cast<double>(info.yMax) / 1.1 - lengthInY;
 }
 

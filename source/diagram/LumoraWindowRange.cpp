@@ -31,7 +31,8 @@ struct ScreenMetrics {
 int sampleLength(const DiagramDocument& document, const SPlotInfo& laidOut,
                  const lumgl::TextMetrics& metrics) {
     const auto& select = document.analysis.select;
-    return lumgl::SampleLabelLength(laidOut, select.IntensityValues, select.IntensityOption, metrics);
+    return lumgl::SampleLabelLength(laidOut, select.IntensityValues, select.IntensityOption,
+                                    metrics);
 }
 
 QRect toQRect(const SDeviceRect& r) {
