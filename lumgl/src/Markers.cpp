@@ -60,10 +60,22 @@ std::string IdentificationLabelText(const std::string& label, const std::string&
     return out;
 }
 
-const char* SampleLabelText(bool showValue, int type) {
-    return !showValue                 ? "Ar II 453.88*"
-           : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
-                                      : "Ar II 453.88 [1000]";
+int SampleLabelLength(const SPlotInfo& info, bool showValue, int type, const TextMetrics& metrics) {
+    const char* sample = !showValue                 ? "Ar II 453.88*"
+                         : (type == 1 || type == 2) ? "Ar II 453.88 [2.180E-03]"
+                                                    : "Ar II 453.88 [1000]";
+    SFontDesc unturned = LabelFont(info);
+    unturned.escapement = 0;
+    return metrics.textExtent(unturned, sample).width;
+}
+
+double DatabaseBarTop(const SPlotInfo& info, int labelLength) {
+    const double frameHeight = static_cast<double>(info.origin.y) - info.topLeft.y;
+    const double lengthInY =
+        frameHeight != 0.0
+            ? labelLength * (static_cast<double>(info.yMax) - info.yMin) / frameHeight
+            : 0.0;
+    return static_cast<double>(info.yMax) / 1.1 - lengthInY;
 }
 
 std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type) {
@@ -127,15 +139,8 @@ void DrawDataBaseLines(const TSearchEngineLineArray& lines, bool showValue, int 
     canvas.setFont(font);
     canvas.setTextColor(0);
 
-    const char* sample = lumgl::SampleLabelText(showValue, type);
-    SFontDesc unturned = font;
-    unturned.escapement = 0;
-    const double length = canvas.textExtent(unturned, sample).width;
-    const double frameHeight = static_cast<double>(info.origin.y) - info.topLeft.y;
-    const double lengthInY =
-        frameHeight != 0.0 ? length * (static_cast<double>(info.yMax) - info.yMin) / frameHeight
-                           : 0.0;
-    const double top = static_cast<double>(info.yMax) / 1.1 - lengthInY;
+    const double top =
+        lumgl::DatabaseBarTop(info, lumgl::SampleLabelLength(info, showValue, type, canvas));
 
     for (const CSearchEngineLine& line : lines) {
         const SDevicePoint p =

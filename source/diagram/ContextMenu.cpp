@@ -33,8 +33,7 @@ std::vector<ContextMenuItem> contextMenuItems(const DiagramDocument& document,
             if (!r.databaseLines.empty()) add(cmd::DeleteAllLines, "&Alle Linien löschen");
             add(cmd::SelectedLineInfo, "Information zur Linie");
             separator();
-        } else if ((r.foundLinesShown && !r.spectrumLines.empty()) ||
-                   (r.databaseLinesShown && !r.databaseLines.empty())) {
+        } else if (document.isEnabled(cmd::DeleteAllLines)) {
             add(cmd::DeleteAllLines, "&Alle Linien löschen");
             separator();
         }

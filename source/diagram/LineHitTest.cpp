@@ -38,27 +38,14 @@ FoundBoxes foundBoxes(const SpectrumRecord& spectrum, const CLine& line, const S
     return b;
 }
 
-// The database line's label box; the bar's top is placed as the bars are drawn, a label's
-// length below a tenth under the top of the range.
+// The database line's label box over its bar.
 SDeviceRect databaseBox(const CSearchEngineLine& line, const SPlotInfo& info, int length) {
-    const double frameHeight = static_cast<double>(info.origin.y) - info.topLeft.y;
-    const double lengthInY =
-        frameHeight != 0.0 ? length * (static_cast<double>(info.yMax) - info.yMin) / frameHeight
-                           : 0.0;
-    const double top = static_cast<double>(info.yMax) / 1.1 - lengthInY;
-    const SDevicePoint p =
-        DataToMousePoint(TPointF{line.wavelength, static_cast<float>(top)}, info);
+    const SDevicePoint p = DataToMousePoint(
+        TPointF{line.wavelength, static_cast<float>(lumgl::DatabaseBarTop(info, length))}, info);
     return {p.x - 7, p.y - 18 - length, p.x + 6, p.y - 18};
 }
 
 }  // namespace
-
-int sampleLength(const SPlotInfo& laidOut, bool showValue, int type,
-                 const lumgl::TextMetrics& metrics) {
-    SFontDesc font = lumgl::LabelFont(laidOut);
-    font.escapement = 0;
-    return metrics.textExtent(font, lumgl::SampleLabelText(showValue, type)).width;
-}
 
 Pick pick(const SpectrumRecord& spectrum, SDevicePoint click, const SPlotInfo& laidOut,
           int length) {

@@ -1,21 +1,16 @@
 // Picking a line of a spectrum with the mouse: the boxes around a found line's marker and
 // label and around a database line's label that a click is tested against, and the box the
 // selection marker surrounds. All in device pixels of the diagram as last laid out; no
-// widgets, so the rules are tested without a screen.
+// widgets, so the rules are tested without a screen. `sampleLength` is the length every label
+// is taken to have (lumgl::SampleLabelLength).
 #pragma once
 
 #include <optional>
 
 #include "lumgl/PlotInfo.h"
-#include "lumgl/TextMetrics.h"
 #include "lumio/SpectrumRecord.h"
 
 namespace linehit {
-
-// The pixel length of the sample label in the (unturned) label font of `laidOut`, which
-// stands for the length of every label the boxes cover.
-int sampleLength(const SPlotInfo& laidOut, bool showValue, int type,
-                 const lumgl::TextMetrics& metrics);
 
 struct Pick {
     int index = -1;         // -1: no line was hit

@@ -200,6 +200,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void drawAddLineMarker(QPainter& painter) const;
     void editLineEntries();
     TPointF addLineMarker_;
+    // The mode as the widget last took it up (cursor, mouse tracking); every change of the
+    // document catches the widget up through commandStatesChanged.
     bool addLineShown_ = false;
     bool trackedBefore_ = false;
     // The reticle: a cross hair on the cached image, with its status-bar read-out and its
@@ -236,6 +238,5 @@ class LumoraWindow : public QWidget, public CommandTarget {
     ReticleBuffers reticleBuffers_;
     SDevicePoint reticlePoint_{};
     bool reticleOnImage_ = false;  // drawn on the image, its pixels saved in the buffers
-    bool reticleCentre_ = false;   // the next drawing puts it at the middle of the plot area
     DisplayValueDialog* valueLabel_ = nullptr;
 };

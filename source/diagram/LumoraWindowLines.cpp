@@ -71,8 +71,7 @@ void LumoraWindow::moveAddLineMarker(QPoint position) {
 
 void LumoraWindow::addLineAtMarker() {
     document_.addLine(addLineMarker_);
-    followAddLineMode();
-    changed();
+    changed();  // which ends the mode on the widget too
 }
 
 void LumoraWindow::followAddLineMode() {
@@ -130,7 +129,6 @@ void LumoraWindow::showMarkerReadout() {
 }
 
 bool LumoraWindow::event(QEvent* event) {
-    if (addLineShown_ != document_.addLineMode) followAddLineMode();
     switch (event->type()) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);

@@ -13,6 +13,7 @@
 #include "app/Commands.h"
 #include "diagram/LineHitTest.h"
 #include "diagram/LumoraWindow.h"
+#include "lumgl/Markers.h"
 #include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
@@ -30,7 +31,8 @@ struct ScreenMetrics {
 int sampleLength(const DiagramDocument& document, const SPlotInfo& laidOut,
                  const lumgl::TextMetrics& metrics) {
     const auto& select = document.analysis.select;
-    return linehit::sampleLength(laidOut, select.IntensityValues, select.IntensityOption, metrics);
+    return lumgl::SampleLabelLength(laidOut, select.IntensityValues, select.IntensityOption,
+                                    metrics);
 }
 
 QRect toQRect(const SDeviceRect& r) {
@@ -168,12 +170,10 @@ void LumoraWindow::autoscaleRange(bool x, bool y) {
 // error that stopped it (the range then stays), or 0.
 int LumoraWindow::raiseForLabels() {
     if (!document_.analysisDisplay) return 0;
-    QImage scratch(8, 8, QImage::Format_RGB32);
-    QPainter painter(&scratch);
-    const lumgl::QtCanvas metrics(painter, document_.plot().plotRect, &scratch, true);
+    const ScreenMetrics metrics;
     lumgl::DiagramComposer composer = DiagramPainter::compose(document_);
     try {
-        composer.makeRoomForLabels(metrics);
+        composer.makeRoomForLabels(metrics.canvas);
     } catch (const lumgl::PlotError& error) {
         return error.code();
     }

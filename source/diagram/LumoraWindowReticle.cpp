@@ -52,8 +52,7 @@ void LumoraWindow::declareReticleCommands() {
     // A reticle kept on in the settings file appears, with its label, at the first drawing.
     if (document_.reticle.shown) {
         makeReticleBuffers();
-        document_.reticle.label = true;
-        reticleCentre_ = true;
+        document_.reticle.label = document_.reticle.reposition = true;
     }
 }
 
@@ -70,8 +69,7 @@ void LumoraWindow::setReticleShown(bool shown) {
     DiagramDocument::Reticle& reticle = document_.reticle;
     if (shown) {
         makeReticleBuffers();
-        reticle.shown = reticle.label = true;
-        reticleCentre_ = true;
+        reticle.shown = reticle.label = reticle.reposition = true;
         if (imageDrawn_ && !backingStale_) {
             QPainter painter(&backing_);
             lumgl::QtCanvas canvas(painter, SDeviceRect{0, 0, width(), height()}, &backing_, true);
@@ -113,14 +111,14 @@ int LumoraWindow::drawReticleAnew(lumgl::Canvas& canvas) {
         makeReticleBuffers();
     const TPointList& points = document_.overlays().currentRecord().points;
     try {
-        if (reticleCentre_ || reticle.reposition) {
+        if (reticle.reposition) {
             const SDevicePoint middle{(laidOut_.origin.x + laidOut_.bottomRight.x) / 2,
                                       laidOut_.origin.y};
             reticle.position = MousePointToData(middle, points, laidOut_);
         } else {
             reticle.position = nearestPoint(reticle.position, points);
         }
-        reticleCentre_ = reticle.reposition = false;
+        reticle.reposition = false;
         reticlePoint_ = DataToMousePoint(reticle.position, laidOut_);
         DrawReticle(laidOut_, reticlePoint_, reticleBuffers_, false, true, true, canvas);
     } catch (const lumgl::PlotError& error) {

@@ -46,9 +46,13 @@ LUMGL_EXPORT std::string IdentificationLabelText(const std::string& label,
                                                  const std::string& record, bool showValue,
                                                  int type);
 LUMGL_EXPORT std::string DatabaseLabelText(const CSearchEngineLine& line, bool showValue, int type);
-// The text whose length stands for every label's when room for labels is measured (the
-// bars of the database lines, the boxes a click on a label hits): the widest value part
-// that `showValue` and `type` give.
-LUMGL_EXPORT const char* SampleLabelText(bool showValue, int type);
+// The pixel length that stands for every label's when room for labels is measured (the
+// bars of the database lines, the boxes a click on a label hits): a sample label with the
+// widest value part `showValue` and `type` give, in the unturned label font of `info`.
+LUMGL_EXPORT int SampleLabelLength(const SPlotInfo& info, bool showValue, int type,
+                                   const TextMetrics& metrics);
+// The y value the database lines' bars rise to: a tenth under the top of the range, less a
+// label of `labelLength` pixels.
+LUMGL_EXPORT double DatabaseBarTop(const SPlotInfo& info, int labelLength);
 
 }  // namespace lumgl
