@@ -1,11 +1,11 @@
 #include "dialogs/display/DisplayOptionDialogs.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "services/DialogButtons.h"
 
 namespace displayoption {
 
@@ -58,15 +58,6 @@ int checkedIndex(const std::array<QRadioButton*, 3>& radios) {
     return 0;
 }
 
-void addButtons(QDialog* dialog, QVBoxLayout* layout) {
-    auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-}
-
 }  // namespace
 
 LineDisplayOptionDialog::LineDisplayOptionDialog(int intensityOption, bool showValues,
@@ -79,7 +70,7 @@ LineDisplayOptionDialog::LineDisplayOptionDialog(int intensityOption, bool showV
         new QCheckBox(QStringLiteral("Linienintensitätswerte im Spektrum anzeigen"), this);
     showValues_->setChecked(showValues);
     layout->addWidget(showValues_);
-    addButtons(this, layout);
+    addDialogButtons(this, layout);
 }
 
 int LineDisplayOptionDialog::intensityOption() const {
@@ -100,7 +91,7 @@ SearchEngineDisplayOptionDialog::SearchEngineDisplayOptionDialog(int intensityOp
     sort_ = radioGroup(layout, QStringLiteral("Ergebnistabelle sortieren nach:"),
                        {"Element", "Wellenlänge", "Intensität"},
                        static_cast<int>(displayoption::sortOf(sortOption)), this);
-    addButtons(this, layout);
+    addDialogButtons(this, layout);
 }
 
 int SearchEngineDisplayOptionDialog::intensityOption() const {
