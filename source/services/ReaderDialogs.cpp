@@ -2,16 +2,15 @@
 #include "services/ReaderDialogs.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "lumio/lumio.h"
+#include "services/DialogButtons.h"
 #include "services/MessageBox.h"
 #include "services/StringTable.h"
 
@@ -41,18 +40,9 @@ ReaderDialog::ReaderDialog(const QString& title, const std::string& path,
     auto* layout = new QVBoxLayout(this);
     path_ = new QLabel(fromUtf8(lumio::shortenedPath(path)), this);
     rows_ = new QGridLayout;
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
-    buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [help = std::move(help)] {
-        if (help) help();
-    });
     layout->addWidget(path_);
     layout->addLayout(rows_);
-    layout->addWidget(buttons);
+    addDialogButtons(this, layout, std::move(help));
 }
 
 QString ReaderDialog::shownPath() const {

@@ -8,12 +8,9 @@
 
 ShowStatusDialog::ShowStatusDialog(const QString& process, const QString& action, int minimum,
                                    int maximum, QWidget* parent)
-    : SearchStatusDialog(parent),
-      process_(process),
-      action_(action),
-      minimum_(minimum),
-      maximum_(maximum) {
+    : SearchStatusDialog(parent) {
     ++running_;
+    refresh(process, action, minimum, maximum);
     // The captions of the texts and of the bar, above each.
     if (auto* column = qobject_cast<QVBoxLayout*>(layout())) {
         column->insertWidget(0, new QLabel(QStringLiteral("Prozeß:"), this));
@@ -28,7 +25,6 @@ ShowStatusDialog::~ShowStatusDialog() {
 }
 
 void ShowStatusDialog::Start() {
-    refresh(process_, action_, minimum_, maximum_);
     adjustSize();
     const QScreen* screen =
         parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -9,12 +9,12 @@
 class ShowStatusDialog : public SearchStatusDialog {
     Q_OBJECT
   public:
-    // The cancel flag starts cleared.
+    // The texts and the range are set at once; the cancel flag starts cleared.
     ShowStatusDialog(const QString& process, const QString& action, int minimum, int maximum,
                      QWidget* parent = nullptr);
     ~ShowStatusDialog() override;
 
-    // Shows the texts and the range and the dialog itself, centred on the screen.
+    // Shows the dialog, centred on the screen.
     void Start();
     void SetProgress(int position) { setPosition(position); }
     // "Abbruch" (or Escape) was chosen: the report stops before its next item.
@@ -24,9 +24,5 @@ class ShowStatusDialog : public SearchStatusDialog {
     static int running() { return running_; }
 
   private:
-    QString process_;
-    QString action_;
-    int minimum_;
-    int maximum_;
     static inline int running_ = 0;
 };

@@ -60,12 +60,17 @@ QString AxisNumbersDialog::xUnit() const {
 }
 
 void AxisNumbersDialog::setDiagramActive(bool active) {
-    diagramActive_ = active;
     apply_->setEnabled(active);
 }
 
+// The apply button's own state: the dialog as a whole is disabled while the about box is
+// open, which does not make the diagram inactive.
+bool AxisNumbersDialog::diagramActive() const {
+    return apply_->isEnabledTo(this);
+}
+
 bool AxisNumbersDialog::apply() {
-    if (!diagramActive_) return true;
+    if (!diagramActive()) return true;
     if (!check()) return false;
     applied();
     return true;

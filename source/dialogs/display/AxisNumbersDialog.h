@@ -27,7 +27,7 @@ class AxisNumbersDialog : public QDialog {
     QString xUnit() const;
     // Whether the active window is a diagram, whose values the dialog then edits.
     void setDiagramActive(bool active);
-    bool diagramActive() const { return diagramActive_; }
+    bool diagramActive() const;
 
     // "Anwenden": checks the fields (only while a diagram is active) and hands them on. False
     // when a field was refused.
@@ -50,5 +50,4 @@ class AxisNumbersDialog : public QDialog {
     std::array<QLabel*, 2> labels_{};
     std::array<QLabel*, 2> units_{};
     QPushButton* apply_;
-    bool diagramActive_ = true;
 };

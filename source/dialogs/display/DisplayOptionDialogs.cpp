@@ -1,11 +1,11 @@
 #include "dialogs/display/DisplayOptionDialogs.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include "services/DialogButtons.h"
 
 namespace displayoption {
 
@@ -45,46 +45,36 @@ std::array<QRadioButton*, 3> radioGroup(QVBoxLayout* layout, const QString& titl
     return radios;
 }
 
-std::array<QRadioButton*, 3> intensityGroup(QVBoxLayout* layout, int option, QWidget* parent) {
-    return radioGroup(
-        layout, QStringLiteral("Linienintensitäten anzeigen als:"),
-        {"relative Werte", "Oszillatorstärke (f-Wert)", "Übergangswahrscheinlichkeit (Aik)"},
-        static_cast<int>(displayoption::intensityOf(option)), parent);
-}
-
 int checkedIndex(const std::array<QRadioButton*, 3>& radios) {
     for (int k = 0; k < 3; ++k)
         if (radios[k]->isChecked()) return k;
     return 0;
 }
 
-void addButtons(QDialog* dialog, QVBoxLayout* layout) {
-    auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
+}  // namespace
+
+IntensityOptionDialog::IntensityOptionDialog(int intensityOption, QWidget* parent)
+    : QDialog(parent), column_(new QVBoxLayout(this)) {
+    setWindowTitle(QStringLiteral("Anzeigeoptionen"));
+    intensity_ = radioGroup(
+        column_, QStringLiteral("Linienintensitäten anzeigen als:"),
+        {"relative Werte", "Oszillatorstärke (f-Wert)", "Übergangswahrscheinlichkeit (Aik)"},
+        static_cast<int>(displayoption::intensityOf(intensityOption)), this);
 }
 
-}  // namespace
+int IntensityOptionDialog::intensityOption() const {
+    return displayoption::intensityOption(
+        static_cast<displayoption::Intensity>(checkedIndex(intensity_)));
+}
 
 LineDisplayOptionDialog::LineDisplayOptionDialog(int intensityOption, bool showValues,
                                                  QWidget* parent)
-    : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Anzeigeoptionen"));
-    auto* layout = new QVBoxLayout(this);
-    intensity_ = intensityGroup(layout, intensityOption, this);
+    : IntensityOptionDialog(intensityOption, parent) {
     showValues_ =
         new QCheckBox(QStringLiteral("Linienintensitätswerte im Spektrum anzeigen"), this);
     showValues_->setChecked(showValues);
-    layout->addWidget(showValues_);
-    addButtons(this, layout);
-}
-
-int LineDisplayOptionDialog::intensityOption() const {
-    return displayoption::intensityOption(
-        static_cast<displayoption::Intensity>(checkedIndex(intensity_)));
+    column()->addWidget(showValues_);
+    addDialogButtons(this, column());
 }
 
 bool LineDisplayOptionDialog::showValues() const {
@@ -93,19 +83,11 @@ bool LineDisplayOptionDialog::showValues() const {
 
 SearchEngineDisplayOptionDialog::SearchEngineDisplayOptionDialog(int intensityOption,
                                                                  int sortOption, QWidget* parent)
-    : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Anzeigeoptionen"));
-    auto* layout = new QVBoxLayout(this);
-    intensity_ = intensityGroup(layout, intensityOption, this);
-    sort_ = radioGroup(layout, QStringLiteral("Ergebnistabelle sortieren nach:"),
+    : IntensityOptionDialog(intensityOption, parent) {
+    sort_ = radioGroup(column(), QStringLiteral("Ergebnistabelle sortieren nach:"),
                        {"Element", "Wellenlänge", "Intensität"},
                        static_cast<int>(displayoption::sortOf(sortOption)), this);
-    addButtons(this, layout);
-}
-
-int SearchEngineDisplayOptionDialog::intensityOption() const {
-    return displayoption::intensityOption(
-        static_cast<displayoption::Intensity>(checkedIndex(intensity_)));
+    addDialogButtons(this, column());
 }
 
 int SearchEngineDisplayOptionDialog::sortOption() const {

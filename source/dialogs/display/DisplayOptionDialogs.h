@@ -11,6 +11,7 @@
 
 class QCheckBox;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace displayoption {
 
@@ -24,36 +25,45 @@ int sortOption(Sort sort);
 
 }  // namespace displayoption
 
-// Line display of a spectrum window and of the identification pages: the intensity radios
-// and "Linienintensitätswerte im Spektrum anzeigen".
-class LineDisplayOptionDialog : public QDialog {
+// What both dialogs share: the intensity radios on top; each adds its own rows below them
+// and then the OK/Abbruch row.
+class IntensityOptionDialog : public QDialog {
     Q_OBJECT
   public:
-    LineDisplayOptionDialog(int intensityOption, bool showValues, QWidget* parent = nullptr);
     int intensityOption() const;
-    bool showValues() const;
     QRadioButton* intensityRadio(displayoption::Intensity i) const {
         return intensity_[static_cast<int>(i)];
     }
 
+  protected:
+    IntensityOptionDialog(int intensityOption, QWidget* parent);
+    QVBoxLayout* column() const { return column_; }
+
   private:
+    QVBoxLayout* column_;
     std::array<QRadioButton*, 3> intensity_{};
+};
+
+// Line display of a spectrum window and of the identification pages: the intensity radios
+// and "Linienintensitätswerte im Spektrum anzeigen".
+class LineDisplayOptionDialog : public IntensityOptionDialog {
+    Q_OBJECT
+  public:
+    LineDisplayOptionDialog(int intensityOption, bool showValues, QWidget* parent = nullptr);
+    bool showValues() const;
+
+  private:
     QCheckBox* showValues_;
 };
 
 // The database search window's table: the intensity radios and the sort order.
-class SearchEngineDisplayOptionDialog : public QDialog {
+class SearchEngineDisplayOptionDialog : public IntensityOptionDialog {
     Q_OBJECT
   public:
     SearchEngineDisplayOptionDialog(int intensityOption, int sortOption, QWidget* parent = nullptr);
-    int intensityOption() const;
     int sortOption() const;
-    QRadioButton* intensityRadio(displayoption::Intensity i) const {
-        return intensity_[static_cast<int>(i)];
-    }
     QRadioButton* sortRadio(displayoption::Sort s) const { return sort_[static_cast<int>(s)]; }
 
   private:
-    std::array<QRadioButton*, 3> intensity_{};
     std::array<QRadioButton*, 3> sort_{};
 };

@@ -1,6 +1,7 @@
 #include "dialogs/display/SelectPlotBox.h"
 
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 void PlotListBox::keyPressEvent(QKeyEvent* event) {
@@ -19,18 +20,18 @@ SelectPlotBox::SelectPlotBox(QWidget* parent) : QDialog(parent, Qt::Tool) {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(list_);
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!filling_ && row >= 0) emit spectrumChosen(row);
+        if (row >= 0) emit spectrumChosen(row);
     });
     connect(list_, &PlotListBox::deletePressed, this, &SelectPlotBox::deletePressed);
 }
 
 void SelectPlotBox::setEntries(const std::vector<Entry>& entries, int current, bool blackWhite) {
-    filling_ = true;
+    // Refilling is no choice of the user's.
+    const QSignalBlocker quiet(list_);
     list_->clear();
     for (const Entry& e : entries) {
         auto* item = new QListWidgetItem(e.fileName, list_);
         item->setForeground(blackWhite ? QColor(Qt::black) : e.color);
     }
     list_->setCurrentRow(current);
-    filling_ = false;
 }

@@ -40,5 +40,4 @@ class SelectPlotBox : public QDialog {
 
   private:
     PlotListBox* list_;
-    bool filling_ = false;
 };

@@ -1,7 +1,6 @@
 #include "dialogs/display/ViewOptionsDialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -13,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "services/DialogButtons.h"
 #include "services/ModalRunner.h"
 
 ViewOptionsDialog::ViewOptionsDialog(const ViewOptionsXfer& xfer, ModalRunner& fonts,
@@ -78,16 +78,7 @@ ViewOptionsDialog::ViewOptionsDialog(const ViewOptionsXfer& xfer, ModalRunner& f
     layout->addWidget(font);
     showFont();
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
-    buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ViewOptionsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::helpRequested, this, [help = std::move(help)] {
-        if (help) help();
-    });
-    layout->addWidget(buttons);
+    addDialogButtons(this, layout, std::move(help));
 }
 
 QLineEdit* ViewOptionsDialog::field(int index) const {
