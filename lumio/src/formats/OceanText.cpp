@@ -86,7 +86,7 @@ bool looksOceanText(std::string_view head) {
 }
 
 void readOceanText(ReadContext& ctx) {
-    const std::string content = loadFile(ctx.record.fileName);
+    const FileBytes content = mapFile(ctx.record.fileName);
     std::size_t start = behindMarker(content);
     if (start == std::string_view::npos) fail(keyword::UnknownFormat);
     std::string_view first = text::lineAt(content, start);
