@@ -28,15 +28,8 @@ namespace {
 // The column dialog offers at most this many value columns (Jaz files have four or five).
 constexpr std::size_t kMaxColumns = 64;
 
-bool isMarker(std::string_view line) {
-    return line.substr(0, 5) == ">>>>>";
-}
-
-// A line of numbers and separators with at least one digit (a row of "+" is a rule).
-bool isNumberLine(std::string_view line) {
-    return text::startsWithNumber(line) && text::onlyDataCharacters(line) &&
-           line.find_first_of("0123456789") != std::string_view::npos;
-}
+using text::isNumberLine;
+using text::isOceanMarker;
 
 // The offset behind the first marker line, or npos when there is none before the data:
 // a line that begins like a number before any marker means this is no such export.
@@ -44,7 +37,7 @@ std::size_t behindMarker(std::string_view content) {
     LineReader lines(content);
     std::string_view line;
     while (lines.next(line)) {
-        if (isMarker(line)) return lines.offset();
+        if (isOceanMarker(line)) return lines.offset();
         if (isNumberLine(line)) return std::string_view::npos;
     }
     return std::string_view::npos;
@@ -81,7 +74,7 @@ bool looksOceanText(std::string_view head) {
     lines.seek(start);
     std::string_view line;
     // The data, perhaps behind a row of column letters.
-    if (lines.next(line) && !text::startsWithNumber(line) && !isMarker(line)) lines.next(line);
+    if (lines.next(line) && !text::startsWithNumber(line) && !isOceanMarker(line)) lines.next(line);
     return isNumberLine(line);
 }
 
@@ -92,7 +85,7 @@ void readOceanText(ReadContext& ctx) {
     std::string_view first = text::lineAt(content, start);
     std::vector<std::string_view> letters;
     if (!text::startsWithNumber(first)) {
-        if (isMarker(first)) fail(keyword::NullFile);
+        if (isOceanMarker(first)) fail(keyword::NullFile);
         text::splitFields(first, first.find('\t') != std::string_view::npos ? '\t' : ' ', letters,
                           kMaxColumns + 1);
         LineReader lines(content);
@@ -102,7 +95,7 @@ void readOceanText(ReadContext& ctx) {
         start = lines.offset();
         first = text::lineAt(content, start);
     }
-    text::checkDataLines(content, start, isMarker);
+    text::checkDataLines(content, start, isOceanMarker);
     if (!text::startsWithNumber(first)) fail(keyword::NullFile);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
@@ -111,7 +104,7 @@ void readOceanText(ReadContext& ctx) {
     columns.decimalComma = text::contains(fields[0], ",");
     const std::size_t yField =
         fields.size() < 3 ? 1 : chooseColumn(ctx, letters, fields.size() - 1);
-    text::readColumns(ctx, content, start, columns, yField, isMarker);
+    text::readColumns(ctx, content, start, columns, yField, isOceanMarker);
 
     LineReader lines(content);
     std::string_view title;
