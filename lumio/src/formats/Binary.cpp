@@ -15,7 +15,6 @@
 #include "FileBytes.h"
 #include "ValueRules.h"
 #include "formats/Readers.h"
-#include "lumcore/Cp1252.h"
 
 #if defined(__SSE2__)
 #include <xmmintrin.h>
@@ -74,14 +73,7 @@ std::string trailerTitle(std::string_view trailer) {
         title.append(trailer.substr(i, length));
         i += length;
     }
-    std::string text = lumcore::cp1252ToUtf8(title);
-    // Cut to the field's length without splitting a character.
-    if (text.size() > SPlotInfo::kTitleMax) {
-        std::size_t cut = SPlotInfo::kTitleMax;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-        text.resize(cut);
-    }
-    return text;
+    return plotTitleOf(title);
 }
 
 void readPairs(ReadContext& ctx, const std::string& bytes) {

@@ -20,7 +20,6 @@
 #include "ChoiceMemory.h"
 #include "InstrumentText.h"
 #include "Readers.h"
-#include "lumcore/Cp1252.h"
 
 namespace lumio::detail {
 namespace {
@@ -112,12 +111,7 @@ void readOceanText(ReadContext& ctx) {
     // OceanView names the x axis ("XAxis mode: Wavelengths"); SpectraSuite does not.
     for (std::string_view line = title; lines.offset() < start && lines.next(line);)
         if (line.substr(0, 11) == "XAxis mode:") declareUnitOfLabel(ctx.record, line.substr(11));
-    std::string utf8 = lumcore::cp1252ToUtf8(title.substr(0, SPlotInfo::kTitleMax));
-    // Cut at a character's start when the conversion made the text too long.
-    std::size_t cut = std::min(utf8.size(), SPlotInfo::kTitleMax);
-    while (cut < utf8.size() && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
-    utf8.resize(cut);
-    ctx.record.plotInfo.title = utf8;
+    ctx.record.plotInfo.title = plotTitleOf(title);
 }
 
 }  // namespace lumio::detail
