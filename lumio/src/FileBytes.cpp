@@ -135,11 +135,6 @@ FileBytes mapFile(const std::string& path) {
     return result;
 }
 
-std::string loadFile(const std::string& path) {
-    const FileBytes bytes = mapFile(path);
-    return std::string(bytes.view());
-}
-
 std::string loadHead(const std::string& path, std::size_t limit) {
     if (pathFacts(path).kind != PathKind::Regular) return {};
     FilePtr file(std::fopen(path.c_str(), "rb"));

@@ -46,9 +46,6 @@ class FileBytes {
     std::string_view view() const { return {data_, size_}; }
     operator std::string_view() const { return view(); }
 
-    // Whether the bytes are a mapping of the file (else a copy read from it).
-    bool mapped() const { return mapping_ != nullptr; }
-
     // Gives the memory behind the bytes before `offset` back to the system, for a reader
     // that walks the file once: they stay readable (a mapping reads them from the file
     // again when they are looked at), but no longer count against the process.
@@ -69,9 +66,6 @@ class FileBytes {
 // path names no regular file, and Outcome("DataNumberOverflow") when the opened file is
 // larger than kMaxFileBytes (it may have grown since its size was checked).
 FileBytes mapFile(const std::string& path);
-
-// The same as a string, for readers that change or keep the bytes.
-std::string loadFile(const std::string& path);
 
 // At most the first `limit` bytes of a regular file (empty when it cannot be read).
 std::string loadHead(const std::string& path, std::size_t limit);

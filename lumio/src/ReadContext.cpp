@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "lumcore/Cp1252.h"
+
 namespace lumio::detail {
 
 Answer showMessage(ReadContext& ctx, const std::string& message, Icon icon, Buttons buttons) {
@@ -36,6 +38,17 @@ int unitOfLabel(std::string_view label) {
     if (has("wavelength") || has("wellenl")) return 0;
     if (has("pixel") || has("punkte") || has("channel")) return 2;
     return SXFormat::kUnitUnknown;
+}
+
+std::string plotTitleOf(std::string_view cp1252) {
+    // Each byte becomes at least one byte: what lies beyond the limit is never needed.
+    std::string text = lumcore::cp1252ToUtf8(cp1252.substr(0, SPlotInfo::kTitleMax));
+    if (text.size() > SPlotInfo::kTitleMax) {
+        std::size_t cut = SPlotInfo::kTitleMax;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        text.resize(cut);
+    }
+    return text;
 }
 
 void declareUnitOfLabel(SpectrumRecord& record, std::string_view label) {

@@ -39,6 +39,10 @@ Answer showMessage(ReadContext& ctx, const std::string& message, Icon icon = Ico
 // shift is a wavenumber difference, not a position, and stays unknown.
 int unitOfLabel(std::string_view label);
 
+// A Windows-1252 text as UTF-8, cut to a plot title's SPlotInfo::kTitleMax bytes without
+// splitting a character.
+std::string plotTitleOf(std::string_view cp1252);
+
 // Records the unit a label names, unless the record has one already.
 void declareUnitOfLabel(SpectrumRecord& record, std::string_view label);
 

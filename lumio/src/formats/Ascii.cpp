@@ -21,6 +21,7 @@
 #include "ChoiceMemory.h"
 #include "FileBytes.h"
 #include "ValueRules.h"
+#include "formats/InstrumentText.h"
 #include "formats/LineReader.h"
 #include "formats/NumberText.h"
 #include "formats/Readers.h"
@@ -67,7 +68,7 @@ AsciiText loadAscii(ReadContext& ctx) {
         titles[0] = titles[1];
         titles[1] = line;
         // A marker line of the Ocean Optics programs: their readers know where the data end.
-        if (line.substr(0, 5) == ">>>>>") fail(keyword::UnknownFormat);
+        if (text::isOceanMarker(line)) fail(keyword::UnknownFormat);
         if (!lines.next(line)) {
             // Nothing but header: a text without data, or no text at all (control bytes
             // such as the NULs of binary numbers), which another reader may know.

@@ -15,7 +15,6 @@
 #include "FileBytes.h"
 #include "ValueRules.h"
 #include "formats/Readers.h"
-#include "lumcore/Cp1252.h"
 
 #if defined(__SSE2__)
 #include <xmmintrin.h>
@@ -47,8 +46,8 @@ class FloatView {
     std::string_view bytes_;
 };
 
-std::string loadBinary(ReadContext& ctx) {
-    std::string bytes = loadFile(ctx.record.fileName);
+FileBytes loadBinary(ReadContext& ctx) {
+    FileBytes bytes = mapFile(ctx.record.fileName);
     if (bytes.size() < 4) fail(keyword::NullFile);
     return bytes;
 }
@@ -74,17 +73,10 @@ std::string trailerTitle(std::string_view trailer) {
         title.append(trailer.substr(i, length));
         i += length;
     }
-    std::string text = lumcore::cp1252ToUtf8(title);
-    // Cut to the field's length without splitting a character.
-    if (text.size() > SPlotInfo::kTitleMax) {
-        std::size_t cut = SPlotInfo::kTitleMax;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-        text.resize(cut);
-    }
-    return text;
+    return plotTitleOf(title);
 }
 
-void readPairs(ReadContext& ctx, const std::string& bytes) {
+void readPairs(ReadContext& ctx, std::string_view bytes) {
     const FloatView values(bytes);
     const std::size_t n = values.size();
     ctx.record.points.reserve(ctx.record.points.size() + n / 2 + 1);
@@ -106,7 +98,7 @@ void readPairs(ReadContext& ctx, const std::string& bytes) {
     ctx.record.plotInfo.title = std::move(title);
 }
 
-void readSingles(ReadContext& ctx, const std::string& bytes) {
+void readSingles(ReadContext& ctx, std::string_view bytes) {
     const FloatView values(bytes);
     const std::size_t n = values.size();
     ctx.record.points.reserve(ctx.record.points.size() + n);
@@ -127,7 +119,7 @@ void readSingles(ReadContext& ctx, const std::string& bytes) {
 }  // namespace
 
 void readBinary(ReadContext& ctx) {
-    const std::string bytes = loadBinary(ctx);
+    const FileBytes bytes = loadBinary(ctx);
     const FloatView values(bytes);
     // Over the pairs (a, b) up to the marker: x never changes direction, y does.
     bool aRises = false, aFalls = false, bRises = false, bFalls = false;
@@ -167,10 +159,10 @@ void readBinary(ReadContext& ctx) {
     }
     if (aRises && aFalls) {
         ctx.formatCode = 5;
-        readSingles(ctx, bytes);
+        readSingles(ctx, bytes.view());
     } else if (bRises && bFalls) {
         ctx.formatCode = 4;
-        readPairs(ctx, bytes);
+        readPairs(ctx, bytes.view());
     } else {
         fail(keyword::UnknownFormat);
     }

@@ -22,11 +22,6 @@ std::uint32_t u32At(std::string_view head, std::size_t at) {
            std::uint32_t{p[3]} << 24;
 }
 
-// The marker lines of the Ocean Optics programs begin with ">>>>>".
-bool isOceanMarker(std::string_view line) {
-    return line.substr(0, 5) == ">>>>>";
-}
-
 // The offset of the first line that begins like a number and holds only number characters,
 // when no Ocean Optics marker line comes before it; npos otherwise.
 std::size_t plainDataStart(std::string_view head) {
@@ -34,10 +29,8 @@ std::size_t plainDataStart(std::string_view head) {
     std::string_view line;
     std::size_t start = 0;
     while (lines.next(line)) {
-        if (isOceanMarker(line)) return std::string_view::npos;
-        if (text::startsWithNumber(line) && text::onlyDataCharacters(line) &&
-            line.find_first_of("0123456789") != std::string_view::npos)
-            return start;
+        if (text::isOceanMarker(line)) return std::string_view::npos;
+        if (text::isNumberLine(line)) return start;
         start = lines.offset();
     }
     return std::string_view::npos;
@@ -74,7 +67,7 @@ bool looksAscii(std::string_view head) {
     LineReader lines(head);
     std::string_view line;
     while (lines.next(line)) {
-        if (isOceanMarker(line)) return false;
+        if (text::isOceanMarker(line)) return false;
         const char c = line.front();
         if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.')
             return dataLinesFollow(head, static_cast<std::size_t>(line.data() - head.data()));

@@ -32,6 +32,17 @@ inline bool startsWithNumber(std::string_view line) {
     return !line.empty() && kNumberStart.find(line.front()) != std::string_view::npos;
 }
 
+// A line of numbers and separators with at least one digit (a row of "+" is a rule).
+inline bool isNumberLine(std::string_view line) {
+    return startsWithNumber(line) && onlyDataCharacters(line) &&
+           line.find_first_of("0123456789") != std::string_view::npos;
+}
+
+// The marker lines of the Ocean Optics programs begin with ">>>>>".
+inline bool isOceanMarker(std::string_view line) {
+    return line.substr(0, 5) == ">>>>>";
+}
+
 // The pre-check of the data: at most 10 data lines, from `offset` on, may hold only the
 // characters of numbers and separators. `isEnd` tells a line that ends the data.
 template <class IsEnd>

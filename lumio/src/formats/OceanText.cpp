@@ -20,7 +20,6 @@
 #include "ChoiceMemory.h"
 #include "InstrumentText.h"
 #include "Readers.h"
-#include "lumcore/Cp1252.h"
 
 namespace lumio::detail {
 namespace {
@@ -28,15 +27,8 @@ namespace {
 // The column dialog offers at most this many value columns (Jaz files have four or five).
 constexpr std::size_t kMaxColumns = 64;
 
-bool isMarker(std::string_view line) {
-    return line.substr(0, 5) == ">>>>>";
-}
-
-// A line of numbers and separators with at least one digit (a row of "+" is a rule).
-bool isNumberLine(std::string_view line) {
-    return text::startsWithNumber(line) && text::onlyDataCharacters(line) &&
-           line.find_first_of("0123456789") != std::string_view::npos;
-}
+using text::isNumberLine;
+using text::isOceanMarker;
 
 // The offset behind the first marker line, or npos when there is none before the data:
 // a line that begins like a number before any marker means this is no such export.
@@ -44,7 +36,7 @@ std::size_t behindMarker(std::string_view content) {
     LineReader lines(content);
     std::string_view line;
     while (lines.next(line)) {
-        if (isMarker(line)) return lines.offset();
+        if (isOceanMarker(line)) return lines.offset();
         if (isNumberLine(line)) return std::string_view::npos;
     }
     return std::string_view::npos;
@@ -81,18 +73,18 @@ bool looksOceanText(std::string_view head) {
     lines.seek(start);
     std::string_view line;
     // The data, perhaps behind a row of column letters.
-    if (lines.next(line) && !text::startsWithNumber(line) && !isMarker(line)) lines.next(line);
+    if (lines.next(line) && !text::startsWithNumber(line) && !isOceanMarker(line)) lines.next(line);
     return isNumberLine(line);
 }
 
 void readOceanText(ReadContext& ctx) {
-    const std::string content = loadFile(ctx.record.fileName);
+    const FileBytes content = mapFile(ctx.record.fileName);
     std::size_t start = behindMarker(content);
     if (start == std::string_view::npos) fail(keyword::UnknownFormat);
     std::string_view first = text::lineAt(content, start);
     std::vector<std::string_view> letters;
     if (!text::startsWithNumber(first)) {
-        if (isMarker(first)) fail(keyword::NullFile);
+        if (isOceanMarker(first)) fail(keyword::NullFile);
         text::splitFields(first, first.find('\t') != std::string_view::npos ? '\t' : ' ', letters,
                           kMaxColumns + 1);
         LineReader lines(content);
@@ -102,7 +94,7 @@ void readOceanText(ReadContext& ctx) {
         start = lines.offset();
         first = text::lineAt(content, start);
     }
-    text::checkDataLines(content, start, isMarker);
+    text::checkDataLines(content, start, isOceanMarker);
     if (!text::startsWithNumber(first)) fail(keyword::NullFile);
     text::Columns columns = text::columnsOf(first);
     std::vector<std::string_view> fields;
@@ -111,7 +103,7 @@ void readOceanText(ReadContext& ctx) {
     columns.decimalComma = text::contains(fields[0], ",");
     const std::size_t yField =
         fields.size() < 3 ? 1 : chooseColumn(ctx, letters, fields.size() - 1);
-    text::readColumns(ctx, content, start, columns, yField, isMarker);
+    text::readColumns(ctx, content, start, columns, yField, isOceanMarker);
 
     LineReader lines(content);
     std::string_view title;
@@ -119,12 +111,7 @@ void readOceanText(ReadContext& ctx) {
     // OceanView names the x axis ("XAxis mode: Wavelengths"); SpectraSuite does not.
     for (std::string_view line = title; lines.offset() < start && lines.next(line);)
         if (line.substr(0, 11) == "XAxis mode:") declareUnitOfLabel(ctx.record, line.substr(11));
-    std::string utf8 = lumcore::cp1252ToUtf8(title.substr(0, SPlotInfo::kTitleMax));
-    // Cut at a character's start when the conversion made the text too long.
-    std::size_t cut = std::min(utf8.size(), SPlotInfo::kTitleMax);
-    while (cut < utf8.size() && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;
-    utf8.resize(cut);
-    ctx.record.plotInfo.title = utf8;
+    ctx.record.plotInfo.title = plotTitleOf(title);
 }
 
 }  // namespace lumio::detail

@@ -94,12 +94,18 @@ std::optional<std::uint64_t> attribute(std::string_view element, std::string_vie
     return value;
 }
 
+// The XML footer of a version 3 file (from 1992 its version, from 678 its offset), or
+// empty.
+std::string_view footerXml(const ByteView& file) {
+    if (!(file.f32(1992) >= 3.0f)) return {};
+    const std::uint64_t offset = file.u64(678);
+    if (offset < kHeaderSize) return {};
+    return file.tail(offset);
+}
+
 // The layout an XML footer gives, when it describes exactly one region per frame.
 std::optional<Layout> footerLayout(const ByteView& file) {
-    if (!(file.f32(1992) >= 3.0f)) return std::nullopt;
-    const std::uint64_t offset = file.u64(678);
-    if (offset < kHeaderSize) return std::nullopt;
-    const std::string_view xml = file.tail(offset);
+    const std::string_view xml = footerXml(file);
     const auto formatStart = xml.find("<DataFormat>");
     const auto formatEnd = xml.find("</DataFormat>");
     if (formatStart == std::string_view::npos || formatEnd == std::string_view::npos ||
@@ -143,10 +149,7 @@ std::string_view elementText(std::string_view xml, std::string_view name) {
 
 // The footer's wavelengths for `points` values, or an empty list.
 std::vector<double> footerWavelengths(const ByteView& file, std::uint32_t points) {
-    if (!(file.f32(1992) >= 3.0f)) return {};
-    const std::uint64_t offset = file.u64(678);
-    if (offset < kHeaderSize) return {};
-    const std::string_view xml = file.tail(offset);
+    const std::string_view xml = footerXml(file);
     const auto mappingAt = xml.find("<WavelengthMapping");
     if (mappingAt == std::string_view::npos) return {};
     const std::string_view mapping = xml.substr(mappingAt);
@@ -200,7 +203,7 @@ Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
 }  // namespace
 
 void readWinSpec(ReadContext& ctx) {
-    const std::string bytes = loadFile(ctx.record.fileName);
+    const FileBytes bytes = mapFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (file.size() == 0) fail(keyword::NullFile);
     if (!file.fits(kIdentifierOffset, 4) || file.u32(kIdentifierOffset) != kIdentifier)
