@@ -23,7 +23,7 @@ class LineReader {
         const char* p = text_.data() + pos_;
         const char* const end = text_.data() + text_.size();
         while (p < end && isTextSpace(*p)) ++p;
-        if (p == end) {
+        if (p >= end) {
             pos_ = text_.size();
             return false;
         }
