@@ -13,6 +13,10 @@ the work alone, in an interpreter that has numpy, pandas, scipy and matplotlib l
 report the median of their repetitions, wall clock and CPU time.
 
     /usr/bin/python3 bench/cli_whole_process.py <Release build directory> [repetitions]
+                                                [baseline build directory]
+
+With a baseline build, its lumora-cli runs each command right after ours, for a before/after
+comparison measured in the same run.
 """
 import io
 import os
@@ -38,9 +42,15 @@ from scipy_baseline import spectrum  # noqa: E402
 
 build = sys.argv[1] if len(sys.argv) > 1 else "build-rel"
 repeats = int(sys.argv[2]) if len(sys.argv) > 2 else 7
-cli = os.path.join(build, "bin", "lumora-cli")
-if not os.access(cli, os.X_OK):
-    cli = os.path.join(build, "lumora-cli")
+baseline = sys.argv[3] if len(sys.argv) > 3 else None
+
+
+def program_in(folder):
+    found = os.path.join(folder, "bin", "lumora-cli")
+    return found if os.access(found, os.X_OK) else os.path.join(folder, "lumora-cli")
+
+
+cli = program_in(build)
 folder = tempfile.mkdtemp(prefix="lumora-cli-bench-")
 path = os.path.join(folder, "points_1m.csv")
 png = os.path.join(folder, "out.png")
@@ -59,15 +69,24 @@ def median(values):
 
 
 def ours(args):
-    wall, cpu = [], []
+    programs = [cli] + ([program_in(baseline)] if baseline else [])
+    wall = {p: [] for p in programs}
+    cpu = {p: [] for p in programs}
     for _ in range(repeats):
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        w = time.perf_counter()
-        subprocess.run([cli, *args], check=True, stdout=subprocess.DEVNULL)
-        wall.append((time.perf_counter() - w) * 1e3)
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        cpu.append((after.ru_utime + after.ru_stime - before.ru_utime - before.ru_stime) * 1e3)
-    return median(wall), median(cpu)
+        for program in programs:
+            before = resource.getrusage(resource.RUSAGE_CHILDREN)
+            w = time.perf_counter()
+            subprocess.run([program, *args], check=True, stdout=subprocess.DEVNULL)
+            wall[program].append((time.perf_counter() - w) * 1e3)
+            after = resource.getrusage(resource.RUSAGE_CHILDREN)
+            cpu[program].append((after.ru_utime + after.ru_stime - before.ru_utime
+                                 - before.ru_stime) * 1e3)
+    if baseline:
+        before_ms[tuple(args)] = median(wall[programs[1]]), median(cpu[programs[1]])
+    return median(wall[cli]), median(cpu[cli])
+
+
+before_ms = {}
 
 
 def theirs(fn):
@@ -106,8 +125,8 @@ def draw(xs, ys):
         f.write(buffer.getvalue())
 
 
-def peak_memory_kb():
-    out = subprocess.run(["/usr/bin/time", "-v", cli, "info", path], check=True,
+def peak_memory_kb(program):
+    out = subprocess.run(["/usr/bin/time", "-v", program, "info", path], check=True,
                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True).stderr
     return int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", out).group(1))
 
@@ -121,7 +140,7 @@ rows = [
 ]
 rows.append(("render 1920x1080 png", rows[2][1], "read_csv + matplotlib Agg",
               theirs(lambda: draw(*read()))))
-memory = peak_memory_kb()
+memory = peak_memory_kb(cli)
 
 print(f"machine: {platform.processor() or platform.machine()}, {os.cpu_count()} cores, "
       f"{platform.system()} {platform.release()}; python {platform.python_version()}, "
@@ -133,6 +152,11 @@ for name, (ow, oc), other, (tw, tc) in rows:
     print(f"{name:28}{ow:7.0f}{oc:8.0f}   {other:28}{tw:7.0f}{tc:8.0f}{tw / ow:6.1f}x"
           f"{tc / oc:5.1f}x")
 print(f"peak memory of lumora-cli info: {memory / 1024:.1f} MB")
+if baseline:
+    print(f"baseline {baseline}, run right after ours each time:")
+    for args, (bw, bc) in before_ms.items():
+        print(f"  {' '.join(a for a in args if a not in (path, png)):40}{bw:7.0f} ms{bc:7.0f} CPU ms")
+    print(f"  peak memory of info: {peak_memory_kb(program_in(baseline)) / 1024:.1f} MB")
 for name in os.listdir(folder):
     os.remove(os.path.join(folder, name))
 os.rmdir(folder)

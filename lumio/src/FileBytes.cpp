@@ -3,7 +3,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -24,9 +26,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Below this size reading costs less than setting up and tearing down a mapping.
-constexpr std::uintmax_t kMapFrom = std::uintmax_t{1} << 16;
-
 #ifdef LUMIO_POSIX_FILES
 struct Descriptor {
     int fd;
@@ -35,30 +34,31 @@ struct Descriptor {
     }
 };
 #endif
+// Memory for a whole file, not filled first. A large file goes into huge pages where the
+// system offers them: filling millions of fresh small pages costs more than reading the file.
+char* allocateBytes(std::size_t length) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    if (length >= kHugePage) {
+        const std::size_t rounded = (length + kHugePage - 1) / kHugePage * kHugePage;
+        if (void* bytes = std::aligned_alloc(kHugePage, rounded)) {
+            ::madvise(bytes, rounded, MADV_HUGEPAGE);
+            return static_cast<char*>(bytes);
+        }
+    }
+#endif
+    if (void* bytes = std::malloc(length)) return static_cast<char*>(bytes);
+    throw std::bad_alloc();
+}
 }  // namespace
 
-FileBytes::~FileBytes() {
-#ifdef LUMIO_POSIX_FILES
-    if (mapping_) ::munmap(mapping_, mappedLength_);
-#endif
-}
-
-void FileBytes::release(std::size_t offset) const {
-#ifdef LUMIO_POSIX_FILES
-    if (!mapping_) return;
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    const std::size_t whole = (offset < size_ ? offset : size_) / page * page;
-    if (whole > 0) ::madvise(mapping_, whole, MADV_DONTNEED);
-#else
-    (void)offset;
-#endif
+void FileBytes::Free::operator()(char* bytes) const {
+    std::free(bytes);
 }
 
 void FileBytes::swap(FileBytes& other) noexcept {
     std::swap(data_, other.data_);
     std::swap(size_, other.size_);
-    std::swap(mapping_, other.mapping_);
-    std::swap(mappedLength_, other.mappedLength_);
     std::swap(copy_, other.copy_);
 }
 
@@ -80,7 +80,7 @@ PathFacts pathFacts(const std::string& path) {
     return facts;
 }
 
-FileBytes mapFile(const std::string& path) {
+FileBytes readWholeFile(const std::string& path) {
     if (pathFacts(path).kind != PathKind::Regular) throw Outcome(keyword::NoFile);
     FileBytes result;
 #ifdef LUMIO_POSIX_FILES
@@ -94,21 +94,9 @@ FileBytes mapFile(const std::string& path) {
     if (size > kMaxFileBytes) throw Outcome(keyword::DataNumberOverflow);
     if (size == 0) return result;
     const auto length = static_cast<std::size_t>(size);
-    if (size >= kMapFrom) {
-        void* mapping = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.fd, 0);
-        if (mapping != MAP_FAILED) {
-            // The readers walk the bytes from the start: read ahead generously.
-            ::madvise(mapping, length, MADV_SEQUENTIAL);
-            result.mapping_ = mapping;
-            result.mappedLength_ = length;
-            result.data_ = static_cast<const char*>(mapping);
-            result.size_ = length;
-            return result;
-        }
-    }
     // Read once into memory that is not filled first; a file that shrank since gives what
     // is left, one that grew gives its first `length` bytes.
-    result.copy_.reset(new char[length]);
+    result.copy_.reset(allocateBytes(length));
     std::size_t got = 0;
     while (got < length) {
         const ssize_t n = ::read(file.fd, result.copy_.get() + got, length - got);
@@ -120,13 +108,17 @@ FileBytes mapFile(const std::string& path) {
 #else
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) throw Outcome(keyword::NoFile);
+#ifdef _WIN32
+    const long long end = _ftelli64(file.get());  // long is 32 bits there
+#else
     const long end = std::ftell(file.get());
+#endif
     if (end < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) throw Outcome(keyword::NoFile);
     const auto size = static_cast<std::uintmax_t>(end);
     if (size > kMaxFileBytes) throw Outcome(keyword::DataNumberOverflow);
     if (size == 0) return result;
     const auto length = static_cast<std::size_t>(size);
-    result.copy_.reset(new char[length]);
+    result.copy_.reset(allocateBytes(length));
     const std::size_t got = std::fread(result.copy_.get(), 1, length, file.get());
     if (std::ferror(file.get())) throw Outcome(keyword::NoFile);
 #endif

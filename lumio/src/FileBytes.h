@@ -1,5 +1,6 @@
-// Whole-file reading for the readers: the file mapped into memory where the system allows
-// (no copy, no zero-filled buffer), else read once; no per-line copies.
+// Whole-file reading for the readers: the file read once into memory that is not filled
+// first; no per-line copies. The file is read, not mapped: a mapped file that another
+// program shortens while it is parsed kills the process (SIGBUS), a read copy cannot change.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,6 @@ class FileBytes {
     }
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
-    ~FileBytes();
 
     const char* data() const { return data_; }
     std::size_t size() const { return size_; }
@@ -46,26 +46,22 @@ class FileBytes {
     std::string_view view() const { return {data_, size_}; }
     operator std::string_view() const { return view(); }
 
-    // Gives the memory behind the bytes before `offset` back to the system, for a reader
-    // that walks the file once: they stay readable (a mapping reads them from the file
-    // again when they are looked at), but no longer count against the process.
-    void release(std::size_t offset) const;
-
   private:
-    friend FileBytes mapFile(const std::string& path);
+    friend FileBytes readWholeFile(const std::string& path);
     void swap(FileBytes& other) noexcept;
 
     const char* data_ = "";
     std::size_t size_ = 0;
-    void* mapping_ = nullptr;  // with mappedLength_ bytes
-    std::size_t mappedLength_ = 0;
-    std::unique_ptr<char[]> copy_;
+    struct Free {
+        void operator()(char* bytes) const;
+    };
+    std::unique_ptr<char[], Free> copy_;
 };
 
 // The file's bytes; throws Outcome("NoFile") when it cannot be opened or read, or when the
 // path names no regular file, and Outcome("DataNumberOverflow") when the opened file is
 // larger than kMaxFileBytes (it may have grown since its size was checked).
-FileBytes mapFile(const std::string& path);
+FileBytes readWholeFile(const std::string& path);
 
 // At most the first `limit` bytes of a regular file (empty when it cannot be read).
 std::string loadHead(const std::string& path, std::size_t limit);

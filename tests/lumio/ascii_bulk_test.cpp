@@ -2,8 +2,9 @@
 // that classifies whole lines at once, and every other line through the field-by-field
 // code. Thousands of generated lines of both kinds are read here and compared with the C
 // library's own reading of each field, so a wrong digit, a lost line or a mixed-up path
-// shows up. The files are mapped into memory, end exactly at a page end (nothing behind the
-// last line to look at) and are long enough for the reader to give passed bytes back.
+// shows up. Each file ends in a long last line without line end, read into a buffer of the
+// file's exact size, so a fast path that looks behind the text is caught by the address
+// sanitizer.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -92,7 +93,7 @@ TEST(AsciiBulk, PlainAndOtherLinesReadAsTheCLibraryReadsEachField) {
             text += line + "\n";
             expected.add(xs, ys);
         }
-        // A last line without line end whose zeros fill the file to a page end.
+        // A last line without line end, long with zeros.
         const std::string last = strprintf("%.4f", x + 1.0);
         text += last + sep + "1.";
         text.append(4096 - text.size() % 4096, '0');

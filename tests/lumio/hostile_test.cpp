@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "FileBytes.h"
 #include "ReadCases.h"
 #include "formats/Readers.h"
 
@@ -118,6 +119,17 @@ TEST_F(Hostile, TenMegabyteLines) {
         EXPECT_LE(record.plotInfo.title.size(), SPlotInfo::kTitleMax);
         EXPECT_EQ(record.plotInfo.title.substr(0, 26), std::string(25, 'w') + " ");
     }
+}
+
+// Another program may shorten a file while it is parsed: the bytes a reader holds stay
+// those it read (a file mapped into memory would kill the process when it touched them).
+TEST_F(Hostile, FileShortenedWhileParsedKeepsItsBytes) {
+    std::string text;
+    for (int i = 0; text.size() < (std::size_t{3} << 20); ++i) text += std::to_string(i) + " 1\n";
+    const std::string path = dir.write("shrinks.txt", text);
+    const FileBytes bytes = readWholeFile(path);
+    std::filesystem::resize_file(path, 0);
+    EXPECT_TRUE(bytes.view() == text);
 }
 
 // Only regular files are read: a folder is named as one, a FIFO or device is refused before

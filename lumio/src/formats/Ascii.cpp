@@ -59,7 +59,7 @@ std::string_view trimTrailingBlanks(std::string_view line) {
 
 AsciiText loadAscii(ReadContext& ctx) {
     AsciiText file;
-    file.bytes = mapFile(ctx.record.fileName);
+    file.bytes = readWholeFile(ctx.record.fileName);
     LineReader lines(file.bytes);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);
@@ -356,20 +356,12 @@ inline int readPlainLine(const char* p, float& x, float& y) {
 // line goes the fast way; any other line, and the lines too near the end of the text for the fast
 // way to look at, go through readColumnLine from the same start and come out as there.
 template <bool Comma>
-void readTwoColumnLines(LineReader& lines, PointCollector& points, const FileBytes& file) {
+void readTwoColumnLines(LineReader& lines, PointCollector& points) {
     const char* p = lines.text().data() + lines.offset();
     const char* const end = lines.textEnd();
     PointCollector::Running running = points.running();
-    // What has been read is given back every few megabytes, so a large file and its points
-    // are not held in memory at the same time.
-    constexpr std::ptrdiff_t kReleaseStep = std::ptrdiff_t{4} << 20;
     constexpr char kSeparator = Comma ? ',' : ' ';
-    const char* releaseAt = p + kReleaseStep;
     for (;;) {
-        if (p >= releaseAt) {
-            file.release(static_cast<std::size_t>(p - file.data()));
-            releaseAt = p + kReleaseStep;
-        }
         // As LineReader: leading white space and blank lines vanish.
         while (p < end && isTextSpace(*p)) ++p;
         if (p == end) break;
@@ -404,9 +396,9 @@ void readColumns(ReadContext& ctx, const AsciiText& file, std::size_t skipLines,
     PointCollector points(ctx);
     const std::size_t before = points.count();  // the record may come filled
     if (column == 1 && comma)
-        readTwoColumnLines<true>(lines, points, file.bytes);
+        readTwoColumnLines<true>(lines, points);
     else if (column == 1)
-        readTwoColumnLines<false>(lines, points, file.bytes);
+        readTwoColumnLines<false>(lines, points);
     else if (comma)
         readColumnLines<true>(lines, column, points);
     else

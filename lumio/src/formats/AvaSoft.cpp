@@ -73,7 +73,7 @@ std::size_t chooseColumn(ReadContext& ctx, std::size_t columns) {
 }  // namespace
 
 void readAvaSoft(ReadContext& ctx) {
-    const FileBytes content = mapFile(ctx.record.fileName);
+    const FileBytes content = readWholeFile(ctx.record.fileName);
     const std::size_t start = dataStart(content);
     text::checkDataLines(content, start, noEnd);
     // The units row under the column names ("[nm] ;[counts]") names the x unit.

@@ -47,7 +47,7 @@ class FloatView {
 };
 
 FileBytes loadBinary(ReadContext& ctx) {
-    FileBytes bytes = mapFile(ctx.record.fileName);
+    FileBytes bytes = readWholeFile(ctx.record.fileName);
     if (bytes.size() < 4) fail(keyword::NullFile);
     return bytes;
 }

@@ -18,7 +18,7 @@ bool noEnd(std::string_view) {
 }  // namespace
 
 void readDaVis(ReadContext& ctx) {
-    const FileBytes content = mapFile(ctx.record.fileName);
+    const FileBytes content = readWholeFile(ctx.record.fileName);
     LineReader lines(content);
     std::string_view line;
     if (!lines.next(line)) fail(keyword::NullFile);

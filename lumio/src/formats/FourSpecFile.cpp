@@ -35,7 +35,7 @@ bool signatureFits(const ByteView& file) {
 }  // namespace
 
 void read4Spec(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (file.size() == 0) fail(keyword::NullFile);
     if (file.size() < kFileHeader || !signatureFits(file)) fail(keyword::UnknownFormat);

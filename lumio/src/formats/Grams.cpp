@@ -253,7 +253,7 @@ void readNewFormat(ReadContext& ctx, const ByteView& file) {
 }  // namespace
 
 void readGrams(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (versionOf(file) == kVersionOld) {
         ctx.formatCode = 12;
@@ -264,7 +264,7 @@ void readGrams(ReadContext& ctx) {
 }
 
 void readGramsNew(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     // An old file read with the new layout would give nonsense.
     if (versionOf(file) == kVersionOld) fail(keyword::UnknownFormat);
@@ -272,7 +272,7 @@ void readGramsNew(ReadContext& ctx) {
 }
 
 void readGramsOld(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (versionOf(file) != kVersionOld) fail(keyword::UnknownFormat);
     readOldFormat(ctx, file);

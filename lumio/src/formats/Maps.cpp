@@ -108,7 +108,7 @@ MapsChoice choose(ReadContext& ctx, const MapsChoice& counts) {
 }  // namespace
 
 void readMaps(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (file.size() == 0) fail(keyword::NullFile);
     if (file.size() < 4 || file.u32(0) != kSignature) fail(keyword::UnknownFormat);

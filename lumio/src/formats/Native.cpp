@@ -210,7 +210,7 @@ void readPoints(std::string_view body, ReadContext& ctx) {
 }  // namespace
 
 void readNative(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const std::string_view text(bytes);
 
     MarkerLine markers[kMarkerCount];

@@ -34,7 +34,7 @@ std::size_t dataStart(std::string_view content) {
 }  // namespace
 
 void readOOIBase(ReadContext& ctx) {
-    const FileBytes content = mapFile(ctx.record.fileName);
+    const FileBytes content = readWholeFile(ctx.record.fileName);
     const std::size_t start = dataStart(content);
     text::checkDataLines(content, start, isMarker);
     const std::string_view first = text::lineAt(content, start);

@@ -78,7 +78,7 @@ bool looksOceanText(std::string_view head) {
 }
 
 void readOceanText(ReadContext& ctx) {
-    const FileBytes content = mapFile(ctx.record.fileName);
+    const FileBytes content = readWholeFile(ctx.record.fileName);
     std::size_t start = behindMarker(content);
     if (start == std::string_view::npos) fail(keyword::UnknownFormat);
     std::string_view first = text::lineAt(content, start);

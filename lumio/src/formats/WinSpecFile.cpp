@@ -203,7 +203,7 @@ Ui::FrameStrip chooseFrameStrip(ReadContext& ctx, int frames, int strips) {
 }  // namespace
 
 void readWinSpec(ReadContext& ctx) {
-    const FileBytes bytes = mapFile(ctx.record.fileName);
+    const FileBytes bytes = readWholeFile(ctx.record.fileName);
     const ByteView file(bytes);
     if (file.size() == 0) fail(keyword::NullFile);
     if (!file.fits(kIdentifierOffset, 4) || file.u32(kIdentifierOffset) != kIdentifier)
