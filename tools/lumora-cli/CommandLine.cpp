@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -182,8 +183,9 @@ double parseNumber(const std::string& option, const std::string& text) {
     errno = 0;
     char* end = nullptr;
     const double v = std::strtod(text.c_str(), &end);
-    // "nan" reads as a number, but no option means anything by it.
-    if (text.empty() || *end != '\0' || errno != 0 || std::isnan(v))
+    // "nan" and "inf" read as numbers, but no option means anything by them, and every
+    // option's value is kept as a float: what lies beyond that range would become infinite.
+    if (text.empty() || *end != '\0' || errno != 0 || !(std::fabs(v) <= FLT_MAX))
         throw UsageError(
             strprintf("Ungültige Zahl für --%s: \"%s\"", option.c_str(), text.c_str()));
     return v;
