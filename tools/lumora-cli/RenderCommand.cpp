@@ -20,6 +20,7 @@
 #include "LineRun.h"
 #include "Session.h"
 #include "SpectrumInput.h"
+#include "lumcore/Platform.h"
 #include "lumcore/SafeFile.h"
 #include "lumdb/Database.h"
 #include "lumgl/DiagramComposer.h"
@@ -30,8 +31,6 @@
 #include "lumgl/lumgl.h"
 
 #ifdef LUMORA_CLI_RENDER
-#include <dlfcn.h>
-
 #include "QtPainting.h"
 #endif
 
@@ -97,20 +96,17 @@ void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path,
 #ifdef LUMORA_CLI_RENDER
 // The Qt painting module beside the program, loaded once and kept; null when it cannot be
 // loaded. It is named by its full path: a bare name would be searched along the run path of
-// whatever called dlopen, which is not the program under a sanitizer's interceptor.
+// whatever loads it, which is not the program under a sanitizer's interceptor.
 std::unique_ptr<QtPainting> loadQtPainting(const SDeviceRect& rect) {
     static const QtPaintingFactory factory = [] {
-        std::error_code error;
-        const std::filesystem::path program =
-            std::filesystem::read_symlink("/proc/self/exe", error);
-        const std::string path = error ? std::string(LUMORA_CLI_QT_MODULE)
-                                       : (program.parent_path() / LUMORA_CLI_QT_MODULE).string();
-        void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!module) {
-            std::fprintf(stderr, "lumora-cli: %s\n", ::dlerror());
-            return QtPaintingFactory{};
-        }
-        return reinterpret_cast<QtPaintingFactory>(::dlsym(module, kQtPaintingEntry));
+        const std::filesystem::path program = lumcore::runningProgram();
+        const std::filesystem::path module = program.empty()
+                                                 ? std::filesystem::path(LUMORA_CLI_QT_MODULE)
+                                                 : program.parent_path() / LUMORA_CLI_QT_MODULE;
+        std::string error;
+        void* entry = lumcore::loadModuleEntry(module, kQtPaintingEntry, error);
+        if (!entry) std::fprintf(stderr, "lumora-cli: %s\n", error.c_str());
+        return reinterpret_cast<QtPaintingFactory>(entry);
     }();
     return std::unique_ptr<QtPainting>(factory ? factory(rect) : nullptr);
 }

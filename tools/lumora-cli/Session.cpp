@@ -1,11 +1,11 @@
 // Shared state of one subcommand run; see Session.h.
 #include "Session.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 
+#include "lumcore/Platform.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
@@ -18,12 +18,8 @@ std::string findProgramDir() {
         while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
         return dir;
     }
-    std::string buffer(4096, '\0');
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-    if (n <= 0) return ".";
-    buffer.resize(static_cast<std::size_t>(n));
-    const auto slash = buffer.rfind('/');
-    return slash == 0 ? "/" : buffer.substr(0, slash);
+    const std::filesystem::path program = lumcore::runningProgram();
+    return program.empty() ? "." : program.parent_path().string();
 }
 
 ChoiceAnswers choiceAnswersFrom(const CommandLine& line) {
