@@ -1,16 +1,14 @@
 // `check` and `dump`: read a built database back the way the program reads it. When the
 // data folder has its list of sizes and checksums, `check` holds every file against it.
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
 
 #include "DatabaseTool.h"
 #include "lumcore/Cp1252.h"
+#include "lumcore/RegularFile.h"
 #include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 
@@ -19,34 +17,24 @@ namespace dbtool {
 namespace {
 
 // The deciphered lines of a stored file (Windows-1252); `bytes` receives the file as
-// stored. Returns "" when it was read, else why not. Only regular files are read: the
-// file is opened without waiting, so a FIFO or a device is refused at once instead of
-// blocking or being read without end.
+// stored. Returns "" when it was read, else why not. Only regular files are read: a FIFO or
+// a device is refused at once instead of blocking or being read without end.
 std::string readStored(const std::string& path, std::vector<std::string>& lines,
                        std::string* bytes = nullptr) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? "missing" : "cannot be opened";
-    struct stat st {};
-    std::string why;
-    if (::fstat(fd, &st) != 0)
-        why = "cannot be opened";
-    else if (S_ISDIR(st.st_mode))
-        why = "is a folder, not a file";
-    else if (!S_ISREG(st.st_mode))
-        why = "is not a regular file (a FIFO or device is not read)";
     std::string stored;
-    char buffer[65536];
-    while (why.empty()) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            stored.append(buffer, static_cast<std::size_t>(n));
-        else if (n == 0)
+    switch (lumcore::readRegularFile(path, stored)) {
+        case lumcore::FileState::Read:
             break;
-        else if (errno != EINTR)
-            why = "cannot be read";
+        case lumcore::FileState::Missing:
+            return "missing";
+        case lumcore::FileState::Folder:
+            return "is a folder, not a file";
+        case lumcore::FileState::NotRegular:
+            return "is not a regular file (a FIFO or device is not read)";
+        case lumcore::FileState::TooLarge:
+        case lumcore::FileState::Unreadable:
+            return "cannot be read";
     }
-    ::close(fd);
-    if (!why.empty()) return why;
     std::istringstream in(stored);
     if (bytes) *bytes = std::move(stored);
     std::string line;

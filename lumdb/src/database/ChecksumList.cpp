@@ -4,7 +4,9 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
+#include <string_view>
+
+#include "lumcore/RegularFile.h"
 
 namespace lumdb {
 
@@ -54,16 +56,16 @@ std::uint32_t Crc32(std::string_view bytes) {
 ChecksumList ChecksumList::load(const std::string& dataDir) {
     ChecksumList list;
     // Only a regular file: a FIFO would block the open, a device would be read without end.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(dataDir + kChecksumListName, ec)) return list;
-    std::FILE* f = std::fopen((dataDir + kChecksumListName).c_str(), "rb");
-    if (!f) return list;
+    std::string bytes;
+    if (lumcore::readRegularFile(dataDir + kChecksumListName, bytes) != lumcore::FileState::Read)
+        return list;
     list.present_ = true;
-    char buffer[1024];
-    while (std::fgets(buffer, sizeof buffer, f)) {
-        std::string_view line(buffer);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' '))
-            line.remove_suffix(1);
+    std::string_view rest = bytes;
+    while (!rest.empty()) {
+        const auto lineEnd = rest.find('\n');
+        std::string_view line = rest.substr(0, lineEnd);
+        rest.remove_prefix(lineEnd == std::string_view::npos ? rest.size() : lineEnd + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
         // From the right: the checksum, the size, and the name (which may hold blanks).
         const auto lastBlank = line.rfind(' ');
@@ -81,7 +83,6 @@ ChecksumList ChecksumList::load(const std::string& dataDir) {
         entry.file = std::string(line.substr(0, sizeBlank));
         list.entries_.push_back(std::move(entry));
     }
-    std::fclose(f);
     return list;
 }
 

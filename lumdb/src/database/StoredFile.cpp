@@ -2,34 +2,19 @@
 #include "StoredFile.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "LineCipherKey.h"
 #include "lumcore/Cp1252.h"
+#include "lumcore/RegularFile.h"
 #include "lumdb/Database.h"
 
 namespace lumdb::detail {
 
 bool StoredFile::open(const std::string& path) {
-    bytes_.clear();
     next_ = 0;
     // Only regular files: a FIFO would block the open, a device would be read without end.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long length = std::ftell(f);
-        if (length > 0) bytes_.reserve(static_cast<std::size_t>(length));
-        std::fseek(f, 0, SEEK_SET);
-    }
-    char chunk[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes_.append(chunk, n);
-    std::fclose(f);
-    return true;
+    return lumcore::readRegularFile(path, bytes_) == lumcore::FileState::Read;
 }
 
 bool StoredFile::nextStored(char*& line, std::size_t& length, std::size_t& consumed) {
