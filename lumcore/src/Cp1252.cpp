@@ -35,35 +35,34 @@ int toCp1252(char32_t cp) {
 
 // Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when it is malformed.
 std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t len = 0;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        cp = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    // Overlong forms are malformed.
-    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000)) return 0;
+    const std::size_t len = utf8SequenceLength(s, i);
+    if (len == 0) return 0;
+    static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    cp = static_cast<unsigned char>(s[i]) & kLeadBits[len];
+    for (std::size_t k = 1; k < len; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     return len;
 }
 
 }  // namespace
+
+std::size_t utf8SequenceLength(std::string_view s, std::size_t at) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[at + k]); };
+    const unsigned char c = byte(0);
+    if (c < 0x80) return 1;
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF)
+        n = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        n = 3, lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
+    else if (c >= 0xF0 && c <= 0xF4)
+        n = 4, lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
+    if (n == 0 || s.size() - at < n || byte(1) < lo || byte(1) > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if ((byte(k) & 0xC0) != 0x80) return 0;
+    return n;
+}
 
 std::string cp1252ToUtf8(std::string_view bytes) {
     std::string out;

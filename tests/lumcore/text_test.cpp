@@ -33,6 +33,9 @@ TEST(Cp1252, UnmappableAndMalformedInput) {
     EXPECT_EQ(utf8ToCp1252("a\xE4z"), "a\xE4z");
     EXPECT_EQ(utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");
     EXPECT_EQ(utf8ToCp1252("x\xE2\x82"), "x\xE2\x82");
+    // An encoded surrogate or a code point beyond U+10FFFF is no UTF-8 either.
+    EXPECT_EQ(utf8ToCp1252("\xED\xA0\x80"), "\xED\xA0\x80");
+    EXPECT_EQ(utf8ToCp1252("\xF4\x90\x80\x80"), "\xF4\x90\x80\x80");
 }
 
 TEST(Printf, LongOutputIsComplete) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
 
 namespace lumcli {
@@ -97,29 +98,6 @@ JsonWriter& JsonWriter::null() {
     return *this;
 }
 
-namespace {
-
-// The length of the well-formed UTF-8 sequence starting at `at` (no overlong forms, no
-// surrogates, nothing above U+10FFFF), or 0 when the bytes there are not one.
-std::size_t utf8Length(std::string_view s, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[at + i]); };
-    const unsigned char c = byte(0);
-    std::size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF)
-        n = 2;
-    else if (c >= 0xE0 && c <= 0xEF)
-        n = 3, lo = c == 0xE0 ? 0xA0 : 0x80, hi = c == 0xED ? 0x9F : 0xBF;
-    else if (c >= 0xF0 && c <= 0xF4)
-        n = 4, lo = c == 0xF0 ? 0x90 : 0x80, hi = c == 0xF4 ? 0x8F : 0xBF;
-    if (n == 0 || s.size() - at < n || byte(1) < lo || byte(1) > hi) return 0;
-    for (std::size_t i = 2; i < n; ++i)
-        if ((byte(i) & 0xC0) != 0x80) return 0;
-    return n;
-}
-
-}  // namespace
-
 std::string JsonWriter::quoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -129,7 +107,7 @@ std::string JsonWriter::quoted(std::string_view text) {
             // File names may be in a single-byte code page: a byte that does not start a
             // valid UTF-8 sequence is escaped as the character of that byte's value, so the
             // output stays valid UTF-8 and a Windows-1252 'ä' still reads as 'ä'.
-            if (const std::size_t n = utf8Length(text, i)) {
+            if (const std::size_t n = lumcore::utf8SequenceLength(text, i)) {
                 out.append(text.substr(i, n));
                 i += n - 1;
             } else {

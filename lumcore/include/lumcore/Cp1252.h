@@ -3,6 +3,7 @@
 // 0x9D) map to the C1 control characters of the same value, so every byte round-trips.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters that Windows-1252 cannot hold become `replacement`; malformed UTF-8 bytes are
 // taken as Windows-1252 bytes themselves, so no input is lost.
 std::string utf8ToCp1252(std::string_view utf8, char replacement = '?');
+
+// The length of the well-formed UTF-8 sequence starting at `at` (1 for ASCII; no overlong
+// forms, no surrogates, nothing above U+10FFFF), or 0 when the bytes there are not one.
+std::size_t utf8SequenceLength(std::string_view s, std::size_t at);
 
 }  // namespace lumcore
