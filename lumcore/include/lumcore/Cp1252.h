@@ -3,6 +3,7 @@
 // 0x9D) map to the C1 control characters of the same value, so every byte round-trips.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,12 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters that Windows-1252 cannot hold become `replacement`; malformed UTF-8 bytes are
 // taken as Windows-1252 bytes themselves, so no input is lost.
 std::string utf8ToCp1252(std::string_view utf8, char replacement = '?');
+
+// The Windows-1252 byte of a code point, or -1 when Windows-1252 has no such character.
+int cp1252Byte(char32_t codePoint);
+
+// Decodes the UTF-8 sequence that starts at text[i]; returns its length, or 0 when it is
+// malformed (overlong, cut short, a stray continuation byte).
+std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& codePoint);
 
 }  // namespace lumcore
