@@ -179,9 +179,15 @@ int parseInt(const std::string& option, const std::string& text) {
 }
 
 double parseNumber(const std::string& option, const std::string& text) {
+    // "d" or "D" is an exponent letter as in the program's number fields (1d5 = 100000);
+    // hexadecimal text keeps its digits.
+    std::string number = text;
+    if (number.find_first_of("xX") == std::string::npos)
+        std::replace_if(
+            number.begin(), number.end(), [](char c) { return c == 'd' || c == 'D'; }, 'e');
     errno = 0;
     char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
+    const double v = std::strtod(number.c_str(), &end);
     // "nan" reads as a number, but no option means anything by it.
     if (text.empty() || *end != '\0' || errno != 0 || std::isnan(v))
         throw UsageError(
