@@ -1,25 +1,19 @@
 // The cells of a database line; see ReportCells.h.
 #include "lumreport/ReportCells.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "NumberText.h"
 
 namespace lumreport {
 
 namespace {
 
-void appendNumber(std::string& out, const char* format, double value) {
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, format, value);
-    if (n > 0) out.append(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
-}
-
 // An energy rounded half up to hundredths, so 1.005 shows as 1.01 whatever printf's own
 // rounding of the binary value would give.
 void appendEnergy(std::string& out, std::string_view field) {
-    const double x = lumdb::ReadDouble(field);
-    appendNumber(out, "\t%.2f", std::floor(x * 100 + 0.5) / 100);
+    out += '\t';
+    appendFixed(out, std::floor(readNumber(field) * 100 + 0.5) / 100, 2);
 }
 
 }  // namespace
@@ -30,12 +24,12 @@ std::string strengthCell(const lumdb::Candidate& c, int intensityOption, std::st
     if (intensityOption == 0) {
         const float s = c.strength(0);
         if (!std::isfinite(s)) return std::string(missing);
-        appendNumber(out, "%.0f", static_cast<double>(s));
+        appendFixed(out, static_cast<double>(s), 0);
     } else if (intensityOption == 1 || intensityOption == 2) {
         if (!c.atomic() || !(c.value() > 0)) return std::string(missing);
         const float s = c.strength(intensityOption);
         if (!std::isfinite(s)) return std::string(missing);
-        appendNumber(out, "%.3E", static_cast<double>(s));
+        appendScientific(out, static_cast<double>(s), 3);
     }
     return out;
 }

@@ -2,7 +2,8 @@
 #include "lumreport/ReportWriters.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <array>
+#include <charconv>
 
 #include "lumcore/Cp1252.h"
 #include "lumcore/SafeFile.h"
@@ -13,8 +14,7 @@ namespace {
 
 void appendInt(std::string& out, long value) {
     char text[24];
-    const int n = std::snprintf(text, sizeof text, "%ld", value);
-    out.append(text, static_cast<std::size_t>(n));
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 void appendHexByte(std::string& out, unsigned byte) {
@@ -37,9 +37,18 @@ void appendUnicode(std::string& out, unsigned unit) {
 // is not UTF-8 is taken as the Windows-1252 byte it is on disk.
 void appendEscaped(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        // A stretch of printable ASCII without RTF's own characters goes out as it is.
+        std::size_t plain = i;
+        while (plain < text.size()) {
+            const unsigned char c = static_cast<unsigned char>(text[plain]);
+            if (c < 0x20 || c >= 0x80 || c == '\\' || c == '{' || c == '}') break;
+            ++plain;
+        }
+        out.append(text.data() + i, plain - i);
+        if ((i = plain) == text.size()) break;
         const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b >= 0x20 && b < 0x80) {
-            if (b == '\\' || b == '{' || b == '}') out += '\\';
+        if (b == '\\' || b == '{' || b == '}') {
+            out += '\\';
             out += static_cast<char>(b);
             ++i;
             continue;
@@ -74,7 +83,9 @@ void appendEscaped(std::string& out, std::string_view text) {
 
 std::string reportRtf(const Report& report) {
     std::string out;
-    out.reserve(256 + report.size() * 200);
+    std::size_t textBytes = 0;
+    for (std::size_t i = 0; i < report.size(); ++i) textBytes += report.text(i).size();
+    out.reserve(1024 + textBytes * 3 / 2 + report.size() * 120);
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1";
     out += "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial Unicode MS;}}\n";
     // Colour 1 is black and 2 light red; the element colours follow in their order of use.
@@ -95,13 +106,18 @@ std::string reportRtf(const Report& report) {
 
     // Each paragraph sets its character format afresh: readers differ in whether it
     // survives a \par.
-    for (std::size_t i = 0; i < report.size(); ++i) {
-        out += "\\pard";
-        for (int stop : tabStopsTwips(report.paragraph(i).tabs)) {
-            out += "\\tx";
-            appendInt(out, stop);
+    std::array<std::string, 2> start;
+    for (TabSet tabs : {TabSet::Header, TabSet::Table}) {
+        std::string& s = start[static_cast<std::size_t>(tabs)];
+        s = "\\pard";
+        for (int stop : tabStopsTwips(tabs)) {
+            s += "\\tx";
+            appendInt(s, stop);
         }
-        out += "\\plain\\f0\\fs15 ";
+        s += "\\plain\\f0\\fs15 ";
+    }
+    for (std::size_t i = 0; i < report.size(); ++i) {
+        out += start[static_cast<std::size_t>(report.paragraph(i).tabs)];
         Style current;
         current.color = ~kBlack;  // no colour chosen yet
         for (const Run& run : report.runs(i)) {

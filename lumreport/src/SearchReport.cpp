@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "NumberText.h"
 #include "ReportText.h"
 #include "lumdb/Candidate.h"
 #include "lumreport/ReportCells.h"
@@ -50,7 +51,9 @@ bool buildSearchReport(Report& report, std::span<const CSearchEngineLine> result
         }
         if (values.SortOption == 0) previous.assign(species);
         report.startParagraph(ParagraphKind::Text, TabSet::Table);
-        report.append(formatted(text, "\t%.4f", static_cast<double>(line.wavelength)));
+        text.assign("\t");
+        appendFixed(text, static_cast<double>(line.wavelength), 4);
+        report.append(text);
         text.assign("\t").append(c.species);
         report.append(text, {false, false, line.color});
         text.clear();

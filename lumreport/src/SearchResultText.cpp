@@ -1,6 +1,7 @@
 // The saved text of a database search; see SearchResultText.h.
 #include "lumreport/SearchResultText.h"
 
+#include "NumberText.h"
 #include "lumcore/Cp1252.h"
 #include "lumcore/Printf.h"
 #include "lumcore/SafeFile.h"
@@ -29,11 +30,10 @@ std::string searchResultText(std::span<const CSearchEngineLine> result,
     t += ";;;unten;oben;unterer Zustand - oberer Zustand;unten;oben;\n";
     t += std::string(176, '-') + "\n";
     std::size_t n = 0;
-    char wavelength[64];
     for (const CSearchEngineLine& line : result) {
         const lumdb::Candidate c = lumdb::SearchCandidate(line);
-        std::snprintf(wavelength, sizeof wavelength, "%.4f", static_cast<double>(line.wavelength));
-        ((t += wavelength) += ';') += c.species;
+        appendFixed(t, static_cast<double>(line.wavelength), 4);
+        (t += ';') += c.species;
         (t += ';') += strengthCell(c, values.IntensityOption, "-");
         for (std::size_t i = 1; i <= 7; ++i) (t += i == 4 ? " - " : ";") += c.field(i);
         t += "\n";
