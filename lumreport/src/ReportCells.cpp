@@ -9,8 +9,8 @@ namespace lumreport {
 
 namespace {
 
-// An energy rounded half up to hundredths, so 1.005 shows as 1.01 whatever printf's own
-// rounding of the binary value would give.
+// An energy rounded half up to hundredths: 0.125 shows as 0.13, where printf's rounding of
+// the binary value alone gives 0.12.
 void appendEnergy(std::string& out, std::string_view field) {
     out += '\t';
     appendFixed(out, std::floor(readNumber(field) * 100 + 0.5) / 100, 2);

@@ -69,6 +69,8 @@ void appendEscaped(std::string& out, std::string_view text) {
         const int byte = lumcore::cp1252Byte(cp);
         if (byte >= 0) {
             appendHexByte(out, static_cast<unsigned>(byte));
+        } else if (cp > 0x10FFFF) {
+            appendUnicode(out, 0xFFFD);  // beyond Unicode: the replacement character
         } else if (cp > 0xFFFF) {
             const char32_t v = cp - 0x10000;
             appendUnicode(out, 0xD800 + (v >> 10));
