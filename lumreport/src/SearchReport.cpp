@@ -1,8 +1,6 @@
 // The database search report; see SearchReport.h.
 #include "lumreport/SearchReport.h"
 
-#include <cstdio>
-
 #include "NumberText.h"
 #include "ReportText.h"
 #include "lumdb/Candidate.h"
