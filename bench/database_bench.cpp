@@ -1,6 +1,7 @@
 // Line identification, database search and combining spectra at full size: a generated
 // database of 300,000 records over 40 species (enciphered files on disk, read and
-// deciphered in every iteration), 20,000 found lines, and two 1,000,000-point spectra.
+// deciphered in every iteration), 20,000 found lines, and two 1,000,000-point spectra; the
+// search window's report of 100,000 of those records as model, RTF and text.
 // Run from a Release build; bench/database_baseline.py measures numpy on the same sizes.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -12,6 +13,9 @@
 
 #include "lumcore/Printf.h"
 #include "lumdb/lumdb.h"
+#include "lumreport/ReportWriters.h"
+#include "lumreport/SearchReport.h"
+#include "lumreport/SearchResultText.h"
 
 namespace {
 
@@ -163,6 +167,69 @@ BENCHMARK(BM_LineSearchEngine)
     ->Arg(0)
     ->Arg(1)
     ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->ComputeStatistics("min", fastest);
+
+// 100,000 results of a search by element over the generated database (all 40 species, the
+// first third of the range), found once.
+const std::vector<CSearchEngineLine>& reportLines() {
+    static const std::vector<CSearchEngineLine> lines = [] {
+        SSearchEngineVal values;
+        values.Neutrals = values.FirstIons = true;
+        values.LowerWavelength = 190;
+        values.UpperWavelength = 465;
+        values.UpperIntensity = 10000;
+        QuietHost host;
+        TSearchEngineLineArray result;
+        LineSearchEngine(host, database().dataDir(), result, database().elements, values);
+        std::vector<CSearchEngineLine> items = result.items();
+        items.resize(std::min<std::size_t>(items.size(), 100000));
+        return items;
+    }();
+    return lines;
+}
+
+SSearchEngineVal reportValues() {
+    SSearchEngineVal values;
+    values.LowerWavelength = 190;
+    values.UpperWavelength = 465;
+    return values;
+}
+
+void BM_SearchReportModel(benchmark::State& state) {
+    const auto& lines = reportLines();
+    lumreport::Report report;
+    for (auto _ : state) {
+        lumreport::buildSearchReport(report, lines, reportValues());
+        benchmark::DoNotOptimize(report.size());
+    }
+    state.counters["rows"] = static_cast<double>(lines.size());
+}
+BENCHMARK(BM_SearchReportModel)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+void BM_SearchReportRtf(benchmark::State& state) {
+    lumreport::Report report;
+    lumreport::buildSearchReport(report, reportLines(), reportValues());
+    std::size_t bytes = 0;
+    for (auto _ : state) bytes = lumreport::reportRtf(report).size();
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_SearchReportRtf)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", fastest);
+
+// The saved ";" text straight from the results, and the plain text of the model.
+void BM_SearchReportText(benchmark::State& state) {
+    const auto& lines = reportLines();
+    lumreport::Report report;
+    lumreport::buildSearchReport(report, lines, reportValues());
+    std::size_t bytes = 0;
+    for (auto _ : state)
+        bytes = state.range(0) == 0 ? lumreport::searchResultText(lines, reportValues()).size()
+                                    : lumreport::reportPlainText(report).size();
+    state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_SearchReportText)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->ComputeStatistics("min", fastest);
 

@@ -26,14 +26,15 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-int toCp1252(char32_t cp) {
+}  // namespace
+
+int cp1252Byte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
     for (int i = 0; i < 32; ++i)
         if (kHigh[i] == cp) return 0x80 + i;
     return -1;
 }
 
-// Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when it is malformed.
 std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
     const std::size_t len = utf8SequenceLength(s, i);
     if (len == 0) return 0;
@@ -43,8 +44,6 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
         cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     return len;
 }
-
-}  // namespace
 
 std::size_t utf8SequenceLength(std::string_view s, std::size_t at) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[at + k]); };
@@ -90,7 +89,7 @@ std::string utf8ToCp1252(std::string_view utf8, char replacement) {
             ++i;
             continue;
         }
-        const int b = toCp1252(cp);
+        const int b = cp1252Byte(cp);
         out += b < 0 ? replacement : static_cast<char>(b);
         i += len;
     }

@@ -244,6 +244,31 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         EXPECT_GE(std::stod(csvFields(sorted[i - 1])[3]), std::stod(csvFields(sorted[i])[3]));
 }
 
+// The RTF report, read back by an independent reader, holds every row of the saved text.
+TEST_F(Cli, DbsearchRtfReadsBackWithEveryRow) {
+    const std::string search = "dbsearch --elements Fe,Ar --from 370 --to 420 --sort wavelength";
+    ASSERT_EQ(cli(search + " -o a.rtf").status, 0);
+    ASSERT_EQ(cli(search + " -o a.txt").status, 0);
+    if (std::system("command -v unrtf > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "unrtf is not installed (scripts/setup installs it)";
+    const std::string unrtf = "cd '" + dir_.string() + "' && unrtf --text a.rtf >read.txt";
+    ASSERT_EQ(std::system(unrtf.c_str()), 0);
+    const std::string read = readFile(dir_ / "read.txt");
+    std::size_t rows = 0, from = 0;
+    for (const std::string& row : split(readFile(dir_ / "a.txt"), '\n')) {
+        if (row.empty() || row[0] < '0' || row[0] > '9') continue;
+        const auto f = split(row, ';');
+        // Wavelength, species and strength follow one another (tabs between).
+        from = read.find(f[0], from);
+        ASSERT_NE(from, std::string::npos) << row;
+        from += f[0].size();
+        EXPECT_EQ(read.find(f[1], from), read.find_first_not_of(" \t\n", from)) << row;
+        ++rows;
+    }
+    EXPECT_GT(rows, 20u);
+    EXPECT_NE(read.find("Untere Wellenl\xE4nge:"), std::string::npos);
+}
+
 TEST_F(Cli, IdentifyRunsThatMustAgree) {
     // data/identify_fe_ar.lmc holds the settings of `options` with a tolerance of 0.05.
     fs::copy(LUMORA_TEST_DATA "/tools/data/identify_fe_ar.lmc", dir_ / "fe.lmc");

@@ -180,9 +180,15 @@ int parseInt(const std::string& option, const std::string& text) {
 }
 
 double parseNumber(const std::string& option, const std::string& text) {
+    // "d" or "D" is an exponent letter as in the program's number fields (1d5 = 100000);
+    // hexadecimal text keeps its digits.
+    std::string number = text;
+    if (number.find_first_of("xX") == std::string::npos)
+        std::replace_if(
+            number.begin(), number.end(), [](char c) { return c == 'd' || c == 'D'; }, 'e');
     errno = 0;
     char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
+    const double v = std::strtod(number.c_str(), &end);
     // "nan" and "inf" read as numbers, but no option means anything by them, and every
     // option's value is kept as a float: what lies beyond that range would become infinite.
     if (text.empty() || *end != '\0' || errno != 0 || !(std::fabs(v) <= FLT_MAX))

@@ -7,11 +7,13 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "JsonWriter.h"
-#include "SearchResultText.h"
 #include "Session.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
+#include "lumreport/ReportWriters.h"
+#include "lumreport/SearchReport.h"
+#include "lumreport/SearchResultText.h"
 
 namespace lumcli {
 
@@ -35,7 +37,8 @@ CommandSyntax dbsearchSyntax() {
     syntax.synopsis =
         "--elements LISTE [--neutrals] [--ions] [--higher-ions] --from NM --to NM [--intensity "
         "LO,HI]\n"
-        "       [--strength rel|f|aik] [--sort element|wavelength|strength] [-o BERICHT.txt|.csv]";
+        "       [--strength rel|f|aik] [--sort element|wavelength|strength] [-o "
+        "BERICHT.txt|.csv|.rtf]";
     syntax.description =
         "Listet alle Datenbanklinien der gewählten Elemente und Stufen mit VON <= Wellenlänge <= "
         "BIS\n"
@@ -44,7 +47,7 @@ CommandSyntax dbsearchSyntax() {
         "Stärke, untere und obere Energie, unterer und oberer Zustand, J unten, J oben, "
         "Kommentar.\n"
         "-o schreibt das Ergebnis zusätzlich als Text (.txt oder .csv, \";\"-getrennt wie\n"
-        "\"Ergebnis speichern unter\" im Programm). Rich Text (.rtf) wird noch nicht geschrieben.\n"
+        "\"Ergebnis speichern unter\" im Programm) oder als Bericht des Suchfensters (.rtf).\n"
         "JSON: ein Objekt mit lines (Liste von {wavelength, species, value, strength, "
         "lowerEnergy,\n"
         "upperEnergy, lowerState, upperState, lowerJ, upperJ, comment}).";
@@ -57,7 +60,7 @@ CommandSyntax dbsearchSyntax() {
                                    {"sort", 0, ValueKind::Required, "element|wavelength|strength",
                                     "Sortierung (Vorgabe: element)"},
                                    {"output", 'o', ValueKind::Required, "BERICHT",
-                                    "Ergebnis als Text speichern (.txt, .csv)"},
+                                    "Ergebnis speichern (.txt, .csv, .rtf)"},
                                });
     addOptions(syntax.options, outputOptions());
     return syntax;
@@ -109,12 +112,9 @@ int runDbsearch(Session& session) {
     if (line.has("output")) {
         report = line.value("output");
         const std::string ext = lowerExtension(report);
-        if (ext == "rtf")
-            throw UsageError(
-                "Rich Text (.rtf) kann lumora-cli noch nicht schreiben; .txt oder .csv verwenden.");
-        if (ext != "txt" && ext != "csv")
-            throw UsageError("Der Bericht wird als .txt oder .csv geschrieben, nicht \"" + report +
-                             "\".");
+        if (ext != "txt" && ext != "csv" && ext != "rtf")
+            throw UsageError("Der Bericht wird als .txt, .csv oder .rtf geschrieben, nicht \"" +
+                             report + "\".");
     }
 
     TElementArray elements = session.elements();
@@ -176,8 +176,15 @@ int runDbsearch(Session& session) {
                         c.valueText, num(l.value), f(1), f(2), f(3), f(4), f(5), f(6), f(7)});
         }
     }
-    if (!report.empty() && !saveSearchResultText(report, result, values))
-        out.fileFailed(report, "NoFile", "Die Datei konnte nicht geschrieben werden.");
+    bool saved = true;
+    if (!report.empty() && lowerExtension(report) == "rtf") {
+        lumreport::Report model;
+        lumreport::buildSearchReport(model, result.items(), values);
+        saved = lumreport::saveReportRtf(report, model);
+    } else if (!report.empty()) {
+        saved = lumreport::saveSearchResultText(report, result.items(), values);
+    }
+    if (!saved) out.fileFailed(report, "NoFile", "Die Datei konnte nicht geschrieben werden.");
     out.finish();
     return out.exitStatus();
 }
