@@ -41,8 +41,7 @@ XResult applyMaps(const AffineMap& x, const AffineMap& y, TPointList& points, TL
         }
         if (!imagesFit(x, xLow, xHigh) || !imagesFit(y, yLow, yHigh)) return XResult::OutOfRange;
     }
-    if (lines && !lines->empty() &&
-        !imagesFit(x, lines->begin()->x, (lines->end() - 1)->x))
+    if (lines && !lines->empty() && !imagesFit(x, lines->begin()->x, (lines->end() - 1)->x))
         return XResult::OutOfRange;
 
     if (mapX && mapY)

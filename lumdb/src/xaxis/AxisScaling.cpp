@@ -24,9 +24,10 @@ std::optional<std::array<float, 4>> asFloats(double s, double f, double t, doubl
 AxisScaling AxisScaling::reset(std::span<const TPointF> points) {
     AxisScaling s;
     if (!points.empty())
-        s.anchor = std::min_element(points.begin(), points.end(),
-                                    [](const TPointF& a, const TPointF& b) { return a.x < b.x; })
-                       ->x;
+        s.anchor =
+            std::min_element(points.begin(), points.end(), [](const TPointF& a, const TPointF& b) {
+                return a.x < b.x;
+            })->x;
     return s;
 }
 

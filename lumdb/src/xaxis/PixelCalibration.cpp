@@ -28,8 +28,7 @@ std::optional<PixelCalibration> stored(double offset, double dispersion) {
 }  // namespace
 
 std::optional<PixelCalibration> PixelCalibration::fromTwoPoints(double pixel1, double wavelength1,
-                                                                double pixel2,
-                                                                double wavelength2) {
+                                                                double pixel2, double wavelength2) {
     if (!finite({pixel1, wavelength1, pixel2, wavelength2}) || pixel1 == pixel2 ||
         wavelength1 == wavelength2)
         return std::nullopt;

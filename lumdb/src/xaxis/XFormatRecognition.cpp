@@ -24,8 +24,9 @@ XFormatRecognition recogniseXFormat(std::span<const TPointF> points, std::int32_
     r.yLabel = "Signal";
     r.yUnit = "Cts";
     if (!points.empty()) {
-        const auto [xLow, xHigh] = std::minmax_element(
-            points.begin(), points.end(), [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
+        const auto [xLow, xHigh] =
+            std::minmax_element(points.begin(), points.end(),
+                                [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
         const double xMin = xLow->x, xMax = xHigh->x;
         const double yMin =
             std::min_element(points.begin(), points.end(), [](const TPointF& a, const TPointF& b) {
