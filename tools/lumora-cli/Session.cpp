@@ -9,6 +9,7 @@
 #include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
+#include "XAxisInput.h"
 
 namespace lumcli {
 
@@ -44,6 +45,7 @@ ChoiceAnswers choiceAnswersFrom(const CommandLine& line) {
         const auto v = parseIntList("maps", line.value("maps"), 4);
         a.maps = lumio::MapsChoice{v[0], v[1], v[2], v[3]};
     }
+    a.xAxis = xAxisAnswerFrom(line);
     return a;
 }
 
@@ -53,7 +55,10 @@ Session::Session(const CommandLine& line, OutputFormat format, std::ostream& out
       ui_(choiceAnswersFrom(line), &err),
       host_(err, line.has("progress")),
       output_(format, out, err),
-      programDir_(findProgramDir()) {}
+      programDir_(findProgramDir()) {
+    if (!ui_.answers().xAxis.report.empty())
+        err_ << "lumora-cli: " << ui_.answers().xAxis.report << '\n';
+}
 
 const std::string& Session::dataDir() {
     if (!dataDir_) {
