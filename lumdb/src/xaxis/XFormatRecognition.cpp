@@ -24,14 +24,13 @@ XFormatRecognition recogniseXFormat(std::span<const TPointF> points, std::int32_
     r.yLabel = "Signal";
     r.yUnit = "Cts";
     if (!points.empty()) {
-        const auto [xLow, xHigh] =
-            std::minmax_element(points.begin(), points.end(),
-                                [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
-        const double xMin = xLow->x, xMax = xHigh->x;
-        const double yMin =
-            std::min_element(points.begin(), points.end(), [](const TPointF& a, const TPointF& b) {
-                return a.y < b.y;
-            })->y;
+        float xLow = points.front().x, xHigh = xLow, yLow = points.front().y;
+        for (const TPointF& p : points) {
+            xLow = std::min(xLow, p.x);
+            xHigh = std::max(xHigh, p.x);
+            yLow = std::min(yLow, p.y);
+        }
+        const double xMin = xLow, xMax = xHigh, yMin = yLow;
         if (declaredUnit >= kNanometres && declaredUnit <= kWavenumbers) {
             r.formatCode = declaredUnit;
             r.declared = true;
