@@ -328,8 +328,7 @@ TEST_F(Cli, MercurySpectrumInWavenumbersCalibratesOnItsLines) {
     // apart), KRY3's and HENE25's like Ångström; the declared unit decides.
     EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("MERC.SPC", ""), -1).formatCode, lumdb::kPixels);
     EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("KRY3.SPC", ""), -1).formatCode, lumdb::kAngstrom);
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("HENE25.SPC", ""), -1).formatCode,
-              lumdb::kAngstrom);
+    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("HENE25.SPC", ""), -1).formatCode, lumdb::kAngstrom);
     const auto info = split(cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
                                 (spc / "KRY3.SPC").string() + "'")
                                 .out,

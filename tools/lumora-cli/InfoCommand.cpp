@@ -30,12 +30,11 @@ CommandSyntax infoSyntax() {
 
 int runInfo(Session& session) {
     ResultOutput& out = session.output();
-    out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin",
-                    "yMax", "title", "spectrumLines", "databaseLines", "xUnit",
-                    "xRecognised"},
-                   {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min",
-                    "y max", "Titel", "Spektrallinien", "Datenbanklinien", "x-Einheit",
-                    "x erkannt"});
+    out.setColumns(
+        {"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin", "yMax",
+         "title", "spectrumLines", "databaseLines", "xUnit", "xRecognised"},
+        {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min", "y max", "Titel",
+         "Spektrallinien", "Datenbanklinien", "x-Einheit", "x erkannt"});
     const std::vector<std::string> entries = GetFormatList();
     for (const std::string& path : session.line().files()) {
         try {

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "XAxisInput.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 #include "lumio/lumio.h"
-#include "XAxisInput.h"
 
 namespace lumcli {
 

@@ -15,7 +15,7 @@ namespace lumcli {
 struct LoadedSpectrum {
     std::unique_ptr<SpectrumRecord> record;
     int filterIndex = 0;
-    int formatCode = 0;  // position of the format read in the format list
+    int formatCode = 0;                     // position of the format read in the format list
     lumdb::XFormatRecognition recognition;  // the x unit as read, before any conversion
 };
 
