@@ -103,6 +103,22 @@ TEST(XAxis, PixelCalibrationRefusesWhatDefinesNoLine) {
     EXPECT_FALSE(fitPixelCalibration(std::span(points).first(1)));
 }
 
+// A second calibration, after a shift and stretch, starts from the pixel numbers again.
+TEST(XAxis, RecalibrationStartsFromThePixels) {
+    TPointList points{{10, 1}, {500, 1}, {1023, 1}};
+    const PixelCalibration first = *PixelCalibration::fromTwoPoints(10, 400, 1000, 700);
+    const PixelCalibration second = *PixelCalibration::fromPointAndDispersion(500, 600, -0.2);
+    applyXMap(first.map(), points);
+    AxisScaling scaling = AxisScaling::reset(points);
+    scaling.values = {1.5f, 1.25f, 0, 1};
+    applyXMap(AxisScaling::reset(points).mapsTo(scaling.values)->first, points);
+    ASSERT_EQ(applyXMap(*recalibrationMap(scaling, first, second), points), XResult::Done);
+    for (const auto& [pixel, point] :
+         {std::pair{10.0, points[0]}, {500.0, points[1]}, {1023.0, points[2]}})
+        EXPECT_NEAR(point.x, 600 - 0.2 * (pixel - 500), 1e-4) << pixel;
+    EXPECT_FALSE(recalibrationMap(scaling, PixelCalibration{0, 0}, second));
+}
+
 TEST(XAxis, MapsRefuseWhatAFloatCannotHold) {
     TPointList points{{1, 1}, {1e10f, 2}};
     EXPECT_EQ(applyXMap({1e30, 0}, points), XResult::OutOfRange);

@@ -177,6 +177,14 @@ struct AxisScaling {
                                                                     double fixed) const;
 };
 
+// The map of a recalibration, which starts from the pixel numbers rather than the current x:
+// x back through the shift and stretch of `scaling` (x only) and the `current` calibration
+// (offset 0, dispersion 1 when none is applied), then on through `next`. None when a map
+// has no inverse.
+LUMDB_EXPORT std::optional<AffineMap> recalibrationMap(const AxisScaling& scaling,
+                                                       const PixelCalibration& current,
+                                                       const PixelCalibration& next);
+
 // ---- Integral -------------------------------------------------------------------------------
 
 struct IntegralResult {

@@ -86,4 +86,13 @@ std::optional<CalibrationFit> fitPixelCalibration(std::span<const CalibrationPoi
     return fit;
 }
 
+std::optional<AffineMap> recalibrationMap(const AxisScaling& scaling,
+                                          const PixelCalibration& current,
+                                          const PixelCalibration& next) {
+    const auto unscaled = scaling.xMap().inverse();
+    const auto uncalibrated = current.map().inverse();
+    if (!unscaled || !uncalibrated) return std::nullopt;
+    return unscaled->then(*uncalibrated).then(next.map());
+}
+
 }  // namespace lumdb
