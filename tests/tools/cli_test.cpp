@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "lumcore/IniFile.h"
+#include "lumdb/XAxis.h"
 
 namespace fs = std::filesystem;
 
@@ -332,4 +333,57 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
         EXPECT_EQ(run.status, 0) << entry.path() << run.err;
         EXPECT_NE(run.out.find("\"candidates\":[{"), std::string::npos) << entry.path();
     }
+}
+
+// The mercury lamp spectrum of the shared samples is stored in wavenumbers and says so. As
+// air wavelengths its peaks sit 0.73 nm low; shifting the 546.074 nm line into place and
+// stretching about it to put 579.066 nm right must bring the third line to 576.960 nm.
+TEST_F(Cli, MercurySpectrumInWavenumbersCalibratesOnItsLines) {
+    const fs::path spc = fs::path(LUMORA_SHARED) / "samples/spc";
+    if (!fs::exists(spc / "MERC.SPC")) GTEST_SKIP() << "no shared samples at " << spc;
+    const auto pointsOf = [&](const std::string& file, const std::string& options) {
+        const CliRun run = cli("convert '" + (spc / file).string() + "' -o m.txt" + options);
+        EXPECT_EQ(run.status, 0) << run.err;
+        TPointList points;
+        std::ifstream in(dir_ / "m.txt");
+        for (float x, y; in >> x >> y;) points.push_back({x, y});
+        return points;
+    };
+    // Read by their values alone the wavenumbers look like pixel numbers (3001 points 1/cm
+    // apart), KRY3's and HENE25's like Ångström; the declared unit decides.
+    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("MERC.SPC", ""), -1).formatCode, lumdb::kPixels);
+    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("KRY3.SPC", ""), -1).formatCode, lumdb::kAngstrom);
+    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("HENE25.SPC", ""), -1).formatCode, lumdb::kAngstrom);
+    const auto info = split(cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
+                                (spc / "KRY3.SPC").string() + "'")
+                                .out,
+                            '\n');
+    ASSERT_EQ(info.size(), 2u);
+    for (const std::string& line : info)
+        EXPECT_NE(line.find("\"xRecognised\":\"wavenumber\""), std::string::npos) << line;
+
+    TPointList points = pointsOf("MERC.SPC", " --x-unit wavenumber");
+    ASSERT_EQ(points.size(), 3001u);
+    EXPECT_NEAR(points.front().x, 499.86, 0.005);
+    EXPECT_NEAR(points.back().x, 588.07, 0.005);
+    const auto peakNear = [&](double x) {
+        TPointF best{0, -1};
+        for (const TPointF& p : points)
+            if (std::fabs(p.x - x) < 0.5 && p.y > best.y) best = p;
+        return double(best.x);
+    };
+    lumdb::AxisScaling scaling = lumdb::AxisScaling::reset(points);
+    const auto move = [&](const std::optional<std::array<float, 4>>& values) {
+        ASSERT_TRUE(values);
+        const auto maps = scaling.mapsTo(*values);
+        ASSERT_TRUE(maps);
+        ASSERT_EQ(lumdb::applyMaps(maps->first, maps->second, points), lumdb::XResult::Done);
+        scaling.values = *values;
+    };
+    const double green = peakNear(545.34);
+    EXPECT_NEAR(green, 545.34, 0.01);
+    move(scaling.shifted(green, 546.074));
+    move(scaling.stretchedAbout(peakNear(578.31 + 546.074 - green), 579.066, 546.074));
+    EXPECT_NEAR(peakNear(546.074), 546.074, 0.001);
+    EXPECT_NEAR(peakNear(576.96), 576.960, 0.03);
 }

@@ -9,9 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "lumdb/XAxis.h"
 #include "lumio/Ui.h"
 
 namespace lumcli {
+
+// How the x axis of every file is converted into nanometres (--x-unit, --calibrate,
+// --dispersion): the answers of "Wellenlängenformat" and "Wellenlängenzuordnung".
+struct XAxisAnswer {
+    std::optional<int> unit;  // x format code: Ångström, pixels or wavenumbers
+    std::optional<lumdb::PixelCalibration> calibration;
+    std::string report;  // the fitted line and its residuals, when more than two points
+};
 
 struct ChoiceAnswers {
     std::optional<int> formatCode;
@@ -19,6 +28,7 @@ struct ChoiceAnswers {
     std::optional<int> frame;
     std::optional<int> strip;
     std::optional<lumio::MapsChoice> maps;
+    XAxisAnswer xAxis;
 };
 
 class CliUi : public lumio::Ui {
@@ -27,6 +37,7 @@ class CliUi : public lumio::Ui {
     // second reads of a file that was already reported once).
     CliUi(ChoiceAnswers answers, std::ostream* err);
 
+    const ChoiceAnswers& answers() const { return answers_; }
     // Forget the notes of the previous file.
     void beginFile();
     // Why the last read was cancelled or failed, as far as a message told it; empty if

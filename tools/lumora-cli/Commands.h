@@ -29,7 +29,9 @@ int runCombine(Session& session);
 int runRender(Session& session);
 
 // Option groups several subcommands share.
-std::vector<OptionSyntax> choiceOptions();    // --track, --frame, --strip, --maps, --format-code
+// --track, --frame, --strip, --maps, --format-code, and the x axis: --x-unit, --calibrate,
+// --dispersion
+std::vector<OptionSyntax> choiceOptions();
 std::vector<OptionSyntax> outputOptions();    // --format, --progress
 std::vector<OptionSyntax> searchOptions();    // --fourier, --sg, --noise, --zoom
 std::vector<OptionSyntax> identifyOptions();  // --elements, stages, --tolerance, --intensity, ...

@@ -19,6 +19,14 @@ std::vector<OptionSyntax> choiceOptions() {
         {"format-code", 0, ValueKind::Required, "N",
          "Dateiformat (1-15, wie in der Formatliste), wenn es\nweder an der Endung noch am "
          "Inhalt zu erkennen ist"},
+        {"x-unit", 0, ValueKind::Required, "angstrom|wavenumber|pixel",
+         "die x-Werte sind Ångström, Wellenzahlen (1/cm, werden zu\nLuftwellenlängen) oder "
+         "Punkte; umgerechnet in nm"},
+        {"calibrate", 0, ValueKind::Required, "P=W,P=W[,...]",
+         "Punkte (Pixel) P mit Wellenlängen W in nm: durch zwei\ngenau, durch mehr die "
+         "Ausgleichsgerade (Residuen auf stderr)"},
+        {"dispersion", 0, ValueKind::Required, "P=W,D",
+         "Punkt P mit Wellenlänge W und Dispersion D in nm/Punkt"},
     };
 }
 

@@ -3,18 +3,10 @@
 #include "JsonWriter.h"
 #include "Session.h"
 #include "SpectrumInput.h"
+#include "XAxisInput.h"
 #include "lumio/lumio.h"
 
 namespace lumcli {
-namespace {
-
-// The x unit a file declares, by its x format code.
-const char* unitName(int code) {
-    static const char* const names[] = {"nm", "angstrom", "pixel", "wavenumber"};
-    return code >= 0 && code < 4 ? names[code] : "unknown";
-}
-
-}  // namespace
 
 CommandSyntax infoSyntax() {
     CommandSyntax syntax;
@@ -28,7 +20,8 @@ CommandSyntax infoSyntax() {
         "JSON-Felder: path, format, formatCode, filterIndex, points, xMin, xMax, yMin, yMax, "
         "title,\n"
         "spectrumLines, databaseLines, xUnit (die x-Einheit, die die Datei selbst angibt: nm,\n"
-        "angstrom, wavenumber, pixel oder unknown).";
+        "angstrom, wavenumber, pixel oder unknown), xRecognised (die erkannte x-Einheit: die der\n"
+        "Datei, sonst nach den Werten). xMin und xMax gelten nach --x-unit.";
     syntax.minFiles = 1;
     addOptions(syntax.options, choiceOptions());
     addOptions(syntax.options, outputOptions());
@@ -37,10 +30,11 @@ CommandSyntax infoSyntax() {
 
 int runInfo(Session& session) {
     ResultOutput& out = session.output();
-    out.setColumns({"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin",
-                    "yMax", "title", "spectrumLines", "databaseLines", "xUnit"},
-                   {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min",
-                    "y max", "Titel", "Spektrallinien", "Datenbanklinien", "x-Einheit"});
+    out.setColumns(
+        {"path", "format", "formatCode", "filterIndex", "points", "xMin", "xMax", "yMin", "yMax",
+         "title", "spectrumLines", "databaseLines", "xUnit", "xRecognised"},
+        {"Datei", "Format", "Code", "Filter", "Punkte", "x min", "x max", "y min", "y max", "Titel",
+         "Spektrallinien", "Datenbanklinien", "x-Einheit", "x erkannt"});
     const std::vector<std::string> entries = GetFormatList();
     for (const std::string& path : session.line().files()) {
         try {
@@ -79,7 +73,9 @@ int runInfo(Session& session) {
                     .key("databaseLines")
                     .integer(static_cast<long long>(r.databaseLines.size()))
                     .key("xUnit")
-                    .string(unitName(r.xFormat.fileUnit))
+                    .string(xUnitName(r.xFormat.fileUnit))
+                    .key("xRecognised")
+                    .string(xUnitName(loaded.recognition.formatCode))
                     .endObject();
                 out.addJsonLine(j.text());
             } else {
@@ -87,7 +83,8 @@ int runInfo(Session& session) {
                             std::to_string(loaded.filterIndex), std::to_string(r.points.size()),
                             num(p.xMin), num(p.xMax), num(p.yMin), num(p.yMax), p.title,
                             std::to_string(r.spectrumLines.size()),
-                            std::to_string(r.databaseLines.size()), unitName(r.xFormat.fileUnit)});
+                            std::to_string(r.databaseLines.size()), xUnitName(r.xFormat.fileUnit),
+                            xUnitName(loaded.recognition.formatCode)});
             }
         } catch (const FileFailure& f) {
             out.fileFailed(path, f.keyword(), f.what());

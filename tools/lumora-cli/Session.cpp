@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "XAxisInput.h"
 #include "lumcore/Platform.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Database.h"
@@ -40,6 +41,7 @@ ChoiceAnswers choiceAnswersFrom(const CommandLine& line) {
         const auto v = parseIntList("maps", line.value("maps"), 4);
         a.maps = lumio::MapsChoice{v[0], v[1], v[2], v[3]};
     }
+    a.xAxis = xAxisAnswerFrom(line);
     return a;
 }
 
@@ -49,7 +51,10 @@ Session::Session(const CommandLine& line, OutputFormat format, std::ostream& out
       ui_(choiceAnswersFrom(line), &err),
       host_(err, line.has("progress")),
       output_(format, out, err),
-      programDir_(findProgramDir()) {}
+      programDir_(findProgramDir()) {
+    if (!ui_.answers().xAxis.report.empty())
+        err_ << "lumora-cli: " << ui_.answers().xAxis.report << '\n';
+}
 
 const std::string& Session::dataDir() {
     if (!dataDir_) {

@@ -1,6 +1,7 @@
 // Reading spectra for the subcommands; see SpectrumInput.h.
 #include "SpectrumInput.h"
 
+#include "XAxisInput.h"
 #include "lumio/lumio.h"
 
 namespace lumcli {
@@ -39,6 +40,9 @@ LoadedSpectrum readSpectrum(CliUi& ui, const std::string& path) {
     }
     // The file opened: what the reader said (replaced intensities, for example) is a warning.
     ui.flushWarnings();
+    SpectrumRecord& r = *loaded.record;
+    loaded.recognition = lumdb::recogniseXFormat(r.points, r.xFormat.fileUnit);
+    convertXAxis(ui.answers().xAxis, loaded.recognition, r);
     return loaded;
 }
 

@@ -7,6 +7,7 @@
 
 #include "CliUi.h"
 #include "FileFailure.h"
+#include "lumdb/XAxis.h"
 #include "lumio/SpectrumRecord.h"
 
 namespace lumcli {
@@ -14,10 +15,12 @@ namespace lumcli {
 struct LoadedSpectrum {
     std::unique_ptr<SpectrumRecord> record;
     int filterIndex = 0;
-    int formatCode = 0;  // position of the format read in the format list
+    int formatCode = 0;                     // position of the format read in the format list
+    lumdb::XFormatRecognition recognition;  // the x unit as read, before any conversion
 };
 
-// Throws FileFailure.
+// Reads the file, recognises its x unit and converts its x as --x-unit, --calibrate and
+// --dispersion say. Throws FileFailure.
 LoadedSpectrum readSpectrum(CliUi& ui, const std::string& path);
 
 // The German text the program shows for an outcome keyword.
