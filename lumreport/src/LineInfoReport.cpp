@@ -27,13 +27,9 @@ std::string lineInfoTitle(std::string_view caption) {
 }
 
 void appendFoundLineBlock(Report& report, const CLine& line, int intensityOption) {
+    appendHeaderValue(report, "\tWellenlänge:      \t", "%g nm", static_cast<double>(line.x));
+    appendHeaderValue(report, "\tIntensität:\t\t", "%g", static_cast<double>(line.y));
     std::string text;
-    report.startParagraph(ParagraphKind::Text, TabSet::Header);
-    report.append("\tWellenlänge:      \t", kBold);
-    report.append(formatted(text, "%g nm", static_cast<double>(line.x)), kBold);
-    report.startParagraph(ParagraphKind::Text, TabSet::Header);
-    report.append("\tIntensität:\t\t", kBold);
-    report.append(formatted(text, "%g", static_cast<double>(line.y)), kBold);
     appendSectionTitle(report, "Identifizierte Linien:");
 
     const std::size_t n = line.candidateLabels.size();

@@ -31,6 +31,16 @@ inline std::string_view trimmedRight(std::string_view s) {
     return s;
 }
 
+// One bold header line: `label` (with its tabs) and the number in `format`.
+inline void appendHeaderValue(Report& report, std::string_view label, const char* format,
+                              double value) {
+    const Style bold{true, false, kBlack};
+    std::string text;
+    report.startParagraph(ParagraphKind::Text, TabSet::Header);
+    report.append(label, bold);
+    report.append(formatted(text, format, value), bold);
+}
+
 // A blank line, then "\t\t\t" bold and `title` bold and underlined, then a blank line.
 inline void appendSectionTitle(Report& report, std::string_view title) {
     report.blankLine(TabSet::Header);

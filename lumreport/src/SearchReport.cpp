@@ -16,15 +16,12 @@ bool buildSearchReport(Report& report, std::span<const CSearchEngineLine> result
                        const SSearchEngineVal& values, const RowProgress& progress) {
     report.clear();
     report.reserve(result.size() + result.size() / 4 + 16, result.size() * 110 + 1024);
-    const Style bold{true, false, kBlack};
     std::string text;
 
-    report.startParagraph(ParagraphKind::Text, TabSet::Header);
-    report.append("\tUntere Wellenlänge:\t", bold);
-    report.append(formatted(text, "%g nm", static_cast<double>(values.LowerWavelength)), bold);
-    report.startParagraph(ParagraphKind::Text, TabSet::Header);
-    report.append("\tObere Wellenlänge:\t", bold);
-    report.append(formatted(text, "%g nm", static_cast<double>(values.UpperWavelength)), bold);
+    appendHeaderValue(report, "\tUntere Wellenlänge:\t", "%g nm",
+                      static_cast<double>(values.LowerWavelength));
+    appendHeaderValue(report, "\tObere Wellenlänge:\t", "%g nm",
+                      static_cast<double>(values.UpperWavelength));
     appendSectionTitle(report, "Gefundene Linien:");
 
     if (result.empty()) {
