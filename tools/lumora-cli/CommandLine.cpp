@@ -197,17 +197,19 @@ double parseNumber(const std::string& option, const std::string& text) {
     return v;
 }
 
+std::vector<std::string> splitAt(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find(sep, start)) != std::string::npos; start = at + 1)
+        parts.push_back(text.substr(start, at - start));
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
 namespace {
 std::vector<std::string> splitList(const std::string& option, const std::string& text,
                                    std::size_t count) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
+    std::vector<std::string> parts = splitAt(text, ',');
     if (parts.size() != count)
         throw UsageError(strprintf("--%s erwartet %zu durch Komma getrennte Werte, nicht \"%s\".",
                                    option.c_str(), count, text.c_str()));

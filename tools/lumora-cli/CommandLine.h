@@ -55,6 +55,9 @@ class CommandLine {
 // Value parsers for the option formats; each throws UsageError naming the option.
 int parseInt(const std::string& option, const std::string& text);
 double parseNumber(const std::string& option, const std::string& text);
+
+// `text` cut at every `sep`: n separators give n + 1 parts, empty ones included.
+std::vector<std::string> splitAt(const std::string& text, char sep);
 std::vector<int> parseIntList(const std::string& option, const std::string& text,
                               std::size_t count);
 std::vector<double> parseNumberList(const std::string& option, const std::string& text,

@@ -13,15 +13,6 @@ namespace lumcli {
 
 namespace {
 
-std::vector<std::string> splitAt(const std::string& text, char sep) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find(sep, start)) != std::string::npos; start = at + 1)
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
-    return parts;
-}
-
 lumdb::CalibrationPoint pairFrom(const std::string& option, const std::string& text) {
     const auto sides = splitAt(text, '=');
     if (sides.size() != 2)
