@@ -13,9 +13,12 @@
 
 namespace {
 
-TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr) {
+// The line search, with a given noise value when `noise` > 0.
+TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr, float noise = 0) {
     lumtest::ScriptedRunHost host;
     SLineSearchVal settings{};
+    settings.Noise = noise > 0;
+    settings.NoiseValue = noise;
     TPointList smoothed;
     TLineArray lines;
     EXPECT_EQ(LineSearch(host, points, smoothed, lines, &settings), 1);
@@ -26,9 +29,10 @@ TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr)
 // 0.02 nm per point from `from`.
 lumbench::SyntheticSpectrum spectrum(double from, std::size_t n, std::vector<lumbench::SyntheticLine> lines,
                                      double noise, std::uint32_t seed) {
-    lumbench::SpectrumRecipe r{.points = n, .xFrom = from, .slope = 0.5, .noise = noise};
+    lumbench::SpectrumRecipe r{.points = n, .xFrom = from, .slope = 0.5, .noise = noise, .given = {}};
     r.xTo = from + 0.02 * static_cast<double>(n - 1);
     r.seed = seed;
+    r.lines = 0;
     r.given = std::move(lines);
     return lumbench::makeSpectrum(r);
 }
@@ -42,8 +46,8 @@ TEST(LineMeasurement, GaussianLinesAreLocatedWithinAFractionOfAStepAndHonestUnce
         truth.push_back({300.5 + 1.3 * k + 0.3 * rnd.uniform(), 0.06 + 0.06 * rnd.uniform(),
                          100 + 1400 * rnd.uniform()});
     const auto s = spectrum(300.0, 4200, truth, 5.0, 11);
-    const TLineArray lines = searchLines(s.points);
     const float noise = lumdb::RobustNoise(s.points);
+    const TLineArray lines = searchLines(s.points, nullptr, noise);
     const auto measured = lumdb::MeasureLines(s.points, lines, noise);
     ASSERT_EQ(measured.size(), lines.size());
 
@@ -75,8 +79,8 @@ TEST(LineMeasurement, GaussianLinesAreLocatedWithinAFractionOfAStepAndHonestUnce
 TEST(LineMeasurement, RobustNoiseIsNotInflatedByStrongLines) {
     // Many strong narrow lines: the line search's estimate takes them for noise, the median
     // does not. Without lines the two agree.
-    lumbench::SpectrumRecipe r{.points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0};
-    r.lines = 600;
+    lumbench::SpectrumRecipe r{.points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0, .given = {}};
+    r.lines = 500;
     r.fwhmMin = 0.04;
     r.fwhmMax = 0.08;
     r.amplitudeMin = 200.0;
@@ -147,10 +151,14 @@ TEST(ShiftEstimate, EachSegmentGetsItsOwnShiftWithItsSupportingLines) {
         EXPECT_NEAR(s.shift, shiftAt(s.from), 0.004) << s.from;
         EXPECT_LT(s.shiftUncertainty, 0.004);
         EXPECT_GE(s.support.size(), 10u);
+        // Supporting lines belong to the species present (a chance coincidence of their
+        // database lines with another species' aside) and sit where the model puts them.
+        std::size_t present = 0;
         for (const auto& sup : s.support) {
-            EXPECT_LT(sup.species, 3u);  // only present species support it
+            present += sup.species < 3u;
             EXPECT_NEAR(s.corrected(measured[sup.line].position), sup.reference, 0.01);
         }
+        EXPECT_GE(present * 10, s.support.size() * 9);
     }
     EXPECT_NEAR(shifts[0].to, 379.98, 1e-3);
     EXPECT_NEAR(shifts[1].from, 420.0, 1e-3);
@@ -162,6 +170,8 @@ TEST(ShiftEstimate, EachSegmentGetsItsOwnShiftWithItsSupportingLines) {
     settings.fitStretch = true;
     const auto ss = lumdb::EstimateShifts(sp, sm, noise, refs, settings);
     ASSERT_TRUE(ss[0].estimated());
+    EXPECT_TRUE(ss[1].estimated());
+    EXPECT_NEAR(ss[1].stretch, 1e-3, 1e-4);
     EXPECT_NEAR(ss[0].shift, 0.2, 0.004);
     EXPECT_NEAR(ss[0].stretch, 1e-3, 1e-4);
 }
@@ -170,7 +180,7 @@ TEST(ShiftEstimate, ThinEvidenceGivesNoEstimate) {
     const auto refs = references(40, 30, 5);
     lumdb::ShiftSettings settings;
     settings.perSpecies = 30;
-    // Two species' lines only in the first segment, three of them: too few.
+    // Three lines of one species, all in the first segment: too few.
     lumdb::ReferenceLines few = refs;
     std::size_t kept = 0;
     std::erase_if(few.lines, [&](const lumdb::ReferenceLine& r) {
@@ -181,9 +191,10 @@ TEST(ShiftEstimate, ThinEvidenceGivesNoEstimate) {
     auto shifts = lumdb::EstimateShifts(points, measured, 5.0f, refs, settings);
     ASSERT_EQ(shifts.size(), 2u);
     for (const auto& s : shifts) {
-        EXPECT_EQ(s.outcome, lumdb::ShiftOutcome::TooFewLines);
+        EXPECT_FALSE(s.estimated());
         EXPECT_TRUE(s.support.empty());
     }
+    EXPECT_EQ(shifts[1].outcome, lumdb::ShiftOutcome::TooFewLines);
 
     // Plenty of lines, but of no species in the reference set: no shift stands out.
     auto unrelated = references(3, 60, 99);

@@ -52,8 +52,12 @@ LineMeasurement measureOne(const detail::SortedSeries& s, const std::vector<doub
     m.uncertainty = m.step;
     if (p <= 0 || p >= n - 1) return m;
 
-    // The feet: walk down the 3-point mean until it rises again.
+    // The feet: walk down the 3-point mean until it rises again. The mean may still rise
+    // for a point or two past the highest point when the top is flat, so the walk first
+    // climbs to the mean's own top.
     std::int32_t left = p, right = p;
+    while (right + 1 < n && right - p < 3 && smooth[right + 1] > smooth[right]) ++right;
+    while (left > 0 && p - left < 3 && smooth[left - 1] > smooth[left]) --left;
     while (right + 1 < n && right + 1 - p <= kMaxReach && smooth[right + 1] <= smooth[right])
         ++right;
     while (left > 0 && p - (left - 1) <= kMaxReach && smooth[left - 1] <= smooth[left]) --left;
@@ -143,11 +147,30 @@ float RobustNoise(std::span<const TPointF> points) {
     for (std::size_t k = 1; k + 1 < n; ++k)
         residual[k - 1] = static_cast<double>(points[k].y) -
                           0.5 * (static_cast<double>(points[k - 1].y) + points[k + 1].y);
-    const double centre = median(residual);
-    for (double& r : residual) r = std::abs(r - centre);
     // 1.4826 turns a MAD into a standard deviation for Gaussian noise; the residual of a point
     // against the mean of its neighbours has 1.5 times the noise variance.
-    return static_cast<float>(1.482602218505602 * median(residual) / std::sqrt(1.5));
+    const double scale = 1.482602218505602 / std::sqrt(1.5);
+    auto spread = [&](std::vector<double> r) {
+        const double centre = median(r);
+        for (double& v : r) v = std::abs(v - centre);
+        return scale * median(r);
+    };
+    const double first = spread(residual);
+    // The wings of strong lines still raise the median a little: a second pass leaves out
+    // every point within two of a residual beyond four times the first estimate.
+    std::vector<bool> line(residual.size(), false);
+    for (std::size_t k = 0; k < residual.size(); ++k)
+        if (std::abs(residual[k]) > 4 * first)
+            for (std::size_t j = k > 2 ? k - 2 : 0; j < std::min(residual.size(), k + 3); ++j)
+                line[j] = true;
+    std::vector<double> quiet;
+    quiet.reserve(residual.size());
+    for (std::size_t k = 0; k < residual.size(); ++k)
+        if (!line[k]) quiet.push_back(residual[k]);
+    // Leaving out the large residuals cuts the tails of the noise too: beyond four standard
+    // deviations that is nothing measurable, but keep the first estimate when few remain.
+    if (quiet.size() < residual.size() / 2) return static_cast<float>(first);
+    return static_cast<float>(spread(std::move(quiet)));
 }
 
 std::vector<LineMeasurement> MeasureLines(std::span<const TPointF> points, const TLineArray& lines,

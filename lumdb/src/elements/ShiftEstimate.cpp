@@ -136,24 +136,45 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
             for (auto it = lo; it != refs.end() && (*it)->wavelength <= x + maxShift; ++it)
                 pairs.push_back({x - (*it)->wavelength, i, static_cast<std::uint32_t>(it - refs.begin())});
         }
-        std::sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) {
-            return a.d < b.d || (a.d == b.d && (a.line < b.line || (a.line == b.line && a.ref < b.ref)));
-        });
-        const Window best = bestWindow(pairs, voters.size(), 2 * tol);
+        // With a stretch the vote runs over a grid of stretches, each step moving the ends of
+        // the segment by at most half the tolerance, and the best (stretch, shift) wins.
+        const double halfSpan = 0.5 * (seg.to - seg.from);
+        const double maxStretch = settings.fitStretch ? std::abs(settings.maxStretch) : 0.0;
+        const double stretchStep = halfSpan > 0 ? 0.5 * tol / halfSpan : 1.0;
+        const int stretchSteps = static_cast<int>(std::min(200.0, std::floor(maxStretch / stretchStep)));
+        std::vector<Pair> sorted;
+        auto vote = [&](double k) {
+            sorted = pairs;
+            for (Pair& p : sorted) p.d -= k * (refs[p.ref]->wavelength - c);
+            std::sort(sorted.begin(), sorted.end(), [](const Pair& a, const Pair& b) {
+                return a.d < b.d ||
+                       (a.d == b.d && (a.line < b.line || (a.line == b.line && a.ref < b.ref)));
+            });
+            return bestWindow(sorted, voters.size(), 2 * tol);
+        };
+        double k0 = 0.0;
+        Window best = vote(0.0);
+        for (int j = 1; j <= stretchSteps; ++j)
+            for (const double k : {j * stretchStep, -j * stretchStep}) {
+                const Window w = vote(k);
+                if (w.lines > best.lines) best = w, k0 = k;
+            }
+        best = vote(k0);
         if (best.lines == 0) {
             seg.outcome = ShiftOutcome::NotSignificant;
             out.push_back(std::move(seg));
             continue;
         }
         std::vector<double> inWindow;
-        for (std::size_t k = best.first; k <= best.last; ++k) inWindow.push_back(pairs[k].d);
+        for (std::size_t k = best.first; k <= best.last; ++k) inWindow.push_back(sorted[k].d);
         const double s0 = medianOf(inWindow);
         seg.bestShift = s0;
         seg.bestLines = best.lines;
-        const Window second = bestWindow(pairs, voters.size(), 2 * tol, s0, 3 * tol);
+        const Window second = bestWindow(sorted, voters.size(), 2 * tol, s0, 3 * tol);
         seg.runnerUp = second.lines;
         // Proposals spread over the whole range of shifts; a window of width 2 tol catches
-        // its share of them by chance.
+        // its share of them by chance. Trying many stretches gives chance more tries, so
+        // the bar is higher then.
         seg.chanceLines = static_cast<double>(pairs.size()) * (2 * tol) / (2 * maxShift + 2 * tol);
         const double excess = static_cast<double>(best.lines) - seg.chanceLines;
         if (best.lines < settings.minLines) {
@@ -161,7 +182,8 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
             out.push_back(std::move(seg));
             continue;
         }
-        if (excess < 4 * std::sqrt(seg.chanceLines) + 2) {
+        const double bar = stretchSteps > 0 ? 4.5 : 4.0;
+        if (excess < bar * std::sqrt(seg.chanceLines) + 2) {
             seg.outcome = ShiftOutcome::NotSignificant;
             out.push_back(std::move(seg));
             continue;
@@ -175,7 +197,7 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
 
         // Refinement: each line's proposal nearest to the model, within tol, until the
         // supporting set settles.
-        double shift = s0, stretch = 0.0;
+        double shift = s0, stretch = k0;
         std::vector<Match> matches;
         auto gather = [&]() {
             matches.clear();
