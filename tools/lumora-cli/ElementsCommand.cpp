@@ -82,7 +82,12 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
         j.beginObject().key("path").string(r.fileName).key("noise").number(f.noise);
         j.key("shifts").beginArray();
         for (const auto& s : f.shifts) {
-            j.beginObject().key("from").number(s.from).key("to").number(s.to).key("shift");
+            j.beginObject()
+                .key("from")
+                .number(static_cast<float>(s.from))
+                .key("to")
+                .number(static_cast<float>(s.to))
+                .key("shift");
             if (s.estimated()) j.number(s.shift); else j.null();
             j.key("stretch");
             if (s.estimated()) j.number(s.stretch); else j.null();

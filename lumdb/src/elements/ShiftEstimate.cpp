@@ -16,27 +16,33 @@ struct Pair {
     double d;            // measured position minus database wavelength
     std::uint32_t line;  // index among the voting lines
     std::uint32_t ref;   // index among the segment's references
+    double weight;       // how much the pairing says: strong line with strong database line
 };
 
 struct Window {
-    std::size_t lines = 0;
+    double score = 0.0;               // the weights of its pairs
+    std::size_t lines = 0;            // distinct lines among them
     std::size_t first = 0, last = 0;  // pair indices, inclusive
 };
 
-// The window of width `width` over the sorted proposals that holds the most distinct lines;
-// windows whose middle lies within `exclude` of `around` are passed over.
+// The window of width `width` over the sorted proposals with the highest weight; windows
+// whose middle lies within `exclude` of `around` are passed over.
 Window bestWindow(const std::vector<Pair>& pairs, std::size_t lineCount, double width,
                   double around = 0.0, double exclude = -1.0) {
     std::vector<std::uint32_t> count(lineCount, 0);
     Window best;
     std::size_t distinct = 0, a = 0;
+    double score = 0.0;
     for (std::size_t b = 0; b < pairs.size(); ++b) {
         if (count[pairs[b].line]++ == 0) ++distinct;
-        while (pairs[b].d - pairs[a].d > width)
+        score += pairs[b].weight;
+        while (pairs[b].d - pairs[a].d > width) {
+            score -= pairs[a].weight;
             if (--count[pairs[a++].line] == 0) --distinct;
+        }
         if (exclude >= 0 && std::abs(0.5 * (pairs[a].d + pairs[b].d) - around) <= exclude)
             continue;
-        if (distinct > best.lines) best = {distinct, a, b};
+        if (score > best.score) best = {score, distinct, a, b};
     }
     return best;
 }
@@ -127,14 +133,22 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         step /= static_cast<double>(voters.size());
         const double tol = std::max({0.5 * std::abs(step), 2.0 * medianOf(uncertainties), 1e-4});
 
+        // A pairing weighs by both lines' strength: the square root of the measured line's
+        // height against the segment's strongest, times the database line's expected
+        // strength within its species. Strong lines matching strong lines is what a shift
+        // rests on; the many weak database lines of every species mostly add chance.
+        const double tallest = measured[voters.front()].height;
         std::vector<Pair> pairs;
         for (std::uint32_t i = 0; i < voters.size(); ++i) {
             const double x = measured[voters[i]].position;
+            const double lineWeight = std::sqrt(measured[voters[i]].height / tallest);
             const auto lo = std::lower_bound(
                 refs.begin(), refs.end(), x - maxShift,
                 [](const ReferenceLine* r, double w) { return r->wavelength < w; });
             for (auto it = lo; it != refs.end() && (*it)->wavelength <= x + maxShift; ++it)
-                pairs.push_back({x - (*it)->wavelength, i, static_cast<std::uint32_t>(it - refs.begin())});
+                pairs.push_back({x - (*it)->wavelength, i,
+                                 static_cast<std::uint32_t>(it - refs.begin()),
+                                 lineWeight * (*it)->strength});
         }
         // With a stretch the vote runs over a grid of stretches, each step moving the ends of
         // the segment by at most half the tolerance, and the best (stretch, shift) wins.
@@ -157,10 +171,10 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         for (int j = 1; j <= stretchSteps; ++j)
             for (const double k : {j * stretchStep, -j * stretchStep}) {
                 const Window w = vote(k);
-                if (w.lines > best.lines) best = w, k0 = k;
+                if (w.score > best.score) best = w, k0 = k;
             }
         best = vote(k0);
-        if (best.lines == 0) {
+        if (best.score <= 0) {
             seg.outcome = ShiftOutcome::NotSignificant;
             out.push_back(std::move(seg));
             continue;
@@ -173,24 +187,31 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         const Window second = bestWindow(sorted, voters.size(), 2 * tol, s0, 3 * tol);
         seg.runnerUp = second.lines;
         // Proposals spread over the whole range of shifts; a window of width 2 tol catches
-        // its share of them by chance. Trying many stretches gives chance more tries, so
-        // the bar is higher then.
-        seg.chanceLines = static_cast<double>(pairs.size()) * (2 * tol) / (2 * maxShift + 2 * tol);
-        const double excess = static_cast<double>(best.lines) - seg.chanceLines;
+        // its share of them by chance, in count and in weight. Trying many stretches gives
+        // chance more tries, so the bar is higher then.
+        const double share = (2 * tol) / (2 * maxShift + 2 * tol);
+        double weights = 0.0, squares = 0.0;
+        for (const Pair& p : pairs) {
+            weights += p.weight;
+            squares += p.weight * p.weight;
+        }
+        seg.chanceLines = static_cast<double>(pairs.size()) * share;
+        const double chanceScore = weights * share;
+        const double typicalWeight = weights > 0 ? squares / weights : 0.0;
+        const double excess = best.score - chanceScore;
         if (best.lines < settings.minLines) {
             seg.outcome = ShiftOutcome::TooFewLines;
             out.push_back(std::move(seg));
             continue;
         }
         const double bar = stretchSteps > 0 ? 4.5 : 4.0;
-        if (excess < bar * std::sqrt(seg.chanceLines) + 2) {
+        if (excess < bar * std::sqrt(squares * share) + 2 * typicalWeight) {
             seg.outcome = ShiftOutcome::NotSignificant;
             out.push_back(std::move(seg));
             continue;
         }
-        if (static_cast<double>(second.lines) - seg.chanceLines >= 0.8 * excess) {
+        if (second.score - chanceScore >= 0.8 * excess) {
             seg.outcome = ShiftOutcome::Ambiguous;
-            seg.shift = s0;
             out.push_back(std::move(seg));
             continue;
         }
