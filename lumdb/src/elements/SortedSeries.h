@@ -91,8 +91,16 @@ class SortedSeries {
         const std::size_t n = xs_.size();
         std::size_t first = 0;
         std::vector<float> near;
+        // No local median is below the smallest step, so only gaps wider than gapSteps of
+        // those need the median.
+        float smallest = 0.0f;
+        for (std::size_t k = 1; k < n; ++k) {
+            const float step = xs_[k] - xs_[k - 1];
+            if (step > 0 && (smallest == 0.0f || step < smallest)) smallest = step;
+        }
         for (std::size_t k = 1; k < n; ++k) {
             const float gap = xs_[k] - xs_[k - 1];
+            if (!(gap > gapSteps * smallest)) continue;
             near.clear();
             for (std::size_t j = k > 10 ? k - 10 : 1; j < std::min(n, k + 11); ++j)
                 if (j != k) near.push_back(xs_[j] - xs_[j - 1]);
