@@ -196,14 +196,16 @@ TEST(ShiftEstimate, ThinEvidenceGivesNoEstimate) {
     }
     EXPECT_EQ(shifts[1].outcome, lumdb::ShiftOutcome::TooFewLines);
 
-    // Plenty of lines, but of no species in the reference set: no shift stands out.
+    // Plenty of lines, but of no species in the reference set: a dozen agree on some shift
+    // by chance, which is about what chance gives, so no shift stands out.
     auto unrelated = references(3, 60, 99);
     points = twoSegments(unrelated, 3, [](double) { return 0.0; });
     measured = lumdb::MeasureLines(points, searchLines(points), 5.0f);
     shifts = lumdb::EstimateShifts(points, measured, 5.0f, refs, settings);
     for (const auto& s : shifts) {
-        EXPECT_GE(s.votingLines, 20u);
-        EXPECT_FALSE(s.estimated()) << s.shift << " with " << s.support.size();
+        EXPECT_GE(s.votingLines, 40u);
+        EXPECT_GE(s.bestLines, settings.minLines);
+        EXPECT_EQ(s.outcome, lumdb::ShiftOutcome::NotSignificant) << s.bestShift;
     }
 }
 
