@@ -1,5 +1,7 @@
 // Line measurement, the robust noise estimate and the wavelength-shift estimate on
 // synthetic spectra with known lines (fixed seeds).
+#include "lumdb/Elements.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "ScriptedRunHost.h"
 #include "SyntheticSpectrum.h"
-#include "lumdb/Elements.h"
 #include "lumdb/lumdb.h"
 
 namespace {
@@ -27,9 +28,11 @@ TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr,
 }
 
 // 0.02 nm per point from `from`.
-lumbench::SyntheticSpectrum spectrum(double from, std::size_t n, std::vector<lumbench::SyntheticLine> lines,
-                                     double noise, std::uint32_t seed) {
-    lumbench::SpectrumRecipe r{.points = n, .xFrom = from, .slope = 0.5, .noise = noise, .given = {}};
+lumbench::SyntheticSpectrum spectrum(double from, std::size_t n,
+                                     std::vector<lumbench::SyntheticLine> lines, double noise,
+                                     std::uint32_t seed) {
+    lumbench::SpectrumRecipe r{
+        .points = n, .xFrom = from, .slope = 0.5, .noise = noise, .given = {}};
     r.xTo = from + 0.02 * static_cast<double>(n - 1);
     r.seed = seed;
     r.lines = 0;
@@ -79,7 +82,8 @@ TEST(LineMeasurement, GaussianLinesAreLocatedWithinAFractionOfAStepAndHonestUnce
 TEST(LineMeasurement, RobustNoiseIsNotInflatedByStrongLines) {
     // Many strong narrow lines: the line search's estimate takes them for noise, the median
     // does not. Without lines the two agree.
-    lumbench::SpectrumRecipe r{.points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0, .given = {}};
+    lumbench::SpectrumRecipe r{
+        .points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0, .given = {}};
     r.lines = 500;
     r.fwhmMin = 0.04;
     r.fwhmMax = 0.08;

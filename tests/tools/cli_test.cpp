@@ -335,9 +335,9 @@ TEST_F(Cli, ElementsReportsTheShiftOfRealSamples) {
                 EXPECT_GE(std::stoi(m[4]), 5) << name;
             }
             report += "  " + m[1].str() + "-" + m[2].str() + " nm: " +
-                      (m[3] == "null" ? m[6].str()
-                                      : m[3].str() + " +/- " + m[5].str() + " nm, " + m[4].str() +
-                                            " lines") +
+                      (m[3] == "null"
+                           ? m[6].str()
+                           : m[3].str() + " +/- " + m[5].str() + " nm, " + m[4].str() + " lines") +
                       "\n";
         }
         EXPECT_GE(segments, 1) << name;

@@ -88,15 +88,27 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                 .key("to")
                 .number(static_cast<float>(s.to))
                 .key("shift");
-            if (s.estimated()) j.number(s.shift); else j.null();
+            if (s.estimated())
+                j.number(s.shift);
+            else
+                j.null();
             j.key("stretch");
-            if (s.estimated()) j.number(s.stretch); else j.null();
+            if (s.estimated())
+                j.number(s.stretch);
+            else
+                j.null();
             j.key("lines").integer(static_cast<long long>(s.support.size()));
             j.key("uncertainty");
-            if (s.estimated()) j.number(s.shiftUncertainty); else j.null();
+            if (s.estimated())
+                j.number(s.shiftUncertainty);
+            else
+                j.null();
             j.key("status").string(outcomeKey(s.outcome));
             j.key("voting").integer(static_cast<long long>(s.votingLines));
-            j.key("best").number(s.bestShift).key("bestLines").integer(static_cast<long long>(s.bestLines));
+            j.key("best")
+                .number(s.bestShift)
+                .key("bestLines")
+                .integer(static_cast<long long>(s.bestLines));
             j.key("runnerUp").integer(static_cast<long long>(s.runnerUp));
             j.key("chance").number(s.chanceLines);
             j.key("support").beginArray();
@@ -225,10 +237,9 @@ int runElements(Session& session) {
         out.setColumns({"path", "x", "position", "uncertainty", "height", "width", "reference"},
                        {"Datei", "x", "Lage", "Unsicherheit", "Höhe", "Breite", "Bezugslinie"});
     else
-        out.setColumns(
-            {"path", "from", "to", "shift", "stretch", "lines", "uncertainty", "status"},
-            {"Datei", "von", "bis", "Verschiebung", "Streckung", "Linien", "Unsicherheit",
-             "Ergebnis"});
+        out.setColumns({"path", "from", "to", "shift", "stretch", "lines", "uncertainty", "status"},
+                       {"Datei", "von", "bis", "Verschiebung", "Streckung", "Linien",
+                        "Unsicherheit", "Ergebnis"});
 
     // The reference lines are read once, over the whole database, for every file.
     std::optional<lumdb::ReferenceLines> refs;

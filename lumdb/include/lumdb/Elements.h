@@ -70,19 +70,18 @@ inline constexpr double kReferenceTemperature = 10000.0;
 // Returns 1 when completed, 0 when cancelled or aborted.
 LUMDB_EXPORT unsigned char CollectReferenceLines(RunHost& parent, const std::string& dataDir,
                                                  const TElementArray& elements,
-                                                 const SSelectElVal& values, double from,
-                                                 double to, ReferenceLines& out,
-                                                 float floor = 0.01f);
+                                                 const SSelectElVal& values, double from, double to,
+                                                 ReferenceLines& out, float floor = 0.01f);
 
 struct ShiftSettings {
-    double maxShift = 1.0;        // largest shift considered, nm
-    double gapSteps = 4.0;        // a gap of this many local steps starts a new segment
-    bool fitStretch = false;      // shift plus a linear stretch instead of a shift alone
-    double maxStretch = 2e-3;     // largest stretch considered (nm per nm)
-    std::size_t minLines = 5;     // fewest supporting lines for an estimate
-    std::size_t perSpecies = 8;   // strongest expected lines per species and segment
+    double maxShift = 1.0;          // largest shift considered, nm
+    double gapSteps = 4.0;          // a gap of this many local steps starts a new segment
+    bool fitStretch = false;        // shift plus a linear stretch instead of a shift alone
+    double maxStretch = 2e-3;       // largest stretch considered (nm per nm)
+    std::size_t minLines = 5;       // fewest supporting lines for an estimate
+    std::size_t perSpecies = 8;     // strongest expected lines per species and segment
     std::size_t maxMeasured = 120;  // strongest measured lines per segment that vote
-    double minHeight = 5.0;       // a measured line votes when its height is this many noises
+    double minHeight = 5.0;         // a measured line votes when its height is this many noises
 };
 
 enum class ShiftOutcome {

@@ -91,12 +91,11 @@ unsigned char CollectReferenceLines(RunHost& parent, const std::string& dataDir,
     stages.firstIons = values.FirstIons;
     stages.higherIons = values.HigherIons;
     stages.decipherMode = values.decipherMode;
-    const unsigned char completed =
-        detail::runOverDatabase(parent, "Linienidentifizierung:", dataDir, elements, stages, visitor);
-    std::stable_sort(out.lines.begin(), out.lines.end(),
-                     [](const ReferenceLine& a, const ReferenceLine& b) {
-                         return a.wavelength < b.wavelength;
-                     });
+    const unsigned char completed = detail::runOverDatabase(
+        parent, "Linienidentifizierung:", dataDir, elements, stages, visitor);
+    std::stable_sort(
+        out.lines.begin(), out.lines.end(),
+        [](const ReferenceLine& a, const ReferenceLine& b) { return a.wavelength < b.wavelength; });
     return completed;
 }
 

@@ -40,8 +40,7 @@ Window bestWindow(const std::vector<Pair>& pairs, std::size_t lineCount, double 
             score -= pairs[a].weight;
             if (--count[pairs[a++].line] == 0) --distinct;
         }
-        if (exclude >= 0 && std::abs(0.5 * (pairs[a].d + pairs[b].d) - around) <= exclude)
-            continue;
+        if (exclude >= 0 && std::abs(0.5 * (pairs[a].d + pairs[b].d) - around) <= exclude) continue;
         if (score > best.score) best = {score, distinct, a, b};
     }
     return best;
@@ -155,7 +154,8 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         const double halfSpan = 0.5 * (seg.to - seg.from);
         const double maxStretch = settings.fitStretch ? std::abs(settings.maxStretch) : 0.0;
         const double stretchStep = halfSpan > 0 ? 0.5 * tol / halfSpan : 1.0;
-        const int stretchSteps = static_cast<int>(std::min(200.0, std::floor(maxStretch / stretchStep)));
+        const int stretchSteps =
+            static_cast<int>(std::min(200.0, std::floor(maxStretch / stretchStep)));
         std::vector<Pair> sorted;
         auto vote = [&](double k) {
             sorted = pairs;

@@ -20,12 +20,12 @@ class SortedSeries {
         const std::size_t n = points.size();
         xs_.resize(n);
         ys_.resize(n);
-        const bool rising = std::is_sorted(points.begin(), points.end(),
-                                           [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
-        const bool falling = !rising && std::is_sorted(points.begin(), points.end(),
-                                                       [](const TPointF& a, const TPointF& b) {
-                                                           return a.x > b.x;
-                                                       });
+        const bool rising =
+            std::is_sorted(points.begin(), points.end(),
+                           [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
+        const bool falling =
+            !rising && std::is_sorted(points.begin(), points.end(),
+                                      [](const TPointF& a, const TPointF& b) { return a.x > b.x; });
         std::vector<std::size_t> order;
         if (!rising && !falling) {
             order.resize(n);
