@@ -35,7 +35,7 @@ struct SpectrumRecipe {
     double amplitudeMax = 20000.0;
     std::uint32_t seed = 20240601;
     // Lines placed as given instead of `lines` random ones (the noise still from `seed`).
-    std::vector<SyntheticLine> given;
+    std::vector<SyntheticLine> given = {};
 };
 
 struct SyntheticSpectrum {

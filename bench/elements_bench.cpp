@@ -36,7 +36,7 @@ struct Scene {
         std::stable_sort(strongest.begin(), strongest.end(),
                          [](auto& a, auto& b) { return a.strength > b.strength; });
         strongest.resize(std::min<std::size_t>(3000, strongest.size()));
-        lumbench::SpectrumRecipe r{.given = {}};
+        lumbench::SpectrumRecipe r;
         for (const auto& l : strongest)
             r.given.push_back({l.wavelength + 0.3, 0.05, 50.0 + 19950.0 * l.strength});
         std::sort(r.given.begin(), r.given.end(),

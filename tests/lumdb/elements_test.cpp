@@ -31,8 +31,7 @@ TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr,
 lumbench::SyntheticSpectrum spectrum(double from, std::size_t n,
                                      std::vector<lumbench::SyntheticLine> lines, double noise,
                                      std::uint32_t seed) {
-    lumbench::SpectrumRecipe r{
-        .points = n, .xFrom = from, .slope = 0.5, .noise = noise, .given = {}};
+    lumbench::SpectrumRecipe r{.points = n, .xFrom = from, .slope = 0.5, .noise = noise};
     r.xTo = from + 0.02 * static_cast<double>(n - 1);
     r.seed = seed;
     r.lines = 0;
@@ -82,8 +81,7 @@ TEST(LineMeasurement, GaussianLinesAreLocatedWithinAFractionOfAStepAndHonestUnce
 TEST(LineMeasurement, RobustNoiseIsNotInflatedByStrongLines) {
     // Many strong narrow lines: the line search's estimate takes them for noise, the median
     // does not. Without lines the two agree.
-    lumbench::SpectrumRecipe r{
-        .points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0, .given = {}};
+    lumbench::SpectrumRecipe r{.points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0};
     r.lines = 500;
     r.fwhmMin = 0.04;
     r.fwhmMax = 0.08;
