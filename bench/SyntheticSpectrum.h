@@ -34,6 +34,8 @@ struct SpectrumRecipe {
     double amplitudeMin = 50.0;  // log-uniform between these
     double amplitudeMax = 20000.0;
     std::uint32_t seed = 20240601;
+    // Lines placed as given instead of `lines` random ones (the noise still from `seed`).
+    std::vector<SyntheticLine> given = {};
 };
 
 struct SyntheticSpectrum {
@@ -76,7 +78,8 @@ inline SyntheticSpectrum makeSpectrum(const SpectrumRecipe& recipe) {
 
     const double lo = std::min(recipe.xFrom, recipe.xTo);
     const double hi = std::max(recipe.xFrom, recipe.xTo);
-    for (std::size_t l = 0; l < recipe.lines; ++l) {
+    out.lines = recipe.given;
+    for (std::size_t l = 0; recipe.given.empty() && l < recipe.lines; ++l) {
         SyntheticLine line;
         line.center = lo + (hi - lo) * rnd.uniform();
         line.fwhm = recipe.fwhmMin + (recipe.fwhmMax - recipe.fwhmMin) * rnd.uniform();

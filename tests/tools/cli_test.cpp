@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <random>
 #include <regex>
@@ -386,4 +387,39 @@ TEST_F(Cli, MercurySpectrumInWavenumbersCalibratesOnItsLines) {
     move(scaling.stretchedAbout(peakNear(578.31 + 546.074 - green), 579.066, 546.074));
     EXPECT_NEAR(peakNear(546.074), 546.074, 0.001);
     EXPECT_NEAR(peakNear(576.96), 576.960, 0.03);
+}
+
+// The shift estimate on real instrument spectra, the same settings for all: reported, not
+// pinned (what is right for them is not known exactly); only the form and the range are
+// checked.
+TEST_F(Cli, ElementsReportsTheShiftOfRealSamples) {
+    const fs::path samples = fs::path(LUMORA_SHARED) / "samples" / "ascii";
+    if (!fs::is_directory(samples)) GTEST_SKIP() << "no instrument samples in " << samples;
+    for (const char* name :
+         {"csa_bhvo2_200pulse_spectrum.csv", "370-400nm_9ns_calib.txt", "spectrum.PRN"}) {
+        const CliRun run = cli("elements --format json --robust-noise --track 2 '" +
+                               (samples / name).string() + "'");
+        EXPECT_EQ(run.status, 0) << name << "\n" << run.err;
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << name;
+        const std::regex segment(
+            R"re(\{"from":([-0-9.e]+),"to":([-0-9.e]+),"shift":([-0-9.e]+|null),"stretch":[^,]+,"lines":(\d+),"uncertainty":([-0-9.e]+|null),"status":"([a-z-]+)")re");
+        std::string report;
+        int segments = 0;
+        for (std::sregex_iterator it(run.out.begin(), run.out.end(), segment), end; it != end;
+             ++it, ++segments) {
+            const std::smatch& m = *it;
+            EXPECT_LT(std::stod(m[1]), std::stod(m[2])) << name;
+            if (m[3] != "null") {
+                EXPECT_LE(std::abs(std::stod(m[3])), 1.0) << name;
+                EXPECT_GE(std::stoi(m[4]), 5) << name;
+            }
+            report += "  " + m[1].str() + "-" + m[2].str() + " nm: " +
+                      (m[3] == "null"
+                           ? m[6].str()
+                           : m[3].str() + " +/- " + m[5].str() + " nm, " + m[4].str() + " lines") +
+                      "\n";
+        }
+        EXPECT_GE(segments, 1) << name;
+        std::cout << name << "\n" << report;
+    }
 }

@@ -30,6 +30,8 @@ const Entry kCommands[] = {
     {"smooth", smoothSyntax, runSmooth, "Daten glätten (Wiener-Fourier- und Polynomfilter)"},
     {"lines", linesSyntax, runLines, "Liniensuche"},
     {"identify", identifySyntax, runIdentify, "Liniensuche und Linienidentifizierung"},
+    {"elements", elementsSyntax, runElements,
+     "Linien vermessen, Verschiebung der Wellenlängenachse schätzen"},
     {"dbsearch", dbsearchSyntax, runDbsearch, "Datenbanksuche unabhängig von einem Spektrum"},
     {"combine", combineSyntax, runCombine, "zwei Spektren kombinieren (- + * /)"},
     {"render", renderSyntax, runRender, "Diagramm als Bild- oder Vektorgrafik ausgeben"},

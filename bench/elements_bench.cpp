@@ -1,0 +1,109 @@
+// The measurement of found lines and the per-segment shift estimate on a 1,000,000-point
+// spectrum (200-1000 nm) whose lines are the sample database's strongest expected lines of
+// every species, shifted by 0.3 nm, with every species selected. The database is the one the
+// build lays out in its program directory.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "BenchRunHost.h"
+#include "SyntheticSpectrum.h"
+#include "lumdb/Elements.h"
+#include "lumdb/lumdb.h"
+
+namespace {
+
+struct Scene {
+    lumdb::ReferenceLines refs;
+    TPointList points;
+    TLineArray lines;
+    float noise = 0.0f;
+    bool ready = false;
+
+    Scene() {
+        lumbench::BenchRunHost host;
+        TElementArray elements;
+        GetElements(LUMORA_PROGRAM_DIR, elements);
+        if (elements.empty()) return;
+        SSelectElVal values{};
+        values.Neutrals = values.FirstIons = true;
+        CollectReferenceLines(host, std::string(LUMORA_PROGRAM_DIR) + "/Data/", elements, values,
+                              190.0, 1010.0, refs);
+        // The 3000 lines of highest expected strength, at 50 to 20000 by that strength.
+        std::vector<lumdb::ReferenceLine> strongest = refs.lines;
+        std::stable_sort(strongest.begin(), strongest.end(),
+                         [](auto& a, auto& b) { return a.strength > b.strength; });
+        strongest.resize(std::min<std::size_t>(3000, strongest.size()));
+        lumbench::SpectrumRecipe r;
+        for (const auto& l : strongest)
+            r.given.push_back({l.wavelength + 0.3, 0.05, 50.0 + 19950.0 * l.strength});
+        std::sort(r.given.begin(), r.given.end(),
+                  [](auto& a, auto& b) { return a.center < b.center; });
+        points = lumbench::makeSpectrum(r).points;
+        noise = lumdb::RobustNoise(points);
+        SLineSearchVal settings{};
+        settings.Noise = true;
+        settings.NoiseValue = noise;
+        TPointList smoothed;
+        LineSearch(host, points, smoothed, lines, &settings);
+        ready = !refs.lines.empty();
+    }
+};
+
+Scene& scene() {
+    static Scene s;
+    return s;
+}
+
+void BM_RobustNoise(benchmark::State& state) {
+    Scene& s = scene();
+    for (auto _ : state) benchmark::DoNotOptimize(lumdb::RobustNoise(s.points));
+}
+BENCHMARK(BM_RobustNoise)->Unit(benchmark::kMillisecond);
+
+void BM_MeasureLines(benchmark::State& state) {
+    Scene& s = scene();
+    for (auto _ : state) benchmark::DoNotOptimize(lumdb::MeasureLines(s.points, s.lines, s.noise));
+    state.counters["lines"] = static_cast<double>(s.lines.size());
+}
+BENCHMARK(BM_MeasureLines)->Unit(benchmark::kMillisecond);
+
+void BM_CollectReferenceLines(benchmark::State& state) {
+    lumbench::BenchRunHost host;
+    TElementArray elements;
+    GetElements(LUMORA_PROGRAM_DIR, elements);
+    SSelectElVal values{};
+    values.Neutrals = values.FirstIons = true;
+    lumdb::ReferenceLines refs;
+    for (auto _ : state)
+        CollectReferenceLines(host, std::string(LUMORA_PROGRAM_DIR) + "/Data/", elements, values,
+                              0.0, 1e30, refs);
+    state.counters["references"] = static_cast<double>(refs.lines.size());
+}
+BENCHMARK(BM_CollectReferenceLines)->Unit(benchmark::kMillisecond);
+
+// Noise, measurement and shift together, as lumora-cli elements runs them after the search;
+// the argument 1 fits shift and stretch.
+void BM_MeasureAndShift(benchmark::State& state) {
+    Scene& s = scene();
+    if (!s.ready) {
+        state.SkipWithError("no line database in " LUMORA_PROGRAM_DIR "/Data");
+        return;
+    }
+    lumdb::ShiftSettings settings;
+    settings.fitStretch = state.range(0) != 0;
+    double shift = 0.0;
+    for (auto _ : state) {
+        const float noise = lumdb::RobustNoise(s.points);
+        const auto measured = lumdb::MeasureLines(s.points, s.lines, noise);
+        const auto shifts = lumdb::EstimateShifts(s.points, measured, noise, s.refs, settings);
+        shift = shifts.empty() || !shifts[0].estimated() ? -99.0 : shifts[0].shift;
+    }
+    state.counters["lines"] = static_cast<double>(s.lines.size());
+    state.counters["shift"] = shift;
+}
+BENCHMARK(BM_MeasureAndShift)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,214 @@
+// Line measurement, the robust noise estimate and the wavelength-shift estimate on
+// synthetic spectra with known lines (fixed seeds).
+#include "lumdb/Elements.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ScriptedRunHost.h"
+#include "SyntheticSpectrum.h"
+#include "lumdb/lumdb.h"
+
+namespace {
+
+// The line search, with a given noise value when `noise` > 0.
+TLineArray searchLines(const TPointList& points, float* noiseEstimate = nullptr, float noise = 0) {
+    lumtest::ScriptedRunHost host;
+    SLineSearchVal settings{};
+    settings.Noise = noise > 0;
+    settings.NoiseValue = noise;
+    TPointList smoothed;
+    TLineArray lines;
+    EXPECT_EQ(LineSearch(host, points, smoothed, lines, &settings), 1);
+    if (noiseEstimate) *noiseEstimate = settings.NoiseValue;
+    return lines;
+}
+
+// 0.02 nm per point from `from`.
+lumbench::SyntheticSpectrum spectrum(double from, std::size_t n,
+                                     std::vector<lumbench::SyntheticLine> lines, double noise,
+                                     std::uint32_t seed) {
+    lumbench::SpectrumRecipe r{.points = n, .xFrom = from, .slope = 0.5, .noise = noise};
+    r.xTo = from + 0.02 * static_cast<double>(n - 1);
+    r.seed = seed;
+    r.lines = 0;
+    r.given = std::move(lines);
+    return lumbench::makeSpectrum(r);
+}
+
+TEST(LineMeasurement, GaussianLinesAreLocatedWithinAFractionOfAStepAndHonestUncertainty) {
+    // Isolated lines 3 to 6 points wide at 20 to 300 times the noise; the measured position is
+    // compared with the true centre, and the errors with the stated uncertainties.
+    lumbench::SyntheticRandom rnd(7);
+    std::vector<lumbench::SyntheticLine> truth;
+    for (int k = 0; k < 60; ++k)
+        truth.push_back({300.5 + 1.3 * k + 0.3 * rnd.uniform(), 0.06 + 0.06 * rnd.uniform(),
+                         100 + 1400 * rnd.uniform()});
+    const auto s = spectrum(300.0, 4200, truth, 5.0, 11);
+    const float noise = lumdb::RobustNoise(s.points);
+    const TLineArray lines = searchLines(s.points, nullptr, noise);
+    const auto measured = lumdb::MeasureLines(s.points, lines, noise);
+    ASSERT_EQ(measured.size(), lines.size());
+
+    std::size_t found = 0, gaussian = 0;
+    double worst = 0.0, normalised = 0.0, widthError = 0.0;
+    for (const auto& t : truth) {
+        const auto it = std::min_element(measured.begin(), measured.end(), [&](auto& a, auto& b) {
+            return std::abs(a.position - t.center) < std::abs(b.position - t.center);
+        });
+        ASSERT_NE(it, measured.end());
+        ++found;
+        gaussian += it->gaussian;
+        const double error = it->position - t.center;
+        worst = std::max(worst, std::abs(error) / 0.02);
+        normalised += error * error / (it->uncertainty * it->uncertainty);
+        widthError = std::max(widthError, std::abs(it->width / t.fwhm - 1));
+        EXPECT_NEAR(it->height, t.amplitude, 0.05 * t.amplitude + 4 * noise) << t.center;
+    }
+    EXPECT_EQ(found, truth.size());
+    EXPECT_GE(gaussian, truth.size() * 9 / 10);
+    EXPECT_LT(worst, 0.2);  // steps
+    // The stated uncertainty is the noise bound: the errors scatter about as much.
+    const double rms = std::sqrt(normalised / static_cast<double>(found));
+    EXPECT_GT(rms, 0.5);
+    EXPECT_LT(rms, 2.0);
+    EXPECT_LT(widthError, 0.25);
+}
+
+TEST(LineMeasurement, RobustNoiseIsNotInflatedByStrongLines) {
+    // Many strong narrow lines: the line search's estimate takes them for noise, the median
+    // does not. Without lines the two agree.
+    lumbench::SpectrumRecipe r{.points = 20000, .xFrom = 300.0, .xTo = 700.0, .noise = 5.0};
+    r.lines = 500;
+    r.fwhmMin = 0.04;
+    r.fwhmMax = 0.08;
+    r.amplitudeMin = 200.0;
+    r.amplitudeMax = 20000.0;
+    r.seed = 3;
+    const auto crowded = lumbench::makeSpectrum(r);
+    float standard = 0.0f;
+    searchLines(crowded.points, &standard);
+    EXPECT_GT(standard, 2 * 5.0f);
+    EXPECT_NEAR(lumdb::RobustNoise(crowded.points), 5.0f, 0.5f);
+
+    r.lines = 0;
+    r.given.clear();
+    const auto plain = lumbench::makeSpectrum(r);
+    searchLines(plain.points, &standard);
+    EXPECT_NEAR(lumdb::RobustNoise(plain.points), standard, 0.1f * standard);
+    EXPECT_EQ(lumdb::RobustNoise(std::vector<TPointF>{{1, 1}, {2, 5}}), 0.0f);
+}
+
+// Reference lines of `species` species with `perSpecies` lines each between 300 and 500 nm.
+lumdb::ReferenceLines references(int species, int perSpecies, std::uint32_t seed) {
+    lumbench::SyntheticRandom rnd(seed);
+    lumdb::ReferenceLines refs;
+    for (int s = 0; s < species; ++s) {
+        refs.species.push_back("X" + std::to_string(s));
+        for (int k = 0; k < perSpecies; ++k)
+            refs.lines.push_back({static_cast<float>(300 + 200 * rnd.uniform()),
+                                  static_cast<float>(0.05 + 0.95 * rnd.uniform()),
+                                  static_cast<std::uint32_t>(s)});
+    }
+    std::sort(refs.lines.begin(), refs.lines.end(),
+              [](auto& a, auto& b) { return a.wavelength < b.wavelength; });
+    return refs;
+}
+
+// A spectrum of two segments (300-380 nm and 420-500 nm) showing the lines of species 0 to
+// present - 1 shifted by shift(wavelength) in each segment.
+template <class Shift>
+TPointList twoSegments(const lumdb::ReferenceLines& refs, int present, Shift shift) {
+    TPointList points;
+    for (const double from : {300.0, 420.0}) {
+        std::vector<lumbench::SyntheticLine> lines;
+        for (const auto& r : refs.lines)
+            if (r.species < static_cast<std::uint32_t>(present) && r.wavelength > from + 1 &&
+                r.wavelength < from + 79)
+                lines.push_back({r.wavelength + shift(r.wavelength), 0.08, 2000.0 * r.strength});
+        const auto s = spectrum(from, 4000, lines, 5.0, static_cast<std::uint32_t>(from));
+        points.insert(points.end(), s.points.begin(), s.points.end());
+    }
+    return points;
+}
+
+TEST(ShiftEstimate, EachSegmentGetsItsOwnShiftWithItsSupportingLines) {
+    // Three species present among forty; the lines stand 0.35 nm too high in the first segment
+    // and 0.42 nm too low in the second.
+    const auto refs = references(40, 30, 5);
+    const auto shiftAt = [](double w) { return w < 400 ? 0.35 : -0.42; };
+    const TPointList points = twoSegments(refs, 3, shiftAt);
+    const TLineArray lines = searchLines(points);
+    const float noise = lumdb::RobustNoise(points);
+    const auto measured = lumdb::MeasureLines(points, lines, noise);
+    lumdb::ShiftSettings settings;
+    settings.perSpecies = 30;
+    const auto shifts = lumdb::EstimateShifts(points, measured, noise, refs, settings);
+    ASSERT_EQ(shifts.size(), 2u);
+    for (const auto& s : shifts) {
+        ASSERT_TRUE(s.estimated()) << s.from << " " << static_cast<int>(s.outcome);
+        EXPECT_NEAR(s.shift, shiftAt(s.from), 0.004) << s.from;
+        EXPECT_LT(s.shiftUncertainty, 0.004);
+        EXPECT_GE(s.support.size(), 10u);
+        // Supporting lines belong to the species present (a chance coincidence of their
+        // database lines with another species' aside) and sit where the model puts them.
+        std::size_t present = 0;
+        for (const auto& sup : s.support) {
+            present += sup.species < 3u;
+            EXPECT_NEAR(s.corrected(measured[sup.line].position), sup.reference, 0.01);
+        }
+        EXPECT_GE(present * 10, s.support.size() * 9);
+    }
+    EXPECT_NEAR(shifts[0].to, 379.98, 1e-3);
+    EXPECT_NEAR(shifts[1].from, 420.0, 1e-3);
+
+    // With a stretch: 0.2 nm at the middle of the first segment plus 1e-3 nm per nm.
+    const auto stretched = [](double w) { return 0.2 + 1e-3 * (w - 339.99); };
+    const TPointList sp = twoSegments(refs, 3, stretched);
+    const auto sm = lumdb::MeasureLines(sp, searchLines(sp), noise);
+    settings.fitStretch = true;
+    const auto ss = lumdb::EstimateShifts(sp, sm, noise, refs, settings);
+    ASSERT_TRUE(ss[0].estimated());
+    EXPECT_TRUE(ss[1].estimated());
+    EXPECT_NEAR(ss[1].stretch, 1e-3, 1e-4);
+    EXPECT_NEAR(ss[0].shift, 0.2, 0.004);
+    EXPECT_NEAR(ss[0].stretch, 1e-3, 1e-4);
+}
+
+TEST(ShiftEstimate, ThinEvidenceGivesNoEstimate) {
+    const auto refs = references(40, 30, 5);
+    lumdb::ShiftSettings settings;
+    settings.perSpecies = 30;
+    // Three lines of one species, all in the first segment: too few.
+    lumdb::ReferenceLines few = refs;
+    std::size_t kept = 0;
+    std::erase_if(few.lines, [&](const lumdb::ReferenceLine& r) {
+        return r.species == 0 && (r.wavelength > 380 || ++kept > 3);
+    });
+    TPointList points = twoSegments(few, 1, [](double) { return 0.3; });
+    auto measured = lumdb::MeasureLines(points, searchLines(points), 5.0f);
+    auto shifts = lumdb::EstimateShifts(points, measured, 5.0f, refs, settings);
+    ASSERT_EQ(shifts.size(), 2u);
+    for (const auto& s : shifts) {
+        EXPECT_FALSE(s.estimated());
+        EXPECT_TRUE(s.support.empty());
+    }
+    EXPECT_EQ(shifts[1].outcome, lumdb::ShiftOutcome::TooFewLines);
+
+    // Plenty of lines, but of no species in the reference set: a dozen agree on some shift
+    // by chance, which is about what chance gives, so no shift stands out.
+    auto unrelated = references(3, 60, 99);
+    points = twoSegments(unrelated, 3, [](double) { return 0.0; });
+    measured = lumdb::MeasureLines(points, searchLines(points), 5.0f);
+    shifts = lumdb::EstimateShifts(points, measured, 5.0f, refs, settings);
+    for (const auto& s : shifts) {
+        EXPECT_GE(s.votingLines, 40u);
+        EXPECT_GE(s.bestLines, settings.minLines);
+        EXPECT_EQ(s.outcome, lumdb::ShiftOutcome::NotSignificant) << s.bestShift;
+    }
+}
+
+}  // namespace
