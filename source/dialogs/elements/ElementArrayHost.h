@@ -14,8 +14,8 @@ class ElementListBox;
 
 class ElementArrayHost : public ElementSelectionHost {
   public:
-    // The controls may be null; those given are connected to this host and filled. The host
-    // must outlive neither the list nor the controls.
+    // The controls may be null; those given are connected to this host and filled. Destroy
+    // the host before the list and the controls (a member of the dialog that owns them).
     ElementArrayHost(TElementArray& elements, PeriodicTableDialog* table,
                      MoleculesListBox* molecules, ElementListBox* selected);
     ~ElementArrayHost() override;

@@ -2,8 +2,12 @@
 
 namespace {
 
-bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
-bool isLower(char c) { return c >= 'a' && c <= 'z'; }
+bool isUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool isLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
 
 }  // namespace
 
@@ -30,6 +34,10 @@ std::vector<std::string> formulaSymbols(std::string_view formula) {
     return symbols;
 }
 
-bool isAtom(const CElement& element) { return element.text.find("*A") != std::string::npos; }
+bool isAtom(const CElement& element) {
+    return element.text.find("*A") != std::string::npos;
+}
 
-bool isMolecule(const CElement& element) { return element.text.find("*M") != std::string::npos; }
+bool isMolecule(const CElement& element) {
+    return element.text.find("*M") != std::string::npos;
+}

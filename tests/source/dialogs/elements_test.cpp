@@ -20,9 +20,9 @@ CElement entry(const char* name, bool molecule = false, bool selected = false) {
 
 // "F I" shares its first letter with iron, "Mt I" stands beyond the atom commands' reach.
 TElementArray sampleTable(bool molecules = true) {
-    TElementArray t = {entry("H I"),  entry("F I"),  entry("Fe I"), entry("Fe II"), entry("Fe"),
-                       entry("Al I"), entry("O I"),  entry("Ca I"), entry("Fm I"),
-                       entry("Mt I", false, true)};
+    TElementArray t = {
+        entry("H I"),  entry("F I"), entry("Fe I"), entry("Fe II"), entry("Fe"),
+        entry("Al I"), entry("O I"), entry("Ca I"), entry("Fm I"),  entry("Mt I", false, true)};
     if (molecules) t.insert(t.end(), {entry("AlO", true), entry("CaOH", true), entry("CO", true)});
     return t;
 }
@@ -69,11 +69,14 @@ int darkestGrey(QWidget* w) {
     const QImage image = w->grab().toImage();
     int darkest = 255;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
     return darkest;
 }
 
-QColor pixel(QWidget* w, int x, int y) { return w->grab().toImage().pixelColor(x, y); }
+QColor pixel(QWidget* w, int x, int y) {
+    return w->grab().toImage().pixelColor(x, y);
+}
 
 }  // namespace
 
@@ -86,10 +89,11 @@ class ElementsTest : public QObject {
         QCOMPARE(elementSymbol("Fe\t"), std::string("Fe"));
         QCOMPARE(elementSymbol(" Fe"), std::string(""));
         const std::pair<const char*, std::vector<std::string>> formulas[] = {
-            {"CaOH", {"Ca", "O", "H"}}, {"N2+", {"N"}},        {"C2", {"C"}},
-            {"12C16O", {"C", "O"}},     {"CO", {"C", "O"}},    {"Co", {"Co"}},
-            {"Ti O-", {"Ti", "O"}},     {"xyzÄ", {}},          {"HCl", {"H", "Cl"}}};
-        for (const auto& [formula, symbols] : formulas) QVERIFY2(formulaSymbols(formula) == symbols, formula);
+            {"CaOH", {"Ca", "O", "H"}}, {"N2+", {"N"}},     {"C2", {"C"}},
+            {"12C16O", {"C", "O"}},     {"CO", {"C", "O"}}, {"Co", {"Co"}},
+            {"Ti O-", {"Ti", "O"}},     {"xyzÄ", {}},       {"HCl", {"H", "Cl"}}};
+        for (const auto& [formula, symbols] : formulas)
+            QVERIFY2(formulaSymbols(formula) == symbols, formula);
     }
 
     // Marks count the selected molecules holding a symbol, compared case-sensitively.
@@ -105,6 +109,21 @@ class ElementsTest : public QObject {
         QVERIFY(host.IsElementSelected("Mt") && !host.IsElementSelected("Fe"));
     }
 
+    // He closes the first row at the right edge, Hf follows the gap after Ba, the two series
+    // rows start at 38; no two buttons overlap.
+    void layout() {
+        PeriodicTableDialog t;
+        const auto at = [](int x, int y) { return PeriodicTableDialog::dialogRect(x, y, 14, 18); };
+        QCOMPARE(t.button(2)->geometry().right(), t.width() - 1);
+        QCOMPARE(t.button(72)->geometry(), at(42, 90));
+        QCOMPARE(t.button(57)->geometry(), at(38, 130));
+        QCOMPARE(t.button(103)->geometry(), at(234, 148));
+        QCOMPARE(t.button(109)->geometry(), at(112, 108));
+        for (int a = 1; a <= PeriodicTableDialog::kElements; ++a)
+            for (int b = a + 1; b <= PeriodicTableDialog::kElements; ++b)
+                QVERIFY(!t.button(a)->geometry().intersects(t.button(b)->geometry()));
+    }
+
     void atomCommandsLeaveHeavyElements() {
         Selection s(sampleTable());
         s.table->markAtomsAction()->trigger();
@@ -118,7 +137,7 @@ class ElementsTest : public QObject {
         QCOMPARE(s.chosen(), QStringLiteral("Mt I"));
         QCOMPARE(s.table->button(1)->id(), 801);
         QCOMPARE(s.table->button(109)->symbol(), QStringLiteral("Mt"));
-        QVERIFY(darkestGrey(s.table->button(99)) < 60);    // Es in black
+        QVERIFY(darkestGrey(s.table->button(99)) < 60);     // Es in black
         QVERIFY(darkestGrey(s.table->button(100)) >= 120);  // Fm in grey
         QCOMPARE(pixel(s.table->button(109), 4, 4), TPTButton::selectedColor());
         QCOMPARE(pixel(s.table->button(100), 4, 4), TPTButton::normalColor());
