@@ -373,6 +373,7 @@ void DiagramDocument::invertX() {
         SPlotInfo& data = overlays_.record(p).plotInfo;
         std::swap(data.xMin, data.xMax);
     }
+    if (integralDisplay) std::swap(integralBounds[0], integralBounds[1]);
 }
 
 DiagramDocument::ViewOptions DiagramDocument::viewOptions() const {

@@ -56,6 +56,9 @@ class DiagramDocument {
     bool addLineMode = false;            // a click or Enter adds a line at the marker
     bool calibrating = false;  // a pixel calibration picks its points: no selection, no menu
     bool integralDisplay = false;
+    // The points of the current spectrum the integral's bounds snapped to, the left one as
+    // the x axis is displayed first; meaningful while the integral display is on.
+    std::array<TPointF, 2> integralBounds{};
     bool runLineSearch = true;  // what the next identification run does
     bool runIdentification = true;
     lumdb::AnalysisSettings analysis = lumdb::AnalysisSettings::defaults();
@@ -155,7 +158,7 @@ class DiagramDocument {
 
     // --- Range ---
     // Turns the x axis round: the displayed x range and every spectrum's x data range swap
-    // their limits.
+    // their limits, and so do the integral's bounds while they are shown.
     void invertX();
     // Labels, legend and label font, as "Beschriftung" edits them and the legend command
     // toggles them. The title is the current spectrum's.

@@ -19,6 +19,7 @@
 
 class AppContext;
 class DisplayValueDialog;
+class IntegralDialog;
 class LumoraMDIClient;
 class QPainter;
 class QRegion;
@@ -239,4 +240,24 @@ class LumoraWindow : public QWidget, public CommandTarget {
     SDevicePoint reticlePoint_{};
     bool reticleOnImage_ = false;  // drawn on the image, its pixels saved in the buffers
     DisplayValueDialog* valueLabel_ = nullptr;
+
+    // --- Integral: the modeless integral dialog (command 135), the computation and the two
+    // bound markers, drawn while the integral display is on.
+  public:
+    // "Berechnen": checks the dialog's bounds against the displayed x range, orders them as
+    // the x axis runs, integrates the current spectrum between the points they snap to (in
+    // increasing x), shows the value and the snapped bounds and marks them in the diagram.
+    void computeIntegral();
+
+  private:
+    void openIntegral();
+    void attachIntegral(IntegralDialog& dialog, bool fresh);
+    void closeIntegral();
+    void followIntegral();
+    void showIntegralBounds();
+    void drawIntegralBounds(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const;
+    bool integrate(float left, float right);
+    // The point list the shown integral was computed on.
+    const TPointF* integralData_ = nullptr;
+    std::size_t integralSize_ = 0;
 };

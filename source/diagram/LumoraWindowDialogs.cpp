@@ -13,6 +13,7 @@
 #include "app/AppContext.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
+#include "dialogs/IntegralDialog.h"
 #include "dialogs/display/LabelFontType.h"
 #include "dialogs/display/PlotEditDialog.h"
 #include "dialogs/display/SelectPlotBox.h"
@@ -86,6 +87,12 @@ void LumoraWindow::declareDialogCommands() {
     commands_.add(
         cmd::Legend, [this] { toggleLegend(); }, enabled(cmd::Legend),
         [this] { return document_.isChecked(cmd::Legend); });
+    commands_.add(
+        cmd::Integral, [this] { openIntegral(); }, enabled(cmd::Integral));
+    painter_.setLayer(DiagramPainter::Layer::Integral,
+                      [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) {
+                          drawIntegralBounds(canvas, laidOut);
+                      });
     painter_.setLayer(
         DiagramPainter::Layer::Legend,
         [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) { drawLegend(canvas, laidOut); });
@@ -100,6 +107,23 @@ void LumoraWindow::openDisplayRange() {
         attachModeless(Modeless::DisplayRange, dialog);
         watchActivation(Modeless::DisplayRange, dialog);
         placeBeside(dialog, window(), 0);
+    }
+    if (dialog->isVisible())
+        dialog->raise();
+    else
+        dialog->show();
+    emit commandStatesChanged();
+}
+
+void LumoraWindow::openIntegral() {
+    QWidget* dialog = modelessDialog(Modeless::Integral);
+    if (!dialog) {
+        dialog = new IntegralDialog(integralDialogXfer(), context_.messages(), context_.showHelp,
+                                    window());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        attachModeless(Modeless::Integral, dialog);
+        watchActivation(Modeless::Integral, dialog);
+        placeBeside(dialog, window(), 3);
     }
     if (dialog->isVisible())
         dialog->raise();
@@ -128,6 +152,9 @@ void LumoraWindow::followDocument() {
         showSpectra(*box, document_);
     if (auto* range = qobject_cast<PlotEditDialog*>(modelessDialog(Modeless::DisplayRange)))
         showAxisTexts(*range, document_);
+    if (auto* integral = qobject_cast<IntegralDialog*>(modelessDialog(Modeless::Integral)))
+        attachIntegral(*integral, false);
+    followIntegral();
 }
 
 void LumoraWindow::attachModeless(Modeless kind, QWidget* dialog) {
@@ -164,6 +191,8 @@ void LumoraWindow::attachModeless(Modeless kind, QWidget* dialog) {
             });
         }
         showSpectra(*box, document_);
+    } else if (auto* integral = qobject_cast<IntegralDialog*>(dialog)) {
+        attachIntegral(*integral, fresh);
     }
 }
 
@@ -182,6 +211,8 @@ void LumoraWindow::watchActivation(Modeless kind, QWidget* dialog) {
         }
         if (auto* range = qobject_cast<PlotEditDialog*>(dialog)) range->setDiagramActive(false);
         if (auto* box = qobject_cast<SelectPlotBox*>(dialog)) box->setEntries({}, -1, false);
+        if (auto* integral = qobject_cast<IntegralDialog*>(dialog))
+            integral->setDiagramActive(false);
     });
 }
 
@@ -192,7 +223,7 @@ void LumoraWindow::frameEvent(QEvent* event) {
 void LumoraWindow::placeModeless() {
     int slot = 0;
     for (const Modeless kind :
-         {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection}) {
+         {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection, Modeless::Integral}) {
         if (QWidget* dialog = modelessDialog(kind)) placeBeside(dialog, window(), slot);
         ++slot;
     }

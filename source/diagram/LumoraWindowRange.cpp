@@ -183,6 +183,7 @@ int LumoraWindow::raiseForLabels() {
 
 void LumoraWindow::invertX() {
     document_.invertX();
+    if (document_.integralDisplay) showIntegralBounds();
     changed();
     emit rangeChanged();
 }
