@@ -20,7 +20,6 @@
 #include "dialogs/elements/MoleculesListBox.h"
 #include "dialogs/elements/PeriodicTableDialog.h"
 #include "dialogs/search/SearchSettings.h"
-#include "lumcore/Printf.h"
 #include "services/DialogButtons.h"
 #include "services/MessageBox.h"
 #include "services/ModalRunner.h"
@@ -29,10 +28,6 @@
 namespace {
 
 const QString kConfigurationFilter = QStringLiteral("Lumora Konfiguration  (*.lmc)|*.lmc");
-
-QString g(float value) {
-    return QString::fromStdString(lumcore::strprintf("%g", double(value)));
-}
 
 float number(const QString& text) {
     return numberfield::read(text).value_or(0.0f);
@@ -59,10 +54,10 @@ SearchEngineDialogXfer xferOf(const SSearchEngineVal& values) {
     x.neutrals = values.Neutrals;
     x.firstIons = values.FirstIons;
     x.higherIons = values.HigherIons;
-    x.lowerWavelength = g(values.LowerWavelength);
-    x.upperWavelength = g(values.UpperWavelength);
-    x.lowerIntensity = g(values.LowerIntensity);
-    x.upperIntensity = g(values.UpperIntensity);
+    x.lowerWavelength = numberfield::text(values.LowerWavelength);
+    x.upperWavelength = numberfield::text(values.UpperWavelength);
+    x.lowerIntensity = numberfield::text(values.LowerIntensity);
+    x.upperIntensity = numberfield::text(values.UpperIntensity);
     x.intensityValues = values.IntensityValues;
     x.intensityOption = values.IntensityOption;
     x.sortOption = values.SortOption;

@@ -36,7 +36,7 @@ struct SearchEngineDialogXfer {
     int sortOption = 0;            // 0 element, 1 wavelength, 2 intensity
 };
 
-// The record of `values` (the bounds as "%g"); saveAsDefault stays clear.
+// The record of `values` (the bounds as their shortest texts); saveAsDefault stays clear.
 SearchEngineDialogXfer xferOf(const SSearchEngineVal& values);
 // The record's stages, bounds and options into `values`; the texts are read as the number
 // fields read them ("1d5" is 100000), a text that is no number as 0. `text` and
