@@ -278,6 +278,11 @@ void ReportView::mouseMoveEvent(QMouseEvent* event) {
     moveCaret(lineAt(event->position().toPoint().y()), true);
 }
 
+void ReportView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseReleaseEvent(event);
+    event->accept();  // the press selected already
+}
+
 bool ReportView::event(QEvent* event) {
     // Ctrl+A and Ctrl+C belong to the view while it has the focus, even where a menu of the
     // window holds the same keys.
