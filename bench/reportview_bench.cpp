@@ -83,4 +83,6 @@ BENCHMARK(BM_ReportViewJumpToEnd)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return lumbench::runWithQt<QApplication>(argc, argv); }
+int main(int argc, char** argv) {
+    return lumbench::runWithQt<QApplication>(argc, argv);
+}

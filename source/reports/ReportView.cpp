@@ -114,10 +114,13 @@ void ReportView::reportChanged() {
     viewport()->update();
 }
 
-int ReportView::visibleLines() const { return std::max(1, viewport()->height() / lineHeight_); }
+int ReportView::visibleLines() const {
+    return std::max(1, viewport()->height() / lineHeight_);
+}
 
 std::size_t ReportView::lineAt(int y) const {
-    const long long line = (long long)topLine() + (y < 0 ? -1 - (-1 - y) / lineHeight_ : y / lineHeight_);
+    // Above the view (a drag upwards) counts lines back from the top one.
+    const auto line = (long long)topLine() + (long long)std::floor(double(y) / lineHeight_);
     const long long last = (long long)lineCount() - 1;
     return static_cast<std::size_t>(std::clamp(line, 0LL, std::max(0LL, last)));
 }
@@ -191,8 +194,8 @@ int ReportView::paintLine(QPainter& painter, std::size_t i, int x0, int top, boo
     if (para.kind == lumreport::ParagraphKind::Rule) {
         // As long as the rule's own text would be, a line through the middle of the row.
         const QFontMetrics metrics(fonts_[0], viewport());
-        const int width = metrics.horizontalAdvance(QString::fromUtf8(
-            report_->text(i).data(), qsizetype(report_->text(i).size())));
+        const int width = metrics.horizontalAdvance(
+            QString::fromUtf8(report_->text(i).data(), qsizetype(report_->text(i).size())));
         const int y = top + lineHeight_ / 2;
         painter.setPen(QPen(colorOf(runs.empty() ? lumreport::Style{} : runs.front().style), 1));
         painter.drawLine(x0, y, x0 + width, y);
@@ -212,7 +215,8 @@ int ReportView::paintLine(QPainter& painter, std::size_t i, int x0, int top, boo
         std::size_t pos = 0;
         while (true) {
             const std::size_t tab = chars.find('\t', pos);
-            const std::string_view cell = chars.substr(pos, tab == chars.npos ? chars.npos : tab - pos);
+            const std::string_view cell =
+                chars.substr(pos, tab == chars.npos ? chars.npos : tab - pos);
             if (!cell.empty()) {
                 const QString s = QString::fromUtf8(cell.data(), qsizetype(cell.size()));
                 painter.drawText(x0 + x, baseline, s);
@@ -263,7 +267,9 @@ void ReportView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) fontChanged();
 }
 
-void ReportView::scrollContentsBy(int, int) { viewport()->update(); }
+void ReportView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
 
 void ReportView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || lineCount() == 0)
@@ -305,13 +311,26 @@ void ReportView::keyPressEvent(QKeyEvent* event) {
     const long long page = visibleLines();
     long long to;
     switch (event->key()) {
-        case Qt::Key_Up: to = from - 1; break;
-        case Qt::Key_Down: to = from + 1; break;
-        case Qt::Key_PageUp: to = from - page; break;
-        case Qt::Key_PageDown: to = from + page; break;
-        case Qt::Key_Home: to = 0; break;
-        case Qt::Key_End: to = (long long)n - 1; break;
-        default: return QAbstractScrollArea::keyPressEvent(event);
+        case Qt::Key_Up:
+            to = from - 1;
+            break;
+        case Qt::Key_Down:
+            to = from + 1;
+            break;
+        case Qt::Key_PageUp:
+            to = from - page;
+            break;
+        case Qt::Key_PageDown:
+            to = from + page;
+            break;
+        case Qt::Key_Home:
+            to = 0;
+            break;
+        case Qt::Key_End:
+            to = (long long)n - 1;
+            break;
+        default:
+            return QAbstractScrollArea::keyPressEvent(event);
     }
     moveCaret(std::size_t(std::clamp(to, 0LL, (long long)n - 1)),
               event->modifiers().testFlag(Qt::ShiftModifier));

@@ -1,11 +1,11 @@
 // The report view: cells at the paragraph's tab stops and in their colour, rules drawn as a
 // line, line selection by mouse and keys with Ctrl+A / Ctrl+C, painting only the rows on
 // screen of a 100,000-row report, and the scroll position while the report grows.
+#include "reports/ReportView.h"
+
 #include <QClipboard>
 #include <QScrollBar>
 #include <QtTest>
-
-#include "reports/ReportView.h"
 
 namespace {
 
@@ -27,8 +27,12 @@ void add(Report& report, ParagraphKind kind, TabSet tabs, const Texts&... texts)
     (report.append(texts), ...);
 }
 
-bool dark(QRgb p) { return qGray(p) < 160; }
-bool red(QRgb p) { return qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110; }
+bool dark(QRgb p) {
+    return qGray(p) < 160;
+}
+bool red(QRgb p) {
+    return qRed(p) > 150 && qGreen(p) < 110 && qBlue(p) < 110;
+}
 
 struct Shown {
     std::shared_ptr<Report> report = std::make_shared<Report>();
@@ -69,7 +73,9 @@ struct Shown {
     Lines selection() const { return {view.selectionFirst(), view.selectionLast()}; }
 };
 
-QString clip() { return QGuiApplication::clipboard()->text(); }
+QString clip() {
+    return QGuiApplication::clipboard()->text();
+}
 
 }  // namespace
 
@@ -90,10 +96,11 @@ class ReportViewTest : public QObject {
         const double pxPerTwip = s.view.viewport()->logicalDpiX() / 1440.0;
         const int lh = s.view.lineHeight();
         // Header stops 50 and 1300 twips: the red cell starts 1250 twips after the black one.
-        const int black = Shown::ink(image, 0, lh, 0, dark), light = Shown::ink(image, 0, lh, 0, red);
+        const int black = Shown::ink(image, 0, lh, 0, dark),
+                  light = Shown::ink(image, 0, lh, 0, red);
         QVERIFY(black >= 0 && std::abs(light - black - 1250 * pxPerTwip) <= 1.5);
         // Table stops, then one every 720 twips: each cell starts one stop on.
-        const int stops[] = {100,  1300, 2500, 3750, 4350, 4500,  5400,
+        const int stops[] = {100,  1300, 2500, 3750, 4350, 4500, 5400,
                              6500, 6650, 8000, 8500, 8650, 9500, 10080};
         const int origin = Shown::ink(image, 1, lh, 0, dark);
         for (int k = 1; k < 14; ++k) {
