@@ -1,6 +1,7 @@
 // The application context: services, settings, session state and the printer.
 #include "app/AppContext.h"
 
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -70,4 +71,20 @@ FileDialog::Request AppContext::spectrumFilesRequest(bool many, const QString& c
     request.filter = openFilter;
     request.filterIndex = lastFilterIndex;
     return request;
+}
+
+QString AppContext::chooseConfigurationFile(QWidget* parent, bool save) {
+    FileDialog::Request request;
+    if (save) {
+        request.mode = FileDialog::Request::Mode::Save;
+        request.defaultSuffix = QStringLiteral("lmc");
+    }
+    request.caption =
+        save ? QStringLiteral("Konfiguration speichern") : QStringLiteral("Konfiguration laden");
+    request.directory = lastConfigDir;
+    request.filter = QStringLiteral("Lumora Konfiguration  (*.lmc)|*.lmc");
+    const FileDialog::Result chosen = files().run(parent, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return {};
+    lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
+    return chosen.files.front();
 }

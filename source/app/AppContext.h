@@ -94,6 +94,10 @@ class AppContext {
     }
     void setReadoutSink(std::function<void(const QString&)> sink) { readout_ = std::move(sink); }
 
+    // Asks for a configuration file (".lmc") to load or, with `save`, to save, starting in
+    // and remembering lastConfigDir; empty when the user cancels.
+    QString chooseConfigurationFile(QWidget* parent, bool save);
+
     Profile& profile() { return profile_; }
     // Points the profile at `path` and reads the recent files from it.
     void setSettingsFile(const QString& path);

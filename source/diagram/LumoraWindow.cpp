@@ -293,38 +293,20 @@ void LumoraWindow::loadSettings(DiagramDocument& document) {
     setupSettings_.reset();
 }
 
-namespace {
-
-const QString kConfigurationFilter = QStringLiteral("Lumora Konfiguration  (*.lmc)|*.lmc");
-
-}  // namespace
-
 bool LumoraWindow::loadConfiguration(SettingsPart part) {
-    FileDialog::Request request;
-    request.caption = QStringLiteral("Konfiguration laden");
-    request.directory = context_.lastConfigDir;
-    request.filter = kConfigurationFilter;
-    const FileDialog::Result chosen = context_.files().run(this, request);
-    if (!chosen.accepted || chosen.files.isEmpty()) return false;
-    context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
+    const QString path = context_.chooseConfigurationFile(this, false);
+    if (path.isEmpty()) return false;
     const WaitCursor wait;
-    document_.loadSettings(lumcore::IniFile::load(chosen.files.front().toStdString()), false, part);
+    document_.loadSettings(lumcore::IniFile::load(path.toStdString()), false, part);
     emit analysisSettingsChanged();
     changed();
     return true;
 }
 
 bool LumoraWindow::saveConfigurationAs(SettingsPart part) {
-    FileDialog::Request request;
-    request.mode = FileDialog::Request::Mode::Save;
-    request.caption = QStringLiteral("Konfiguration speichern");
-    request.directory = context_.lastConfigDir;
-    request.filter = kConfigurationFilter;
-    request.defaultSuffix = QStringLiteral("lmc");
-    const FileDialog::Result chosen = context_.files().run(this, request);
-    if (!chosen.accepted || chosen.files.isEmpty()) return false;
-    context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
-    document_.configurationPath = chosen.files.front().toStdString();
+    const QString path = context_.chooseConfigurationFile(this, true);
+    if (path.isEmpty()) return false;
+    document_.configurationPath = path.toStdString();
     return saveSettings(part);
 }
 

@@ -1,7 +1,6 @@
 #include "dialogs/search/SearchEngineDialog.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -26,8 +25,6 @@
 #include "services/StringTable.h"
 
 namespace {
-
-const QString kConfigurationFilter = QStringLiteral("Lumora Konfiguration  (*.lmc)|*.lmc");
 
 float number(const QString& text) {
     return numberfield::read(text).value_or(0.0f);
@@ -187,16 +184,11 @@ bool SearchEngineDialog::loadConfiguration() {
         showXfer();
         return true;
     }
-    FileDialog::Request request;
-    request.caption = QStringLiteral("Konfiguration laden");
-    request.directory = context_.lastConfigDir;
-    request.filter = kConfigurationFilter;
-    const FileDialog::Result chosen = context_.files().run(this, request);
-    if (!chosen.accepted || chosen.files.isEmpty()) return false;
+    const QString path = context_.chooseConfigurationFile(this, false);
+    if (path.isEmpty()) return false;
     const WaitCursor wait;
-    context_.lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
     const SSearchEngineVal loaded =
-        searchsettings::load(lumcore::IniFile::load(chosen.files.front().toStdString()),
+        searchsettings::load(lumcore::IniFile::load(path.toStdString()),
                              searchsettings::kConfigurationSection, elements_);
     SearchEngineDialogXfer x = xferOf(loaded);
     x.saveAsDefault = edited_.saveAsDefault;
@@ -209,17 +201,9 @@ bool SearchEngineDialog::loadConfiguration() {
 bool SearchEngineDialog::saveConfiguration() {
     readXfer();
     if (configurationSaver) return configurationSaver(edited_);
-    FileDialog::Request request;
-    request.mode = FileDialog::Request::Mode::Save;
-    request.caption = QStringLiteral("Konfiguration speichern");
-    request.directory = context_.lastConfigDir;
-    request.filter = kConfigurationFilter;
-    request.defaultSuffix = QStringLiteral("lmc");
-    const FileDialog::Result chosen = context_.files().run(this, request);
-    if (!chosen.accepted || chosen.files.isEmpty()) return false;
+    const QString path = context_.chooseConfigurationFile(this, true);
+    if (path.isEmpty()) return false;
     const WaitCursor wait;
-    const QString path = chosen.files.front();
-    context_.lastConfigDir = QFileInfo(path).absolutePath();
     SSearchEngineVal values;
     takeXfer(edited_, values);
     // Whatever else the file holds stays; the file is replaced whole or not at all.
