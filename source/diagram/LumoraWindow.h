@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "app/CommandTable.h"
@@ -174,6 +175,9 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void frameEvent(QEvent* event) override;
     // Takes a modeless dialog of another diagram over when this one becomes active.
     void attachModeless(Modeless kind, QWidget* dialog);
+    // Shows the window's modeless dialog of `kind`, made by `make` and placed beside the main
+    // window at `place` when it is not there yet, else raised.
+    void showModeless(Modeless kind, int place, const std::function<QWidget*()>& make);
 
   private:
     void declareDialogCommands();

@@ -99,14 +99,14 @@ void LumoraWindow::declareDialogCommands() {
     connect(this, &LumoraWindow::commandStatesChanged, this, &LumoraWindow::followDocument);
 }
 
-void LumoraWindow::openDisplayRange() {
-    QWidget* dialog = modelessDialog(Modeless::DisplayRange);
+void LumoraWindow::showModeless(Modeless kind, int place, const std::function<QWidget*()>& make) {
+    QWidget* dialog = modelessDialog(kind);
     if (!dialog) {
-        dialog = new PlotEditDialog(context_.messages(), window());
+        dialog = make();
         dialog->setAttribute(Qt::WA_DeleteOnClose);
-        attachModeless(Modeless::DisplayRange, dialog);
-        watchActivation(Modeless::DisplayRange, dialog);
-        placeBeside(dialog, window(), 0);
+        attachModeless(kind, dialog);
+        watchActivation(kind, dialog);
+        placeBeside(dialog, window(), place);
     }
     if (dialog->isVisible())
         dialog->raise();
@@ -115,21 +115,16 @@ void LumoraWindow::openDisplayRange() {
     emit commandStatesChanged();
 }
 
+void LumoraWindow::openDisplayRange() {
+    showModeless(Modeless::DisplayRange, 0,
+                 [this] { return new PlotEditDialog(context_.messages(), window()); });
+}
+
 void LumoraWindow::openIntegral() {
-    QWidget* dialog = modelessDialog(Modeless::Integral);
-    if (!dialog) {
-        dialog = new IntegralDialog(integralDialogXfer(), context_.messages(), context_.showHelp,
-                                    window());
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        attachModeless(Modeless::Integral, dialog);
-        watchActivation(Modeless::Integral, dialog);
-        placeBeside(dialog, window(), 3);
-    }
-    if (dialog->isVisible())
-        dialog->raise();
-    else
-        dialog->show();
-    emit commandStatesChanged();
+    showModeless(Modeless::Integral, 3, [this] {
+        return new IntegralDialog(integralDialogXfer(), context_.messages(), context_.showHelp,
+                                  window());
+    });
 }
 
 void LumoraWindow::openPlotSelection() {
