@@ -37,6 +37,10 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QMdiArea::subWindowActivated, this, &LumoraMDIClient::childrenChanged);
+    connect(this, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        auto* child = qobject_cast<LumoraMDIChild*>(window);
+        if (child && child->kind() == LumoraMDIChild::Kind::SearchEngine) lastSearch_ = child;
+    });
     setAcceptDrops(true);
     idleCheck_.setSingleShot(true);
     connect(&idleCheck_, &QTimer::timeout, this, &LumoraMDIClient::runIdleWork);
@@ -68,7 +72,7 @@ LumoraMDIClient::LumoraMDIClient(AppContext& context, QWidget* parent)
         .add(cmd::FilePrinterSetup, [this] { printerSetup(); })
         .add(
             cmd::SearchEngineOpen, [this] { openSearchWindow(); },
-            [this] { return hasSearchWindowFactory() && searchWindow() == nullptr; })
+            [this] { return hasSearchWindowFactory(); })
         .add(
             cmd::SearchEngineClose,
             [this] {
@@ -202,10 +206,6 @@ void LumoraMDIClient::printerSetup() {
 }
 
 void LumoraMDIClient::openSearchWindow() {
-    if (LumoraMDIChild* existing = searchWindow()) {
-        setActiveSubWindow(existing);
-        return;
-    }
     QWidget* content = context_.windows().searchWindow(*this);
     if (content) addChild(static_cast<int>(LumoraMDIChild::Kind::SearchEngine), content);
 }
@@ -227,8 +227,14 @@ CommandTarget* LumoraMDIClient::activeSearchWindow() const {
 }
 
 LumoraMDIChild* LumoraMDIClient::searchWindow() const {
-    for (QMdiSubWindow* w : subWindowList()) {
-        auto* child = qobject_cast<LumoraMDIChild*>(w);
+    LumoraMDIChild* active = activeChild();
+    if (active && active->kind() == LumoraMDIChild::Kind::SearchEngine) return active;
+    // A closed window leaves the list at once but lives until its deletion.
+    const QList<QMdiSubWindow*> children = subWindowList(QMdiArea::CreationOrder);
+    if (lastSearch_ && children.contains(lastSearch_.data())) return lastSearch_;
+    // None was active yet (or the last active one has gone): the newest one.
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        auto* child = qobject_cast<LumoraMDIChild*>(*it);
         if (child && child->kind() == LumoraMDIChild::Kind::SearchEngine) return child;
     }
     return nullptr;

@@ -1,9 +1,10 @@
 // The MDI client of the main frame: opens spectrum files into diagram children, closes the
 // active child, prints through the active child, sets up the printer and opens and closes
-// the one database search window.
+// database search windows (as many as the user likes, each with its own result).
 #pragma once
 
 #include <QMdiArea>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <functional>
@@ -53,6 +54,8 @@ class LumoraMDIClient : public QMdiArea {
     // The active child's command target, if it is of the given kind.
     CommandTarget* activeDiagram() const;
     CommandTarget* activeSearchWindow() const;
+    // The search window command 118 closes: the active one, else the one last active, else
+    // the newest; null when none is open.
     LumoraMDIChild* searchWindow() const;
     int childCount() const;
 
@@ -85,4 +88,5 @@ class LumoraMDIClient : public QMdiArea {
     QString handoverDir_;
     QList<std::function<void()>> idleWork_;
     QTimer idleCheck_;
+    QPointer<LumoraMDIChild> lastSearch_;
 };

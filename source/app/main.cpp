@@ -13,6 +13,7 @@
 #include "app/LumoraMDIClient.h"
 #include "app/ProgramLocation.h"
 #include "diagram/LumoraWindow.h"
+#include "reports/SearchEngineEdit.h"
 #include "services/StringTable.h"
 
 namespace {
@@ -101,6 +102,7 @@ int main(int argc, char* argv[]) {
     LumoraApp::Options options;
     options.splash = !parser.isSet(noSplash);
     options.windows.diagram = &LumoraWindow::open;
+    options.windows.searchWindow = &SearchEngineEdit::open;
     LumoraApp app(options);
     QObject::connect(&app, &LumoraApp::quitRequested, &qtApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -25,6 +25,7 @@
 #include "services/FileDialog.h"
 #include "services/MessageBox.h"
 #include "services/StringTable.h"
+#include "services/WaitCursor.h"
 
 namespace {
 
@@ -43,12 +44,6 @@ QString failureText(const std::string& keyword) {
     if (keyword == lumio::keyword::CancelOpenFile) return {};
     return QStringLiteral("Fehler beim Öffnen der Datei!");
 }
-
-// The hourglass for as long as a file is read, restored on every way out.
-struct WaitCursor {
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 QString fullDiagramText(const char* second) {
     return QString::fromStdString(lumcore::strprintf(

@@ -14,16 +14,14 @@
 #include <cmath>
 #include <string>
 
+#include "reports/ReportText.h"
+
 namespace {
 
 // Room left of the text, so that the first cell does not touch the frame.
 constexpr int kInset = 2;
 // Where a report's own tab stops end, tabs continue at every half inch.
 constexpr int kDefaultTabTwips = 720;
-
-QColor toQColor(lumreport::Color c) {
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
 
 }  // namespace
 
@@ -176,19 +174,13 @@ void ReportView::updateScrollBars() {
     h->setSingleStep(std::max(1, defaultTabPx_ / 2));
 }
 
-int ReportView::nextTabStop(lumreport::TabSet tabs, int x) const {
-    for (int stop : tabStopsPx_[static_cast<std::size_t>(tabs)])
-        if (stop > x) return stop;
-    return (x / defaultTabPx_ + 1) * defaultTabPx_;
-}
-
 int ReportView::paintLine(QPainter& painter, std::size_t i, int x0, int top, bool selected) {
     const lumreport::Paragraph& para = report_->paragraph(i);
     const QColor text = palette().color(QPalette::Text);
     const QColor highlighted = palette().color(QPalette::HighlightedText);
     const auto colorOf = [&](const lumreport::Style& s) {
         if (selected) return highlighted;
-        return s.color == lumreport::kBlack ? text : toQColor(s.color);
+        return s.color == lumreport::kBlack ? text : reporttext::toQColor(s.color);
     };
     const auto runs = report_->runs(i);
     if (para.kind == lumreport::ParagraphKind::Rule) {
@@ -201,33 +193,14 @@ int ReportView::paintLine(QPainter& painter, std::size_t i, int x0, int top, boo
         painter.drawLine(x0, y, x0 + width, y);
         return x0 + width;
     }
-    const int baseline = top + ascent_;
-    int x = 0;
-    int current = -1;
-    for (const lumreport::Run& run : runs) {
-        const int f = (run.style.bold ? 2 : 0) + (run.style.underline ? 1 : 0);
-        if (f != current) {
-            painter.setFont(fonts_[f]);
-            current = f;
-        }
-        painter.setPen(colorOf(run.style));
-        const std::string_view chars = report_->text(run);
-        std::size_t pos = 0;
-        while (true) {
-            const std::size_t tab = chars.find('\t', pos);
-            const std::string_view cell =
-                chars.substr(pos, tab == chars.npos ? chars.npos : tab - pos);
-            if (!cell.empty()) {
-                const QString s = QString::fromUtf8(cell.data(), qsizetype(cell.size()));
-                painter.drawText(x0 + x, baseline, s);
-                x += painter.fontMetrics().horizontalAdvance(s);
-            }
-            if (tab == chars.npos) break;
-            x = nextTabStop(para.tabs, x);
-            pos = tab + 1;
-        }
-    }
-    return x0 + x;
+    const reporttext::RunLook look{
+        [this](const lumreport::Style& s) -> const QFont& {
+            return fonts_[std::size_t((s.bold ? 2 : 0) + (s.underline ? 1 : 0))];
+        },
+        colorOf};
+    return x0 + reporttext::drawRuns(painter, *report_, i, x0, top + ascent_,
+                                     tabStopsPx_[static_cast<std::size_t>(para.tabs)],
+                                     defaultTabPx_, look);
 }
 
 void ReportView::paintEvent(QPaintEvent* event) {

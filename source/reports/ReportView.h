@@ -80,7 +80,6 @@ class ReportView : public QAbstractScrollArea {
     void updateScrollBars();
     // Draws paragraph `i` with its left edge at `x0`, baseline `y`; returns its right end.
     int paintLine(QPainter& painter, std::size_t i, int x0, int y, bool selected);
-    int nextTabStop(lumreport::TabSet tabs, int x) const;
 
     std::shared_ptr<const lumreport::Report> report_;
     std::size_t anchor_ = kNone;

@@ -23,6 +23,7 @@
 #include "services/MessageBox.h"
 #include "services/ModalRunner.h"
 #include "services/StringTable.h"
+#include "services/WaitCursor.h"
 
 namespace {
 
@@ -38,11 +39,6 @@ QLineEdit* wavelengthField(QWidget* parent) {
     field->setMaxLength(255);
     return field;
 }
-
-struct WaitCursor {
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
