@@ -1,9 +1,11 @@
 // The application context: services, settings, session state and the printer.
 #include "app/AppContext.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QStandardPaths>
 
 #include "app/RecentFiles.h"
 #include "lumio/Ui.h"
@@ -12,6 +14,7 @@
 #include "services/QtLumioUi.h"
 #include "services/QtMessageBox.h"
 #include "services/QtRunHost.h"
+#include "services/StringTable.h"
 
 AppContext::AppContext(Services services, Windows windows)
     : messages_(services.messages),
@@ -87,4 +90,29 @@ QString AppContext::chooseConfigurationFile(QWidget* parent, bool save) {
     if (!chosen.accepted || chosen.files.isEmpty()) return {};
     lastConfigDir = QFileInfo(chosen.files.front()).absolutePath();
     return chosen.files.front();
+}
+
+QString AppContext::chooseReportFile(QWidget* parent, const QString& caption) {
+    const QString section = QStringLiteral("Directories and Files");
+    const QString key = QStringLiteral("ExpDir");
+    FileDialog::Request request;
+    request.mode = FileDialog::Request::Mode::Save;
+    request.caption = caption;
+    request.filter = QStringLiteral("Text (*.txt)|*.txt|Rich Text (*.rtf)|*.rtf");
+    request.directory = profile_.getString(section, key, {});
+    if (request.directory.isEmpty() || !QFileInfo(request.directory).isDir())
+        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const FileDialog::Result chosen = files().run(parent, request);
+    if (!chosen.accepted || chosen.files.isEmpty()) return {};
+    QString path = chosen.files.front();
+    if (QFileInfo(path).suffix().isEmpty()) path += chosen.filterIndex == 2 ? ".rtf" : ".txt";
+    profile_.writeString(section, key, QFileInfo(path).absolutePath());
+    return path;
+}
+
+void AppContext::reportUnwritable(QWidget* parent, const QString& path) const {
+    messages().show(parent,
+                    QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    strings::FileError, MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
 }

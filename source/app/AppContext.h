@@ -97,6 +97,12 @@ class AppContext {
     // Asks for a configuration file (".lmc") to load or, with `save`, to save, starting in
     // and remembering lastConfigDir; empty when the user cancels.
     QString chooseConfigurationFile(QWidget* parent, bool save);
+    // Asks where to save a report as text or RTF, starting in the export folder ("ExpDir";
+    // the documents folder while none is stored or it is gone) and storing the chosen one; a
+    // name without extension takes the chosen filter's. Empty when the user cancels.
+    QString chooseReportFile(QWidget* parent, const QString& caption);
+    // Tells the user that `path` could not be written ("Dateifehler").
+    void reportUnwritable(QWidget* parent, const QString& path) const;
 
     Profile& profile() { return profile_; }
     // Points the profile at `path` and reads the recent files from it.

@@ -187,11 +187,17 @@ void LumoraWindow::declareCommands() {
     declareDialogCommands();
     declareLinesCommands();
     declareReticleCommands();
+    declareLineInfoCommands();
 }
 
 bool LumoraWindow::minimised() const {
     const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
     return frame && frame->isMinimized();
+}
+
+std::string LumoraWindow::currentBaseName() const {
+    const OverlayTable& table = document_.overlays();
+    return table.empty() ? std::string() : baseName(table.currentRecord().fileName);
 }
 
 QString LumoraWindow::caption() const {

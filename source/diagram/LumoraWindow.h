@@ -17,6 +17,7 @@
 #include "diagram/DiagramDocument.h"
 #include "diagram/DiagramPainter.h"
 #include "lumgl/Reticle.h"
+#include "reports/LineInfoFrameWindow.h"
 
 class AppContext;
 class DisplayValueDialog;
@@ -264,4 +265,18 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // The point list the shown integral was computed on.
     const TPointF* integralData_ = nullptr;
     std::size_t integralSize_ = 0;
+
+    // --- Line information (157, 158): the window with the candidates of the selected or of
+    // every found line, or the entries of shown database lines; created on first use, gone
+    // when the user closes it.
+  public:
+    LineInfoFrameWindow* lineInfoWindow() const { return lineInfo_; }
+    void closeLineInfo();
+
+  private:
+    void declareLineInfoCommands();
+    void showLineInfo(bool all);
+    // The current spectrum's file name after the last separator.
+    std::string currentBaseName() const;
+    QPointer<LineInfoFrameWindow> lineInfo_;
 };

@@ -7,10 +7,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMdiSubWindow>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "app/AppContext.h"
@@ -24,7 +20,7 @@
 #include "lumreport/ReportWriters.h"
 #include "lumreport/SearchReport.h"
 #include "lumreport/SearchResultText.h"
-#include "reports/ReportPrinter.h"
+#include "reports/ReportPreview.h"
 #include "reports/ReportView.h"
 #include "services/FileDialog.h"
 #include "services/MessageBox.h"
@@ -35,8 +31,6 @@
 
 namespace {
 
-const QString kDirectoriesSection = QStringLiteral("Directories and Files");
-const QString kExportDirKey = QStringLiteral("ExpDir");
 // The report pumps events at most this often while it is written.
 constexpr qint64 kPumpIntervalMs = 20;
 
@@ -236,21 +230,9 @@ bool SearchEngineEdit::buildReport() {
 }
 
 void SearchEngineEdit::saveResult() {
-    FileDialog::Request request;
-    request.mode = FileDialog::Request::Mode::Save;
-    request.caption = QStringLiteral("Ergebnis speichern unter");
-    request.filter = QStringLiteral("Text (*.txt)|*.txt|Rich Text (*.rtf)|*.rtf");
-    request.directory = context_.profile().getString(kDirectoriesSection, kExportDirKey, {});
-    if (request.directory.isEmpty() || !QFileInfo(request.directory).isDir())
-        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const FileDialog::Result chosen = context_.files().run(this, request);
-    if (!chosen.accepted || chosen.files.isEmpty()) return;
-    QString path = chosen.files.front();
-    // A name without extension takes the one of the chosen filter.
-    if (QFileInfo(path).suffix().isEmpty()) path += chosen.filterIndex == 2 ? ".rtf" : ".txt";
-    context_.profile().writeString(kDirectoriesSection, kExportDirKey,
-                                   QFileInfo(path).absolutePath());
-    saveResultTo(path);
+    const QString path =
+        context_.chooseReportFile(this, QStringLiteral("Ergebnis speichern unter"));
+    if (!path.isEmpty()) saveResultTo(path);
 }
 
 bool SearchEngineEdit::saveResultTo(const QString& path) {
@@ -263,36 +245,13 @@ bool SearchEngineEdit::saveResultTo(const QString& path) {
         else
             written = lumreport::saveSearchResultText(target, result_.items(), values_);
     }
-    if (!written)
-        context_.messages().show(this,
-                                 QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
-                                     .arg(QDir::toNativeSeparators(path)),
-                                 strings::FileError, MessageBox::Icon::Stop,
-                                 MessageBox::Buttons::Ok);
+    if (!written) context_.reportUnwritable(this, path);
     return written;
 }
 
-void SearchEngineEdit::printOn(QPrinter& printer) const {
-    if (!report_) return;
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    reportprint::print(printer, *report_, QString::fromUtf8(lumreport::kDatabaseReportTitle),
-                       range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
-}
-
 void SearchEngineEdit::print(bool preview) {
-    QPrinter* printer = context_.printer();
-    if (!printer || !report_) return;
-    if (preview) {
-        QPrintPreviewDialog dialog(printer, window());
-        dialog.setWindowTitle(QStringLiteral("Druckvorschau"));
-        connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* p) { printOn(*p); });
-        context_.dialogs().run(dialog);
-        return;
-    }
-    QPrintDialog dialog(printer, window());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (context_.dialogs().run(dialog) != QDialog::Accepted) return;
-    const WaitCursor wait;
-    printOn(*printer);
+    if (!report_) return;
+    const QString title = QString::fromUtf8(lumreport::kDatabaseReportTitle);
+    printReport(context_, window(), *report_, title, preview,
+                title + QStringLiteral(" (Druckvorschau)"));
 }

@@ -20,7 +20,6 @@ class AppContext;
 class LumoraMDIClient;
 class ReportView;
 class QCloseEvent;
-class QPrinter;
 class SearchEngineDialog;
 
 class SearchEngineEdit : public QWidget, public CommandTarget {
@@ -53,8 +52,6 @@ class SearchEngineEdit : public QWidget, public CommandTarget {
     // 119: asks for a file and writes the result: RTF for ".rtf", else the ";" text.
     void saveResult();
     bool saveResultTo(const QString& path);
-    // Prints the report on `printer` in the page range the printer holds.
-    void printOn(QPrinter& printer) const;
 
     ReportView* view() const { return view_; }
     const TSearchEngineLineArray& result() const { return result_; }

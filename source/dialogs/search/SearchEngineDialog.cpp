@@ -206,9 +206,7 @@ bool SearchEngineDialog::saveConfiguration() {
     lumcore::IniFile ini = lumcore::IniFile::load(path.toStdString());
     searchsettings::save(ini, searchsettings::kConfigurationSection, elements_, values);
     if (ini.save(path.toStdString())) return true;
-    context_.messages().show(
-        this, QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(path),
-        strings::FileError, MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
+    context_.reportUnwritable(this, path);
     return false;
 }
 

@@ -1,0 +1,70 @@
+// The line information window of a diagram: 157 for the selected line, which it adds to
+// the lines shown when they are of the same kind, 158 for every line of the list shown
+// (found lines before database lines).
+#include "app/AppContext.h"
+#include "app/Commands.h"
+#include "diagram/LumoraWindow.h"
+#include "lumcore/Printf.h"
+#include "reports/LineInfoFrameWindow.h"
+
+void LumoraWindow::declareLineInfoCommands() {
+    for (const int id : {cmd::SelectedLineInfo, cmd::AllLinesInfo})
+        commands_.add(
+            id, [this, id] { showLineInfo(id == cmd::AllLinesInfo); },
+            [this, id] { return !minimised() && document_.isEnabled(id); });
+}
+
+void LumoraWindow::closeLineInfo() {
+    if (lineInfo_) lineInfo_->close();
+}
+
+void LumoraWindow::showLineInfo(bool all) {
+    const OverlayTable& table = document_.overlays();
+    if (table.empty()) return;
+    const SpectrumRecord& r = table.currentRecord();
+    const bool found =
+        all ? (r.foundLinesShown && !r.spectrumLines.empty()) || r.databaseLines.empty()
+            : r.foundLineSelected != 0;
+    const int selected = document_.selectedLine();
+    if (!all && (selected < 0 || std::size_t(selected) >=
+                                     (found ? r.spectrumLines.size() : r.databaseLines.size())))
+        return;
+    using Kind = LineInfoFrameWindow::Kind;
+    const Kind kind = found ? Kind::FoundLines : Kind::DatabaseLines;
+    const bool fresh = !lineInfo_;
+    if (fresh) lineInfo_ = new LineInfoFrameWindow(context_, this);
+    // A single line joins the lines the window shows when they are of its kind.
+    const bool append = !all && !fresh && lineInfo_->kind() == kind;
+
+    std::string caption = append ? lineInfo_->windowTitle().toStdString() : currentBaseName();
+    // The window cuts its caption at 255 characters; thousands of lines need not be written.
+    auto addWavelength = [&caption, first = !append](double x) mutable {
+        if (caption.size() <= 255) caption += lumcore::strprintf(first ? ": %g nm" : ", %g nm", x);
+        first = false;
+    };
+    if (found) {
+        const int option = document_.analysis.select.IntensityOption;
+        const auto& lines = r.spectrumLines.items();
+        if (all) {
+            for (const CLine& line : lines) addWavelength(line.x);
+            lineInfo_->setCaption(QString::fromStdString(caption));
+            lineInfo_->writeAllLinesReport(lines, option);
+        } else {
+            addWavelength(lines[std::size_t(selected)].x);
+            lineInfo_->setCaption(QString::fromStdString(caption));
+            lineInfo_->writeLineReport(lines[std::size_t(selected)], option, append);
+        }
+    } else {
+        const int option = document_.database.IntensityOption;
+        const auto& lines = r.databaseLines.items();
+        if (all) {
+            for (const CSearchEngineLine& line : lines) addWavelength(line.wavelength);
+            lineInfo_->setCaption(QString::fromStdString(caption));
+            lineInfo_->writeAllDatabaseLinesReport(lines, option);
+        } else {
+            addWavelength(lines[std::size_t(selected)].wavelength);
+            lineInfo_->setCaption(QString::fromStdString(caption));
+            lineInfo_->writeDatabaseLineReport(lines[std::size_t(selected)], option, append);
+        }
+    }
+}
