@@ -1,14 +1,22 @@
 // ExportPlotAsWPG and ExportLinesAsWPG: the diagram and the line markers on the WPG page.
 #include "lumgl/WpgExport.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 
 #include "WpgCanvas.h"
 #include "WpgWriter.h"
 #include "lumcore/Cp1252.h"
+#include "lumcore/SafeFile.h"
+#include "lumgl/DiagramComposer.h"
 #include "lumgl/Drawing.h"
+#include "lumgl/Layout.h"
 #include "lumgl/lumgl.h"
 
 namespace lumgl {
@@ -151,3 +159,47 @@ bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& lines, const 
     }
     return writer.finish();
 }
+
+namespace lumgl {
+
+bool ExportDiagramAsWPG(const DiagramComposer& composer, const std::string& path,
+                        const TextMetrics& metrics) {
+    // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
+    // can turn the appends onto another file.
+    std::string scratch = (std::filesystem::temp_directory_path() / "lumora-wpg-XXXXXX").string();
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    struct Remove {
+        const std::string& path;
+        ~Remove() {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    } removeScratch{scratch};
+    const SDeviceRect client = composer.info().plotRect;
+    SPlotInfo laidOut = composer.info();
+    LayoutPlot(laidOut, metrics);
+    int lineFlags = 0;
+    bool first = true;
+    for (std::size_t k : composer.drawingOrder()) {
+        SPlotInfo info = composer.overlayInfo(k);
+        LayoutPlot(info, metrics);
+        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, scratch,
+                             first ? 0 : 1))
+            return false;
+        first = false;
+        const DiagramOverlay& overlay = composer.overlays()[k];
+        lineFlags |= (overlay.foundLines ? 16 : 0) | (overlay.labels ? 32 : 0);
+    }
+    if (lineFlags)
+        for (std::size_t k : composer.drawingOrder())
+            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut,
+                                  scratch, 1 | lineFlags))
+                return false;
+    std::ifstream in(scratch, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !in.bad() && lumcore::writeFileSafely(path, bytes);
+}
+
+}  // namespace lumgl

@@ -35,9 +35,10 @@ lumgl::DiagramComposer DiagramPainter::compose(const DiagramDocument& document) 
     return lumgl::DiagramComposer(info, std::move(overlays), options);
 }
 
-SPlotInfo DiagramPainter::paint(lumgl::Canvas& canvas, const DiagramDocument& document) const {
+SPlotInfo DiagramPainter::paint(lumgl::Canvas& canvas, const DiagramDocument& document,
+                                Target target) const {
     const SPlotInfo laidOut = compose(document).draw(canvas);
     for (const auto& [layer, draw] : layers_)
-        if (draw) draw(canvas, laidOut);
+        if (draw && !(target == Target::Output && layer == Layer::Selection)) draw(canvas, laidOut);
     return laidOut;
 }

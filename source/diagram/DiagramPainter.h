@@ -24,7 +24,11 @@ class DiagramPainter {
     static lumgl::DiagramComposer compose(const DiagramDocument& document);
 
     // Draws the whole diagram; returns the laid-out description. Throws lumgl::PlotError.
-    SPlotInfo paint(lumgl::Canvas& canvas, const DiagramDocument& document) const;
+    // Output (export, clipboard, printing) leaves out the zoom selection, which belongs to
+    // the screen alone.
+    enum class Target { Screen, Output };
+    SPlotInfo paint(lumgl::Canvas& canvas, const DiagramDocument& document,
+                    Target target = Target::Screen) const;
 
   private:
     std::map<Layer, Draw> layers_;

@@ -188,6 +188,7 @@ void LumoraWindow::declareCommands() {
     declareLinesCommands();
     declareReticleCommands();
     declareLineInfoCommands();
+    declareOutputCommands();
 }
 
 bool LumoraWindow::minimised() const {

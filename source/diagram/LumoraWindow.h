@@ -24,6 +24,7 @@ class DisplayValueDialog;
 class IntegralDialog;
 class LumoraMDIClient;
 class QPainter;
+class QPrinter;
 class QRegion;
 class QRubberBand;
 
@@ -279,4 +280,23 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // The current spectrum's file name after the last separator.
     std::string currentBaseName() const;
     QPointer<LineInfoFrameWindow> lineInfo_;
+
+    // --- Output: export to a graphics file (115), the clipboard (136), printing and its
+    // preview (24337, 24340), each drawn anew as the window shows it, without the reticle.
+  public:
+    // Writes the diagram to `path` by its extension (case-blind: BMP, WMF, WPG, PNG, PDF,
+    // SVG) and tells the user how it went; true when the file was written.
+    bool exportTo(const QString& path);
+    // The diagram as the window shows it, on a white image of the window's size; null when
+    // it cannot be drawn (the user has been told).
+    QImage renderImage();
+
+  private:
+    void declareOutputCommands();
+    void exportDiagram();
+    void copyToClipboard();
+    void printDiagram(bool preview);
+    void printOn(QPrinter& printer);
+    // Draws with `draw`, telling the user of a drawing error; false then.
+    bool drawForOutput(const std::function<void()>& draw);
 };

@@ -1,16 +1,12 @@
 // lumora-cli render: the diagram of one or more spectra, drawn by the same library code as
 // the program's window, as a bitmap (png, bmp), vector file (svg, pdf) or metafile (wmf,
 // wpg). Overlays take the program's curve colours in their order.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <ostream>
 
@@ -50,49 +46,6 @@ struct Spectrum {
     std::unique_ptr<SpectrumRecord> record;
 };
 
-// The picture is put together by several appends to a file; they go to a scratch file of
-// our own, and the target gets the finished picture in one safe write.
-void writeWpg(const lumgl::DiagramComposer& composer, const std::string& path,
-              const lumgl::TextMetrics& metrics) {
-    // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
-    // can turn the appends onto another file.
-    std::string scratch = (std::filesystem::temp_directory_path() / "lumora-cli-XXXXXX").string();
-    const int fd = ::mkstemp(scratch.data());
-    if (fd < 0) throw FileFailure("NoFile", kNotWritten);
-    ::close(fd);
-    struct Remove {
-        const std::string& path;
-        ~Remove() {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-        }
-    } removeScratch{scratch};
-    const SDeviceRect client = composer.info().plotRect;
-    SPlotInfo laidOut = composer.info();
-    lumgl::LayoutPlot(laidOut, metrics);
-    int lineFlags = 0;
-    bool first = true;
-    for (std::size_t k : composer.drawingOrder()) {
-        SPlotInfo info = composer.overlayInfo(k);
-        lumgl::LayoutPlot(info, metrics);
-        if (!ExportPlotAsWPG(client, composer.overlays()[k].spectrum->points, info, scratch,
-                             first ? 0 : 1))
-            throw FileFailure("NoFile", kNotWritten);
-        first = false;
-        const lumgl::DiagramOverlay& overlay = composer.overlays()[k];
-        lineFlags |= (overlay.foundLines ? 16 : 0) | (overlay.labels ? 32 : 0);
-    }
-    if (lineFlags)
-        for (std::size_t k : composer.drawingOrder())
-            if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut,
-                                  scratch, 1 | lineFlags))
-                throw FileFailure("NoFile", kNotWritten);
-    std::ifstream in(scratch, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileFailure("NoFile", kNotWritten);
-    writeOutput(path, bytes);
-}
-
 #ifdef LUMORA_CLI_RENDER
 // The Qt painting module beside the program, loaded once and kept; null when it cannot be
 // loaded. It is named by its full path: a bare name would be searched along the run path of
@@ -130,7 +83,8 @@ void render(lumgl::DiagramComposer& composer, const std::string& path, const std
         return;
     }
     if (ext == "wpg") {
-        writeWpg(composer, path, *metrics);
+        if (!lumgl::ExportDiagramAsWPG(composer, path, *metrics))
+            throw FileFailure("NoFile", kNotWritten);
         return;
     }
 #ifdef LUMORA_CLI_RENDER

@@ -31,6 +31,17 @@ LUMGL_EXPORT bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& 
 
 namespace lumgl {
 
+class DiagramComposer;
+class TextMetrics;
+
+// The whole diagram of `composer` as one WPG file at `path`: every overlay in drawing
+// order (the first with the frame), then the found-line markers and labels of the overlays
+// that show them. The appends go to a scratch file of unforeseeable name; `path` gets the
+// finished picture in one safe write, so a failure part-way leaves an old file as it was.
+// False when a file cannot be written; throws PlotError (1, 2) before anything is written.
+LUMGL_EXPORT bool ExportDiagramAsWPG(const DiagramComposer& composer, const std::string& path,
+                                     const TextMetrics& metrics);
+
 // sx = 12831 / client width, sy = 8721 / client height (integer divisions; 0 for an empty
 // client area, which then maps everything onto the picture's corner).
 struct WpgScale {
