@@ -1,11 +1,15 @@
 // The report view with the 100,000 rows of a database search: the first page shown (a new
-// view given the finished report, shown and painted) and a jump to the end (the End key and
-// the paint after it). The report itself is built once, untimed; database_bench times that.
+// view given the finished report, shown and painted), a jump to the end (the End key and
+// the paint after it), and the memory a search window of that size takes (result, report
+// and view, as the process's resident size grows). The report itself is built once,
+// untimed; database_bench times that.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -80,6 +84,37 @@ void BM_ReportViewJumpToEnd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReportViewJumpToEnd)->Unit(benchmark::kMillisecond);
+
+// The process's resident size in MB (Linux).
+double residentMb() {
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * double(::sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void BM_SearchWindowMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        const double before = residentMb();
+        std::vector<CSearchEngineLine> lines(kRows);
+        for (std::size_t i = 0; i < kRows; ++i) {
+            lines[i].wavelength = 190.0f + 0.00275f * static_cast<float>(i);
+            lines[i].label = i % 2 ? "Fe I ;0.0411" : "Ti II ;0.25";
+            lines[i].record = "0.0411;0.125;3.3351;3d6.4s2 a 5D;z 5F*;4;5;Kommentar";
+        }
+        SSearchEngineVal values;
+        auto report = std::make_shared<lumreport::Report>();
+        lumreport::buildSearchReport(*report, lines, values);
+        ReportView view;
+        view.resize(1200, 800);
+        view.setReport(report);
+        view.show();
+        QCoreApplication::processEvents();
+        paint(view);
+        state.counters["MB"] = residentMb() - before;
+    }
+}
+BENCHMARK(BM_SearchWindowMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
