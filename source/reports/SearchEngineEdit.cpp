@@ -77,7 +77,6 @@ SearchEngineEdit::SearchEngineEdit(AppContext& context, QWidget* parent)
     layout->addWidget(view_);
     setBackgroundRole(QPalette::Window);
     setWindowTitle(QStringLiteral("Datenbank"));
-    resize(640, 420);
 
     const auto finished = [this] { return shown_ && !running_; };
     commands_

@@ -33,6 +33,8 @@ class SearchEngineEdit : public QWidget, public CommandTarget {
     static QWidget* open(LumoraMDIClient& client);
 
     const CommandTable& commands() const override { return commands_; }
+    // Room for the report's columns when the window opens.
+    QSize sizeHint() const override { return {860, 520}; }
 
     // The settings from the application's search defaults (empty `file`) or from the
     // "Element Selection" of a configuration file, into the window's element list, values
