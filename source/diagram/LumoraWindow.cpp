@@ -192,6 +192,7 @@ void LumoraWindow::declareCommands() {
     declareDialogCommands();
     declareLinesCommands();
     declareReticleCommands();
+    declareXAxisCommands();
 }
 
 bool LumoraWindow::minimised() const {
