@@ -11,10 +11,12 @@ namespace {
 // The data range of a spectrum anew from its points; an inverted x range stays inverted.
 void refreshLimits(SpectrumRecord& r) {
     if (r.points.empty()) return;
-    const auto [xLow, xHigh] = std::minmax_element(
-        r.points.begin(), r.points.end(), [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
-    const auto [yLow, yHigh] = std::minmax_element(
-        r.points.begin(), r.points.end(), [](const TPointF& a, const TPointF& b) { return a.y < b.y; });
+    const auto [xLow, xHigh] =
+        std::minmax_element(r.points.begin(), r.points.end(),
+                            [](const TPointF& a, const TPointF& b) { return a.x < b.x; });
+    const auto [yLow, yHigh] =
+        std::minmax_element(r.points.begin(), r.points.end(),
+                            [](const TPointF& a, const TPointF& b) { return a.y < b.y; });
     const bool inverted = r.plotInfo.xMin > r.plotInfo.xMax;
     r.plotInfo.xMin = inverted ? xHigh->x : xLow->x;
     r.plotInfo.xMax = inverted ? xLow->x : xHigh->x;
@@ -29,9 +31,12 @@ bool descending(const TPointList& points) {
 // The x-format state an x change replaces: format and calibration code, offset, dispersion,
 // and the x shift, x stretch and anchor it resets.
 std::string xFormatText(const SpectrumRecord& r) {
-    const float values[] = {float(r.xFormat.formatCode), float(r.xFormat.calibrationCode),
-                            r.xFormat.offset,           r.xFormat.dispersion,
-                            r.xTransform[0],            r.xTransform[1],
+    const float values[] = {float(r.xFormat.formatCode),
+                            float(r.xFormat.calibrationCode),
+                            r.xFormat.offset,
+                            r.xFormat.dispersion,
+                            r.xTransform[0],
+                            r.xTransform[1],
                             r.xAnchor};
     return UndoText(DiagramDocument::kApplyXFormat, values);
 }
@@ -89,8 +94,7 @@ std::string DiagramDocument::scalingText() const {
 }
 
 void DiagramDocument::recogniseXFormat(SpectrumRecord& r) {
-    const lumdb::XFormatRecognition found =
-        lumdb::recogniseXFormat(r.points, r.xFormat.fileUnit);
+    const lumdb::XFormatRecognition found = lumdb::recogniseXFormat(r.points, r.xFormat.fileUnit);
     r.xFormat.formatCode = found.formatCode;
     r.xFormat.calibrationCode = 0;
     r.xFormat.offset = 0.0f;
@@ -130,7 +134,8 @@ lumdb::XResult DiagramDocument::changeX(
     const bool current = live && position == overlays_.current();
     std::string before = xFormatText(r);
     std::vector<float> x(r.points.size());
-    std::transform(r.points.begin(), r.points.end(), x.begin(), [](const TPointF& p) { return p.x; });
+    std::transform(r.points.begin(), r.points.end(), x.begin(),
+                   [](const TPointF& p) { return p.x; });
     TLineArray lines = r.spectrumLines;
     int none = -1;
     int* selected = current && r.foundLineSelected ? &selectedLine_ : &none;
@@ -179,6 +184,7 @@ lumdb::XResult DiagramDocument::calibratePixels(
         if (!map) return lumdb::XResult::Degenerate;
         const lumdb::XResult result = lumdb::applyXMap(*map, r.points, &r.spectrumLines, selected);
         if (result != lumdb::XResult::Done) return result;
+        r.xFormat.formatCode = lumdb::kPixels;
         r.xFormat.calibrationCode = calibration ? 2 : 0;
         r.xFormat.offset = next.offset;
         r.xFormat.dispersion = next.dispersion;

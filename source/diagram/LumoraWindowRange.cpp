@@ -86,12 +86,13 @@ void LumoraWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     // While a pixel calibration picks its points a click only moves the reticle.
     if (document_.calibrating) {
-        if (!document_.overlays().empty()) try {
-                moveReticle(
-                    MousePointToData({at.x(), at.y()},
-                                     document_.overlays().currentRecord().points, laidOut_));
-            } catch (const lumgl::PlotError&) {
-            }
+        if (document_.overlays().empty()) return;
+        try {
+            moveReticle(MousePointToData({at.x(), at.y()},
+                                         document_.overlays().currentRecord().points, laidOut_));
+        } catch (const lumgl::PlotError&) {
+            // outside the plot: the reticle stays
+        }
         return;
     }
     if (zoom_ == Zoom::Requested) {

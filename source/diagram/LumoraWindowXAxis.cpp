@@ -66,8 +66,7 @@ void LumoraWindow::declareXAxisCommands() {
         return [this, id] { return !minimised() && document_.isEnabled(id); };
     };
     commands_.add(
-        cmd::AdjustWavelength, [this] { adjustWavelength(true); },
-        enabled(cmd::AdjustWavelength));
+        cmd::AdjustWavelength, [this] { adjustWavelength(true); }, enabled(cmd::AdjustWavelength));
     commands_.add(
         cmd::LineWavelength, [this] { adjustWavelength(false); }, enabled(cmd::LineWavelength));
     commands_.add(
@@ -134,8 +133,9 @@ bool LumoraWindow::convertWavelength(std::size_t position, bool opening) {
             changedX = result == lumdb::XResult::Done;
             break;
         case X::Pixels:
-            // Pixel numbers, which the calibration then gives wavelengths.
-            if (record.xFormat.formatCode != lumdb::kPixels) {
+            // Pixel numbers, which the calibration then gives wavelengths. Later, nothing
+            // changes before the calibration's OK.
+            if (opening && record.xFormat.formatCode != lumdb::kPixels) {
                 record.xFormat = {lumdb::kPixels, 0, 0.0f, 1.0f, record.xFormat.fileUnit};
                 record.axisText.xUnit = record.axisText.xUnitStatus = {};
                 document_.axis.xLabel = "Punkte";
@@ -196,7 +196,9 @@ bool LumoraWindow::calibrate(std::size_t position, bool opening) {
     if (answer != QDialog::Accepted) return false;
 
     const WaitCursor wait;
-    const auto number = [](const QString& text) { return double(numberfield::read(text).value_or(0.0f)); };
+    const auto number = [](const QString& text) {
+        return double(numberfield::read(text).value_or(0.0f));
+    };
     std::optional<lumdb::PixelCalibration> calibration;
     if (x.method == X::TwoPoints)
         calibration = lumdb::PixelCalibration::fromTwoPoints(
@@ -212,7 +214,9 @@ bool LumoraWindow::calibrate(std::size_t position, bool opening) {
         return false;
     }
     profile.writeInt(kConvertSection, QStringLiteral("Scaling"),
-                     x.method == X::TwoPoints ? 1 : x.method == X::PointAndDispersion ? 2 : 0);
+                     x.method == X::TwoPoints            ? 1
+                     : x.method == X::PointAndDispersion ? 2
+                                                         : 0);
     for (const CalibrationKey& k : kCalibrationKeys) {
         const QString& text = x.*k.field;
         profile.writeString(kConvertSection, QString::fromLatin1(k.key),
@@ -226,8 +230,9 @@ bool LumoraWindow::calibrate(std::size_t position, bool opening) {
 void LumoraWindow::tellXRefused(QWidget* owner, lumdb::XResult result) {
     const QString text =
         result == lumdb::XResult::NotPositive
-            ? QStringLiteral("Die Datei beinhaltet Wellenzahlen, die kleiner oder gleich 0 "
-                             "sind.\nEine Konvertierung ist nicht möglich.")
+            ? QStringLiteral(
+                  "Die Datei beinhaltet Wellenzahlen, die kleiner oder gleich 0 "
+                  "sind.\nEine Konvertierung ist nicht möglich.")
             : QStringLiteral("Die neuen Werte liegen außerhalb des Zahlenbereichs!");
     context_.messages().show(owner, text, strings::InputError, MessageBox::Icon::Exclamation,
                              MessageBox::Buttons::Ok, true);

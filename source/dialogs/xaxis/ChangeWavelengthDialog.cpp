@@ -57,8 +57,8 @@ ChangeWavelengthDialog::ChangeWavelengthDialog(ChangeWavelengthDialogXfer& xfer,
 }
 
 QStringList ChangeWavelengthDialog::texts() const {
-    return {oldLabel_->text(), old_->text(), newLabel_->text(), keep_->text(), fixed_->text(),
-            unit_->text()};
+    return {oldLabel_->text(), old_->text(),   newLabel_->text(),
+            keep_->text(),     fixed_->text(), unit_->text()};
 }
 
 bool ChangeWavelengthDialog::fixedPointEnabled() const {

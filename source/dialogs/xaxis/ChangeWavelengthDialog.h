@@ -15,8 +15,8 @@ class QLineEdit;
 struct ChangeWavelengthDialogXfer {
     QString newValue;
     QString oldValue;
-    QString oldLabel;    // "Alte Wellenlänge:"
-    QString newLabel;    // "Neue Wellenlänge:"
+    QString oldLabel;  // "Alte Wellenlänge:"
+    QString newLabel;  // "Neue Wellenlänge:"
     bool keepFixed = false;
     QString fixedLabel;  // the check box: "Wellenlänge:"
     QString fixedValue;

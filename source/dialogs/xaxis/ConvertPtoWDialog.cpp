@@ -55,9 +55,12 @@ ConvertPtoWDialog::ConvertPtoWDialog(ConvertPtoWDialogXfer& xfer, MessageBox& me
     for (Field f : {Wavelength1, Wavelength2, Wavelength, Dispersion})
         fields_[f] = numberfield::make(this);
     radios_[X::TwoPoints] = new QRadioButton(QStringLiteral("2 Punkte:"), this);
-    radios_[X::PointAndDispersion] = new QRadioButton(QStringLiteral("Punkt und Dispersion:"), this);
+    radios_[X::PointAndDispersion] =
+        new QRadioButton(QStringLiteral("Punkt und Dispersion:"), this);
     radios_[X::None] = new QRadioButton(QStringLiteral("Keine Wellenlängenzuordnung"), this);
-    const auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
+    const auto label = [this](const char* text) {
+        return new QLabel(QString::fromUtf8(text), this);
+    };
     grid->addWidget(radios_[X::TwoPoints], 0, 0, 1, 4);
     grid->addWidget(label("Punkt"), 1, 1);
     grid->addWidget(label("Wellenlänge"), 1, 2);
@@ -86,7 +89,7 @@ ConvertPtoWDialog::ConvertPtoWDialog(ConvertPtoWDialogXfer& xfer, MessageBox& me
     addDialogButtons(this, layout, std::move(help));
 
     const std::pair<Field, const QString*> texts[] = {
-        {Point1, &xfer.point1},         {Point2, &xfer.point2},   {Wavelength1, &xfer.wavelength1},
+        {Point1, &xfer.point1},           {Point2, &xfer.point2}, {Wavelength1, &xfer.wavelength1},
         {Wavelength2, &xfer.wavelength2}, {Point, &xfer.point},   {Wavelength, &xfer.wavelength},
         {Dispersion, &xfer.dispersion}};
     for (const auto& [f, text] : texts) fields_[f]->setText(*text);
@@ -146,7 +149,9 @@ bool ConvertPtoWDialog::check() {
     const auto atMost0 = [](const QLineEdit* f) {
         return [f] { return numberfield::read(f).value_or(0.0f) <= 0.0f; };
     };
-    const auto is0 = [](const QLineEdit* f) { return [f] { return numberfield::read(f) == 0.0f; }; };
+    const auto is0 = [](const QLineEdit* f) {
+        return [f] { return numberfield::read(f) == 0.0f; };
+    };
     const QString positivePoints = QStringLiteral("Punkte müssen größer Null sein!");
     const QString positiveWavelengths = QStringLiteral("Wellenlängen müssen größer Null sein!");
     QLineEdit* p1 = fields_[Point1];
@@ -163,7 +168,8 @@ bool ConvertPtoWDialog::check() {
              {p1, atMost0(p1), positivePoints},
              {p2, missing(p2), QStringLiteral("Geben Sie den 2.Punkt an!")},
              {p2, atMost0(p2), positivePoints},
-             {p2, numberfield::equal(p1, p2), QStringLiteral("Die Punkte dürfen nicht gleich sein!")},
+             {p2, numberfield::equal(p1, p2),
+              QStringLiteral("Die Punkte dürfen nicht gleich sein!")},
              {w1, missing(w1), QStringLiteral("Geben Sie die 1.Wellenlänge an!")},
              {w1, atMost0(w1), positiveWavelengths},
              {w2, missing(w2), QStringLiteral("Geben Sie die 2.Wellenlänge an!")},
@@ -186,11 +192,13 @@ void ConvertPtoWDialog::accept() {
     using X = ConvertPtoWDialogXfer;
     for (std::size_t m = 0; m < radios_.size(); ++m)
         if (radios_[m]->isChecked()) xfer_.method = X::Method(m);
-    const std::pair<Field, QString*> texts[] = {
-        {Point1, &xfer_.point1},           {Point2, &xfer_.point2},
-        {Wavelength1, &xfer_.wavelength1}, {Wavelength2, &xfer_.wavelength2},
-        {Point, &xfer_.point},             {Wavelength, &xfer_.wavelength},
-        {Dispersion, &xfer_.dispersion}};
+    const std::pair<Field, QString*> texts[] = {{Point1, &xfer_.point1},
+                                                {Point2, &xfer_.point2},
+                                                {Wavelength1, &xfer_.wavelength1},
+                                                {Wavelength2, &xfer_.wavelength2},
+                                                {Point, &xfer_.point},
+                                                {Wavelength, &xfer_.wavelength},
+                                                {Dispersion, &xfer_.dispersion}};
     for (const auto& [f, text] : texts) *text = fields_[f]->text();
     xfer_.propose = propose_->isChecked();
     if (!check()) return;

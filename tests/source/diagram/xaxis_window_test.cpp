@@ -77,7 +77,9 @@ struct Session : DiagramSession {
         return lumcore::IniFile::load(shell.settingsPath().toStdString())
             .getString("Convert Data", key, "-");
     }
-    int propose() { return std::stoi(setting("ConvertWDialog") == "-" ? "1" : setting("ConvertWDialog")); }
+    int propose() {
+        return std::stoi(setting("ConvertWDialog") == "-" ? "1" : setting("ConvertWDialog"));
+    }
 };
 
 bool bitsEqual(const std::vector<float>& a, const std::vector<float>& b) {
@@ -166,8 +168,7 @@ class XAxisWindowTest : public QObject {
         const QString plain(300, 'n');
         QCOMPARE(shortFileName(plain), plain);
         QCOMPARE(shortFileName("/" + plain), "/" + plain);
-        QCOMPARE(shortFileName("/home/user/spectra/2026/december/" + plain),
-                 "/home/.../" + plain);
+        QCOMPARE(shortFileName("/home/user/spectra/2026/december/" + plain), "/home/.../" + plain);
         QCOMPARE(shortFileName("C:\\Messungen\\Lampen\\Quecksilber\\Dezember\\MERC.SPC"),
                  QStringLiteral("C:\\...\\MERC.SPC"));
         QCOMPARE(shortFileName("/tmp/short.txt"), QStringLiteral("/tmp/short.txt"));
@@ -188,9 +189,10 @@ class XAxisWindowTest : public QObject {
 
         s.answerWavelength("452", false);
         QVERIFY(s.shell.trigger(cmd::AdjustWavelength));
-        QCOMPARE(s.shell.dialogs.titles.back(), QStringLiteral("Wellenlänge am Fadenkreuz justieren"));
-        QCOMPARE(s.texts, QStringList({"Alte Wellenlänge:", "450", "Neue Wellenlänge:",
-                                       "Wellenlänge:", "0", "nm"}));
+        QCOMPARE(s.shell.dialogs.titles.back(),
+                 QStringLiteral("Wellenlänge am Fadenkreuz justieren"));
+        QCOMPARE(s.texts, QStringList({"Alte Wellenlänge:", "450",
+                                       "Neue Wellenlänge:", "Wellenlänge:", "0", "nm"}));
         QVERIFY(!s.fixedEnabled);
         QVERIFY(bitsEqual(s.xs(w, 0), {402, 452, 502, 552}));
         QCOMPARE(doc.reticle.position.x, 452.0f);
@@ -265,8 +267,11 @@ class XAxisWindowTest : public QObject {
         QVERIFY(w);
         s.answerFormat(X::Pixels);
         s.answerCalibration(Method::TwoPoints,
-                            {{P::Point1, "1"}, {P::Point2, "3"}, {P::Wavelength1, "500"},
-                             {P::Wavelength2, "510"}, {P::Wavelength, ""}},
+                            {{P::Point1, "1"},
+                             {P::Point2, "3"},
+                             {P::Wavelength1, "500"},
+                             {P::Wavelength2, "510"},
+                             {P::Wavelength, ""}},
                             [](ConvertPtoWDialog& d) {
                                 QCOMPARE(d.pointCount(), 4);
                                 QVERIFY(!d.takeButton()->isEnabled());
@@ -289,12 +294,21 @@ class XAxisWindowTest : public QObject {
         s.answerFormat(X::Pixels, true, [](ConvertWavelengthDialog& d) {
             QVERIFY(d.radio(X::Pixels)->isChecked());
         });
+        // Beside the diagram, which takes no command meanwhile.
         s.answerCalibration(Method::PointAndDispersion,
-                            {{P::Point, "2"}, {P::Wavelength, "600"}, {P::Dispersion, "-2"}});
+                            {{P::Point, "2"}, {P::Wavelength, "600"}, {P::Dispersion, "-2"}},
+                            [&s](ConvertPtoWDialog& d) {
+                                QVERIFY(d.property(ModalRunner::kBesideWindow).toBool());
+                                QVERIFY(!s.shell.isEnabled(cmd::Undo));
+                            });
         QVERIFY(s.shell.trigger(cmd::WavelengthFormat));
         const std::vector<float> second = s.xs(w, 1);
         QVERIFY(bitsEqual(second, {604, 602, 600, 598}));
         QCOMPARE(w->document().range()[0], 598.0f);
+        s.answerFormat(X::Pixels);  // the calibration cancelled: nothing changes
+        QVERIFY(s.shell.trigger(cmd::WavelengthFormat));
+        QVERIFY(bitsEqual(s.xs(w, 1), second));
+        QCOMPARE(table.history(1).undoCount(), std::size_t(3));
         s.answerFormat(X::Pixels);
         s.answerCalibration(Method::None, {});
         QVERIFY(s.shell.trigger(cmd::WavelengthFormat));
@@ -323,31 +337,45 @@ class XAxisWindowTest : public QObject {
             const char* message;
             P::Field focus;
         };
-        const std::map<P::Field, QString> two{{P::Point1, "1"}, {P::Point2, "2"},
-                                              {P::Wavelength1, "400"}, {P::Wavelength2, "500"}};
-        const std::map<P::Field, QString> one{{P::Point, "1"}, {P::Wavelength, "400"},
-                                              {P::Dispersion, "0.5"}};
+        const std::map<P::Field, QString> two{
+            {P::Point1, "1"}, {P::Point2, "2"}, {P::Wavelength1, "400"}, {P::Wavelength2, "500"}};
+        const std::map<P::Field, QString> one{
+            {P::Point, "1"}, {P::Wavelength, "400"}, {P::Dispersion, "0.5"}};
         const auto with = [](std::map<P::Field, QString> base, P::Field f, const char* text) {
             base[f] = text;
             return base;
         };
         const Row rows[] = {
             {Method::TwoPoints, with(two, P::Point1, ""), "Geben Sie den 1.Punkt an!", P::Point1},
-            {Method::TwoPoints, with(two, P::Point1, "0"), "Punkte müssen größer Null sein!", P::Point1},
+            {Method::TwoPoints, with(two, P::Point1, "0"), "Punkte müssen größer Null sein!",
+             P::Point1},
             {Method::TwoPoints, with(two, P::Point2, "."), "Geben Sie den 2.Punkt an!", P::Point2},
-            {Method::TwoPoints, with(two, P::Point2, "0.0"), "Punkte müssen größer Null sein!", P::Point2},
-            {Method::TwoPoints, with(two, P::Point2, "1.0"), "Die Punkte dürfen nicht gleich sein!", P::Point2},
-            {Method::TwoPoints, with(two, P::Wavelength1, "1e99"), "Geben Sie die 1.Wellenlänge an!", P::Wavelength1},
-            {Method::TwoPoints, with(two, P::Wavelength1, "-4"), "Wellenlängen müssen größer Null sein!", P::Wavelength1},
-            {Method::TwoPoints, with(two, P::Wavelength2, ""), "Geben Sie die 2.Wellenlänge an!", P::Wavelength2},
-            {Method::TwoPoints, with(two, P::Wavelength2, "0"), "Wellenlängen müssen größer Null sein!", P::Wavelength2},
-            {Method::TwoPoints, with(two, P::Wavelength2, "4d2"), "Die Wellenlängen dürfen nicht gleich sein!", P::Wavelength2},
-            {Method::PointAndDispersion, with(one, P::Point, ""), "Geben Sie den Punkt an!", P::Point},
-            {Method::PointAndDispersion, with(one, P::Point, "0"), "Punkte müssen größer Null sein!", P::Point},
-            {Method::PointAndDispersion, with(one, P::Wavelength, "e"), "Geben Sie die Wellenlänge an!", P::Wavelength},
-            {Method::PointAndDispersion, with(one, P::Wavelength, "-1"), "Wellenlängen müssen größer Null sein!", P::Wavelength},
-            {Method::PointAndDispersion, with(one, P::Dispersion, ""), "Geben Sie die Dispersion an!", P::Dispersion},
-            {Method::PointAndDispersion, with(one, P::Dispersion, "-0"), "Die Dispersion muß ungleich Null sein!", P::Dispersion},
+            {Method::TwoPoints, with(two, P::Point2, "0.0"), "Punkte müssen größer Null sein!",
+             P::Point2},
+            {Method::TwoPoints, with(two, P::Point2, "1.0"), "Die Punkte dürfen nicht gleich sein!",
+             P::Point2},
+            {Method::TwoPoints, with(two, P::Wavelength1, "1e99"),
+             "Geben Sie die 1.Wellenlänge an!", P::Wavelength1},
+            {Method::TwoPoints, with(two, P::Wavelength1, "-4"),
+             "Wellenlängen müssen größer Null sein!", P::Wavelength1},
+            {Method::TwoPoints, with(two, P::Wavelength2, ""), "Geben Sie die 2.Wellenlänge an!",
+             P::Wavelength2},
+            {Method::TwoPoints, with(two, P::Wavelength2, "0"),
+             "Wellenlängen müssen größer Null sein!", P::Wavelength2},
+            {Method::TwoPoints, with(two, P::Wavelength2, "4d2"),
+             "Die Wellenlängen dürfen nicht gleich sein!", P::Wavelength2},
+            {Method::PointAndDispersion, with(one, P::Point, ""), "Geben Sie den Punkt an!",
+             P::Point},
+            {Method::PointAndDispersion, with(one, P::Point, "0"),
+             "Punkte müssen größer Null sein!", P::Point},
+            {Method::PointAndDispersion, with(one, P::Wavelength, "e"),
+             "Geben Sie die Wellenlänge an!", P::Wavelength},
+            {Method::PointAndDispersion, with(one, P::Wavelength, "-1"),
+             "Wellenlängen müssen größer Null sein!", P::Wavelength},
+            {Method::PointAndDispersion, with(one, P::Dispersion, ""),
+             "Geben Sie die Dispersion an!", P::Dispersion},
+            {Method::PointAndDispersion, with(one, P::Dispersion, "-0"),
+             "Die Dispersion muß ungleich Null sein!", P::Dispersion},
         };
         for (const Row& row : rows) {
             ConvertPtoWDialog d(x, messages, [] { return std::optional<float>(7.5f); }, {});
@@ -364,7 +392,8 @@ class XAxisWindowTest : public QObject {
         for (Method m : {Method::PointAndDispersion, Method::None}) {
             ConvertPtoWDialog d(x, messages, {}, {});
             d.radio(m)->setChecked(true);
-            for (const auto& [field, text] : with(one, P::Dispersion, "-2")) d.field(field)->setText(text);
+            for (const auto& [field, text] : with(one, P::Dispersion, "-2"))
+                d.field(field)->setText(text);
             d.field(P::Point1)->clear();
             d.accept();
             QCOMPARE(d.result(), int(QDialog::Accepted));
