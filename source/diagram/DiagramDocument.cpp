@@ -26,6 +26,7 @@ DiagramDocument::DiagramDocument() {
         return inverse;
     });
     registerLineMessages();
+    registerXAxisMessages();
 }
 
 namespace {
@@ -142,6 +143,7 @@ int DiagramDocument::addSpectrum(const std::string& path, lumio::Ui& ui, int fil
         throw;
     }
     record->xTransform = {0.0f, 1.0f, 0.0f, 1.0f};
+    record->xAnchor = lumdb::AxisScaling::reset(record->points).anchor;
     record->newFile = 1;
     if (first) {
         // The first spectrum's data range with room above its top.
@@ -157,6 +159,7 @@ int DiagramDocument::addSpectrum(const std::string& path, lumio::Ui& ui, int fil
         plot_.yMax = r[3];
     }
     overlays_.commitNext();
+    followCurrentSpectrum();
     clearSelection();
     SpectrumRecord& added = overlays_.currentRecord();
     if (first) {
@@ -198,6 +201,7 @@ bool DiagramDocument::autoscale(bool x, bool y) {
 bool DiagramDocument::setCurrent(std::size_t position) {
     if (position == overlays_.current()) return position < overlays_.count();
     if (!overlays_.setCurrent(position)) return false;
+    followCurrentSpectrum();
     clearSelection();
     followLineDisplay();
     return true;
@@ -205,12 +209,14 @@ bool DiagramDocument::setCurrent(std::size_t position) {
 
 void DiagramDocument::closeCurrent() {
     overlays_.closeCurrent();
+    followCurrentSpectrum();
     clearSelection();
     followLineDisplay();
 }
 
 void DiagramDocument::closeOverlays() {
     overlays_.closeOverlays();
+    followCurrentSpectrum();
     clearSelection();
     followLineDisplay();
 }
@@ -284,6 +290,8 @@ bool DiagramDocument::isEnabled(int command) const {
                (cur->databaseLinesShown && cur->databaseLineSelected &&
                 at < cur->databaseLines.size());
     };
+    // A pixel calibration picking its points leaves the diagram to it alone.
+    if (calibrating) return false;
     switch (command) {
         case cmd::FileCloseOverlay:
         case cmd::FileCloseAllOverlays:

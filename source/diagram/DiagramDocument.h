@@ -12,6 +12,7 @@
 
 #include "diagram/OverlayTable.h"
 #include "lumdb/AnalysisSettings.h"
+#include "lumdb/XAxis.h"
 #include "lumio/Ui.h"
 
 class DiagramDocument {
@@ -177,7 +178,61 @@ class DiagramDocument {
     // The label font from `fontName` and `fontType`.
     void rebuildLabelFont();
 
+    // --- X axis: unit recognition, conversion to nanometres, shift and stretch ---
+    // The private messages that re-apply scaling values and an x format.
+    static constexpr unsigned kApplyScaling = 1215;
+    static constexpr unsigned kApplyXFormat = 1216;
+    // The window's copy of the scaling values (x shift, x stretch, y shift, y stretch), as
+    // the scaling dialog shows them.
+    std::array<float, 4> scaling{0.0f, 1.0f, 0.0f, 1.0f};
+    // The point a wavelength adjustment can keep in place: the new value of the last
+    // adjustment; 0 at first and after another spectrum became current.
+    float fixedPoint = 0.0f;
+
+    // The unit of a freshly read spectrum, from the one its file declares or else from its
+    // values: format code, unit texts of the spectrum, the diagram's axis labels.
+    void recogniseXFormat(SpectrumRecord& record);
+    // Conversions of the spectrum at `position` (the current one, or the one being read,
+    // which is not current yet) into nanometres. Each replaces the x values and maps the
+    // found lines, resets the x shift and stretch, and is undoable on that spectrum's own
+    // history, whose entry keeps the x values and lines it replaced. Refused changes leave
+    // everything as it was.
+    lumdb::XResult convertAngstrom(std::size_t position);
+    lumdb::XResult convertWavenumbers(std::size_t position);
+    // Wavelengths for pixel numbers (`calibration`), or the pixel numbers back (none). It
+    // starts from the pixel numbers whatever calibration, shift and stretch the spectrum
+    // carries.
+    lumdb::XResult calibratePixels(std::size_t position,
+                                   const std::optional<lumdb::PixelCalibration>& calibration);
+    // The current spectrum shifted and stretched to `values` (record order: x shift, x
+    // stretch, y shift, y stretch), undoable; the window's copy becomes `values`.
+    lumdb::XResult applyScaling(const std::array<float, 4>& values);
+    // Moves x value `from` of the current spectrum to `to`, undoable: by a shift, or with
+    // `keepFixed` by a stretch about fixedPoint, which stays. Refused (Degenerate) when
+    // fixedPoint equals `to` or `from`. `to` becomes the fixed point.
+    lumdb::XResult adjustWavelength(float from, float to, bool keepFixed);
+    // The x label and unit of the current spectrum as the wavelength dialog names them;
+    // `pixels` for pixel numbers without a calibration.
+    struct XNames {
+        std::string label;
+        std::string unit;
+        bool pixels = false;
+    };
+    XNames xNames() const;
+    // The pixel number of x value `x` of the current spectrum: back through its shift and
+    // stretch and its calibration; none without a spectrum or when the maps have no inverse.
+    std::optional<float> pixelOf(float x) const;
+
   private:
+    void registerXAxisMessages();
+    // Another spectrum became current: the scaling values are its own, no fixed point.
+    void followCurrentSpectrum();
+    std::string scalingText() const;
+    void fitXRange();
+    lumdb::XResult changeX(std::size_t position,
+                           const std::function<lumdb::XResult(SpectrumRecord&, int*)>& change);
+    lumdb::XResult mapCurrent(const std::array<float, 4>& next);
+    void showXTexts(SpectrumRecord& record, bool labels);
     void registerLineMessages();
     std::string lineUndoText(unsigned message) const;
     void clearSelection();

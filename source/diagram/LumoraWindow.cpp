@@ -189,6 +189,7 @@ void LumoraWindow::declareCommands() {
     declareReticleCommands();
     declareLineInfoCommands();
     declareOutputCommands();
+    declareXAxisCommands();
 }
 
 bool LumoraWindow::minimised() const {

@@ -22,6 +22,7 @@
 class AppContext;
 class DisplayValueDialog;
 class IntegralDialog;
+class PlotDispDialog;
 class LumoraMDIClient;
 class QPainter;
 class QPrinter;
@@ -100,6 +101,8 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void analysisSettingsChanged();
     // The displayed range has changed; the display-range dialog shows the new one.
     void rangeChanged();
+    // The reticle stands on another point (or was drawn anew).
+    void reticleMoved();
 
   protected:
     // Paints from the cached diagram image, which is drawn anew only after redraw() or a
@@ -299,4 +302,22 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void printOn(QPrinter& printer);
     // Draws with `draw`, telling the user of a drawing error; false then.
     bool drawForOutput(const std::function<void()>& draw);
+
+    // --- X axis: the unit question after every read, shift and stretch (the scaling
+    // dialog's "Anwenden"), and the wavelength adjustments at the reticle (126) and at the
+    // selected line (154).
+  public:
+    // Shifts and stretches the current spectrum to `values` (x shift, x stretch, y shift,
+    // y stretch) as an undoable change; false, after telling the user, when refused.
+    bool applyScaling(const std::array<float, 4>& values);
+
+  private:
+    void declareXAxisCommands();
+    void recogniseAndPropose(SpectrumRecord& record);
+    bool convertWavelength(std::size_t position, bool opening);
+    bool calibrate(std::size_t position, bool opening);
+    void adjustWavelength(bool atReticle);
+    void attachScaling(PlotDispDialog& dialog, bool fresh);
+    void tellXRefused(QWidget* owner, lumdb::XResult result);
+    void afterXChange();
 };

@@ -15,6 +15,7 @@
 #include "diagram/LumoraWindow.h"
 #include "dialogs/IntegralDialog.h"
 #include "dialogs/display/LabelFontType.h"
+#include "dialogs/display/PlotDispDialog.h"
 #include "dialogs/display/PlotEditDialog.h"
 #include "dialogs/display/SelectPlotBox.h"
 #include "dialogs/display/ViewOptionsDialog.h"
@@ -149,6 +150,8 @@ void LumoraWindow::followDocument() {
         showAxisTexts(*range, document_);
     if (auto* integral = qobject_cast<IntegralDialog*>(modelessDialog(Modeless::Integral)))
         attachIntegral(*integral, false);
+    if (auto* scaling = qobject_cast<PlotDispDialog*>(modelessDialog(Modeless::Scaling)))
+        attachScaling(*scaling, false);
     followIntegral();
 }
 
@@ -188,6 +191,8 @@ void LumoraWindow::attachModeless(Modeless kind, QWidget* dialog) {
         showSpectra(*box, document_);
     } else if (auto* integral = qobject_cast<IntegralDialog*>(dialog)) {
         attachIntegral(*integral, fresh);
+    } else if (auto* scaling = qobject_cast<PlotDispDialog*>(dialog)) {
+        attachScaling(*scaling, fresh);
     }
 }
 
@@ -204,7 +209,8 @@ void LumoraWindow::watchActivation(Modeless kind, QWidget* dialog) {
             diagram->attachModeless(kind, dialog);
             return;
         }
-        if (auto* range = qobject_cast<PlotEditDialog*>(dialog)) range->setDiagramActive(false);
+        if (auto* numbers = qobject_cast<AxisNumbersDialog*>(dialog))
+            numbers->setDiagramActive(false);
         if (auto* box = qobject_cast<SelectPlotBox*>(dialog)) box->setEntries({}, -1, false);
         if (auto* integral = qobject_cast<IntegralDialog*>(dialog))
             integral->setDiagramActive(false);

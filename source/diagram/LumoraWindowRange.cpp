@@ -84,6 +84,17 @@ void LumoraWindow::mousePressEvent(QMouseEvent* event) {
         return;
     }
     const QPoint at = event->position().toPoint();
+    // While a pixel calibration picks its points a click only moves the reticle.
+    if (document_.calibrating) {
+        if (document_.overlays().empty()) return;
+        try {
+            moveReticle(MousePointToData({at.x(), at.y()},
+                                         document_.overlays().currentRecord().points, laidOut_));
+        } catch (const lumgl::PlotError&) {
+            // outside the plot: the reticle stays
+        }
+        return;
+    }
     if (zoom_ == Zoom::Requested) {
         // The rectangle is drawn within the plot area only.
         if (!toQRect(laidOut_.plotRect).contains(at)) return;

@@ -218,6 +218,7 @@ void LumoraWindow::showReticleValues() {
     valueLabel_->SetValues(text(lumcore::strprintf("x: %g", double(p.x))),
                            text(lumcore::strprintf("y: %g", double(p.y))));
     placeReticleLabel();
+    emit reticleMoved();
 }
 
 // Two pixels below the top of the plot area, centred on the cross (the left edge is the

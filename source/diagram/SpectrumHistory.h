@@ -23,11 +23,13 @@
 struct HistorySnapshot {
     TLineArray lines;
     TSearchEngineLineArray databaseLines;
+    std::vector<float> x;  // the x values an x-format change replaced, one per point
     void clear() {
         lines.clear();
         databaseLines.clear();
+        x.clear();
     }
-    bool empty() const { return lines.empty() && databaseLines.empty(); }
+    bool empty() const { return lines.empty() && databaseLines.empty() && x.empty(); }
 };
 
 class SpectrumHistory {
@@ -47,6 +49,8 @@ class SpectrumHistory {
     const std::string& redoText() const { return redo_.back().text; }
     const HistorySnapshot& undoSnapshot() const { return undo_.back().snapshot; }
     const HistorySnapshot& redoSnapshot() const { return redo_.back().snapshot; }
+    HistorySnapshot& undoSnapshot() { return undo_.back().snapshot; }
+    HistorySnapshot& redoSnapshot() { return redo_.back().snapshot; }
 
     // The newest undo entry was applied: it leaves the undo stack, and `inverse` with the
     // entry's snapshot becomes the newest redo entry. `redone` is the mirror image.
@@ -84,11 +88,13 @@ std::optional<std::vector<float>> UndoValues(std::string_view text, std::size_t 
 
 // The private messages a window re-applies undo texts with. A handler gets the text, the
 // entry's snapshot and 0 (an undo text) or 1 (a redo text), applies them and returns the
-// text that restores the state it replaced.
+// text that restores the state it replaced. A handler that restores data kept in the
+// snapshot may exchange it there for the data it replaces, which then travels with the
+// inverse text.
 class MessageRegistry {
   public:
-    using Handler = std::function<std::string(const std::string& text,
-                                              const HistorySnapshot& snapshot, int parameter)>;
+    using Handler = std::function<std::string(const std::string& text, HistorySnapshot& snapshot,
+                                              int parameter)>;
 
     void add(unsigned message, Handler handler) { handlers_[message] = std::move(handler); }
     bool handles(unsigned message) const { return handlers_.count(message) != 0; }

@@ -6,6 +6,11 @@ class QDialog;
 
 class ModalRunner {
   public:
+    // A dialog with this property set to true works beside its window: the window stays
+    // usable (it limits itself to what the dialog needs) and run() returns when the dialog
+    // is closed, or destroyed with its window.
+    static constexpr const char* kBesideWindow = "runBesideWindow";
+
     virtual ~ModalRunner() = default;
     // QDialog::Accepted or QDialog::Rejected.
     virtual int run(QDialog& dialog);

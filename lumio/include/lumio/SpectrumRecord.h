@@ -47,5 +47,7 @@ struct SpectrumRecord {
     SPlotInfo plotInfo;  // readers set xMin, xMax, yMin, yMax and title
     std::array<float, 4> xTransform{0.0f, 1.0f, 0.0f,
                                     1.0f};  // x shift, x stretch, y shift, y stretch
+    // The x value the x stretch works about: the x minimum when xTransform was last reset.
+    float xAnchor = 0.0f;
     SXFormat xFormat;
 };

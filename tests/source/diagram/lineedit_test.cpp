@@ -155,7 +155,7 @@ class LineEditTest : public QObject {
 
         QVERIFY(shell.trigger(cmd::AddLine));
         QCOMPARE(w->cursor().shape(), Qt::CrossCursor);
-        QVERIFY(readout && readout->text().startsWith("x: 500,"));
+        QVERIFY(readout && readout->text().startsWith("x: 500 nm,"));
         // The marker runs down the plot at its x (the curve crosses that column only once).
         const auto redInColumn = [&] {
             const QImage shot = w->grab().toImage();
@@ -183,7 +183,7 @@ class LineEditTest : public QObject {
             QCoreApplication::sendEvent(w, &event);
         };
         mouse(QEvent::MouseMove, 1, Qt::NoButton);
-        QVERIFY(readout->text().startsWith("x: 550,"));
+        QVERIFY(readout->text().startsWith("x: 550 nm,"));
         mouse(QEvent::MouseButtonPress, 0, Qt::LeftButton);
         QCOMPARE(doc.overlays().currentRecord().spectrumLines[2].x, 550.0f);
         QVERIFY(!doc.addLineMode);
