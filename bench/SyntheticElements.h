@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "SyntheticSpectrum.h"
@@ -21,6 +22,9 @@ struct ElementsCase {
     double width = 0.0;                  // instrument FWHM, nm
     double shift = 0.0;                  // nm added to every line
     double noiseFraction = 0.0;          // noise over the strongest line
+    // Per drawn species, its lines that stand at least five noise amplitudes high: a species
+    // with fewer than two such lines cannot be told from a chance coincidence.
+    std::vector<std::size_t> visibleLines;
     TPointList points;
 };
 
@@ -96,10 +100,13 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
         const auto lines = emittingLines(refs, s, from - 2.0, to + 2.0, c.temperature);
         double strongest = 0.0;
         for (const auto& l : lines) strongest = std::max(strongest, l.second);
+        std::size_t visible = 0;
         for (const auto& l : lines) {
             const double amplitude = level * l.second / strongest;
             if (amplitude >= 0.2) recipe.given.push_back({l.first + c.shift, c.width, amplitude});
+            visible += amplitude >= 5 * recipe.noise && l.first > from && l.first < to;
         }
+        c.visibleLines.push_back(visible);
     }
     c.points = makeSpectrum(recipe).points;
     return c;
@@ -110,6 +117,7 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
 // five lines support.
 struct CaseOutcome {
     std::size_t drawn = 0, recalled = 0;
+    std::size_t detectable = 0, detected = 0;  // drawn species with two visible lines
     std::size_t present = 0, falsePresent = 0;
     std::vector<double> shiftErrors;
     std::vector<std::uint32_t> missed, wrong;
@@ -128,17 +136,21 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     LineSearch(host, c.points, smoothed, lines, &search);
     const auto measured = lumdb::MeasureLines(c.points, lines, noise);
     const auto shifts = lumdb::EstimateShifts(c.points, measured, noise, refs);
-    const auto result = lumdb::JudgeSpecies(measured, noise, refs, shifts);
+    lumdb::EvidenceSettings settings;
+    if (std::getenv("LUMORA_QUALITY_TRUE_T")) settings.temperature = c.temperature;
+    if (std::getenv("LUMORA_QUALITY_FIT_T")) settings.fitTemperature = true;
+    const auto result = lumdb::JudgeSpecies(c.points, measured, noise, refs, shifts, settings);
     out.drawn = c.species.size();
+    for (std::size_t k = 0; k < c.species.size(); ++k) out.detectable += c.visibleLines[k] >= 2;
     for (const auto& ev : result.species) {
-        const bool drawn =
-            std::find(c.species.begin(), c.species.end(), ev.species) != c.species.end();
+        const auto at = std::find(c.species.begin(), c.species.end(), ev.species);
+        const bool drawn = at != c.species.end();
         if (ev.verdict == lumdb::Verdict::Present) {
             ++out.present;
-            if (drawn)
-                ++out.recalled;
-            else
-                out.wrong.push_back(ev.species);
+            if (drawn) ++out.recalled;
+            if (drawn && c.visibleLines[static_cast<std::size_t>(at - c.species.begin())] >= 2)
+                ++out.detected;
+            if (!drawn) out.wrong.push_back(ev.species);
         } else if (drawn) {
             out.missed.push_back(ev.species);
         }

@@ -120,7 +120,7 @@ void BM_JudgeSpecies(benchmark::State& state) {
         const float noise = lumdb::RobustNoise(s.points);
         const auto measured = lumdb::MeasureLines(s.points, s.lines, noise);
         const auto shifts = lumdb::EstimateShifts(s.points, measured, noise, s.refs);
-        const auto result = lumdb::JudgeSpecies(measured, noise, s.refs, shifts);
+        const auto result = lumdb::JudgeSpecies(s.points, measured, noise, s.refs, shifts);
         present = 0;
         for (const auto& ev : result.species) present += ev.verdict == lumdb::Verdict::Present;
     }
@@ -147,13 +147,24 @@ void BM_SyntheticQuality(benchmark::State& state) {
         return;
     }
     std::size_t drawn = 0, recalled = 0, present = 0, wrong = 0, shifts = 0, within = 0;
+    std::size_t detectable = 0, detected = 0;
     std::vector<double> errors;
     for (auto _ : state) {
         for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(state.range(0)); ++seed) {
             const auto c = lumbench::makeElementsCase(refs, seed);
             const auto o = lumbench::judgeCase(host, refs, c);
+            if (const char* write = std::getenv("LUMORA_QUALITY_WRITE");
+                write && std::strtoul(write, nullptr, 10) == seed) {
+                // The case as a two-column text file, for lumora-cli elements --explain.
+                if (std::FILE* f = std::fopen("synthetic_case.txt", "w")) {
+                    for (const auto& p : c.points) std::fprintf(f, "%.5f %.3f\n", p.x, p.y);
+                    std::fclose(f);
+                }
+            }
             drawn += o.drawn;
             recalled += o.recalled;
+            detectable += o.detectable;
+            detected += o.detected;
             present += o.present;
             wrong += o.falsePresent;
             for (const double e : o.shiftErrors) {
@@ -165,7 +176,9 @@ void BM_SyntheticQuality(benchmark::State& state) {
                 std::printf("seed %u T %.0f w %.3f shift %.3f noise %.3f: drawn", seed,
                             c.temperature, c.width, c.shift, c.noiseFraction);
                 for (auto sp : c.species) std::printf(" %s", refs.species[sp].c_str());
-                std::printf(" | missed");
+                std::printf(" (visible");
+                for (auto v : c.visibleLines) std::printf(" %zu", v);
+                std::printf(") | missed");
                 for (auto sp : o.missed) std::printf(" %s", refs.species[sp].c_str());
                 std::printf(" | wrong");
                 for (auto sp : o.wrong) std::printf(" %s", refs.species[sp].c_str());
@@ -177,6 +190,8 @@ void BM_SyntheticQuality(benchmark::State& state) {
     }
     std::sort(errors.begin(), errors.end());
     state.counters["recall"] = drawn ? static_cast<double>(recalled) / static_cast<double>(drawn) : 0;
+    state.counters["recall_detectable"] =
+        detectable ? static_cast<double>(detected) / static_cast<double>(detectable) : 0;
     state.counters["false_present"] =
         present ? static_cast<double>(wrong) / static_cast<double>(present) : 0;
     state.counters["shift_within_0.02"] =

@@ -59,7 +59,7 @@ ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::Reference
     a.noise = lumdb::RobustNoise(r.points);
     a.measured = lumdb::MeasureLines(r.points, r.spectrumLines, a.noise);
     a.shifts = lumdb::EstimateShifts(r.points, a.measured, a.noise, refs, shiftSettings);
-    a.evidence = lumdb::JudgeSpecies(a.measured, a.noise, refs, a.shifts, evidenceSettings);
+    a.evidence = lumdb::JudgeSpecies(r.points, a.measured, a.noise, refs, a.shifts, evidenceSettings);
     return a;
 }
 

@@ -174,6 +174,10 @@ struct EvidenceSettings {
     double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
     double presentScore = 0.5;    // score from which a species with two agreeing lines is present
     double possibleScore = 0.15;  // score from which a species with a found line is possible
+    // Present also needs its agreeing lines to be this unlikely by chance (Poisson, from the
+    // density of measured lines near the judged ones): every species is tried, so a few
+    // would pass a lenient bar in any line-rich spectrum.
+    double presentChance = 1e-4;
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
     // the shift under which at least minLines lines of present species agree.
     double maxShift = 1.0;
@@ -188,7 +192,8 @@ enum class LineOutcome : std::uint8_t {
     Weaker,    // found, much lower than predicted: counter-evidence
     Missing,   // not found although predicted to stand above the noise: counter-evidence
     Faint,     // predicted below the noise and not found: says nothing
-    Unresolved,  // a band head next to a stronger found head of its sequence: says nothing
+    Unresolved,  // next to a stronger judged line of its species, or hidden in the flank of a
+                 // neighbour (the data stand about as high as predicted): says nothing
 };
 
 struct ExpectedLine {
@@ -200,6 +205,7 @@ struct ExpectedLine {
     std::ptrdiff_t measured = -1;  // index of the matched measured line, -1 none
     double likelihood = 0.0;       // of the position error, 0 .. 1
     double chance = 0.0;           // probability of a measured line that near by chance
+    double signal = 0.0;  // not matched: how high the data stand there; -1 next to a stronger line
     LineOutcome outcome = LineOutcome::Faint;
     double weight = 0.0;        // share of the line in the species' score
     double contribution = 0.0;  // its signed contribution (-1 .. 1) before weighting
@@ -215,6 +221,7 @@ struct SpeciesEvidence {
     std::size_t found = 0;     // judged lines found (Agrees or Stronger)
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker
+    double chance = 1.0;       // probability of as many agreeing lines by chance
     std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
 };
 
@@ -238,7 +245,8 @@ struct EvidenceResult {
     std::vector<std::vector<LineCandidate>> candidates;
 };
 
-// Judges every species of `references` against the measured lines of a spectrum (MeasureLines,
+// Judges every species of `references` against the measured lines of a spectrum `points`
+// (MeasureLines,
 // `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
 // an estimate gets the shift its species agree on, or is matched unshifted). Per species the strongest expected lines in the covered
 // range are matched; the species' scale is the one, among those its found lines suggest,
@@ -246,7 +254,8 @@ struct EvidenceResult {
 // count for it, lines that should stand above the noise but are absent or much weaker count
 // against it. Deterministic: the result depends on the order of neither the species nor the
 // lines of `references`.
-LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const LineMeasurement> measured, float noise,
+LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
+                                         std::span<const LineMeasurement> measured, float noise,
                                          const ReferenceLines& references,
                                          std::span<const SegmentShift> shifts,
                                          const EvidenceSettings& settings = {});

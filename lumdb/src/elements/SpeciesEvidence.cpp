@@ -6,6 +6,7 @@
 #include <limits>
 #include <numeric>
 
+#include "elements/SortedSeries.h"
 #include "lumdb/Elements.h"
 
 namespace lumdb {
@@ -13,6 +14,9 @@ namespace lumdb {
 namespace {
 
 constexpr double kBoltzmannEv = 8.617333262e-5;  // eV per K
+// Lines that overlap pull each other's measured peak aside by a fraction of their width;
+// this share of the width enters every position match.
+constexpr double kBlend = 0.15;
 
 // One segment of the x axis with the model that maps database wavelengths into it.
 struct Frame {
@@ -45,8 +49,12 @@ std::vector<Frame> framesOf(std::span<const LineMeasurement> measured,
         f.to = s.to;
         f.centre = s.centre();
         std::vector<double> widths, uncertainties;
+        // A line whose measurement failed (not finite) takes no part: comparisons with NaN
+        // would leave the orderings below without a consistent order.
         for (std::size_t i = 0; i < measured.size(); ++i)
-            if (measured[i].position >= s.from && measured[i].position <= s.to) {
+            if (measured[i].position >= s.from && measured[i].position <= s.to &&
+                std::isfinite(measured[i].uncertainty) && std::isfinite(measured[i].height) &&
+                std::isfinite(measured[i].width)) {
                 f.lines.push_back(i);
                 widths.push_back(measured[i].width);
                 uncertainties.push_back(measured[i].uncertainty);
@@ -83,6 +91,7 @@ const Frame* frameAt(const std::vector<Frame>& frames, double w, double& positio
 }
 
 struct Context {
+    const detail::SortedSeries& series;
     std::span<const LineMeasurement> measured;
     float noise;
     const ReferenceLines& refs;
@@ -95,7 +104,24 @@ struct Context {
     double sigma(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
         const double d = dbSigma(r);
         return std::sqrt(lineUncertainty * lineUncertainty + d * d +
-                         f.modelSigma * f.modelSigma + 0.0025 * f.width * f.width);
+                         f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+    }
+    // What the data show at x: the highest point within `reach` above the lowest point
+    // within two line widths, the local baseline.
+    double signalAt(double x, double reach, double width) const {
+        const std::vector<float>& xs = series.xs();
+        if (xs.empty()) return 0.0;
+        auto index = [&](double v) {
+            return static_cast<std::int32_t>(std::lower_bound(xs.begin(), xs.end(), v) - xs.begin());
+        };
+        const auto n = static_cast<std::int32_t>(xs.size());
+        const std::int32_t a = std::min(index(x - reach), n - 1), b = std::min(index(x + reach), n - 1);
+        const std::int32_t lo = std::min(index(x - 2 * width), n - 1),
+                           hi = std::min(index(x + 2 * width), n - 1);
+        double top = series.y(a), bottom = series.y(lo);
+        for (std::int32_t k = a; k <= b; ++k) top = std::max(top, series.y(k));
+        for (std::int32_t k = lo; k <= hi; ++k) bottom = std::min(bottom, series.y(k));
+        return top - bottom;
     }
     // The measured line nearest to `position` within reach, and the match's sigma.
     std::ptrdiff_t nearest(const ReferenceLine& r, const Frame& f, double position,
@@ -127,6 +153,19 @@ struct Judged {
     std::vector<const Frame*> frames;  // the segment of each judged line
 };
 
+constexpr double kHeightChance = 1.0 / 3.0;
+
+// P(X >= k) for X Poisson with mean lambda.
+double poissonTail(double lambda, std::size_t k) {
+    if (k == 0) return 1.0;
+    double term = std::exp(-lambda), below = 0.0;
+    for (std::size_t i = 0; i < k; ++i) {
+        below += term;
+        term *= lambda / static_cast<double>(i + 1);
+    }
+    return std::max(0.0, 1.0 - below);
+}
+
 void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
     const EvidenceSettings& s = ctx.settings;
     const double visible = s.visible * ctx.noise;
@@ -138,7 +177,7 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
-        if (l.outcome == LineOutcome::Unresolved) continue;
+        if (l.outcome == LineOutcome::Unresolved && l.signal < 0) continue;
         const double w = std::sqrt(l.expected) * std::min(1.0, l.predicted / visible);
         if (l.measured >= 0) {
             const double a = ctx.measured[static_cast<std::size_t>(l.measured)].height;
@@ -159,6 +198,12 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
                 ++agreeing;
             }
             l.weight = w;
+        } else if (l.predicted >= visible && 2.0 * l.signal >= l.predicted) {
+            // Not found as a line of its own, but the data stand at least half as high there
+            // (a line adds all its height to what is below it): it hides in the flank of a
+            // neighbour, which says nothing either way.
+            l.outcome = LineOutcome::Unresolved;
+            continue;
         } else if (l.predicted >= visible) {
             l.outcome = LineOutcome::Missing;
             l.contribution = -1.0;
@@ -177,7 +222,13 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
                                          [](double t, const ExpectedLine& l) { return t + l.weight; });
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
-    if (ev.score >= s.presentScore && agreeing >= 2)
+    // How likely as many agreeing lines are by chance: a measured line near each judged line
+    // (its chance) that also has about the predicted height (one in three).
+    double lambda = 0.0;
+    for (const ExpectedLine& l : ev.lines)
+        if (l.weight > 0) lambda += kHeightChance * l.chance;
+    ev.chance = poissonTail(lambda, agreeing);
+    if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
         ev.verdict = Verdict::Possible;
@@ -186,8 +237,9 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
 }
 
 // Matches the selected lines of `j` (positions set) with the measured lines and finds the
-// scale under which they agree best.
-void match(const Context& ctx, Judged& j) {
+// scale under which they agree best. Without `lookAtData` a line that is not found is not
+// looked for in the data's flanks (the quick form for trying many shifts).
+void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     const EvidenceSettings& s = ctx.settings;
     SpeciesEvidence& ev = j.evidence;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
@@ -195,13 +247,15 @@ void match(const Context& ctx, Judged& j) {
         const Frame& frame = *j.frames[k];
         const ReferenceLine& r = ctx.refs.lines[l.reference];
         l.outcome = LineOutcome::Faint;
-        l.likelihood = l.chance = 0.0;
+        l.likelihood = l.chance = l.signal = 0.0;
         l.measured = ctx.nearest(r, frame, l.position, l.sigma);
+        l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
         if (l.measured >= 0) {
             const double z =
                 (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) / l.sigma;
             l.likelihood = std::exp(-0.5 * z * z);
-            l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
+        } else if (lookAtData) {
+            l.signal = ctx.signalAt(l.position, s.reach * l.sigma, frame.width);
         }
         // A line closer to a stronger judged line of its species than the lines' width
         // cannot be told apart from it: it says nothing of its own.
@@ -215,6 +269,7 @@ void match(const Context& ctx, Judged& j) {
                                        other.sequence == r.sequence))) {
                 l.outcome = LineOutcome::Unresolved;
                 l.measured = -1;
+                l.signal = -1.0;
                 break;
             }
         }
@@ -366,7 +421,7 @@ bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector
         double sum = 0.0;
         for (Judged& j : selected) {
             place(j, k * step);
-            match(ctx, j);
+            match(ctx, j, false);
             if (j.evidence.verdict != Verdict::Present) continue;
             for (const ExpectedLine& l : j.evidence.lines)
                 if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
@@ -513,11 +568,13 @@ bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
 
 }  // namespace
 
-EvidenceResult JudgeSpecies(std::span<const LineMeasurement> measured, float noise,
+EvidenceResult JudgeSpecies(std::span<const TPointF> points,
+                            std::span<const LineMeasurement> measured, float noise,
                             const ReferenceLines& references, std::span<const SegmentShift> shifts,
                             const EvidenceSettings& settings) {
     EvidenceResult result;
-    Context ctx{measured, std::max(noise, 1e-30f), references, settings,
+    const detail::SortedSeries series(points);
+    Context ctx{series, measured, std::max(noise, 1e-30f), references, settings,
                 framesOf(measured, shifts)};
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
@@ -557,7 +614,7 @@ EvidenceResult JudgeSpecies(std::span<const LineMeasurement> measured, float noi
         const double widest = settings.reach * std::sqrt(16 * f.uncertainty * f.uncertainty +
                                                          settings.headAccuracy * settings.headAccuracy +
                                                          f.modelSigma * f.modelSigma +
-                                                         0.0025 * f.width * f.width);
+                                                         kBlend * kBlend * f.width * f.width);
         for (std::size_t m : f.lines) {
             const LineMeasurement& line = measured[m];
             const double w0 = f.unplace(line.position);
@@ -568,7 +625,7 @@ EvidenceResult JudgeSpecies(std::span<const LineMeasurement> measured, float noi
             for (auto it = lo; it != references.lines.end() && it->wavelength <= w0 + widest; ++it) {
                 const double sigma = ctx.sigma(*it, f, line.uncertainty);
                 const double z = (line.position - f.place(it->wavelength)) / sigma;
-                if (std::abs(z) > settings.reach) continue;
+                if (!(std::abs(z) <= settings.reach)) continue;
                 LineCandidate c;
                 c.reference = static_cast<std::size_t>(it - references.lines.begin());
                 c.likelihood = std::exp(-0.5 * z * z);
