@@ -224,9 +224,11 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
     ev.score = weights > 0 ? sum / weights : 0.0;
     // How likely as many agreeing lines are by chance: a measured line near each judged line
     // (its chance) that also has about the predicted height (one in three).
+    // Every judged line could have met a neighbour by chance, the faint ones too.
     double lambda = 0.0;
     for (const ExpectedLine& l : ev.lines)
-        if (l.weight > 0) lambda += kHeightChance * l.chance;
+        if (!(l.outcome == LineOutcome::Unresolved && l.signal < 0))
+            lambda += kHeightChance * l.chance;
     ev.chance = poissonTail(lambda, agreeing);
     if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
@@ -369,6 +371,14 @@ Judged judge(const Context& ctx, std::uint32_t sp, const std::vector<std::size_t
     return j;
 }
 
+// A species whose lines agree at a trial shift: present but for the test against chance,
+// which the comparison of the shifts with each other takes over.
+bool agreesWell(const Context& ctx, const SpeciesEvidence& ev) {
+    std::size_t agreeing = 0;
+    for (const ExpectedLine& l : ev.lines) agreeing += l.outcome == LineOutcome::Agrees;
+    return ev.score >= ctx.settings.presentScore && agreeing >= 2;
+}
+
 // For a segment whose shift the line vote left open: the shift under which the species'
 // strongest lines agree best, tried on a grid over the whole range of shifts. Every species
 // that would be present there counts its agreeing lines; the shift wins when they are at
@@ -422,7 +432,7 @@ bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector
         for (Judged& j : selected) {
             place(j, k * step);
             match(ctx, j, false);
-            if (j.evidence.verdict != Verdict::Present) continue;
+            if (!agreesWell(ctx, j.evidence)) continue;
             for (const ExpectedLine& l : j.evidence.lines)
                 if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
         }
@@ -453,8 +463,8 @@ bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector
         std::vector<bool> taken(ctx.measured.size(), false);
         for (Judged& j : selected) {
             place(j, shift);
-            match(ctx, j);
-            if (j.evidence.verdict != Verdict::Present) continue;
+            match(ctx, j, false);
+            if (!agreesWell(ctx, j.evidence)) continue;
             for (const ExpectedLine& l : j.evidence.lines) {
                 if (l.outcome != LineOutcome::Agrees || taken[static_cast<std::size_t>(l.measured)])
                     continue;
