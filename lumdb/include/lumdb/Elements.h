@@ -177,7 +177,7 @@ struct EvidenceSettings {
     // Present also needs its agreeing lines to be this unlikely by chance (Poisson, from the
     // density of measured lines near the judged ones): every species is tried, so a few
     // would pass a lenient bar in any line-rich spectrum.
-    double presentChance = 1e-4;
+    double presentChance = 2e-3;
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
     // the shift under which at least minLines lines of present species agree.
     double maxShift = 1.0;

@@ -27,6 +27,7 @@ struct Frame {
     double uncertainty = 0.0;   // typical position uncertainty of its lines
     double density = 0.0;       // measured lines per nm
     std::vector<std::size_t> lines;  // measured lines in it, by position
+    std::vector<double> heights;     // their heights, rising
 
     double place(double w) const { return w + shift + stretch * (w - centre); }
     // The database wavelength that appears at x.
@@ -65,6 +66,8 @@ std::vector<Frame> framesOf(std::span<const LineMeasurement> measured,
         f.width = median(widths);
         f.uncertainty = median(uncertainties);
         f.density = s.to > s.from ? static_cast<double>(f.lines.size()) / (s.to - s.from) : 0.0;
+        for (std::size_t i : f.lines) f.heights.push_back(measured[i].height);
+        std::sort(f.heights.begin(), f.heights.end());
         if (s.estimated()) {
             f.shift = s.shift;
             f.stretch = s.stretch;
@@ -153,8 +156,6 @@ struct Judged {
     std::vector<const Frame*> frames;  // the segment of each judged line
 };
 
-constexpr double kHeightChance = 1.0 / 3.0;
-
 // P(X >= k) for X Poisson with mean lambda.
 double poissonTail(double lambda, std::size_t k) {
     if (k == 0) return 1.0;
@@ -166,7 +167,17 @@ double poissonTail(double lambda, std::size_t k) {
     return std::max(0.0, 1.0 - below);
 }
 
-void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
+// The share of a segment's measured lines whose height agrees with `predicted`: how likely a
+// chance neighbour also passes for the line. Never below one in twenty.
+double heightChance(const Frame& f, double predicted, double tolerance) {
+    if (f.heights.empty() || !(predicted > 0)) return 1.0;
+    const auto lo = std::lower_bound(f.heights.begin(), f.heights.end(), predicted / tolerance);
+    const auto hi = std::upper_bound(f.heights.begin(), f.heights.end(), predicted * tolerance);
+    return std::max(0.05, static_cast<double>(hi - lo) / static_cast<double>(f.heights.size()));
+}
+
+void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
+              double scale) {
     const EvidenceSettings& s = ctx.settings;
     const double visible = s.visible * ctx.noise;
     ev.scale = scale;
@@ -223,12 +234,14 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, double scale) {
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
     // How likely as many agreeing lines are by chance: a measured line near each judged line
-    // (its chance) that also has about the predicted height (one in three).
+    // (its chance) that also has about the predicted height.
     // Every judged line could have met a neighbour by chance, the faint ones too.
     double lambda = 0.0;
-    for (const ExpectedLine& l : ev.lines)
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        const ExpectedLine& l = ev.lines[k];
         if (!(l.outcome == LineOutcome::Unresolved && l.signal < 0))
-            lambda += kHeightChance * l.chance;
+            lambda += heightChance(*frames[k], l.predicted, s.ratioTolerance) * l.chance;
+    }
     ev.chance = poissonTail(lambda, agreeing);
     if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
@@ -294,7 +307,7 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     std::size_t bestFound = 0;
     for (const double a : scales) {
         if (!(a > 0) || !std::isfinite(a)) continue;
-        evaluate(ctx, ev, a);
+        evaluate(ctx, ev, j.frames, a);
         if (ev.score > bestScore + 1e-12 ||
             (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
             bestScore = ev.score;
@@ -302,7 +315,7 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
             bestFound = ev.found;
         }
     }
-    evaluate(ctx, ev, bestScale);
+    evaluate(ctx, ev, j.frames, bestScale);
 }
 
 // The strongest expected lines of species `sp` among `lines` (its references, by
