@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "BenchRunHost.h"
+#include "SyntheticElements.h"
 #include "SyntheticSpectrum.h"
 #include "lumdb/Elements.h"
 #include "lumdb/lumdb.h"
@@ -105,5 +107,99 @@ void BM_MeasureAndShift(benchmark::State& state) {
     state.counters["shift"] = shift;
 }
 BENCHMARK(BM_MeasureAndShift)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Noise, measurement, shift and the judgement of every species on the 1,000,000-point scene.
+void BM_JudgeSpecies(benchmark::State& state) {
+    Scene& s = scene();
+    if (!s.ready) {
+        state.SkipWithError("no line database in " LUMORA_PROGRAM_DIR "/Data");
+        return;
+    }
+    std::size_t present = 0;
+    for (auto _ : state) {
+        const float noise = lumdb::RobustNoise(s.points);
+        const auto measured = lumdb::MeasureLines(s.points, s.lines, noise);
+        const auto shifts = lumdb::EstimateShifts(s.points, measured, noise, s.refs);
+        const auto result = lumdb::JudgeSpecies(s.points, measured, noise, s.refs, shifts);
+        present = 0;
+        for (const auto& ev : result.species) present += ev.verdict == lumdb::Verdict::Present;
+    }
+    state.counters["present"] = static_cast<double>(present);
+}
+BENCHMARK(BM_JudgeSpecies)->Unit(benchmark::kMillisecond);
+
+// The quality of the judgement over synthetic cases drawn from the sample database (seeds 1
+// to N): recall of the drawn species, the share of present verdicts that are wrong, and the
+// shift errors of the segments at least five lines support. One pass; the counters are the
+// figures, the time is incidental.
+void BM_SyntheticQuality(benchmark::State& state) {
+    lumbench::BenchRunHost host;
+    TElementArray elements;
+    GetElements(LUMORA_PROGRAM_DIR, elements);
+    for (auto& e : elements) e.selected = true;
+    SSelectElVal values{};
+    values.Neutrals = values.FirstIons = values.HigherIons = true;
+    lumdb::ReferenceLines refs;
+    CollectReferenceLines(host, std::string(LUMORA_PROGRAM_DIR) + "/Data/", elements, values, 0.0,
+                          1e30, refs, 1e-3f);
+    if (refs.lines.empty()) {
+        state.SkipWithError("no line database in " LUMORA_PROGRAM_DIR "/Data");
+        return;
+    }
+    std::size_t drawn = 0, recalled = 0, present = 0, wrong = 0, shifts = 0, within = 0;
+    std::size_t detectable = 0, detected = 0;
+    std::vector<double> errors;
+    for (auto _ : state) {
+        for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(state.range(0)); ++seed) {
+            const auto c = lumbench::makeElementsCase(refs, seed);
+            const auto o = lumbench::judgeCase(host, refs, c);
+            if (const char* write = std::getenv("LUMORA_QUALITY_WRITE");
+                write && std::strtoul(write, nullptr, 10) == seed) {
+                // The case as a two-column text file, for lumora-cli elements --explain.
+                if (std::FILE* f = std::fopen("synthetic_case.txt", "w")) {
+                    for (const auto& p : c.points) std::fprintf(f, "%.5f %.3f\n", p.x, p.y);
+                    std::fclose(f);
+                }
+            }
+            drawn += o.drawn;
+            recalled += o.recalled;
+            detectable += o.detectable;
+            detected += o.detected;
+            present += o.present;
+            wrong += o.falsePresent;
+            for (const double e : o.shiftErrors) {
+                ++shifts;
+                within += std::abs(e) <= 0.02;
+                errors.push_back(std::abs(e));
+            }
+            if (std::getenv("LUMORA_QUALITY_CASES")) {
+                std::printf("seed %u T %.0f w %.3f shift %.3f noise %.3f: drawn", seed,
+                            c.temperature, c.width, c.shift, c.noiseFraction);
+                for (auto sp : c.species) std::printf(" %s", refs.species[sp].c_str());
+                std::printf(" (visible");
+                for (auto v : c.visibleLines) std::printf(" %zu", v);
+                std::printf(") | missed");
+                for (auto sp : o.missed) std::printf(" %s", refs.species[sp].c_str());
+                std::printf(" | wrong");
+                for (auto sp : o.wrong) std::printf(" %s", refs.species[sp].c_str());
+                std::printf(" | shifts");
+                for (const double e : o.shiftErrors) std::printf(" %+.3f", e);
+                std::printf("\n");
+            }
+        }
+    }
+    std::sort(errors.begin(), errors.end());
+    state.counters["recall"] = drawn ? static_cast<double>(recalled) / static_cast<double>(drawn) : 0;
+    state.counters["recall_detectable"] =
+        detectable ? static_cast<double>(detected) / static_cast<double>(detectable) : 0;
+    state.counters["false_present"] =
+        present ? static_cast<double>(wrong) / static_cast<double>(present) : 0;
+    state.counters["shift_within_0.02"] =
+        shifts ? static_cast<double>(within) / static_cast<double>(shifts) : 0;
+    state.counters["shift_median_error"] = errors.empty() ? 0 : errors[errors.size() / 2];
+    state.counters["shifts"] = static_cast<double>(shifts);
+    state.counters["species"] = static_cast<double>(drawn);
+}
+BENCHMARK(BM_SyntheticQuality)->Arg(400)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace

@@ -423,3 +423,30 @@ TEST_F(Cli, ElementsReportsTheShiftOfRealSamples) {
         std::cout << name << "\n" << report;
     }
 }
+
+// The species table's JSON form, --explain naming the lines behind a verdict, and identify
+// --ranked giving the same candidates as identify in another order.
+TEST_F(Cli, ElementsJudgesSpeciesAndIdentifyRanksTheSameCandidates) {
+    const CliRun json = cli("elements fe.txt --elements Fe,Ca --format json");
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_TRUE(std::regex_search(
+        json.out, std::regex(R"re("species":\[\{"species":"(Fe|Ca) I+","verdict":"(present|possible|unsupported)","score":([-0-9.e]+|null),"found":\d+,"expected":\d+\})re")))
+        << json.out;
+    // Fe I's strongest lines in range include some the spectrum lacks: they are named.
+    const CliRun explain = cli("elements fe.txt --elements Fe --explain 'Fe I' --format csv");
+    ASSERT_EQ(explain.status, 0) << explain.err;
+    EXPECT_NE(explain.out.find(",fehlt,"), std::string::npos) << explain.out;
+    EXPECT_NE(explain.out.find("371.9935"), std::string::npos) << explain.out;
+
+    auto sortedRows = [](const std::string& text, bool dropScore) {
+        auto rows = split(text, '\n');
+        for (auto& r : rows)
+            if (dropScore) r = r.substr(0, r.rfind(','));
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    const CliRun plain = cli("identify fe.txt --elements Fe --neutrals");
+    const CliRun ranked = cli("identify fe.txt --elements Fe --neutrals --ranked");
+    ASSERT_EQ(ranked.status, 0) << ranked.err;
+    EXPECT_EQ(sortedRows(ranked.out, true), sortedRows(plain.out, false));
+}

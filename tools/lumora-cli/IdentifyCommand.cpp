@@ -4,16 +4,21 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "AnalysisOptions.h"
 #include "Commands.h"
+#include "ElementsRun.h"
+#include "FileFailure.h"
 #include "JsonWriter.h"
 #include "LineRun.h"
 #include "Session.h"
 #include "SpectrumInput.h"
 #include "SpectrumOutput.h"
 #include "lumdb/Candidate.h"
+#include "lumcore/Printf.h"
 #include "lumdb/Database.h"
 
 namespace lumcli {
@@ -74,11 +79,50 @@ std::string outputPathFor(const std::string& output, bool toDirectory, const std
     return (std::filesystem::path(output) / in.stem()).string() + ".lmx";
 }
 
-void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, bool bestOnly) {
+// The new score of every candidate of every line (--ranked): the species judgement's score
+// of the same database line, 0 where the judgement did not consider it.
+using CandidateScores = std::vector<std::vector<double>>;
+
+CandidateScores scoreCandidates(const SpectrumRecord& r, const lumdb::ReferenceLines& refs,
+                                const ElementsAnalysis& a) {
+    CandidateScores scores(r.spectrumLines.size());
+    for (std::size_t i = 0; i < r.spectrumLines.size(); ++i) {
+        for (const lumdb::Candidate& cand : lumdb::Candidates(r.spectrumLines[i])) {
+            std::string species = cand.species;
+            while (!species.empty() && species.back() == ' ') species.pop_back();
+            double score = 0.0;
+            for (const lumdb::LineCandidate& c : a.evidence.candidates[i]) {
+                const lumdb::ReferenceLine& ref = refs.lines[c.reference];
+                if (std::abs(ref.wavelength - cand.wavelength) < 5e-4 &&
+                    refs.species[ref.species] == species)
+                    score = std::max(score, c.score);
+            }
+            scores[i].push_back(score);
+        }
+    }
+    return scores;
+}
+
+// The candidates of line `i` in the order of the identification, or by falling score.
+std::vector<std::pair<lumdb::Candidate, double>> ordered(const CLine& l, std::size_t i,
+                                                         const CandidateScores* scores) {
+    std::vector<std::pair<lumdb::Candidate, double>> list;
+    std::size_t k = 0;
+    for (lumdb::Candidate& cand : lumdb::Candidates(l))
+        list.push_back({std::move(cand), scores ? (*scores)[i][k++] : 0.0});
+    if (scores)
+        std::stable_sort(list.begin(), list.end(),
+                         [](const auto& a, const auto& b) { return a.second > b.second; });
+    return list;
+}
+
+void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, bool bestOnly,
+            const CandidateScores* scores) {
     if (out.format() == OutputFormat::Json) {
         JsonWriter j;
         j.beginObject().key("path").string(r.fileName).key("lines").beginArray();
-        for (const CLine& l : r.spectrumLines) {
+        for (std::size_t i = 0; i < r.spectrumLines.size(); ++i) {
+            const CLine& l = r.spectrumLines[i];
             j.beginObject()
                 .key("x")
                 .number(l.x)
@@ -86,7 +130,7 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
                 .number(l.y)
                 .key("candidates")
                 .beginArray();
-            for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
+            for (const auto& [cand, score] : ordered(l, i, scores)) {
                 if (bestOnly && !cand.best) continue;
                 j.beginObject()
                     .key("species")
@@ -98,8 +142,9 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
                     .key("strength")
                     .number(cand.strength(intensityOption))
                     .key("best")
-                    .boolean(cand.best)
-                    .endObject();
+                    .boolean(cand.best);
+                if (scores) j.key("score").number(score);
+                j.endObject();
             }
             j.endArray().endObject();
         }
@@ -107,17 +152,23 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
         out.addJsonLine(j.text());
         return;
     }
-    for (const CLine& l : r.spectrumLines) {
+    for (std::size_t i = 0; i < r.spectrumLines.size(); ++i) {
+        const CLine& l = r.spectrumLines[i];
         if (l.candidateLabels.empty()) {
             // A line without any candidate still shows up, so nothing found goes unseen.
-            out.addRow({r.fileName, num(l.x), num(l.y), "", "", "", "", ""});
+            std::vector<std::string> row{r.fileName, num(l.x), num(l.y), "", "", "", "", ""};
+            if (scores) row.push_back("");
+            out.addRow(std::move(row));
             continue;
         }
-        for (const lumdb::Candidate& cand : lumdb::Candidates(l)) {
+        for (const auto& [cand, score] : ordered(l, i, scores)) {
             if (bestOnly && !cand.best) continue;
-            out.addRow({r.fileName, num(l.x), num(l.y), cand.species, cand.wavelengthText,
-                        cand.valueText, num(cand.strength(intensityOption)),
-                        cand.best ? "1" : "0"});
+            std::vector<std::string> row{r.fileName, num(l.x), num(l.y), cand.species,
+                                         cand.wavelengthText, cand.valueText,
+                                         num(cand.strength(intensityOption)),
+                                         cand.best ? "1" : "0"};
+            if (scores) row.push_back(lumcore::strprintf("%.3f", score));
+            out.addRow(std::move(row));
         }
     }
 }
@@ -157,11 +208,15 @@ CommandSyntax identifySyntax() {
             {"no-search", 0, ValueKind::None, "",
              "keine Liniensuche: die gespeicherten Linien identifizieren"},
             {"best", 0, ValueKind::None, "", "nur den stärksten Kandidaten je Spezies ausgeben"},
+            {"ranked", 0, ValueKind::None, "",
+             "Kandidaten jeder Linie nach den Punkten der Elementbewertung\nordnen (wie "
+             "elements; Spalte score)"},
             {"config", 0, ValueKind::Required, "DATEI.lmc",
              "Elementauswahl und Suchwerte aus der Konfiguration"},
             {"output", 'o', ValueKind::Required, "AUSGABE",
              "Lumora-Datei (mehrere Eingaben: Verzeichnis)"},
         });
+    addOptions(syntax.options, evidenceOptions());
     addOptions(syntax.options, searchOptions());
     addOptions(syntax.options, choiceOptions());
     addOptions(syntax.options, outputOptions());
@@ -196,8 +251,16 @@ int runIdentify(Session& session) {
     }
 
     ResultOutput& out = session.output();
-    out.setColumns({"path", "x", "y", "species", "wavelength", "value", "strength", "best"},
-                   {"Datei", "x", "y", "Spezies", "Wellenlänge", "Wert", "Stärke", "Bester"});
+    const bool ranked = line.has("ranked");
+    const lumdb::EvidenceSettings evidenceSettings = evidenceSettingsFrom(line);
+    if (ranked)
+        out.setColumns(
+            {"path", "x", "y", "species", "wavelength", "value", "strength", "best", "score"},
+            {"Datei", "x", "y", "Spezies", "Wellenlänge", "Wert", "Stärke", "Bester", "Punkte"});
+    else
+        out.setColumns({"path", "x", "y", "species", "wavelength", "value", "strength", "best"},
+                       {"Datei", "x", "y", "Spezies", "Wellenlänge", "Wert", "Stärke", "Bester"});
+    std::optional<lumdb::ReferenceLines> refs;
     for (std::size_t start = 0; start < files.size(); start += kGroupSize) {
         std::vector<FileWork> work;
         for (std::size_t f = start; f < std::min(files.size(), start + kGroupSize); ++f) {
@@ -228,8 +291,24 @@ int runIdentify(Session& session) {
                 out.fileFailed(w.path, w.failKeyword, w.failMessage);
                 continue;
             }
+            CandidateScores scores;
+            if (ranked) {
+                try {
+                    if (!refs) {
+                        refs.emplace();
+                        readReferenceLines(session, elements, settings.select, *refs);
+                    }
+                } catch (const FileFailure& failure) {
+                    refs.reset();
+                    out.fileFailed(w.path, failure.keyword(), failure.what());
+                    continue;
+                }
+                scores = scoreCandidates(*w.record, *refs,
+                                         analyseElements(*w.record, *refs, {}, evidenceSettings));
+            }
             out.fileDone();
-            report(out, *w.record, settings.select.IntensityOption, line.has("best"));
+            report(out, *w.record, settings.select.IntensityOption, line.has("best"),
+                   ranked ? &scores : nullptr);
             if (writeFiles) {
                 try {
                     writeSpectrum(session.ui(), *w.record,

@@ -44,12 +44,27 @@ struct LineMeasurement {
 LUMDB_EXPORT std::vector<LineMeasurement> MeasureLines(std::span<const TPointF> points,
                                                        const TLineArray& lines, float noise);
 
-// A database line for the shift estimate: its wavelength and its expected emission relative
-// to the strongest line of its species (0 .. 1).
+// Where a database line's expected emission comes from.
+enum class EmissionBasis : std::uint8_t {
+    Transition,         // g f of the line and the energy of its upper level (Boltzmann)
+    RelativeIntensity,  // a relative intensity within the species (NIST's, scaled)
+    BandHead,           // a molecular band head's relative intensity (0 .. 1)
+    Unknown,            // an f-value without level energies: no expected emission
+};
+
+// A database line: its wavelength and its expected emission relative to the strongest line
+// of its species (0 .. 1) at kReferenceTemperature, with what that rests on.
 struct ReferenceLine {
     float wavelength = 0.0f;
     float strength = 0.0f;
     std::uint32_t species = 0;  // index into ReferenceLines::species
+    EmissionBasis basis = EmissionBasis::RelativeIntensity;
+    // Transition: g_lower f / wavelength^2 (proportional to g_upper A); otherwise unused.
+    float transition = 0.0f;
+    float upperEnergy = 0.0f;  // eV, for Transition
+    // Band heads: the sequence of heads the line belongs to (numbered within the species
+    // from 1); 0 for atomic lines.
+    std::uint32_t sequence = 0;
 };
 
 struct ReferenceLines {
@@ -61,12 +76,20 @@ struct ReferenceLines {
 // from g f / wavelength^2 and the Boltzmann factor of the upper level.
 inline constexpr double kReferenceTemperature = 10000.0;
 
+// The expected emission of `line` at temperature `kelvin`, relative within its species and
+// basis: g f / wavelength^2 times the Boltzmann factor for a transition, the stored relative
+// value otherwise; NaN for EmissionBasis::Unknown.
+LUMDB_EXPORT double ExpectedEmission(const ReferenceLine& line, double kelvin);
+
 // Reads the database lines of the selected elements and stages (the identification's walk
 // over the files: `values` gives Neutrals, FirstIons, HigherIons and decipherMode) with
 // from <= wavelength <= to. Expected strength within a species: for atomic lines with an
 // f-value, g_lower f / wavelength^2 times exp(-E_upper / kT); for NIST relative intensities
 // and molecular band heads the stored relative value; each kind scaled to its species'
-// strongest line in the whole file. Lines below `floor` of that are left out.
+// strongest line in the whole file. Lines below `floor` of that are left out. An f-value
+// without either level energy is scaled as if the lower level were the ground state but
+// marked EmissionBasis::Unknown. Band heads of one system less than 6 nm apart form one
+// sequence.
 // Returns 1 when completed, 0 when cancelled or aborted.
 LUMDB_EXPORT unsigned char CollectReferenceLines(RunHost& parent, const std::string& dataDir,
                                                  const TElementArray& elements,
@@ -114,6 +137,9 @@ struct SegmentShift {
     std::size_t bestLines = 0;    // lines behind it
     std::size_t runnerUp = 0;     // lines behind the best different shift
     std::vector<ShiftSupport> support;
+    // Estimated by JudgeSpecies from the agreeing lines of the species present, where the
+    // vote of EstimateShifts left the segment open.
+    bool fromSpecies = false;
 
     bool estimated() const { return outcome == ShiftOutcome::Estimated; }
     double centre() const { return 0.5 * (from + to); }
@@ -131,5 +157,107 @@ LUMDB_EXPORT std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> p
                                                       std::span<const LineMeasurement> measured,
                                                       float noise, const ReferenceLines& references,
                                                       const ShiftSettings& settings = {});
+
+// Judging which species are in a sample.
+enum class Verdict : std::uint8_t { Present, Possible, Unsupported };
+
+struct EvidenceSettings {
+    double temperature = kReferenceTemperature;  // K, for the Boltzmann factor
+    // Fit the temperature from the found lines of the leading present species (a Boltzmann
+    // plot over at least four lines spanning 1 eV) and judge again at it.
+    bool fitTemperature = false;
+    std::size_t strongest = 12;   // strongest expected lines per species that are judged
+    double atomAccuracy = 0.003;  // nm, standard uncertainty of an atomic database wavelength
+    double headAccuracy = 0.03;   // nm, of a band head (heads move with the resolution)
+    double reach = 3.0;           // a database line matches within this many combined sigmas
+    double visible = 5.0;         // a line predicted this many noises high must be seen
+    double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
+    double presentScore = 0.5;    // score from which a species with two agreeing lines is present
+    double possibleScore = 0.15;  // score from which a species with a found line is possible
+    // Present also needs its agreeing lines to be this unlikely by chance (Poisson, from the
+    // density of measured lines near the judged ones): every species is tried, so a few
+    // would pass a lenient bar in any line-rich spectrum.
+    double presentChance = 2e-3;
+    // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
+    // the shift under which at least minLines lines of present species agree.
+    double maxShift = 1.0;
+    double maxStretch = 1.5e-3;  // nm per nm, tried on long segments
+    std::size_t minLines = 5;
+};
+
+// How one expected line of a species fared.
+enum class LineOutcome : std::uint8_t {
+    Agrees,    // found, with the predicted height within the ratio tolerance
+    Stronger,  // found, much higher than predicted: a blend with another line, mild support
+    Weaker,    // found, much lower than predicted: counter-evidence
+    Missing,   // not found although predicted to stand above the noise: counter-evidence
+    Faint,     // predicted below the noise and not found: says nothing
+    Unresolved,  // next to a stronger judged line of its species, or hidden in the flank of a
+                 // neighbour (the data stand about as high as predicted): says nothing
+};
+
+struct ExpectedLine {
+    std::size_t reference = 0;  // index into ReferenceLines::lines
+    double expected = 0.0;      // emission relative to the species' strongest judged line
+    double position = 0.0;      // where the shifted database line should appear
+    double sigma = 0.0;         // combined standard uncertainty of the position match
+    double predicted = 0.0;     // expected height: the species' scale times `expected`
+    std::ptrdiff_t measured = -1;  // index of the matched measured line, -1 none
+    double likelihood = 0.0;       // of the position error, 0 .. 1
+    double chance = 0.0;           // probability of a measured line that near by chance
+    double signal = 0.0;  // not matched: how high the data stand there; -1 next to a stronger line
+    LineOutcome outcome = LineOutcome::Faint;
+    double weight = 0.0;        // share of the line in the species' score
+    double contribution = 0.0;  // its signed contribution (-1 .. 1) before weighting
+};
+
+struct SpeciesEvidence {
+    std::uint32_t species = 0;  // index into ReferenceLines::species
+    Verdict verdict = Verdict::Unsupported;
+    EmissionBasis basis = EmissionBasis::Unknown;
+    bool scored = false;   // false: the database gives no expected emission (score unknown)
+    double score = 0.0;    // -1 .. 1: weighted agreement of the judged lines
+    double scale = 0.0;    // measured height per unit of expected emission
+    std::size_t found = 0;     // judged lines found (Agrees or Stronger)
+    std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
+    std::size_t missing = 0;   // Missing or Weaker
+    double chance = 1.0;       // probability of as many agreeing lines by chance
+    std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
+};
+
+// A database line as the explanation of a measured line.
+struct LineCandidate {
+    std::size_t reference = 0;  // index into ReferenceLines::lines
+    double score = 0.0;         // 0 .. 1, comparable across species
+    double likelihood = 0.0;    // of the position error
+    double intensity = 0.0;     // agreement of the predicted with the measured height; -1 unknown
+};
+
+struct EvidenceResult {
+    double temperature = 0.0;  // K, at which the species were judged
+    bool temperatureFitted = false;
+    std::uint32_t temperatureSpecies = 0;  // the species it was fitted from
+    // The shifts the species were matched with: those given, and for segments without an
+    // estimate the one the species' lines agree on, if any (SegmentShift::fromSpecies).
+    std::vector<SegmentShift> shifts;
+    std::vector<SpeciesEvidence> species;  // species with judged lines, best first
+    // Per measured line its candidates, best first; those of present species lead.
+    std::vector<std::vector<LineCandidate>> candidates;
+};
+
+// Judges every species of `references` against the measured lines of a spectrum `points`
+// (MeasureLines,
+// `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
+// an estimate gets the shift its species agree on, or is matched unshifted). Per species the strongest expected lines in the covered
+// range are matched; the species' scale is the one, among those its found lines suggest,
+// under which the judged lines agree best; found lines that agree with their prediction
+// count for it, lines that should stand above the noise but are absent or much weaker count
+// against it. Deterministic: the result depends on the order of neither the species nor the
+// lines of `references`.
+LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
+                                         std::span<const LineMeasurement> measured, float noise,
+                                         const ReferenceLines& references,
+                                         std::span<const SegmentShift> shifts,
+                                         const EvidenceSettings& settings = {});
 
 }  // namespace lumdb

@@ -33,6 +33,16 @@ class ReferenceVisitor : public detail::RecordVisitor {
         if (!detail::parseNumberField(RecordField(rest, 0), value)) return false;
         if (!(lambda > 0) || !(value > 0)) return true;
         Pending p{lambda, 1, value};
+        p.line.wavelength = lambda;
+        p.line.species = species_;
+        if (!file.atomic) {
+            p.line.basis = EmissionBasis::BandHead;
+            const std::string_view comment = RecordField(rest, 7);
+            const std::string_view system = comment.substr(0, comment.find(','));
+            const auto known = std::find(systems_.begin(), systems_.end(), system);
+            p.system = static_cast<std::uint32_t>(known - systems_.begin());
+            if (known == systems_.end()) systems_.emplace_back(system);
+        }
         // f-values of atoms become expected emission: g_lower f / wavelength^2 is g_upper A up
         // to a constant, weighted by the population of the upper level. The relative
         // intensities (NIST's, scaled per species, and the band heads') are emission already.
@@ -47,6 +57,10 @@ class ReferenceVisitor : public detail::RecordVisitor {
                                                    : photon;
             const double l = lambda;
             p.kind = 0;
+            p.line.basis = upper.empty() && lower.empty() ? EmissionBasis::Unknown
+                                                           : EmissionBasis::Transition;
+            p.line.transition = static_cast<float>(gLower * value / (l * l));
+            p.line.upperEnergy = static_cast<float>(eUpper);
             p.raw = gLower * value / (l * l) *
                     std::exp(-eUpper / (kBoltzmannEv * kReferenceTemperature));
         }
@@ -57,11 +71,25 @@ class ReferenceVisitor : public detail::RecordVisitor {
     }
 
     void endFile(const detail::SpeciesFile&) override {
-        for (const Pending& p : pending_) {
-            const auto strength = static_cast<float>(p.raw / strongest_[p.kind]);
-            if (strength >= floor_) out_.lines.push_back({p.lambda, strength, species_});
+        // Band heads of one system follow each other in sequences a few nm apart.
+        std::stable_sort(pending_.begin(), pending_.end(),
+                         [](const Pending& a, const Pending& b) { return a.lambda < b.lambda; });
+        // Per system: the last head's wavelength and its sequence number.
+        std::vector<std::pair<float, std::uint32_t>> lastOfSystem(systems_.size(), {-1e30f, 0});
+        std::uint32_t sequences = 0;
+        for (Pending& p : pending_) {
+            if (p.line.basis != EmissionBasis::BandHead) continue;
+            auto& last = lastOfSystem[p.system];
+            if (p.lambda - last.first > kSequenceGap) last.second = ++sequences;
+            last.first = p.lambda;
+            p.line.sequence = last.second;
+        }
+        for (Pending& p : pending_) {
+            p.line.strength = static_cast<float>(p.raw / strongest_[p.kind]);
+            if (p.line.strength >= floor_) out_.lines.push_back(p.line);
         }
         pending_.clear();
+        systems_.clear();
     }
 
   private:
@@ -69,16 +97,33 @@ class ReferenceVisitor : public detail::RecordVisitor {
         float lambda;
         int kind;  // 0 from an f-value, 1 a relative intensity
         double raw;
+        ReferenceLine line = {};
+        std::uint32_t system = 0;  // band heads: index of the system named in the comment
     };
+    static constexpr float kSequenceGap = 6.0f;  // nm between heads of one sequence
     ReferenceLines& out_;
     double from_, to_;
     float floor_;
     std::uint32_t species_ = 0;
     std::vector<Pending> pending_;
+    std::vector<std::string> systems_;
     double strongest_[2] = {0.0, 0.0};
 };
 
 }  // namespace
+
+double ExpectedEmission(const ReferenceLine& line, double kelvin) {
+    switch (line.basis) {
+        case EmissionBasis::Transition:
+            return line.transition * std::exp(-line.upperEnergy / (kBoltzmannEv * kelvin));
+        case EmissionBasis::RelativeIntensity:
+        case EmissionBasis::BandHead:
+            return line.strength;
+        case EmissionBasis::Unknown:
+            break;
+    }
+    return std::nan("");
+}
 
 unsigned char CollectReferenceLines(RunHost& parent, const std::string& dataDir,
                                     const TElementArray& elements, const SSelectElVal& values,

@@ -1,0 +1,692 @@
+// JudgeSpecies: which species the measured lines of a spectrum speak for, with the evidence
+// for and against each, and every measured line's database candidates ranked by a score
+// that means the same for every species.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+#include "elements/SortedSeries.h"
+#include "lumdb/Elements.h"
+
+namespace lumdb {
+
+namespace {
+
+constexpr double kBoltzmannEv = 8.617333262e-5;  // eV per K
+// Lines that overlap pull each other's measured peak aside by a fraction of their width;
+// this share of the width enters every position match.
+constexpr double kBlend = 0.15;
+
+// One segment of the x axis with the model that maps database wavelengths into it.
+struct Frame {
+    double from = 0.0, to = 0.0;
+    double shift = 0.0, stretch = 0.0, centre = 0.0;
+    double modelSigma = 0.0;    // scatter of lines about the model (or a guess without one)
+    double width = 0.0;         // typical full width at half maximum of its lines
+    double uncertainty = 0.0;   // typical position uncertainty of its lines
+    double density = 0.0;       // measured lines per nm
+    std::vector<std::size_t> lines;  // measured lines in it, by position
+    std::vector<double> heights;     // their heights, rising
+
+    double place(double w) const { return w + shift + stretch * (w - centre); }
+    // The database wavelength that appears at x.
+    double unplace(double x) const { return (x - shift + stretch * centre) / (1.0 + stretch); }
+};
+
+double median(std::vector<double> v) {
+    if (v.empty()) return 0.0;
+    const auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+    std::nth_element(v.begin(), mid, v.end());
+    return *mid;
+}
+
+std::vector<Frame> framesOf(std::span<const LineMeasurement> measured,
+                            std::span<const SegmentShift> shifts) {
+    std::vector<Frame> frames;
+    for (const SegmentShift& s : shifts) {
+        Frame f;
+        f.from = s.from;
+        f.to = s.to;
+        f.centre = s.centre();
+        std::vector<double> widths, uncertainties;
+        // A line whose measurement failed (not finite) takes no part: comparisons with NaN
+        // would leave the orderings below without a consistent order.
+        for (std::size_t i = 0; i < measured.size(); ++i)
+            if (measured[i].position >= s.from && measured[i].position <= s.to &&
+                std::isfinite(measured[i].uncertainty) && std::isfinite(measured[i].height) &&
+                std::isfinite(measured[i].width)) {
+                f.lines.push_back(i);
+                widths.push_back(measured[i].width);
+                uncertainties.push_back(measured[i].uncertainty);
+            }
+        std::stable_sort(f.lines.begin(), f.lines.end(), [&](std::size_t a, std::size_t b) {
+            return measured[a].position < measured[b].position;
+        });
+        f.width = median(widths);
+        f.uncertainty = median(uncertainties);
+        f.density = s.to > s.from ? static_cast<double>(f.lines.size()) / (s.to - s.from) : 0.0;
+        for (std::size_t i : f.lines) f.heights.push_back(measured[i].height);
+        std::sort(f.heights.begin(), f.heights.end());
+        if (s.estimated()) {
+            f.shift = s.shift;
+            f.stretch = s.stretch;
+            const double n = static_cast<double>(std::max<std::size_t>(1, s.support.size()));
+            // The residuals' scatter about the model, as the shift estimate found it.
+            f.modelSigma = std::hypot(s.shiftUncertainty * std::sqrt(n), s.shiftUncertainty);
+        } else {
+            f.modelSigma = std::max(0.02, 0.25 * f.width);
+        }
+        frames.push_back(std::move(f));
+    }
+    return frames;
+}
+
+const Frame* frameAt(const std::vector<Frame>& frames, double w, double& position) {
+    for (const Frame& f : frames) {
+        const double p = f.place(w);
+        if (p >= f.from && p <= f.to) {
+            position = p;
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+struct Context {
+    const detail::SortedSeries& series;
+    std::span<const LineMeasurement> measured;
+    float noise;
+    const ReferenceLines& refs;
+    const EvidenceSettings& settings;
+    std::vector<Frame> frames;
+
+    double dbSigma(const ReferenceLine& r) const {
+        return r.basis == EmissionBasis::BandHead ? settings.headAccuracy : settings.atomAccuracy;
+    }
+    double sigma(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
+        const double d = dbSigma(r);
+        return std::sqrt(lineUncertainty * lineUncertainty + d * d +
+                         f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+    }
+    // What the data show at x: the highest point within `reach` above the lowest point
+    // within two line widths, the local baseline.
+    double signalAt(double x, double reach, double width) const {
+        const std::vector<float>& xs = series.xs();
+        if (xs.empty()) return 0.0;
+        auto index = [&](double v) {
+            return static_cast<std::int32_t>(std::lower_bound(xs.begin(), xs.end(), v) - xs.begin());
+        };
+        const auto n = static_cast<std::int32_t>(xs.size());
+        const std::int32_t a = std::min(index(x - reach), n - 1), b = std::min(index(x + reach), n - 1);
+        const std::int32_t lo = std::min(index(x - 2 * width), n - 1),
+                           hi = std::min(index(x + 2 * width), n - 1);
+        double top = series.y(a), bottom = series.y(lo);
+        for (std::int32_t k = a; k <= b; ++k) top = std::max(top, series.y(k));
+        for (std::int32_t k = lo; k <= hi; ++k) bottom = std::min(bottom, series.y(k));
+        return top - bottom;
+    }
+    // The measured line nearest to `position` within reach, and the match's sigma.
+    std::ptrdiff_t nearest(const ReferenceLine& r, const Frame& f, double position,
+                           double& sigmaOut) const {
+        const double wide = settings.reach * sigma(r, f, 4 * f.uncertainty + 1e-9);
+        const auto lo = std::lower_bound(
+            f.lines.begin(), f.lines.end(), position - wide,
+            [&](std::size_t i, double x) { return measured[i].position < x; });
+        std::ptrdiff_t best = -1;
+        double bestZ = settings.reach;
+        sigmaOut = sigma(r, f, f.uncertainty);
+        for (auto it = lo; it != f.lines.end() && measured[*it].position <= position + wide; ++it) {
+            const double s = sigma(r, f, measured[*it].uncertainty);
+            const double z = std::abs(measured[*it].position - position) / s;
+            if (z <= bestZ) {
+                bestZ = z;
+                best = static_cast<std::ptrdiff_t>(*it);
+                sigmaOut = s;
+            }
+        }
+        return best;
+    }
+};
+
+// A species' judged lines and how its scale and outcomes follow from them.
+struct Judged {
+    SpeciesEvidence evidence;
+    double norm = 1.0;                 // raw expected emission of the strongest judged line
+    std::vector<const Frame*> frames;  // the segment of each judged line
+};
+
+// P(X >= k) for X Poisson with mean lambda.
+double poissonTail(double lambda, std::size_t k) {
+    if (k == 0) return 1.0;
+    double term = std::exp(-lambda), below = 0.0;
+    for (std::size_t i = 0; i < k; ++i) {
+        below += term;
+        term *= lambda / static_cast<double>(i + 1);
+    }
+    return std::max(0.0, 1.0 - below);
+}
+
+// The share of a segment's measured lines whose height agrees with `predicted`: how likely a
+// chance neighbour also passes for the line. Never below one in twenty.
+double heightChance(const Frame& f, double predicted, double tolerance) {
+    if (f.heights.empty() || !(predicted > 0)) return 1.0;
+    const auto lo = std::lower_bound(f.heights.begin(), f.heights.end(), predicted / tolerance);
+    const auto hi = std::upper_bound(f.heights.begin(), f.heights.end(), predicted * tolerance);
+    return std::max(0.05, static_cast<double>(hi - lo) / static_cast<double>(f.heights.size()));
+}
+
+void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
+              double scale) {
+    const EvidenceSettings& s = ctx.settings;
+    const double visible = s.visible * ctx.noise;
+    ev.scale = scale;
+    ev.found = ev.expected = ev.missing = 0;
+    std::size_t agreeing = 0;
+    double weights = 0.0, sum = 0.0;
+    for (ExpectedLine& l : ev.lines) {
+        l.predicted = scale * l.expected;
+        l.contribution = 0.0;
+        l.weight = 0.0;
+        if (l.outcome == LineOutcome::Unresolved && l.signal < 0) continue;
+        const double w = std::sqrt(l.expected) * std::min(1.0, l.predicted / visible);
+        if (l.measured >= 0) {
+            const double a = ctx.measured[static_cast<std::size_t>(l.measured)].height;
+            const double ratio = l.predicted > 0 ? a / l.predicted : 1e30;
+            // A chance neighbour would also have to match the predicted height, which about
+            // one in three does; the position error weighs, but a model that is a little off
+            // should not erase a match.
+            const double support = (1.0 - 0.5 * l.chance) * (0.3 + 0.7 * l.likelihood);
+            if (ratio > s.ratioTolerance) {
+                l.outcome = LineOutcome::Stronger;
+                l.contribution = 0.5 * support;
+            } else if (ratio * s.ratioTolerance < 1.0) {
+                l.outcome = LineOutcome::Weaker;
+                l.contribution = -0.5;
+            } else {
+                l.outcome = LineOutcome::Agrees;
+                l.contribution = support;
+                ++agreeing;
+            }
+            l.weight = w;
+        } else if (l.predicted >= visible && 2.0 * l.signal >= l.predicted) {
+            // Not found as a line of its own, but the data stand at least half as high there
+            // (a line adds all its height to what is below it): it hides in the flank of a
+            // neighbour, which says nothing either way.
+            l.outcome = LineOutcome::Unresolved;
+            continue;
+        } else if (l.predicted >= visible) {
+            l.outcome = LineOutcome::Missing;
+            l.contribution = -1.0;
+            l.weight = std::sqrt(l.expected);
+        } else {
+            l.outcome = LineOutcome::Faint;
+        }
+        if (l.weight <= 0) continue;
+        ++ev.expected;
+        if (l.outcome == LineOutcome::Agrees || l.outcome == LineOutcome::Stronger) ++ev.found;
+        if (l.outcome == LineOutcome::Missing || l.outcome == LineOutcome::Weaker) ++ev.missing;
+        weights += l.weight;
+        sum += l.weight * l.contribution;
+    }
+    const double total = std::accumulate(ev.lines.begin(), ev.lines.end(), 0.0,
+                                         [](double t, const ExpectedLine& l) { return t + l.weight; });
+    for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
+    ev.score = weights > 0 ? sum / weights : 0.0;
+    // How likely as many agreeing lines are by chance: a measured line near each judged line
+    // (its chance) that also has about the predicted height.
+    // Every judged line could have met a neighbour by chance, the faint ones too.
+    double lambda = 0.0;
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        const ExpectedLine& l = ev.lines[k];
+        if (!(l.outcome == LineOutcome::Unresolved && l.signal < 0))
+            lambda += heightChance(*frames[k], l.predicted, s.ratioTolerance) * l.chance;
+    }
+    ev.chance = poissonTail(lambda, agreeing);
+    if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
+        ev.verdict = Verdict::Present;
+    else if (ev.score >= s.possibleScore && ev.found >= 1)
+        ev.verdict = Verdict::Possible;
+    else
+        ev.verdict = Verdict::Unsupported;
+}
+
+// Matches the selected lines of `j` (positions set) with the measured lines and finds the
+// scale under which they agree best. Without `lookAtData` a line that is not found is not
+// looked for in the data's flanks (the quick form for trying many shifts).
+void match(const Context& ctx, Judged& j, bool lookAtData = true) {
+    const EvidenceSettings& s = ctx.settings;
+    SpeciesEvidence& ev = j.evidence;
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        ExpectedLine& l = ev.lines[k];
+        const Frame& frame = *j.frames[k];
+        const ReferenceLine& r = ctx.refs.lines[l.reference];
+        l.outcome = LineOutcome::Faint;
+        l.likelihood = l.chance = l.signal = 0.0;
+        l.measured = ctx.nearest(r, frame, l.position, l.sigma);
+        l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
+        if (l.measured >= 0) {
+            const double z =
+                (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) / l.sigma;
+            l.likelihood = std::exp(-0.5 * z * z);
+        } else if (lookAtData) {
+            l.signal = ctx.signalAt(l.position, s.reach * l.sigma, frame.width);
+        }
+        // A line closer to a stronger judged line of its species than the lines' width
+        // cannot be told apart from it: it says nothing of its own.
+        for (std::size_t o = 0; o < k; ++o) {
+            const ExpectedLine& stronger = ev.lines[o];
+            const ReferenceLine& other = ctx.refs.lines[stronger.reference];
+            const bool sameMatch = l.measured >= 0 && stronger.measured == l.measured;
+            const bool near = std::abs(stronger.position - l.position) <
+                              std::max(frame.width, s.reach * l.sigma);
+            if (sameMatch || (near && (r.basis != EmissionBasis::BandHead ||
+                                       other.sequence == r.sequence))) {
+                l.outcome = LineOutcome::Unresolved;
+                l.measured = -1;
+                l.signal = -1.0;
+                break;
+            }
+        }
+    }
+    if (!ev.scored) {
+        ev.found = 0;
+        for (const ExpectedLine& l : ev.lines) ev.found += l.measured >= 0;
+        ev.expected = ev.lines.size();
+        ev.verdict = ev.found >= 2 ? Verdict::Possible : Verdict::Unsupported;
+        ev.score = std::nan("");
+        return;
+    }
+    // The scale each found line suggests; the one under which the judged lines agree best.
+    std::vector<double> scales;
+    for (const ExpectedLine& l : ev.lines)
+        if (l.measured >= 0)
+            scales.push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height / l.expected);
+    std::sort(scales.begin(), scales.end());
+    double bestScale = 0.0, bestScore = -2.0;
+    std::size_t bestFound = 0;
+    for (const double a : scales) {
+        if (!(a > 0) || !std::isfinite(a)) continue;
+        evaluate(ctx, ev, j.frames, a);
+        if (ev.score > bestScore + 1e-12 ||
+            (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
+            bestScore = ev.score;
+            bestScale = a;
+            bestFound = ev.found;
+        }
+    }
+    evaluate(ctx, ev, j.frames, bestScale);
+}
+
+// The strongest expected lines of species `sp` among `lines` (its references, by
+// wavelength) in the range `frames` cover, at temperature `kelvin`; not yet matched.
+Judged select(const Context& ctx, const std::vector<Frame>& frames, std::uint32_t sp,
+              const std::vector<std::size_t>& lines, double kelvin) {
+    const EvidenceSettings& s = ctx.settings;
+    Judged j;
+    SpeciesEvidence& ev = j.evidence;
+    ev.species = sp;
+    struct Covered {
+        std::size_t ref;
+        double position;
+        const Frame* frame;
+    };
+    std::vector<Covered> covered;
+    std::size_t counts[4] = {0, 0, 0, 0};
+    for (std::size_t r : lines) {
+        double p = 0.0;
+        if (const Frame* f = frameAt(frames, ctx.refs.lines[r].wavelength, p)) {
+            covered.push_back({r, p, f});
+            ++counts[static_cast<int>(ctx.refs.lines[r].basis)];
+        }
+    }
+    if (covered.empty()) return j;
+    // One basis per species: intensities of different bases are not on one scale.
+    const auto T = static_cast<std::size_t>(EmissionBasis::Transition);
+    const auto R = static_cast<std::size_t>(EmissionBasis::RelativeIntensity);
+    const auto B = static_cast<std::size_t>(EmissionBasis::BandHead);
+    ev.basis = counts[B] > 0                                 ? EmissionBasis::BandHead
+               : counts[T] >= 3 || (counts[T] && !counts[R]) ? EmissionBasis::Transition
+               : counts[R] > 0                               ? EmissionBasis::RelativeIntensity
+                                                             : EmissionBasis::Unknown;
+    ev.scored = ev.basis != EmissionBasis::Unknown;
+    struct Ranked {
+        double e;
+        Covered c;
+    };
+    std::vector<Ranked> ranked;
+    for (const Covered& c : covered) {
+        const ReferenceLine& r = ctx.refs.lines[c.ref];
+        if (ev.scored && r.basis != ev.basis) continue;
+        const double e = ev.scored ? ExpectedEmission(r, kelvin) : r.strength;
+        if (std::isfinite(e) && e > 0) ranked.push_back({e, c});
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const Ranked& a, const Ranked& b) { return a.e > b.e; });
+    if (ranked.size() > s.strongest) ranked.resize(s.strongest);
+    if (ranked.empty()) return j;
+    j.norm = ranked.front().e;
+    for (const Ranked& k : ranked) {
+        ExpectedLine l;
+        l.reference = k.c.ref;
+        l.expected = k.e / j.norm;
+        l.position = k.c.position;
+        ev.lines.push_back(l);
+        j.frames.push_back(k.c.frame);
+    }
+    return j;
+}
+
+Judged judge(const Context& ctx, std::uint32_t sp, const std::vector<std::size_t>& lines,
+             double kelvin) {
+    Judged j = select(ctx, ctx.frames, sp, lines, kelvin);
+    if (!j.evidence.lines.empty()) match(ctx, j);
+    return j;
+}
+
+// A species whose lines agree at a trial shift: present but for the test against chance,
+// which the comparison of the shifts with each other takes over.
+bool agreesWell(const Context& ctx, const SpeciesEvidence& ev) {
+    std::size_t agreeing = 0;
+    for (const ExpectedLine& l : ev.lines) agreeing += l.outcome == LineOutcome::Agrees;
+    return ev.score >= ctx.settings.presentScore && agreeing >= 2;
+}
+
+// For a segment whose shift the line vote left open: the shift under which the species'
+// strongest lines agree best, tried on a grid over the whole range of shifts. Every species
+// that would be present there counts its agreeing lines; the shift wins when they are at
+// least minLines and clearly more than at any shift apart from it. It is then refined on
+// those lines (their median offset) and kept with its supporting lines.
+bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector<std::size_t>>& bySpecies,
+                 double kelvin, SegmentShift& out) {
+    const EvidenceSettings& s = ctx.settings;
+    const double maxShift = std::abs(s.maxShift);
+    if (frame.lines.size() < s.minLines || !(maxShift > 0)) return false;
+    const double step = std::max(0.005, 0.25 * frame.width);
+    Frame trial = frame;
+    trial.shift = trial.stretch = 0.0;
+    trial.modelSigma = step;
+    const std::vector<Frame> frames{trial};
+    std::vector<Judged> selected;
+    for (std::uint32_t sp = 0; sp < bySpecies.size(); ++sp) {
+        const auto& all = bySpecies[sp];
+        std::vector<std::size_t> near;
+        for (std::size_t r : all) {
+            const double w = ctx.refs.lines[r].wavelength;
+            if (w >= frame.from && w <= frame.to) near.push_back(r);
+        }
+        if (near.empty()) continue;
+        Judged j = select(ctx, frames, sp, near, kelvin);
+        if (j.evidence.lines.size() >= 2 && j.evidence.scored) selected.push_back(std::move(j));
+    }
+    for (Judged& j : selected)
+        for (const Frame*& f : j.frames) f = &trial;
+    const int steps = static_cast<int>(std::floor(maxShift / step));
+    // Long segments are tried with a few stretches as well, each moving the segment's ends
+    // by one step of the shift grid.
+    const double halfSpan = 0.5 * (frame.to - frame.from);
+    const double stretchStep = halfSpan > 0 ? step / halfSpan : 0.0;
+    const int stretches =
+        stretchStep > 0 ? std::min(4, static_cast<int>(std::floor(s.maxStretch / stretchStep))) : 0;
+    double stretch = 0.0;
+    auto place = [&](Judged& j, double shift) {
+        for (ExpectedLine& l : j.evidence.lines) {
+            const double w = ctx.refs.lines[l.reference].wavelength;
+            l.position = w + shift + stretch * (w - frame.centre);
+        }
+    };
+    std::vector<double> objective;
+    double bestObjective = -1.0, bestStretch = 0.0;
+    for (int q = -stretches; q <= stretches; ++q) {
+    stretch = q * stretchStep;
+    std::vector<double> tried(static_cast<std::size_t>(2 * steps + 1), 0.0);
+    for (int k = -steps; k <= steps; ++k) {
+        double sum = 0.0;
+        for (Judged& j : selected) {
+            place(j, k * step);
+            match(ctx, j, false);
+            if (!agreesWell(ctx, j.evidence)) continue;
+            for (const ExpectedLine& l : j.evidence.lines)
+                if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
+        }
+        tried[static_cast<std::size_t>(k + steps)] = sum;
+    }
+    const double top = *std::max_element(tried.begin(), tried.end());
+    if (top > bestObjective) {
+        bestObjective = top;
+        bestStretch = stretch;
+        objective = tried;
+    }
+    }
+    stretch = bestStretch;
+    const auto best = std::max_element(objective.begin(), objective.end());
+    const int bestK = static_cast<int>(best - objective.begin()) - steps;
+    double runnerUp = 0.0;
+    for (int k = -steps; k <= steps; ++k)
+        if (std::abs(k - bestK) > 4) runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
+    out.bestShift = bestK * step;
+    if (*best < static_cast<double>(s.minLines) || *best < 1.5 * runnerUp) return false;
+
+    // Refinement on the agreeing lines of the species present at the best shift.
+    double shift = bestK * step;
+    std::vector<ShiftSupport> support;
+    for (int round = 0; round < 2; ++round) {
+        support.clear();
+        std::vector<double> offsets;
+        std::vector<bool> taken(ctx.measured.size(), false);
+        for (Judged& j : selected) {
+            place(j, shift);
+            match(ctx, j, false);
+            if (!agreesWell(ctx, j.evidence)) continue;
+            for (const ExpectedLine& l : j.evidence.lines) {
+                if (l.outcome != LineOutcome::Agrees || taken[static_cast<std::size_t>(l.measured)])
+                    continue;
+                taken[static_cast<std::size_t>(l.measured)] = true;
+                const double x = ctx.measured[static_cast<std::size_t>(l.measured)].position;
+                const double w = ctx.refs.lines[l.reference].wavelength;
+                offsets.push_back(x - w - stretch * (w - frame.centre));
+                support.push_back({static_cast<std::size_t>(l.measured),
+                                   ctx.refs.lines[l.reference].wavelength,
+                                   ctx.refs.lines[l.reference].species, 0.0});
+            }
+        }
+        if (offsets.size() < s.minLines) return false;
+        shift = median(offsets);
+    }
+    std::vector<double> deviations;
+    for (ShiftSupport& sup : support) {
+        sup.residual = ctx.measured[sup.line].position - sup.reference - shift -
+                       stretch * (sup.reference - frame.centre);
+        deviations.push_back(std::abs(sup.residual));
+    }
+    const double n = static_cast<double>(support.size());
+    const double spread = std::max(1.4826 * median(deviations), frame.uncertainty);
+    std::sort(support.begin(), support.end(), [&](const ShiftSupport& a, const ShiftSupport& b) {
+        return ctx.measured[a.line].position < ctx.measured[b.line].position;
+    });
+    out.outcome = ShiftOutcome::Estimated;
+    out.fromSpecies = true;
+    out.shift = shift;
+    out.stretch = stretch;
+    out.shiftUncertainty = spread / std::sqrt(n);
+    out.bestLines = support.size();
+    out.support = std::move(support);
+    frame.shift = shift;
+    frame.stretch = stretch;
+    frame.modelSigma = std::hypot(spread, out.shiftUncertainty);
+    return true;
+}
+
+int verdictRank(Verdict v) {
+    return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
+}
+
+// Ranks species: verdict, then score (an unknown score after every known one), then label.
+void rankSpecies(std::vector<SpeciesEvidence>& species, const ReferenceLines& refs) {
+    std::stable_sort(species.begin(), species.end(),
+                     [&](const SpeciesEvidence& a, const SpeciesEvidence& b) {
+                         if (a.verdict != b.verdict) return verdictRank(a.verdict) < verdictRank(b.verdict);
+                         if (a.scored != b.scored) return a.scored;
+                         if (a.scored && a.score != b.score) return a.score > b.score;
+                         if (a.found != b.found) return a.found > b.found;
+                         return refs.species[a.species] < refs.species[b.species];
+                     });
+}
+
+// A Boltzmann plot of the leading present species' found transition lines: the logarithm of
+// height over g f / wavelength^2 against the upper level's energy falls by 1/kT. Theil-Sen.
+bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
+                    const std::vector<std::vector<std::size_t>>& bySpecies, double& kelvin,
+                    std::uint32_t& from) {
+    const Judged* lead = nullptr;
+    std::size_t leadFound = 0;
+    for (const Judged& j : judged) {
+        const SpeciesEvidence& ev = j.evidence;
+        if (ev.verdict != Verdict::Present || ev.basis != EmissionBasis::Transition) continue;
+        std::size_t agreeing = 0;
+        for (const ExpectedLine& l : ev.lines) agreeing += l.outcome == LineOutcome::Agrees;
+        if (agreeing > leadFound ||
+            (agreeing == leadFound && lead &&
+             ctx.refs.species[ev.species] < ctx.refs.species[lead->evidence.species])) {
+            lead = &j;
+            leadFound = agreeing;
+        }
+    }
+    if (!lead) return false;
+    const double visible = ctx.settings.visible * ctx.noise;
+    std::vector<std::pair<double, double>> points;  // (energy, log ratio)
+    std::vector<std::ptrdiff_t> used;
+    for (std::size_t r : bySpecies[lead->evidence.species]) {
+        const ReferenceLine& ref = ctx.refs.lines[r];
+        if (ref.basis != EmissionBasis::Transition || !(ref.transition > 0)) continue;
+        double p = 0.0;
+        const Frame* f = frameAt(ctx.frames, ref.wavelength, p);
+        if (!f) continue;
+        double sigma = 0.0;
+        const std::ptrdiff_t m = ctx.nearest(ref, *f, p, sigma);
+        if (m < 0 || std::find(used.begin(), used.end(), m) != used.end()) continue;
+        const double a = ctx.measured[static_cast<std::size_t>(m)].height;
+        if (!(a > visible)) continue;
+        used.push_back(m);
+        points.push_back({ref.upperEnergy, std::log(a / ref.transition)});
+    }
+    if (points.size() < 4) return false;
+    double lo = points.front().first, hi = lo;
+    for (const auto& p : points) lo = std::min(lo, p.first), hi = std::max(hi, p.first);
+    if (hi - lo < 1.0) return false;
+    std::vector<double> slopes;
+    for (std::size_t a = 0; a < points.size(); ++a)
+        for (std::size_t b = a + 1; b < points.size(); ++b)
+            if (std::abs(points[b].first - points[a].first) > 0.2)
+                slopes.push_back((points[b].second - points[a].second) /
+                                 (points[b].first - points[a].first));
+    const double slope = median(slopes);
+    if (!(slope < 0)) return false;
+    const double t = -1.0 / (kBoltzmannEv * slope);
+    if (!(t >= 2000.0 && t <= 50000.0)) return false;
+    kelvin = t;
+    from = lead->evidence.species;
+    return true;
+}
+
+}  // namespace
+
+EvidenceResult JudgeSpecies(std::span<const TPointF> points,
+                            std::span<const LineMeasurement> measured, float noise,
+                            const ReferenceLines& references, std::span<const SegmentShift> shifts,
+                            const EvidenceSettings& settings) {
+    EvidenceResult result;
+    const detail::SortedSeries series(points);
+    Context ctx{series, measured, std::max(noise, 1e-30f), references, settings,
+                framesOf(measured, shifts)};
+    std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
+    for (std::size_t i = 0; i < references.lines.size(); ++i)
+        if (references.lines[i].species < bySpecies.size())
+            bySpecies[references.lines[i].species].push_back(i);
+
+    auto judgeAll = [&](double kelvin) {
+        std::vector<Judged> judged;
+        for (std::uint32_t sp = 0; sp < bySpecies.size(); ++sp) {
+            Judged j = judge(ctx, sp, bySpecies[sp], kelvin);
+            if (!j.evidence.lines.empty()) judged.push_back(std::move(j));
+        }
+        return judged;
+    };
+    result.temperature = settings.temperature;
+    result.shifts.assign(shifts.begin(), shifts.end());
+    for (std::size_t f = 0; f < ctx.frames.size(); ++f)
+        if (!shifts[f].estimated())
+            searchShift(ctx, ctx.frames[f], bySpecies, result.temperature, result.shifts[f]);
+    std::vector<Judged> judged = judgeAll(result.temperature);
+    if (settings.fitTemperature) {
+        double kelvin = 0.0;
+        std::uint32_t from = 0;
+        if (fitTemperature(ctx, judged, bySpecies, kelvin, from)) {
+            result.temperature = kelvin;
+            result.temperatureFitted = true;
+            result.temperatureSpecies = from;
+            judged = judgeAll(kelvin);
+        }
+    }
+
+    // Candidates of every measured line, scored with their species' scale and verdict.
+    std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
+    for (const Judged& j : judged) ofSpecies[j.evidence.species] = &j;
+    result.candidates.resize(measured.size());
+    for (const Frame& f : ctx.frames) {
+        const double widest = settings.reach * std::sqrt(16 * f.uncertainty * f.uncertainty +
+                                                         settings.headAccuracy * settings.headAccuracy +
+                                                         f.modelSigma * f.modelSigma +
+                                                         kBlend * kBlend * f.width * f.width);
+        for (std::size_t m : f.lines) {
+            const LineMeasurement& line = measured[m];
+            const double w0 = f.unplace(line.position);
+            const auto lo = std::lower_bound(
+                references.lines.begin(), references.lines.end(), w0 - widest,
+                [](const ReferenceLine& r, double w) { return r.wavelength < w; });
+            auto& list = result.candidates[m];
+            for (auto it = lo; it != references.lines.end() && it->wavelength <= w0 + widest; ++it) {
+                const double sigma = ctx.sigma(*it, f, line.uncertainty);
+                const double z = (line.position - f.place(it->wavelength)) / sigma;
+                if (!(std::abs(z) <= settings.reach)) continue;
+                LineCandidate c;
+                c.reference = static_cast<std::size_t>(it - references.lines.begin());
+                c.likelihood = std::exp(-0.5 * z * z);
+                c.intensity = -1.0;
+                double speciesFactor = 0.03;
+                if (const Judged* j = it->species < ofSpecies.size() ? ofSpecies[it->species] : nullptr) {
+                    const SpeciesEvidence& ev = j->evidence;
+                    speciesFactor = ev.verdict == Verdict::Present    ? 1.0
+                                    : ev.verdict == Verdict::Possible ? 0.3
+                                                                      : 0.03;
+                    if (ev.scored && it->basis == ev.basis && ev.scale > 0) {
+                        const double e = ExpectedEmission(*it, result.temperature) / j->norm;
+                        const double p = ev.scale * e;
+                        if (std::isfinite(p) && p > 0 && line.height > 0)
+                            c.intensity = std::sqrt(std::min(p, line.height) / std::max(p, line.height));
+                    }
+                }
+                c.score = c.likelihood * (c.intensity < 0 ? 0.1 : c.intensity) * speciesFactor;
+                list.push_back(c);
+            }
+            std::stable_sort(list.begin(), list.end(), [&](const LineCandidate& a, const LineCandidate& b) {
+                const auto va = ofSpecies[references.lines[a.reference].species];
+                const auto vb = ofSpecies[references.lines[b.reference].species];
+                const bool pa = va && va->evidence.verdict == Verdict::Present;
+                const bool pb = vb && vb->evidence.verdict == Verdict::Present;
+                if (pa != pb) return pa;
+                if (a.score != b.score) return a.score > b.score;
+                const std::string& la = references.species[references.lines[a.reference].species];
+                const std::string& lb = references.species[references.lines[b.reference].species];
+                if (la != lb) return la < lb;
+                return references.lines[a.reference].wavelength < references.lines[b.reference].wavelength;
+            });
+        }
+    }
+
+    for (Judged& j : judged) result.species.push_back(std::move(j.evidence));
+    rankSpecies(result.species, references);
+    return result;
+}
+
+}  // namespace lumdb
