@@ -21,6 +21,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 #include <QAbstractTextDocumentLayout>
 #include <cmath>
 #include <cstdio>
@@ -74,6 +75,23 @@ QStringList addPictures(QTextDocument& doc, const QDir& folder, QSizeF room) {
         }
     }
     return missing;
+}
+
+// Thin rules and some room around the cells of every table.
+void frameTables(QTextFrame* frame) {
+    for (QTextFrame* child : frame->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(child)) {
+            QTextTableFormat format = table->format();
+            format.setBorder(1);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            format.setBorderBrush(Qt::darkGray);
+            format.setBorderCollapse(true);
+            format.setCellSpacing(0);
+            format.setCellPadding(3);
+            table->setFormat(format);
+        }
+        frameTables(child);
+    }
 }
 
 // The page (from 1) on which a block starts.
@@ -139,6 +157,7 @@ int main(int argc, char** argv) {
         }
     }
     const int headingCount = int(headings.size());
+    frameTables(doc.rootFrame());
 
     // Title and a contents placeholder before the chapters, one line per heading, filled in
     // once the pages are known (the numbers take the room of "000", so no page moves).
