@@ -131,7 +131,8 @@ TEST(Manual, ThePdfLiesWhereHelpLooksAndHoldsEveryPicture) {
     // Rows "page num type width height color comp bpc enc interp object ID ...": one per
     // drawing of a picture; a picture drawn twice keeps its object number.
     std::set<std::string> objects;
-    static const std::regex row(R"(\n\s*\d+\s+\d+\s+image\s+\d+\s+\d+\s+\S+\s+\d+\s+\d+\s+\S+\s+\S+\s+(\d+)\s)");
+    static const std::regex row(
+        R"(\n\s*\d+\s+\d+\s+image\s+\d+\s+\d+\s+\S+\s+\d+\s+\d+\s+\S+\s+\S+\s+(\d+)\s)");
     for (std::sregex_iterator it(list.begin(), list.end(), row), end; it != end; ++it)
         objects.insert((*it)[1]);
     EXPECT_EQ(objects.size(), pictures.size()) << list;
@@ -144,9 +145,8 @@ TEST(Manual, IsInstalledBesideTheProgram) {
     const fs::path prefix = build / "manual-install-test";
     fs::remove_all(prefix);
     std::string out;
-    ASSERT_TRUE(run("cmake --install '" + build.string() + "' --prefix '" + prefix.string() +
-                        "' 2>&1",
-                    out))
+    ASSERT_TRUE(run(
+        "cmake --install '" + build.string() + "' --prefix '" + prefix.string() + "' 2>&1", out))
         << out;
     const fs::path installed = prefix / "Hilfe" / "Lumora Handbuch.pdf";
     ASSERT_TRUE(fs::is_regular_file(installed));

@@ -7,6 +7,7 @@
 // ("#" and "##" headings); every page but the first has its number in the footer. Pictures
 // are taken from the paths the chapters give (relative to the folder) and stored in the
 // document itself, so that they reach the PDF. A4, no display needed.
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,15 +23,14 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTextTable>
-#include <QAbstractTextDocumentLayout>
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr int kResolution = 300;           // dots per inch of the PDF's page space
-constexpr double kMarginMm = 20.0;         // page margins
-constexpr double kFooterMm = 10.0;         // the footer's distance from the text
+constexpr int kResolution = 300;    // dots per inch of the PDF's page space
+constexpr double kMarginMm = 20.0;  // page margins
+constexpr double kFooterMm = 10.0;  // the footer's distance from the text
 const char* const kTitle = "Orvenit Lumora – Benutzerhandbuch";
 
 struct Heading {
@@ -62,9 +62,9 @@ QStringList addPictures(QTextDocument& doc, const QDir& folder, QSizeF room) {
             }
             doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
             // Screen pixels at 130 per inch, at most the text width and 45 % of the height.
-            const double scale = std::min({double(kResolution) / 130.0,
-                                           room.width() / image.width(),
-                                           0.45 * room.height() / image.height()});
+            const double scale =
+                std::min({double(kResolution) / 130.0, room.width() / image.width(),
+                          0.45 * room.height() / image.height()});
             // The layout takes an image's size in pixels at 96 per inch.
             format.setWidth(image.width() * scale * 96.0 / kResolution);
             format.setHeight(image.height() * scale * 96.0 / kResolution);
@@ -193,7 +193,8 @@ int main(int argc, char** argv) {
     };
     for (const Heading& h : headings) {
         QTextBlockFormat entry;
-        entry.setTabPositions({QTextOption::Tab((text.width() - 4) * 96.0 / kResolution, QTextOption::RightTab)});
+        entry.setTabPositions(
+            {QTextOption::Tab((text.width() - 4) * 96.0 / kResolution, QTextOption::RightTab)});
         if (h.level == 1) entry.setTopMargin(6);
         cursor.insertBlock(entry, entryChars(h));
         cursor.insertText(indent(h) + h.text + QStringLiteral("\t000"), entryChars(h));
@@ -213,8 +214,9 @@ int main(int argc, char** argv) {
         QTextCursor entry(doc.findBlockByNumber(contentsStart + i));
         entry.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
         const Heading& h = headings[std::size_t(i)];
-        entry.insertText(indent(h) + h.text + QLatin1Char('\t') + QString::number(pages[std::size_t(i)]),
-                         entryChars(h));
+        entry.insertText(
+            indent(h) + h.text + QLatin1Char('\t') + QString::number(pages[std::size_t(i)]),
+            entryChars(h));
     }
 
     // The pages: the document's own pagination, the number below each but the first.
