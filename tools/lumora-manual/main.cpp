@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -25,6 +26,7 @@
 #include <QTextTable>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -107,6 +109,12 @@ int pageOf(const QTextDocument& doc, const QTextBlock& block) {
 int main(int argc, char** argv) {
     // Runs where there is no display (the build): the offscreen platform unless one is set.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A build has no session; a private runtime folder spares the platform's warning.
+    std::optional<QTemporaryDir> runtime;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime.emplace();
+        if (runtime->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     QGuiApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 3)
