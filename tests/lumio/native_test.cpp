@@ -75,17 +75,7 @@ TEST_F(NativeFile, WriterLayout) {
     record.points = {{402.0f, 3.0f}, {401.0f, 2.0f}, {400.0f, 1.0f}};
     ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
     EXPECT_EQ(lumtest::readBytes(record.fileName),
-              "[Header->]\n[<-Header]\n\n"
-              "[SpectrumLines->]\n"
-              "396.15;812.5;Al I;0.5;255;0;0;r1\n"
-              "396.15;812.5;Ca II;0.25;0;128;7;r2\n"
-              "*396.15;812.5;Al I;0.5;255;0;0;r1\n"
-              "?410.5;90;\n"
-              "[<-SpectrumLines]\n\n"
-              "[DatabaseLines->]\n"
-              "404.5;Fe I ;21.5;1;2;3;\xC4\n"
-              "[<-DatabaseLines]\n\n"
-              "[Data->]\n400 1\n401 2\n402 3\n[<-Data]\n");
+              lumtest::readBytes(std::string(LUMORA_TEST_DATA) + "/lumio/data/native_written.lmx"));
     EXPECT_TRUE(ui.messages.empty());
 
     // Without lines the blocks are left out; the extension is added.

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
-#include "IoTestFiles.h"
+#include "ReadCases.h"
 #include "lumcore/Printf.h"
 
 using lumtest::readBytes;
@@ -34,19 +34,12 @@ class Writers : public ::testing::Test {
 };
 
 TEST_F(Writers, ExtensionRules) {
-    struct Case {
-        int type;
-        const char* name;
-        const char* expected;
-    } cases[] = {
-        {1, "a", "a.lmx"},         {1, "a.LMX", "a.LMX"}, {2, "a", "a.csv"},
-        {3, "a.asc", "a.asc"},     {3, "a", "a.txt"},     {4, "a.TXT", "a.TXT"},
-        {4, "a.lmx", "a.lmx.txt"}, {5, "a", "a.bin"},     {6, "a.Bin", "a.Bin"},
-    };
+    const auto cases = lumtest::tableRows("write_extensions.tsv");
+    EXPECT_EQ(cases.size(), 9u);
     for (const auto& c : cases) {
-        SpectrumRecord r = spectrum(c.name, {{1, 2}, {2, 3}});
-        EXPECT_EQ(WriteFileData(ui, r, c.type), lumio::WriteResult::Done);
-        EXPECT_EQ(r.fileName, dir.path(c.expected)) << c.type << " " << c.name;
+        SpectrumRecord r = spectrum(c[1], {{1, 2}, {2, 3}});
+        EXPECT_EQ(WriteFileData(ui, r, std::stoi(c[0])), lumio::WriteResult::Done);
+        EXPECT_EQ(r.fileName, dir.path(c[2])) << c[0] << " " << c[1];
         EXPECT_TRUE(std::filesystem::exists(r.fileName)) << r.fileName;
     }
     EXPECT_TRUE(ui.messages.empty());
@@ -157,8 +150,7 @@ TEST_P(RoundTrip, EveryPointAndEveryBitComesBack) {
     // Neighbouring x differ: nothing is dropped as a duplicate on the way back.
     for (std::size_t i = 1; i < points.size(); ++i) ASSERT_NE(points[i].x, points[i - 1].x);
 
-    static const char* names[] = {"", "trip", "trip", "trip", "trip", "trip", "trip"};
-    SpectrumRecord saved = spectrum(names[type], points, "Messung 7");
+    SpectrumRecord saved = spectrum("trip", points, "Messung 7");
     ASSERT_EQ(WriteFileData(ui, saved, type), lumio::WriteResult::Done);
     ASSERT_TRUE(ui.messages.empty());
 
