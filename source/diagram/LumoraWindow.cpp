@@ -122,6 +122,7 @@ void LumoraWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void LumoraWindow::dropEvent(QDropEvent* event) {
+    if (context_.busy > 0) return;
     overlayDropped(event->mimeData()->urls());
     event->acceptProposedAction();
 }
@@ -192,6 +193,7 @@ void LumoraWindow::declareCommands() {
     declareDialogCommands();
     declareLinesCommands();
     declareReticleCommands();
+    declareAnalysisCommands();
 }
 
 bool LumoraWindow::minimised() const {
@@ -259,7 +261,8 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
 }
 
 bool LumoraWindow::setCurrentSpectrum(std::size_t position) {
-    if (!document_.setCurrent(position)) return false;
+    // A run finishes on the spectrum it started with.
+    if (running_ || !document_.setCurrent(position)) return false;
     changed();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -25,6 +26,7 @@ class LumoraMDIClient;
 class QPainter;
 class QRegion;
 class QRubberBand;
+class SearchLinesDialog;
 
 class LumoraWindow : public QWidget, public CommandTarget {
     Q_OBJECT
@@ -264,4 +266,29 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // The point list the shown integral was computed on.
     const TPointF* integralData_ = nullptr;
     std::size_t integralSize_ = 0;
+
+    // --- Analysis: the identification view (command 151) with its dialog and protocol, line
+    // search and identification (152), the database's line positions (160), and the guard
+    // every library run holds.
+  public:
+    // The protocol the runs have written, one entry per line; the identification dialog
+    // shows it.
+    const QStringList& protocol() const { return protocol_; }
+    // Whether a library run of this window is under way.
+    bool running() const { return running_; }
+    // The identification dialog while the analysis display is on.
+    SearchLinesDialog* searchLinesDialog() const;
+
+  private:
+    class RunGuard;
+    void declareAnalysisCommands();
+    void toggleAnalysisDisplay();
+    void identifySpectrum();
+    void showDatabaseLines();
+    void openSearchLines();
+    void refreshSearchLines();
+    void editDatabaseSettings();
+    void appendProtocol(const std::string& line);
+    QStringList protocol_;
+    bool running_ = false;
 };
