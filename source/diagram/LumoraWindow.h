@@ -289,6 +289,9 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void refreshSearchLines();
     void editDatabaseSettings();
     void appendProtocol(const std::string& line);
+    // This diagram and every other diagram of its MDI area.
+    QList<LumoraWindow*> allDiagrams();
+    void smoothSpectrum();
     QStringList protocol_;
     bool running_ = false;
 };

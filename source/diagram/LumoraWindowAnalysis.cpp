@@ -1,7 +1,7 @@
 // The diagram window's analysis: the identification view (command 151) with its modeless
 // dialog and protocol, line search and identification of the current spectrum (152), the
-// database's line positions (160), and the guard every library run holds while it pumps
-// events.
+// database's line positions (160), smoothing into a new overlay (133), and the guard every
+// library run holds while it pumps events.
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -12,10 +12,13 @@
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
+#include "dialogs/analysis/SmoothDataDialog.h"
 #include "dialogs/search/SearchEngineDialog.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Analysis.h"
 #include "lumdb/Database.h"
+#include "lumgl/PlotError.h"
+#include "lumgl/lumgl.h"
 #include "lumio/lumio.h"
 #include "services/MessageBox.h"
 #include "services/ModalRunner.h"
@@ -62,14 +65,7 @@ class LumoraWindow::RunGuard {
     explicit RunGuard(LumoraWindow& window) : window_(window) {
         ++window_.context_.busy;
         window_.running_ = true;
-        QList<LumoraWindow*> diagrams{&window_};
-        const auto* frame = qobject_cast<const QMdiSubWindow*>(window_.parentWidget());
-        if (QMdiArea* area = frame ? frame->mdiArea() : nullptr)
-            for (QMdiSubWindow* sub : area->subWindowList())
-                if (auto* other = qobject_cast<LumoraWindow*>(sub->widget());
-                    other && other != &window_)
-                    diagrams << other;
-        for (LumoraWindow* diagram : diagrams) {
+        for (LumoraWindow* diagram : window_.allDiagrams()) {
             for (const QPointer<QWidget>& dialog : diagram->modeless_)
                 if (dialog && dialog->isEnabled()) disable(dialog);
             if (diagram->isEnabled()) disable(diagram);
@@ -108,6 +104,8 @@ void LumoraWindow::declareAnalysisCommands() {
         cmd::IdentifySpectrum, [this] { identifySpectrum(); }, enabled(cmd::IdentifySpectrum));
     commands_.add(
         cmd::ShowDatabaseLines, [this] { showDatabaseLines(); }, enabled(cmd::ShowDatabaseLines));
+    commands_.add(
+        cmd::Smoothing, [this] { smoothSpectrum(); }, enabled(cmd::Smoothing));
 }
 
 SearchLinesDialog* LumoraWindow::searchLinesDialog() const {
@@ -352,4 +350,130 @@ void LumoraWindow::showDatabaseLines() {
         appendProtocol(
             lumcore::strprintf("- %u Linien gefunden", unsigned(record.databaseLines.size())));
     }
+}
+
+// The current spectrum smoothed into a new overlay, which becomes current.
+QList<LumoraWindow*> LumoraWindow::allDiagrams() {
+    QList<LumoraWindow*> diagrams{this};
+    const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget());
+    if (QMdiArea* area = frame ? frame->mdiArea() : nullptr)
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (auto* other = qobject_cast<LumoraWindow*>(sub->widget()); other && other != this)
+                diagrams << other;
+    return diagrams;
+}
+
+void LumoraWindow::smoothSpectrum() {
+    OverlayTable& table = document_.overlays();
+    if (running_ || table.empty()) return;
+    MessageBox& messages = context_.messages();
+    SpectrumRecord& source = table.currentRecord();
+    if (CheckXData(source) == 1) {
+        messages.show(this,
+                      QString::fromStdString(source.fileName) +
+                          QStringLiteral("\n\nDie x-Werte der Datei sind nicht streng monoton "
+                                         "steigend oder fallend. Eine Datenglättung kann nicht "
+                                         "ausgeführt werden!"),
+                      strings::DataFormat, MessageBox::Icon::Stop, MessageBox::Buttons::Ok);
+        return;
+    }
+    if (table.full()) {
+        messages.show(this,
+                      QStringLiteral("Es können keine Dateien mehr überlagert werden.\nBitte "
+                                     "schließen Sie vor der Datenglättung eine Datei."),
+                      strings::ProductName, MessageBox::Icon::Exclamation, MessageBox::Buttons::Ok,
+                      true);
+        return;
+    }
+
+    // The displayed range, ordered; the dialog checks the widths against the points in it
+    // when only the displayed data are to be smoothed.
+    float lower = document_.plot().xMin;
+    float upper = document_.plot().xMax;
+    if (lower > upper) std::swap(lower, upper);
+    const auto displayed = std::count_if(source.points.begin(), source.points.end(),
+                                         [&](const TPointF& p) { return p.x >= lower && p.x <= upper; });
+    SLineSearchVal& values = document_.analysis.search;
+    SmoothDataDialogXfer x;
+    x.fourier = values.FTFilter;
+    x.standardValues = values.SetFTValues;
+    x.cutoff = QString::number(values.FreqNumber);
+    x.fourierWidth = QString::number(values.FreqCutoff);
+    x.polynomial = values.SGFilter;
+    x.degree = QString::number(values.PolynomOrder);
+    x.polynomialWidth = QString::number(values.FilterWidth);
+    x.displayedOnly = values.ZoomData;
+    x.points = QString::number(source.points.size());
+    x.displayedPoints = QString::number(displayed);
+    {
+        QList<QPointer<QWidget>> disabled;
+        for (LumoraWindow* diagram : allDiagrams())
+            for (const QPointer<QWidget>& dialog : diagram->modeless_)
+                if (dialog && dialog->isEnabled()) {
+                    dialog->setEnabled(false);
+                    disabled << dialog;
+                }
+        SmoothDataDialog dialog(x, messages, context_.showHelp, this);
+        const int result = context_.dialogs().run(dialog);
+        for (const QPointer<QWidget>& d : disabled)
+            if (d) d->setEnabled(true);
+        if (result != QDialog::Accepted) return;
+    }
+    values.FTFilter = x.fourier;
+    values.SetFTValues = x.standardValues;
+    values.FreqNumber = leadingInt(x.cutoff);
+    values.FreqCutoff = leadingInt(x.fourierWidth);
+    values.SGFilter = x.polynomial;
+    values.PolynomOrder = leadingInt(x.degree);
+    values.FilterWidth = leadingInt(x.polynomialWidth);
+    values.ZoomData = x.displayedOnly;
+    lumcore::IniFile ini = context_.profile().read();
+    const char* section = "Search Values";
+    ini.setInt(section, "FTFilter", values.FTFilter ? 1 : 0);
+    ini.setInt(section, "SetFTValues", values.SetFTValues ? 1 : 0);
+    ini.setInt(section, "FreqNumber", values.FreqNumber);
+    ini.setInt(section, "FreqCutoff", values.FreqCutoff);
+    ini.setInt(section, "SGFilter", values.SGFilter ? 1 : 0);
+    ini.setInt(section, "PolynomOrder", values.PolynomOrder);
+    ini.setInt(section, "FilterWidth", values.FilterWidth);
+    ini.setInt(section, "ZoomData", values.ZoomData ? 1 : 0);
+    context_.profile().write(ini);
+    if (values.ZoomData) {
+        values.zoomFrom = lower;
+        values.zoomTo = upper;
+    } else {
+        values.zoomFrom = std::min(source.plotInfo.xMin, source.plotInfo.xMax);
+        values.zoomTo = std::max(source.plotInfo.xMin, source.plotInfo.xMax);
+    }
+
+    SpectrumRecord* made = table.prepareNext();
+    made->fileName = source.fileName + " geglätted";
+    bool done = false;
+    {
+        const RunGuard guard(*this);
+        const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
+        done = SmoothData(*host, source.points, made->points, &values) != 0;
+    }
+    // The new points stay in the order the library gives them (the reverse of the source's).
+    made->axisText.xUnit = source.axisText.xUnit;
+    made->axisText.yUnit = source.axisText.yUnit;
+    made->axisText.xUnitStatus = source.axisText.xUnitStatus;
+    made->axisText.yUnitStatus = source.axisText.yUnitStatus;
+    made->xTransform = {0.0f, 1.0f, 0.0f, 1.0f};
+    made->xFormat = source.xFormat;
+    made->foundLinesShown = source.foundLinesShown;
+    made->databaseLinesShown = source.databaseLinesShown;
+    made->plotInfo.initFlags = kInitXRange | kInitYRange;
+    try {
+        if (done) GetMinMax(made->points, made->plotInfo);
+    } catch (const lumgl::PlotError&) {
+        done = false;
+    }
+    if (!done) {
+        table.abandonNext();
+        return;
+    }
+    table.commitNext();
+    document_.selectLine(-1);
+    changed();
 }

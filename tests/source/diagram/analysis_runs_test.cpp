@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +16,7 @@
 #include "DiagramSession.h"
 #include "app/Commands.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
+#include "dialogs/analysis/SmoothDataDialog.h"
 #include "services/QtRunHost.h"
 #include "services/SearchStatusDialog.h"
 
@@ -304,6 +306,66 @@ class AnalysisRunsTest : public QObject {
         QCOMPARE(s.shell.messages.shown.back().icon, MessageBox::Icon::Stop);
         QCOMPARE(s.w->document().overlays().currentHistory().undoCount(), 1u);
         QVERIFY(s.w->protocol().isEmpty());
+    }
+
+    // Smoothing into a new overlay: the widths are checked against the points that will be
+    // smoothed (the displayed ones here), a huge number saturates and is refused, the result
+    // is current under its own name, and the choices are kept in the settings file.
+    void smoothsIntoANewOverlay() {
+        Session s;
+        s.open();
+        s.w->document().changeRange({370, 380, 0, 1200});  // 1001 points displayed
+        QStringList told;
+        s.shell.dialogs.scripts.push_back([&](QDialog& d) {
+            auto& dialog = static_cast<SmoothDataDialog&>(d);
+            QVERIFY(!dialog.degreeField()->isEnabled());
+            dialog.polynomialBox()->setChecked(true);
+            dialog.degreeField()->setText("2");
+            dialog.polynomialWidthField()->setText("1002");
+            dialog.displayedOnlyBox()->setChecked(true);
+            dialog.accept();
+            told << s.lastMessage();
+            dialog.fourierBox()->setChecked(true);
+            QVERIFY(dialog.cutoffField()->isEnabled());
+            dialog.standardBox()->setChecked(true);
+            QVERIFY(!dialog.cutoffField()->isEnabled());
+            dialog.standardBox()->setChecked(false);
+            dialog.cutoffField()->setText("99999999999999999999");
+            dialog.fourierWidthField()->setText("8");
+            dialog.accept();
+            told << s.lastMessage();
+            QCOMPARE(d.result(), int(QDialog::Rejected));
+            dialog.fourierBox()->setChecked(false);
+            dialog.polynomialWidthField()->setText("1001");  // n itself passes
+            dialog.accept();
+        });
+        QVERIFY(s.shell.trigger(cmd::Smoothing));
+        QCOMPARE(told, QStringList({"Die Filterbreite muß kleiner als die Anzahl der "
+                                    "Datenpunkte(1001) sein!",
+                                    "Die Filterfrequenz muß kleiner als die Anzahl der "
+                                    "Datenpunkte(1001) sein!"}));
+        QCOMPARE(s.shell.dialogs.titles.back(), QStringLiteral("Datenglättung"));
+        const OverlayTable& table = s.w->document().overlays();
+        QCOMPARE(table.count(), 2u);
+        QCOMPARE(table.current(), 1u);
+        const SpectrumRecord& made = table.currentRecord();
+        QCOMPARE(QString::fromStdString(made.fileName), s.dir.filePath("fe.txt") + " geglätted");
+        QVERIFY(made.points.size() > 900 && made.points.front().x > made.points.back().x);
+        QVERIFY(made.plotInfo.xMin < made.plotInfo.xMax);
+        const QByteArray ini = s.shell.settingsBytes();
+        for (const char* key : {"SGFilter=1", "PolynomOrder=2", "FilterWidth=1001", "ZoomData=1",
+                                "FTFilter=0"})
+            QVERIFY2(ini.contains(key), key);
+
+        // A full diagram takes no smoothed overlay.
+        for (int k = 2; k < 12; ++k) QVERIFY(s.w->addSpectrumFile(s.dir.filePath("fe.txt")));
+        const int beeps = s.shell.messages.beeps;
+        QVERIFY(s.shell.trigger(cmd::Smoothing));
+        QCOMPARE(s.lastMessage(), QStringLiteral("Es können keine Dateien mehr überlagert "
+                                                 "werden.\nBitte schließen Sie vor der "
+                                                 "Datenglättung eine Datei."));
+        QCOMPARE(s.shell.messages.beeps, beeps + 1);
+        QCOMPARE(table.count(), 12u);
     }
 };
 
