@@ -23,6 +23,7 @@ class AppContext;
 class DisplayValueDialog;
 class IntegralDialog;
 class LumoraMDIClient;
+class QDialog;
 class QPainter;
 class QRegion;
 class QRubberBand;
@@ -292,6 +293,10 @@ class LumoraWindow : public QWidget, public CommandTarget {
     // This diagram and every other diagram of its MDI area.
     QList<LumoraWindow*> allDiagrams();
     void smoothSpectrum();
+    void combineSpectra();
+    // Runs an analysis dialog modally with the modeless dialogs of every diagram disabled.
+    int runAnalysisDialog(QDialog& dialog);
+    bool commitOverlay(SpectrumRecord& made, const SpectrumRecord& source, bool done);
     QStringList protocol_;
     bool running_ = false;
 };

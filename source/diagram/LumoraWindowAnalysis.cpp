@@ -11,13 +11,14 @@
 #include "app/AppContext.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
+#include "dialogs/analysis/CombineSpectraDialog.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
 #include "dialogs/analysis/SmoothDataDialog.h"
 #include "dialogs/search/SearchEngineDialog.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Analysis.h"
+#include "lumdb/Combine.h"
 #include "lumdb/Database.h"
-#include "lumgl/PlotError.h"
 #include "lumgl/lumgl.h"
 #include "lumio/lumio.h"
 #include "services/MessageBox.h"
@@ -106,6 +107,8 @@ void LumoraWindow::declareAnalysisCommands() {
         cmd::ShowDatabaseLines, [this] { showDatabaseLines(); }, enabled(cmd::ShowDatabaseLines));
     commands_.add(
         cmd::Smoothing, [this] { smoothSpectrum(); }, enabled(cmd::Smoothing));
+    commands_.add(
+        cmd::SpectrumArithmetic, [this] { combineSpectra(); }, enabled(cmd::SpectrumArithmetic));
 }
 
 SearchLinesDialog* LumoraWindow::searchLinesDialog() const {
@@ -405,20 +408,8 @@ void LumoraWindow::smoothSpectrum() {
     x.displayedOnly = values.ZoomData;
     x.points = QString::number(source.points.size());
     x.displayedPoints = QString::number(displayed);
-    {
-        QList<QPointer<QWidget>> disabled;
-        for (LumoraWindow* diagram : allDiagrams())
-            for (const QPointer<QWidget>& dialog : diagram->modeless_)
-                if (dialog && dialog->isEnabled()) {
-                    dialog->setEnabled(false);
-                    disabled << dialog;
-                }
-        SmoothDataDialog dialog(x, messages, context_.showHelp, this);
-        const int result = context_.dialogs().run(dialog);
-        for (const QPointer<QWidget>& d : disabled)
-            if (d) d->setEnabled(true);
-        if (result != QDialog::Accepted) return;
-    }
+    SmoothDataDialog dialog(x, messages, context_.showHelp, this);
+    if (runAnalysisDialog(dialog) != QDialog::Accepted) return;
     values.FTFilter = x.fourier;
     values.SetFTValues = x.standardValues;
     values.FreqNumber = leadingInt(x.cutoff);
@@ -454,26 +445,88 @@ void LumoraWindow::smoothSpectrum() {
         const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
         done = SmoothData(*host, source.points, made->points, &values) != 0;
     }
-    // The new points stay in the order the library gives them (the reverse of the source's).
-    made->axisText.xUnit = source.axisText.xUnit;
-    made->axisText.yUnit = source.axisText.yUnit;
-    made->axisText.xUnitStatus = source.axisText.xUnitStatus;
-    made->axisText.yUnitStatus = source.axisText.yUnitStatus;
-    made->xTransform = {0.0f, 1.0f, 0.0f, 1.0f};
-    made->xFormat = source.xFormat;
-    made->foundLinesShown = source.foundLinesShown;
-    made->databaseLinesShown = source.databaseLinesShown;
-    made->plotInfo.initFlags = kInitXRange | kInitYRange;
-    try {
-        if (done) GetMinMax(made->points, made->plotInfo);
-    } catch (const lumgl::PlotError&) {
-        done = false;
-    }
-    if (!done) {
+    commitOverlay(*made, source, done);
+}
+
+int LumoraWindow::runAnalysisDialog(QDialog& dialog) {
+    QList<QPointer<QWidget>> disabled;
+    for (LumoraWindow* diagram : allDiagrams())
+        for (const QPointer<QWidget>& modeless : diagram->modeless_)
+            if (modeless && modeless->isEnabled()) {
+                modeless->setEnabled(false);
+                disabled << modeless;
+            }
+    const int result = context_.dialogs().run(dialog);
+    for (const QPointer<QWidget>& modeless : disabled)
+        if (modeless) modeless->setEnabled(true);
+    return result;
+}
+
+// The prepared record `made`, filled by a run that reported `done`, becomes the current
+// overlay: its points stay in the order the library gave them (every later step takes rising
+// or falling x), it takes the axis texts and x format of `source`, and its data range. A
+// failed run releases it again.
+bool LumoraWindow::commitOverlay(SpectrumRecord& made, const SpectrumRecord& source, bool done) {
+    OverlayTable& table = document_.overlays();
+    made.axisText.xUnit = source.axisText.xUnit;
+    made.axisText.yUnit = source.axisText.yUnit;
+    made.axisText.xUnitStatus = source.axisText.xUnitStatus;
+    made.axisText.yUnitStatus = source.axisText.yUnitStatus;
+    made.xTransform = {0.0f, 1.0f, 0.0f, 1.0f};
+    made.xFormat = source.xFormat;
+    made.foundLinesShown = source.foundLinesShown;
+    made.databaseLinesShown = source.databaseLinesShown;
+    made.plotInfo.initFlags = kInitXRange | kInitYRange;
+    if (!done || made.points.empty()) {
         table.abandonNext();
-        return;
+        return false;
     }
+    GetMinMax(made.points, made.plotInfo);
     table.commitNext();
     document_.selectLine(-1);
     changed();
+    return true;
+}
+
+// Two spectra of the diagram joined point by point into a new overlay, which becomes current.
+void LumoraWindow::combineSpectra() {
+    OverlayTable& table = document_.overlays();
+    if (running_ || table.count() < 2) return;
+    MessageBox& messages = context_.messages();
+    if (table.full()) {
+        messages.show(this,
+                      QStringLiteral("Es können keine Dateien mehr überlagert werden.\nBitte "
+                                     "schließen Sie vor dem Kombiniern von Spektren eine Datei."),
+                      strings::ProductName, MessageBox::Icon::Exclamation, MessageBox::Buttons::Ok,
+                      true);
+        return;
+    }
+    CombineSpectraDialogXfer x;
+    for (std::size_t p = 0; p < table.count(); ++p)
+        x.names << QString::fromStdString(fileNameOf(table.record(p).fileName));
+    CombineSpectraDialog dialog(x, context_.showHelp, this);
+    if (runAnalysisDialog(dialog) != QDialog::Accepted) return;
+    if (x.first < 0 || x.second < 0 || std::size_t(x.first) >= table.count() ||
+        std::size_t(x.second) >= table.count())
+        return;
+    const SpectrumRecord& a = table.record(std::size_t(x.first));
+    const SpectrumRecord& b = table.record(std::size_t(x.second));
+    static const char* const kJoins[] = {")-(", ")+(", ")*(", ")/("};
+    const char* join = x.operation >= 0 && x.operation < 4 ? kJoins[x.operation] : ")?(";
+    SpectrumRecord* made = table.prepareNext();
+    made->fileName = "(" + x.names[x.first].toStdString() + join +
+                     x.names[x.second].toStdString() + ")";
+    bool done = false;
+    {
+        const RunGuard guard(*this);
+        const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
+        done = CombineSpectra(*host, a.points, b.points, made->points, x.operation) != 0;
+    }
+    // Two spectra may share a range in which the coarser one has no point: nothing to show.
+    if (done && made->points.empty())
+        messages.show(this,
+                      QStringLiteral("Die Spektren haben keine gemeinsamen Wellenlängenbereich!"),
+                      QStringLiteral("Spektren kombinieren"), MessageBox::Icon::Stop,
+                      MessageBox::Buttons::Ok);
+    commitOverlay(*made, a, done);
 }

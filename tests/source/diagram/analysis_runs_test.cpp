@@ -3,6 +3,7 @@
 // line positions (160) line by line, the legend's summary, "Abbruch" in each library run, and
 // the guard that holds while a run pumps events.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 
 #include "DiagramSession.h"
 #include "app/Commands.h"
+#include "dialogs/analysis/CombineSpectraDialog.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
 #include "dialogs/analysis/SmoothDataDialog.h"
 #include "services/QtRunHost.h"
@@ -366,6 +368,49 @@ class AnalysisRunsTest : public QObject {
                                                  "Datenglättung eine Datei."));
         QCOMPARE(s.shell.messages.beeps, beeps + 1);
         QCOMPARE(table.count(), 12u);
+    }
+
+    // Combining: the new overlay's name, a common range without a point of the coarser
+    // spectrum (refused with a message, not an empty overlay), division by zero.
+    void combinesIntoANewOverlay() {
+        Session s;
+        s.open("400 1\n410 2\n420 4\n430 8\n", "a.txt");
+        QVERIFY(s.w->addSpectrumFile(s.write("b.txt", "405 1\n415 0\n425 0\n435 1\n")));
+        QVERIFY(s.w->addSpectrumFile(s.write("c.txt", "411.0 1\n411.1 1\n411.2 1\n411.3 1\n")));
+        const auto choose = [&](int first, int operation, int second) {
+            s.shell.dialogs.scripts.push_back([=](QDialog& d) {
+                auto& dialog = static_cast<CombineSpectraDialog&>(d);
+                QCOMPARE(dialog.operationBox()->count(), 4);
+                QCOMPARE(dialog.firstBox()->itemText(2), QStringLiteral("c.txt"));
+                dialog.firstBox()->setCurrentIndex(first);
+                dialog.operationBox()->setCurrentIndex(operation);
+                dialog.secondBox()->setCurrentIndex(second);
+                dialog.accept();
+            });
+            return s.shell.trigger(cmd::SpectrumArithmetic);
+        };
+        const OverlayTable& table = s.w->document().overlays();
+        QVERIFY(choose(0, 1, 1));
+        QCOMPARE(table.count(), 4u);
+        QCOMPARE(table.current(), 3u);
+        QCOMPARE(table.currentRecord().fileName, std::string("(a.txt)+(b.txt)"));
+        // a's grid in the common range 405 to 430, falling: 430, 420, 410.
+        const TPointList& sum = table.currentRecord().points;
+        QCOMPARE(sum.size(), 3u);
+        QCOMPARE(sum.front().x, 430.0f);
+        QCOMPARE(sum.front().y, 8.5f);
+
+        QVERIFY(choose(0, 0, 2));
+        QCOMPARE(table.count(), 4u);
+        QCOMPARE(s.lastMessage(),
+                 QStringLiteral("Die Spektren haben keine gemeinsamen Wellenlängenbereich!"));
+        QCOMPARE(s.shell.messages.shown.back().caption, QStringLiteral("Spektren kombinieren"));
+        QCOMPARE(s.shell.messages.shown.back().icon, MessageBox::Icon::Stop);
+
+        QVERIFY(choose(0, 3, 1));
+        QCOMPARE(s.lastMessage(), QStringLiteral("Vorgang abgebrochen: Division durch Null!"));
+        QCOMPARE(table.count(), 4u);
+        QCOMPARE(table.current(), 3u);
     }
 };
 
