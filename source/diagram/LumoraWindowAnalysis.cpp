@@ -169,7 +169,8 @@ void LumoraWindow::openSearchLines() {
         connect(dialog, &SearchLinesDialog::closeRequested, this, [this] {
             if (document_.analysisDisplay && !running_) toggleAnalysisDisplay();
         });
-        // Its diagram coming forward brings it forward too.
+        // It belongs to its diagram: it goes when the diagram closes, and comes forward with it.
+        connect(this, &QObject::destroyed, dialog, [dialog] { dialog->closeFromOwner(); });
         if (const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget()))
             if (QMdiArea* area = frame->mdiArea())
                 connect(area, &QMdiArea::subWindowActivated, dialog,
