@@ -170,7 +170,7 @@ void LumoraWindow::openSearchLines() {
             if (document_.analysisDisplay && !running_) toggleAnalysisDisplay();
         });
         // It belongs to its diagram: it goes when the diagram closes, and comes forward with it.
-        connect(this, &QObject::destroyed, dialog, [dialog] { dialog->closeFromOwner(); });
+        connect(this, &QObject::destroyed, dialog, &QObject::deleteLater);
         if (const auto* frame = qobject_cast<const QMdiSubWindow*>(parentWidget()))
             if (QMdiArea* area = frame->mdiArea())
                 connect(area, &QMdiArea::subWindowActivated, dialog,
