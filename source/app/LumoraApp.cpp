@@ -322,7 +322,7 @@ bool LumoraApp::queryClose() {
 }
 
 void LumoraApp::openRecentFile(const QString& path) {
-    if (!client_->hasDiagramOpener()) return;
+    if (!client_->hasDiagramOpener() || context_.busy > 0) return;
     if (!client_->openDocument(path)) context_.recentFiles().remove(path);
 }
 

@@ -202,6 +202,9 @@ void LumoraDecMDIFrame::rebuildRecentFiles() {
 }
 
 const CommandTable* LumoraDecMDIFrame::commandTable(int id) const {
+    // While a file is read or a library run pumps events the frame takes no command: the run
+    // owns the diagram's lists, and the library is never entered twice.
+    if (app_.context().busy > 0) return nullptr;
     switch (static_cast<CommandRoute>(routes_.value(id, -1))) {
         case CommandRoute::App:
             return &app_.commands();
@@ -226,7 +229,7 @@ void LumoraDecMDIFrame::updateCommandStates() {
         a->setEnabled(table && table->isEnabled(it.key()));
         if (a->isCheckable()) a->setChecked(table && table->isChecked(it.key()));
     }
-    const bool canOpen = client_->hasDiagramOpener();
+    const bool canOpen = client_->hasDiagramOpener() && app_.context().busy == 0;
     for (QAction* a : recentActions_)
         if (!a->isSeparator()) a->setEnabled(canOpen);
 }
@@ -248,6 +251,10 @@ QByteArray LumoraDecMDIFrame::remoteCommand(int id) {
 }
 
 void LumoraDecMDIFrame::closeEvent(QCloseEvent* event) {
+    if (app_.context().busy > 0) {
+        event->ignore();  // a run under way ends first
+        return;
+    }
     if (app_.isQuitRequested() || app_.queryClose())
         event->accept();
     else

@@ -162,6 +162,7 @@ void LumoraMDIClient::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void LumoraMDIClient::dropEvent(QDropEvent* event) {
+    if (context_.busy > 0) return;
     openDropped(event->mimeData()->urls());
     event->acceptProposedAction();
 }
@@ -188,9 +189,20 @@ void LumoraMDIClient::runIdleWork() {
     }
 }
 
+// No child closes while a file is read or a run is under way: the run holds its lists.
+bool LumoraMDIClient::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Close && context_.busy > 0 &&
+        qobject_cast<LumoraMDIChild*>(watched)) {
+        event->ignore();
+        return true;
+    }
+    return QMdiArea::eventFilter(watched, event);
+}
+
 LumoraMDIChild* LumoraMDIClient::addChild(int kind, QWidget* content) {
     auto* child = new LumoraMDIChild(static_cast<LumoraMDIChild::Kind>(kind), content);
     addSubWindow(child);
+    child->installEventFilter(this);
     connect(child, &QObject::destroyed, this, &LumoraMDIClient::childrenChanged,
             Qt::QueuedConnection);
     child->show();

@@ -70,6 +70,7 @@ class LumoraMDIClient : public QMdiArea {
   protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void handover(const QString& fileName, bool add);

@@ -62,6 +62,11 @@ class DiagramDocument {
     std::array<TPointF, 2> integralBounds{};
     bool runLineSearch = true;  // what the next identification run does
     bool runIdentification = true;
+    // The identification dialog's choice: identify the spectrum (found lines shown) or show
+    // the database's line positions.
+    bool identifyMode = true;
+    // The smoothed data of the last line search (empty without a filter).
+    TPointList smoothed;
     lumdb::AnalysisSettings analysis = lumdb::AnalysisSettings::defaults();
     SSearchEngineVal database;
     TElementArray identificationElements;
@@ -156,6 +161,16 @@ class DiagramDocument {
     // disables all of them; the window checks that).
     bool isEnabled(int command) const;
     bool isChecked(int command) const;
+
+    // The legend's entries for the current state: each spectrum's file name after a sample of
+    // its curve (with "FileNames"), the line search's summary (with "LineSearch", while the
+    // current spectrum shows its found lines), the database lines' count (while it shows
+    // those) and the identification's summary (with "LineIdentification").
+    struct LegendEntry {
+        std::string text;
+        int sample = -1;  // the position whose curve pen is drawn before the text
+    };
+    std::vector<LegendEntry> legendEntries() const;
 
     // --- Range ---
     // Turns the x axis round: the displayed x range and every spectrum's x data range swap

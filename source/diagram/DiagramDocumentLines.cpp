@@ -202,3 +202,41 @@ bool DiagramDocument::keepCandidates(const std::vector<std::size_t>& keep) {
 void DiagramDocument::followLineDisplay() {
     if (addLineMode && !isEnabled(cmd::AddLine)) addLineMode = false;
 }
+
+std::vector<DiagramDocument::LegendEntry> DiagramDocument::legendEntries() const {
+    std::vector<LegendEntry> entries;
+    if (overlays_.empty()) return entries;
+    if (legend.fileNames)
+        for (std::size_t p = 0; p < overlays_.count(); ++p) {
+            const std::string& path = overlays_.record(p).fileName;
+            const std::size_t slash = path.find_last_of("/\\");
+            entries.push_back(
+                {(slash == std::string::npos ? path : path.substr(slash + 1)) + ':', int(p)});
+        }
+    const SpectrumRecord& cur = overlays_.currentRecord();
+    const auto count = [](std::size_t n) {
+        return lumcore::strprintf("- %u Linien gefunden", unsigned(n));
+    };
+    if (legend.lineSearch && cur.foundLinesShown) {
+        entries.push_back({"Liniensuche im Spektrum:"});
+        const SLineSearchVal& s = analysis.search;
+        if (s.FTFilter) entries.push_back({"- Datenglättung: WF-Filter"});
+        if (s.FTFilter && s.SGFilter) entries.push_back({"                 und SGP-Filter"});
+        if (s.SGFilter && !s.FTFilter) entries.push_back({"- Datenglättung: SGP-Filter"});
+        entries.push_back({count(cur.spectrumLines.size())});
+    }
+    if (cur.databaseLinesShown) {
+        entries.push_back({"Datenbanklinien:"});
+        entries.push_back({count(cur.databaseLines.size())});
+    }
+    if (legend.identification && cur.foundLinesShown) {
+        const auto identified = std::count_if(
+            cur.spectrumLines.begin(), cur.spectrumLines.end(),
+            [](const CLine& line) { return !line.candidateLabels.empty(); });
+        entries.push_back({"Linienidentifizierung:"});
+        entries.push_back({lumcore::strprintf("- Trefferintervall: +/- %g nm",
+                                              double(analysis.select.SearchRange))});
+        entries.push_back({lumcore::strprintf("- %u Linien identifiziert", unsigned(identified))});
+    }
+    return entries;
+}

@@ -117,6 +117,7 @@ void LumoraWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void LumoraWindow::dropEvent(QDropEvent* event) {
+    if (context_.busy > 0) return;
     overlayDropped(event->mimeData()->urls());
     event->acceptProposedAction();
 }
@@ -190,6 +191,7 @@ void LumoraWindow::declareCommands() {
     declareLineInfoCommands();
     declareOutputCommands();
     declareXAxisCommands();
+    declareAnalysisCommands();
 }
 
 bool LumoraWindow::minimised() const {
@@ -262,7 +264,8 @@ bool LumoraWindow::addSpectrumFile(const QString& path) {
 }
 
 bool LumoraWindow::setCurrentSpectrum(std::size_t position) {
-    if (!document_.setCurrent(position)) return false;
+    // A run finishes on the spectrum it started with.
+    if (running_ || !document_.setCurrent(position)) return false;
     changed();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -24,10 +25,12 @@ class DisplayValueDialog;
 class IntegralDialog;
 class PlotDispDialog;
 class LumoraMDIClient;
+class QDialog;
 class QPainter;
 class QPrinter;
 class QRegion;
 class QRubberBand;
+class SearchLinesDialog;
 
 class LumoraWindow : public QWidget, public CommandTarget {
     Q_OBJECT
@@ -320,4 +323,36 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void attachScaling(PlotDispDialog& dialog, bool fresh);
     void tellXRefused(QWidget* owner, lumdb::XResult result);
     void afterXChange();
+
+    // --- Analysis: the identification view (command 151) with its dialog and protocol, line
+    // search and identification (152), the database's line positions (160), and the guard
+    // every library run holds.
+  public:
+    // The protocol the runs have written, one entry per line; the identification dialog
+    // shows it.
+    const QStringList& protocol() const { return protocol_; }
+    // Whether a library run of this window is under way.
+    bool running() const { return running_; }
+    // The identification dialog while the analysis display is on.
+    SearchLinesDialog* searchLinesDialog() const;
+
+  private:
+    class RunGuard;
+    void declareAnalysisCommands();
+    void toggleAnalysisDisplay();
+    void identifySpectrum();
+    void showDatabaseLines();
+    void openSearchLines();
+    void refreshSearchLines();
+    void editDatabaseSettings();
+    void appendProtocol(const std::string& line);
+    // This diagram and every other diagram of its MDI area.
+    QList<LumoraWindow*> allDiagrams();
+    void smoothSpectrum();
+    void combineSpectra();
+    // Runs an analysis dialog modally with the modeless dialogs of every diagram disabled.
+    int runAnalysisDialog(QDialog& dialog);
+    bool commitOverlay(SpectrumRecord& made, const SpectrumRecord& source, bool done);
+    QStringList protocol_;
+    bool running_ = false;
 };

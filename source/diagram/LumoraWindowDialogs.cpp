@@ -106,7 +106,9 @@ void LumoraWindow::showModeless(Modeless kind, int place, const std::function<QW
         dialog = make();
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         attachModeless(kind, dialog);
-        watchActivation(kind, dialog);
+        // The identification dialog stays with its own diagram; the others follow the
+        // active one.
+        if (kind != Modeless::LineSearch) watchActivation(kind, dialog);
         placeBeside(dialog, window(), place);
     }
     if (dialog->isVisible())
@@ -223,8 +225,8 @@ void LumoraWindow::frameEvent(QEvent* event) {
 
 void LumoraWindow::placeModeless() {
     int slot = 0;
-    for (const Modeless kind :
-         {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection, Modeless::Integral}) {
+    for (const Modeless kind : {Modeless::DisplayRange, Modeless::Scaling, Modeless::PlotSelection,
+                                Modeless::Integral, Modeless::LineSearch}) {
         if (QWidget* dialog = modelessDialog(kind)) placeBeside(dialog, window(), slot);
         ++slot;
     }
@@ -291,31 +293,30 @@ void LumoraWindow::toggleLegend() {
     changed();
 }
 
-// The file names of the spectra, each after a short sample of its curve, in a white box in
-// the frame's upper left or right corner.
+// The legend's entries in a white box in the frame's upper left or right corner: file names
+// after a short sample of their curve, then the summaries of the runs.
 void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const {
     const DiagramDocument::Legend& legend = document_.legend;
     const OverlayTable& table = document_.overlays();
-    if (!legend.shown || !legend.fileNames || table.empty()) return;
+    if (!legend.shown) return;
+    const std::vector<DiagramDocument::LegendEntry> entries = document_.legendEntries();
+    if (entries.empty()) return;
     const int unit = canvas.pixelUnit();
     SFontDesc font;
     font.face = "Times New Roman";
     font.height = 14 * unit;
     const bool blackWhite = document_.plot().stateFlags & kStateBlackWhite;
-    std::vector<std::string> texts;
     int textWidth = 0;
     int lineHeight = 0;
-    for (std::size_t p = 0; p < table.count(); ++p) {
-        texts.push_back(QFileInfo(fromStd(table.record(p).fileName)).fileName().toStdString() +
-                        ':');
-        const lumgl::TextSize size = canvas.textExtent(font, texts.back());
+    for (const DiagramDocument::LegendEntry& entry : entries) {
+        const lumgl::TextSize size = canvas.textExtent(font, entry.text);
         textWidth = std::max(textWidth, size.width);
         lineHeight = std::max(lineHeight, size.height);
     }
     const int margin = 4 * unit;
     const int sample = 20 * unit;
     const int width = margin + sample + margin + textWidth + margin;
-    const int height = margin + int(texts.size()) * lineHeight + margin;
+    const int height = margin + int(entries.size()) * lineHeight + margin;
     const SDevicePoint corner =
         legend.position == 2
             ? SDevicePoint{laidOut.topRight.x - margin - width, laidOut.topRight.y + margin}
@@ -324,20 +325,25 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
                                  {corner.x + width, corner.y},
                                  {corner.x + width, corner.y + height},
                                  {corner.x, corner.y + height}};
-    canvas.setPen(SPenDesc{MakeColor(0, 0, 0), unit, PenStyle::Solid});
+    const SPenDesc black{MakeColor(0, 0, 0), unit, PenStyle::Solid};
+    canvas.setPen(black);
     canvas.setBrush(MakeColor(255, 255, 255));
     canvas.fillPolygon(box, 4);
     canvas.setFont(font);
-    for (std::size_t p = 0; p < texts.size(); ++p) {
-        const SPlotInfo& info = table.record(p).plotInfo;
-        const SPenDesc& pen = blackWhite ? info.framePen : info.curvePen;
-        const int top = corner.y + margin + int(p) * lineHeight;
-        const int middle = top + lineHeight / 2;
-        canvas.setPen(pen);
-        canvas.moveTo({corner.x + margin, middle});
-        canvas.lineTo({corner.x + margin + sample, middle});
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const DiagramDocument::LegendEntry& entry = entries[k];
+        const int top = corner.y + margin + int(k) * lineHeight;
+        SPenDesc pen = black;
+        if (entry.sample >= 0) {
+            const SPlotInfo& info = table.record(std::size_t(entry.sample)).plotInfo;
+            pen = blackWhite ? info.framePen : info.curvePen;
+            const int middle = top + lineHeight / 2;
+            canvas.setPen(pen);
+            canvas.moveTo({corner.x + margin, middle});
+            canvas.lineTo({corner.x + margin + sample, middle});
+        }
         canvas.setTextColor(pen.color);
         canvas.textOut({corner.x + margin + sample + margin, top},
-                       lumgl::kAlignLeft | lumgl::kAlignTop, texts[p]);
+                       lumgl::kAlignLeft | lumgl::kAlignTop, entry.text);
     }
 }

@@ -32,7 +32,12 @@ void LumoraWindow::showLineInfo(bool all) {
     using Kind = LineInfoFrameWindow::Kind;
     const Kind kind = found ? Kind::FoundLines : Kind::DatabaseLines;
     const bool fresh = !lineInfo_;
-    if (fresh) lineInfo_ = new LineInfoFrameWindow(context_, this);
+    if (fresh) {
+        lineInfo_ = new LineInfoFrameWindow(context_, this);
+        // One of the window's modeless companions: disabled during runs, closed with the
+        // identification view.
+        setModelessDialog(Modeless::LineInformation, lineInfo_);
+    }
     // A single line joins the lines the window shows when they are of its kind.
     const bool append = !all && !fresh && lineInfo_->kind() == kind;
 
