@@ -5,10 +5,10 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 SearchLinesDialog::SearchLinesDialog(QWidget* parent) : QDialog(parent, Qt::Tool) {
@@ -32,8 +32,8 @@ SearchLinesDialog::SearchLinesDialog(QWidget* parent) : QDialog(parent, Qt::Tool
         layout->addLayout(row);
     }
     layout->addWidget(database_);
-    for (QAbstractButton* b :
-         std::initializer_list<QAbstractButton*>{identify_, searchLines_, identifyLines_, database_})
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{identify_, searchLines_,
+                                                                      identifyLines_, database_})
         connect(b, &QAbstractButton::toggled, this, &SearchLinesDialog::choiceClicked);
 
     auto* buttons = new QHBoxLayout;
@@ -113,8 +113,17 @@ void SearchLinesDialog::copySelection() const {
 }
 
 bool SearchLinesDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == protocol_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    const bool copyKey =
+        watched == protocol_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy);
+    // Ctrl+C belongs to the list while it has the focus, not to the diagram's "In
+    // Zwischenablage kopieren", whose shortcut reaches this tool window too.
+    if (copyKey && event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
+    if (copyKey) {
         copySelection();
         return true;
     }
