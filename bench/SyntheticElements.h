@@ -31,8 +31,8 @@ struct ElementsCase {
 // The lines of species `s` that the generator and a fair judgement can use: those with an
 // expected emission, of the species' main kind (transitions when it has three in the window).
 inline std::vector<std::pair<float, double>> emittingLines(const lumdb::ReferenceLines& refs,
-                                                           std::uint32_t s, double from,
-                                                           double to, double kelvin) {
+                                                           std::uint32_t s, double from, double to,
+                                                           double kelvin) {
     std::vector<std::pair<float, double>> out;
     std::size_t transitions = 0, others = 0;
     for (const auto& r : refs.lines) {
@@ -79,9 +79,11 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
         for (const auto& l : lines) strong += l.second >= 0.1 * strongest;
         if (strong >= 3) eligible.push_back(s);
     }
-    const std::size_t count = std::min<std::size_t>(eligible.size(), 2 + static_cast<std::size_t>(7 * rnd.uniform()));
+    const std::size_t count =
+        std::min<std::size_t>(eligible.size(), 2 + static_cast<std::size_t>(7 * rnd.uniform()));
     for (std::size_t k = 0; k < count; ++k) {
-        const auto pick = static_cast<std::size_t>(static_cast<double>(eligible.size()) * rnd.uniform());
+        const auto pick =
+            static_cast<std::size_t>(static_cast<double>(eligible.size()) * rnd.uniform());
         c.species.push_back(eligible[pick]);
         eligible.erase(eligible.begin() + static_cast<std::ptrdiff_t>(pick));
     }

@@ -189,7 +189,8 @@ void BM_SyntheticQuality(benchmark::State& state) {
         }
     }
     std::sort(errors.begin(), errors.end());
-    state.counters["recall"] = drawn ? static_cast<double>(recalled) / static_cast<double>(drawn) : 0;
+    state.counters["recall"] =
+        drawn ? static_cast<double>(recalled) / static_cast<double>(drawn) : 0;
     state.counters["recall_detectable"] =
         detectable ? static_cast<double>(detected) / static_cast<double>(detectable) : 0;
     state.counters["false_present"] =

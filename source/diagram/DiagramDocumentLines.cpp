@@ -230,9 +230,9 @@ std::vector<DiagramDocument::LegendEntry> DiagramDocument::legendEntries() const
         entries.push_back({count(cur.databaseLines.size())});
     }
     if (legend.identification && cur.foundLinesShown) {
-        const auto identified = std::count_if(
-            cur.spectrumLines.begin(), cur.spectrumLines.end(),
-            [](const CLine& line) { return !line.candidateLabels.empty(); });
+        const auto identified =
+            std::count_if(cur.spectrumLines.begin(), cur.spectrumLines.end(),
+                          [](const CLine& line) { return !line.candidateLabels.empty(); });
         entries.push_back({"Linienidentifizierung:"});
         entries.push_back({lumcore::strprintf("- Trefferintervall: +/- %g nm",
                                               double(analysis.select.SearchRange))});

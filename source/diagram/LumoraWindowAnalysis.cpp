@@ -184,8 +184,8 @@ void LumoraWindow::openSearchLines() {
 
 void LumoraWindow::refreshSearchLines() {
     if (SearchLinesDialog* dialog = searchLinesDialog())
-        dialog->setState({document_.identifyMode, document_.runLineSearch,
-                          document_.runIdentification});
+        dialog->setState(
+            {document_.identifyMode, document_.runLineSearch, document_.runIdentification});
 }
 
 // "Einstellungen" for the database's line positions: the element selection and the bounds of
@@ -292,13 +292,12 @@ void LumoraWindow::identifySpectrum() {
         SSelectElVal& select = document_.analysis.select;
         appendProtocol(lumcore::strprintf("Linienidentifizierung (%s):", name.c_str()));
         appendProtocol(speciesLine(select));
-        appendProtocol(lumcore::strprintf("- Trefferintervall: +/- %g nm",
-                                          double(select.SearchRange)));
-        appendProtocol(select.IntensityRange
-                           ? lumcore::strprintf("- Intensitäten von %g bis %g",
-                                                double(select.LowerIntensity),
-                                                double(select.UpperIntensity))
-                           : std::string("- alle Intensitäten"));
+        appendProtocol(
+            lumcore::strprintf("- Trefferintervall: +/- %g nm", double(select.SearchRange)));
+        appendProtocol(select.IntensityRange ? lumcore::strprintf("- Intensitäten von %g bis %g",
+                                                                  double(select.LowerIntensity),
+                                                                  double(select.UpperIntensity))
+                                             : std::string("- alle Intensitäten"));
         clearCandidates(record.spectrumLines);
         select.decipherMode = 0;
         const bool done =
@@ -333,8 +332,7 @@ void LumoraWindow::showDatabaseLines() {
     refreshSearchLines();
     const SSearchEngineVal& values = document_.database;
     appendProtocol("Datenbanksuche:");
-    appendProtocol(lumcore::strprintf("- Suchintervall: %g - %g nm",
-                                      double(values.LowerWavelength),
+    appendProtocol(lumcore::strprintf("- Suchintervall: %g - %g nm", double(values.LowerWavelength),
                                       double(values.UpperWavelength)));
     appendProtocol(lumcore::strprintf("- Intensitätsintervall: %g - %g",
                                       double(values.LowerIntensity),
@@ -395,8 +393,9 @@ void LumoraWindow::smoothSpectrum() {
     float lower = document_.plot().xMin;
     float upper = document_.plot().xMax;
     if (lower > upper) std::swap(lower, upper);
-    const auto displayed = std::count_if(source.points.begin(), source.points.end(),
-                                         [&](const TPointF& p) { return p.x >= lower && p.x <= upper; });
+    const auto displayed =
+        std::count_if(source.points.begin(), source.points.end(),
+                      [&](const TPointF& p) { return p.x >= lower && p.x <= upper; });
     SLineSearchVal& values = document_.analysis.search;
     SmoothDataDialogXfer x;
     x.fourier = values.FTFilter;
@@ -515,8 +514,8 @@ void LumoraWindow::combineSpectra() {
     static const char* const kJoins[] = {")-(", ")+(", ")*(", ")/("};
     const char* join = x.operation >= 0 && x.operation < 4 ? kJoins[x.operation] : ")?(";
     SpectrumRecord* made = table.prepareNext();
-    made->fileName = "(" + x.names[x.first].toStdString() + join +
-                     x.names[x.second].toStdString() + ")";
+    made->fileName =
+        "(" + x.names[x.first].toStdString() + join + x.names[x.second].toStdString() + ")";
     bool done = false;
     {
         const RunGuard guard(*this);

@@ -282,9 +282,8 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_EQ(m->verdict, lumdb::Verdict::Present);
     EXPECT_GE(m->found, 2u);
     EXPECT_EQ(m->missing, 0u);
-    EXPECT_GE(std::count_if(m->lines.begin(), m->lines.end(), [](auto& l) {
-                  return l.outcome == lumdb::LineOutcome::Unresolved;
-              }),
+    EXPECT_GE(std::count_if(m->lines.begin(), m->lines.end(),
+                            [](auto& l) { return l.outcome == lumdb::LineOutcome::Unresolved; }),
               1);
     // No emission data: no score, at most possible.
     EXPECT_FALSE(u->scored);
@@ -294,9 +293,8 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     // line there too.
     ASSERT_EQ(result.shifts.size(), 1u);
     EXPECT_NEAR(result.shifts[0].shift, 0.25, 0.01);
-    const auto at = std::find_if(s.lines.begin(), s.lines.end(), [](auto& l) {
-        return std::abs(l.center - 311.95) < 1e-3;
-    });
+    const auto at = std::find_if(s.lines.begin(), s.lines.end(),
+                                 [](auto& l) { return std::abs(l.center - 311.95) < 1e-3; });
     ASSERT_NE(at, s.lines.end());
     bool checked = false;
     for (std::size_t i = 0; i < result.candidates.size(); ++i) {
@@ -311,7 +309,8 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
 
     // Where the line vote gives no shift, the species that agree find it.
     const float noise = lumdb::RobustNoise(s.points);
-    const auto measured = lumdb::MeasureLines(s.points, searchLines(s.points, nullptr, noise), noise);
+    const auto measured =
+        lumdb::MeasureLines(s.points, searchLines(s.points, nullptr, noise), noise);
     lumdb::SegmentShift open;
     open.from = s.points.front().x;
     open.to = s.points.back().x;
@@ -376,7 +375,8 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
     std::reverse(reversed.species.begin(), reversed.species.end());
     for (auto& l : reversed.lines) l.species = n - 1 - l.species;
     std::stable_sort(reversed.lines.begin(), reversed.lines.end(), [](auto& a, auto& b) {
-        return a.wavelength < b.wavelength || (a.wavelength == b.wavelength && a.species < b.species);
+        return a.wavelength < b.wavelength ||
+               (a.wavelength == b.wavelength && a.species < b.species);
     });
     const auto first = judge(c.points, refs), second = judge(c.points, reversed);
     ASSERT_EQ(first.species.size(), second.species.size());

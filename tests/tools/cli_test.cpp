@@ -430,7 +430,9 @@ TEST_F(Cli, ElementsJudgesSpeciesAndIdentifyRanksTheSameCandidates) {
     const CliRun json = cli("elements fe.txt --elements Fe,Ca --format json");
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_TRUE(std::regex_search(
-        json.out, std::regex(R"re("species":\[\{"species":"(Fe|Ca) I+","verdict":"(present|possible|unsupported)","score":([-0-9.e]+|null),"found":\d+,"expected":\d+\})re")))
+        json.out,
+        std::regex(
+            R"re("species":\[\{"species":"(Fe|Ca) I+","verdict":"(present|possible|unsupported)","score":([-0-9.e]+|null),"found":\d+,"expected":\d+\})re")))
         << json.out;
     // Fe I's strongest lines in range include some the spectrum lacks: they are named.
     const CliRun explain = cli("elements fe.txt --elements Fe --explain 'Fe I' --format csv");

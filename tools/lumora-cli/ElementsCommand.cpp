@@ -132,9 +132,9 @@ std::string trimmed(std::string s) {
 
 struct Report {
     enum class Mode { Species, Shifts, Lines, Explain } mode = Mode::Species;
-    bool all = false;             // unsupported species in the table too
-    std::size_t candidates = 3;   // per line with --lines
-    std::string explain;          // species label for --explain
+    bool all = false;            // unsupported species in the table too
+    std::size_t candidates = 3;  // per line with --lines
+    std::string explain;         // species label for --explain
 };
 
 void writeShifts(JsonWriter& j, const FileResult& f, const lumdb::ReferenceLines& refs) {
@@ -268,7 +268,9 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                         j.number(c.intensity);
                     else
                         j.null();
-                    j.key("verdict").string(verdictKey(verdictOfReference(c.reference))).endObject();
+                    j.key("verdict")
+                        .string(verdictKey(verdictOfReference(c.reference)))
+                        .endObject();
                 }
                 j.endArray().endObject();
             }
@@ -347,14 +349,15 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                 const auto& m = a.measured[i];
                 const auto& list = ev.candidates[i];
                 if (list.empty())
-                    out.addRow({r.fileName, fixed(m.position, 4), general(m.height), "", "", "",
-                                "", "", "", ""});
+                    out.addRow({r.fileName, fixed(m.position, 4), general(m.height), "", "", "", "",
+                                "", "", ""});
                 for (std::size_t k = 0; k < std::min(list.size(), how.candidates); ++k) {
                     const auto& c = list[k];
                     out.addRow({r.fileName, fixed(m.position, 4), general(m.height),
                                 std::to_string(k + 1), label(c.reference),
                                 num(refs.lines[c.reference].wavelength), fixed(c.score, 3),
-                                fixed(c.likelihood, 2), c.intensity >= 0 ? fixed(c.intensity, 2) : "unbekannt",
+                                fixed(c.likelihood, 2),
+                                c.intensity >= 0 ? fixed(c.intensity, 2) : "unbekannt",
                                 verdictText(verdictOfReference(c.reference))});
                 }
             }
@@ -374,13 +377,12 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                             found ? fixed(m.position, 4) : "", found ? general(m.height) : "",
                             outcomeOf(l.outcome), fixed(l.weight, 3), fixed(l.contribution, 2)});
             }
-            out.warn(strprintf("%s: %s %s, Punkte %s aus %zu Linien (Grundlage %s, %.0f K%s)",
-                               r.fileName.c_str(), how.explain.c_str(),
-                               verdictText(explained->verdict),
-                               explained->scored ? fixed(explained->score, 2).c_str() : "unbekannt",
-                               explained->expected,
-                               explained->scored ? basisText(explained->basis) : "unbekannt",
-                               ev.temperature, ev.temperatureFitted ? ", angepaßt" : ""));
+            out.warn(strprintf(
+                "%s: %s %s, Punkte %s aus %zu Linien (Grundlage %s, %.0f K%s)", r.fileName.c_str(),
+                how.explain.c_str(), verdictText(explained->verdict),
+                explained->scored ? fixed(explained->score, 2).c_str() : "unbekannt",
+                explained->expected, explained->scored ? basisText(explained->basis) : "unbekannt",
+                ev.temperature, ev.temperatureFitted ? ", angepaßt" : ""));
             return;
     }
 }
@@ -417,7 +419,8 @@ CommandSyntax elementsSyntax() {
         {
             {"all", 0, ValueKind::None, "", "auch die nicht gestützten Spezies ausgeben"},
             {"lines", 0, ValueKind::None, "", "jede Linie mit ihren Kandidaten ausgeben"},
-            {"candidates", 0, ValueKind::Required, "N", "Kandidaten je Linie bei --lines (Vorgabe 3)"},
+            {"candidates", 0, ValueKind::Required, "N",
+             "Kandidaten je Linie bei --lines (Vorgabe 3)"},
             {"explain", 0, ValueKind::Required, "SPEZIES",
              "die geprüften Linien einer Spezies (\"Fe I\", \"N2\")"},
             {"shifts", 0, ValueKind::None, "", "die Verschiebung je Abschnitt ausgeben"},
@@ -474,10 +477,10 @@ int runElements(Session& session) {
     ResultOutput& out = session.output();
     switch (how.mode) {
         case Report::Mode::Species:
-            out.setColumns({"path", "species", "verdict", "score", "found", "expected", "missing",
-                            "basis"},
-                           {"Datei", "Spezies", "Urteil", "Punkte", "gefunden", "erwartet",
-                            "fehlend", "Grundlage"});
+            out.setColumns(
+                {"path", "species", "verdict", "score", "found", "expected", "missing", "basis"},
+                {"Datei", "Spezies", "Urteil", "Punkte", "gefunden", "erwartet", "fehlend",
+                 "Grundlage"});
             break;
         case Report::Mode::Shifts:
             out.setColumns(
@@ -486,17 +489,17 @@ int runElements(Session& session) {
                  "Ergebnis"});
             break;
         case Report::Mode::Lines:
-            out.setColumns({"path", "position", "height", "rank", "species", "wavelength",
-                            "score", "likelihood", "intensity", "verdict"},
+            out.setColumns({"path", "position", "height", "rank", "species", "wavelength", "score",
+                            "likelihood", "intensity", "verdict"},
                            {"Datei", "Lage", "Höhe", "Rang", "Spezies", "Wellenlänge", "Punkte",
                             "Lage-W.", "Intensität", "Urteil"});
             break;
         case Report::Mode::Explain:
-            out.setColumns({"path", "species", "wavelength", "expectedAt", "expected",
-                            "predicted", "foundAt", "height", "outcome", "weight", "contribution"},
-                           {"Datei", "Spezies", "Wellenlänge", "erwartet bei", "Emission",
-                            "Höhe erwartet", "gefunden bei", "Höhe", "Ergebnis", "Gewicht",
-                            "Beitrag"});
+            out.setColumns(
+                {"path", "species", "wavelength", "expectedAt", "expected", "predicted", "foundAt",
+                 "height", "outcome", "weight", "contribution"},
+                {"Datei", "Spezies", "Wellenlänge", "erwartet bei", "Emission", "Höhe erwartet",
+                 "gefunden bei", "Höhe", "Ergebnis", "Gewicht", "Beitrag"});
             break;
     }
 

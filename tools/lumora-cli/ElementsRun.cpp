@@ -41,15 +41,15 @@ lumdb::EvidenceSettings evidenceSettingsFrom(const CommandLine& line) {
     return settings;
 }
 
-void readReferenceLines(Session& session, const TElementArray& elements,
-                        const SSelectElVal& select, lumdb::ReferenceLines& out) {
+void readReferenceLines(Session& session, const TElementArray& elements, const SSelectElVal& select,
+                        lumdb::ReferenceLines& out) {
     session.host().clearLastMessage();
     // Weak lines stay in: at another temperature they may be among a species' strongest.
     if (!lumdb::CollectReferenceLines(session.host(), session.dataDir(), elements, select, 0.0,
                                       1e30, out, 1e-3f))
-        throw FileFailure("IdentificationFailed",
-                          session.host().failureText(
-                              "Das Lesen der Liniendatenbank wurde abgebrochen."));
+        throw FileFailure(
+            "IdentificationFailed",
+            session.host().failureText("Das Lesen der Liniendatenbank wurde abgebrochen."));
 }
 
 ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::ReferenceLines& refs,
@@ -59,7 +59,8 @@ ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::Reference
     a.noise = lumdb::RobustNoise(r.points);
     a.measured = lumdb::MeasureLines(r.points, r.spectrumLines, a.noise);
     a.shifts = lumdb::EstimateShifts(r.points, a.measured, a.noise, refs, shiftSettings);
-    a.evidence = lumdb::JudgeSpecies(r.points, a.measured, a.noise, refs, a.shifts, evidenceSettings);
+    a.evidence =
+        lumdb::JudgeSpecies(r.points, a.measured, a.noise, refs, a.shifts, evidenceSettings);
     return a;
 }
 

@@ -25,8 +25,8 @@ lumdb::EvidenceSettings evidenceSettingsFrom(const CommandLine& line);
 
 // The reference lines of the selected species over the whole database (read once for all
 // files of a run); throws FileFailure when the reading was cancelled.
-void readReferenceLines(Session& session, const TElementArray& elements,
-                        const SSelectElVal& select, lumdb::ReferenceLines& out);
+void readReferenceLines(Session& session, const TElementArray& elements, const SSelectElVal& select,
+                        lumdb::ReferenceLines& out);
 
 // Measures the found lines of `r` (already searched), estimates the shifts and judges the
 // species of `refs`.

@@ -3,8 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <cmath>
+#include <filesystem>
 #include <numeric>
 #include <optional>
 
@@ -17,8 +17,8 @@
 #include "Session.h"
 #include "SpectrumInput.h"
 #include "SpectrumOutput.h"
-#include "lumdb/Candidate.h"
 #include "lumcore/Printf.h"
+#include "lumdb/Candidate.h"
 #include "lumdb/Database.h"
 
 namespace lumcli {
@@ -163,8 +163,12 @@ void report(ResultOutput& out, const SpectrumRecord& r, int intensityOption, boo
         }
         for (const auto& [cand, score] : ordered(l, i, scores)) {
             if (bestOnly && !cand.best) continue;
-            std::vector<std::string> row{r.fileName, num(l.x), num(l.y), cand.species,
-                                         cand.wavelengthText, cand.valueText,
+            std::vector<std::string> row{r.fileName,
+                                         num(l.x),
+                                         num(l.y),
+                                         cand.species,
+                                         cand.wavelengthText,
+                                         cand.valueText,
                                          num(cand.strength(intensityOption)),
                                          cand.best ? "1" : "0"};
             if (scores) row.push_back(lumcore::strprintf("%.3f", score));

@@ -187,21 +187,21 @@ struct EvidenceSettings {
 
 // How one expected line of a species fared.
 enum class LineOutcome : std::uint8_t {
-    Agrees,    // found, with the predicted height within the ratio tolerance
-    Stronger,  // found, much higher than predicted: a blend with another line, mild support
-    Weaker,    // found, much lower than predicted: counter-evidence
-    Missing,   // not found although predicted to stand above the noise: counter-evidence
-    Faint,     // predicted below the noise and not found: says nothing
+    Agrees,      // found, with the predicted height within the ratio tolerance
+    Stronger,    // found, much higher than predicted: a blend with another line, mild support
+    Weaker,      // found, much lower than predicted: counter-evidence
+    Missing,     // not found although predicted to stand above the noise: counter-evidence
+    Faint,       // predicted below the noise and not found: says nothing
     Unresolved,  // next to a stronger judged line of its species, or hidden in the flank of a
                  // neighbour (the data stand about as high as predicted): says nothing
 };
 
 struct ExpectedLine {
-    std::size_t reference = 0;  // index into ReferenceLines::lines
-    double expected = 0.0;      // emission relative to the species' strongest judged line
-    double position = 0.0;      // where the shifted database line should appear
-    double sigma = 0.0;         // combined standard uncertainty of the position match
-    double predicted = 0.0;     // expected height: the species' scale times `expected`
+    std::size_t reference = 0;     // index into ReferenceLines::lines
+    double expected = 0.0;         // emission relative to the species' strongest judged line
+    double position = 0.0;         // where the shifted database line should appear
+    double sigma = 0.0;            // combined standard uncertainty of the position match
+    double predicted = 0.0;        // expected height: the species' scale times `expected`
     std::ptrdiff_t measured = -1;  // index of the matched measured line, -1 none
     double likelihood = 0.0;       // of the position error, 0 .. 1
     double chance = 0.0;           // probability of a measured line that near by chance
@@ -215,9 +215,9 @@ struct SpeciesEvidence {
     std::uint32_t species = 0;  // index into ReferenceLines::species
     Verdict verdict = Verdict::Unsupported;
     EmissionBasis basis = EmissionBasis::Unknown;
-    bool scored = false;   // false: the database gives no expected emission (score unknown)
-    double score = 0.0;    // -1 .. 1: weighted agreement of the judged lines
-    double scale = 0.0;    // measured height per unit of expected emission
+    bool scored = false;       // false: the database gives no expected emission (score unknown)
+    double score = 0.0;        // -1 .. 1: weighted agreement of the judged lines
+    double scale = 0.0;        // measured height per unit of expected emission
     std::size_t found = 0;     // judged lines found (Agrees or Stronger)
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker
@@ -248,12 +248,12 @@ struct EvidenceResult {
 // Judges every species of `references` against the measured lines of a spectrum `points`
 // (MeasureLines,
 // `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
-// an estimate gets the shift its species agree on, or is matched unshifted). Per species the strongest expected lines in the covered
-// range are matched; the species' scale is the one, among those its found lines suggest,
-// under which the judged lines agree best; found lines that agree with their prediction
-// count for it, lines that should stand above the noise but are absent or much weaker count
-// against it. Deterministic: the result depends on the order of neither the species nor the
-// lines of `references`.
+// an estimate gets the shift its species agree on, or is matched unshifted). Per species the
+// strongest expected lines in the covered range are matched; the species' scale is the one, among
+// those its found lines suggest, under which the judged lines agree best; found lines that agree
+// with their prediction count for it, lines that should stand above the noise but are absent or
+// much weaker count against it. Deterministic: the result depends on the order of neither the
+// species nor the lines of `references`.
 LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                          std::span<const LineMeasurement> measured, float noise,
                                          const ReferenceLines& references,

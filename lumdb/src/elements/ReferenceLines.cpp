@@ -57,8 +57,8 @@ class ReferenceVisitor : public detail::RecordVisitor {
                                                    : photon;
             const double l = lambda;
             p.kind = 0;
-            p.line.basis = upper.empty() && lower.empty() ? EmissionBasis::Unknown
-                                                           : EmissionBasis::Transition;
+            p.line.basis =
+                upper.empty() && lower.empty() ? EmissionBasis::Unknown : EmissionBasis::Transition;
             p.line.transition = static_cast<float>(gLower * value / (l * l));
             p.line.upperEnergy = static_cast<float>(eUpper);
             p.raw = gLower * value / (l * l) *

@@ -22,10 +22,10 @@ constexpr double kBlend = 0.15;
 struct Frame {
     double from = 0.0, to = 0.0;
     double shift = 0.0, stretch = 0.0, centre = 0.0;
-    double modelSigma = 0.0;    // scatter of lines about the model (or a guess without one)
-    double width = 0.0;         // typical full width at half maximum of its lines
-    double uncertainty = 0.0;   // typical position uncertainty of its lines
-    double density = 0.0;       // measured lines per nm
+    double modelSigma = 0.0;         // scatter of lines about the model (or a guess without one)
+    double width = 0.0;              // typical full width at half maximum of its lines
+    double uncertainty = 0.0;        // typical position uncertainty of its lines
+    double density = 0.0;            // measured lines per nm
     std::vector<std::size_t> lines;  // measured lines in it, by position
     std::vector<double> heights;     // their heights, rising
 
@@ -106,8 +106,8 @@ struct Context {
     }
     double sigma(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
         const double d = dbSigma(r);
-        return std::sqrt(lineUncertainty * lineUncertainty + d * d +
-                         f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+        return std::sqrt(lineUncertainty * lineUncertainty + d * d + f.modelSigma * f.modelSigma +
+                         kBlend * kBlend * f.width * f.width);
     }
     // What the data show at x: the highest point within `reach` above the lowest point
     // within two line widths, the local baseline.
@@ -115,10 +115,12 @@ struct Context {
         const std::vector<float>& xs = series.xs();
         if (xs.empty()) return 0.0;
         auto index = [&](double v) {
-            return static_cast<std::int32_t>(std::lower_bound(xs.begin(), xs.end(), v) - xs.begin());
+            return static_cast<std::int32_t>(std::lower_bound(xs.begin(), xs.end(), v) -
+                                             xs.begin());
         };
         const auto n = static_cast<std::int32_t>(xs.size());
-        const std::int32_t a = std::min(index(x - reach), n - 1), b = std::min(index(x + reach), n - 1);
+        const std::int32_t a = std::min(index(x - reach), n - 1),
+                           b = std::min(index(x + reach), n - 1);
         const std::int32_t lo = std::min(index(x - 2 * width), n - 1),
                            hi = std::min(index(x + 2 * width), n - 1);
         double top = series.y(a), bottom = series.y(lo);
@@ -130,9 +132,9 @@ struct Context {
     std::ptrdiff_t nearest(const ReferenceLine& r, const Frame& f, double position,
                            double& sigmaOut) const {
         const double wide = settings.reach * sigma(r, f, 4 * f.uncertainty + 1e-9);
-        const auto lo = std::lower_bound(
-            f.lines.begin(), f.lines.end(), position - wide,
-            [&](std::size_t i, double x) { return measured[i].position < x; });
+        const auto lo =
+            std::lower_bound(f.lines.begin(), f.lines.end(), position - wide,
+                             [&](std::size_t i, double x) { return measured[i].position < x; });
         std::ptrdiff_t best = -1;
         double bestZ = settings.reach;
         sigmaOut = sigma(r, f, f.uncertainty);
@@ -229,8 +231,9 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         weights += l.weight;
         sum += l.weight * l.contribution;
     }
-    const double total = std::accumulate(ev.lines.begin(), ev.lines.end(), 0.0,
-                                         [](double t, const ExpectedLine& l) { return t + l.weight; });
+    const double total =
+        std::accumulate(ev.lines.begin(), ev.lines.end(), 0.0,
+                        [](double t, const ExpectedLine& l) { return t + l.weight; });
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
     // How likely as many agreeing lines are by chance: a measured line near each judged line
@@ -267,7 +270,8 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
         if (l.measured >= 0) {
             const double z =
-                (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) / l.sigma;
+                (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) /
+                l.sigma;
             l.likelihood = std::exp(-0.5 * z * z);
         } else if (lookAtData) {
             l.signal = ctx.signalAt(l.position, s.reach * l.sigma, frame.width);
@@ -278,10 +282,10 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
             const ExpectedLine& stronger = ev.lines[o];
             const ReferenceLine& other = ctx.refs.lines[stronger.reference];
             const bool sameMatch = l.measured >= 0 && stronger.measured == l.measured;
-            const bool near = std::abs(stronger.position - l.position) <
-                              std::max(frame.width, s.reach * l.sigma);
-            if (sameMatch || (near && (r.basis != EmissionBasis::BandHead ||
-                                       other.sequence == r.sequence))) {
+            const bool near =
+                std::abs(stronger.position - l.position) < std::max(frame.width, s.reach * l.sigma);
+            if (sameMatch ||
+                (near && (r.basis != EmissionBasis::BandHead || other.sequence == r.sequence))) {
                 l.outcome = LineOutcome::Unresolved;
                 l.measured = -1;
                 l.signal = -1.0;
@@ -301,7 +305,8 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     std::vector<double> scales;
     for (const ExpectedLine& l : ev.lines)
         if (l.measured >= 0)
-            scales.push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height / l.expected);
+            scales.push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
+                             l.expected);
     std::sort(scales.begin(), scales.end());
     double bestScale = 0.0, bestScore = -2.0;
     std::size_t bestFound = 0;
@@ -397,8 +402,9 @@ bool agreesWell(const Context& ctx, const SpeciesEvidence& ev) {
 // that would be present there counts its agreeing lines; the shift wins when they are at
 // least minLines and clearly more than at any shift apart from it. It is then refined on
 // those lines (their median offset) and kept with its supporting lines.
-bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector<std::size_t>>& bySpecies,
-                 double kelvin, SegmentShift& out) {
+bool searchShift(const Context& ctx, Frame& frame,
+                 const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin,
+                 SegmentShift& out) {
     const EvidenceSettings& s = ctx.settings;
     const double maxShift = std::abs(s.maxShift);
     if (frame.lines.size() < s.minLines || !(maxShift > 0)) return false;
@@ -438,32 +444,33 @@ bool searchShift(const Context& ctx, Frame& frame, const std::vector<std::vector
     std::vector<double> objective;
     double bestObjective = -1.0, bestStretch = 0.0;
     for (int q = -stretches; q <= stretches; ++q) {
-    stretch = q * stretchStep;
-    std::vector<double> tried(static_cast<std::size_t>(2 * steps + 1), 0.0);
-    for (int k = -steps; k <= steps; ++k) {
-        double sum = 0.0;
-        for (Judged& j : selected) {
-            place(j, k * step);
-            match(ctx, j, false);
-            if (!agreesWell(ctx, j.evidence)) continue;
-            for (const ExpectedLine& l : j.evidence.lines)
-                if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
+        stretch = q * stretchStep;
+        std::vector<double> tried(static_cast<std::size_t>(2 * steps + 1), 0.0);
+        for (int k = -steps; k <= steps; ++k) {
+            double sum = 0.0;
+            for (Judged& j : selected) {
+                place(j, k * step);
+                match(ctx, j, false);
+                if (!agreesWell(ctx, j.evidence)) continue;
+                for (const ExpectedLine& l : j.evidence.lines)
+                    if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
+            }
+            tried[static_cast<std::size_t>(k + steps)] = sum;
         }
-        tried[static_cast<std::size_t>(k + steps)] = sum;
-    }
-    const double top = *std::max_element(tried.begin(), tried.end());
-    if (top > bestObjective) {
-        bestObjective = top;
-        bestStretch = stretch;
-        objective = tried;
-    }
+        const double top = *std::max_element(tried.begin(), tried.end());
+        if (top > bestObjective) {
+            bestObjective = top;
+            bestStretch = stretch;
+            objective = tried;
+        }
     }
     stretch = bestStretch;
     const auto best = std::max_element(objective.begin(), objective.end());
     const int bestK = static_cast<int>(best - objective.begin()) - steps;
     double runnerUp = 0.0;
     for (int k = -steps; k <= steps; ++k)
-        if (std::abs(k - bestK) > 4) runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
+        if (std::abs(k - bestK) > 4)
+            runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
     out.bestShift = bestK * step;
     if (*best < static_cast<double>(s.minLines) || *best < 1.5 * runnerUp) return false;
 
@@ -525,7 +532,8 @@ int verdictRank(Verdict v) {
 void rankSpecies(std::vector<SpeciesEvidence>& species, const ReferenceLines& refs) {
     std::stable_sort(species.begin(), species.end(),
                      [&](const SpeciesEvidence& a, const SpeciesEvidence& b) {
-                         if (a.verdict != b.verdict) return verdictRank(a.verdict) < verdictRank(b.verdict);
+                         if (a.verdict != b.verdict)
+                             return verdictRank(a.verdict) < verdictRank(b.verdict);
                          if (a.scored != b.scored) return a.scored;
                          if (a.scored && a.score != b.score) return a.score > b.score;
                          if (a.found != b.found) return a.found > b.found;
@@ -597,8 +605,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                             const EvidenceSettings& settings) {
     EvidenceResult result;
     const detail::SortedSeries series(points);
-    Context ctx{series, measured, std::max(noise, 1e-30f), references, settings,
-                framesOf(measured, shifts)};
+    Context ctx{series,     measured, std::max(noise, 1e-30f),
+                references, settings, framesOf(measured, shifts)};
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
@@ -634,18 +642,20 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     for (const Judged& j : judged) ofSpecies[j.evidence.species] = &j;
     result.candidates.resize(measured.size());
     for (const Frame& f : ctx.frames) {
-        const double widest = settings.reach * std::sqrt(16 * f.uncertainty * f.uncertainty +
-                                                         settings.headAccuracy * settings.headAccuracy +
-                                                         f.modelSigma * f.modelSigma +
-                                                         kBlend * kBlend * f.width * f.width);
+        const double widest =
+            settings.reach *
+            std::sqrt(16 * f.uncertainty * f.uncertainty +
+                      settings.headAccuracy * settings.headAccuracy + f.modelSigma * f.modelSigma +
+                      kBlend * kBlend * f.width * f.width);
         for (std::size_t m : f.lines) {
             const LineMeasurement& line = measured[m];
             const double w0 = f.unplace(line.position);
-            const auto lo = std::lower_bound(
-                references.lines.begin(), references.lines.end(), w0 - widest,
-                [](const ReferenceLine& r, double w) { return r.wavelength < w; });
+            const auto lo =
+                std::lower_bound(references.lines.begin(), references.lines.end(), w0 - widest,
+                                 [](const ReferenceLine& r, double w) { return r.wavelength < w; });
             auto& list = result.candidates[m];
-            for (auto it = lo; it != references.lines.end() && it->wavelength <= w0 + widest; ++it) {
+            for (auto it = lo; it != references.lines.end() && it->wavelength <= w0 + widest;
+                 ++it) {
                 const double sigma = ctx.sigma(*it, f, line.uncertainty);
                 const double z = (line.position - f.place(it->wavelength)) / sigma;
                 if (!(std::abs(z) <= settings.reach)) continue;
@@ -654,7 +664,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                 c.likelihood = std::exp(-0.5 * z * z);
                 c.intensity = -1.0;
                 double speciesFactor = 0.03;
-                if (const Judged* j = it->species < ofSpecies.size() ? ofSpecies[it->species] : nullptr) {
+                if (const Judged* j =
+                        it->species < ofSpecies.size() ? ofSpecies[it->species] : nullptr) {
                     const SpeciesEvidence& ev = j->evidence;
                     speciesFactor = ev.verdict == Verdict::Present    ? 1.0
                                     : ev.verdict == Verdict::Possible ? 0.3
@@ -663,24 +674,29 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                         const double e = ExpectedEmission(*it, result.temperature) / j->norm;
                         const double p = ev.scale * e;
                         if (std::isfinite(p) && p > 0 && line.height > 0)
-                            c.intensity = std::sqrt(std::min(p, line.height) / std::max(p, line.height));
+                            c.intensity =
+                                std::sqrt(std::min(p, line.height) / std::max(p, line.height));
                     }
                 }
                 c.score = c.likelihood * (c.intensity < 0 ? 0.1 : c.intensity) * speciesFactor;
                 list.push_back(c);
             }
-            std::stable_sort(list.begin(), list.end(), [&](const LineCandidate& a, const LineCandidate& b) {
-                const auto va = ofSpecies[references.lines[a.reference].species];
-                const auto vb = ofSpecies[references.lines[b.reference].species];
-                const bool pa = va && va->evidence.verdict == Verdict::Present;
-                const bool pb = vb && vb->evidence.verdict == Verdict::Present;
-                if (pa != pb) return pa;
-                if (a.score != b.score) return a.score > b.score;
-                const std::string& la = references.species[references.lines[a.reference].species];
-                const std::string& lb = references.species[references.lines[b.reference].species];
-                if (la != lb) return la < lb;
-                return references.lines[a.reference].wavelength < references.lines[b.reference].wavelength;
-            });
+            std::stable_sort(list.begin(), list.end(),
+                             [&](const LineCandidate& a, const LineCandidate& b) {
+                                 const auto va = ofSpecies[references.lines[a.reference].species];
+                                 const auto vb = ofSpecies[references.lines[b.reference].species];
+                                 const bool pa = va && va->evidence.verdict == Verdict::Present;
+                                 const bool pb = vb && vb->evidence.verdict == Verdict::Present;
+                                 if (pa != pb) return pa;
+                                 if (a.score != b.score) return a.score > b.score;
+                                 const std::string& la =
+                                     references.species[references.lines[a.reference].species];
+                                 const std::string& lb =
+                                     references.species[references.lines[b.reference].species];
+                                 if (la != lb) return la < lb;
+                                 return references.lines[a.reference].wavelength <
+                                        references.lines[b.reference].wavelength;
+                             });
         }
     }
 

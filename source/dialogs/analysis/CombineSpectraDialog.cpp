@@ -18,8 +18,8 @@ CombineSpectraDialog::CombineSpectraDialog(CombineSpectraDialogXfer& xfer,
     second_ = new QComboBox(this);
     first_->addItems(xfer.names);
     second_->addItems(xfer.names);
-    operation_->addItems({QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("*"),
-                          QStringLiteral("/")});
+    operation_->addItems(
+        {QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("*"), QStringLiteral("/")});
     first_->setCurrentIndex(xfer.first);
     operation_->setCurrentIndex(xfer.operation);
     second_->setCurrentIndex(xfer.second);

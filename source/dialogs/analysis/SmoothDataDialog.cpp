@@ -70,7 +70,8 @@ SmoothDataDialog::SmoothDataDialog(SmoothDataDialogXfer& xfer, MessageBox& messa
     layout->addLayout(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-    QPushButton* helpButton = buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
+    QPushButton* helpButton =
+        buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &SmoothDataDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SmoothDataDialog::reject);

@@ -3,8 +3,8 @@
 // line positions (160) line by line, the legend's summary, "Abbruch" in each library run, and
 // the guard that holds while a run pumps events.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -89,8 +89,7 @@ struct Session : DiagramSession {
     QStringList since(qsizetype from) const { return w->protocol().mid(from); }
     QStringList legend() const {
         QStringList texts;
-        for (const auto& e : w->document().legendEntries())
-            texts << QString::fromStdString(e.text);
+        for (const auto& e : w->document().legendEntries()) texts << QString::fromStdString(e.text);
         return texts;
     }
 };
@@ -138,10 +137,10 @@ class AnalysisRunsTest : public QObject {
         // The legend sums the run up.
         DiagramDocument& doc = s.w->document();
         doc.legend = {true, 1, true, true, true};
-        QCOMPARE(s.legend(), QStringList({"fe.txt:", "Liniensuche im Spektrum:",
-                                          "- 4 Linien gefunden", "Linienidentifizierung:",
-                                          "- Trefferintervall: +/- 0.1 nm",
-                                          "- 4 Linien identifiziert"}));
+        QCOMPARE(s.legend(),
+                 QStringList({"fe.txt:", "Liniensuche im Spektrum:", "- 4 Linien gefunden",
+                              "Linienidentifizierung:", "- Trefferintervall: +/- 0.1 nm",
+                              "- 4 Linien identifiziert"}));
 
         // Both filters, a set noise, only higher ions, an intensity range, the displayed range
         // with the x axis turned round: the interval is still ordered.
@@ -151,8 +150,11 @@ class AnalysisRunsTest : public QObject {
         v.PolynomOrder = 2;
         v.FilterWidth = 5;
         doc.analysis.filterData = false;
-        doc.analysis.select = {.HigherIons = true, .SearchRange = 0.05f, .IntensityRange = true,
-                               .LowerIntensity = 10, .UpperIntensity = 5000};
+        doc.analysis.select = {.HigherIons = true,
+                               .SearchRange = 0.05f,
+                               .IntensityRange = true,
+                               .LowerIntensity = 10,
+                               .UpperIntensity = 5000};
         QVERIFY(s.shell.trigger(cmd::InvertX));
         qsizetype at = s.w->protocol().size();
         QVERIFY(s.shell.trigger(cmd::IdentifySpectrum));
@@ -164,8 +166,7 @@ class AnalysisRunsTest : public QObject {
         QCOMPARE(lines.mid(6, 4), QStringList({"Linienidentifizierung (fe.txt):", "- Spezies: ",
                                                "- Trefferintervall: +/- 0.05 nm",
                                                "- Intensitäten von 10 bis 5000"}));
-        QCOMPARE(lines[5],
-                 QString("- Erfolg: %1 Linien gefunden").arg(r.spectrumLines.size()));
+        QCOMPARE(lines[5], QString("- Erfolg: %1 Linien gefunden").arg(r.spectrumLines.size()));
         QCOMPARE(s.legend().mid(1, 3),
                  QStringList({"Liniensuche im Spektrum:", "- Datenglättung: WF-Filter",
                               "                 und SGP-Filter"}));
@@ -179,8 +180,8 @@ class AnalysisRunsTest : public QObject {
         at = s.w->protocol().size();
         s.dialog()->startButton()->click();
         lines = s.since(at);
-        QCOMPARE(lines.mid(0, 2), QStringList({"Linienidentifizierung (fe.txt):",
-                                               "- Spezies: Neutrale"}));
+        QCOMPARE(lines.mid(0, 2),
+                 QStringList({"Linienidentifizierung (fe.txt):", "- Spezies: Neutrale"}));
         QCOMPARE(r.spectrumLines.size(), found);
 
         // The database's positions: the boxes give way to the other choice.
@@ -192,9 +193,8 @@ class AnalysisRunsTest : public QObject {
         at = s.w->protocol().size();
         QVERIFY(s.shell.trigger(cmd::ShowDatabaseLines));
         lines = s.since(at);
-        QCOMPARE(lines.mid(0, 3),
-                 QStringList({"Datenbanksuche:", "- Suchintervall: 360 - 401 nm",
-                              "- Intensitätsintervall: 0 - 10000"}));
+        QCOMPARE(lines.mid(0, 3), QStringList({"Datenbanksuche:", "- Suchintervall: 360 - 401 nm",
+                                               "- Intensitätsintervall: 0 - 10000"}));
         QVERIFY(r.databaseLines.size() > 4 && !r.foundLinesShown && r.databaseLinesShown);
         QCOMPARE(lines[3], QString("- %1 Linien gefunden").arg(r.databaseLines.size()));
         QCOMPARE(s.legend().mid(1), QStringList({"Datenbanklinien:", lines[3]}));
@@ -355,8 +355,8 @@ class AnalysisRunsTest : public QObject {
         QVERIFY(made.points.size() > 900 && made.points.front().x > made.points.back().x);
         QVERIFY(made.plotInfo.xMin < made.plotInfo.xMax);
         const QByteArray ini = s.shell.settingsBytes();
-        for (const char* key : {"SGFilter=1", "PolynomOrder=2", "FilterWidth=1001", "ZoomData=1",
-                                "FTFilter=0"})
+        for (const char* key :
+             {"SGFilter=1", "PolynomOrder=2", "FilterWidth=1001", "ZoomData=1", "FTFilter=0"})
             QVERIFY2(ini.contains(key), key);
 
         // A full diagram takes no smoothed overlay.
