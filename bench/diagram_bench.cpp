@@ -1,8 +1,9 @@
 // The diagram window's own costs: adding a million-point ASCII spectrum to a document beside
 // reading the same file alone (the document must not copy the points), painting twelve
 // million-point spectra into a 1200 x 800 window, the window's reticle step, full redraw
-// and expose from its cached image at 1920 x 1080, and deleting 20,000 identified lines at
-// once (command 156), its undo and its redo.
+// and expose from its cached image at 1920 x 1080, deleting 20,000 identified lines at
+// once (command 156), its undo and its redo, and calibrating a million pixel numbers with
+// 10,000 found lines (command 132), its undo and its redo.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -158,6 +159,37 @@ void BM_RedoDeleteAllLines20k(benchmark::State& state) {
     deleteAllLinesCycle(state, Step::Redo);
 }
 
+// A million pixel numbers with 10,000 found lines, calibrated (arg 0), the calibration undone
+// (1) or redone (2), over and over; only that step is on the clock. The history entry keeps
+// the replaced x values: its size per point is reported.
+void BM_Calibration1M(benchmark::State& state) {
+    DiagramDocument document;
+    SpectrumRecord* r = document.overlays().prepareNext();
+    r->points = spectrum(3);
+    for (std::size_t i = 0; i < r->points.size(); ++i) r->points[i].x = float(i);
+    r->xFormat.formatCode = 2;
+    document.overlays().commitNext();
+    SpectrumRecord& cur = document.overlays().currentRecord();
+    cur.foundLinesShown = 1;
+    for (int k = 0; k < 10'000; ++k) cur.spectrumLines.add(CLine(float(k) * 100.0f, 1.0f));
+    const auto calibration = lumdb::PixelCalibration::fromTwoPoints(0, 200, 999'999, 800);
+    const int timed = int(state.range(0));
+    const auto step = [&](int which, const auto& action) {
+        if (which != timed) state.PauseTiming();
+        action();
+        if (which != timed) state.ResumeTiming();
+    };
+    for (auto _ : state) {
+        step(0, [&] { document.calibratePixels(0, calibration); });
+        step(1, [&] { document.undo(); });
+        step(2, [&] { document.redo(); });
+        step(-1, [&] {
+            document.undo();
+            document.flushHistory();
+        });
+    }
+}
+
 // A 1920 x 1080 diagram window of twelve spectra of `points` points each, the current one
 // with 1,000 identified lines shown, and the reticle on; made once per size.
 std::unique_ptr<AppContext> context;
@@ -245,6 +277,7 @@ BENCHMARK(BM_AddSpectrumRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiagramPainter12x1M)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calibration1M)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 
 // The window benchmarks need widgets, so the application is a QApplication; the windows
