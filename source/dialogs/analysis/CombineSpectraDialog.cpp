@@ -1,11 +1,11 @@
 #include "dialogs/analysis/CombineSpectraDialog.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "services/DialogButtons.h"
 
 CombineSpectraDialog::CombineSpectraDialog(CombineSpectraDialogXfer& xfer,
                                            std::function<void()> help, QWidget* parent)
@@ -30,16 +30,7 @@ CombineSpectraDialog::CombineSpectraDialog(CombineSpectraDialogXfer& xfer,
     grid->addWidget(operation_, 1, 1);
     grid->addWidget(second_, 1, 2);
     layout->addLayout(grid);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-    QPushButton* helpButton =
-        buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CombineSpectraDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CombineSpectraDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [help = std::move(help)] {
-        if (help) help();
-    });
+    addDialogButtons(this, layout, std::move(help));
 }
 
 void CombineSpectraDialog::accept() {

@@ -1,16 +1,15 @@
 #include "dialogs/analysis/SmoothDataDialog.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <climits>
 
 #include "dialogs/NumberField.h"
+#include "services/DialogButtons.h"
 
 int leadingInt(const QString& text) {
     qsizetype i = 0;
@@ -68,16 +67,7 @@ SmoothDataDialog::SmoothDataDialog(SmoothDataDialogXfer& xfer, MessageBox& messa
     grid->addWidget(polynomialWidth_, 6, 1);
     grid->addWidget(displayedOnly_, 7, 0, 1, 3);
     layout->addLayout(grid);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
-    QPushButton* helpButton =
-        buttons->addButton(QStringLiteral("Hilfe"), QDialogButtonBox::HelpRole);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SmoothDataDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &SmoothDataDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [help = std::move(help)] {
-        if (help) help();
-    });
+    addDialogButtons(this, layout, std::move(help));
 
     fourier_->setChecked(xfer.fourier);
     standard_->setChecked(xfer.standardValues);
