@@ -63,6 +63,16 @@ AnalysisSettings loadAnalysisSettings(const IniFile& ini, TElementArray& element
     return s;
 }
 
+void saveFilterValues(IniFile& ini, const SLineSearchVal& ls) {
+    ini.setInt(kValues, "FTFilter", ls.FTFilter ? 1 : 0);
+    ini.setInt(kValues, "SetFTValues", ls.SetFTValues ? 1 : 0);
+    ini.setInt(kValues, "FreqNumber", ls.FreqNumber);
+    ini.setInt(kValues, "FreqCutoff", ls.FreqCutoff);
+    ini.setInt(kValues, "SGFilter", ls.SGFilter ? 1 : 0);
+    ini.setInt(kValues, "PolynomOrder", ls.PolynomOrder);
+    ini.setInt(kValues, "FilterWidth", ls.FilterWidth);
+}
+
 void saveAnalysisSettings(IniFile& ini, const TElementArray& elements, const AnalysisSettings& s) {
     const SSelectElVal& sel = s.select;
     saveElementSelection(ini, kElements, elements, {sel.Neutrals, sel.FirstIons, sel.HigherIons});
@@ -74,13 +84,7 @@ void saveAnalysisSettings(IniFile& ini, const TElementArray& elements, const Ana
     ini.setDouble(kValues, "UpperIntensity", sel.UpperIntensity);
     ini.setInt(kValues, "Noise", ls.Noise ? 1 : 0);
     ini.setDouble(kValues, "NoiseValue", ls.NoiseValue);
-    ini.setInt(kValues, "FTFilter", ls.FTFilter ? 1 : 0);
-    ini.setInt(kValues, "SetFTValues", ls.SetFTValues ? 1 : 0);
-    ini.setInt(kValues, "FreqNumber", ls.FreqNumber);
-    ini.setInt(kValues, "FreqCutoff", ls.FreqCutoff);
-    ini.setInt(kValues, "SGFilter", ls.SGFilter ? 1 : 0);
-    ini.setInt(kValues, "PolynomOrder", ls.PolynomOrder);
-    ini.setInt(kValues, "FilterWidth", ls.FilterWidth);
+    saveFilterValues(ini, ls);
     ini.setInt(kValues, "FilterData", s.filterData ? 1 : 0);
     ini.setInt(kValues, "ZoomData", ls.ZoomData ? 1 : 0);
     ini.setInt(kValues, "IntensityValues", sel.IntensityValues ? 1 : 0);

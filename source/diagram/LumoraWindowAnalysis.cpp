@@ -419,15 +419,8 @@ void LumoraWindow::smoothSpectrum() {
     values.FilterWidth = leadingInt(x.polynomialWidth);
     values.ZoomData = x.displayedOnly;
     lumcore::IniFile ini = context_.profile().read();
-    const char* section = "Search Values";
-    ini.setInt(section, "FTFilter", values.FTFilter ? 1 : 0);
-    ini.setInt(section, "SetFTValues", values.SetFTValues ? 1 : 0);
-    ini.setInt(section, "FreqNumber", values.FreqNumber);
-    ini.setInt(section, "FreqCutoff", values.FreqCutoff);
-    ini.setInt(section, "SGFilter", values.SGFilter ? 1 : 0);
-    ini.setInt(section, "PolynomOrder", values.PolynomOrder);
-    ini.setInt(section, "FilterWidth", values.FilterWidth);
-    ini.setInt(section, "ZoomData", values.ZoomData ? 1 : 0);
+    lumdb::saveFilterValues(ini, values);
+    ini.setInt(lumdb::kSectionSearchValues, "ZoomData", values.ZoomData ? 1 : 0);
     context_.profile().write(ini);
     if (values.ZoomData) {
         values.zoomFrom = lower;

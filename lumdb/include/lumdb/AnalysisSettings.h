@@ -53,4 +53,8 @@ AnalysisSettings loadAnalysisSettings(const lumcore::IniFile& ini, TElementArray
 void saveAnalysisSettings(lumcore::IniFile& ini, const TElementArray& elements,
                           const AnalysisSettings& settings);
 
+// Writes the smoothing filters' keys of "Search Values" (FTFilter to FilterWidth), which a
+// smoothing run stores on its own.
+void saveFilterValues(lumcore::IniFile& ini, const SLineSearchVal& search);
+
 }  // namespace lumdb
