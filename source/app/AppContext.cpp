@@ -92,21 +92,32 @@ QString AppContext::chooseConfigurationFile(QWidget* parent, bool save) {
     return chosen.files.front();
 }
 
+namespace {
+const QString kDirectoriesSection = QStringLiteral("Directories and Files");
+const QString kExportDirKey = QStringLiteral("ExpDir");
+}  // namespace
+
+QString AppContext::exportDir() const {
+    const QString stored = profile_.getString(kDirectoriesSection, kExportDirKey, {});
+    if (!stored.isEmpty() && QFileInfo(stored).isDir()) return stored;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void AppContext::setExportDirOf(const QString& path) {
+    profile_.writeString(kDirectoriesSection, kExportDirKey, QFileInfo(path).absolutePath());
+}
+
 QString AppContext::chooseReportFile(QWidget* parent, const QString& caption) {
-    const QString section = QStringLiteral("Directories and Files");
-    const QString key = QStringLiteral("ExpDir");
     FileDialog::Request request;
     request.mode = FileDialog::Request::Mode::Save;
     request.caption = caption;
     request.filter = QStringLiteral("Text (*.txt)|*.txt|Rich Text (*.rtf)|*.rtf");
-    request.directory = profile_.getString(section, key, {});
-    if (request.directory.isEmpty() || !QFileInfo(request.directory).isDir())
-        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.directory = exportDir();
     const FileDialog::Result chosen = files().run(parent, request);
     if (!chosen.accepted || chosen.files.isEmpty()) return {};
     QString path = chosen.files.front();
     if (QFileInfo(path).suffix().isEmpty()) path += chosen.filterIndex == 2 ? ".rtf" : ".txt";
-    profile_.writeString(section, key, QFileInfo(path).absolutePath());
+    setExportDirOf(path);
     return path;
 }
 

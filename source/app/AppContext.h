@@ -101,6 +101,10 @@ class AppContext {
     // the documents folder while none is stored or it is gone) and storing the chosen one; a
     // name without extension takes the chosen filter's. Empty when the user cancels.
     QString chooseReportFile(QWidget* parent, const QString& caption);
+    // The export folder ("ExpDir" of the settings file), the documents folder while none is
+    // stored or it is gone; and storing the folder of a file just written there.
+    QString exportDir() const;
+    void setExportDirOf(const QString& path);
     // Tells the user that `path` could not be written ("Dateifehler").
     void reportUnwritable(QWidget* parent, const QString& path) const;
 

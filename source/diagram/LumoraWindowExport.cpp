@@ -10,7 +10,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QSvgGenerator>
 
 #include "app/AppContext.h"
@@ -197,14 +196,12 @@ void LumoraWindow::exportDiagram() {
     request.mode = FileDialog::Request::Mode::Save;
     request.caption = QStringLiteral("Graphikdatei exportieren");
     request.filter = kExportFilter;
-    request.directory = profile.getString(kDirectories, QStringLiteral("ExpDir"), {});
-    if (request.directory.isEmpty() || !QFileInfo(request.directory).isDir())
-        request.directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    request.directory = context_.exportDir();
     request.filterIndex = profile.getInt(kDirectories, QStringLiteral("ExportFilterIndex"), 1);
     const FileDialog::Result chosen = context_.files().run(this, request);
     if (chosen.accepted && !chosen.files.isEmpty()) {
         const QString path = chosen.files.front();
-        profile.writeString(kDirectories, QStringLiteral("ExpDir"), QFileInfo(path).absolutePath());
+        context_.setExportDirOf(path);
         profile.writeInt(kDirectories, QStringLiteral("ExportFilterIndex"), chosen.filterIndex);
         exportTo(path);
     }
