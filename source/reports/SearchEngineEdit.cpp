@@ -120,34 +120,17 @@ void SearchEngineEdit::closeEvent(QCloseEvent* event) {
         QWidget::closeEvent(event);
 }
 
-void SearchEngineEdit::loadSearchSettings(const QString& file) {
+void SearchEngineEdit::loadSearchSettings() {
     GetElements(context_.programDir.toStdString(), elements_);
-    if (file.isEmpty()) {
-        copySelection(context_.searchElements, elements_);
-        values_ = valuesOf(context_.searchSettings);
-    } else {
-        values_ = searchsettings::load(lumcore::IniFile::load(file.toStdString()),
-                                       searchsettings::kConfigurationSection, elements_);
-    }
+    copySelection(context_.searchElements, elements_);
+    values_ = valuesOf(context_.searchSettings);
 }
 
-bool SearchEngineEdit::saveSearchSettings(const QString& file) {
-    bool written;
-    if (file.isEmpty()) {
-        lumcore::IniFile ini = context_.profile().read();
-        searchsettings::save(ini, searchsettings::kDefaultsSection, elements_, values_);
-        written = context_.profile().write(ini);
-    } else {
-        lumcore::IniFile ini = lumcore::IniFile::load(file.toStdString());
-        searchsettings::save(ini, searchsettings::kConfigurationSection, elements_, values_);
-        written = ini.save(file.toStdString());
-    }
-    if (!written)
-        context_.messages().show(this,
-                                 QStringLiteral("Die Datei %1 kann nicht geschrieben werden.")
-                                     .arg(file.isEmpty() ? context_.profile().path() : file),
-                                 strings::FileError, MessageBox::Icon::Stop,
-                                 MessageBox::Buttons::Ok);
+bool SearchEngineEdit::saveSearchSettings() {
+    lumcore::IniFile ini = context_.profile().read();
+    searchsettings::save(ini, searchsettings::kDefaultsSection, elements_, values_);
+    const bool written = context_.profile().write(ini);
+    if (!written) context_.reportUnwritable(this, context_.profile().path());
     return written;
 }
 
@@ -155,7 +138,7 @@ void SearchEngineEdit::runSearch() {
     SearchEngineDialogXfer xfer;
     {
         const WaitCursor wait;
-        loadSearchSettings({});
+        loadSearchSettings();
         xfer = xferOf(values_);
     }
     SearchEngineDialog dialog(context_, SearchEngineDialog::Use::DatabaseSearch, elements_, xfer,
@@ -170,7 +153,7 @@ void SearchEngineEdit::runSearch() {
         // The next search window starts where this one was set.
         copySelection(elements_, context_.searchElements);
         context_.searchSettings = settingsOf(values_);
-        if (xfer.saveAsDefault) saveSearchSettings({});
+        if (xfer.saveAsDefault) saveSearchSettings();
     }
     setCaption(QString::fromStdString(lumcore::strprintf(
         "%g nm bis %g nm", double(values_.LowerWavelength), double(values_.UpperWavelength))));

@@ -36,13 +36,11 @@ class SearchEngineEdit : public QWidget, public CommandTarget {
     // Room for the report's columns when the window opens.
     QSize sizeHint() const override { return {860, 520}; }
 
-    // The settings from the application's search defaults (empty `file`) or from the
-    // "Element Selection" of a configuration file, into the window's element list, values
-    // and the dialog's record.
-    void loadSearchSettings(const QString& file);
-    // The window's settings into "Search Engine" of the settings file (empty `file`) or the
-    // "Element Selection" of `file`; false, after telling the user, when it cannot be written.
-    bool saveSearchSettings(const QString& file);
+    // The window's element list and values from the application's search defaults; and
+    // back into "Search Engine" of the settings file (false, after telling the user, when it
+    // cannot be written). Configuration files are the dialog's business.
+    void loadSearchSettings();
+    bool saveSearchSettings();
 
     // Asks for the search, runs it and shows the report; closes the window when the user
     // cancels or the search fails.
