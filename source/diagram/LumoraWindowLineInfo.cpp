@@ -47,29 +47,25 @@ void LumoraWindow::showLineInfo(bool all) {
         if (caption.size() <= 255) caption += lumcore::strprintf(first ? ": %g nm" : ", %g nm", x);
         first = false;
     };
+    // The lines written: all of the list, or the selected one.
+    const std::size_t first = all ? 0 : std::size_t(selected);
+    const std::size_t count = all ? (found ? r.spectrumLines.size() : r.databaseLines.size()) : 1;
+    for (std::size_t i = first; i < first + count; ++i)
+        addWavelength(found ? r.spectrumLines[i].x : r.databaseLines[i].wavelength);
+    lineInfo_->setCaption(QString::fromStdString(caption));
     if (found) {
         const int option = document_.analysis.select.IntensityOption;
-        const auto& lines = r.spectrumLines.items();
-        if (all) {
-            for (const CLine& line : lines) addWavelength(line.x);
-            lineInfo_->setCaption(QString::fromStdString(caption));
+        const auto lines = std::span(r.spectrumLines.items()).subspan(first, count);
+        if (all)
             lineInfo_->writeAllLinesReport(lines, option);
-        } else {
-            addWavelength(lines[std::size_t(selected)].x);
-            lineInfo_->setCaption(QString::fromStdString(caption));
-            lineInfo_->writeLineReport(lines[std::size_t(selected)], option, append);
-        }
+        else
+            lineInfo_->writeLineReport(lines[0], option, append);
     } else {
         const int option = document_.database.IntensityOption;
-        const auto& lines = r.databaseLines.items();
-        if (all) {
-            for (const CSearchEngineLine& line : lines) addWavelength(line.wavelength);
-            lineInfo_->setCaption(QString::fromStdString(caption));
+        const auto lines = std::span(r.databaseLines.items()).subspan(first, count);
+        if (all)
             lineInfo_->writeAllDatabaseLinesReport(lines, option);
-        } else {
-            addWavelength(lines[std::size_t(selected)].wavelength);
-            lineInfo_->setCaption(QString::fromStdString(caption));
-            lineInfo_->writeDatabaseLineReport(lines[std::size_t(selected)], option, append);
-        }
+        else
+            lineInfo_->writeDatabaseLineReport(lines[0], option, append);
     }
 }
