@@ -49,16 +49,21 @@ void paint(ReportView& view) {
     view.viewport()->render(&image);
 }
 
+// The view of a search window on screen with `report`, its first page painted.
+void showFirstPage(ReportView& view, std::shared_ptr<const lumreport::Report> report) {
+    view.resize(1200, 800);
+    view.setReport(std::move(report));
+    view.show();
+    QCoreApplication::processEvents();
+    paint(view);
+}
+
 void BM_ReportViewFirstPage(benchmark::State& state) {
     const auto report = searchReport();
     std::size_t painted = 0;
     for (auto _ : state) {
         ReportView view;
-        view.resize(1200, 800);
-        view.setReport(report);
-        view.show();
-        QCoreApplication::processEvents();
-        paint(view);
+        showFirstPage(view, report);
         painted = view.paintedLines().second - view.paintedLines().first;
     }
     state.counters["rows"] = static_cast<double>(report->size());
@@ -106,11 +111,7 @@ void BM_SearchWindowMemory(benchmark::State& state) {
         auto report = std::make_shared<lumreport::Report>();
         lumreport::buildSearchReport(*report, lines, values);
         ReportView view;
-        view.resize(1200, 800);
-        view.setReport(report);
-        view.show();
-        QCoreApplication::processEvents();
-        paint(view);
+        showFirstPage(view, report);
         state.counters["MB"] = residentMb() - before;
     }
 }
