@@ -58,3 +58,11 @@ bool Profile::writeDouble(const QString& section, const QString& key, double val
     ini.setDouble(utf8(section), utf8(key), value);
     return write(ini);
 }
+
+int Profile::toInt(const QString& text) {
+    return lumcore::IniFile::toInt(utf8(text));
+}
+
+double Profile::toDouble(const QString& text) {
+    return lumcore::IniFile::toDouble(utf8(text));
+}

@@ -34,6 +34,12 @@ class Profile {
     // Written with "%g".
     bool writeDouble(const QString& section, const QString& key, double value);
 
+    // The text conversions of the profile, also those of the dialogs' typed numbers: the
+    // leading number (blanks and a sign before it allowed, the rest ignored), 0 when there is
+    // none. toInt saturates at the range of int, so a limit still rejects a huge number.
+    static int toInt(const QString& text);
+    static double toDouble(const QString& text);
+
   private:
     QString path_;
 };

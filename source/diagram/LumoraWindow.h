@@ -345,6 +345,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void openSearchLines();
     void refreshSearchLines();
     void editDatabaseSettings();
+    void editIdentificationSettings();
     void appendProtocol(const std::string& line);
     // This diagram and every other diagram of its MDI area.
     QList<LumoraWindow*> allDiagrams();
@@ -355,4 +356,5 @@ class LumoraWindow : public QWidget, public CommandTarget {
     bool commitOverlay(SpectrumRecord& made, const SpectrumRecord& source, bool done);
     QStringList protocol_;
     bool running_ = false;
+    bool saveIdentificationDefaults_ = false;  // the settings sheet's "Als Standard speichern"
 };

@@ -13,7 +13,10 @@
 #include "diagram/LumoraWindow.h"
 #include "dialogs/analysis/CombineSpectraDialog.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
+#include "dialogs/analysis/SearchOptionsPropSheet.h"
 #include "dialogs/analysis/SmoothDataDialog.h"
+#include "dialogs/elements/ElementArrayHost.h"
+#include "dialogs/elements/ElementSelectionPanel.h"
 #include "dialogs/search/SearchEngineDialog.h"
 #include "lumcore/Printf.h"
 #include "lumdb/Analysis.h"
@@ -53,6 +56,28 @@ std::string speciesLine(const SSelectElVal& values) {
     else if (values.FirstIons)
         line += "Ionen";
     return line;
+}
+
+// The displayed x range, the lower bound first.
+std::pair<float, float> displayedRange(const DiagramDocument& document) {
+    const float a = document.plot().xMin;
+    const float b = document.plot().xMax;
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// The window's filter settings with the current spectrum's point counts: all of them, and
+// those within the displayed range.
+SmoothDataDialogXfer smoothingXfer(const DiagramDocument& document) {
+    const auto [lower, upper] = displayedRange(document);
+    SmoothDataDialogXfer x = smoothingXferOf(document.analysis.search);
+    const OverlayTable& table = document.overlays();
+    const TPointList* points = table.empty() ? nullptr : &table.currentRecord().points;
+    x.points = QString::number(points ? points->size() : 0);
+    x.displayedPoints = QString::number(
+        points ? std::count_if(points->begin(), points->end(),
+                               [&](const TPointF& p) { return p.x >= lower && p.x <= upper; })
+               : 0);
+    return x;
 }
 
 }  // namespace
@@ -146,6 +171,7 @@ void LumoraWindow::openSearchLines() {
     showModeless(Modeless::LineSearch, 4, [this] {
         auto* dialog = new SearchLinesDialog(window());
         dialog->setProtocol(protocol_);
+        dialog->setIdentifySettingsAvailable(true);
         connect(dialog, &SearchLinesDialog::stateChanged, this,
                 [this](const SearchLinesDialog::State& s) {
                     document_.identifyMode = s.identify;
@@ -164,7 +190,11 @@ void LumoraWindow::openSearchLines() {
                 });
         connect(dialog, &SearchLinesDialog::settingsRequested, this,
                 [this](const SearchLinesDialog::State& s) {
-                    if (!s.identify && !running_) editDatabaseSettings();
+                    if (running_) return;
+                    if (s.identify)
+                        editIdentificationSettings();
+                    else
+                        editDatabaseSettings();
                 });
         connect(dialog, &SearchLinesDialog::closeRequested, this, [this] {
             if (document_.analysisDisplay && !running_) toggleAnalysisDisplay();
@@ -209,6 +239,46 @@ void LumoraWindow::editDatabaseSettings() {
     if (context_.dialogs().run(dialog) != QDialog::Accepted) return;
     takeXfer(xfer, document_.database);
     if (xfer.saveAsDefault) saveSettings(SettingsPart::Database, true);
+    changed();
+}
+
+// "Einstellungen" for identifying the spectrum: the line search's and the identification's
+// settings and the identification's element selection. OK takes them over and saves them
+// into the window's configuration file, or into the settings file while there is none; with
+// "Als Standard speichern" the settings file gets them as well.
+void LumoraWindow::editIdentificationSettings() {
+    const SmoothDataDialogXfer counts = smoothingXfer(document_);
+    const auto fill = [&](SearchOptionsPropSheetXfer& x) {
+        x = xferOf(document_.analysis);
+        x.search.smoothing.points = counts.points;
+        x.search.smoothing.displayedPoints = counts.displayedPoints;
+        x.search.saveAsDefault = x.select.saveAsDefault = saveIdentificationDefaults_;
+    };
+    SearchOptionsPropSheetXfer xfer;
+    fill(xfer);
+    SearchOptionsPropSheet sheet(context_, document_.identificationElements, xfer, this);
+    sheet.selectPage()->elements()->host().selectionChanged = [this] { redraw(); };
+    sheet.configurationLoader = [&](SearchOptionsPropSheetXfer& x) {
+        if (!loadConfiguration(SettingsPart::Identification)) return false;
+        const bool keep = x.search.saveAsDefault;
+        fill(x);
+        x.search.saveAsDefault = x.select.saveAsDefault = keep;
+        return true;
+    };
+    // The file gets the sheet's values; the window keeps its own until OK.
+    sheet.configurationSaver = [this](const SearchOptionsPropSheetXfer& x) {
+        const lumdb::AnalysisSettings kept = document_.analysis;
+        takeXfer(x, document_.analysis);
+        const bool saved = saveConfigurationAs(SettingsPart::Identification);
+        document_.analysis = kept;
+        return saved;
+    };
+    if (context_.dialogs().run(sheet) != QDialog::Accepted) return;
+    takeXfer(xfer, document_.analysis);
+    saveIdentificationDefaults_ = xfer.search.saveAsDefault;
+    saveSettings(SettingsPart::Identification);
+    if (saveIdentificationDefaults_ && !document_.configurationPath.empty())
+        saveSettings(SettingsPart::Identification, true);
     changed();
 }
 
@@ -390,34 +460,12 @@ void LumoraWindow::smoothSpectrum() {
 
     // The displayed range, ordered; the dialog checks the widths against the points in it
     // when only the displayed data are to be smoothed.
-    float lower = document_.plot().xMin;
-    float upper = document_.plot().xMax;
-    if (lower > upper) std::swap(lower, upper);
-    const auto displayed =
-        std::count_if(source.points.begin(), source.points.end(),
-                      [&](const TPointF& p) { return p.x >= lower && p.x <= upper; });
+    const auto [lower, upper] = displayedRange(document_);
     SLineSearchVal& values = document_.analysis.search;
-    SmoothDataDialogXfer x;
-    x.fourier = values.FTFilter;
-    x.standardValues = values.SetFTValues;
-    x.cutoff = QString::number(values.FreqNumber);
-    x.fourierWidth = QString::number(values.FreqCutoff);
-    x.polynomial = values.SGFilter;
-    x.degree = QString::number(values.PolynomOrder);
-    x.polynomialWidth = QString::number(values.FilterWidth);
-    x.displayedOnly = values.ZoomData;
-    x.points = QString::number(source.points.size());
-    x.displayedPoints = QString::number(displayed);
+    SmoothDataDialogXfer x = smoothingXfer(document_);
     SmoothDataDialog dialog(x, messages, context_.showHelp, this);
     if (runAnalysisDialog(dialog) != QDialog::Accepted) return;
-    values.FTFilter = x.fourier;
-    values.SetFTValues = x.standardValues;
-    values.FreqNumber = leadingInt(x.cutoff);
-    values.FreqCutoff = leadingInt(x.fourierWidth);
-    values.SGFilter = x.polynomial;
-    values.PolynomOrder = leadingInt(x.degree);
-    values.FilterWidth = leadingInt(x.polynomialWidth);
-    values.ZoomData = x.displayedOnly;
+    takeSmoothing(x, values);
     lumcore::IniFile ini = context_.profile().read();
     lumdb::saveFilterValues(ini, values);
     ini.setInt(lumdb::kSectionSearchValues, "ZoomData", values.ZoomData ? 1 : 0);

@@ -2,15 +2,19 @@
 // with its cut-off and width or its standard values, polynomial with its degree and width)
 // and whether only the displayed data are smoothed. OK checks the values against the number
 // of points the smoothing will see: all of the spectrum's, or with "Nur dargestellte Daten
-// bearbeiten" those in the displayed range.
+// bearbeiten" those in the displayed range. The line search's settings page shows the same
+// filter controls with the same enabling and checks (SmoothingControls).
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <functional>
 
+#include "lumdb/Records.h"
+
 class MessageBox;
 class QCheckBox;
+class QGridLayout;
 class QLineEdit;
 
 struct SmoothDataDialogXfer {
@@ -26,9 +30,44 @@ struct SmoothDataDialogXfer {
     QString displayedPoints;      // the number within the displayed range
 };
 
-// The leading whole number of `text` (blanks before it and a sign allowed, the rest ignored),
-// 0 when there is none; beyond the range of int it saturates, so a limit still rejects it.
-int leadingInt(const QString& text);
+// The filter fields of `values` as the dialogs show them; the point counts are the caller's.
+SmoothDataDialogXfer smoothingXferOf(const SLineSearchVal& values);
+// The record's filter fields into `values`, the texts read with Profile::toInt.
+void takeSmoothing(const SmoothDataDialogXfer& xfer, SLineSearchVal& values);
+
+// The smoothing filters' controls: "Wiener-Fourierglättung" with "Standardwerte benutzen",
+// "Grenzfrequenz:" and "Filterbreite:", "Polynomglättung" with "Polynomgrad:" and
+// "Filterbreite:" (digits only), and "Nur dargestellte Daten bearbeiten". Its owner keeps it
+// as a member; the controls are children of the owner's widget.
+class SmoothingControls {
+  public:
+    // Lays the filter rows out in `grid` from `row` on (seven rows); the box "Nur
+    // dargestellte Daten bearbeiten" is left for the caller to place. The filter boxes'
+    // captions end in ":" when `colons` is set.
+    SmoothingControls(QWidget* parent, QGridLayout* grid, int row, bool colons);
+    SmoothingControls(const SmoothingControls&) = delete;
+    SmoothingControls& operator=(const SmoothingControls&) = delete;
+
+    // The record's fields into the controls and back (the point counts stay).
+    void show(const SmoothDataDialogXfer& x);
+    void read(SmoothDataDialogXfer& x) const;
+    // The Fourier values count only with the filter on and the standard values off; the
+    // polynomial's only with its filter on. Runs on every click of the three boxes.
+    void followBoxes();
+    // The checks in order, against the points the smoothing will see (all, or the displayed
+    // ones with "Nur dargestellte Daten bearbeiten"); the values are compared as integers, a
+    // count itself passes. False after telling the first failure.
+    bool check(const SmoothDataDialogXfer& x, MessageBox& messages, QWidget* owner) const;
+
+    QCheckBox* fourier;
+    QCheckBox* standard;
+    QLineEdit* cutoff;
+    QLineEdit* fourierWidth;
+    QCheckBox* polynomial;
+    QLineEdit* degree;
+    QLineEdit* polynomialWidth;
+    QCheckBox* displayedOnly;
+};
 
 class SmoothDataDialog : public QDialog {
     Q_OBJECT
@@ -37,30 +76,21 @@ class SmoothDataDialog : public QDialog {
     SmoothDataDialog(SmoothDataDialogXfer& xfer, MessageBox& messages, std::function<void()> help,
                      QWidget* parent = nullptr);
 
-    QCheckBox* fourierBox() const { return fourier_; }
-    QCheckBox* standardBox() const { return standard_; }
-    QLineEdit* cutoffField() const { return cutoff_; }
-    QLineEdit* fourierWidthField() const { return fourierWidth_; }
-    QCheckBox* polynomialBox() const { return polynomial_; }
-    QLineEdit* degreeField() const { return degree_; }
-    QLineEdit* polynomialWidthField() const { return polynomialWidth_; }
-    QCheckBox* displayedOnlyBox() const { return displayedOnly_; }
+    QCheckBox* fourierBox() const { return controls_.fourier; }
+    QCheckBox* standardBox() const { return controls_.standard; }
+    QLineEdit* cutoffField() const { return controls_.cutoff; }
+    QLineEdit* fourierWidthField() const { return controls_.fourierWidth; }
+    QCheckBox* polynomialBox() const { return controls_.polynomial; }
+    QLineEdit* degreeField() const { return controls_.degree; }
+    QLineEdit* polynomialWidthField() const { return controls_.polynomialWidth; }
+    QCheckBox* displayedOnlyBox() const { return controls_.displayedOnly; }
 
     // OK: the controls into the record, then the checks in order; closes only when all pass.
     void accept() override;
 
   private:
-    void followBoxes();
-    bool check(const SmoothDataDialogXfer& x);
-
     SmoothDataDialogXfer& xfer_;
     MessageBox& messages_;
-    QCheckBox* fourier_;
-    QCheckBox* standard_;
-    QLineEdit* cutoff_;
-    QLineEdit* fourierWidth_;
-    QCheckBox* polynomial_;
-    QLineEdit* degree_;
-    QLineEdit* polynomialWidth_;
-    QCheckBox* displayedOnly_;
+    QGridLayout* grid_;
+    SmoothingControls controls_;
 };

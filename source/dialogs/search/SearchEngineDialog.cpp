@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,9 +14,7 @@
 #include "dialogs/NumberField.h"
 #include "dialogs/display/DisplayOptionDialogs.h"
 #include "dialogs/elements/ElementArrayHost.h"
-#include "dialogs/elements/ElementListBox.h"
-#include "dialogs/elements/MoleculesListBox.h"
-#include "dialogs/elements/PeriodicTableDialog.h"
+#include "dialogs/elements/ElementSelectionPanel.h"
 #include "dialogs/search/SearchSettings.h"
 #include "services/DialogButtons.h"
 #include "services/MessageBox.h"
@@ -82,21 +79,8 @@ SearchEngineDialog::SearchEngineDialog(AppContext& context, Use use, TElementArr
                        ? QStringLiteral("Datenbanksuche")
                        : QStringLiteral("Einstellungen: Linienpostionen aus Datenbank anzeigen"));
     auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
-    auto* atoms = new QGroupBox(QStringLiteral("Atome:"), this);
-    auto* atomsLayout = new QVBoxLayout(atoms);
-    auto* table = new PeriodicTableDialog(atoms);
-    atomsLayout->addWidget(table);
-    top->addWidget(atoms);
-    auto* lists = new QGridLayout;
-    auto* molecules = new MoleculesListBox(this);
-    auto* selected = new ElementListBox(this);
-    lists->addWidget(new QLabel(QStringLiteral("Moleküle:"), this), 0, 0);
-    lists->addWidget(molecules, 1, 0);
-    lists->addWidget(new QLabel(QStringLiteral("Ausgewählte Elemente:"), this), 0, 1);
-    lists->addWidget(selected, 1, 1);
-    top->addLayout(lists, 1);
-    layout->addLayout(top);
+    panel_ = new ElementSelectionPanel(elements_, this);
+    layout->addWidget(panel_);
 
     auto* stages = new QHBoxLayout;
     neutrals_ = new QCheckBox(QStringLiteral("Neutrale"), this);
@@ -144,7 +128,6 @@ SearchEngineDialog::SearchEngineDialog(AppContext& context, Use use, TElementArr
     connect(load_, &QPushButton::clicked, this, &SearchEngineDialog::loadConfiguration);
     connect(save_, &QPushButton::clicked, this, &SearchEngineDialog::saveConfiguration);
 
-    host_ = std::make_unique<ElementArrayHost>(elements_, table, molecules, selected);
     showXfer();
 }
 
@@ -159,7 +142,7 @@ void SearchEngineDialog::showXfer() {
     fields_[LowerIntensity]->setText(edited_.lowerIntensity);
     fields_[UpperIntensity]->setText(edited_.upperIntensity);
     saveAsDefault_->setChecked(edited_.saveAsDefault);
-    host_->RefillLists();
+    panel_->host().RefillLists();
 }
 
 void SearchEngineDialog::readXfer() {

@@ -17,7 +17,7 @@
 #include "lumdb/Records.h"
 
 class AppContext;
-class ElementArrayHost;
+class ElementSelectionPanel;
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -101,5 +101,5 @@ class SearchEngineDialog : public QDialog {
     QPushButton* displayOptions_;
     QPushButton* load_;
     QPushButton* save_;
-    std::unique_ptr<ElementArrayHost> host_;
+    ElementSelectionPanel* panel_;
 };
