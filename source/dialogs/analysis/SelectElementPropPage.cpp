@@ -25,6 +25,9 @@ SelectElementPropPage::SelectElementPropPage(TElementArray& elements, MessageBox
       lowerIntensity_(numberfield::make(this)),
       upperIntensity_(numberfield::make(this)),
       saveAsDefault_(new QCheckBox(QStringLiteral("Als Standard speichern"), this)) {
+    // The numbers need no more room than a dozen digits.
+    for (QLineEdit* field : {searchRange_, lowerIntensity_, upperIntensity_})
+        field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 12);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(elements_);
     auto* stages = new QHBoxLayout;
