@@ -171,7 +171,6 @@ void LumoraWindow::openSearchLines() {
     showModeless(Modeless::LineSearch, 4, [this] {
         auto* dialog = new SearchLinesDialog(window());
         dialog->setProtocol(protocol_);
-        dialog->setIdentifySettingsAvailable(true);
         connect(dialog, &SearchLinesDialog::stateChanged, this,
                 [this](const SearchLinesDialog::State& s) {
                     document_.identifyMode = s.identify;

@@ -65,17 +65,11 @@ SearchLinesDialog::State SearchLinesDialog::state() const {
     return {identify_->isChecked(), searchLines_->isChecked(), identifyLines_->isChecked()};
 }
 
-void SearchLinesDialog::setIdentifySettingsAvailable(bool available) {
-    identifySettings_ = available;
-    followChoice();
-}
-
 // The check boxes belong to "Spektrum identifizieren:".
 void SearchLinesDialog::followChoice() {
     const bool identify = identify_->isChecked();
     searchLines_->setEnabled(identify);
     identifyLines_->setEnabled(identify);
-    settings_->setEnabled(!identify || identifySettings_);
 }
 
 void SearchLinesDialog::choiceClicked() {

@@ -33,9 +33,6 @@ class SearchLinesDialog : public QDialog {
     void setProtocol(const QStringList& lines);
     void appendProtocol(const QString& line);
     QStringList protocol() const;
-    // Whether "Einstellungen" has something to open while "Spektrum identifizieren:" is
-    // chosen; until the diagram offers it the button is disabled in that choice.
-    void setIdentifySettingsAvailable(bool available);
     // The selected protocol lines, one per line, onto the clipboard (Ctrl+C in the list).
     void copySelection() const;
     // Closes the dialog for good; any other close asks the diagram instead.
@@ -75,6 +72,5 @@ class SearchLinesDialog : public QDialog {
     QPushButton* settings_;
     QPushButton* close_;
     bool loading_ = false;
-    bool identifySettings_ = false;
     bool closing_ = false;
 };

@@ -143,7 +143,6 @@ class SearchOptionsTest : public QObject {
         QVERIFY(w);
         QVERIFY(s.shell.trigger(cmd::OpenIdentification));
         QPushButton* settings = w->searchLinesDialog()->settingsButton();
-        QVERIFY(settings->isEnabled());
         const QString lmc = s.write("a.lmc",
                                     "[Element Selection]\nFe=1\nNeutrals=0\nHigherIons=1\n"
                                     "[Search Values]\nSearchRange=0.25\nFTFilter=1\n"
