@@ -123,6 +123,7 @@ struct CaseOutcome {
     std::size_t present = 0, falsePresent = 0;
     std::vector<double> shiftErrors;
     std::vector<std::uint32_t> missed, wrong;
+    lumdb::EvidenceResult result;
 };
 
 // The whole chain as lumora-cli elements runs it with --robust-noise.
@@ -162,6 +163,7 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
                          [&](const lumdb::SpeciesEvidence& ev) { return ev.species == s; }))
             out.missed.push_back(s);
     out.falsePresent = out.wrong.size();
+    out.result = result;
     for (const auto& s : result.shifts)
         if (s.estimated() && s.support.size() >= 5) out.shiftErrors.push_back(s.shift - c.shift);
     return out;

@@ -180,6 +180,17 @@ void BM_SyntheticQuality(benchmark::State& state) {
                 for (auto v : c.visibleLines) std::printf(" %zu", v);
                 std::printf(") | missed");
                 for (auto sp : o.missed) std::printf(" %s", refs.species[sp].c_str());
+                for (auto sp : o.missed)
+                    for (const auto& ev : o.result.species)
+                        if (ev.species == sp) {
+                            std::size_t agree = 0;
+                            for (const auto& l : ev.lines)
+                                agree += l.outcome == lumdb::LineOutcome::Agrees;
+                            std::printf(" [%s v%d s%.2f a%zu f%zu e%zu m%zu c%.1e]",
+                                        refs.species[sp].c_str(), static_cast<int>(ev.verdict),
+                                        ev.score, agree, ev.found, ev.expected, ev.missing,
+                                        ev.chance);
+                        }
                 std::printf(" | wrong");
                 for (auto sp : o.wrong) std::printf(" %s", refs.species[sp].c_str());
                 std::printf(" | shifts");

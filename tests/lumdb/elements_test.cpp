@@ -293,6 +293,9 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     // line there too.
     ASSERT_EQ(result.shifts.size(), 1u);
     EXPECT_NEAR(result.shifts[0].shift, 0.25, 0.01);
+    // The line vote alone: the regular spacing of A's lines and the heads must not pull it
+    // onto a shift where two lines of different spacing happen to coincide.
+    EXPECT_FALSE(result.shifts[0].fromSpecies);
     const auto at = std::find_if(s.lines.begin(), s.lines.end(),
                                  [](auto& l) { return std::abs(l.center - 311.95) < 1e-3; });
     ASSERT_NE(at, s.lines.end());
