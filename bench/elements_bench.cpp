@@ -192,7 +192,25 @@ void BM_SyntheticQuality(benchmark::State& state) {
                                         ev.chance);
                         }
                 std::printf(" | wrong");
-                for (auto sp : o.wrong) std::printf(" %s", refs.species[sp].c_str());
+                for (auto sp : o.wrong)
+                    for (const auto& ev : o.result.species)
+                        if (ev.species == sp) {
+                            std::printf(" [%s s%.2f f%zu e%zu c%.1e:", refs.species[sp].c_str(),
+                                        ev.score, ev.found, ev.expected, ev.chance);
+                            for (const auto& l : ev.lines)
+                                if (l.outcome == lumdb::LineOutcome::Agrees) {
+                                    // Which drawn species has a line near it.
+                                    const double w = refs.lines[l.reference].wavelength;
+                                    std::string near = "-";
+                                    for (const auto& r : refs.lines)
+                                        if (std::abs(r.wavelength - w) < c.width &&
+                                            std::find(c.species.begin(), c.species.end(),
+                                                      r.species) != c.species.end())
+                                            near = refs.species[r.species];
+                                    std::printf(" %.2f(%s)", w, near.c_str());
+                                }
+                            std::printf("]");
+                        }
                 std::printf(" | shifts");
                 for (const double e : o.shiftErrors) std::printf(" %+.3f", e);
                 std::printf("\n");

@@ -277,6 +277,10 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_EQ(b->verdict, lumdb::Verdict::Unsupported);
     EXPECT_EQ(b->lines.front().outcome, lumdb::LineOutcome::Missing);
     EXPECT_LT(b->score, 0.0);
+    // Its weak lines are found, but on A's lines, which A (present) accounts for.
+    EXPECT_EQ(std::count_if(b->lines.begin(), b->lines.end(),
+                            [](auto& l) { return l.outcome == lumdb::LineOutcome::Explained; }),
+              2);
     // The molecule's heads blur at 0.3 nm: heads beside a found stronger one of their
     // sequence neither count for it nor against it.
     EXPECT_EQ(m->verdict, lumdb::Verdict::Present);

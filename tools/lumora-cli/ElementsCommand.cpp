@@ -103,6 +103,8 @@ const char* outcomeOf(lumdb::LineOutcome o) {
             return "unter dem Rauschen";
         case lumdb::LineOutcome::Unresolved:
             return "nicht getrennt";
+        case lumdb::LineOutcome::Explained:
+            return "von anderer Spezies erklärt";
     }
     return "";
 }
@@ -121,6 +123,8 @@ const char* outcomeKeyOf(lumdb::LineOutcome o) {
             return "faint";
         case lumdb::LineOutcome::Unresolved:
             return "unresolved";
+        case lumdb::LineOutcome::Explained:
+            return "explained";
     }
     return "";
 }

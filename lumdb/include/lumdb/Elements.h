@@ -174,10 +174,12 @@ struct EvidenceSettings {
     double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
     double presentScore = 0.5;    // score from which a species with two agreeing lines is present
     double possibleScore = 0.15;  // score from which a species with a found line is possible
-    // Present also needs its agreeing lines to be this unlikely by chance (Poisson, from the
-    // density of measured lines near the judged ones): every species is tried, so a few
-    // would pass a lenient bar in any line-rich spectrum.
-    double presentChance = 2e-3;
+    // Present also needs its agreeing lines to be this unlikely by chance: for each, a
+    // measured line of about the predicted height as close as it was found (from the density
+    // and heights of the measured lines nearby), for any as many of the judged lines. Every
+    // species is tried, so a few would pass a lenient bar in any line-rich spectrum.
+    double presentChance = 4e-4;
+    std::size_t presentLines = 2;  // fewest agreeing lines of a present species
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
     // the shift under which at least minLines lines of present species agree.
     double maxShift = 1.0;
@@ -194,6 +196,8 @@ enum class LineOutcome : std::uint8_t {
     Faint,       // predicted below the noise and not found: says nothing
     Unresolved,  // next to a stronger judged line of its species, or hidden in the flank of a
                  // neighbour (the data stand about as high as predicted): says nothing
+    Explained,   // found on a line that a species judged present before accounts for (at
+                 // least half its height): no evidence of its own
 };
 
 struct ExpectedLine {
@@ -221,7 +225,7 @@ struct SpeciesEvidence {
     std::size_t found = 0;     // judged lines found (Agrees or Stronger)
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker
-    double chance = 1.0;       // probability of as many agreeing lines by chance
+    double chance = 1.0;       // probability of agreement as close by chance
     std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
 };
 

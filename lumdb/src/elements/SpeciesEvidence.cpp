@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <tuple>
 
 #include "elements/SortedSeries.h"
 #include "lumdb/Elements.h"
@@ -100,9 +101,18 @@ struct Context {
     const ReferenceLines& refs;
     const EvidenceSettings& settings;
     std::vector<Frame> frames;
+    // Per measured line the height the species accepted as present so far predict for it;
+    // empty before any is accepted.
+    std::vector<double> explained;
 
     double dbSigma(const ReferenceLine& r) const {
         return r.basis == EmissionBasis::BandHead ? settings.headAccuracy : settings.atomAccuracy;
+    }
+    // The position uncertainty of a match without the allowance for blends: how close an
+    // isolated line can be placed.
+    double sigmaApart(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
+        const double d = dbSigma(r);
+        return std::sqrt(lineUncertainty * lineUncertainty + d * d + f.modelSigma * f.modelSigma);
     }
     double sigma(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
         const double d = dbSigma(r);
@@ -158,16 +168,6 @@ struct Judged {
     std::vector<const Frame*> frames;  // the segment of each judged line
 };
 
-// P(X >= k) for X Poisson with mean lambda.
-double poissonTail(double lambda, std::size_t k) {
-    if (k == 0) return 1.0;
-    double term = std::exp(-lambda), below = 0.0;
-    for (std::size_t i = 0; i < k; ++i) {
-        below += term;
-        term *= lambda / static_cast<double>(i + 1);
-    }
-    return std::max(0.0, 1.0 - below);
-}
 
 // The share of a segment's measured lines whose height agrees with `predicted`: how likely a
 // chance neighbour also passes for the line. Never below one in twenty.
@@ -176,6 +176,13 @@ double heightChance(const Frame& f, double predicted, double tolerance) {
     const auto lo = std::lower_bound(f.heights.begin(), f.heights.end(), predicted / tolerance);
     const auto hi = std::upper_bound(f.heights.begin(), f.heights.end(), predicted * tolerance);
     return std::max(0.05, static_cast<double>(hi - lo) / static_cast<double>(f.heights.size()));
+}
+
+// A line beside a stronger judged line of its species, or on a line another species
+// explains: it takes no part in the species' score.
+bool saysNothing(const ExpectedLine& l) {
+    return (l.outcome == LineOutcome::Unresolved && l.signal < 0) ||
+           l.outcome == LineOutcome::Explained;
 }
 
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
@@ -190,7 +197,7 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
-        if (l.outcome == LineOutcome::Unresolved && l.signal < 0) continue;
+        if (saysNothing(l)) continue;
         const double w = std::sqrt(l.expected) * std::min(1.0, l.predicted / visible);
         if (l.measured >= 0) {
             const double a = ctx.measured[static_cast<std::size_t>(l.measured)].height;
@@ -236,17 +243,29 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
                         [](double t, const ExpectedLine& l) { return t + l.weight; });
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
-    // How likely as many agreeing lines are by chance: a measured line near each judged line
-    // (its chance) that also has about the predicted height.
-    // Every judged line could have met a neighbour by chance, the faint ones too.
-    double lambda = 0.0;
+    // How likely agreement as good as this is by chance: for each agreeing line, a measured
+    // line of about the predicted height as close to where it should be (at least half its
+    // sigma: closer than that, position says no more); any `agreeing` of the judged lines
+    // could have met such neighbours, the faint ones too.
+    std::size_t candidates = 0;
+    double product = 1.0;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
         const ExpectedLine& l = ev.lines[k];
-        if (!(l.outcome == LineOutcome::Unresolved && l.signal < 0))
-            lambda += heightChance(*frames[k], l.predicted, s.ratioTolerance) * l.chance;
+        if (saysNothing(l)) continue;
+        ++candidates;
+        if (l.outcome != LineOutcome::Agrees) continue;
+        const LineMeasurement& m = ctx.measured[static_cast<std::size_t>(l.measured)];
+        const double off = std::abs(m.position - l.position);
+        const double floor =
+            ctx.sigmaApart(ctx.refs.lines[l.reference], *frames[k], m.uncertainty);
+        const double near = std::min(0.95, frames[k]->density * 2 * std::max(off, floor));
+        product *= heightChance(*frames[k], l.predicted, s.ratioTolerance) * near;
     }
-    ev.chance = poissonTail(lambda, agreeing);
-    if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
+    double ways = 1.0;
+    for (std::size_t i = 0; i < agreeing; ++i)
+        ways *= static_cast<double>(candidates - i) / static_cast<double>(i + 1);
+    ev.chance = agreeing > 0 ? std::min(1.0, ways * product) : 1.0;
+    if (ev.score >= s.presentScore && agreeing >= s.presentLines && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
         ev.verdict = Verdict::Possible;
@@ -268,6 +287,12 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         l.likelihood = l.chance = l.signal = 0.0;
         l.measured = ctx.nearest(r, frame, l.position, l.sigma);
         l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
+        if (l.measured >= 0 && !ctx.explained.empty() &&
+            2.0 * ctx.explained[static_cast<std::size_t>(l.measured)] >=
+                ctx.measured[static_cast<std::size_t>(l.measured)].height) {
+            l.outcome = LineOutcome::Explained;
+            continue;
+        }
         if (l.measured >= 0) {
             const double z =
                 (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) /
@@ -295,18 +320,23 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     }
     if (!ev.scored) {
         ev.found = 0;
-        for (const ExpectedLine& l : ev.lines) ev.found += l.measured >= 0;
+        for (const ExpectedLine& l : ev.lines)
+            ev.found += l.measured >= 0 && l.outcome != LineOutcome::Explained;
         ev.expected = ev.lines.size();
         ev.verdict = ev.found >= 2 ? Verdict::Possible : Verdict::Unsupported;
         ev.score = std::nan("");
         return;
     }
     // The scale each found line suggests; the one under which the judged lines agree best.
-    std::vector<double> scales;
+    // Lines another species explains suggest scales only where no other line is found: the
+    // species would need such a scale to show them, so its missing lines still speak.
+    std::vector<double> scales, explainedScales;
     for (const ExpectedLine& l : ev.lines)
         if (l.measured >= 0)
-            scales.push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
-                             l.expected);
+            (l.outcome == LineOutcome::Explained ? explainedScales : scales)
+                .push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
+                           l.expected);
+    if (scales.empty()) scales = std::move(explainedScales);
     std::sort(scales.begin(), scales.end());
     double bestScale = 0.0, bestScore = -2.0;
     std::size_t bestFound = 0;
@@ -524,6 +554,37 @@ bool searchShift(const Context& ctx, Frame& frame,
     return true;
 }
 
+// Explaining away: the species judged present, the least likely by chance first, claim the
+// measured lines they account for; every species after them is judged again without the
+// lines claimed before it, so that a line shared with a present species is no evidence for
+// a species whose own lines are missing. The order rests on the evidence and the labels
+// only, not on the order of the database files.
+void explainAway(Context& ctx, std::vector<Judged>& judged) {
+    std::vector<std::size_t> order(judged.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const auto key = [&](std::size_t k) {
+        const SpeciesEvidence& ev = judged[k].evidence;
+        return std::make_tuple(ev.verdict != Verdict::Present, ev.chance,
+                               std::cref(ctx.refs.species[ev.species]));
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    ctx.explained.assign(ctx.measured.size(), 0.0);
+    bool claimed = false;
+    for (const std::size_t k : order) {
+        Judged& j = judged[k];
+        if (claimed) match(ctx, j);
+        if (j.evidence.verdict != Verdict::Present) continue;
+        for (const ExpectedLine& l : j.evidence.lines)
+            if (l.measured >= 0 &&
+                (l.outcome == LineOutcome::Agrees || l.outcome == LineOutcome::Stronger)) {
+                ctx.explained[static_cast<std::size_t>(l.measured)] += l.predicted;
+                claimed = true;
+            }
+    }
+    ctx.explained.clear();
+}
+
 int verdictRank(Verdict v) {
     return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
 }
@@ -605,8 +666,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                             const EvidenceSettings& settings) {
     EvidenceResult result;
     const detail::SortedSeries series(points);
-    Context ctx{series,     measured, std::max(noise, 1e-30f),
-                references, settings, framesOf(measured, shifts)};
+    Context ctx{series,   measured, std::max(noise, 1e-30f),
+                references, settings, framesOf(measured, shifts), {}};
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
@@ -636,6 +697,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
             judged = judgeAll(kelvin);
         }
     }
+
+    explainAway(ctx, judged);
 
     // Candidates of every measured line, scored with their species' scale and verdict.
     std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
