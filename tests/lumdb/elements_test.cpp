@@ -326,6 +326,20 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
                                               std::span<const lumdb::SegmentShift>(&open, 1));
     EXPECT_TRUE(searched.shifts[0].fromSpecies);
     EXPECT_NEAR(searched.shifts[0].shift, 0.25, 0.01);
+
+    // A species with only three lines in range, all seen 0.6 nm low: too few for the line
+    // vote, but their spacing fixes the shift, and they make the species present.
+    lumdb::ReferenceLines three = refs;
+    std::erase_if(three.lines, [](auto& r) { return r.species == 0 && r.wavelength > 320; });
+    std::vector<lumbench::SyntheticLine> threeLines;
+    for (const auto& r : three.lines)
+        if (r.species == 0) threeLines.push_back({r.wavelength - 0.6, 0.1, 2000.0 * r.strength});
+    const auto sparse = judge(spectrum(300.0, 5000, threeLines, 5.0, 22).points, three);
+    ASSERT_EQ(sparse.shifts.size(), 1u);
+    EXPECT_TRUE(sparse.shifts[0].fromSpecies);
+    EXPECT_NEAR(sparse.shifts[0].shift, -0.6, 0.01);
+    ASSERT_TRUE(evidenceOf(sparse, 0));
+    EXPECT_EQ(evidenceOf(sparse, 0)->verdict, lumdb::Verdict::Present);
 }
 
 TEST(SpeciesEvidence, ExpectedEmissionFollowsTheBoltzmannFactor) {

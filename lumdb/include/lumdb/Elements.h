@@ -181,10 +181,12 @@ struct EvidenceSettings {
     double presentChance = 4e-4;
     std::size_t presentLines = 2;  // fewest agreeing lines of a present species
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
-    // the shift under which at least minLines lines of present species agree.
+    // the shift under which at least searchLines lines of present species agree.
     double maxShift = 1.0;
     double maxStretch = 1.5e-3;  // nm per nm, tried on long segments
-    std::size_t minLines = 5;
+    // Fewest agreeing lines from which that search accepts a shift; the shifts it tried
+    // then multiply the chance of every species matched with it.
+    std::size_t searchLines = 3;
 };
 
 // How one expected line of a species fared.

@@ -27,6 +27,8 @@ struct Frame {
     double width = 0.0;              // typical full width at half maximum of its lines
     double uncertainty = 0.0;        // typical position uncertainty of its lines
     double density = 0.0;            // measured lines per nm
+    double trials = 1.0;             // shifts tried to find the model's shift from the species
+    std::size_t supportLines = 0;    // the lines that shift rests on
     std::vector<std::size_t> lines;  // measured lines in it, by position
     std::vector<double> heights;     // their heights, rising
 
@@ -264,7 +266,12 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
     double ways = 1.0;
     for (std::size_t i = 0; i < agreeing; ++i)
         ways *= static_cast<double>(candidates - i) / static_cast<double>(i + 1);
-    ev.chance = agreeing > 0 ? std::min(1.0, ways * product) : 1.0;
+    // A shift found from the species' own lines gave them as many chances as shifts were
+    // tried; where other species' lines carry most of it, it says little about this one.
+    double trials = 1.0;
+    for (const Frame* f : frames)
+        if (2 * agreeing >= f->supportLines) trials = std::max(trials, f->trials);
+    ev.chance = agreeing > 0 ? std::min(1.0, trials * ways * product) : 1.0;
     if (ev.score >= s.presentScore && agreeing >= s.presentLines && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
@@ -430,14 +437,14 @@ bool agreesWell(const Context& ctx, const SpeciesEvidence& ev) {
 // For a segment whose shift the line vote left open: the shift under which the species'
 // strongest lines agree best, tried on a grid over the whole range of shifts. Every species
 // that would be present there counts its agreeing lines; the shift wins when they are at
-// least minLines and clearly more than at any shift apart from it. It is then refined on
+// least searchLines and clearly more than at any shift apart from it. It is then refined on
 // those lines (their median offset) and kept with its supporting lines.
 bool searchShift(const Context& ctx, Frame& frame,
                  const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin,
                  SegmentShift& out) {
     const EvidenceSettings& s = ctx.settings;
     const double maxShift = std::abs(s.maxShift);
-    if (frame.lines.size() < s.minLines || !(maxShift > 0)) return false;
+    if (frame.lines.size() < s.searchLines || !(maxShift > 0)) return false;
     const double step = std::max(0.005, 0.25 * frame.width);
     Frame trial = frame;
     trial.shift = trial.stretch = 0.0;
@@ -502,7 +509,9 @@ bool searchShift(const Context& ctx, Frame& frame,
         if (std::abs(k - bestK) > 4)
             runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
     out.bestShift = bestK * step;
-    if (*best < static_cast<double>(s.minLines) || *best < 1.5 * runnerUp) return false;
+    // Likelihoods below one make the sum a little short of the agreeing lines behind it;
+    // their count is checked on the refined shift.
+    if (*best < 0.5 * static_cast<double>(s.searchLines) || *best < 1.5 * runnerUp) return false;
 
     // Refinement on the agreeing lines of the species present at the best shift.
     double shift = bestK * step;
@@ -527,7 +536,7 @@ bool searchShift(const Context& ctx, Frame& frame,
                                    ctx.refs.lines[l.reference].species, 0.0});
             }
         }
-        if (offsets.size() < s.minLines) return false;
+        if (offsets.size() < s.searchLines) return false;
         shift = median(offsets);
     }
     std::vector<double> deviations;
@@ -551,6 +560,9 @@ bool searchShift(const Context& ctx, Frame& frame,
     frame.shift = shift;
     frame.stretch = stretch;
     frame.modelSigma = std::hypot(spread, out.shiftUncertainty);
+    // The shift was chosen to make these lines agree: as many chances as shifts were tried.
+    frame.trials = static_cast<double>(objective.size());
+    frame.supportLines = out.support.size();
     return true;
 }
 
