@@ -105,6 +105,8 @@ const char* outcomeOf(lumdb::LineOutcome o) {
             return "nicht getrennt";
         case lumdb::LineOutcome::Explained:
             return "von anderer Spezies erklärt";
+        case lumdb::LineOutcome::Unscaled:
+            return "Abschnitt ohne Fund der Spezies";
     }
     return "";
 }
@@ -125,6 +127,8 @@ const char* outcomeKeyOf(lumdb::LineOutcome o) {
             return "unresolved";
         case lumdb::LineOutcome::Explained:
             return "explained";
+        case lumdb::LineOutcome::Unscaled:
+            return "unscaled";
     }
     return "";
 }

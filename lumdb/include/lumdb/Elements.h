@@ -200,6 +200,8 @@ enum class LineOutcome : std::uint8_t {
                  // neighbour (the data stand about as high as predicted): says nothing
     Explained,   // found on a line that a species judged present before accounts for (at
                  // least half its height): no evidence of its own
+    Unscaled,    // not found, in a segment of the x axis where no line of the species was
+                 // found: the response there is unknown, so it says nothing
 };
 
 struct ExpectedLine {
@@ -223,7 +225,8 @@ struct SpeciesEvidence {
     EmissionBasis basis = EmissionBasis::Unknown;
     bool scored = false;       // false: the database gives no expected emission (score unknown)
     double score = 0.0;        // -1 .. 1: weighted agreement of the judged lines
-    double scale = 0.0;        // measured height per unit of expected emission
+    double scale = 0.0;        // measured height per unit of expected emission (in the
+                               // segment of the strongest judged line that has a scale)
     std::size_t found = 0;     // judged lines found (Agrees or Stronger)
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker

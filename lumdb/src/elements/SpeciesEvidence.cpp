@@ -168,6 +168,7 @@ struct Judged {
     SpeciesEvidence evidence;
     double norm = 1.0;                 // raw expected emission of the strongest judged line
     std::vector<const Frame*> frames;  // the segment of each judged line
+    std::vector<double> scales;        // the species' scale in the segment of each judged line
 };
 
 
@@ -187,19 +188,29 @@ bool saysNothing(const ExpectedLine& l) {
            l.outcome == LineOutcome::Explained;
 }
 
+// Judges the lines of `ev` with the species' scale in each line's segment (`scales`, one
+// per line; 0 where no line of the species was found in the segment).
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
-              double scale) {
+              const std::vector<double>& scales) {
     const EvidenceSettings& s = ctx.settings;
     const double visible = s.visible * ctx.noise;
-    ev.scale = scale;
     ev.found = ev.expected = ev.missing = 0;
     std::size_t agreeing = 0;
     double weights = 0.0, sum = 0.0;
-    for (ExpectedLine& l : ev.lines) {
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        ExpectedLine& l = ev.lines[k];
+        const double scale = scales[k];
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
         if (saysNothing(l)) continue;
+        if (!(scale > 0) && l.measured < 0) {
+            // Each segment of the x axis may come from its own detector with its own
+            // response: without a found line of the species in it, its height there is
+            // unknown.
+            l.outcome = LineOutcome::Unscaled;
+            continue;
+        }
         const double w = std::sqrt(l.expected) * std::min(1.0, l.predicted / visible);
         if (l.measured >= 0) {
             const double a = ctx.measured[static_cast<std::size_t>(l.measured)].height;
@@ -334,30 +345,53 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         ev.score = std::nan("");
         return;
     }
-    // The scale each found line suggests; the one under which the judged lines agree best.
+    // Per segment, segments in the order of their strongest judged line: the scale each
+    // found line there suggests, and the one under which the judged lines agree best.
     // Lines another species explains suggest scales only where no other line is found: the
     // species would need such a scale to show them, so its missing lines still speak.
-    std::vector<double> scales, explainedScales;
-    for (const ExpectedLine& l : ev.lines)
-        if (l.measured >= 0)
-            (l.outcome == LineOutcome::Explained ? explainedScales : scales)
-                .push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
-                           l.expected);
-    if (scales.empty()) scales = std::move(explainedScales);
-    std::sort(scales.begin(), scales.end());
-    double bestScale = 0.0, bestScore = -2.0;
-    std::size_t bestFound = 0;
-    for (const double a : scales) {
-        if (!(a > 0) || !std::isfinite(a)) continue;
-        evaluate(ctx, ev, j.frames, a);
-        if (ev.score > bestScore + 1e-12 ||
-            (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
-            bestScore = ev.score;
-            bestScale = a;
-            bestFound = ev.found;
+    j.scales.assign(ev.lines.size(), 0.0);
+    std::vector<const Frame*> segments;
+    for (const Frame* f : j.frames)
+        if (std::find(segments.begin(), segments.end(), f) == segments.end())
+            segments.push_back(f);
+    for (const Frame* f : segments) {
+        std::vector<double> scales, explainedScales;
+        for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+            const ExpectedLine& l = ev.lines[k];
+            if (j.frames[k] == f && l.measured >= 0)
+                (l.outcome == LineOutcome::Explained ? explainedScales : scales)
+                    .push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
+                               l.expected);
         }
+        if (scales.empty()) scales = std::move(explainedScales);
+        std::sort(scales.begin(), scales.end());
+        double bestScale = 0.0, bestScore = -2.0;
+        std::size_t bestFound = 0;
+        auto setScale = [&](double a) {
+            for (std::size_t k = 0; k < ev.lines.size(); ++k)
+                if (j.frames[k] == f) j.scales[k] = a;
+        };
+        for (const double a : scales) {
+            if (!(a > 0) || !std::isfinite(a)) continue;
+            setScale(a);
+            evaluate(ctx, ev, j.frames, j.scales);
+            if (ev.score > bestScore + 1e-12 ||
+                (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
+                bestScore = ev.score;
+                bestScale = a;
+                bestFound = ev.found;
+            }
+        }
+        setScale(bestScale);
     }
-    evaluate(ctx, ev, j.frames, bestScale);
+    evaluate(ctx, ev, j.frames, j.scales);
+    // The scale reported is that of the segment of the strongest judged line with one.
+    ev.scale = 0.0;
+    for (const double a : j.scales)
+        if (a > 0) {
+            ev.scale = a;
+            break;
+        }
 }
 
 // The strongest expected lines of species `sp` among `lines` (its references, by
@@ -745,9 +779,13 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                     speciesFactor = ev.verdict == Verdict::Present    ? 1.0
                                     : ev.verdict == Verdict::Possible ? 0.3
                                                                       : 0.03;
-                    if (ev.scored && it->basis == ev.basis && ev.scale > 0) {
+                    // The species' scale in this segment, if any of its lines was found here.
+                    double scale = 0.0;
+                    for (std::size_t k = 0; k < j->frames.size() && k < j->scales.size(); ++k)
+                        if (j->frames[k] == &f && j->scales[k] > 0) scale = j->scales[k];
+                    if (ev.scored && it->basis == ev.basis && scale > 0) {
                         const double e = ExpectedEmission(*it, result.temperature) / j->norm;
-                        const double p = ev.scale * e;
+                        const double p = scale * e;
                         if (std::isfinite(p) && p > 0 && line.height > 0)
                             c.intensity =
                                 std::sqrt(std::min(p, line.height) / std::max(p, line.height));
