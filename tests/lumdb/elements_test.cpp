@@ -340,6 +340,13 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_NEAR(sparse.shifts[0].shift, -0.6, 0.01);
     ASSERT_TRUE(evidenceOf(sparse, 0));
     EXPECT_EQ(evidenceOf(sparse, 0)->verdict, lumdb::Verdict::Present);
+    // Two lines fix it only while no other shift lets any species agree; a shift alone then.
+    std::erase_if(three.lines, [](auto& r) { return r.species == 0 && r.wavelength > 315; });
+    threeLines.pop_back();
+    const auto two = judge(spectrum(300.0, 5000, threeLines, 5.0, 23).points, three);
+    EXPECT_TRUE(two.shifts[0].fromSpecies);
+    EXPECT_NEAR(two.shifts[0].shift, -0.6, 0.01);
+    EXPECT_EQ(two.shifts[0].stretch, 0.0);
 }
 
 TEST(SpeciesEvidence, ExpectedEmissionFollowsTheBoltzmannFactor) {

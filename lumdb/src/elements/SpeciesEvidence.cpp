@@ -478,7 +478,7 @@ bool searchShift(const Context& ctx, Frame& frame,
                  SegmentShift& out) {
     const EvidenceSettings& s = ctx.settings;
     const double maxShift = std::abs(s.maxShift);
-    if (frame.lines.size() < s.searchLines || !(maxShift > 0)) return false;
+    if (frame.lines.size() < 2 || !(maxShift > 0)) return false;
     const double step = std::max(0.005, 0.25 * frame.width);
     Frame trial = frame;
     trial.shift = trial.stretch = 0.0;
@@ -512,7 +512,7 @@ bool searchShift(const Context& ctx, Frame& frame,
             l.position = w + shift + stretch * (w - frame.centre);
         }
     };
-    std::vector<double> objective;
+    std::vector<double> objective, unstretched;
     double bestObjective = -1.0, bestStretch = 0.0;
     for (int q = -stretches; q <= stretches; ++q) {
         stretch = q * stretchStep;
@@ -528,6 +528,7 @@ bool searchShift(const Context& ctx, Frame& frame,
             }
             tried[static_cast<std::size_t>(k + steps)] = sum;
         }
+        if (q == 0) unstretched = tried;
         const double top = *std::max_element(tried.begin(), tried.end());
         if (top > bestObjective) {
             bestObjective = top;
@@ -536,6 +537,11 @@ bool searchShift(const Context& ctx, Frame& frame,
         }
     }
     stretch = bestStretch;
+    // Fewer lines than a stretch needs besides the shift: a shift alone.
+    if (bestObjective < static_cast<double>(s.searchLines)) {
+        stretch = 0.0;
+        objective = std::move(unstretched);
+    }
     const auto best = std::max_element(objective.begin(), objective.end());
     const int bestK = static_cast<int>(best - objective.begin()) - steps;
     double runnerUp = 0.0;
@@ -570,7 +576,8 @@ bool searchShift(const Context& ctx, Frame& frame,
                                    ctx.refs.lines[l.reference].species, 0.0});
             }
         }
-        if (offsets.size() < s.searchLines) return false;
+        // Two lines suffice where no other shift lets any species agree at all.
+        if (offsets.size() < (runnerUp > 0 ? s.searchLines : std::size_t{2})) return false;
         shift = median(offsets);
     }
     std::vector<double> deviations;
