@@ -144,6 +144,7 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     if (std::getenv("LUMORA_QUALITY_FIT_T")) settings.fitTemperature = true;
     if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
+    if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
     const auto result = lumdb::JudgeSpecies(c.points, measured, noise, refs, shifts, settings);
     out.drawn = c.species.size();
     for (std::size_t k = 0; k < c.species.size(); ++k) out.detectable += c.visibleLines[k] >= 2;

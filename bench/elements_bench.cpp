@@ -150,7 +150,11 @@ void BM_SyntheticQuality(benchmark::State& state) {
     std::size_t detectable = 0, detected = 0;
     std::vector<double> errors;
     for (auto _ : state) {
-        for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(state.range(0)); ++seed) {
+        // LUMORA_QUALITY_FIRST moves the seeds (first .. first + N - 1), for a second set.
+        const char* firstSeed = std::getenv("LUMORA_QUALITY_FIRST");
+        const auto first = firstSeed ? static_cast<std::uint32_t>(std::strtoul(firstSeed, nullptr, 10)) : 1u;
+        for (std::uint32_t seed = first; seed < first + static_cast<std::uint32_t>(state.range(0));
+             ++seed) {
             const auto c = lumbench::makeElementsCase(refs, seed);
             const auto o = lumbench::judgeCase(host, refs, c);
             if (const char* write = std::getenv("LUMORA_QUALITY_WRITE");
@@ -161,6 +165,16 @@ void BM_SyntheticQuality(benchmark::State& state) {
                     std::fclose(f);
                 }
             }
+            if (std::getenv("LUMORA_QUALITY_DUMP"))
+                for (const auto& ev : o.result.species) {
+                    if (ev.verdict == lumdb::Verdict::Unsupported) continue;
+                    std::size_t agree = 0;
+                    for (const auto& l : ev.lines) agree += l.outcome == lumdb::LineOutcome::Agrees;
+                    const bool isDrawn =
+                        std::find(c.species.begin(), c.species.end(), ev.species) != c.species.end();
+                    std::printf("D %u %d %.4f %.3e %zu %zu %zu %zu\n", seed, isDrawn ? 1 : 0,
+                                ev.score, ev.chance, agree, ev.found, ev.expected, ev.missing);
+                }
             drawn += o.drawn;
             recalled += o.recalled;
             detectable += o.detectable;

@@ -296,6 +296,8 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                     .string(explained->scored ? basisText(explained->basis) : "unbekannt")
                     .key("scale")
                     .number(explained->scale)
+                    .key("chance")
+                    .number(explained->chance)
                     .key("lines")
                     .beginArray();
                 for (const auto& l : explained->lines) {

@@ -172,13 +172,13 @@ struct EvidenceSettings {
     double reach = 3.0;           // a database line matches within this many combined sigmas
     double visible = 5.0;         // a line predicted this many noises high must be seen
     double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
-    double presentScore = 0.5;    // score from which a species with two agreeing lines is present
+    double presentScore = 0.7;    // score from which a species with agreeing lines is present
     double possibleScore = 0.15;  // score from which a species with a found line is possible
     // Present also needs its agreeing lines to be this unlikely by chance: for each, a
     // measured line of about the predicted height as close as it was found (from the density
     // and heights of the measured lines nearby), for any as many of the judged lines. Every
     // species is tried, so a few would pass a lenient bar in any line-rich spectrum.
-    double presentChance = 4e-4;
+    double presentChance = 1e-3;
     std::size_t presentLines = 2;  // fewest agreeing lines of a present species
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
     // the shift under which at least searchLines lines of present species agree.
