@@ -349,6 +349,31 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_EQ(two.shifts[0].stretch, 0.0);
 }
 
+TEST(SpeciesEvidence, AResonanceLineMayBeSelfAbsorbedAnotherLineMayNot) {
+    // R's strongest line is absent, its four others agree. From the ground term that line
+    // may be absorbed (up to five times lower than predicted): no counter-evidence. From an
+    // excited level it is missing.
+    for (const float lower : {0.0f, 2.0f}) {
+        lumdb::ReferenceLines refs;
+        refs.species = {"R I"};
+        std::vector<lumbench::SyntheticLine> lines;
+        for (const float w : {305.3f, 311.7f, 318.1f, 322.9f, 327.4f}) {
+            lumdb::ReferenceLine r{w, w < 306 ? 1.0f : 0.8f - (w - 311.f) / 80.f, 0};
+            r.lowerEnergy = w < 306 ? lower : 2.0f;
+            refs.lines.push_back(r);
+            if (w > 306) lines.push_back({w, 0.1, 100.0 * r.strength});
+        }
+        const auto result = judge(spectrum(300.0, 2000, lines, 5.0, 24).points, refs);
+        ASSERT_EQ(result.species.size(), 1u);
+        const auto& ev = result.species[0];
+        ASSERT_EQ(refs.lines[ev.lines.front().reference].wavelength, 305.3f);
+        EXPECT_EQ(ev.lines.front().outcome,
+                  lower == 0 ? lumdb::LineOutcome::Absorbed : lumdb::LineOutcome::Missing)
+            << ev.lines.front().predicted;
+        EXPECT_EQ(ev.missing, lower == 0 ? 0u : 1u);
+    }
+}
+
 TEST(SpeciesEvidence, ExpectedEmissionFollowsTheBoltzmannFactor) {
     lumdb::ReferenceLine low{400.0f, 1.0f, 0}, high{400.0f, 1.0f, 0};
     low.basis = high.basis = lumdb::EmissionBasis::Transition;

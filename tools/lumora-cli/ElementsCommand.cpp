@@ -107,6 +107,8 @@ const char* outcomeOf(lumdb::LineOutcome o) {
             return "von anderer Spezies erklärt";
         case lumdb::LineOutcome::Unscaled:
             return "Abschnitt ohne Fund der Spezies";
+        case lumdb::LineOutcome::Absorbed:
+            return "Resonanzlinie, selbstabsorbiert?";
     }
     return "";
 }
@@ -129,6 +131,8 @@ const char* outcomeKeyOf(lumdb::LineOutcome o) {
             return "explained";
         case lumdb::LineOutcome::Unscaled:
             return "unscaled";
+        case lumdb::LineOutcome::Absorbed:
+            return "absorbed";
     }
     return "";
 }
@@ -526,7 +530,8 @@ int runElements(Session& session) {
                 search.Noise = true;
                 search.NoiseValue = lumdb::RobustNoise(r.points);
             }
-            r.spectrumLines = searchLines(session, r, search);
+            float searchNoise = 0.0f;
+            r.spectrumLines = searchLines(session, r, search, &searchNoise);
             if (!refs) {
                 refs.emplace();
                 try {
@@ -536,7 +541,7 @@ int runElements(Session& session) {
                     throw;
                 }
             }
-            f.analysis = analyseElements(r, *refs, shiftSettings, evidenceSettings);
+            f.analysis = analyseElements(r, *refs, shiftSettings, evidenceSettings, searchNoise);
             out.fileDone();
             report(out, f, *refs, how);
         } catch (const FileFailure& failure) {

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,6 +63,8 @@ struct ReferenceLine {
     // Transition: g_lower f / wavelength^2 (proportional to g_upper A); otherwise unused.
     float transition = 0.0f;
     float upperEnergy = 0.0f;  // eV, for Transition
+    // eV, of the lower level where the database gives either level's energy; NaN otherwise.
+    float lowerEnergy = std::numeric_limits<float>::quiet_NaN();
     // Band heads: the sequence of heads the line belongs to (numbered within the species
     // from 1); 0 for atomic lines.
     std::uint32_t sequence = 0;
@@ -172,6 +175,11 @@ struct EvidenceSettings {
     double reach = 3.0;           // a database line matches within this many combined sigmas
     double visible = 5.0;         // a line predicted this many noises high must be seen
     double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
+    // Lines whose lower level lies at most groundTerm (eV) above the ground state may stand
+    // up to selfAbsorption times lower than predicted (beyond ratioTolerance) before they
+    // count against their species.
+    double groundTerm = 0.15;
+    double selfAbsorption = 5.0;
     double presentScore = 0.7;    // score from which a species with agreeing lines is present
     double possibleScore = 0.15;  // score from which a species with a found line is possible
     // Present also needs its agreeing lines to be this unlikely by chance: for each, a
@@ -202,6 +210,8 @@ enum class LineOutcome : std::uint8_t {
                  // least half its height): no evidence of its own
     Unscaled,    // not found, in a segment of the x axis where no line of the species was
                  // found: the response there is unknown, so it says nothing
+    Absorbed,    // a line from the ground term found weaker or missing, by no more than
+                 // self-absorption can explain: says nothing
 };
 
 struct ExpectedLine {

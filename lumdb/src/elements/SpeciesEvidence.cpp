@@ -181,6 +181,12 @@ double heightChance(const Frame& f, double predicted, double tolerance) {
     return std::max(0.05, static_cast<double>(hi - lo) / static_cast<double>(f.heights.size()));
 }
 
+// A line whose lower level lies in the ground term: in a dense plasma the atoms in that
+// level absorb it on its way out, so it may stand much lower than its emission predicts.
+bool fromGround(const ReferenceLine& r, const EvidenceSettings& s) {
+    return r.lowerEnergy <= s.groundTerm;
+}
+
 // A line beside a stronger judged line of its species, or on a line another species
 // explains: it takes no part in the species' score.
 bool saysNothing(const ExpectedLine& l) {
@@ -222,6 +228,11 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
             if (ratio > s.ratioTolerance) {
                 l.outcome = LineOutcome::Stronger;
                 l.contribution = 0.5 * support;
+            } else if (ratio * s.ratioTolerance < 1.0 &&
+                       fromGround(ctx.refs.lines[l.reference], s) &&
+                       ratio * s.ratioTolerance * s.selfAbsorption >= 1.0) {
+                l.outcome = LineOutcome::Absorbed;
+                continue;
             } else if (ratio * s.ratioTolerance < 1.0) {
                 l.outcome = LineOutcome::Weaker;
                 l.contribution = -0.5;
@@ -236,6 +247,10 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
             // (a line adds all its height to what is below it): it hides in the flank of a
             // neighbour, which says nothing either way.
             l.outcome = LineOutcome::Unresolved;
+            continue;
+        } else if (l.predicted >= visible && fromGround(ctx.refs.lines[l.reference], s) &&
+                   l.predicted < visible * s.selfAbsorption) {
+            l.outcome = LineOutcome::Absorbed;
             continue;
         } else if (l.predicted >= visible) {
             l.outcome = LineOutcome::Missing;
