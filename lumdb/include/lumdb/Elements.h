@@ -268,11 +268,14 @@ struct EvidenceResult {
 // (MeasureLines,
 // `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
 // an estimate gets the shift its species agree on, or is matched unshifted). Per species the
-// strongest expected lines in the covered range are matched; the species' scale is the one, among
-// those its found lines suggest, under which the judged lines agree best; found lines that agree
-// with their prediction count for it, lines that should stand above the noise but are absent or
-// much weaker count against it. Deterministic: the result depends on the order of neither the
-// species nor the lines of `references`.
+// strongest expected lines in the covered range are matched; the species' scale in each segment
+// is the one, among those its found lines there suggest, under which the judged lines agree
+// best; found lines that agree with their prediction count for it, lines that should stand
+// above the noise but are absent or much weaker count against it (not so lines of segments
+// without a found line of the species, nor ground-term lines within what self-absorption
+// allows). Species judged present then claim their lines, least likely by chance first, and
+// the species after them are judged again without those lines. Deterministic: the result
+// depends on the order of neither the species nor the lines of `references`.
 LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                          std::span<const LineMeasurement> measured, float noise,
                                          const ReferenceLines& references,
