@@ -171,7 +171,6 @@ struct Judged {
     std::vector<double> scales;        // the species' scale in the segment of each judged line
 };
 
-
 // The share of a segment's measured lines whose height agrees with `predicted`: how likely a
 // chance neighbour also passes for the line. Never below one in twenty.
 double heightChance(const Frame& f, double predicted, double tolerance) {
@@ -272,9 +271,9 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
     // How likely agreement as good as this is by chance: for each agreeing line, a measured
-    // line of about the predicted height as close to where it should be (at least half its
-    // sigma: closer than that, position says no more); any `agreeing` of the judged lines
-    // could have met such neighbours, the faint ones too.
+    // line of about the predicted height as close to where it should be (no closer than an
+    // isolated line can be placed: closer than that, position says no more); any `agreeing`
+    // of the judged lines could have met such neighbours, the faint ones too.
     std::size_t candidates = 0;
     double product = 1.0;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
