@@ -152,7 +152,8 @@ void BM_SyntheticQuality(benchmark::State& state) {
     for (auto _ : state) {
         // LUMORA_QUALITY_FIRST moves the seeds (first .. first + N - 1), for a second set.
         const char* firstSeed = std::getenv("LUMORA_QUALITY_FIRST");
-        const auto first = firstSeed ? static_cast<std::uint32_t>(std::strtoul(firstSeed, nullptr, 10)) : 1u;
+        const auto first =
+            firstSeed ? static_cast<std::uint32_t>(std::strtoul(firstSeed, nullptr, 10)) : 1u;
         for (std::uint32_t seed = first; seed < first + static_cast<std::uint32_t>(state.range(0));
              ++seed) {
             const auto c = lumbench::makeElementsCase(refs, seed);
@@ -170,8 +171,8 @@ void BM_SyntheticQuality(benchmark::State& state) {
                     if (ev.verdict == lumdb::Verdict::Unsupported) continue;
                     std::size_t agree = 0;
                     for (const auto& l : ev.lines) agree += l.outcome == lumdb::LineOutcome::Agrees;
-                    const bool isDrawn =
-                        std::find(c.species.begin(), c.species.end(), ev.species) != c.species.end();
+                    const bool isDrawn = std::find(c.species.begin(), c.species.end(),
+                                                   ev.species) != c.species.end();
                     std::printf("D %u %d %.4f %.3e %zu %zu %zu %zu\n", seed, isDrawn ? 1 : 0,
                                 ev.score, ev.chance, agree, ev.found, ev.expected, ev.missing);
                 }

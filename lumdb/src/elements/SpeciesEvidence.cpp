@@ -283,8 +283,7 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         if (l.outcome != LineOutcome::Agrees) continue;
         const LineMeasurement& m = ctx.measured[static_cast<std::size_t>(l.measured)];
         const double off = std::abs(m.position - l.position);
-        const double floor =
-            ctx.sigmaApart(ctx.refs.lines[l.reference], *frames[k], m.uncertainty);
+        const double floor = ctx.sigmaApart(ctx.refs.lines[l.reference], *frames[k], m.uncertainty);
         const double near = std::min(0.95, frames[k]->density * 2 * std::max(off, floor));
         product *= heightChance(*frames[k], l.predicted, s.ratioTolerance) * near;
     }
@@ -366,8 +365,7 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     j.scales.assign(ev.lines.size(), 0.0);
     std::vector<const Frame*> segments;
     for (const Frame* f : j.frames)
-        if (std::find(segments.begin(), segments.end(), f) == segments.end())
-            segments.push_back(f);
+        if (std::find(segments.begin(), segments.end(), f) == segments.end()) segments.push_back(f);
     for (const Frame* f : segments) {
         std::vector<double> scales, explainedScales;
         for (std::size_t k = 0; k < ev.lines.size(); ++k) {
@@ -733,8 +731,9 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                             const EvidenceSettings& settings) {
     EvidenceResult result;
     const detail::SortedSeries series(points);
-    Context ctx{series,   measured, std::max(noise, 1e-30f),
-                references, settings, framesOf(measured, shifts), {}};
+    Context ctx{series,     measured, std::max(noise, 1e-30f),
+                references, settings, framesOf(measured, shifts),
+                {}};
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
