@@ -123,6 +123,7 @@ struct CaseOutcome {
     std::size_t present = 0, falsePresent = 0;
     std::vector<double> shiftErrors;
     std::vector<std::uint32_t> missed, wrong;
+    lumdb::EvidenceResult result;
 };
 
 // The whole chain as lumora-cli elements runs it with --robust-noise.
@@ -141,6 +142,9 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     lumdb::EvidenceSettings settings;
     if (std::getenv("LUMORA_QUALITY_TRUE_T")) settings.temperature = c.temperature;
     if (std::getenv("LUMORA_QUALITY_FIT_T")) settings.fitTemperature = true;
+    if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
+    if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
+    if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
     const auto result = lumdb::JudgeSpecies(c.points, measured, noise, refs, shifts, settings);
     out.drawn = c.species.size();
     for (std::size_t k = 0; k < c.species.size(); ++k) out.detectable += c.visibleLines[k] >= 2;
@@ -162,6 +166,7 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
                          [&](const lumdb::SpeciesEvidence& ev) { return ev.species == s; }))
             out.missed.push_back(s);
     out.falsePresent = out.wrong.size();
+    out.result = result;
     for (const auto& s : result.shifts)
         if (s.estimated() && s.support.size() >= 5) out.shiftErrors.push_back(s.shift - c.shift);
     return out;

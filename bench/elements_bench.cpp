@@ -150,7 +150,12 @@ void BM_SyntheticQuality(benchmark::State& state) {
     std::size_t detectable = 0, detected = 0;
     std::vector<double> errors;
     for (auto _ : state) {
-        for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(state.range(0)); ++seed) {
+        // LUMORA_QUALITY_FIRST moves the seeds (first .. first + N - 1), for a second set.
+        const char* firstSeed = std::getenv("LUMORA_QUALITY_FIRST");
+        const auto first =
+            firstSeed ? static_cast<std::uint32_t>(std::strtoul(firstSeed, nullptr, 10)) : 1u;
+        for (std::uint32_t seed = first; seed < first + static_cast<std::uint32_t>(state.range(0));
+             ++seed) {
             const auto c = lumbench::makeElementsCase(refs, seed);
             const auto o = lumbench::judgeCase(host, refs, c);
             if (const char* write = std::getenv("LUMORA_QUALITY_WRITE");
@@ -161,6 +166,16 @@ void BM_SyntheticQuality(benchmark::State& state) {
                     std::fclose(f);
                 }
             }
+            if (std::getenv("LUMORA_QUALITY_DUMP"))
+                for (const auto& ev : o.result.species) {
+                    if (ev.verdict == lumdb::Verdict::Unsupported) continue;
+                    std::size_t agree = 0;
+                    for (const auto& l : ev.lines) agree += l.outcome == lumdb::LineOutcome::Agrees;
+                    const bool isDrawn = std::find(c.species.begin(), c.species.end(),
+                                                   ev.species) != c.species.end();
+                    std::printf("D %u %d %.4f %.3e %zu %zu %zu %zu\n", seed, isDrawn ? 1 : 0,
+                                ev.score, ev.chance, agree, ev.found, ev.expected, ev.missing);
+                }
             drawn += o.drawn;
             recalled += o.recalled;
             detectable += o.detectable;
@@ -180,8 +195,37 @@ void BM_SyntheticQuality(benchmark::State& state) {
                 for (auto v : c.visibleLines) std::printf(" %zu", v);
                 std::printf(") | missed");
                 for (auto sp : o.missed) std::printf(" %s", refs.species[sp].c_str());
+                for (auto sp : o.missed)
+                    for (const auto& ev : o.result.species)
+                        if (ev.species == sp) {
+                            std::size_t agree = 0;
+                            for (const auto& l : ev.lines)
+                                agree += l.outcome == lumdb::LineOutcome::Agrees;
+                            std::printf(" [%s v%d s%.2f a%zu f%zu e%zu m%zu c%.1e]",
+                                        refs.species[sp].c_str(), static_cast<int>(ev.verdict),
+                                        ev.score, agree, ev.found, ev.expected, ev.missing,
+                                        ev.chance);
+                        }
                 std::printf(" | wrong");
-                for (auto sp : o.wrong) std::printf(" %s", refs.species[sp].c_str());
+                for (auto sp : o.wrong)
+                    for (const auto& ev : o.result.species)
+                        if (ev.species == sp) {
+                            std::printf(" [%s s%.2f f%zu e%zu c%.1e:", refs.species[sp].c_str(),
+                                        ev.score, ev.found, ev.expected, ev.chance);
+                            for (const auto& l : ev.lines)
+                                if (l.outcome == lumdb::LineOutcome::Agrees) {
+                                    // Which drawn species has a line near it.
+                                    const double w = refs.lines[l.reference].wavelength;
+                                    std::string near = "-";
+                                    for (const auto& r : refs.lines)
+                                        if (std::abs(r.wavelength - w) < c.width &&
+                                            std::find(c.species.begin(), c.species.end(),
+                                                      r.species) != c.species.end())
+                                            near = refs.species[r.species];
+                                    std::printf(" %.2f(%s)", w, near.c_str());
+                                }
+                            std::printf("]");
+                        }
                 std::printf(" | shifts");
                 for (const double e : o.shiftErrors) std::printf(" %+.3f", e);
                 std::printf("\n");

@@ -277,6 +277,10 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_EQ(b->verdict, lumdb::Verdict::Unsupported);
     EXPECT_EQ(b->lines.front().outcome, lumdb::LineOutcome::Missing);
     EXPECT_LT(b->score, 0.0);
+    // Its weak lines are found, but on A's lines, which A (present) accounts for.
+    EXPECT_EQ(std::count_if(b->lines.begin(), b->lines.end(),
+                            [](auto& l) { return l.outcome == lumdb::LineOutcome::Explained; }),
+              2);
     // The molecule's heads blur at 0.3 nm: heads beside a found stronger one of their
     // sequence neither count for it nor against it.
     EXPECT_EQ(m->verdict, lumdb::Verdict::Present);
@@ -293,6 +297,9 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     // line there too.
     ASSERT_EQ(result.shifts.size(), 1u);
     EXPECT_NEAR(result.shifts[0].shift, 0.25, 0.01);
+    // The line vote alone: the regular spacing of A's lines and the heads must not pull it
+    // onto a shift where two lines of different spacing happen to coincide.
+    EXPECT_FALSE(result.shifts[0].fromSpecies);
     const auto at = std::find_if(s.lines.begin(), s.lines.end(),
                                  [](auto& l) { return std::abs(l.center - 311.95) < 1e-3; });
     ASSERT_NE(at, s.lines.end());
@@ -319,6 +326,52 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
                                               std::span<const lumdb::SegmentShift>(&open, 1));
     EXPECT_TRUE(searched.shifts[0].fromSpecies);
     EXPECT_NEAR(searched.shifts[0].shift, 0.25, 0.01);
+
+    // A species with only three lines in range, all seen 0.6 nm low: too few for the line
+    // vote, but their spacing fixes the shift, and they make the species present.
+    lumdb::ReferenceLines three = refs;
+    std::erase_if(three.lines, [](auto& r) { return r.species == 0 && r.wavelength > 320; });
+    std::vector<lumbench::SyntheticLine> threeLines;
+    for (const auto& r : three.lines)
+        if (r.species == 0) threeLines.push_back({r.wavelength - 0.6, 0.1, 2000.0 * r.strength});
+    const auto sparse = judge(spectrum(300.0, 5000, threeLines, 5.0, 22).points, three);
+    ASSERT_EQ(sparse.shifts.size(), 1u);
+    EXPECT_TRUE(sparse.shifts[0].fromSpecies);
+    EXPECT_NEAR(sparse.shifts[0].shift, -0.6, 0.01);
+    ASSERT_TRUE(evidenceOf(sparse, 0));
+    EXPECT_EQ(evidenceOf(sparse, 0)->verdict, lumdb::Verdict::Present);
+    // Two lines fix it only while no other shift lets any species agree; a shift alone then.
+    std::erase_if(three.lines, [](auto& r) { return r.species == 0 && r.wavelength > 315; });
+    threeLines.pop_back();
+    const auto two = judge(spectrum(300.0, 5000, threeLines, 5.0, 23).points, three);
+    EXPECT_TRUE(two.shifts[0].fromSpecies);
+    EXPECT_NEAR(two.shifts[0].shift, -0.6, 0.01);
+    EXPECT_EQ(two.shifts[0].stretch, 0.0);
+}
+
+TEST(SpeciesEvidence, AResonanceLineMayBeSelfAbsorbedAnotherLineMayNot) {
+    // R's strongest line is absent, its four others agree. From the ground term that line
+    // may be absorbed (up to five times lower than predicted): no counter-evidence. From an
+    // excited level it is missing.
+    for (const float lower : {0.0f, 2.0f}) {
+        lumdb::ReferenceLines refs;
+        refs.species = {"R I"};
+        std::vector<lumbench::SyntheticLine> lines;
+        for (const float w : {305.3f, 311.7f, 318.1f, 322.9f, 327.4f}) {
+            lumdb::ReferenceLine r{w, w < 306 ? 1.0f : 0.8f - (w - 311.f) / 80.f, 0};
+            r.lowerEnergy = w < 306 ? lower : 2.0f;
+            refs.lines.push_back(r);
+            if (w > 306) lines.push_back({w, 0.1, 100.0 * r.strength});
+        }
+        const auto result = judge(spectrum(300.0, 2000, lines, 5.0, 24).points, refs);
+        ASSERT_EQ(result.species.size(), 1u);
+        const auto& ev = result.species[0];
+        ASSERT_EQ(refs.lines[ev.lines.front().reference].wavelength, 305.3f);
+        EXPECT_EQ(ev.lines.front().outcome,
+                  lower == 0 ? lumdb::LineOutcome::Absorbed : lumdb::LineOutcome::Missing)
+            << ev.lines.front().predicted;
+        EXPECT_EQ(ev.missing, lower == 0 ? 0u : 1u);
+    }
 }
 
 TEST(SpeciesEvidence, ExpectedEmissionFollowsTheBoltzmannFactor) {

@@ -103,6 +103,12 @@ const char* outcomeOf(lumdb::LineOutcome o) {
             return "unter dem Rauschen";
         case lumdb::LineOutcome::Unresolved:
             return "nicht getrennt";
+        case lumdb::LineOutcome::Explained:
+            return "von anderer Spezies erklärt";
+        case lumdb::LineOutcome::Unscaled:
+            return "Abschnitt ohne Fund der Spezies";
+        case lumdb::LineOutcome::Absorbed:
+            return "Resonanzlinie, selbstabsorbiert?";
     }
     return "";
 }
@@ -121,6 +127,12 @@ const char* outcomeKeyOf(lumdb::LineOutcome o) {
             return "faint";
         case lumdb::LineOutcome::Unresolved:
             return "unresolved";
+        case lumdb::LineOutcome::Explained:
+            return "explained";
+        case lumdb::LineOutcome::Unscaled:
+            return "unscaled";
+        case lumdb::LineOutcome::Absorbed:
+            return "absorbed";
     }
     return "";
 }
@@ -288,6 +300,8 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                     .string(explained->scored ? basisText(explained->basis) : "unbekannt")
                     .key("scale")
                     .number(explained->scale)
+                    .key("chance")
+                    .number(explained->chance)
                     .key("lines")
                     .beginArray();
                 for (const auto& l : explained->lines) {
@@ -516,7 +530,8 @@ int runElements(Session& session) {
                 search.Noise = true;
                 search.NoiseValue = lumdb::RobustNoise(r.points);
             }
-            r.spectrumLines = searchLines(session, r, search);
+            float searchNoise = 0.0f;
+            r.spectrumLines = searchLines(session, r, search, &searchNoise);
             if (!refs) {
                 refs.emplace();
                 try {
@@ -526,7 +541,7 @@ int runElements(Session& session) {
                     throw;
                 }
             }
-            f.analysis = analyseElements(r, *refs, shiftSettings, evidenceSettings);
+            f.analysis = analyseElements(r, *refs, shiftSettings, evidenceSettings, searchNoise);
             out.fileDone();
             report(out, f, *refs, how);
         } catch (const FileFailure& failure) {

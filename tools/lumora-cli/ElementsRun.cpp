@@ -1,6 +1,8 @@
 // The species judgement of one spectrum, shared by lumora-cli elements and identify --ranked.
 #include "ElementsRun.h"
 
+#include <algorithm>
+
 #include "FileFailure.h"
 #include "Session.h"
 
@@ -54,13 +56,14 @@ void readReferenceLines(Session& session, const TElementArray& elements, const S
 
 ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::ReferenceLines& refs,
                                  const lumdb::ShiftSettings& shiftSettings,
-                                 const lumdb::EvidenceSettings& evidenceSettings) {
+                                 const lumdb::EvidenceSettings& evidenceSettings,
+                                 float searchNoise) {
     ElementsAnalysis a;
     a.noise = lumdb::RobustNoise(r.points);
     a.measured = lumdb::MeasureLines(r.points, r.spectrumLines, a.noise);
     a.shifts = lumdb::EstimateShifts(r.points, a.measured, a.noise, refs, shiftSettings);
-    a.evidence =
-        lumdb::JudgeSpecies(r.points, a.measured, a.noise, refs, a.shifts, evidenceSettings);
+    a.evidence = lumdb::JudgeSpecies(r.points, a.measured, std::max(a.noise, searchNoise), refs,
+                                     a.shifts, evidenceSettings);
     return a;
 }
 

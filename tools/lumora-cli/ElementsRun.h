@@ -29,9 +29,11 @@ void readReferenceLines(Session& session, const TElementArray& elements, const S
                         lumdb::ReferenceLines& out);
 
 // Measures the found lines of `r` (already searched), estimates the shifts and judges the
-// species of `refs`.
+// species of `refs`. `searchNoise` is the noise the line search worked with, where known: a
+// line it could not have found (below its noise's reach) is no counter-evidence.
 ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::ReferenceLines& refs,
                                  const lumdb::ShiftSettings& shiftSettings,
-                                 const lumdb::EvidenceSettings& evidenceSettings);
+                                 const lumdb::EvidenceSettings& evidenceSettings,
+                                 float searchNoise = 0.0f);
 
 }  // namespace lumcli

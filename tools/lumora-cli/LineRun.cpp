@@ -18,13 +18,15 @@ void prepare(Session& session, const SpectrumRecord& record, SLineSearchVal& sea
 
 }  // namespace
 
-TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search) {
+TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search,
+                       float* noise) {
     prepare(session, record, search);
     TPointList smoothed;
     TLineArray lines;
     if (!LineSearch(session.host(), record.points, smoothed, lines, &search))
         throw FileFailure("SearchFailed",
                           session.host().failureText("Die Liniensuche ist fehlgeschlagen."));
+    if (noise) *noise = search.NoiseValue;
     return lines;
 }
 

@@ -9,8 +9,10 @@
 namespace lumcli {
 
 // LineSearch on the record's points with a copy of `search`; throws FileFailure when the
-// settings do not fit the spectrum or the run fails.
-TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search);
+// settings do not fit the spectrum or the run fails. `noise`, if given, receives the noise
+// value the search worked with.
+TLineArray searchLines(Session& session, const SpectrumRecord& record, SLineSearchVal search,
+                       float* noise = nullptr);
 
 // SmoothData; the smoothed points in reverse input order. Throws FileFailure.
 TPointList smoothPoints(Session& session, const SpectrumRecord& record, SLineSearchVal search);

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <vector>
@@ -62,6 +63,8 @@ struct ReferenceLine {
     // Transition: g_lower f / wavelength^2 (proportional to g_upper A); otherwise unused.
     float transition = 0.0f;
     float upperEnergy = 0.0f;  // eV, for Transition
+    // eV, of the lower level where the database gives either level's energy; NaN otherwise.
+    float lowerEnergy = std::numeric_limits<float>::quiet_NaN();
     // Band heads: the sequence of heads the line belongs to (numbered within the species
     // from 1); 0 for atomic lines.
     std::uint32_t sequence = 0;
@@ -172,17 +175,26 @@ struct EvidenceSettings {
     double reach = 3.0;           // a database line matches within this many combined sigmas
     double visible = 5.0;         // a line predicted this many noises high must be seen
     double ratioTolerance = 3.0;  // factor within which a found line agrees with its prediction
-    double presentScore = 0.5;    // score from which a species with two agreeing lines is present
+    // Lines whose lower level lies at most groundTerm (eV) above the ground state may stand
+    // up to selfAbsorption times lower than predicted (beyond ratioTolerance) before they
+    // count against their species.
+    double groundTerm = 0.15;
+    double selfAbsorption = 5.0;
+    double presentScore = 0.7;    // score from which a species with agreeing lines is present
     double possibleScore = 0.15;  // score from which a species with a found line is possible
-    // Present also needs its agreeing lines to be this unlikely by chance (Poisson, from the
-    // density of measured lines near the judged ones): every species is tried, so a few
-    // would pass a lenient bar in any line-rich spectrum.
-    double presentChance = 2e-3;
+    // Present also needs its agreeing lines to be this unlikely by chance: for each, a
+    // measured line of about the predicted height as close as it was found (from the density
+    // and heights of the measured lines nearby), for any as many of the judged lines. Every
+    // species is tried, so a few would pass a lenient bar in any line-rich spectrum.
+    double presentChance = 1e-3;
+    std::size_t presentLines = 2;  // fewest agreeing lines of a present species
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
-    // the shift under which at least minLines lines of present species agree.
+    // the shift under which at least searchLines lines of present species agree.
     double maxShift = 1.0;
     double maxStretch = 1.5e-3;  // nm per nm, tried on long segments
-    std::size_t minLines = 5;
+    // Fewest agreeing lines from which that search accepts a shift; the shifts it tried
+    // then multiply the chance of every species matched with it.
+    std::size_t searchLines = 3;
 };
 
 // How one expected line of a species fared.
@@ -194,6 +206,12 @@ enum class LineOutcome : std::uint8_t {
     Faint,       // predicted below the noise and not found: says nothing
     Unresolved,  // next to a stronger judged line of its species, or hidden in the flank of a
                  // neighbour (the data stand about as high as predicted): says nothing
+    Explained,   // found on a line that a species judged present before accounts for (at
+                 // least half its height): no evidence of its own
+    Unscaled,    // not found, in a segment of the x axis where no line of the species was
+                 // found: the response there is unknown, so it says nothing
+    Absorbed,    // a line from the ground term found weaker or missing, by no more than
+                 // self-absorption can explain: says nothing
 };
 
 struct ExpectedLine {
@@ -217,11 +235,12 @@ struct SpeciesEvidence {
     EmissionBasis basis = EmissionBasis::Unknown;
     bool scored = false;       // false: the database gives no expected emission (score unknown)
     double score = 0.0;        // -1 .. 1: weighted agreement of the judged lines
-    double scale = 0.0;        // measured height per unit of expected emission
+    double scale = 0.0;        // measured height per unit of expected emission (in the
+                               // segment of the strongest judged line that has a scale)
     std::size_t found = 0;     // judged lines found (Agrees or Stronger)
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker
-    double chance = 1.0;       // probability of as many agreeing lines by chance
+    double chance = 1.0;       // probability of agreement as close by chance
     std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
 };
 
@@ -249,11 +268,14 @@ struct EvidenceResult {
 // (MeasureLines,
 // `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
 // an estimate gets the shift its species agree on, or is matched unshifted). Per species the
-// strongest expected lines in the covered range are matched; the species' scale is the one, among
-// those its found lines suggest, under which the judged lines agree best; found lines that agree
-// with their prediction count for it, lines that should stand above the noise but are absent or
-// much weaker count against it. Deterministic: the result depends on the order of neither the
-// species nor the lines of `references`.
+// strongest expected lines in the covered range are matched; the species' scale in each segment
+// is the one, among those its found lines there suggest, under which the judged lines agree
+// best; found lines that agree with their prediction count for it, lines that should stand
+// above the noise but are absent or much weaker count against it (not so lines of segments
+// without a found line of the species, nor ground-term lines within what self-absorption
+// allows). Species judged present then claim their lines, least likely by chance first, and
+// the species after them are judged again without those lines. Deterministic: the result
+// depends on the order of neither the species nor the lines of `references`.
 LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                          std::span<const LineMeasurement> measured, float noise,
                                          const ReferenceLines& references,

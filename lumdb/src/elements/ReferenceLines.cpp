@@ -2,6 +2,7 @@
 // each with its expected emission relative to the strongest line of its species.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string_view>
 
 #include "database/DatabaseRun.h"
@@ -61,6 +62,10 @@ class ReferenceVisitor : public detail::RecordVisitor {
                 upper.empty() && lower.empty() ? EmissionBasis::Unknown : EmissionBasis::Transition;
             p.line.transition = static_cast<float>(gLower * value / (l * l));
             p.line.upperEnergy = static_cast<float>(eUpper);
+            p.line.lowerEnergy =
+                static_cast<float>(!lower.empty()   ? ReadDouble(lower)
+                                   : !upper.empty() ? eUpper - photon
+                                                    : std::numeric_limits<double>::quiet_NaN());
             p.raw = gLower * value / (l * l) *
                     std::exp(-eUpper / (kBoltzmannEv * kReferenceTemperature));
         }

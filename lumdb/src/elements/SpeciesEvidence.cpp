@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <tuple>
 
 #include "elements/SortedSeries.h"
 #include "lumdb/Elements.h"
@@ -26,6 +27,8 @@ struct Frame {
     double width = 0.0;              // typical full width at half maximum of its lines
     double uncertainty = 0.0;        // typical position uncertainty of its lines
     double density = 0.0;            // measured lines per nm
+    double trials = 1.0;             // shifts tried to find the model's shift from the species
+    std::size_t supportLines = 0;    // the lines that shift rests on
     std::vector<std::size_t> lines;  // measured lines in it, by position
     std::vector<double> heights;     // their heights, rising
 
@@ -100,9 +103,18 @@ struct Context {
     const ReferenceLines& refs;
     const EvidenceSettings& settings;
     std::vector<Frame> frames;
+    // Per measured line the height the species accepted as present so far predict for it;
+    // empty before any is accepted.
+    std::vector<double> explained;
 
     double dbSigma(const ReferenceLine& r) const {
         return r.basis == EmissionBasis::BandHead ? settings.headAccuracy : settings.atomAccuracy;
+    }
+    // The position uncertainty of a match without the allowance for blends: how close an
+    // isolated line can be placed.
+    double sigmaApart(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
+        const double d = dbSigma(r);
+        return std::sqrt(lineUncertainty * lineUncertainty + d * d + f.modelSigma * f.modelSigma);
     }
     double sigma(const ReferenceLine& r, const Frame& f, double lineUncertainty) const {
         const double d = dbSigma(r);
@@ -156,18 +168,8 @@ struct Judged {
     SpeciesEvidence evidence;
     double norm = 1.0;                 // raw expected emission of the strongest judged line
     std::vector<const Frame*> frames;  // the segment of each judged line
+    std::vector<double> scales;        // the species' scale in the segment of each judged line
 };
-
-// P(X >= k) for X Poisson with mean lambda.
-double poissonTail(double lambda, std::size_t k) {
-    if (k == 0) return 1.0;
-    double term = std::exp(-lambda), below = 0.0;
-    for (std::size_t i = 0; i < k; ++i) {
-        below += term;
-        term *= lambda / static_cast<double>(i + 1);
-    }
-    return std::max(0.0, 1.0 - below);
-}
 
 // The share of a segment's measured lines whose height agrees with `predicted`: how likely a
 // chance neighbour also passes for the line. Never below one in twenty.
@@ -178,19 +180,42 @@ double heightChance(const Frame& f, double predicted, double tolerance) {
     return std::max(0.05, static_cast<double>(hi - lo) / static_cast<double>(f.heights.size()));
 }
 
+// A line whose lower level lies in the ground term: in a dense plasma the atoms in that
+// level absorb it on its way out, so it may stand much lower than its emission predicts.
+bool fromGround(const ReferenceLine& r, const EvidenceSettings& s) {
+    return r.lowerEnergy <= s.groundTerm;
+}
+
+// A line beside a stronger judged line of its species, or on a line another species
+// explains: it takes no part in the species' score.
+bool saysNothing(const ExpectedLine& l) {
+    return (l.outcome == LineOutcome::Unresolved && l.signal < 0) ||
+           l.outcome == LineOutcome::Explained;
+}
+
+// Judges the lines of `ev` with the species' scale in each line's segment (`scales`, one
+// per line; 0 where no line of the species was found in the segment).
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
-              double scale) {
+              const std::vector<double>& scales) {
     const EvidenceSettings& s = ctx.settings;
     const double visible = s.visible * ctx.noise;
-    ev.scale = scale;
     ev.found = ev.expected = ev.missing = 0;
     std::size_t agreeing = 0;
     double weights = 0.0, sum = 0.0;
-    for (ExpectedLine& l : ev.lines) {
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        ExpectedLine& l = ev.lines[k];
+        const double scale = scales[k];
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
-        if (l.outcome == LineOutcome::Unresolved && l.signal < 0) continue;
+        if (saysNothing(l)) continue;
+        if (!(scale > 0) && l.measured < 0) {
+            // Each segment of the x axis may come from its own detector with its own
+            // response: without a found line of the species in it, its height there is
+            // unknown.
+            l.outcome = LineOutcome::Unscaled;
+            continue;
+        }
         const double w = std::sqrt(l.expected) * std::min(1.0, l.predicted / visible);
         if (l.measured >= 0) {
             const double a = ctx.measured[static_cast<std::size_t>(l.measured)].height;
@@ -202,6 +227,11 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
             if (ratio > s.ratioTolerance) {
                 l.outcome = LineOutcome::Stronger;
                 l.contribution = 0.5 * support;
+            } else if (ratio * s.ratioTolerance < 1.0 &&
+                       fromGround(ctx.refs.lines[l.reference], s) &&
+                       ratio * s.ratioTolerance * s.selfAbsorption >= 1.0) {
+                l.outcome = LineOutcome::Absorbed;
+                continue;
             } else if (ratio * s.ratioTolerance < 1.0) {
                 l.outcome = LineOutcome::Weaker;
                 l.contribution = -0.5;
@@ -216,6 +246,10 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
             // (a line adds all its height to what is below it): it hides in the flank of a
             // neighbour, which says nothing either way.
             l.outcome = LineOutcome::Unresolved;
+            continue;
+        } else if (l.predicted >= visible && fromGround(ctx.refs.lines[l.reference], s) &&
+                   l.predicted < visible * s.selfAbsorption) {
+            l.outcome = LineOutcome::Absorbed;
             continue;
         } else if (l.predicted >= visible) {
             l.outcome = LineOutcome::Missing;
@@ -236,17 +270,33 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
                         [](double t, const ExpectedLine& l) { return t + l.weight; });
     for (ExpectedLine& l : ev.lines) l.weight = total > 0 ? l.weight / total : 0.0;
     ev.score = weights > 0 ? sum / weights : 0.0;
-    // How likely as many agreeing lines are by chance: a measured line near each judged line
-    // (its chance) that also has about the predicted height.
-    // Every judged line could have met a neighbour by chance, the faint ones too.
-    double lambda = 0.0;
+    // How likely agreement as good as this is by chance: for each agreeing line, a measured
+    // line of about the predicted height as close to where it should be (no closer than an
+    // isolated line can be placed: closer than that, position says no more); any `agreeing`
+    // of the judged lines could have met such neighbours, the faint ones too.
+    std::size_t candidates = 0;
+    double product = 1.0;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
         const ExpectedLine& l = ev.lines[k];
-        if (!(l.outcome == LineOutcome::Unresolved && l.signal < 0))
-            lambda += heightChance(*frames[k], l.predicted, s.ratioTolerance) * l.chance;
+        if (saysNothing(l)) continue;
+        ++candidates;
+        if (l.outcome != LineOutcome::Agrees) continue;
+        const LineMeasurement& m = ctx.measured[static_cast<std::size_t>(l.measured)];
+        const double off = std::abs(m.position - l.position);
+        const double floor = ctx.sigmaApart(ctx.refs.lines[l.reference], *frames[k], m.uncertainty);
+        const double near = std::min(0.95, frames[k]->density * 2 * std::max(off, floor));
+        product *= heightChance(*frames[k], l.predicted, s.ratioTolerance) * near;
     }
-    ev.chance = poissonTail(lambda, agreeing);
-    if (ev.score >= s.presentScore && agreeing >= 2 && ev.chance <= s.presentChance)
+    double ways = 1.0;
+    for (std::size_t i = 0; i < agreeing; ++i)
+        ways *= static_cast<double>(candidates - i) / static_cast<double>(i + 1);
+    // A shift found from the species' own lines gave them as many chances as shifts were
+    // tried; where other species' lines carry most of it, it says little about this one.
+    double trials = 1.0;
+    for (const Frame* f : frames)
+        if (2 * agreeing >= f->supportLines) trials = std::max(trials, f->trials);
+    ev.chance = agreeing > 0 ? std::min(1.0, trials * ways * product) : 1.0;
+    if (ev.score >= s.presentScore && agreeing >= s.presentLines && ev.chance <= s.presentChance)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
         ev.verdict = Verdict::Possible;
@@ -268,6 +318,12 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         l.likelihood = l.chance = l.signal = 0.0;
         l.measured = ctx.nearest(r, frame, l.position, l.sigma);
         l.chance = std::min(0.95, frame.density * 2 * s.reach * l.sigma);
+        if (l.measured >= 0 && !ctx.explained.empty() &&
+            2.0 * ctx.explained[static_cast<std::size_t>(l.measured)] >=
+                ctx.measured[static_cast<std::size_t>(l.measured)].height) {
+            l.outcome = LineOutcome::Explained;
+            continue;
+        }
         if (l.measured >= 0) {
             const double z =
                 (ctx.measured[static_cast<std::size_t>(l.measured)].position - l.position) /
@@ -295,32 +351,59 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
     }
     if (!ev.scored) {
         ev.found = 0;
-        for (const ExpectedLine& l : ev.lines) ev.found += l.measured >= 0;
+        for (const ExpectedLine& l : ev.lines)
+            ev.found += l.measured >= 0 && l.outcome != LineOutcome::Explained;
         ev.expected = ev.lines.size();
         ev.verdict = ev.found >= 2 ? Verdict::Possible : Verdict::Unsupported;
         ev.score = std::nan("");
         return;
     }
-    // The scale each found line suggests; the one under which the judged lines agree best.
-    std::vector<double> scales;
-    for (const ExpectedLine& l : ev.lines)
-        if (l.measured >= 0)
-            scales.push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
-                             l.expected);
-    std::sort(scales.begin(), scales.end());
-    double bestScale = 0.0, bestScore = -2.0;
-    std::size_t bestFound = 0;
-    for (const double a : scales) {
-        if (!(a > 0) || !std::isfinite(a)) continue;
-        evaluate(ctx, ev, j.frames, a);
-        if (ev.score > bestScore + 1e-12 ||
-            (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
-            bestScore = ev.score;
-            bestScale = a;
-            bestFound = ev.found;
+    // Per segment, segments in the order of their strongest judged line: the scale each
+    // found line there suggests, and the one under which the judged lines agree best.
+    // Lines another species explains suggest scales only where no other line is found: the
+    // species would need such a scale to show them, so its missing lines still speak.
+    j.scales.assign(ev.lines.size(), 0.0);
+    std::vector<const Frame*> segments;
+    for (const Frame* f : j.frames)
+        if (std::find(segments.begin(), segments.end(), f) == segments.end()) segments.push_back(f);
+    for (const Frame* f : segments) {
+        std::vector<double> scales, explainedScales;
+        for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+            const ExpectedLine& l = ev.lines[k];
+            if (j.frames[k] == f && l.measured >= 0)
+                (l.outcome == LineOutcome::Explained ? explainedScales : scales)
+                    .push_back(ctx.measured[static_cast<std::size_t>(l.measured)].height /
+                               l.expected);
         }
+        if (scales.empty()) scales = std::move(explainedScales);
+        std::sort(scales.begin(), scales.end());
+        double bestScale = 0.0, bestScore = -2.0;
+        std::size_t bestFound = 0;
+        auto setScale = [&](double a) {
+            for (std::size_t k = 0; k < ev.lines.size(); ++k)
+                if (j.frames[k] == f) j.scales[k] = a;
+        };
+        for (const double a : scales) {
+            if (!(a > 0) || !std::isfinite(a)) continue;
+            setScale(a);
+            evaluate(ctx, ev, j.frames, j.scales);
+            if (ev.score > bestScore + 1e-12 ||
+                (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
+                bestScore = ev.score;
+                bestScale = a;
+                bestFound = ev.found;
+            }
+        }
+        setScale(bestScale);
     }
-    evaluate(ctx, ev, j.frames, bestScale);
+    evaluate(ctx, ev, j.frames, j.scales);
+    // The scale reported is that of the segment of the strongest judged line with one.
+    ev.scale = 0.0;
+    for (const double a : j.scales)
+        if (a > 0) {
+            ev.scale = a;
+            break;
+        }
 }
 
 // The strongest expected lines of species `sp` among `lines` (its references, by
@@ -400,14 +483,14 @@ bool agreesWell(const Context& ctx, const SpeciesEvidence& ev) {
 // For a segment whose shift the line vote left open: the shift under which the species'
 // strongest lines agree best, tried on a grid over the whole range of shifts. Every species
 // that would be present there counts its agreeing lines; the shift wins when they are at
-// least minLines and clearly more than at any shift apart from it. It is then refined on
+// least searchLines and clearly more than at any shift apart from it. It is then refined on
 // those lines (their median offset) and kept with its supporting lines.
 bool searchShift(const Context& ctx, Frame& frame,
                  const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin,
                  SegmentShift& out) {
     const EvidenceSettings& s = ctx.settings;
     const double maxShift = std::abs(s.maxShift);
-    if (frame.lines.size() < s.minLines || !(maxShift > 0)) return false;
+    if (frame.lines.size() < 2 || !(maxShift > 0)) return false;
     const double step = std::max(0.005, 0.25 * frame.width);
     Frame trial = frame;
     trial.shift = trial.stretch = 0.0;
@@ -441,7 +524,7 @@ bool searchShift(const Context& ctx, Frame& frame,
             l.position = w + shift + stretch * (w - frame.centre);
         }
     };
-    std::vector<double> objective;
+    std::vector<double> objective, unstretched;
     double bestObjective = -1.0, bestStretch = 0.0;
     for (int q = -stretches; q <= stretches; ++q) {
         stretch = q * stretchStep;
@@ -457,6 +540,7 @@ bool searchShift(const Context& ctx, Frame& frame,
             }
             tried[static_cast<std::size_t>(k + steps)] = sum;
         }
+        if (q == 0) unstretched = tried;
         const double top = *std::max_element(tried.begin(), tried.end());
         if (top > bestObjective) {
             bestObjective = top;
@@ -465,6 +549,11 @@ bool searchShift(const Context& ctx, Frame& frame,
         }
     }
     stretch = bestStretch;
+    // Fewer lines than a stretch needs besides the shift: a shift alone.
+    if (bestObjective < static_cast<double>(s.searchLines)) {
+        stretch = 0.0;
+        objective = std::move(unstretched);
+    }
     const auto best = std::max_element(objective.begin(), objective.end());
     const int bestK = static_cast<int>(best - objective.begin()) - steps;
     double runnerUp = 0.0;
@@ -472,7 +561,9 @@ bool searchShift(const Context& ctx, Frame& frame,
         if (std::abs(k - bestK) > 4)
             runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
     out.bestShift = bestK * step;
-    if (*best < static_cast<double>(s.minLines) || *best < 1.5 * runnerUp) return false;
+    // Likelihoods below one make the sum a little short of the agreeing lines behind it;
+    // their count is checked on the refined shift.
+    if (*best < 0.5 * static_cast<double>(s.searchLines) || *best < 1.5 * runnerUp) return false;
 
     // Refinement on the agreeing lines of the species present at the best shift.
     double shift = bestK * step;
@@ -497,7 +588,8 @@ bool searchShift(const Context& ctx, Frame& frame,
                                    ctx.refs.lines[l.reference].species, 0.0});
             }
         }
-        if (offsets.size() < s.minLines) return false;
+        // Two lines suffice where no other shift lets any species agree at all.
+        if (offsets.size() < (runnerUp > 0 ? s.searchLines : std::size_t{2})) return false;
         shift = median(offsets);
     }
     std::vector<double> deviations;
@@ -521,7 +613,41 @@ bool searchShift(const Context& ctx, Frame& frame,
     frame.shift = shift;
     frame.stretch = stretch;
     frame.modelSigma = std::hypot(spread, out.shiftUncertainty);
+    // The shift was chosen to make these lines agree: as many chances as shifts were tried.
+    frame.trials = static_cast<double>(objective.size());
+    frame.supportLines = out.support.size();
     return true;
+}
+
+// Explaining away: the species judged present, the least likely by chance first, claim the
+// measured lines they account for; every species after them is judged again without the
+// lines claimed before it, so that a line shared with a present species is no evidence for
+// a species whose own lines are missing. The order rests on the evidence and the labels
+// only, not on the order of the database files.
+void explainAway(Context& ctx, std::vector<Judged>& judged) {
+    std::vector<std::size_t> order(judged.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const auto key = [&](std::size_t k) {
+        const SpeciesEvidence& ev = judged[k].evidence;
+        return std::make_tuple(ev.verdict != Verdict::Present, ev.chance,
+                               std::cref(ctx.refs.species[ev.species]));
+    };
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+    ctx.explained.assign(ctx.measured.size(), 0.0);
+    bool claimed = false;
+    for (const std::size_t k : order) {
+        Judged& j = judged[k];
+        if (claimed) match(ctx, j);
+        if (j.evidence.verdict != Verdict::Present) continue;
+        for (const ExpectedLine& l : j.evidence.lines)
+            if (l.measured >= 0 &&
+                (l.outcome == LineOutcome::Agrees || l.outcome == LineOutcome::Stronger)) {
+                ctx.explained[static_cast<std::size_t>(l.measured)] += l.predicted;
+                claimed = true;
+            }
+    }
+    ctx.explained.clear();
 }
 
 int verdictRank(Verdict v) {
@@ -606,7 +732,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     EvidenceResult result;
     const detail::SortedSeries series(points);
     Context ctx{series,     measured, std::max(noise, 1e-30f),
-                references, settings, framesOf(measured, shifts)};
+                references, settings, framesOf(measured, shifts),
+                {}};
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
@@ -636,6 +763,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
             judged = judgeAll(kelvin);
         }
     }
+
+    explainAway(ctx, judged);
 
     // Candidates of every measured line, scored with their species' scale and verdict.
     std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
@@ -670,9 +799,13 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                     speciesFactor = ev.verdict == Verdict::Present    ? 1.0
                                     : ev.verdict == Verdict::Possible ? 0.3
                                                                       : 0.03;
-                    if (ev.scored && it->basis == ev.basis && ev.scale > 0) {
+                    // The species' scale in this segment, if any of its lines was found here.
+                    double scale = 0.0;
+                    for (std::size_t k = 0; k < j->frames.size() && k < j->scales.size(); ++k)
+                        if (j->frames[k] == &f && j->scales[k] > 0) scale = j->scales[k];
+                    if (ev.scored && it->basis == ev.basis && scale > 0) {
                         const double e = ExpectedEmission(*it, result.temperature) / j->norm;
-                        const double p = ev.scale * e;
+                        const double p = scale * e;
                         if (std::isfinite(p) && p > 0 && line.height > 0)
                             c.intensity =
                                 std::sqrt(std::min(p, line.height) / std::max(p, line.height));
