@@ -1,6 +1,7 @@
 // The smoothed data of a line search drawn over the current spectrum: in a pen of its own and
 // mapped as the spectrum is, only while the filter-data byte is set, following a shift of the
-// spectrum and its undo, gone when another spectrum becomes current or it closes.
+// spectrum and its undo, gone when another spectrum becomes current (also a new smoothed
+// overlay, which takes its own scaling values) or it closes.
 #include <QtTest>
 #include <cmath>
 
@@ -74,6 +75,15 @@ class SmoothedCurveTest : public QObject {
         QVERIFY(std::abs(doc.smoothed.front().x - (x0 + 1.0f)) < 1e-3f);
         QVERIFY(doc.undo());
         QVERIFY(std::abs(doc.smoothed.front().x - x0) < 1e-3f);
+
+        // Smoothing into a new overlay: that one is current, with its own scaling values.
+        QVERIFY(w->applyScaling({0.5f, 1.0f, 0.0f, 1.0f}));
+        s.shell.dialogs.scripts.push_back([](QDialog& d) { d.accept(); });
+        QVERIFY(s.shell.trigger(cmd::Smoothing));
+        QCOMPARE(doc.overlays().count(), 2u);
+        QVERIFY(doc.smoothed.empty());
+        QCOMPARE(doc.scaling, (std::array<float, 4>{0.0f, 1.0f, 0.0f, 1.0f}));
+        doc.closeCurrent();
 
         // Another spectrum becomes current: the curve is not its own. Closing it goes too.
         QVERIFY(w->addSpectrumFile(s.write("b.txt", peaks(410))));
