@@ -337,7 +337,8 @@ class DispatchGaps {
     ~DispatchGaps() { timer_.stop(); }
     void tick() {
         const auto now = std::chrono::steady_clock::now();
-        longest_ = std::max(longest_, std::chrono::duration<double, std::milli>(now - last_).count());
+        longest_ =
+            std::max(longest_, std::chrono::duration<double, std::milli>(now - last_).count());
         last_ = now;
     }
     double longest() const { return longest_; }
@@ -374,7 +375,8 @@ void BM_IdentifyWindow1M(benchmark::State& state) {
         const auto ran = std::chrono::steady_clock::now();
         QCoreApplication::processEvents();
         const double painted =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - ran).count();
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - ran)
+                .count();
         repaint += painted;
         longestRepaint = std::max(longestRepaint, painted);
         lines = window.document().overlays().currentRecord().spectrumLines.size();

@@ -46,5 +46,6 @@ void RunGuard::disable(QWidget* widget) {
 
 // The frame greys its commands, or offers them again.
 void RunGuard::announce() const {
-    if (auto* client = qobject_cast<LumoraMDIClient*>(areaOf(owner_))) emit client->childrenChanged();
+    if (auto* client = qobject_cast<LumoraMDIClient*>(areaOf(owner_)))
+        emit client->childrenChanged();
 }

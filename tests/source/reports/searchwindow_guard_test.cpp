@@ -52,7 +52,8 @@ class SearchWindowGuardTest : public QObject {
         const QString path = dir.filePath("peak.txt");
         {
             std::ofstream out(path.toStdString());
-            for (int i = 0; i < 400; ++i) out << 370 + i * 0.05 << ' ' << (i == 200 ? 900 : 50) << '\n';
+            for (int i = 0; i < 400; ++i)
+                out << 370 + i * 0.05 << ' ' << (i == 200 ? 900 : 50) << '\n';
         }
         QVERIFY(h.app().client()->openDocument(path));
         QCoreApplication::processEvents();
@@ -94,8 +95,7 @@ class SearchWindowGuardTest : public QObject {
         QVERIFY(!edit->result().empty());
         QCOMPARE(h.app().client()->childCount(), 2);
         QVERIFY(diagram->isEnabled() && lines->isEnabled() && diagram->protocol().isEmpty());
-        h.app().client()->setActiveSubWindow(
-            qobject_cast<QMdiSubWindow*>(diagram->parentWidget()));
+        h.app().client()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(diagram->parentWidget()));
         QVERIFY(h.isEnabled(cmd::IdentifySpectrum));
     }
 };
