@@ -3,25 +3,34 @@
 // million-point spectra into a 1200 x 800 window, the window's reticle step, full redraw
 // and expose from its cached image at 1920 x 1080, deleting 20,000 identified lines at
 // once (command 156), its undo and its redo, and calibrating a million pixel numbers with
-// 10,000 found lines (command 132), its undo and its redo.
+// 10,000 found lines (command 132), its undo and its redo; and identifying a million points
+// against every species of the sample database (command 152) through the window beside the
+// bare library calls on the same data, with the longest time the window dispatched no event.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
 
+#include "BenchRunHost.h"
 #include "QtBenchMain.h"
 #include "SilentUi.h"
 #include "SyntheticSpectrum.h"
 #include "app/AppContext.h"
+#include "app/Commands.h"
 #include "diagram/DiagramDocument.h"
 #include "diagram/DiagramPainter.h"
 #include "diagram/LumoraWindow.h"
+#include "lumdb/Analysis.h"
+#include "lumdb/Database.h"
 #include "lumgl/lumgl.h"
 #include "lumgl_qt/QtCanvas.h"
 #include "lumio/Writers.h"
@@ -267,6 +276,141 @@ void BM_DiagramExpose(benchmark::State& state) {
     if (counter.paints < state.iterations()) state.SkipWithError("the window was not painted");
 }
 
+// Command 152 on a million points with every species of the sample database selected: once
+// through a shown 1200 x 800 window (its guard, protocol and dialog, the run host with its
+// status dialog), once as the bare LineSearch and LineIdentification on the same data and
+// settings. The window's run reports the longest time between two dispatches of events from
+// the command until it returns, and the time of the repaint that follows it (off the clock,
+// one event: the diagram with every identified line's label).
+const std::string kDataDir = LUMORA_PROGRAM_DIR "/Data/";
+
+const TPointList& identifyPoints() {
+    static const TPointList points = spectrum(7);
+    return points;
+}
+
+TElementArray everySpecies() {
+    TElementArray elements;
+    GetElements(LUMORA_PROGRAM_DIR, elements);
+    for (CElement& e : elements) e.selected = true;
+    return elements;
+}
+
+SSelectElVal everyStage(SSelectElVal select) {
+    select.Neutrals = select.FirstIons = select.HigherIons = true;
+    return select;
+}
+
+std::unique_ptr<LumoraWindow> identifyWindow_;
+
+LumoraWindow& identifyWindow() {
+    if (identifyWindow_) return *identifyWindow_;
+    if (!context) context = std::make_unique<AppContext>(AppContext::Services{});
+    context->dataDir = QString::fromStdString(kDataDir);
+    identifyWindow_ = std::make_unique<LumoraWindow>(*context);
+    DiagramDocument& document = identifyWindow_->document();
+    SpectrumRecord* r = document.overlays().prepareNext();
+    r->points = identifyPoints();
+    r->fileName = "synthetic_1m.txt";
+    GetMinMax(r->points, r->plotInfo);
+    document.overlays().commitNext();
+    document.identificationElements = everySpecies();
+    // The built-in settings, whatever a settings file beside the bench holds.
+    document.analysis = lumdb::AnalysisSettings::defaults();
+    document.analysis.select = everyStage(document.analysis.select);
+    document.autoscale(true, true);
+    identifyWindow_->resize(1200, 800);
+    identifyWindow_->show();
+    identifyWindow_->commands().run(cmd::OpenIdentification);
+    QCoreApplication::processEvents();
+    return *identifyWindow_;
+}
+
+// The longest gap between two event dispatches while it is on: a zero-interval timer fires at
+// every dispatch.
+class DispatchGaps {
+  public:
+    DispatchGaps() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+        timer_.start(0);
+    }
+    ~DispatchGaps() { timer_.stop(); }
+    void tick() {
+        const auto now = std::chrono::steady_clock::now();
+        longest_ =
+            std::max(longest_, std::chrono::duration<double, std::milli>(now - last_).count());
+        last_ = now;
+    }
+    double longest() const { return longest_; }
+
+  private:
+    QTimer timer_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+    double longest_ = 0.0;
+};
+
+// Argument 0: the program's run host (QtRunHost with its status dialog); 1: the bench run
+// host, which leaves the window's own share. The runs follow each other in one window, as a
+// user repeats them; its protocol grows by their lines.
+void BM_IdentifyWindow1M(benchmark::State& state) {
+    std::size_t lines = 0;
+    double longest = 0.0;
+    double repaint = 0.0;
+    double longestRepaint = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        LumoraWindow& window = identifyWindow();
+        if (state.range(0) == 1)
+            context->setRunHostFactory(
+                [](QWidget*) { return std::make_unique<lumbench::BenchRunHost>(); });
+        else
+            context->setRunHostFactory({});
+        state.ResumeTiming();
+        DispatchGaps gaps;
+        if (!window.commands().run(cmd::IdentifySpectrum)) state.SkipWithError("152 refused");
+        gaps.tick();
+        longest = std::max(longest, gaps.longest());
+        // The repaint the run asked for, off the clock: the run's cost is compared.
+        state.PauseTiming();
+        const auto ran = std::chrono::steady_clock::now();
+        QCoreApplication::processEvents();
+        const double painted =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - ran)
+                .count();
+        repaint += painted;
+        longestRepaint = std::max(longestRepaint, painted);
+        lines = window.document().overlays().currentRecord().spectrumLines.size();
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = double(lines);
+    state.counters["longest_gap_ms"] = longest;
+    state.counters["repaint_max_ms"] = longestRepaint;
+    state.counters["repaint_ms"] = repaint / double(state.iterations());
+}
+
+void BM_IdentifyLibrary1M(benchmark::State& state) {
+    const TPointList& points = identifyPoints();
+    TElementArray elements = everySpecies();
+    // The window's settings, as it passes them.
+    lumdb::AnalysisSettings settings = lumdb::AnalysisSettings::defaults();
+    SLineSearchVal search = settings.search;
+    search.zoomFrom = std::min(points.front().x, points.back().x);
+    search.zoomTo = std::max(points.front().x, points.back().x);
+    SSelectElVal select = everyStage(settings.select);
+    select.decipherMode = 0;
+    TLineArray lines;
+    TPointList smoothed;
+    lumbench::BenchRunHost host;
+    for (auto _ : state) {
+        lines.clear();
+        smoothed.clear();
+        if (LineSearch(host, points, smoothed, lines, &search) != 1 ||
+            LineIdentification(host, kDataDir, lines, elements, select) != 1)
+            state.SkipWithError("run failed");
+    }
+    state.counters["lines"] = double(lines.size());
+}
+
 }  // namespace
 
 BENCHMARK(BM_ReticleStep)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -279,12 +423,15 @@ BENCHMARK(BM_DeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calibration1M)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteAllLines20k)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdentifyLibrary1M)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdentifyWindow1M)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The window benchmarks need widgets, so the application is a QApplication; the windows
 // and their context go before it does.
 int main(int argc, char** argv) {
     return lumbench::runWithQt<QApplication>(argc, argv, [] {
         windows.clear();
+        identifyWindow_.reset();
         context.reset();
     });
 }

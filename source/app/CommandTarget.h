@@ -3,9 +3,12 @@
 // whether each is enabled or checked), and the notifications a child may want.
 #pragma once
 
+#include <vector>
+
 class CommandTable;
 class QEvent;
 class QString;
+class QWidget;
 
 class CommandTarget {
   public:
@@ -15,6 +18,8 @@ class CommandTarget {
 
     // The about box disables the child's modeless dialogs while it is open.
     virtual void setModelessDialogsEnabled(bool /*enabled*/) {}
+    // The modeless dialogs the child has open (a run disables them while it pumps events).
+    virtual std::vector<QWidget*> modelessDialogs() const { return {}; }
     // The frame passes its move and activation events on to the active diagram.
     virtual void frameEvent(QEvent* /*event*/) {}
 

@@ -207,6 +207,13 @@ bool DiagramDocument::setCurrent(std::size_t position) {
     return true;
 }
 
+void DiagramDocument::commitNext() {
+    overlays_.commitNext();
+    followCurrentSpectrum();
+    clearSelection();
+    followLineDisplay();
+}
+
 void DiagramDocument::closeCurrent() {
     overlays_.closeCurrent();
     followCurrentSpectrum();

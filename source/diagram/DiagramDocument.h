@@ -65,7 +65,10 @@ class DiagramDocument {
     // The identification dialog's choice: identify the spectrum (found lines shown) or show
     // the database's line positions.
     bool identifyMode = true;
-    // The smoothed data of the last line search (empty without a filter).
+    // The smoothed data of the last line search (empty without a filter), drawn over the
+    // current spectrum while analysis.filterData is set. It belongs to that spectrum as it
+    // stands: it goes when another spectrum becomes current, follows a shift or stretch and
+    // goes with any other change of the x values.
     TPointList smoothed;
     lumdb::AnalysisSettings analysis = lumdb::AnalysisSettings::defaults();
     SSearchEngineVal database;
@@ -118,6 +121,8 @@ class DiagramDocument {
 
     // Makes another spectrum current; the line selection does not carry over.
     bool setCurrent(std::size_t position);
+    // Makes the record prepared in the overlay table (OverlayTable::prepareNext) current.
+    void commitNext();
     void closeCurrent();
     void closeOverlays();
 

@@ -52,6 +52,7 @@ void DiagramDocument::registerXAxisMessages() {
         // The x values and lines kept go back; those replaced stay with the inverse text.
         const bool wasDescending = descending(r.points);
         for (std::size_t i = 0; i < kept.x.size(); ++i) std::swap(r.points[i].x, kept.x[i]);
+        smoothed.clear();
         std::swap(r.spectrumLines, kept.lines);
         if (selectedLine_ >= 0 && r.foundLineSelected) {
             if (wasDescending != descending(r.points))
@@ -82,6 +83,7 @@ void DiagramDocument::registerXAxisMessages() {
 
 void DiagramDocument::followCurrentSpectrum() {
     fixedPoint = 0.0f;
+    smoothed.clear();
     scaling = overlays_.empty() ? std::array<float, 4>{0.0f, 1.0f, 0.0f, 1.0f}
                                 : overlays_.currentRecord().xTransform;
 }
@@ -141,6 +143,7 @@ lumdb::XResult DiagramDocument::changeX(
     int* selected = current && r.foundLineSelected ? &selectedLine_ : &none;
     const lumdb::XResult result = change(r, selected);
     if (result != lumdb::XResult::Done) return result;
+    if (current) smoothed.clear();
     HistorySnapshot& kept = overlays_.history(position).push(std::move(before));
     kept.x = std::move(x);
     kept.lines = std::move(lines);
@@ -211,6 +214,7 @@ lumdb::XResult DiagramDocument::mapCurrent(const std::array<float, 4>& next) {
         return TPointF{static_cast<float>(maps->first(p.x)), static_cast<float>(maps->second(p.y))};
     };
     reticle.position = mapped(reticle.position);
+    for (TPointF& p : smoothed) p = mapped(p);
     if (integralDisplay)
         for (TPointF& bound : integralBounds) bound = mapped(bound);
     return result;

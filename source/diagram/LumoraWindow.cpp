@@ -90,6 +90,13 @@ QWidget* LumoraWindow::modelessDialog(Modeless kind) const {
     return modeless_[static_cast<std::size_t>(kind)];
 }
 
+std::vector<QWidget*> LumoraWindow::modelessDialogs() const {
+    std::vector<QWidget*> open;
+    for (const QPointer<QWidget>& dialog : modeless_)
+        if (dialog) open.push_back(dialog);
+    return open;
+}
+
 void LumoraWindow::setModelessDialogsEnabled(bool enabled) {
     for (const QPointer<QWidget>& dialog : modeless_)
         if (dialog) dialog->setEnabled(enabled);

@@ -85,6 +85,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void setModelessDialog(Modeless kind, QWidget* dialog);
     QWidget* modelessDialog(Modeless kind) const;
     void setModelessDialogsEnabled(bool enabled) override;
+    std::vector<QWidget*> modelessDialogs() const override;
 
     // Shows another displayed range (x min, x max, y min, y max) as an undoable change; a
     // reticle outside the new x range moves to the middle.
@@ -337,7 +338,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     SearchLinesDialog* searchLinesDialog() const;
 
   private:
-    class RunGuard;
+    class AnalysisRun;
     void declareAnalysisCommands();
     void toggleAnalysisDisplay();
     void identifySpectrum();
@@ -347,6 +348,7 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void editDatabaseSettings();
     void editIdentificationSettings();
     void appendProtocol(const std::string& line);
+    void drawSmoothedCurve(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const;
     // This diagram and every other diagram of its MDI area.
     QList<LumoraWindow*> allDiagrams();
     void smoothSpectrum();

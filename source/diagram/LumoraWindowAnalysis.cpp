@@ -6,10 +6,12 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "app/AppContext.h"
 #include "app/Commands.h"
+#include "app/RunGuard.h"
 #include "diagram/LumoraWindow.h"
 #include "dialogs/analysis/CombineSpectraDialog.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
@@ -82,40 +84,27 @@ SmoothDataDialogXfer smoothingXfer(const DiagramDocument& document) {
 
 }  // namespace
 
-// For the length of a library run: the program is busy, so the frame takes no command, no
-// child and not the program closes and hand-overs wait; every diagram and every modeless
-// dialog of every diagram is disabled, so nothing reaches the lists the run fills or starts
-// another run; and the window keeps its current spectrum.
-class LumoraWindow::RunGuard {
+// A library run of this window: the program's run guard, and the window's own running state,
+// which its commands and dialogs follow. The window keeps its current spectrum meanwhile.
+class LumoraWindow::AnalysisRun {
   public:
-    explicit RunGuard(LumoraWindow& window) : window_(window) {
-        ++window_.context_.busy;
+    explicit AnalysisRun(LumoraWindow& window) : window_(window) {
         window_.running_ = true;
-        for (LumoraWindow* diagram : window_.allDiagrams()) {
-            for (const QPointer<QWidget>& dialog : diagram->modeless_)
-                if (dialog && dialog->isEnabled()) disable(dialog);
-            if (diagram->isEnabled()) disable(diagram);
-        }
+        guard_.emplace(window_.context_, &window_);
         emit window_.commandStatesChanged();
     }
-    ~RunGuard() {
-        for (const QPointer<QWidget>& widget : disabled_)
-            if (widget) widget->setEnabled(true);
+    ~AnalysisRun() {
+        guard_.reset();
         window_.running_ = false;
-        --window_.context_.busy;  // before the states are asked for anew
         emit window_.commandStatesChanged();
         window_.redraw();
     }
-    RunGuard(const RunGuard&) = delete;
-    RunGuard& operator=(const RunGuard&) = delete;
+    AnalysisRun(const AnalysisRun&) = delete;
+    AnalysisRun& operator=(const AnalysisRun&) = delete;
 
   private:
-    void disable(QWidget* widget) {
-        widget->setEnabled(false);
-        disabled_ << widget;
-    }
     LumoraWindow& window_;
-    QList<QPointer<QWidget>> disabled_;
+    std::optional<RunGuard> guard_;
 };
 
 void LumoraWindow::declareAnalysisCommands() {
@@ -134,6 +123,19 @@ void LumoraWindow::declareAnalysisCommands() {
         cmd::Smoothing, [this] { smoothSpectrum(); }, enabled(cmd::Smoothing));
     commands_.add(
         cmd::SpectrumArithmetic, [this] { combineSpectra(); }, enabled(cmd::SpectrumArithmetic));
+    painter_.setLayer(DiagramPainter::Layer::FilterCurve,
+                      [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) {
+                          drawSmoothedCurve(canvas, laidOut);
+                      });
+}
+
+// The smoothed data of the last line search over the current spectrum, mapped as the curves
+// are, in grey: no spectrum of the diagram is drawn in it, in colour or in black and white.
+void LumoraWindow::drawSmoothedCurve(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const {
+    if (!document_.analysis.filterData || document_.smoothed.empty()) return;
+    SPlotInfo info = laidOut;
+    info.curvePen = info.framePen = SPenDesc{MakeColor(128, 128, 128), 1, PenStyle::Solid};
+    lumgl::DrawDiagramCurve(canvas, document_.smoothed, info);
 }
 
 SearchLinesDialog* LumoraWindow::searchLinesDialog() const {
@@ -317,7 +319,7 @@ void LumoraWindow::identifySpectrum() {
     values.zoomTo = upper;
     const std::string name = fileNameOf(record.fileName);
 
-    const RunGuard guard(*this);
+    const AnalysisRun run(*this);
     const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
     if (search) {
         appendProtocol(lumcore::strprintf("Liniensuche (%s):", name.c_str()));
@@ -407,7 +409,7 @@ void LumoraWindow::showDatabaseLines() {
                                       double(values.LowerIntensity),
                                       double(values.UpperIntensity)));
 
-    const RunGuard guard(*this);
+    const AnalysisRun run(*this);
     const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
     record.databaseLines.clear();
     const bool done = LineSearchEngine(*host, context_.dataDir.toStdString(), record.databaseLines,
@@ -481,7 +483,7 @@ void LumoraWindow::smoothSpectrum() {
     made->fileName = source.fileName + " geglätted";
     bool done = false;
     {
-        const RunGuard guard(*this);
+        const AnalysisRun run(*this);
         const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
         done = SmoothData(*host, source.points, made->points, &values) != 0;
     }
@@ -522,7 +524,7 @@ bool LumoraWindow::commitOverlay(SpectrumRecord& made, const SpectrumRecord& sou
         return false;
     }
     GetMinMax(made.points, made.plotInfo);
-    table.commitNext();
+    document_.commitNext();
     document_.selectLine(-1);
     changed();
     return true;
@@ -558,7 +560,7 @@ void LumoraWindow::combineSpectra() {
         "(" + x.names[x.first].toStdString() + join + x.names[x.second].toStdString() + ")";
     bool done = false;
     {
-        const RunGuard guard(*this);
+        const AnalysisRun run(*this);
         const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
         done = CombineSpectra(*host, a.points, b.points, made->points, x.operation) != 0;
     }

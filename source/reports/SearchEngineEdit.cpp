@@ -12,6 +12,7 @@
 #include "app/AppContext.h"
 #include "app/Commands.h"
 #include "app/LumoraMDIClient.h"
+#include "app/RunGuard.h"
 #include "dialogs/search/SearchEngineDialog.h"
 #include "dialogs/search/SearchSettings.h"
 #include "lumcore/Printf.h"
@@ -163,7 +164,7 @@ void SearchEngineEdit::runSearch() {
     bool found;
     {
         running_ = true;
-        const AppContext::BusyScope busy(context_);
+        const RunGuard guard(context_, this);
         const std::unique_ptr<lumdb::RunHost> host = context_.makeRunHost(this);
         found = LineSearchEngine(*host, context_.dataDir.toStdString(), result_, elements_,
                                  values_) != 0;
@@ -187,7 +188,7 @@ bool SearchEngineEdit::buildReport() {
     bool completed;
     {
         running_ = true;
-        const AppContext::BusyScope busy(context_);
+        const RunGuard guard(context_, this);
         completed =
             lumreport::buildSearchReport(*report, result_.items(), values_, [&](std::size_t row) {
                 if (!sincePump.isValid() || sincePump.elapsed() >= kPumpIntervalMs) {
