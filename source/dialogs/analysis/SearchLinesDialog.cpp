@@ -16,6 +16,8 @@ SearchLinesDialog::SearchLinesDialog(QWidget* parent) : QDialog(parent, Qt::Tool
     auto* layout = new QVBoxLayout(this);
     protocol_ = new QListWidget(this);
     protocol_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One line of text each: the list need not measure every line again when one is added.
+    protocol_->setUniformItemSizes(true);
     protocol_->setMinimumSize(300, 160);
     layout->addWidget(protocol_);
     protocol_->installEventFilter(this);
