@@ -173,6 +173,35 @@ float RobustNoise(std::span<const TPointF> points) {
     return static_cast<float>(spread(std::move(quiet)));
 }
 
+double SegmentNoiseRatio(std::span<const TPointF> points, double from, double to) {
+    std::size_t inside = 0;
+    for (const TPointF& p : points) inside += p.x >= from && p.x <= to;
+    if (inside == points.size() || inside < 3) return 1.0;
+    const detail::SortedSeries s(points);
+    TPointList all, part;
+    all.reserve(s.size());
+    part.reserve(inside);
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        const auto i = static_cast<std::int32_t>(k);
+        const TPointF p{static_cast<float>(s.x(i)), static_cast<float>(s.y(i))};
+        all.push_back(p);
+        if (s.x(i) >= from && s.x(i) <= to) part.push_back(p);
+    }
+    const double whole = RobustNoise(all), own = RobustNoise(part);
+    if (!(whole > 0) || !(own > 0)) return 1.0;
+    return std::clamp(own / whole, 0.05, 20.0);
+}
+
+std::vector<std::pair<double, double>> AxisSegments(std::span<const TPointF> points,
+                                                    double gapSteps) {
+    std::vector<std::pair<double, double>> out;
+    const detail::SortedSeries s(points);
+    for (const auto& [first, last] : s.segments(gapSteps))
+        out.emplace_back(s.x(static_cast<std::int32_t>(first)),
+                         s.x(static_cast<std::int32_t>(last)));
+    return out;
+}
+
 std::vector<LineMeasurement> MeasureLines(std::span<const TPointF> points, const TLineArray& lines,
                                           float noise) {
     std::vector<LineMeasurement> out;

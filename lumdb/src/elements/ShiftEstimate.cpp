@@ -80,13 +80,14 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         seg.from = series.x(static_cast<std::int32_t>(first));
         seg.to = series.x(static_cast<std::int32_t>(last));
         const double c = seg.centre();
+        const double segmentNoise = noise * SegmentNoiseRatio(points, seg.from, seg.to);
 
         // The voting lines: the strongest lines of the segment that stand above the noise.
         std::vector<std::size_t> voters;
         for (std::size_t i = 0; i < measured.size(); ++i) {
             const LineMeasurement& m = measured[i];
             if (!(m.position >= seg.from && m.position <= seg.to)) continue;
-            if (!(m.height > settings.minHeight * noise) || !std::isfinite(m.position)) continue;
+            if (!(m.height > settings.minHeight * segmentNoise) || !std::isfinite(m.position)) continue;
             voters.push_back(i);
         }
         std::stable_sort(voters.begin(), voters.end(), [&](std::size_t a, std::size_t b) {

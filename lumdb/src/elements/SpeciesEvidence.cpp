@@ -27,6 +27,7 @@ struct Frame {
     double width = 0.0;              // typical full width at half maximum of its lines
     double uncertainty = 0.0;        // typical position uncertainty of its lines
     double density = 0.0;            // measured lines per nm
+    double noise = 0.0;              // noise amplitude in the segment
     double trials = 1.0;             // shifts tried to find the model's shift from the species
     std::size_t supportLines = 0;    // the lines that shift rests on
     std::vector<std::size_t> lines;  // measured lines in it, by position
@@ -198,13 +199,13 @@ bool saysNothing(const ExpectedLine& l) {
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
               const std::vector<double>& scales) {
     const EvidenceSettings& s = ctx.settings;
-    const double visible = s.visible * ctx.noise;
     ev.found = ev.expected = ev.missing = 0;
     std::size_t agreeing = 0;
     double weights = 0.0, sum = 0.0;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
         ExpectedLine& l = ev.lines[k];
         const double scale = scales[k];
+        const double visible = s.visible * frames[k]->noise;
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
@@ -687,7 +688,6 @@ bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
         }
     }
     if (!lead) return false;
-    const double visible = ctx.settings.visible * ctx.noise;
     std::vector<std::pair<double, double>> points;  // (energy, log ratio)
     std::vector<std::ptrdiff_t> used;
     for (std::size_t r : bySpecies[lead->evidence.species]) {
@@ -700,7 +700,7 @@ bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
         const std::ptrdiff_t m = ctx.nearest(ref, *f, p, sigma);
         if (m < 0 || std::find(used.begin(), used.end(), m) != used.end()) continue;
         const double a = ctx.measured[static_cast<std::size_t>(m)].height;
-        if (!(a > visible)) continue;
+        if (!(a > ctx.settings.visible * f->noise)) continue;
         used.push_back(m);
         points.push_back({ref.upperEnergy, std::log(a / ref.transition)});
     }
@@ -734,6 +734,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     Context ctx{series,     measured, std::max(noise, 1e-30f),
                 references, settings, framesOf(measured, shifts),
                 {}};
+    for (Frame& f : ctx.frames) f.noise = ctx.noise * SegmentNoiseRatio(points, f.from, f.to);
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
