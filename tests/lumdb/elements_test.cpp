@@ -347,6 +347,24 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_TRUE(two.shifts[0].fromSpecies);
     EXPECT_NEAR(two.shifts[0].shift, -0.6, 0.01);
     EXPECT_EQ(two.shifts[0].stretch, 0.0);
+
+    // A sequence's first head ten times higher than the database's head intensities predict
+    // (they do not follow the vibrational population): with two more heads of its sequence
+    // in place it agrees, and the molecule is present.
+    std::vector<lumbench::SyntheticLine> heads;
+    for (const auto& r : refs.lines)
+        if (r.species == 2)
+            heads.push_back({r.wavelength + 0.3, 0.1,
+                             (r.wavelength > 388 ? 20000.0 : 2000.0) * r.strength});
+    const auto molecule = judge(spectrum(300.0, 5000, heads, 5.0, 24).points, refs);
+    const auto* mol = evidenceOf(molecule, 2);
+    ASSERT_TRUE(mol);
+    EXPECT_EQ(mol->verdict, lumdb::Verdict::Present);
+    const auto first = std::find_if(mol->lines.begin(), mol->lines.end(), [&](auto& l) {
+        return refs.lines[l.reference].wavelength > 388;
+    });
+    ASSERT_NE(first, mol->lines.end());
+    EXPECT_EQ(first->outcome, lumdb::LineOutcome::Agrees);
 }
 
 TEST(ShiftEstimate, AQuietSegmentIsJudgedAgainstItsOwnNoise) {
