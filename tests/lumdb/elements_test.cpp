@@ -354,8 +354,8 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     std::vector<lumbench::SyntheticLine> heads;
     for (const auto& r : refs.lines)
         if (r.species == 2)
-            heads.push_back({r.wavelength + 0.3, 0.1,
-                             (r.wavelength > 388 ? 20000.0 : 2000.0) * r.strength});
+            heads.push_back(
+                {r.wavelength + 0.3, 0.1, (r.wavelength > 388 ? 20000.0 : 2000.0) * r.strength});
     const auto molecule = judge(spectrum(300.0, 5000, heads, 5.0, 24).points, refs);
     const auto* mol = evidenceOf(molecule, 2);
     ASSERT_TRUE(mol);
@@ -380,7 +380,8 @@ TEST(ShiftEstimate, AQuietSegmentIsJudgedAgainstItsOwnNoise) {
             if (r.species < 3u && r.wavelength > from + 1 && r.wavelength < from + (h ? 39 : 79))
                 lines.push_back({r.wavelength + 0.25, 0.08,
                                  h == 0 ? 5000.0 * r.strength : 20.0 + 40.0 * r.strength});
-        halves[h] = spectrum(from, h == 0 ? 4000 : 2000, lines, h == 0 ? 100.0 : 3.0, 11u + h).points;
+        halves[h] =
+            spectrum(from, h == 0 ? 4000 : 2000, lines, h == 0 ? 100.0 : 3.0, 11u + h).points;
         points.insert(points.end(), halves[h].begin(), halves[h].end());
     }
     const auto segments = lumdb::AxisSegments(points);

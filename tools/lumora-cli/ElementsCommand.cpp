@@ -579,8 +579,8 @@ int runElements(Session& session) {
             FileResult f;
             f.record = &r;
             float searchNoise = 0.0f;
-            r.spectrumLines = searchBySegment(session, r, settings.search,
-                                              line.has("robust-noise"), searchNoise);
+            r.spectrumLines =
+                searchBySegment(session, r, settings.search, line.has("robust-noise"), searchNoise);
             if (!refs) {
                 refs.emplace();
                 try {

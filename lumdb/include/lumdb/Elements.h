@@ -166,10 +166,11 @@ LUMDB_EXPORT std::vector<std::pair<double, double>> AxisSegments(std::span<const
 
 // Splits the x axis of `points` into segments at gaps of many steps and estimates each
 // segment's shift from `measured` (MeasureLines of its found lines, `noise` the noise used
-// over the whole axis, scaled per segment by SegmentNoiseRatio) against `references` by a vote: every pairing of a measured line with a nearby
-// database line proposes a shift, and the shift that most measured lines agree on within
-// the tolerance wins when it stands clearly above chance and above any other shift; it is
-// then refined on its supporting lines (mean, or a Theil-Sen line with the stretch).
+// over the whole axis, scaled per segment by SegmentNoiseRatio) against `references` by a
+// vote: every pairing of a measured line with a nearby database line proposes a shift, and
+// the shift that most measured lines agree on within the tolerance wins when it stands
+// clearly above chance and above any other shift; it is then refined on its supporting
+// lines (mean, or a Theil-Sen line with the stretch).
 LUMDB_EXPORT std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
                                                       std::span<const LineMeasurement> measured,
                                                       float noise, const ReferenceLines& references,

@@ -87,7 +87,8 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
         for (std::size_t i = 0; i < measured.size(); ++i) {
             const LineMeasurement& m = measured[i];
             if (!(m.position >= seg.from && m.position <= seg.to)) continue;
-            if (!(m.height > settings.minHeight * segmentNoise) || !std::isfinite(m.position)) continue;
+            if (!(m.height > settings.minHeight * segmentNoise) || !std::isfinite(m.position))
+                continue;
             voters.push_back(i);
         }
         std::stable_sort(voters.begin(), voters.end(), [&](std::size_t a, std::size_t b) {

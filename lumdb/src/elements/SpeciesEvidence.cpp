@@ -308,9 +308,9 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         // predicted: a chance neighbour would have to be about as high as the head found.
         const bool sequenceHead = ctx.refs.lines[l.reference].basis == EmissionBasis::BandHead &&
                                   m.height > l.predicted * s.ratioTolerance;
-        product *= heightChance(*frames[k], sequenceHead ? m.height : l.predicted,
-                                s.ratioTolerance) *
-                   near;
+        product *=
+            heightChance(*frames[k], sequenceHead ? m.height : l.predicted, s.ratioTolerance) *
+            near;
     }
     double ways = 1.0;
     for (std::size_t i = 0; i < agreeing; ++i)
