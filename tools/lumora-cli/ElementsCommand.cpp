@@ -421,16 +421,22 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
         return searchLines(session, r, search, &noise);
     };
     if (segments.size() < 2) return whole();
-    TLineArray all;
-    float equivalent = 0.0f;
+    std::vector<std::pair<double, double>> ranges;
     for (const auto& [from, to] : segments) {
-        SLineSearchVal search = given;
         double lo = from, hi = to;
         if (zoomGiven) {
             lo = std::max(lo, static_cast<double>(given.zoomFrom));
             hi = std::min(hi, static_cast<double>(given.zoomTo));
             if (lo > hi) continue;
         }
+        ranges.emplace_back(lo, hi);
+    }
+    const std::vector<double> ratios = lumdb::SegmentNoiseRatios(r.points, ranges);
+    TLineArray all;
+    float equivalent = 0.0f;
+    for (std::size_t k = 0; k < ranges.size(); ++k) {
+        SLineSearchVal search = given;
+        const auto [lo, hi] = ranges[k];
         TPointList part;
         for (const TPointF& p : r.points)
             if (p.x >= lo && p.x <= hi) part.push_back(p);
@@ -447,8 +453,7 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
         TLineArray lines;
         if (!LineSearch(session.host(), r.points, smoothed, lines, &search)) return whole();
         for (const CLine& l : lines) all.add(l);
-        const double ratio = lumdb::SegmentNoiseRatio(r.points, lo, hi);
-        equivalent = std::max(equivalent, static_cast<float>(search.NoiseValue / ratio));
+        equivalent = std::max(equivalent, static_cast<float>(search.NoiseValue / ratios[k]));
     }
     noise = equivalent;
     return all;

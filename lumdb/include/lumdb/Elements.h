@@ -32,6 +32,9 @@ LUMDB_EXPORT float RobustNoise(std::span<const TPointF> points);
 // come from different detectors or gratings differ in signal and noise; each is judged
 // against its own noise by scaling the spectrum's noise with this ratio.
 LUMDB_EXPORT double SegmentNoiseRatio(std::span<const TPointF> points, double from, double to);
+// The same for each of several x ranges, the whole spectrum's noise estimated once.
+LUMDB_EXPORT std::vector<double> SegmentNoiseRatios(
+    std::span<const TPointF> points, std::span<const std::pair<double, double>> ranges);
 
 // One found line measured on the unsmoothed data.
 struct LineMeasurement {

@@ -75,12 +75,17 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
     std::vector<SegmentShift> out;
     const detail::SortedSeries series(points);
     const double maxShift = std::abs(settings.maxShift);
-    for (const auto& [first, last] : series.segments(settings.gapSteps)) {
+    std::vector<std::pair<double, double>> ranges;
+    for (const auto& [first, last] : series.segments(settings.gapSteps))
+        ranges.emplace_back(series.x(static_cast<std::int32_t>(first)),
+                            series.x(static_cast<std::int32_t>(last)));
+    const std::vector<double> ratios = SegmentNoiseRatios(points, ranges);
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
         SegmentShift seg;
-        seg.from = series.x(static_cast<std::int32_t>(first));
-        seg.to = series.x(static_cast<std::int32_t>(last));
+        seg.from = ranges[r].first;
+        seg.to = ranges[r].second;
         const double c = seg.centre();
-        const double segmentNoise = noise * SegmentNoiseRatio(points, seg.from, seg.to);
+        const double segmentNoise = noise * ratios[r];
 
         // The voting lines: the strongest lines of the segment that stand above the noise.
         std::vector<std::size_t> voters;

@@ -783,7 +783,13 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     Context ctx{series,     measured, std::max(noise, 1e-30f),
                 references, settings, framesOf(measured, shifts),
                 {}};
-    for (Frame& f : ctx.frames) f.noise = ctx.noise * SegmentNoiseRatio(points, f.from, f.to);
+    {
+        std::vector<std::pair<double, double>> ranges;
+        for (const Frame& f : ctx.frames) ranges.emplace_back(f.from, f.to);
+        const std::vector<double> ratios = SegmentNoiseRatios(points, ranges);
+        for (std::size_t k = 0; k < ctx.frames.size(); ++k)
+            ctx.frames[k].noise = ctx.noise * ratios[k];
+    }
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
