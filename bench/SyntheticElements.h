@@ -25,6 +25,7 @@ struct ElementsCase {
     // Per drawn species, its lines that stand at least five noise amplitudes high: a species
     // with fewer than two such lines cannot be told from a chance coincidence.
     std::vector<std::size_t> visibleLines;
+    std::vector<std::size_t> visibleLines3;  // the same from three noise amplitudes up
     TPointList points;
 };
 
@@ -102,13 +103,15 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
         const auto lines = emittingLines(refs, s, from - 2.0, to + 2.0, c.temperature);
         double strongest = 0.0;
         for (const auto& l : lines) strongest = std::max(strongest, l.second);
-        std::size_t visible = 0;
+        std::size_t visible = 0, visible3 = 0;
         for (const auto& l : lines) {
             const double amplitude = level * l.second / strongest;
             if (amplitude >= 0.2) recipe.given.push_back({l.first + c.shift, c.width, amplitude});
             visible += amplitude >= 5 * recipe.noise && l.first > from && l.first < to;
+            visible3 += amplitude >= 3 * recipe.noise && l.first > from && l.first < to;
         }
         c.visibleLines.push_back(visible);
+        c.visibleLines3.push_back(visible3);
     }
     c.points = makeSpectrum(recipe).points;
     return c;
@@ -120,6 +123,7 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
 struct CaseOutcome {
     std::size_t drawn = 0, recalled = 0;
     std::size_t detectable = 0, detected = 0;  // drawn species with two visible lines
+    std::size_t detectable3 = 0, detected3 = 0;  // two lines from three noises up
     std::size_t present = 0, falsePresent = 0;
     std::vector<double> shiftErrors;
     std::vector<std::uint32_t> missed, wrong;
@@ -147,15 +151,19 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
     const auto result = lumdb::JudgeSpecies(c.points, measured, noise, refs, shifts, settings);
     out.drawn = c.species.size();
-    for (std::size_t k = 0; k < c.species.size(); ++k) out.detectable += c.visibleLines[k] >= 2;
+    for (std::size_t k = 0; k < c.species.size(); ++k) {
+        out.detectable += c.visibleLines[k] >= 2;
+        out.detectable3 += c.visibleLines3[k] >= 2;
+    }
     for (const auto& ev : result.species) {
         const auto at = std::find(c.species.begin(), c.species.end(), ev.species);
         const bool drawn = at != c.species.end();
         if (ev.verdict == lumdb::Verdict::Present) {
             ++out.present;
             if (drawn) ++out.recalled;
-            if (drawn && c.visibleLines[static_cast<std::size_t>(at - c.species.begin())] >= 2)
-                ++out.detected;
+            const auto k = static_cast<std::size_t>(at - c.species.begin());
+            if (drawn && c.visibleLines[k] >= 2) ++out.detected;
+            if (drawn && c.visibleLines3[k] >= 2) ++out.detected3;
             if (!drawn) out.wrong.push_back(ev.species);
         } else if (drawn) {
             out.missed.push_back(ev.species);

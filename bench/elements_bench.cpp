@@ -147,7 +147,7 @@ void BM_SyntheticQuality(benchmark::State& state) {
         return;
     }
     std::size_t drawn = 0, recalled = 0, present = 0, wrong = 0, shifts = 0, within = 0;
-    std::size_t detectable = 0, detected = 0;
+    std::size_t detectable = 0, detected = 0, detectable3 = 0, detected3 = 0;
     std::vector<double> errors;
     for (auto _ : state) {
         // LUMORA_QUALITY_FIRST moves the seeds (first .. first + N - 1), for a second set.
@@ -180,6 +180,8 @@ void BM_SyntheticQuality(benchmark::State& state) {
             recalled += o.recalled;
             detectable += o.detectable;
             detected += o.detected;
+            detectable3 += o.detectable3;
+            detected3 += o.detected3;
             present += o.present;
             wrong += o.falsePresent;
             for (const double e : o.shiftErrors) {
@@ -237,6 +239,9 @@ void BM_SyntheticQuality(benchmark::State& state) {
         drawn ? static_cast<double>(recalled) / static_cast<double>(drawn) : 0;
     state.counters["recall_detectable"] =
         detectable ? static_cast<double>(detected) / static_cast<double>(detectable) : 0;
+    // Drawn species with at least two lines three noise amplitudes high.
+    state.counters["recall_3noise"] =
+        detectable3 ? static_cast<double>(detected3) / static_cast<double>(detectable3) : 0;
     state.counters["false_present"] =
         present ? static_cast<double>(wrong) / static_cast<double>(present) : 0;
     state.counters["shift_within_0.02"] =

@@ -347,6 +347,75 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_TRUE(two.shifts[0].fromSpecies);
     EXPECT_NEAR(two.shifts[0].shift, -0.6, 0.01);
     EXPECT_EQ(two.shifts[0].stretch, 0.0);
+
+    // A sequence's first head ten times higher than the database's head intensities predict
+    // (they do not follow the vibrational population): with two more heads of its sequence
+    // in place it agrees, and the molecule is present.
+    std::vector<lumbench::SyntheticLine> heads;
+    for (const auto& r : refs.lines)
+        if (r.species == 2)
+            heads.push_back(
+                {r.wavelength + 0.3, 0.1, (r.wavelength > 388 ? 20000.0 : 2000.0) * r.strength});
+    const auto molecule = judge(spectrum(300.0, 5000, heads, 5.0, 24).points, refs);
+    const auto* mol = evidenceOf(molecule, 2);
+    ASSERT_TRUE(mol);
+    EXPECT_EQ(mol->verdict, lumdb::Verdict::Present);
+    const auto first = std::find_if(mol->lines.begin(), mol->lines.end(), [&](auto& l) {
+        return refs.lines[l.reference].wavelength > 388;
+    });
+    ASSERT_NE(first, mol->lines.end());
+    EXPECT_EQ(first->outcome, lumdb::LineOutcome::Agrees);
+}
+
+TEST(ShiftEstimate, AQuietSegmentIsJudgedAgainstItsOwnNoise) {
+    // A loud first segment (noise 100, 80 nm) and a short quiet one (noise 3, 40 nm) whose
+    // lines stand 7 to 20 of its own noises high but below five of the whole spectrum's:
+    // searched and voted on with the segment's own noise, they give its shift.
+    const auto refs = references(40, 30, 7);
+    TPointList points, halves[2];
+    for (int h = 0; h < 2; ++h) {
+        const double from = h == 0 ? 300.0 : 420.0;
+        std::vector<lumbench::SyntheticLine> lines;
+        for (const auto& r : refs.lines)
+            if (r.species < 3u && r.wavelength > from + 1 && r.wavelength < from + (h ? 39 : 79))
+                lines.push_back({r.wavelength + 0.25, 0.08,
+                                 h == 0 ? 5000.0 * r.strength : 20.0 + 40.0 * r.strength});
+        halves[h] =
+            spectrum(from, h == 0 ? 4000 : 2000, lines, h == 0 ? 100.0 : 3.0, 11u + h).points;
+        points.insert(points.end(), halves[h].begin(), halves[h].end());
+    }
+    const auto segments = lumdb::AxisSegments(points);
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_NEAR(segments[1].first, 420.0, 1e-3);
+    const float noise = lumdb::RobustNoise(points);
+    const double loud = lumdb::SegmentNoiseRatio(points, segments[0].first, segments[0].second);
+    const double quiet = lumdb::SegmentNoiseRatio(points, segments[1].first, segments[1].second);
+    EXPECT_NEAR(quiet * noise, 3.0, 0.5);
+    EXPECT_NEAR(loud * noise, 100.0, 12.0);
+    EXPECT_GT(5 * noise, 60.0);
+    EXPECT_EQ(lumdb::SegmentNoiseRatio(points, 0.0, 1000.0), 1.0);
+    TLineArray lines;
+    for (const auto& half : halves)
+        for (const CLine& l : searchLines(half, nullptr, lumdb::RobustNoise(half))) lines.add(l);
+    const auto measured = lumdb::MeasureLines(points, lines, noise);
+    lumdb::ShiftSettings settings;
+    settings.perSpecies = 30;
+    const auto shifts = lumdb::EstimateShifts(points, measured, noise, refs, settings);
+    ASSERT_EQ(shifts.size(), 2u);
+    for (const auto& s : shifts) {
+        ASSERT_TRUE(s.estimated()) << s.from << " " << static_cast<int>(s.outcome);
+        EXPECT_NEAR(s.shift, 0.25, 0.005) << s.from;
+    }
+    // Judged with the quiet segment's noise, the species present there are present.
+    const auto result = lumdb::JudgeSpecies(points, measured, noise, refs, shifts);
+    std::size_t present = 0;
+    for (const auto& ev : result.species) present += ev.verdict == lumdb::Verdict::Present;
+    for (std::uint32_t sp = 0; sp < 3; ++sp) {
+        const auto* ev = evidenceOf(result, sp);
+        ASSERT_TRUE(ev);
+        EXPECT_EQ(ev->verdict, lumdb::Verdict::Present) << sp;
+    }
+    EXPECT_EQ(present, 3u);
 }
 
 TEST(SpeciesEvidence, AResonanceLineMayBeSelfAbsorbedAnotherLineMayNot) {

@@ -14,6 +14,7 @@
 #include "Session.h"
 #include "SpectrumInput.h"
 #include "lumcore/Printf.h"
+#include "lumdb/Analysis.h"
 #include "lumdb/Elements.h"
 
 namespace lumcli {
@@ -401,6 +402,63 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
     }
 }
 
+// The line search for the judgement. A spectrum joined from several detectors or gratings
+// (segments of the x axis, a gap of many steps between them) is searched one segment at a
+// time, each with the noise of its own points: a weak segment is not held to the noise of a
+// strong one. `noise` receives the noise of the whole axis that the segments' own noises
+// correspond to (each over its SegmentNoiseRatio), the largest of them. Where a segment is too
+// short for the search's settings, the whole axis is searched at once as for `lines`.
+TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLineSearchVal& given,
+                           bool robust, float& noise) {
+    const auto segments = lumdb::AxisSegments(r.points);
+    const bool zoomGiven = session.line().has("zoom") && given.ZoomData;
+    auto whole = [&]() {
+        SLineSearchVal search = given;
+        if (robust && !search.Noise) {
+            search.Noise = true;
+            search.NoiseValue = lumdb::RobustNoise(r.points);
+        }
+        return searchLines(session, r, search, &noise);
+    };
+    if (segments.size() < 2) return whole();
+    std::vector<std::pair<double, double>> ranges;
+    for (const auto& [from, to] : segments) {
+        double lo = from, hi = to;
+        if (zoomGiven) {
+            lo = std::max(lo, static_cast<double>(given.zoomFrom));
+            hi = std::min(hi, static_cast<double>(given.zoomTo));
+            if (lo > hi) continue;
+        }
+        ranges.emplace_back(lo, hi);
+    }
+    const std::vector<double> ratios = lumdb::SegmentNoiseRatios(r.points, ranges);
+    TLineArray all;
+    float equivalent = 0.0f;
+    for (std::size_t k = 0; k < ranges.size(); ++k) {
+        SLineSearchVal search = given;
+        const auto [lo, hi] = ranges[k];
+        TPointList part;
+        for (const TPointF& p : r.points)
+            if (p.x >= lo && p.x <= hi) part.push_back(p);
+        if (!filterLimitMessage(search, part.size()).empty() || part.size() < 16) return whole();
+        if (robust && !search.Noise) {
+            search.Noise = true;
+            search.NoiseValue = lumdb::RobustNoise(part);
+        }
+        search.ZoomData = true;
+        search.zoomFrom = static_cast<float>(lo);
+        search.zoomTo = static_cast<float>(hi);
+        session.host().clearLastMessage();
+        TPointList smoothed;
+        TLineArray lines;
+        if (!LineSearch(session.host(), r.points, smoothed, lines, &search)) return whole();
+        for (const CLine& l : lines) all.add(l);
+        equivalent = std::max(equivalent, static_cast<float>(search.NoiseValue / ratios[k]));
+    }
+    noise = equivalent;
+    return all;
+}
+
 }  // namespace
 
 CommandSyntax elementsSyntax() {
@@ -525,13 +583,9 @@ int runElements(Session& session) {
             SpectrumRecord& r = *loaded.record;
             FileResult f;
             f.record = &r;
-            SLineSearchVal search = settings.search;
-            if (line.has("robust-noise") && !search.Noise) {
-                search.Noise = true;
-                search.NoiseValue = lumdb::RobustNoise(r.points);
-            }
             float searchNoise = 0.0f;
-            r.spectrumLines = searchLines(session, r, search, &searchNoise);
+            r.spectrumLines =
+                searchBySegment(session, r, settings.search, line.has("robust-noise"), searchNoise);
             if (!refs) {
                 refs.emplace();
                 try {

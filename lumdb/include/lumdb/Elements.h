@@ -10,6 +10,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lumdb/Records.h"
@@ -23,6 +24,17 @@ namespace lumdb {
 // noise. Lines cover few points, so they hardly move a median: unlike the line search's
 // own estimate, strong lines do not inflate it. 0 with fewer than 3 points.
 LUMDB_EXPORT float RobustNoise(std::span<const TPointF> points);
+
+// How noisy the points with from <= x <= to are against the whole spectrum: the robust noise
+// of those points (taken in x order) over that of all points, kept within 0.05 .. 20 (data
+// quantised in coarse steps can leave a median residual of zero). 1 when the range holds
+// every point, fewer than three, or either estimate is zero. Segments of the x axis that
+// come from different detectors or gratings differ in signal and noise; each is judged
+// against its own noise by scaling the spectrum's noise with this ratio.
+LUMDB_EXPORT double SegmentNoiseRatio(std::span<const TPointF> points, double from, double to);
+// The same for each of several x ranges, the whole spectrum's noise estimated once.
+LUMDB_EXPORT std::vector<double> SegmentNoiseRatios(
+    std::span<const TPointF> points, std::span<const std::pair<double, double>> ranges);
 
 // One found line measured on the unsmoothed data.
 struct LineMeasurement {
@@ -150,12 +162,18 @@ struct SegmentShift {
     double corrected(double x) const;
 };
 
+// The x ranges [from, to] of the segments of the axis of `points`: runs of points without a
+// gap wider than `gapSteps` times the local step, in rising x.
+LUMDB_EXPORT std::vector<std::pair<double, double>> AxisSegments(std::span<const TPointF> points,
+                                                                 double gapSteps = 4.0);
+
 // Splits the x axis of `points` into segments at gaps of many steps and estimates each
 // segment's shift from `measured` (MeasureLines of its found lines, `noise` the noise used
-// there) against `references` by a vote: every pairing of a measured line with a nearby
-// database line proposes a shift, and the shift that most measured lines agree on within
-// the tolerance wins when it stands clearly above chance and above any other shift; it is
-// then refined on its supporting lines (mean, or a Theil-Sen line with the stretch).
+// over the whole axis, scaled per segment by SegmentNoiseRatio) against `references` by a
+// vote: every pairing of a measured line with a nearby database line proposes a shift, and
+// the shift that most measured lines agree on within the tolerance wins when it stands
+// clearly above chance and above any other shift; it is then refined on its supporting
+// lines (mean, or a Theil-Sen line with the stretch).
 LUMDB_EXPORT std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
                                                       std::span<const LineMeasurement> measured,
                                                       float noise, const ReferenceLines& references,
@@ -266,7 +284,8 @@ struct EvidenceResult {
 
 // Judges every species of `references` against the measured lines of a spectrum `points`
 // (MeasureLines,
-// `noise` the noise used there) with each segment's shift (EstimateShifts; a segment without
+// `noise` the noise used over the whole axis; each segment is judged with it scaled by
+// SegmentNoiseRatio) with each segment's shift (EstimateShifts; a segment without
 // an estimate gets the shift its species agree on, or is matched unshifted). Per species the
 // strongest expected lines in the covered range are matched; the species' scale in each segment
 // is the one, among those its found lines there suggest, under which the judged lines agree

@@ -173,6 +173,61 @@ float RobustNoise(std::span<const TPointF> points) {
     return static_cast<float>(spread(std::move(quiet)));
 }
 
+std::vector<double> SegmentNoiseRatios(std::span<const TPointF> points,
+                                       std::span<const std::pair<double, double>> ranges) {
+    std::vector<double> out(ranges.size(), 1.0);
+    std::vector<std::size_t> inside(ranges.size(), 0);
+    bool any = false;
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
+        for (const TPointF& p : points)
+            inside[r] += p.x >= ranges[r].first && p.x <= ranges[r].second;
+        any = any || (inside[r] != points.size() && inside[r] >= 3);
+    }
+    if (!any) return out;
+    // The points in rising x: as given when they are so already.
+    TPointList sorted;
+    std::span<const TPointF> all = points;
+    if (!std::is_sorted(points.begin(), points.end(),
+                        [](const TPointF& a, const TPointF& b) { return a.x < b.x; })) {
+        const detail::SortedSeries s(points);
+        sorted.reserve(s.size());
+        for (std::size_t k = 0; k < s.size(); ++k) {
+            const auto i = static_cast<std::int32_t>(k);
+            sorted.push_back({static_cast<float>(s.x(i)), static_cast<float>(s.y(i))});
+        }
+        all = sorted;
+    }
+    const double whole = RobustNoise(all);
+    if (!(whole > 0)) return out;
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
+        if (inside[r] == points.size() || inside[r] < 3) continue;
+        // `all` rises in x: the range is one run of it.
+        const auto lo = std::lower_bound(all.begin(), all.end(), ranges[r].first,
+                                         [](const TPointF& p, double x) { return p.x < x; });
+        auto hi = lo;
+        while (hi != all.end() && hi->x <= ranges[r].second) ++hi;
+        const double own = RobustNoise(all.subspan(static_cast<std::size_t>(lo - all.begin()),
+                                                   static_cast<std::size_t>(hi - lo)));
+        if (own > 0) out[r] = std::clamp(own / whole, 0.05, 20.0);
+    }
+    return out;
+}
+
+double SegmentNoiseRatio(std::span<const TPointF> points, double from, double to) {
+    const std::pair<double, double> range{from, to};
+    return SegmentNoiseRatios(points, std::span(&range, 1)).front();
+}
+
+std::vector<std::pair<double, double>> AxisSegments(std::span<const TPointF> points,
+                                                    double gapSteps) {
+    std::vector<std::pair<double, double>> out;
+    const detail::SortedSeries s(points);
+    for (const auto& [first, last] : s.segments(gapSteps))
+        out.emplace_back(s.x(static_cast<std::int32_t>(first)),
+                         s.x(static_cast<std::int32_t>(last)));
+    return out;
+}
+
 std::vector<LineMeasurement> MeasureLines(std::span<const TPointF> points, const TLineArray& lines,
                                           float noise) {
     std::vector<LineMeasurement> out;

@@ -75,18 +75,25 @@ std::vector<SegmentShift> EstimateShifts(std::span<const TPointF> points,
     std::vector<SegmentShift> out;
     const detail::SortedSeries series(points);
     const double maxShift = std::abs(settings.maxShift);
-    for (const auto& [first, last] : series.segments(settings.gapSteps)) {
+    std::vector<std::pair<double, double>> ranges;
+    for (const auto& [first, last] : series.segments(settings.gapSteps))
+        ranges.emplace_back(series.x(static_cast<std::int32_t>(first)),
+                            series.x(static_cast<std::int32_t>(last)));
+    const std::vector<double> ratios = SegmentNoiseRatios(points, ranges);
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
         SegmentShift seg;
-        seg.from = series.x(static_cast<std::int32_t>(first));
-        seg.to = series.x(static_cast<std::int32_t>(last));
+        seg.from = ranges[r].first;
+        seg.to = ranges[r].second;
         const double c = seg.centre();
+        const double segmentNoise = noise * ratios[r];
 
         // The voting lines: the strongest lines of the segment that stand above the noise.
         std::vector<std::size_t> voters;
         for (std::size_t i = 0; i < measured.size(); ++i) {
             const LineMeasurement& m = measured[i];
             if (!(m.position >= seg.from && m.position <= seg.to)) continue;
-            if (!(m.height > settings.minHeight * noise) || !std::isfinite(m.position)) continue;
+            if (!(m.height > settings.minHeight * segmentNoise) || !std::isfinite(m.position))
+                continue;
             voters.push_back(i);
         }
         std::stable_sort(voters.begin(), voters.end(), [&](std::size_t a, std::size_t b) {

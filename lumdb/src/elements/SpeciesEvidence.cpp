@@ -27,6 +27,7 @@ struct Frame {
     double width = 0.0;              // typical full width at half maximum of its lines
     double uncertainty = 0.0;        // typical position uncertainty of its lines
     double density = 0.0;            // measured lines per nm
+    double noise = 0.0;              // noise amplitude in the segment
     double trials = 1.0;             // shifts tried to find the model's shift from the species
     std::size_t supportLines = 0;    // the lines that shift rests on
     std::vector<std::size_t> lines;  // measured lines in it, by position
@@ -198,13 +199,13 @@ bool saysNothing(const ExpectedLine& l) {
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
               const std::vector<double>& scales) {
     const EvidenceSettings& s = ctx.settings;
-    const double visible = s.visible * ctx.noise;
     ev.found = ev.expected = ev.missing = 0;
     std::size_t agreeing = 0;
     double weights = 0.0, sum = 0.0;
     for (std::size_t k = 0; k < ev.lines.size(); ++k) {
         ExpectedLine& l = ev.lines[k];
         const double scale = scales[k];
+        const double visible = s.visible * frames[k]->noise;
         l.predicted = scale * l.expected;
         l.contribution = 0.0;
         l.weight = 0.0;
@@ -265,6 +266,24 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         weights += l.weight;
         sum += l.weight * l.contribution;
     }
+    // Band heads: within a sequence the heads' heights follow the vibrational population,
+    // which the database's relative head intensities do not give. A head found much higher
+    // than predicted agrees where at least two other heads of its sequence agree: the
+    // sequence found at one shift is the evidence, not the ratio of its heads.
+    for (ExpectedLine& l : ev.lines) {
+        const ReferenceLine& r = ctx.refs.lines[l.reference];
+        if (l.outcome != LineOutcome::Stronger || r.basis != EmissionBasis::BandHead) continue;
+        std::size_t others = 0;
+        for (const ExpectedLine& o : ev.lines)
+            others += o.outcome == LineOutcome::Agrees &&
+                      ctx.refs.lines[o.reference].basis == EmissionBasis::BandHead &&
+                      ctx.refs.lines[o.reference].sequence == r.sequence;
+        if (others < 2) continue;
+        sum += l.weight * l.contribution;  // from half its support to all of it
+        l.contribution *= 2;
+        l.outcome = LineOutcome::Agrees;
+        ++agreeing;
+    }
     const double total =
         std::accumulate(ev.lines.begin(), ev.lines.end(), 0.0,
                         [](double t, const ExpectedLine& l) { return t + l.weight; });
@@ -285,7 +304,13 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
         const double off = std::abs(m.position - l.position);
         const double floor = ctx.sigmaApart(ctx.refs.lines[l.reference], *frames[k], m.uncertainty);
         const double near = std::min(0.95, frames[k]->density * 2 * std::max(off, floor));
-        product *= heightChance(*frames[k], l.predicted, s.ratioTolerance) * near;
+        // A band head that agrees as part of its sequence although much higher than
+        // predicted: a chance neighbour would have to be about as high as the head found.
+        const bool sequenceHead = ctx.refs.lines[l.reference].basis == EmissionBasis::BandHead &&
+                                  m.height > l.predicted * s.ratioTolerance;
+        product *=
+            heightChance(*frames[k], sequenceHead ? m.height : l.predicted, s.ratioTolerance) *
+            near;
     }
     double ways = 1.0;
     for (std::size_t i = 0; i < agreeing; ++i)
@@ -524,28 +549,51 @@ bool searchShift(const Context& ctx, Frame& frame,
             l.position = w + shift + stretch * (w - frame.centre);
         }
     };
-    std::vector<double> objective, unstretched;
-    double bestObjective = -1.0, bestStretch = 0.0;
+    // Per shift: the agreeing lines (their likelihoods) and what confirms the shift. Each
+    // species' first line only picks a shift, its further lines confirm it: a species counts
+    // its likelihoods times (n - 1) / n for n agreeing lines, each weighted, as in the line
+    // vote, by the square root of its height against the segment's tallest line. Chance
+    // coincidences scatter over many species with two weak lines each; a species present,
+    // a band sequence above all, agrees with many strong lines at one shift. The count of
+    // agreeing lines still decides whether there are enough.
+    double tallest = 0.0;
+    for (const std::size_t i : frame.lines) tallest = std::max(tallest, ctx.measured[i].height);
+    std::vector<double> objective, unstretched, confirmed, confirmedUnstretched;
+    double bestObjective = -1.0, bestConfirmed = -1.0, bestStretch = 0.0;
     for (int q = -stretches; q <= stretches; ++q) {
         stretch = q * stretchStep;
         std::vector<double> tried(static_cast<std::size_t>(2 * steps + 1), 0.0);
+        std::vector<double> confirms(tried.size(), 0.0);
         for (int k = -steps; k <= steps; ++k) {
-            double sum = 0.0;
+            double sum = 0.0, confirm = 0.0;
             for (Judged& j : selected) {
                 place(j, k * step);
                 match(ctx, j, false);
                 if (!agreesWell(ctx, j.evidence)) continue;
+                double own = 0.0, heavy = 0.0;
+                std::size_t n = 0;
                 for (const ExpectedLine& l : j.evidence.lines)
-                    if (l.outcome == LineOutcome::Agrees) sum += l.likelihood;
+                    if (l.outcome == LineOutcome::Agrees) {
+                        own += l.likelihood;
+                        ++n;
+                        const double h = ctx.measured[static_cast<std::size_t>(l.measured)].height;
+                        heavy += l.likelihood *
+                                 (tallest > 0 ? std::sqrt(std::max(0.0, h / tallest)) : 1.0);
+                    }
+                sum += own;
+                confirm += heavy * static_cast<double>(n - 1) / static_cast<double>(n);
             }
             tried[static_cast<std::size_t>(k + steps)] = sum;
+            confirms[static_cast<std::size_t>(k + steps)] = confirm;
         }
-        if (q == 0) unstretched = tried;
-        const double top = *std::max_element(tried.begin(), tried.end());
-        if (top > bestObjective) {
-            bestObjective = top;
+        if (q == 0) unstretched = tried, confirmedUnstretched = confirms;
+        const auto top = std::max_element(confirms.begin(), confirms.end());
+        if (*top > bestConfirmed) {
+            bestConfirmed = *top;
+            bestObjective = tried[static_cast<std::size_t>(top - confirms.begin())];
             bestStretch = stretch;
             objective = tried;
+            confirmed = confirms;
         }
     }
     stretch = bestStretch;
@@ -553,17 +601,19 @@ bool searchShift(const Context& ctx, Frame& frame,
     if (bestObjective < static_cast<double>(s.searchLines)) {
         stretch = 0.0;
         objective = std::move(unstretched);
+        confirmed = std::move(confirmedUnstretched);
     }
-    const auto best = std::max_element(objective.begin(), objective.end());
-    const int bestK = static_cast<int>(best - objective.begin()) - steps;
+    const auto best = std::max_element(confirmed.begin(), confirmed.end());
+    const int bestK = static_cast<int>(best - confirmed.begin()) - steps;
     double runnerUp = 0.0;
     for (int k = -steps; k <= steps; ++k)
         if (std::abs(k - bestK) > 4)
-            runnerUp = std::max(runnerUp, objective[static_cast<std::size_t>(k + steps)]);
+            runnerUp = std::max(runnerUp, confirmed[static_cast<std::size_t>(k + steps)]);
     out.bestShift = bestK * step;
     // Likelihoods below one make the sum a little short of the agreeing lines behind it;
     // their count is checked on the refined shift.
-    if (*best < 0.5 * static_cast<double>(s.searchLines) || *best < 1.5 * runnerUp) return false;
+    const double lines = objective[static_cast<std::size_t>(bestK + steps)];
+    if (lines < 0.5 * static_cast<double>(s.searchLines) || *best < 1.5 * runnerUp) return false;
 
     // Refinement on the agreeing lines of the species present at the best shift.
     double shift = bestK * step;
@@ -687,7 +737,6 @@ bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
         }
     }
     if (!lead) return false;
-    const double visible = ctx.settings.visible * ctx.noise;
     std::vector<std::pair<double, double>> points;  // (energy, log ratio)
     std::vector<std::ptrdiff_t> used;
     for (std::size_t r : bySpecies[lead->evidence.species]) {
@@ -700,7 +749,7 @@ bool fitTemperature(const Context& ctx, const std::vector<Judged>& judged,
         const std::ptrdiff_t m = ctx.nearest(ref, *f, p, sigma);
         if (m < 0 || std::find(used.begin(), used.end(), m) != used.end()) continue;
         const double a = ctx.measured[static_cast<std::size_t>(m)].height;
-        if (!(a > visible)) continue;
+        if (!(a > ctx.settings.visible * f->noise)) continue;
         used.push_back(m);
         points.push_back({ref.upperEnergy, std::log(a / ref.transition)});
     }
@@ -734,6 +783,13 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     Context ctx{series,     measured, std::max(noise, 1e-30f),
                 references, settings, framesOf(measured, shifts),
                 {}};
+    {
+        std::vector<std::pair<double, double>> ranges;
+        for (const Frame& f : ctx.frames) ranges.emplace_back(f.from, f.to);
+        const std::vector<double> ratios = SegmentNoiseRatios(points, ranges);
+        for (std::size_t k = 0; k < ctx.frames.size(); ++k)
+            ctx.frames[k].noise = ctx.noise * ratios[k];
+    }
     std::vector<std::vector<std::size_t>> bySpecies(references.species.size());
     for (std::size_t i = 0; i < references.lines.size(); ++i)
         if (references.lines[i].species < bySpecies.size())
