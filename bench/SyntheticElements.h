@@ -122,7 +122,7 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
 // five lines support.
 struct CaseOutcome {
     std::size_t drawn = 0, recalled = 0;
-    std::size_t detectable = 0, detected = 0;  // drawn species with two visible lines
+    std::size_t detectable = 0, detected = 0;    // drawn species with two visible lines
     std::size_t detectable3 = 0, detected3 = 0;  // two lines from three noises up
     std::size_t present = 0, falsePresent = 0;
     std::vector<double> shiftErrors;
