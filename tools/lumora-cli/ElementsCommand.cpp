@@ -412,12 +412,16 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
                            bool robust, float& noise) {
     const auto segments = lumdb::AxisSegments(r.points);
     const bool zoomGiven = session.line().has("zoom") && given.ZoomData;
-    auto whole = [&]() {
-        SLineSearchVal search = given;
+    // With --robust-noise and no noise given, the search works with the robust estimate.
+    const auto noiseFor = [&](SLineSearchVal& search, const TPointList& points) {
         if (robust && !search.Noise) {
             search.Noise = true;
-            search.NoiseValue = lumdb::RobustNoise(r.points);
+            search.NoiseValue = lumdb::RobustNoise(points);
         }
+    };
+    auto whole = [&]() {
+        SLineSearchVal search = given;
+        noiseFor(search, r.points);
         return searchLines(session, r, search, &noise);
     };
     if (segments.size() < 2) return whole();
@@ -432,19 +436,20 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
         ranges.emplace_back(lo, hi);
     }
     const std::vector<double> ratios = lumdb::SegmentNoiseRatios(r.points, ranges);
+    // Every segment must suit the search's settings before any is searched.
+    std::vector<TPointList> parts(ranges.size());
+    for (std::size_t k = 0; k < ranges.size(); ++k) {
+        for (const TPointF& p : r.points)
+            if (p.x >= ranges[k].first && p.x <= ranges[k].second) parts[k].push_back(p);
+        if (!filterLimitMessage(given, parts[k].size()).empty() || parts[k].size() < 16)
+            return whole();
+    }
     TLineArray all;
     float equivalent = 0.0f;
     for (std::size_t k = 0; k < ranges.size(); ++k) {
         SLineSearchVal search = given;
         const auto [lo, hi] = ranges[k];
-        TPointList part;
-        for (const TPointF& p : r.points)
-            if (p.x >= lo && p.x <= hi) part.push_back(p);
-        if (!filterLimitMessage(search, part.size()).empty() || part.size() < 16) return whole();
-        if (robust && !search.Noise) {
-            search.Noise = true;
-            search.NoiseValue = lumdb::RobustNoise(part);
-        }
+        noiseFor(search, parts[k]);
         search.ZoomData = true;
         search.zoomFrom = static_cast<float>(lo);
         search.zoomTo = static_cast<float>(hi);
