@@ -130,17 +130,16 @@ struct CaseOutcome {
     lumdb::EvidenceResult result;
 };
 
-// The whole chain as lumora-cli elements runs it with --robust-noise.
+// The whole chain as lumora-cli elements runs it on a spectrum of one segment.
 inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& refs,
                              const ElementsCase& c) {
     CaseOutcome out;
     const float noise = lumdb::RobustNoise(c.points);
     SLineSearchVal search{};
-    search.Noise = true;
-    search.NoiseValue = noise;
     TPointList smoothed;
     TLineArray lines;
     LineSearch(host, c.points, smoothed, lines, &search);
+    lumdb::AddFaintLines(host, c.points, search, noise, lines);
     const auto measured = lumdb::MeasureLines(c.points, lines, noise);
     const auto shifts = lumdb::EstimateShifts(c.points, measured, noise, refs);
     lumdb::EvidenceSettings settings;
@@ -149,7 +148,8 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
-    const auto result = lumdb::JudgeSpecies(c.points, measured, noise, refs, shifts, settings);
+    const auto result = lumdb::JudgeSpecies(c.points, measured, std::max(noise, search.NoiseValue),
+                                            refs, shifts, settings);
     out.drawn = c.species.size();
     for (std::size_t k = 0; k < c.species.size(); ++k) {
         out.detectable += c.visibleLines[k] >= 2;

@@ -103,6 +103,47 @@ TEST(LineMeasurement, RobustNoiseIsNotInflatedByStrongLines) {
     EXPECT_EQ(lumdb::RobustNoise(std::vector<TPointF>{{1, 1}, {2, 5}}), 0.0f);
 }
 
+TEST(LineMeasurement, FaintLinesBesideStrongOnesAreAddedNoiseIsNot) {
+    // Strong lines inflate the search's noise estimate; the faint lines between them, twelve
+    // noise amplitudes high, fall below it.
+    std::vector<lumbench::SyntheticLine> truth;
+    std::vector<double> faint;
+    for (int k = 0; k < 40; ++k) {
+        truth.push_back({300.5 + 1.2 * k, 0.08, 3000.0 + 500.0 * (k % 7)});
+        truth.push_back({300.7 + 1.2 * k, 0.08, 1500.0});
+        faint.push_back(301.1 + 1.2 * k);
+        truth.push_back({faint.back(), 0.08, 60.0});
+    }
+    const auto s = spectrum(300.0, 2500, truth, 5.0, 5);
+    const auto foundNear = [](const TLineArray& lines, double x) {
+        std::size_t n = 0;
+        for (const CLine& l : lines) n += std::abs(l.x - x) <= 0.04;
+        return n;
+    };
+    float standard = 0.0f;
+    TLineArray lines = searchLines(s.points, &standard);
+    std::size_t before = 0;
+    for (const double x : faint) before += foundNear(lines, x) > 0;
+    lumtest::ScriptedRunHost host;
+    ASSERT_TRUE(lumdb::AddFaintLines(host, s.points, SLineSearchVal{}, lumdb::RobustNoise(s.points),
+                                     lines));
+    std::size_t after = 0;
+    for (const double x : faint) after += foundNear(lines, x) > 0;
+    EXPECT_LT(before, faint.size() / 2);
+    EXPECT_GE(after, faint.size() * 9 / 10);
+    // Every line is there once, and nothing else came in.
+    for (const auto& t : truth) EXPECT_LE(foundNear(lines, t.center), 1u) << t.center;
+    EXPECT_LE(lines.size(), truth.size());
+
+    // Pure noise: nothing stands five noise amplitudes out.
+    const auto quiet = spectrum(300.0, 2500, {}, 5.0, 6);
+    TLineArray none = searchLines(quiet.points);
+    const std::size_t count = none.size();
+    ASSERT_TRUE(lumdb::AddFaintLines(host, quiet.points, SLineSearchVal{},
+                                     lumdb::RobustNoise(quiet.points), none));
+    EXPECT_EQ(none.size(), count);
+}
+
 // Reference lines of `species` species with `perSpecies` lines each between 300 and 500 nm.
 lumdb::ReferenceLines references(int species, int perSpecies, std::uint32_t seed) {
     lumbench::SyntheticRandom rnd(seed);

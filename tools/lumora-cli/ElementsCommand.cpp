@@ -3,6 +3,7 @@
 // every selected species, as a ranked table, per line, or for one species line by line.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "AnalysisOptions.h"
@@ -407,7 +408,8 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
 // time, each with the noise of its own points: a weak segment is not held to the noise of a
 // strong one. `noise` receives the noise of the whole axis that the segments' own noises
 // correspond to (each over its SegmentNoiseRatio), the largest of them. Where a segment is too
-// short for the search's settings, the whole axis is searched at once as for `lines`.
+// short for the search's settings, the whole axis is searched at once as for `lines`. Either
+// way the faint lines the search leaves out are added (lumdb::AddFaintLines).
 TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLineSearchVal& given,
                            bool robust, float& noise) {
     const auto segments = lumdb::AxisSegments(r.points);
@@ -419,10 +421,21 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
             search.NoiseValue = lumdb::RobustNoise(points);
         }
     };
+    // The faint lines the search left out are looked for once more, against the robust
+    // noise of the points searched.
+    const auto resolve = [&](const SLineSearchVal& search, const TPointList& points,
+                             TLineArray& lines) {
+        if (!lumdb::AddFaintLines(session.host(), r.points, search, lumdb::RobustNoise(points),
+                                  lines))
+            throw FileFailure("SearchFailed",
+                              session.host().failureText("Die Liniensuche ist fehlgeschlagen."));
+    };
     auto whole = [&]() {
         SLineSearchVal search = given;
         noiseFor(search, r.points);
-        return searchLines(session, r, search, &noise);
+        TLineArray lines = searchLines(session, r, search, &noise);
+        resolve(search, r.points, lines);
+        return lines;
     };
     if (segments.size() < 2) return whole();
     std::vector<std::pair<double, double>> ranges;
@@ -457,6 +470,7 @@ TLineArray searchBySegment(Session& session, const SpectrumRecord& r, const SLin
         TPointList smoothed;
         TLineArray lines;
         if (!LineSearch(session.host(), r.points, smoothed, lines, &search)) return whole();
+        resolve(search, parts[k], lines);
         for (const CLine& l : lines) all.add(l);
         equivalent = std::max(equivalent, static_cast<float>(search.NoiseValue / ratios[k]));
     }
@@ -476,8 +490,10 @@ CommandSyntax elementsSyntax() {
         "       [--robust-noise] [--config DATEI.lmc] [--fourier [M,K]] [--sg ORDNUNG,BREITE]\n"
         "       [--noise WERT] [--zoom VON,BIS]";
     syntax.description =
-        "Welche Elemente sind in der Probe? Die gefundenen Linien werden auf den ungeglätteten\n"
-        "Daten vermessen, je Abschnitt der x-Achse wird die Verschiebung gegen die stärksten\n"
+        "Welche Elemente sind in der Probe? Zu den Linien der Liniensuche kommen die schwachen,\n"
+        "die sie ausläßt (leicht geglättet gesucht, fünf robuste Rauschwerte hoch). Die\n"
+        "gefundenen Linien werden auf den ungeglätteten Daten vermessen, je Abschnitt der x-Achse "
+        "wird die Verschiebung gegen die stärksten\n"
         "erwarteten Linien geschätzt, dann wird jede gewählte Spezies (Vorgabe: alle) an ihren\n"
         "stärksten erwarteten Linien im Bereich geprüft: gefundene Linien, deren Höhe zur\n"
         "erwarteten Emission (gf und Boltzmann-Faktor, sonst die relative Intensität) paßt,\n"

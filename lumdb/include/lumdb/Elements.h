@@ -36,6 +36,18 @@ LUMDB_EXPORT double SegmentNoiseRatio(std::span<const TPointF> points, double fr
 LUMDB_EXPORT std::vector<double> SegmentNoiseRatios(
     std::span<const TPointF> points, std::span<const std::pair<double, double>> ranges);
 
+// The faint lines the line search leaves out: its noise estimate grows with the strong lines
+// of a crowded spectrum, and its smoothing merges a faint line into a strong neighbour. The
+// search runs once more over the points `given` selects, with a second-order polynomial
+// filter over five points, which keeps lines of a few points' width apart, and a noise value
+// of five times `noise` (a robust estimate such as RobustNoise): the light filter leaves more
+// of the noise in, so a line must stand out more than the search's own rules ask. A line
+// found there is added to `lines` where no line of `lines` lies within two steps of the
+// data. Nothing is added where fewer than 16 points are selected. False when the search was
+// aborted; `lines` is then unchanged.
+LUMDB_EXPORT bool AddFaintLines(RunHost& host, const TPointList& points,
+                                const SLineSearchVal& given, float noise, TLineArray& lines);
+
 // One found line measured on the unsmoothed data.
 struct LineMeasurement {
     double position = 0.0;     // x of the fitted centre
