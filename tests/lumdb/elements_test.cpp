@@ -408,6 +408,34 @@ TEST(SpeciesEvidence, CounterEvidenceBandSequencesAndUnknownData) {
     EXPECT_EQ(first->outcome, lumdb::LineOutcome::Agrees);
 }
 
+TEST(SpeciesEvidence, APresentSpeciesExplainsItsWeakerLinesBeyondThoseJudged) {
+    // A has more lines than are judged; B's three lines sit on A's weakest, which only A
+    // shows. They are A's, not evidence for B.
+    lumdb::EvidenceSettings settings;
+    lumdb::ReferenceLines refs;
+    refs.species = {"A I", "B I"};
+    const std::size_t count = settings.strongest + 4;
+    for (std::size_t k = 0; k < count; ++k) {
+        const float w = 302.0f + 5.3f * static_cast<float>(k);
+        refs.lines.push_back({w, 1.0f - 0.7f * static_cast<float>(k) / count, 0});
+        if (k + 3 >= count) refs.lines.push_back({w, 1.0f, 1});
+    }
+    for (auto& r : refs.lines) r.basis = lumdb::EmissionBasis::RelativeIntensity;
+    std::vector<lumbench::SyntheticLine> lines;
+    for (const auto& r : refs.lines)
+        if (r.species == 0) lines.push_back({r.wavelength + 0.1, 0.3, 2000.0 * r.strength});
+    const auto s = spectrum(300.0, 5000, lines, 5.0, 23);
+    const auto result = judge(s.points, refs, settings);
+    const auto* a = evidenceOf(result, 0);
+    const auto* b = evidenceOf(result, 1);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->verdict, lumdb::Verdict::Present);
+    EXPECT_NE(b->verdict, lumdb::Verdict::Present);
+    EXPECT_EQ(std::count_if(b->lines.begin(), b->lines.end(),
+                            [](auto& l) { return l.outcome == lumdb::LineOutcome::Explained; }),
+              3);
+}
+
 TEST(ShiftEstimate, AQuietSegmentIsJudgedAgainstItsOwnNoise) {
     // A loud first segment (noise 100, 80 nm) and a short quiet one (noise 3, 40 nm) whose
     // lines stand 7 to 20 of its own noises high but below five of the whole spectrum's:

@@ -170,6 +170,14 @@ struct Judged {
     double norm = 1.0;                 // raw expected emission of the strongest judged line
     std::vector<const Frame*> frames;  // the segment of each judged line
     std::vector<double> scales;        // the species' scale in the segment of each judged line
+
+    // The species' scale in segment `f`, 0 where none of its lines was found there.
+    double scaleIn(const Frame* f) const {
+        double scale = 0.0;
+        for (std::size_t k = 0; k < frames.size() && k < scales.size(); ++k)
+            if (frames[k] == f && scales[k] > 0) scale = scales[k];
+        return scale;
+    }
 };
 
 // The share of a segment's measured lines whose height agrees with `predicted`: how likely a
@@ -669,12 +677,54 @@ bool searchShift(const Context& ctx, Frame& frame,
     return true;
 }
 
+// A present species' lines beyond those judged account for measured lines as well: each of
+// its lines that its scale in the segment predicts above the noise claims the measured line
+// it matches with that height. True when any was claimed.
+bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& lines,
+                 double kelvin) {
+    const SpeciesEvidence& ev = j.evidence;
+    if (!ev.scored) return false;
+    std::vector<std::size_t> judgedRefs;
+    // A transition's predicted height rests on the temperature assumed, the more so the
+    // further its upper level lies from those of the lines that set the scale: only lines
+    // within the span of the agreeing lines' upper levels (0.25 eV either side) claim.
+    double lowest = std::numeric_limits<double>::infinity(), highest = -lowest;
+    for (const ExpectedLine& l : ev.lines) {
+        judgedRefs.push_back(l.reference);
+        if (l.outcome != LineOutcome::Agrees) continue;
+        lowest = std::min<double>(lowest, ctx.refs.lines[l.reference].upperEnergy);
+        highest = std::max<double>(highest, ctx.refs.lines[l.reference].upperEnergy);
+    }
+    std::sort(judgedRefs.begin(), judgedRefs.end());
+    bool claimed = false;
+    for (const std::size_t r : lines) {
+        const ReferenceLine& ref = ctx.refs.lines[r];
+        if (ref.basis != ev.basis || std::binary_search(judgedRefs.begin(), judgedRefs.end(), r))
+            continue;
+        if (ref.basis == EmissionBasis::Transition &&
+            !(ref.upperEnergy >= lowest - 0.25 && ref.upperEnergy <= highest + 0.25))
+            continue;
+        double position = 0.0;
+        const Frame* f = frameAt(ctx.frames, ref.wavelength, position);
+        if (!f) continue;
+        const double predicted = j.scaleIn(f) * ExpectedEmission(ref, kelvin) / j.norm;
+        if (!(predicted > f->noise) || !std::isfinite(predicted)) continue;
+        double sigma = 0.0;
+        const std::ptrdiff_t m = ctx.nearest(ref, *f, position, sigma);
+        if (m < 0) continue;
+        ctx.explained[static_cast<std::size_t>(m)] += predicted;
+        claimed = true;
+    }
+    return claimed;
+}
+
 // Explaining away: the species judged present, the least likely by chance first, claim the
 // measured lines they account for; every species after them is judged again without the
 // lines claimed before it, so that a line shared with a present species is no evidence for
 // a species whose own lines are missing. The order rests on the evidence and the labels
 // only, not on the order of the database files.
-void explainAway(Context& ctx, std::vector<Judged>& judged) {
+void explainAway(Context& ctx, std::vector<Judged>& judged,
+                 const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin) {
     std::vector<std::size_t> order(judged.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     const auto key = [&](std::size_t k) {
@@ -696,6 +746,7 @@ void explainAway(Context& ctx, std::vector<Judged>& judged) {
                 ctx.explained[static_cast<std::size_t>(l.measured)] += l.predicted;
                 claimed = true;
             }
+        claimed |= claimBeyond(ctx, j, bySpecies[j.evidence.species], kelvin);
     }
     ctx.explained.clear();
 }
@@ -820,7 +871,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
         }
     }
 
-    explainAway(ctx, judged);
+    explainAway(ctx, judged, bySpecies, result.temperature);
 
     // Candidates of every measured line, scored with their species' scale and verdict.
     std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
@@ -855,10 +906,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                     speciesFactor = ev.verdict == Verdict::Present    ? 1.0
                                     : ev.verdict == Verdict::Possible ? 0.3
                                                                       : 0.03;
-                    // The species' scale in this segment, if any of its lines was found here.
-                    double scale = 0.0;
-                    for (std::size_t k = 0; k < j->frames.size() && k < j->scales.size(); ++k)
-                        if (j->frames[k] == &f && j->scales[k] > 0) scale = j->scales[k];
+                    const double scale = j->scaleIn(&f);
                     if (ev.scored && it->basis == ev.basis && scale > 0) {
                         const double e = ExpectedEmission(*it, result.temperature) / j->norm;
                         const double p = scale * e;
