@@ -524,7 +524,8 @@ bool searchShift(const Context& ctx, Frame& frame,
     const EvidenceSettings& s = ctx.settings;
     const double maxShift = std::abs(s.maxShift);
     if (frame.lines.size() < 2 || !(maxShift > 0)) return false;
-    const double step = std::max(0.005, 0.25 * frame.width);
+    // A quarter of the line width, and at least four steps either side of no shift.
+    const double step = std::max(0.005, std::min(0.25 * frame.width, 0.25 * maxShift));
     Frame trial = frame;
     trial.shift = trial.stretch = 0.0;
     trial.modelSigma = step;
@@ -650,6 +651,8 @@ bool searchShift(const Context& ctx, Frame& frame,
         if (offsets.size() < (runnerUp > 0 ? s.searchLines : std::size_t{2})) return false;
         shift = median(offsets);
     }
+    // Refined beyond the range searched, the shift is not one the search could have found.
+    if (std::abs(shift) > maxShift) return false;
     std::vector<double> deviations;
     for (ShiftSupport& sup : support) {
         sup.residual = ctx.measured[sup.line].position - sup.reference - shift -
