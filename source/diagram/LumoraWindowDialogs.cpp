@@ -294,8 +294,9 @@ void LumoraWindow::toggleLegend() {
 }
 
 // The legend's entries in a white box in the frame's upper left or right corner: file names
-// after a short sample of their curve, then the summaries of the runs. Sizes are screen
-// pixels, so the box keeps its place and shape on a WPG page (y upwards, finer units).
+// after a short sample of their curve, then the summaries of the runs. Sizes count screen
+// pixels of `pixelUnit` device units and "down" follows the frame, so the box keeps its
+// place and shape on a WPG page, whose y grows upwards.
 void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const {
     const DiagramDocument::Legend& legend = document_.legend;
     const OverlayTable& table = document_.overlays();
