@@ -163,7 +163,7 @@ bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& lines, const 
 namespace lumgl {
 
 bool ExportDiagramAsWPG(const DiagramComposer& composer, const std::string& path,
-                        const TextMetrics& metrics) {
+                        const TextMetrics& metrics, const DiagramLayers& layers) {
     // Created with a name nobody can foresee, so no link laid in the shared folder beforehand
     // can turn the appends onto another file.
     std::string scratch = (std::filesystem::temp_directory_path() / "lumora-wpg-XXXXXX").string();
@@ -197,6 +197,14 @@ bool ExportDiagramAsWPG(const DiagramComposer& composer, const std::string& path
             if (!ExportLinesAsWPG(client, composer.overlays()[k].spectrum->spectrumLines, laidOut,
                                   scratch, 1 | lineFlags))
                 return false;
+    if (layers) {
+        const SPlotInfo page = WpgPlotInfo(client, laidOut);
+        WpgWriter writer;
+        if (!writer.append(scratch)) return false;
+        WpgCanvas canvas(writer, page.plotRect, WpgScaleOf(client).sy);
+        layers(canvas, page);
+        if (!writer.finish()) return false;
+    }
     std::ifstream in(scratch, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return !in.bad() && lumcore::writeFileSafely(path, bytes);

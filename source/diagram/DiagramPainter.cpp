@@ -38,7 +38,12 @@ lumgl::DiagramComposer DiagramPainter::compose(const DiagramDocument& document) 
 SPlotInfo DiagramPainter::paint(lumgl::Canvas& canvas, const DiagramDocument& document,
                                 Target target) const {
     const SPlotInfo laidOut = compose(document).draw(canvas);
+    paintLayers(canvas, laidOut, target);
+    return laidOut;
+}
+
+void DiagramPainter::paintLayers(lumgl::Canvas& canvas, const SPlotInfo& laidOut,
+                                 Target target) const {
     for (const auto& [layer, draw] : layers_)
         if (draw && !(target == Target::Output && layer == Layer::Selection)) draw(canvas, laidOut);
-    return laidOut;
 }

@@ -29,6 +29,9 @@ class DiagramPainter {
     enum class Target { Screen, Output };
     SPlotInfo paint(lumgl::Canvas& canvas, const DiagramDocument& document,
                     Target target = Target::Screen) const;
+    // The layers alone, over a diagram drawn by other means (the WPG writer) and laid out
+    // on `canvas` as `laidOut`.
+    void paintLayers(lumgl::Canvas& canvas, const SPlotInfo& laidOut, Target target) const;
 
   private:
     std::map<Layer, Draw> layers_;

@@ -316,11 +316,19 @@ bool LumoraWindow::loadConfiguration(SettingsPart part) {
     return true;
 }
 
-bool LumoraWindow::saveConfigurationAs(SettingsPart part) {
+bool LumoraWindow::saveConfigurationAs(SettingsPart part,
+                                       const std::function<void(DiagramDocument&)>& dialogValues) {
     const QString path = context_.chooseConfigurationFile(this, true);
     if (path.isEmpty()) return false;
     document_.configurationPath = path.toStdString();
-    return saveSettings(part);
+    if (!dialogValues) return saveSettings(part);
+    const lumdb::AnalysisSettings analysis = document_.analysis;
+    const SSearchEngineVal database = document_.database;
+    dialogValues(document_);
+    const bool saved = saveSettings(part);
+    document_.analysis = analysis;
+    document_.database = database;
+    return saved;
 }
 
 bool LumoraWindow::saveSettings(SettingsPart part, bool toSettingsFile) {

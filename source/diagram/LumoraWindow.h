@@ -63,12 +63,15 @@ class LumoraWindow : public QWidget, public CommandTarget {
     void nameCurrentSpectrum(const QString& word) override;
     // Configuration files, for the settings dialogs. "Konfiguration laden" loads the asking
     // dialog's part from a chosen file; "Konfiguration speichern" makes a chosen file the
-    // window's configuration file and saves the part there. `saveSettings` writes the part
+    // window's configuration file and saves the part there: with the window's values, or
+    // with the dialog's, which `dialogValues` puts into the document for this write only (the
+    // window's own values change on the dialog's OK alone). `saveSettings` writes the part
     // to the window's configuration file, or to the settings file while there is none (or
     // when asked to). Each is false when cancelled or after telling the user of a failure.
     using SettingsPart = DiagramDocument::SettingsPart;
     bool loadConfiguration(SettingsPart part);
-    bool saveConfigurationAs(SettingsPart part);
+    bool saveConfigurationAs(SettingsPart part,
+                             const std::function<void(DiagramDocument&)>& dialogValues = {});
     bool saveSettings(SettingsPart part, bool toSettingsFile = false);
 
     // The window's modeless dialogs, which the dialog code registers while they are open

@@ -234,8 +234,8 @@ void LumoraWindow::editDatabaseSettings() {
         return true;
     };
     dialog.configurationSaver = [this](const SearchEngineDialogXfer& x) {
-        takeXfer(x, document_.database);
-        return saveConfigurationAs(SettingsPart::Database);
+        return saveConfigurationAs(SettingsPart::Database,
+                                   [&x](DiagramDocument& d) { takeXfer(x, d.database); });
     };
     if (context_.dialogs().run(dialog) != QDialog::Accepted) return;
     takeXfer(xfer, document_.database);
@@ -266,13 +266,9 @@ void LumoraWindow::editIdentificationSettings() {
         x.search.saveAsDefault = x.select.saveAsDefault = keep;
         return true;
     };
-    // The file gets the sheet's values; the window keeps its own until OK.
     sheet.configurationSaver = [this](const SearchOptionsPropSheetXfer& x) {
-        const lumdb::AnalysisSettings kept = document_.analysis;
-        takeXfer(x, document_.analysis);
-        const bool saved = saveConfigurationAs(SettingsPart::Identification);
-        document_.analysis = kept;
-        return saved;
+        return saveConfigurationAs(SettingsPart::Identification,
+                                   [&x](DiagramDocument& d) { takeXfer(x, d.analysis); });
     };
     if (context_.dialogs().run(sheet) != QDialog::Accepted) return;
     takeXfer(xfer, document_.analysis);

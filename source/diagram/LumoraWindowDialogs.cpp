@@ -294,7 +294,9 @@ void LumoraWindow::toggleLegend() {
 }
 
 // The legend's entries in a white box in the frame's upper left or right corner: file names
-// after a short sample of their curve, then the summaries of the runs.
+// after a short sample of their curve, then the summaries of the runs. Sizes count screen
+// pixels of `pixelUnit` device units and "down" follows the frame, so the box keeps its
+// place and shape on a WPG page, whose y grows upwards.
 void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) const {
     const DiagramDocument::Legend& legend = document_.legend;
     const OverlayTable& table = document_.overlays();
@@ -302,9 +304,10 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
     const std::vector<DiagramDocument::LegendEntry> entries = document_.legendEntries();
     if (entries.empty()) return;
     const int unit = canvas.pixelUnit();
+    const int down = laidOut.topLeft.y > laidOut.origin.y ? -1 : 1;
     SFontDesc font;
     font.face = "Times New Roman";
-    font.height = 14 * unit;
+    font.height = 14;  // the canvas scales font sizes itself
     const bool blackWhite = document_.plot().stateFlags & kStateBlackWhite;
     int textWidth = 0;
     int lineHeight = 0;
@@ -319,12 +322,12 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
     const int height = margin + int(entries.size()) * lineHeight + margin;
     const SDevicePoint corner =
         legend.position == 2
-            ? SDevicePoint{laidOut.topRight.x - margin - width, laidOut.topRight.y + margin}
-            : SDevicePoint{laidOut.topLeft.x + margin, laidOut.topLeft.y + margin};
+            ? SDevicePoint{laidOut.topRight.x - margin - width, laidOut.topRight.y + down * margin}
+            : SDevicePoint{laidOut.topLeft.x + margin, laidOut.topLeft.y + down * margin};
     const SDevicePoint box[4] = {corner,
                                  {corner.x + width, corner.y},
-                                 {corner.x + width, corner.y + height},
-                                 {corner.x, corner.y + height}};
+                                 {corner.x + width, corner.y + down * height},
+                                 {corner.x, corner.y + down * height}};
     const SPenDesc black{MakeColor(0, 0, 0), unit, PenStyle::Solid};
     canvas.setPen(black);
     canvas.setBrush(MakeColor(255, 255, 255));
@@ -332,12 +335,12 @@ void LumoraWindow::drawLegend(lumgl::Canvas& canvas, const SPlotInfo& laidOut) c
     canvas.setFont(font);
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const DiagramDocument::LegendEntry& entry = entries[k];
-        const int top = corner.y + margin + int(k) * lineHeight;
+        const int top = corner.y + down * (margin + int(k) * lineHeight);
         SPenDesc pen = black;
         if (entry.sample >= 0) {
             const SPlotInfo& info = table.record(std::size_t(entry.sample)).plotInfo;
             pen = blackWhite ? info.framePen : info.curvePen;
-            const int middle = top + lineHeight / 2;
+            const int middle = top + down * (lineHeight / 2);
             canvas.setPen(pen);
             canvas.moveTo({corner.x + margin, middle});
             canvas.lineTo({corner.x + margin + sample, middle});

@@ -139,8 +139,11 @@ bool LumoraWindow::exportTo(const QString& path) {
             return;
         }
         if (suffix == "wpg") {
-            written = lumgl::ExportDiagramAsWPG(DiagramPainter::compose(document_),
-                                                path.toStdString(), metrics);
+            written = lumgl::ExportDiagramAsWPG(
+                DiagramPainter::compose(document_), path.toStdString(), metrics,
+                [this](lumgl::Canvas& canvas, const SPlotInfo& laidOut) {
+                    painter_.paintLayers(canvas, laidOut, DiagramPainter::Target::Output);
+                });
             return;
         }
         // The others are painted into a file that replaces the target only when complete.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,16 +32,23 @@ LUMGL_EXPORT bool ExportLinesAsWPG(const SDeviceRect& client, const TLineArray& 
 
 namespace lumgl {
 
+class Canvas;
 class DiagramComposer;
 class TextMetrics;
 
+// What a window draws over a composed diagram (its legend, a further curve), on the canvas
+// the diagram went to and with the diagram as laid out there.
+using DiagramLayers = std::function<void(Canvas& canvas, const SPlotInfo& laidOut)>;
+
 // The whole diagram of `composer` as one WPG file at `path`: every overlay in drawing
 // order (the first with the frame), then the found-line markers and labels of the overlays
-// that show them. The appends go to a scratch file of unforeseeable name; `path` gets the
-// finished picture in one safe write, so a failure part-way leaves an old file as it was.
-// False when a file cannot be written; throws PlotError (1, 2) before anything is written.
+// that show them, then `layers` on the WPG page (y upwards, `Canvas::pixelUnit` WPG units
+// to the screen pixel). The appends go to a scratch file of unforeseeable name; `path` gets
+// the finished picture in one safe write, so a failure part-way leaves an old file as it
+// was. False when a file cannot be written; throws PlotError (1, 2) before anything is
+// written.
 LUMGL_EXPORT bool ExportDiagramAsWPG(const DiagramComposer& composer, const std::string& path,
-                                     const TextMetrics& metrics);
+                                     const TextMetrics& metrics, const DiagramLayers& layers = {});
 
 // sx = 12831 / client width, sy = 8721 / client height (integer divisions; 0 for an empty
 // client area, which then maps everything onto the picture's corner).
