@@ -3,49 +3,26 @@
 // output checks are the rows of data/cli_cases.tsv; the tests here compare runs with each
 // other or check every row of an output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "lumcore/IniFile.h"
-#include "lumdb/XAxis.h"
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
-
-std::vector<std::string> split(const std::string& text, char sep) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, sep);) parts.push_back(part);
-    return parts;
-}
+using lumtest::readFile;
+using lumtest::split;
+using CliRun = lumtest::Run;
 
 std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> f(1);
@@ -95,21 +72,18 @@ class Cli : public ::testing::Test {
         // Small inputs (y only, a dialog extension, four columns, a comma and quotes in the
         // name, huge x or y, unsorted or negative x, files to be overwritten) lie in data/cli.
         fs::copy(LUMORA_TEST_DATA "/tools/data/cli", dir_);
-        writeFile(dir_ / "fe.txt", syntheticSpectrum(1, 1.0));
-        writeFile(dir_ / "fe2.txt", syntheticSpectrum(2, 0.5));
-        writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 2.0));
+        lumtest::writeFile(dir_ / "fe.txt", syntheticSpectrum(1, 1.0));
+        lumtest::writeFile(dir_ / "fe2.txt", syntheticSpectrum(2, 0.5));
+        lumtest::writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 2.0));
     }
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs lumora-cli in the test directory; `prefix` is shell text put in front, and
     // redirections among `args` come after (and so win over) those to the output files.
     CliRun cli(const std::string& args, const std::string& prefix = "") const {
-        const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-        const std::string command = "cd '" + dir_.string() + "' && " + prefix +
-                                    " '" LUMORA_PROGRAM_DIR "/lumora-cli' >'" + out.string() +
-                                    "' 2>'" + err.string() + "' " + args;
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+        return lumtest::run(
+            "cd '" + dir_.string() + "' && " + prefix + " '" LUMORA_PROGRAM_DIR "/lumora-cli'",
+            dir_, args);
     }
 
     fs::path dir_;
@@ -172,21 +146,19 @@ std::string verify(const std::string& text, const std::string& cell) {
 }  // namespace
 
 TEST_F(Cli, CaseTable) {
-    std::ifstream table(LUMORA_TEST_DATA "/tools/data/cli_cases.tsv");
     fs::create_directories(dir_ / "damaged/Data");
     fs::copy(fs::path(LUMORA_PROGRAM_DIR) / "Data", dir_ / "damaged/Data",
              fs::copy_options::recursive);
     fs::resize_file(dir_ / "damaged/Data/Fe_I.lmt", 100);
-    int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
+    const auto rows = lumtest::tableRows(LUMORA_TEST_DATA "/tools/data/cli_cases.tsv");
+    EXPECT_GT(rows.size(), 90u);
+    for (const std::string& line : rows) {
         auto f = split(line, '\t');
         f.resize(7);
         for (auto& cell : f)
             for (std::size_t at; (at = cell.find("@DIR@")) != std::string::npos;)
                 cell.replace(at, 5, dir_.string());
         const CliRun run = cli(f[0], f[6]);
-        ++cases;
         EXPECT_EQ(run.status, std::stoi(f[1])) << f[0] << "\n" << run.err;
         EXPECT_EQ(verify(run.out, f[2]), "") << f[0] << "\n" << run.out;
         EXPECT_EQ(verify(run.err, f[3]), "") << f[0] << "\n" << run.err;
@@ -195,7 +167,6 @@ TEST_F(Cli, CaseTable) {
             EXPECT_EQ(verify(readFile(dir_ / f[4]), f[5]), "") << f[0] << ": " << f[4];
         }
     }
-    EXPECT_GT(cases, 90);
     // The failed writes left no temporary file behind.
     for (const auto& entry : fs::directory_iterator(dir_))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
@@ -231,14 +202,7 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         if (const auto f = csvFields(strong[i]); !f[6].empty()) {
             EXPECT_GE(std::stod(f[6]), 40) << strong[i];
         }
-    // Database lines lie in the range and, sorted by strength, come strongest first.
-    const auto range =
-        split(cli("dbsearch --elements Fe --neutrals --from 371.9 --to 372.1").out, '\n');
-    ASSERT_GE(range.size(), 2u);
-    for (std::size_t i = 1; i < range.size(); ++i) {
-        EXPECT_GE(std::stod(range[i]), 371.9);
-        EXPECT_LE(std::stod(range[i]), 372.1);
-    }
+    // Database lines sorted by strength come strongest first.
     const auto sorted =
         split(cli("dbsearch --elements Fe --from 370 --to 375 --sort strength").out, '\n');
     ASSERT_GT(sorted.size(), 3u);
@@ -246,51 +210,20 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         EXPECT_GE(std::stod(csvFields(sorted[i - 1])[3]), std::stod(csvFields(sorted[i])[3]));
 }
 
-// The RTF report, read back by an independent reader, holds every row of the saved text.
-TEST_F(Cli, DbsearchRtfReadsBackWithEveryRow) {
-    const std::string search = "dbsearch --elements Fe,Ar --from 370 --to 420 --sort wavelength";
-    ASSERT_EQ(cli(search + " -o a.rtf").status, 0);
-    ASSERT_EQ(cli(search + " -o a.txt").status, 0);
-    if (std::system("command -v unrtf > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "unrtf is not installed (scripts/setup installs it)";
-    const std::string unrtf = "cd '" + dir_.string() + "' && unrtf --text a.rtf >read.txt";
-    ASSERT_EQ(std::system(unrtf.c_str()), 0);
-    const std::string read = readFile(dir_ / "read.txt");
-    std::size_t rows = 0, from = 0;
-    for (const std::string& row : split(readFile(dir_ / "a.txt"), '\n')) {
-        if (row.empty() || row[0] < '0' || row[0] > '9') continue;
-        const auto f = split(row, ';');
-        // Wavelength, species and strength follow one another (tabs between).
-        from = read.find(f[0], from);
-        ASSERT_NE(from, std::string::npos) << row;
-        from += f[0].size();
-        EXPECT_EQ(read.find(f[1], from), read.find_first_not_of(" \t\n", from)) << row;
-        ++rows;
-    }
-    EXPECT_GT(rows, 20u);
-    EXPECT_NE(read.find("Untere Wellenl\xE4nge:"), std::string::npos);
-}
-
 TEST_F(Cli, IdentifyRunsThatMustAgree) {
-    // data/identify_fe_ar.lmc holds the settings of `options` with a tolerance of 0.05.
-    fs::copy(LUMORA_TEST_DATA "/tools/data/identify_fe_ar.lmc", dir_ / "fe.lmc");
+    // data/cli/fe.lmc holds the settings of `options` with a tolerance of 0.05; zoom.lmc holds
+    // them too, and "ZoomData", which zooms to what the window would show: the whole data.
     const std::string options =
         " --elements Fe,Ar --neutrals --ions --intensity 5,5000 --sg 2,7 --tolerance ";
-
     const CliRun fromFile = cli("identify fe.txt fe2.txt --config fe.lmc");
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
     EXPECT_GT(split(fromFile.out, '\n').size(), 5u);
     EXPECT_EQ(fromFile.out, cli("identify fe.txt fe2.txt" + options + "0.05").out);
+    EXPECT_EQ(fromFile.out, cli("identify fe.txt fe2.txt --config zoom.lmc").out);
     // Options win over the file.
     const CliRun overridden = cli("identify fe.txt fe2.txt --config fe.lmc --tolerance 0.2");
     EXPECT_EQ(overridden.out, cli("identify fe.txt fe2.txt" + options + "0.2").out);
     EXPECT_NE(overridden.out, fromFile.out);
-    // "ZoomData" from a configuration zooms to what the window would show: the whole data.
-    lumcore::IniFile config = lumcore::IniFile::load((dir_ / "fe.lmc").string());
-    ASSERT_TRUE(config.hasKey("Search Values", "FilterWidth"));
-    config.setInt("Search Values", "ZoomData", 1);
-    ASSERT_TRUE(config.save((dir_ / "zoom.lmc").string()));
-    EXPECT_EQ(cli("identify fe.txt fe2.txt --config zoom.lmc").out, fromFile.out);
 
     // The files share their x grid, so their lines sit at equal x: the merged run must hand
     // every line its own candidates back, in the order of the files.
@@ -334,59 +267,6 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
         EXPECT_EQ(run.status, 0) << entry.path() << run.err;
         EXPECT_NE(run.out.find("\"candidates\":[{"), std::string::npos) << entry.path();
     }
-}
-
-// The mercury lamp spectrum of the shared samples is stored in wavenumbers and says so. As
-// air wavelengths its peaks sit 0.73 nm low; shifting the 546.074 nm line into place and
-// stretching about it to put 579.066 nm right must bring the third line to 576.960 nm.
-TEST_F(Cli, MercurySpectrumInWavenumbersCalibratesOnItsLines) {
-    const fs::path spc = fs::path(LUMORA_SHARED) / "samples/spc";
-    if (!fs::exists(spc / "MERC.SPC")) GTEST_SKIP() << "no shared samples at " << spc;
-    const auto pointsOf = [&](const std::string& file, const std::string& options) {
-        const CliRun run = cli("convert '" + (spc / file).string() + "' -o m.txt" + options);
-        EXPECT_EQ(run.status, 0) << run.err;
-        TPointList points;
-        std::ifstream in(dir_ / "m.txt");
-        for (float x, y; in >> x >> y;) points.push_back({x, y});
-        return points;
-    };
-    // Read by their values alone the wavenumbers look like pixel numbers (3001 points 1/cm
-    // apart), KRY3's and HENE25's like Ångström; the declared unit decides.
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("MERC.SPC", ""), -1).formatCode, lumdb::kPixels);
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("KRY3.SPC", ""), -1).formatCode, lumdb::kAngstrom);
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("HENE25.SPC", ""), -1).formatCode, lumdb::kAngstrom);
-    const auto info = split(cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
-                                (spc / "KRY3.SPC").string() + "'")
-                                .out,
-                            '\n');
-    ASSERT_EQ(info.size(), 2u);
-    for (const std::string& line : info)
-        EXPECT_NE(line.find("\"xRecognised\":\"wavenumber\""), std::string::npos) << line;
-
-    TPointList points = pointsOf("MERC.SPC", " --x-unit wavenumber");
-    ASSERT_EQ(points.size(), 3001u);
-    EXPECT_NEAR(points.front().x, 499.86, 0.005);
-    EXPECT_NEAR(points.back().x, 588.07, 0.005);
-    const auto peakNear = [&](double x) {
-        TPointF best{0, -1};
-        for (const TPointF& p : points)
-            if (std::fabs(p.x - x) < 0.5 && p.y > best.y) best = p;
-        return double(best.x);
-    };
-    lumdb::AxisScaling scaling = lumdb::AxisScaling::reset(points);
-    const auto move = [&](const std::optional<std::array<float, 4>>& values) {
-        ASSERT_TRUE(values);
-        const auto maps = scaling.mapsTo(*values);
-        ASSERT_TRUE(maps);
-        ASSERT_EQ(lumdb::applyMaps(maps->first, maps->second, points), lumdb::XResult::Done);
-        scaling.values = *values;
-    };
-    const double green = peakNear(545.34);
-    EXPECT_NEAR(green, 545.34, 0.01);
-    move(scaling.shifted(green, 546.074));
-    move(scaling.stretchedAbout(peakNear(578.31 + 546.074 - green), 579.066, 546.074));
-    EXPECT_NEAR(peakNear(546.074), 546.074, 0.001);
-    EXPECT_NEAR(peakNear(576.96), 576.960, 0.03);
 }
 
 // The shift estimate on real instrument spectra, the same settings for all: reported, not
