@@ -256,6 +256,17 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
     }
 }
 
+// The mercury and krypton lamp samples are stored in wavenumbers and say so; read by their
+// values alone they would look like pixel numbers and Ångström.
+TEST_F(Cli, DeclaredWavenumbersWinOverTheValues) {
+    const fs::path spc = fs::path(LUMORA_SHARED) / "samples/spc";
+    if (!fs::exists(spc / "MERC.SPC")) GTEST_SKIP() << "no shared samples at " << spc;
+    const CliRun info = cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
+                            (spc / "KRY3.SPC").string() + "'");
+    EXPECT_TRUE(std::regex_match(info.out, std::regex(R"((.*"xRecognised":"wavenumber".*\n){2})")))
+        << info.out;
+}
+
 // The shift estimate on real instrument spectra, the same settings for all: reported, not
 // pinned (what is right for them is not known exactly); only the form and the range are
 // checked.
