@@ -121,29 +121,17 @@ class DisplayTest : public QObject {
         // Missing fields count 0; a point size of 0 or below becomes 11.
         QCOMPARE(LabelFontType::parse("20,-3").text(), std::string("20,11,0,0"));
 
-        // The option integers pick one radio; OK gives them back as the radios say.
-        using displayoption::Intensity;
-        using displayoption::Sort;
-        const struct {
-            int option;
-            Intensity intensity;
-            Sort sort;
-            int back;
-        } options[] = {{0, Intensity::Relative, Sort::Element, 0},
-                       {1, Intensity::FValue, Sort::Wavelength, 1},
-                       {2, Intensity::Aik, Sort::Intensity, 2},
-                       {7, Intensity::Relative, Sort::Element, 0},
-                       {-1, Intensity::Relative, Sort::Element, 0}};
-        for (const auto& o : options) {
-            SearchEngineDisplayOptionDialog search(o.option, o.option);
-            QVERIFY(search.intensityRadio(o.intensity)->isChecked());
-            QVERIFY(search.sortRadio(o.sort)->isChecked());
-            QCOMPARE(search.intensityOption(), o.back);
-            QCOMPARE(search.sortOption(), o.back);
-            LineDisplayOptionDialog line(o.option, o.option == 1);
-            QVERIFY(line.intensityRadio(o.intensity)->isChecked());
-            QCOMPARE(line.intensityOption(), o.back);
-            QCOMPARE(line.showValues(), o.option == 1);
+        // The option integers pick one radio (in the order relative, f value, Aik and element,
+        // wavelength, intensity; the first out of range); OK gives them back as the radios say.
+        for (const int option : {0, 1, 2, 7, -1}) {
+            const int back = option == 1 || option == 2 ? option : 0;
+            SearchEngineDisplayOptionDialog search(option, option);
+            QVERIFY(search.intensityRadio(displayoption::Intensity(back))->isChecked());
+            QVERIFY(search.sortRadio(displayoption::Sort(back))->isChecked());
+            QVERIFY(search.intensityOption() == back && search.sortOption() == back);
+            LineDisplayOptionDialog line(option, option == 1);
+            QVERIFY(line.intensityRadio(displayoption::Intensity(back))->isChecked());
+            QVERIFY(line.intensityOption() == back && line.showValues() == (option == 1));
         }
     }
 
