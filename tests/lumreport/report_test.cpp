@@ -3,15 +3,12 @@
 // an independent reader (unrtf), and page breaking.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "lumdb/Candidate.h"
 #include "lumreport/LineInfoReport.h"
 #include "lumreport/ReportCells.h"
@@ -32,15 +29,6 @@ CSearchEngineLine searchLine(float wavelength, const std::string& label, const s
     line.record = record;
     line.color = color;
     return line;
-}
-
-std::vector<std::string> split(const std::string& text, char sep) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t at; (at = text.find(sep, start)) != std::string::npos; start = at + 1)
-        parts.push_back(text.substr(start, at - start));
-    parts.push_back(text.substr(start));
-    return parts;
 }
 
 // One letter per paragraph: t text in header tabs, r text in table tabs, _ empty,
@@ -71,19 +59,16 @@ const TColor kIron = MakeColor(0, 128, 255);
 }  // namespace
 
 TEST(ReportCells, StrengthCellsByHand) {
-    std::ifstream table(LUMORA_TEST_DATA "/lumreport/data/strength_cells.tsv");
-    int cases = 0;
-    for (std::string row; std::getline(table, row);) {
-        if (row.empty() || row[0] == '#') continue;
-        const auto f = split(row, '\t');
+    const auto rows = lumtest::tableRows(LUMORA_TEST_DATA "/lumreport/data/strength_cells.tsv");
+    EXPECT_EQ(rows.size(), 13u);
+    for (const std::string& row : rows) {
+        const auto f = lumtest::split(row + '\t', '\t');  // keeps an empty last field
         ASSERT_EQ(f.size(), 6u) << row;
         const lumdb::Candidate c = lumdb::SearchCandidate(searchLine(std::stof(f[2]), f[0], f[1]));
         const int option = std::stoi(f[3]);
         EXPECT_EQ(strengthCell(c, option, "  -"), f[4]) << row;
         EXPECT_EQ(strengthCell(c, option, "-"), f[5]) << row;
-        ++cases;
     }
-    EXPECT_EQ(cases, 13);
 }
 
 TEST(SearchReport, RowsHeaderPartAndGrouping) {
@@ -190,17 +175,12 @@ TEST(ReportRtf, ReadsBackThroughUnrtf) {
     for (char c : rtf) ASSERT_LT(static_cast<unsigned char>(c), 0x80u) << "RTF is 7-bit";
     EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1252", 0), 0u);
 
-    if (std::system("command -v unrtf > /dev/null 2>&1") != 0)
+    if (!lumtest::haveTool("unrtf"))
         GTEST_SKIP() << "unrtf is not installed (scripts/setup installs it)";
     const auto file = std::filesystem::path(::testing::TempDir()) / "lumreport_readback.rtf";
     ASSERT_TRUE(saveReportRtf(file.string(), report));
-    std::string html;
-    if (FILE* pipe = ::popen(("unrtf --html '" + file.string() + "' 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            html.append(buffer, n);
-        ::pclose(pipe);
-    }
+    std::string html =
+        lumtest::run("unrtf --html '" + file.string() + "'", ::testing::TempDir()).out;
     std::filesystem::remove(file);
     std::erase(html, '\n');  // unrtf breaks its lines after tabs
     const std::string tabs = "(&nbsp;)+";

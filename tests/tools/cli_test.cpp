@@ -1,51 +1,29 @@
 // lumora-cli end to end: the built program run on small generated spectra (and on the
 // bundled samples when the build has them). The single runs with their exit status and
-// output checks are the rows of data/cli_cases.tsv; the tests here compare runs with each
-// other or check every row of an output.
+// output checks (also against another run's output) are the rows of data/cli_cases.tsv; the
+// tests here compare runs with each other or check every row of an output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <iostream>
-#include <iterator>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "lumcore/IniFile.h"
-#include "lumdb/XAxis.h"
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
-}
-
-std::vector<std::string> split(const std::string& text, char sep) {
-    std::vector<std::string> parts;
-    std::istringstream in(text);
-    for (std::string part; std::getline(in, part, sep);) parts.push_back(part);
-    return parts;
-}
+using lumtest::readFile;
+using lumtest::split;
+using CliRun = lumtest::Run;
 
 std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> f(1);
@@ -95,21 +73,18 @@ class Cli : public ::testing::Test {
         // Small inputs (y only, a dialog extension, four columns, a comma and quotes in the
         // name, huge x or y, unsorted or negative x, files to be overwritten) lie in data/cli.
         fs::copy(LUMORA_TEST_DATA "/tools/data/cli", dir_);
-        writeFile(dir_ / "fe.txt", syntheticSpectrum(1, 1.0));
-        writeFile(dir_ / "fe2.txt", syntheticSpectrum(2, 0.5));
-        writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 2.0));
+        lumtest::writeFile(dir_ / "fe.txt", syntheticSpectrum(1, 1.0));
+        lumtest::writeFile(dir_ / "fe2.txt", syntheticSpectrum(2, 0.5));
+        lumtest::writeFile(dir_ / "fe3.txt", syntheticSpectrum(3, 2.0));
     }
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs lumora-cli in the test directory; `prefix` is shell text put in front, and
     // redirections among `args` come after (and so win over) those to the output files.
     CliRun cli(const std::string& args, const std::string& prefix = "") const {
-        const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-        const std::string command = "cd '" + dir_.string() + "' && " + prefix +
-                                    " '" LUMORA_PROGRAM_DIR "/lumora-cli' >'" + out.string() +
-                                    "' 2>'" + err.string() + "' " + args;
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+        return lumtest::run(
+            "cd '" + dir_.string() + "' && " + prefix + " '" LUMORA_PROGRAM_DIR "/lumora-cli'",
+            dir_, args);
     }
 
     fs::path dir_;
@@ -138,8 +113,10 @@ std::string unescape(const std::string& s) {
 }
 
 // Checks `text` against the ' && '-joined checks of a case table cell; each one must be
-// found after the start of the one before it. Returns what failed, or "".
-std::string verify(const std::string& text, const std::string& cell) {
+// found after the start of the one before it. `rerun` gives the output of other arguments.
+// Returns what failed, or "".
+std::string verify(const std::string& text, const std::string& cell,
+                   const std::function<std::string(const std::string&)>& rerun = {}) {
     std::size_t from = 0;
     for (std::size_t start = 0; start <= cell.size();) {
         std::size_t end = cell.find(" && ", start);
@@ -159,12 +136,14 @@ std::string verify(const std::string& text, const std::string& cell) {
             at = text.find(arg) == std::string::npos ? from : at;
         else if (check[0] == '#')
             at = text.size() == std::stoul(arg) ? from : at;
+        else if (check[0] == '@')
+            at = text == rerun(arg) ? from : at;
         else if (check[0] == '~')
             at = std::regex_search(rest, m, std::regex(arg)) ? from + m.position(0) : at;
         else
             at = text.find(unescape(check), from);
         if (at == std::string::npos) return "no match for '" + check + "'";
-        from = at + (check[0] == '!' || check[0] == '#' ? 0 : 1);
+        from = at + (check[0] == '!' || check[0] == '#' || check[0] == '@' ? 0 : 1);
     }
     return "";
 }
@@ -172,30 +151,28 @@ std::string verify(const std::string& text, const std::string& cell) {
 }  // namespace
 
 TEST_F(Cli, CaseTable) {
-    std::ifstream table(LUMORA_TEST_DATA "/tools/data/cli_cases.tsv");
     fs::create_directories(dir_ / "damaged/Data");
     fs::copy(fs::path(LUMORA_PROGRAM_DIR) / "Data", dir_ / "damaged/Data",
              fs::copy_options::recursive);
     fs::resize_file(dir_ / "damaged/Data/Fe_I.lmt", 100);
-    int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
+    const auto rows = lumtest::tableRows(LUMORA_TEST_DATA "/tools/data/cli_cases.tsv");
+    EXPECT_GT(rows.size(), 90u);
+    for (const std::string& line : rows) {
         auto f = split(line, '\t');
         f.resize(7);
         for (auto& cell : f)
             for (std::size_t at; (at = cell.find("@DIR@")) != std::string::npos;)
                 cell.replace(at, 5, dir_.string());
         const CliRun run = cli(f[0], f[6]);
-        ++cases;
         EXPECT_EQ(run.status, std::stoi(f[1])) << f[0] << "\n" << run.err;
-        EXPECT_EQ(verify(run.out, f[2]), "") << f[0] << "\n" << run.out;
+        const auto rerun = [&](const std::string& args) { return cli(args).out; };
+        EXPECT_EQ(verify(run.out, f[2], rerun), "") << f[0] << "\n" << run.out;
         EXPECT_EQ(verify(run.err, f[3]), "") << f[0] << "\n" << run.err;
         if (!f[4].empty()) {
             EXPECT_TRUE(fs::exists(dir_ / f[4])) << f[0];
             EXPECT_EQ(verify(readFile(dir_ / f[4]), f[5]), "") << f[0] << ": " << f[4];
         }
     }
-    EXPECT_GT(cases, 90);
     // The failed writes left no temporary file behind.
     for (const auto& entry : fs::directory_iterator(dir_))
         EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
@@ -215,11 +192,6 @@ TEST_F(Cli, ConvertedAndSmoothedDataReadBackAndLinesAreFound) {
         EXPECT_EQ(csvFields(rows[1 + i])[0], i < 4 ? "fe.txt" : "fe2.txt");
         EXPECT_NEAR(std::stod(csvFields(rows[1 + i])[1]), kFeLines[i % 4], 0.011) << rows[1 + i];
     }
-    // The optional value of --fourier is taken only when it is a number list, so a file
-    // name right after the option stays a file; both spellings give the same run.
-    const CliRun spaced = cli("lines --fourier 512,50 fe.txt");
-    EXPECT_EQ(spaced.status, 0) << spaced.err;
-    EXPECT_EQ(spaced.out, cli("lines fe.txt --fourier=512,50").out);
 }
 
 TEST_F(Cli, EveryRowKeepsTheLimits) {
@@ -231,14 +203,7 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         if (const auto f = csvFields(strong[i]); !f[6].empty()) {
             EXPECT_GE(std::stod(f[6]), 40) << strong[i];
         }
-    // Database lines lie in the range and, sorted by strength, come strongest first.
-    const auto range =
-        split(cli("dbsearch --elements Fe --neutrals --from 371.9 --to 372.1").out, '\n');
-    ASSERT_GE(range.size(), 2u);
-    for (std::size_t i = 1; i < range.size(); ++i) {
-        EXPECT_GE(std::stod(range[i]), 371.9);
-        EXPECT_LE(std::stod(range[i]), 372.1);
-    }
+    // Database lines sorted by strength come strongest first.
     const auto sorted =
         split(cli("dbsearch --elements Fe --from 370 --to 375 --sort strength").out, '\n');
     ASSERT_GT(sorted.size(), 3u);
@@ -246,52 +211,7 @@ TEST_F(Cli, EveryRowKeepsTheLimits) {
         EXPECT_GE(std::stod(csvFields(sorted[i - 1])[3]), std::stod(csvFields(sorted[i])[3]));
 }
 
-// The RTF report, read back by an independent reader, holds every row of the saved text.
-TEST_F(Cli, DbsearchRtfReadsBackWithEveryRow) {
-    const std::string search = "dbsearch --elements Fe,Ar --from 370 --to 420 --sort wavelength";
-    ASSERT_EQ(cli(search + " -o a.rtf").status, 0);
-    ASSERT_EQ(cli(search + " -o a.txt").status, 0);
-    if (std::system("command -v unrtf > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "unrtf is not installed (scripts/setup installs it)";
-    const std::string unrtf = "cd '" + dir_.string() + "' && unrtf --text a.rtf >read.txt";
-    ASSERT_EQ(std::system(unrtf.c_str()), 0);
-    const std::string read = readFile(dir_ / "read.txt");
-    std::size_t rows = 0, from = 0;
-    for (const std::string& row : split(readFile(dir_ / "a.txt"), '\n')) {
-        if (row.empty() || row[0] < '0' || row[0] > '9') continue;
-        const auto f = split(row, ';');
-        // Wavelength, species and strength follow one another (tabs between).
-        from = read.find(f[0], from);
-        ASSERT_NE(from, std::string::npos) << row;
-        from += f[0].size();
-        EXPECT_EQ(read.find(f[1], from), read.find_first_not_of(" \t\n", from)) << row;
-        ++rows;
-    }
-    EXPECT_GT(rows, 20u);
-    EXPECT_NE(read.find("Untere Wellenl\xE4nge:"), std::string::npos);
-}
-
 TEST_F(Cli, IdentifyRunsThatMustAgree) {
-    // data/identify_fe_ar.lmc holds the settings of `options` with a tolerance of 0.05.
-    fs::copy(LUMORA_TEST_DATA "/tools/data/identify_fe_ar.lmc", dir_ / "fe.lmc");
-    const std::string options =
-        " --elements Fe,Ar --neutrals --ions --intensity 5,5000 --sg 2,7 --tolerance ";
-
-    const CliRun fromFile = cli("identify fe.txt fe2.txt --config fe.lmc");
-    ASSERT_EQ(fromFile.status, 0) << fromFile.err;
-    EXPECT_GT(split(fromFile.out, '\n').size(), 5u);
-    EXPECT_EQ(fromFile.out, cli("identify fe.txt fe2.txt" + options + "0.05").out);
-    // Options win over the file.
-    const CliRun overridden = cli("identify fe.txt fe2.txt --config fe.lmc --tolerance 0.2");
-    EXPECT_EQ(overridden.out, cli("identify fe.txt fe2.txt" + options + "0.2").out);
-    EXPECT_NE(overridden.out, fromFile.out);
-    // "ZoomData" from a configuration zooms to what the window would show: the whole data.
-    lumcore::IniFile config = lumcore::IniFile::load((dir_ / "fe.lmc").string());
-    ASSERT_TRUE(config.hasKey("Search Values", "FilterWidth"));
-    config.setInt("Search Values", "ZoomData", 1);
-    ASSERT_TRUE(config.save((dir_ / "zoom.lmc").string()));
-    EXPECT_EQ(cli("identify fe.txt fe2.txt --config zoom.lmc").out, fromFile.out);
-
     // The files share their x grid, so their lines sit at equal x: the merged run must hand
     // every line its own candidates back, in the order of the files.
     const std::string all = " --elements all --neutrals --ions --higher-ions";
@@ -336,57 +256,15 @@ TEST_F(Cli, BundledSamplesOpenAndIdentify) {
     }
 }
 
-// The mercury lamp spectrum of the shared samples is stored in wavenumbers and says so. As
-// air wavelengths its peaks sit 0.73 nm low; shifting the 546.074 nm line into place and
-// stretching about it to put 579.066 nm right must bring the third line to 576.960 nm.
-TEST_F(Cli, MercurySpectrumInWavenumbersCalibratesOnItsLines) {
+// The mercury and krypton lamp samples are stored in wavenumbers and say so; read by their
+// values alone they would look like pixel numbers and Ångström.
+TEST_F(Cli, DeclaredWavenumbersWinOverTheValues) {
     const fs::path spc = fs::path(LUMORA_SHARED) / "samples/spc";
     if (!fs::exists(spc / "MERC.SPC")) GTEST_SKIP() << "no shared samples at " << spc;
-    const auto pointsOf = [&](const std::string& file, const std::string& options) {
-        const CliRun run = cli("convert '" + (spc / file).string() + "' -o m.txt" + options);
-        EXPECT_EQ(run.status, 0) << run.err;
-        TPointList points;
-        std::ifstream in(dir_ / "m.txt");
-        for (float x, y; in >> x >> y;) points.push_back({x, y});
-        return points;
-    };
-    // Read by their values alone the wavenumbers look like pixel numbers (3001 points 1/cm
-    // apart), KRY3's and HENE25's like Ångström; the declared unit decides.
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("MERC.SPC", ""), -1).formatCode, lumdb::kPixels);
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("KRY3.SPC", ""), -1).formatCode, lumdb::kAngstrom);
-    EXPECT_EQ(lumdb::recogniseXFormat(pointsOf("HENE25.SPC", ""), -1).formatCode, lumdb::kAngstrom);
-    const auto info = split(cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
-                                (spc / "KRY3.SPC").string() + "'")
-                                .out,
-                            '\n');
-    ASSERT_EQ(info.size(), 2u);
-    for (const std::string& line : info)
-        EXPECT_NE(line.find("\"xRecognised\":\"wavenumber\""), std::string::npos) << line;
-
-    TPointList points = pointsOf("MERC.SPC", " --x-unit wavenumber");
-    ASSERT_EQ(points.size(), 3001u);
-    EXPECT_NEAR(points.front().x, 499.86, 0.005);
-    EXPECT_NEAR(points.back().x, 588.07, 0.005);
-    const auto peakNear = [&](double x) {
-        TPointF best{0, -1};
-        for (const TPointF& p : points)
-            if (std::fabs(p.x - x) < 0.5 && p.y > best.y) best = p;
-        return double(best.x);
-    };
-    lumdb::AxisScaling scaling = lumdb::AxisScaling::reset(points);
-    const auto move = [&](const std::optional<std::array<float, 4>>& values) {
-        ASSERT_TRUE(values);
-        const auto maps = scaling.mapsTo(*values);
-        ASSERT_TRUE(maps);
-        ASSERT_EQ(lumdb::applyMaps(maps->first, maps->second, points), lumdb::XResult::Done);
-        scaling.values = *values;
-    };
-    const double green = peakNear(545.34);
-    EXPECT_NEAR(green, 545.34, 0.01);
-    move(scaling.shifted(green, 546.074));
-    move(scaling.stretchedAbout(peakNear(578.31 + 546.074 - green), 579.066, 546.074));
-    EXPECT_NEAR(peakNear(546.074), 546.074, 0.001);
-    EXPECT_NEAR(peakNear(576.96), 576.960, 0.03);
+    const CliRun info = cli("info --format json '" + (spc / "MERC.SPC").string() + "' '" +
+                            (spc / "KRY3.SPC").string() + "'");
+    EXPECT_TRUE(std::regex_match(info.out, std::regex(R"((.*"xRecognised":"wavenumber".*\n){2})")))
+        << info.out;
 }
 
 // The shift estimate on real instrument spectra, the same settings for all: reported, not

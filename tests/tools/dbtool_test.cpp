@@ -6,13 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "ScriptedRunHost.h"
+#include "TestFiles.h"
 #include "lumdb/ChecksumList.h"
 #include "lumdb/Database.h"
 
@@ -21,23 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string readText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeText(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
+using lumtest::readFile;
+using lumtest::writeFile;
 
 // Writes the lines enciphered, as a database file holds them.
 void writeEnciphered(const fs::path& p, std::initializer_list<std::string> lines) {
@@ -57,12 +40,8 @@ class DbTool : public ::testing::Test {
     }
     ~DbTool() override { fs::remove_all(dir_); }
 
-    ToolRun tool(const std::string& args) {
-        const fs::path out = dir_ / "stdout.txt", err = dir_ / "stderr.txt";
-        const std::string command = std::string(LUMORA_PROGRAM_DIR) + "/lumora-dbtool " + args +
-                                    " >" + out.string() + " 2>" + err.string();
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(out), readText(err)};
+    lumtest::Run tool(const std::string& args) {
+        return lumtest::run(LUMORA_PROGRAM_DIR "/lumora-dbtool " + args, dir_);
     }
 
     std::string src() const { return (dir_ / "src").string(); }
@@ -72,9 +51,9 @@ class DbTool : public ::testing::Test {
 };
 
 TEST_F(DbTool, BuildCheckDumpRoundTrip) {
-    ToolRun build = tool("build " + src() + " " + data());
+    lumtest::Run build = tool("build " + src() + " " + data());
     ASSERT_EQ(build.status, 0) << build.err;
-    ToolRun check = tool("check " + data());
+    lumtest::Run check = tool("check " + data());
     EXPECT_EQ(check.status, 0) << check.err;
     EXPECT_EQ(check.out, "2 elements, 3 species files, 5 records, 0 problems\n");
 
@@ -82,10 +61,10 @@ TEST_F(DbTool, BuildCheckDumpRoundTrip) {
     // data/dbtool_dump.txt holds the dump of Fe_I.lmt, then that of Elements.lmt.
     EXPECT_EQ(
         tool("dump " + data() + "/Fe_I.lmt").out + tool("dump " + data() + "/Elements.lmt").out,
-        readText(LUMORA_TEST_DATA "/tools/data/dbtool_dump.txt"));
+        readFile(LUMORA_TEST_DATA "/tools/data/dbtool_dump.txt"));
 
     // Stored enciphered: no plain text, no line ends inside lines, Windows-1252 on disk.
-    const std::string raw = readText(data() + "/Fe_I.lmt");
+    const std::string raw = readFile(data() + "/Fe_I.lmt");
     EXPECT_EQ(raw.find("Fe I"), std::string::npos);
     EXPECT_EQ(raw.find("371.99"), std::string::npos);
     std::string stored = raw.substr(raw.find("\r\n") + 2);
@@ -94,16 +73,16 @@ TEST_F(DbTool, BuildCheckDumpRoundTrip) {
     EXPECT_EQ(stored, "371.99;0.0411;0;3.332;a 5D;z 5F*;4;5;Resonanzlinie, st\xE4rkste");
 
     // A dump that cannot reach its destination fails.
-    const int full = std::system((std::string(LUMORA_PROGRAM_DIR) + "/lumora-dbtool dump " +
-                                  data() + "/Fe_I.lmt >/dev/full 2>/dev/null")
-                                     .c_str());
-    EXPECT_EQ(WIFEXITED(full) ? WEXITSTATUS(full) : -1, 1);
+    EXPECT_EQ(lumtest::run(LUMORA_PROGRAM_DIR "/lumora-dbtool dump " + data() + "/Fe_I.lmt", dir_,
+                           ">/dev/full")
+                  .status,
+              1);
 }
 
 TEST_F(DbTool, BuildAndCheckReportFaults) {
-    writeText(dir_ / "src/Fe_II.csv", "species,Fe II,Fe II\n259.94,strong\n260,0.1,a;b\n");
-    writeText(dir_ / "src/N2.csv", "species,Stickstoff,Molekuel\n337.13,1\n");
-    ToolRun build = tool("build " + src() + " " + data());
+    writeFile(dir_ / "src/Fe_II.csv", "species,Fe II,Fe II\n259.94,strong\n260,0.1,a;b\n");
+    writeFile(dir_ / "src/N2.csv", "species,Stickstoff,Molekuel\n337.13,1\n");
+    lumtest::Run build = tool("build " + src() + " " + data());
     EXPECT_NE(build.status, 0);
     EXPECT_THAT(build.err, HasSubstr("Fe_II.csv:2: wavelength and value must be numbers"));
     EXPECT_THAT(build.err, HasSubstr("Fe_II.csv:3: field 3 holds ';'"));
@@ -116,7 +95,7 @@ TEST_F(DbTool, BuildAndCheckReportFaults) {
     ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
     fs::remove(data() + "/N2.lmt");
     writeEnciphered(data() + "/Fe_II.lmt", {"Fe II;Fe II", "500;0.1", "400;0.1", "oops;0.1"});
-    ToolRun check = tool("check " + data());
+    lumtest::Run check = tool("check " + data());
     EXPECT_NE(check.status, 0);
     EXPECT_THAT(check.err, HasSubstr("N2.lmt: missing"));
     EXPECT_THAT(check.err, HasSubstr("Fe_II.lmt:3: records not sorted"));
@@ -163,18 +142,18 @@ TEST_F(DbTool, DamagedSpeciesFileIsRefusedByTheChecksumList) {
         fe + " ist beschädigt (Größe oder Prüfsumme stimmt nicht) und wird nicht verwendet.";
     for (const char* damage : {"cut", "emptied", "flipped"}) {
         ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
-        const std::string listed = readText(data() + "/" + lumdb::kChecksumListName);
+        const std::string listed = readFile(data() + "/" + lumdb::kChecksumListName);
         EXPECT_THAT(listed, HasSubstr("Fe_I.lmt " + std::to_string(fs::file_size(fe)) + " "));
-        std::string bytes = readText(fe);
+        std::string bytes = readFile(fe);
         if (damage == std::string("cut")) bytes.resize(bytes.size() - 20);
         if (damage == std::string("emptied")) bytes.clear();
         if (damage == std::string("flipped")) bytes[bytes.size() / 2] ^= 0x04;
-        writeText(fe, bytes);
+        writeFile(fe, bytes);
         lumtest::ScriptedRunHost host;
         EXPECT_EQ(identifyAll(prog, host), "Fe II|N2|") << damage;
         ASSERT_EQ(host.messages.size(), 1u) << damage;
         EXPECT_EQ(host.messages[0].text, "Die Datenbankdatei " + refusal);
-        const ToolRun check = tool("check " + data());
+        const lumtest::Run check = tool("check " + data());
         EXPECT_NE(check.status, 0);
         EXPECT_THAT(check.err, HasSubstr("Fe_I.lmt: damaged"));
     }
@@ -196,19 +175,19 @@ TEST_F(DbTool, ImportsNistExportsWithFValuesOrRelativeIntensities) {
                                                 {"nist_ar_export.txt", "Ar I", "Ar_I"}}) {
         const std::string folder = LUMORA_TEST_DATA "/tools/data/";
         const fs::path out = dir_ / (name + std::string(".csv"));
-        const ToolRun import =
+        const lumtest::Run import =
             tool("import-nist " + folder + source + " \"" + species + "\" " + out.string());
         ASSERT_EQ(import.status, 0) << import.err;
-        EXPECT_EQ(readText(out), readText(folder + "nist_" + name + ".csv"));
+        EXPECT_EQ(readFile(out), readFile(folder + "nist_" + name + ".csv"));
     }
     // f = 1.4992e-16 * (5895.924 A)^2 * g_k/g_i * A = 0.6400 (g_k = 4, g_i = 2).
-    const std::string na = readText(dir_ / "Na_I.csv");
+    const std::string na = readFile(dir_ / "Na_I.csv");
     EXPECT_NEAR(std::stod(na.substr(na.find("\n589.59240,") + 11)),
                 1.4992e-16 * 5895.924 * 5895.924 * 4 / 2 * 6.14e7, 0.002);
 
     // The imported species goes into the database without further work.
     fs::copy(dir_ / "Na_I.csv", dir_ / "src/Na_I.csv");
-    writeText(dir_ / "src/Elements.csv", "Na,*A,255,160,0,Na_I\n");
+    writeFile(dir_ / "src/Elements.csv", "Na,*A,255,160,0,Na_I\n");
     ASSERT_EQ(tool("build " + src() + " " + data()).status, 0);
     EXPECT_EQ(tool("check " + data()).status, 0);
 }

@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -24,26 +23,8 @@ const fs::path kManual = fs::path(LUMORA_PROGRAM_DIR) / "Hilfe" / "Lumora Handbu
 // A build without Qt has no manual tool and so no manual.
 const bool kBuildsManual = fs::exists(fs::path(LUMORA_PROGRAM_DIR) / "lumora-manual");
 
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Standard output of a shell command, and whether it ran and ended with status 0.
-bool run(const std::string& command, std::string& out) {
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return false;
-    char buffer[4096];
-    out.clear();
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    return ::pclose(pipe) == 0;
-}
-
-bool haveTool(const std::string& name) {
-    std::string ignored;
-    return run("command -v " + name + " >/dev/null 2>&1", ignored);
-}
+using lumtest::haveTool;
+using lumtest::readFile;
 
 // A menu text as the menu shows it: without the mnemonic marks and outer blanks.
 std::string shown(std::string text) {
@@ -126,8 +107,10 @@ TEST(Manual, ThePdfLiesWhereHelpLooksAndHoldsEveryPicture) {
     ASSERT_FALSE(pictures.empty());
 
     if (!haveTool("pdfimages")) GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
-    std::string list;
-    ASSERT_TRUE(run("pdfimages -list '" + kManual.string() + "'", list));
+    const lumtest::Run images =
+        lumtest::run("pdfimages -list '" + kManual.string() + "'", ::testing::TempDir());
+    ASSERT_EQ(images.status, 0) << images.err;
+    const std::string& list = images.out;
     // Rows "page num type width height color comp bpc enc interp object ID ...": one per
     // drawing of a picture; a picture drawn twice keeps its object number.
     std::set<std::string> objects;
@@ -144,10 +127,10 @@ TEST(Manual, IsInstalledBesideTheProgram) {
     const fs::path build = fs::path(LUMORA_PROGRAM_DIR).parent_path();
     const fs::path prefix = build / "manual-install-test";
     fs::remove_all(prefix);
-    std::string out;
-    ASSERT_TRUE(run(
-        "cmake --install '" + build.string() + "' --prefix '" + prefix.string() + "' 2>&1", out))
-        << out;
+    const lumtest::Run install =
+        lumtest::run("cmake --install '" + build.string() + "' --prefix '" + prefix.string() + "'",
+                     ::testing::TempDir());
+    ASSERT_EQ(install.status, 0) << install.out << install.err;
     const fs::path installed = prefix / "Hilfe" / "Lumora Handbuch.pdf";
     ASSERT_TRUE(fs::is_regular_file(installed));
     EXPECT_EQ(fs::file_size(installed), fs::file_size(kManual));

@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdlib>
-#include <fstream>
 
 #include "DiagramSession.h"
+#include "TestFiles.h"
 #include "app/Commands.h"
 #include "diagram/LumoraWindow.h"
 #include "dialogs/display/DisplayOptionDialogs.h"
@@ -41,11 +41,10 @@ class DisplayTest : public QObject {
     Q_OBJECT
   private slots:
     void axisDialogChecks() {
-        std::ifstream in(std::string(LUMORA_TEST_DATA) + "/source/dialogs/data/axis_checks.tsv");
-        std::string line;
-        int cases = 0;
-        while (std::getline(in, line)) {
-            if (line.empty() || line[0] == '#') continue;
+        const auto rows =
+            lumtest::tableRows(LUMORA_TEST_DATA "/source/dialogs/data/axis_checks.tsv");
+        QCOMPARE(rows.size(), std::size_t(16));
+        for (const std::string& line : rows) {
             const QStringList c = QString::fromStdString(line).split('\t');
             QCOMPARE(c.size(), 7);
             ScriptedMessageBox messages;
@@ -82,9 +81,7 @@ class DisplayTest : public QObject {
                 QCOMPARE(dialog.focusWidget(),
                          dialog.field(AxisNumbersDialog::Field(c[6].toInt())));
             }
-            ++cases;
         }
-        QCOMPARE(cases, 16);
 
         // Without an active diagram there is nothing to check or to hand the values to.
         ScriptedMessageBox messages;
@@ -124,34 +121,18 @@ class DisplayTest : public QObject {
         // Missing fields count 0; a point size of 0 or below becomes 11.
         QCOMPARE(LabelFontType::parse("20,-3").text(), std::string("20,11,0,0"));
 
-        // The option integers pick one radio; OK gives them back as the radios say.
-        using displayoption::Intensity;
-        using displayoption::Sort;
-        const struct {
-            int option;
-            Intensity intensity;
-            Sort sort;
-            int back;
-        } options[] = {{0, Intensity::Relative, Sort::Element, 0},
-                       {1, Intensity::FValue, Sort::Wavelength, 1},
-                       {2, Intensity::Aik, Sort::Intensity, 2},
-                       {7, Intensity::Relative, Sort::Element, 0},
-                       {-1, Intensity::Relative, Sort::Element, 0}};
-        for (const auto& o : options) {
-            SearchEngineDisplayOptionDialog search(o.option, o.option);
-            QVERIFY(search.intensityRadio(o.intensity)->isChecked());
-            QVERIFY(search.sortRadio(o.sort)->isChecked());
-            QCOMPARE(search.intensityOption(), o.back);
-            QCOMPARE(search.sortOption(), o.back);
-            LineDisplayOptionDialog line(o.option, o.option == 1);
-            QVERIFY(line.intensityRadio(o.intensity)->isChecked());
-            QCOMPARE(line.intensityOption(), o.back);
-            QCOMPARE(line.showValues(), o.option == 1);
+        // The option integers pick one radio (in the order relative, f value, Aik and element,
+        // wavelength, intensity; the first out of range); OK gives them back as the radios say.
+        for (const int option : {0, 1, 2, 7, -1}) {
+            const int back = option == 1 || option == 2 ? option : 0;
+            SearchEngineDisplayOptionDialog search(option, option);
+            QVERIFY(search.intensityRadio(displayoption::Intensity(back))->isChecked());
+            QVERIFY(search.sortRadio(displayoption::Sort(back))->isChecked());
+            QVERIFY(search.intensityOption() == back && search.sortOption() == back);
+            LineDisplayOptionDialog line(option, option == 1);
+            QVERIFY(line.intensityRadio(displayoption::Intensity(back))->isChecked());
+            QVERIFY(line.intensityOption() == back && line.showValues() == (option == 1));
         }
-        SearchEngineDisplayOptionDialog chosen(7, 0);
-        chosen.intensityRadio(Intensity::Aik)->setChecked(true);
-        chosen.sortRadio(Sort::Intensity)->setChecked(true);
-        QVERIFY(chosen.intensityOption() == 2 && chosen.sortOption() == 2);
     }
 
     void rangeDialogFollowsTheDiagrams() {
@@ -207,21 +188,15 @@ class DisplayTest : public QObject {
             options.accept();
         });
         QVERIFY(s.shell.trigger(cmd::Labels));
-        QCOMPARE(s.shell.dialogs.titles.back(), QStringLiteral("Beschriftung"));
         const lumcore::IniFile ini = s.settings();
         const char* view = "View Options";
-        QCOMPARE(ini.getString(view, "xLabel", ""), std::string("&"));
-        QCOMPARE(ini.getString(view, "yLabel", ""), std::string("Intensität"));
-        QCOMPARE(ini.getString(view, "xUnit", ""), std::string("Å"));
-        QCOMPARE(ini.getString(view, "yUnit", ""), std::string("&"));
-        QCOMPARE(ini.getString(view, "FontType", ""), std::string("15,11,0,0"));
-        QCOMPARE(ini.getString(view, "FontName", ""), std::string("Arial"));
-        for (auto [key, value] : {std::pair{"ShowLegend", 1},
-                                  {"LegendPosition", 2},
-                                  {"FileNames", 1},
-                                  {"LineSearch", 0},
-                                  {"LineIdentification", 0}})
-            QCOMPARE(ini.getInt(view, key, -1), value);
+        const std::string expected =
+            "xLabel=& yLabel=Intensität xUnit=Å yUnit=& FontType=15,11,0,0 FontName=Arial "
+            "ShowLegend=1 LegendPosition=2 FileNames=1 LineSearch=0 LineIdentification=0";
+        for (const std::string& pair : lumtest::split(expected, ' '))
+            QCOMPARE(pair.substr(0, pair.find('=') + 1) +
+                         ini.getString(view, pair.substr(0, pair.find('=')), "?"),
+                     pair);
         QVERIFY(s.shell.isEnabled(cmd::Legend) && s.shell.frame().action(cmd::Legend)->isChecked());
 
         // The legend lists the file names; 173 hides it and says so in the settings.

@@ -1,7 +1,9 @@
-// The element selection: name and formula rules, the periodic table's clicks, colours and
-// menu, and the two lists, all writing into one element list.
+// The selections: the elements' name and formula rules, the periodic table's clicks, colours
+// and menu, and the two lists, all writing into one element list; "Linieneinträge" with its
+// entry list's click rules.
 #include <QAction>
 #include <QImage>
+#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
@@ -11,6 +13,8 @@
 #include "dialogs/elements/MoleculesListBox.h"
 #include "dialogs/elements/PeriodicTableDialog.h"
 #include "dialogs/elements/TPTButton.h"
+#include "dialogs/lines/EditLineEntries.h"
+#include "dialogs/lines/LineEntriesBox.h"
 
 namespace {
 
@@ -78,9 +82,23 @@ QColor pixel(QWidget* w, int x, int y) {
     return w->grab().toImage().pixelColor(x, y);
 }
 
+EditLineEntriesXfer fiveEntries() {
+    EditLineEntriesXfer xfer;
+    for (int i = 0; i < 5; ++i)
+        xfer.entries.append({QStringLiteral("Fe I 40%1;0.1").arg(i), QColor(10 * i, 0, 0), i});
+    return xfer;
+}
+
+QList<int> selectedRows(const LineEntriesBox& list) {
+    QList<int> rows;
+    for (int r = 0; r < list.count(); ++r)
+        if (list.item(r)->isSelected()) rows << r;
+    return rows;
+}
+
 }  // namespace
 
-class ElementsTest : public QObject {
+class SelectionTest : public QObject {
     Q_OBJECT
   private slots:
     void namesAndFormulas() {
@@ -135,8 +153,6 @@ class ElementsTest : public QObject {
         QCOMPARE(Selection::lines(s.selected), s.chosen());
         s.table->clearAtomsAction()->trigger();
         QCOMPARE(s.chosen(), QStringLiteral("Mt I"));
-        QCOMPARE(s.table->button(1)->id(), 801);
-        QCOMPARE(s.table->button(109)->symbol(), QStringLiteral("Mt"));
         QVERIFY(darkestGrey(s.table->button(99)) < 60);     // Es in black
         QVERIFY(darkestGrey(s.table->button(100)) >= 120);  // Fm in grey
         QCOMPARE(pixel(s.table->button(109), 4, 4), TPTButton::selectedColor());
@@ -197,7 +213,56 @@ class ElementsTest : public QObject {
         QCOMPARE(Selection::lines(s.molecules, true), QStringLiteral(""));
         QCOMPARE(s.mark(8), 0);
     }
+
+    // "Löschen" only with a selection, from the highest row; OK returns the rest, "Abbruch"
+    // nothing; "Hilfe" names the dialog's topic.
+    void deleteAndReturn() {
+        EditLineEntriesXfer xfer = fiveEntries();
+        EditLineEntries dialog(xfer);
+        QVERIFY(!dialog.deleteButton()->isEnabled());
+        QCOMPARE(dialog.list()->item(2)->foreground().color(), QColor(20, 0, 0));
+        dialog.list()->item(1)->setSelected(true);
+        dialog.list()->item(3)->setSelected(true);
+        QVERIFY(dialog.deleteButton()->isEnabled());
+        dialog.deleteButton()->click();
+        QVERIFY(!dialog.deleteButton()->isEnabled());
+        QCOMPARE(dialog.list()->count(), 3);
+        dialog.reject();
+        QCOMPARE(xfer.entries.size(), 5);
+        dialog.accept();
+        QCOMPARE(xfer.entries.size(), 3);
+        QCOMPARE(xfer.entries[1].source, 2);
+        QCOMPARE(xfer.entries[2].text, QStringLiteral("Fe I 404;0.1"));
+
+        QString topic;
+        connect(&dialog, &EditLineEntries::helpRequested, [&](const QString& t) { topic = t; });
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("Hilfe")) b->click();
+        QCOMPARE(topic, QStringLiteral("IDD_EDITLINEENTRIES"));
+    }
+
+    // Shift before any click selects from the first entry; a plain click selects one, Ctrl
+    // adds one and moves the anchor, Shift then reaches back from it.
+    void clickRules() {
+        EditLineEntriesXfer xfer = fiveEntries();
+        EditLineEntries dialog(xfer);
+        dialog.show();
+        LineEntriesBox& list = *dialog.list();
+        const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, keys,
+                              list.visualItemRect(list.item(row)).center());
+        };
+        QVERIFY(selectedRows(list).isEmpty());
+        click(3, Qt::ShiftModifier);
+        QCOMPARE(selectedRows(list), (QList<int>{0, 1, 2, 3}));
+        click(2, Qt::NoModifier);
+        QCOMPARE(selectedRows(list), (QList<int>{2}));
+        click(4, Qt::ControlModifier);
+        QCOMPARE(selectedRows(list), (QList<int>{2, 4}));
+        click(1, Qt::ShiftModifier);
+        QCOMPARE(selectedRows(list), (QList<int>{1, 2, 3, 4}));
+    }
 };
 
-QTEST_MAIN(ElementsTest)
-#include "elements_test.moc"
+QTEST_MAIN(SelectionTest)
+#include "selection_test.moc"

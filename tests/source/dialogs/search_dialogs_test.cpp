@@ -1,27 +1,60 @@
-// "Einstellungen: Spektrum identifizieren": the checks of both pages through OK (texts,
-// beep, focus, the page brought forward, the stage question), the character filters, and a
-// real diagram's sheet taking a loaded configuration, copying into the window and saving.
+// The settings dialogs of the searches. "Datenbanksuche": its checks in order (texts, beep,
+// focus, the stage question), what OK hands back, the character filters, the display options
+// of both uses and a configuration saved and loaded again. "Einstellungen: Spektrum
+// identifizieren": the checks of both pages through OK (texts, beep, focus, the page brought
+// forward, the stage question), the character filters, and a real diagram's sheet taking a
+// loaded configuration, copying into the window and saving.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
-#include <fstream>
 
 #include "DiagramSession.h"
+#include "TestFiles.h"
+#include "app/AppContext.h"
 #include "app/Commands.h"
+#include "dialogs/NumberField.h"
 #include "dialogs/analysis/SearchLinesDialog.h"
 #include "dialogs/analysis/SearchOptionsPropSheet.h"
+#include "dialogs/display/DisplayOptionDialogs.h"
 #include "dialogs/elements/ElementListBox.h"
 #include "dialogs/elements/ElementSelectionPanel.h"
+#include "dialogs/search/SearchEngineDialog.h"
 
 namespace {
 
-struct Fixture {
+CElement entry(const char* name, bool molecule = false) {
+    return {name, molecule ? "*M" : "*A", MakeColor(0, 0, 200), {}, false};
+}
+
+// The scripted services and the context handed to a dialog.
+struct Services {
     ScriptedMessageBox messages;
     ScriptedFileDialog files;
     ScriptedModalRunner dialogs;
     AppContext context{{&messages, &files, &dialogs}};
+};
+
+struct SearchFixture : Services {
+    TElementArray elements = {entry("H I"), entry("Fe I"), entry("Fe II"), entry("AlO", true)};
+    SearchEngineDialogXfer xfer;
+    SearchEngineDialog dialog;
+    explicit SearchFixture(SearchEngineDialog::Use use = SearchEngineDialog::Use::DatabaseSearch,
+                           SearchEngineDialogXfer initial = {})
+        : xfer(std::move(initial)), dialog(context, use, elements, xfer) {}
+    void fill(const QStringList& texts, const QString& stages) {
+        for (int k = 0; k < 4; ++k)
+            dialog.field(SearchEngineDialog::Field(k))->setText(texts[k] == "_" ? "" : texts[k]);
+        dialog.neutrals()->setChecked(stages[0] == '1');
+        dialog.firstIons()->setChecked(stages[1] == '1');
+        dialog.higherIons()->setChecked(stages[2] == '1');
+    }
+};
+
+struct SheetFixture : Services {
     TElementArray elements = {{"Fe", "*A", MakeColor(0, 0, 200), {}, false}};
     SearchOptionsPropSheetXfer xfer = passing();
     SearchOptionsPropSheet sheet{context, elements, xfer};
@@ -50,18 +83,142 @@ struct Fixture {
 
 }  // namespace
 
-class SearchOptionsTest : public QObject {
+class SearchDialogsTest : public QObject {
     Q_OBJECT
   private slots:
-    void checksInOrder() {
-        std::ifstream in(std::string(LUMORA_TEST_DATA) +
-                         "/source/dialogs/data/search_options_checks.tsv");
-        std::string line;
-        int cases = 0;
-        while (std::getline(in, line)) {
-            if (line.empty() || line[0] == '#') continue;
+    void searchChecksInOrder() {
+        const auto rows =
+            lumtest::tableRows(LUMORA_TEST_DATA "/source/dialogs/data/search_checks.tsv");
+        QCOMPARE(rows.size(), std::size_t(13));
+        for (const std::string& line : rows) {
             const QStringList c = QString::fromStdString(line).split('\t');
-            Fixture f;
+            QCOMPARE(c.size(), 8);
+            SearchFixture f;
+            f.dialog.show();
+            QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
+            f.fill(c.mid(0, 4), c[4]);
+            if (c[5] != "-")
+                f.messages.answers.push_back(c[5] == "Yes" ? MessageBox::Answer::Yes
+                                                           : MessageBox::Answer::No);
+            f.dialog.accept();
+            const bool accepted = c[6] == "ok";
+            QCOMPARE(f.dialog.result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(f.messages.shown.size(), c[5] == "-" && accepted ? 0 : 1);
+            if (accepted) {
+                SSearchEngineVal v;
+                takeXfer(f.xfer, v);
+                const QStringList n = c[7].split(' ');
+                const float read[] = {v.LowerWavelength, v.UpperWavelength, v.LowerIntensity,
+                                      v.UpperIntensity};
+                for (int k = 0; k < 4; ++k) QCOMPARE(read[k], n[k].toFloat());
+                QCOMPARE(QString("%1%2%3")
+                             .arg(int(v.Neutrals))
+                             .arg(int(v.FirstIons))
+                             .arg(int(v.HigherIons)),
+                         c[4]);
+            } else {
+                QCOMPARE(f.messages.shown[0].text, QString(c[6]).replace("\\n", "\n"));
+                QCOMPARE(f.messages.shown[0].caption, QStringLiteral("Eingabefehler"));
+                QCOMPARE(f.messages.shown[0].buttons,
+                         c[5] == "-" ? MessageBox::Buttons::Ok : MessageBox::Buttons::YesNo);
+                QCOMPARE(f.messages.beeps, 1);
+                const int field = QStringList{"lw", "uw", "li", "ui"}.indexOf(c[7]);
+                QCOMPARE(f.dialog.focusWidget(),
+                         field < 0 ? static_cast<QWidget*>(f.dialog.neutrals())
+                                   : f.dialog.field(SearchEngineDialog::Field(field)));
+                // A refused OK hands nothing back and leaves the stages as they were.
+                QVERIFY(f.xfer.lowerWavelength.isEmpty());
+                QCOMPARE(f.dialog.neutrals()->isChecked(), c[4][0] == '1');
+            }
+        }
+    }
+
+    void filtersAndBothUses() {
+        SearchFixture search;
+        QTest::keyClicks(search.dialog.field(SearchEngineDialog::UpperWavelength), "1d5e-2.3x");
+        QTest::keyClicks(search.dialog.field(SearchEngineDialog::UpperIntensity), "1d5E+2.3x-");
+        QCOMPARE(search.dialog.field(SearchEngineDialog::UpperWavelength)->text(),
+                 QStringLiteral("152.3"));
+        QCOMPARE(search.dialog.field(SearchEngineDialog::UpperIntensity)->text(),
+                 QStringLiteral("1d5E+2.3-"));
+
+        // Each use opens its own options dialog; its OK takes the choice.
+        search.dialogs.scripts.push_back([](QDialog& d) {
+            auto& o = static_cast<SearchEngineDisplayOptionDialog&>(d);
+            o.sortRadio(displayoption::Sort::Intensity)->setChecked(true);
+            o.accept();
+        });
+        search.dialog.displayOptions();
+        SearchEngineDialogXfer shown;
+        shown.intensityValues = true;
+        SearchFixture lines(SearchEngineDialog::Use::DatabaseLines, shown);
+        lines.dialogs.scripts.push_back([](QDialog& d) {
+            auto& o = static_cast<LineDisplayOptionDialog&>(d);
+            QVERIFY(o.showValues());
+            o.findChild<QCheckBox*>()->setChecked(false);
+            o.intensityRadio(displayoption::Intensity::FValue)->setChecked(true);
+            o.accept();
+        });
+        lines.dialog.displayOptions();
+        for (SearchFixture* f : {&search, &lines}) {
+            f->fill({"1", "2", "0", "1"}, "100");
+            f->dialog.saveAsDefault()->setChecked(true);
+            f->dialog.accept();
+            QVERIFY(f->xfer.saveAsDefault);
+        }
+        QCOMPARE(search.xfer.sortOption, 2);
+        QCOMPARE(lines.xfer.intensityOption, 1);
+        QVERIFY(!lines.xfer.intensityValues);
+    }
+
+    void configurationRoundTrip() {
+        QTemporaryDir dir;
+        SearchEngineDialogXfer initial =
+            xferOf(SSearchEngineVal{"", false, true, true, 400.5f, 500, 1, 1e5f});
+        initial.sortOption = 1;
+        SearchFixture g(SearchEngineDialog::Use::DatabaseSearch, initial);
+        g.context.lastConfigDir = dir.path() + "/start";
+        g.dialog.neutrals()->setChecked(true);
+        g.elements[1].selected = g.elements[3].selected = true;  // Fe I, AlO
+        const QString path = dir.filePath("sel.lmc");
+        g.files.results.push_back(ScriptedFileDialog::choose(path, 1));
+        QVERIFY(g.dialog.saveConfiguration());
+        const FileDialog::Request saved = g.files.requests.back();
+        QCOMPARE(saved.defaultSuffix + saved.directory, "lmc" + dir.path() + "/start");
+        QCOMPARE(g.context.lastConfigDir, dir.path());
+
+        // Everything changed, then loaded back; the check box is the user's, not the file's.
+        for (CElement& e : g.elements) e.selected = !e.selected;
+        g.fill({"7", "500", "1", "1d5"}, "000");
+        g.dialog.saveAsDefault()->setChecked(true);
+        g.files.results.push_back(ScriptedFileDialog::choose(path, 1));
+        QVERIFY(g.dialog.loadConfiguration());
+        QVERIFY(g.elements[1].selected && g.elements[3].selected);
+        QVERIFY(!g.elements[0].selected && !g.elements[2].selected);
+        QCOMPARE(g.dialog.field(SearchEngineDialog::LowerWavelength)->text(),
+                 QStringLiteral("400.5"));
+        QCOMPARE(numberfield::read(g.dialog.field(SearchEngineDialog::UpperIntensity)).value_or(0),
+                 1e5f);
+        QVERIFY(g.dialog.higherIons()->isChecked() && g.dialog.saveAsDefault()->isChecked());
+        g.dialog.accept();
+        QCOMPARE(g.xfer.sortOption, 1);
+        QVERIFY(g.xfer.neutrals && g.xfer.firstIons);
+
+        // A file that cannot be written is told, and nothing is claimed.
+        g.files.results.push_back(ScriptedFileDialog::choose(dir.filePath("no/x.lmc"), 1));
+        QVERIFY(!g.dialog.saveConfiguration());
+        QCOMPARE(g.messages.shown.back().caption, QStringLiteral("Dateifehler"));
+        QCOMPARE(g.messages.shown.back().text,
+                 "Die Datei " + dir.filePath("no/x.lmc") + " kann nicht geschrieben werden.");
+    }
+
+    void sheetChecksInOrder() {
+        const auto rows =
+            lumtest::tableRows(LUMORA_TEST_DATA "/source/dialogs/data/search_options_checks.tsv");
+        QCOMPARE(rows.size(), std::size_t(28));
+        for (const std::string& line : rows) {
+            const QStringList c = QString::fromStdString(line).split('\t');
+            SheetFixture f;
             f.sheet.show();
             QVERIFY(QTest::qWaitForWindowActive(&f.sheet));
             for (const QString& set : c[0].split(' ')) {
@@ -103,13 +260,11 @@ class SearchOptionsTest : public QObject {
                 QCOMPARE(f.sheet.tabs()->currentIndex(), c[4].toInt());
                 QCOMPARE(f.xfer.select.searchRange, QStringLiteral("0.1"));  // nothing handed back
             }
-            ++cases;
         }
-        QCOMPARE(cases, 28);
     }
 
     void enablingAndFilters() {
-        Fixture f;
+        SheetFixture f;
         SearchValuesPropPage& p = *f.sheet.searchPage();
         SmoothingControls& s = p.smoothing();
         QVERIFY(!s.cutoff->isEnabled() && !s.standard->isEnabled() && !s.degree->isEnabled());
@@ -154,8 +309,6 @@ class SearchOptionsTest : public QObject {
         };
         s.shell.files.results.push_back(ScriptedFileDialog::choose(lmc, 1));
         edit([&](SearchOptionsPropSheet& sheet) {
-            QCOMPARE(sheet.tabs()->tabText(0) + '|' + sheet.tabs()->tabText(1),
-                     QStringLiteral("Linien suchen|Linien identifizieren"));
             QCOMPARE(sheet.selectPage()->elements()->selected()->count(), 0);
             sheet.button(1, SearchOptionsPropSheet::LoadConfiguration)->click();
             SearchValuesPropPage& v = *sheet.searchPage();
@@ -173,8 +326,6 @@ class SearchOptionsTest : public QObject {
             v.smoothing().cutoff->setText("20");
             sheet.accept();
         });
-        QCOMPARE(s.shell.dialogs.titles.back(),
-                 QStringLiteral("Einstellungen: Spektrum identifizieren"));
         const lumdb::AnalysisSettings& a = w->document().analysis;
         QCOMPARE(a.select.SearchRange, 0.25f);
         QVERIFY(a.select.HigherIons && a.search.Noise);
@@ -191,8 +342,7 @@ class SearchOptionsTest : public QObject {
         });
         QCOMPARE(a.select.SearchRange, 0.25f);
         const auto file = [](const QString& path) {
-            QFile f(path);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+            return QByteArray::fromStdString(lumtest::readFile(path.toStdString()));
         };
         QVERIFY(file(b).contains("SearchRange=0.5"));
         for (const bool asDefault : {false, true}) {
@@ -207,5 +357,5 @@ class SearchOptionsTest : public QObject {
     }
 };
 
-QTEST_MAIN(SearchOptionsTest)
-#include "search_options_test.moc"
+QTEST_MAIN(SearchDialogsTest)
+#include "search_dialogs_test.moc"
