@@ -195,10 +195,8 @@ class WindowTest : public QObject {
         b.database.UpperIntensity = 777;
         s.shell.files.results.push_back(ScriptedFileDialog::choose(config, 1));
         QVERIFY(s.window()->loadConfiguration(LumoraWindow::SettingsPart::Identification));
-        QCOMPARE(b.analysis.select.SearchRange, 0.037f);
-        QVERIFY(b.analysis.search.SGFilter);
-        QCOMPARE(b.analysis.search.FilterWidth, 7);
-        QVERIFY(b.identificationElements[1].selected);
+        QVERIFY(b.analysis.select.SearchRange == 0.037f && b.analysis.search.SGFilter &&
+                b.analysis.search.FilterWidth == 7 && b.identificationElements[1].selected);
         QCOMPARE(b.database.UpperIntensity, 777.0f);
         QCOMPARE(s.shell.context().lastDir, lastDir);
         QCOMPARE(s.shell.context().lastConfigDir, s.dir.path());
@@ -249,14 +247,22 @@ class WindowTest : public QObject {
         QVERIFY(!s.shell.isEnabled(cmd::FileInformation));
     }
 
-    void viewToggles() {
+    // The curves in their pens; the view toggles with their check marks and settings keys,
+    // black/white drawing with the black pen; a drawing error told once.
+    void viewTogglesAndPaintedCurves() {
         Session s;
         QVERIFY(s.client->openDocument(s.spectrum(0)));
+        s.overlay({s.spectrum(1), s.spectrum(2)});
+        LumoraWindow* w = s.window();
+        w->parentWidget()->resize(420, 340);
+        const QImage shot = w->grab().toImage();
+        for (QRgb colour : {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(128, 128, 0)})
+            QVERIFY(hasColour(shot, colour));
         const auto checked = [&](int id) {
             s.shell.frame().updateCommandStates();
             return s.shell.frame().action(id)->isChecked();
         };
-        const DiagramDocument& doc = s.window()->document();
+        const DiagramDocument& doc = w->document();
         for (int id : {cmd::HorizontalGrid, cmd::LogY, cmd::BlackAndWhite}) {
             QVERIFY(!checked(id));
             QVERIFY(s.shell.trigger(id));
@@ -270,20 +276,8 @@ class WindowTest : public QObject {
         QVERIFY(s.shell.trigger(cmd::LogY));
         QVERIFY(!checked(cmd::LogY) && (doc.plot().drawFlags & kDrawYLinear));
         QCOMPARE(s.shell.context().profile().read().getInt("InitWindow", "LogY", 1), 0);
-        // Black/white draws the curve with the black pen.
-        s.window()->parentWidget()->resize(420, 340);
-        QVERIFY(!hasColour(s.window()->grab().toImage(), qRgb(255, 0, 0)));
-    }
+        QVERIFY(!hasColour(w->grab().toImage(), qRgb(255, 0, 0)));
 
-    void paintsCurvesAndReportsDrawingErrorsOnce() {
-        Session s;
-        QVERIFY(s.client->openDocument(s.spectrum(0)));
-        s.overlay({s.spectrum(1), s.spectrum(2)});
-        LumoraWindow* w = s.window();
-        w->parentWidget()->resize(420, 340);
-        const QImage shot = w->grab().toImage();
-        for (QRgb colour : {qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(128, 128, 0)})
-            QVERIFY(hasColour(shot, colour));
         // A logarithmic x axis over a range reaching 0 cannot be drawn: told once, later.
         w->document().plot().drawFlags &= ~std::uint16_t(kDrawXLinear);
         w->document().plot().xMin = 0;
