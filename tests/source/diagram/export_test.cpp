@@ -102,9 +102,7 @@ class ExportTest : public QObject {
 
         const QList<std::pair<QString, QByteArray>> magic = {
             {"probe.wmf", QByteArray::fromHex("d7cdc69a")},
-            {"probe.wpg", QByteArray("\xff"
-                                     "WPC",
-                                     4)},
+            {"probe.wpg", QByteArray::fromHex("ff575043")},
             {"probe.pdf", "%PDF"},
             {"probe.png", QByteArray("\x89PNG", 4)}};
         for (const auto& [name, bytes] : magic) {
