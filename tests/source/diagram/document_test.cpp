@@ -331,8 +331,7 @@ class DocumentTest : public QObject {
         QCOMPARE(doc.plot().font.weight, 700);
         // A field missing or not a number counts 0, a point size of 0 or below is 11; without
         // a cell height the point size gives it.
-        const std::tuple<const char*, const char*, int> types[] = {{"20,14,1", "20,14,1,0", 20},
-                                                                   {"x,14,1,0", "0,14,1,0", 19},
+        const std::tuple<const char*, const char*, int> types[] = {{"x,14,1,0", "0,14,1,0", 19},
                                                                    {"12", "0,12,0,0", 16},
                                                                    {"", "0,11,0,0", 15},
                                                                    {"20,-1,0,1", "20,11,0,1", 20}};
