@@ -80,9 +80,6 @@ struct Session : DiagramSession {
         return lumcore::IniFile::load(shell.settingsPath().toStdString())
             .getString("Convert Data", key, "-");
     }
-    int propose() {
-        return std::stoi(setting("ConvertWDialog") == "-" ? "1" : setting("ConvertWDialog"));
-    }
 };
 
 bool bitsEqual(const std::vector<float>& a, const std::vector<float>& b) {
@@ -106,7 +103,7 @@ class XAxisWindowTest : public QObject {
         });
         LumoraWindow* w = s.open(path);
         QVERIFY(w);
-        QCOMPARE(s.propose(), 0);
+        QCOMPARE(s.setting("ConvertWDialog"), std::string("0"));
         DiagramDocument& doc = w->document();
         const SpectrumRecord& r = doc.overlays().currentRecord();
         const std::vector<float> nm = s.xs(w, 0);
