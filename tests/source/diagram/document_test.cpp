@@ -172,6 +172,7 @@ class DocumentTest : public QObject {
         table.setCurrent(1);
         table.closeCurrent();
         QCOMPARE(names(table), (std::vector<std::string>{"a", "c", "d"}));
+        QVERIFY(table.record(3).fileName.empty());  // the freed record, behind the live ones
         QCOMPARE(table.current(), std::size_t(1));
         QVERIFY(!table.history(1).canUndo());
         QCOMPARE(table.history(2).undoText(), std::string("1214,5,6,7,8"));
