@@ -87,7 +87,6 @@ class MenuTest : public QObject {
         }
         QCOMPARE(h->frame().action(cmd::Exit)->text(), QString::fromUtf8("&Beenden\tAlt+F4"));
         QVERIFY(h->frame().action(cmd::Exit)->shortcut().isEmpty());
-        QCOMPARE(h->frame().action(cmd::Undo)->shortcut(), QKeySequence("Ctrl+Z"));
     }
 
     void everyCommandReachesItsTable() {
@@ -167,7 +166,6 @@ class MenuTest : public QObject {
     }
 
     void frameAndApplicationToggles() {
-        QCOMPARE(h->frame().toolbars().size(), qsizetype(7));
         const QList<std::pair<int, QWidget*>> toggles = {
             {cmd::ShowToolbar, h->frame().mainToolbar()},
             {cmd::ShowStatusBar, h->frame().statusBar()}};
