@@ -156,7 +156,8 @@ class AnalysisRunsTest : public QObject {
         v.PolynomOrder = 2;
         v.FilterWidth = 5;
         doc.analysis.filterData = false;
-        doc.analysis.select = {.HigherIons = true,
+        doc.analysis.select = {.text = {},
+                               .HigherIons = true,
                                .SearchRange = 0.05f,
                                .IntensityRange = true,
                                .LowerIntensity = 10,
