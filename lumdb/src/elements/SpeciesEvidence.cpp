@@ -382,6 +382,18 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
             }
         }
     }
+    if (!lookAtData && ev.scored) {
+        // Trying shifts, only a species with two found lines can agree: no scale is tried
+        // for the others.
+        std::size_t found = 0;
+        for (const ExpectedLine& l : ev.lines) found += l.measured >= 0;
+        if (found < 2) {
+            ev.found = found;
+            ev.score = 0.0;
+            ev.verdict = Verdict::Unsupported;
+            return;
+        }
+    }
     if (!ev.scored) {
         ev.found = 0;
         for (const ExpectedLine& l : ev.lines)
