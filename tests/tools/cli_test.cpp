@@ -273,9 +273,8 @@ TEST_F(Cli, DeclaredWavenumbersWinOverTheValues) {
 TEST_F(Cli, ElementsReportsTheShiftOfRealSamples) {
     const fs::path samples = fs::path(LUMORA_SHARED) / "samples" / "ascii";
     if (!fs::is_directory(samples)) GTEST_SKIP() << "no instrument samples in " << samples;
-    for (const std::string name :
-         {"csa_bhvo2_200pulse_spectrum.csv", "370-400nm_9ns_calib.txt", "spectrum.PRN",
-          "spectrum.PRN --robust-noise"}) {
+    for (const std::string name : {"csa_bhvo2_200pulse_spectrum.csv", "370-400nm_9ns_calib.txt",
+                                   "spectrum.PRN", "spectrum.PRN --robust-noise"}) {
         const auto file = name.substr(0, name.find(' '));
         const CliRun run = cli("elements --format json --track 2 '" + (samples / file).string() +
                                "'" + name.substr(file.size()));
