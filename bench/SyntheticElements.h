@@ -140,16 +140,14 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     TLineArray lines;
     LineSearch(host, c.points, smoothed, lines, &search);
     lumdb::AddFaintLines(host, c.points, search, noise, lines);
-    const auto measured = lumdb::MeasureLines(c.points, lines, noise);
-    const auto shifts = lumdb::EstimateShifts(c.points, measured, noise, refs);
     lumdb::EvidenceSettings settings;
     if (std::getenv("LUMORA_QUALITY_TRUE_T")) settings.temperature = c.temperature;
     if (std::getenv("LUMORA_QUALITY_FIT_T")) settings.fitTemperature = true;
     if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
-    const auto result = lumdb::JudgeSpecies(c.points, measured, std::max(noise, search.NoiseValue),
-                                            refs, shifts, settings);
+    const auto result =
+        lumdb::JudgeSpectrum(c.points, lines, search.NoiseValue, refs, {}, settings).evidence;
     out.drawn = c.species.size();
     for (std::size_t k = 0; k < c.species.size(); ++k) {
         out.detectable += c.visibleLines[k] >= 2;

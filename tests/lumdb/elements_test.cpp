@@ -257,9 +257,9 @@ TEST(ShiftEstimate, ThinEvidenceGivesNoEstimate) {
 lumdb::EvidenceResult judge(const TPointList& points, const lumdb::ReferenceLines& refs,
                             const lumdb::EvidenceSettings& settings = {}) {
     const float noise = lumdb::RobustNoise(points);
-    const auto measured = lumdb::MeasureLines(points, searchLines(points, nullptr, noise), noise);
-    const auto shifts = lumdb::EstimateShifts(points, measured, noise, refs);
-    return lumdb::JudgeSpecies(points, measured, noise, refs, shifts, settings);
+    return lumdb::JudgeSpectrum(points, searchLines(points, nullptr, noise), noise, refs, {},
+                                settings)
+        .evidence;
 }
 
 const lumdb::SpeciesEvidence* evidenceOf(const lumdb::EvidenceResult& r, std::uint32_t species) {

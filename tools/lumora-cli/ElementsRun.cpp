@@ -1,7 +1,6 @@
 // The species judgement of one spectrum, shared by lumora-cli elements and identify --ranked.
 #include "ElementsRun.h"
 
-#include <algorithm>
 
 #include "FileFailure.h"
 #include "Session.h"
@@ -58,13 +57,8 @@ ElementsAnalysis analyseElements(const SpectrumRecord& r, const lumdb::Reference
                                  const lumdb::ShiftSettings& shiftSettings,
                                  const lumdb::EvidenceSettings& evidenceSettings,
                                  float searchNoise) {
-    ElementsAnalysis a;
-    a.noise = lumdb::RobustNoise(r.points);
-    a.measured = lumdb::MeasureLines(r.points, r.spectrumLines, a.noise);
-    a.shifts = lumdb::EstimateShifts(r.points, a.measured, a.noise, refs, shiftSettings);
-    a.evidence = lumdb::JudgeSpecies(r.points, a.measured, std::max(a.noise, searchNoise), refs,
-                                     a.shifts, evidenceSettings);
-    return a;
+    return lumdb::JudgeSpectrum(r.points, r.spectrumLines, searchNoise, refs, shiftSettings,
+                                evidenceSettings);
 }
 
 }  // namespace lumcli

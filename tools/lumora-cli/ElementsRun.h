@@ -12,12 +12,7 @@ namespace lumcli {
 
 class Session;
 
-struct ElementsAnalysis {
-    float noise = 0.0f;
-    std::vector<lumdb::LineMeasurement> measured;  // one per found line, same order
-    std::vector<lumdb::SegmentShift> shifts;
-    lumdb::EvidenceResult evidence;
-};
+using ElementsAnalysis = lumdb::SpectrumJudgement;
 
 // --temperature, --source, --fit-temperature
 std::vector<OptionSyntax> evidenceOptions();

@@ -313,4 +313,22 @@ LUMDB_EXPORT EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                          std::span<const SegmentShift> shifts,
                                          const EvidenceSettings& settings = {});
 
+// The judgement of one spectrum from its found lines, every step above in turn.
+struct SpectrumJudgement {
+    float noise = 0.0f;                     // RobustNoise of the points
+    std::vector<LineMeasurement> measured;  // one per found line, same order
+    std::vector<SegmentShift> shifts;
+    EvidenceResult evidence;
+};
+
+// Measures `lines` (found by the line search, which worked with `searchNoise`, 0 when not
+// known) against the robust noise, estimates the shift per segment and judges the species
+// of `references` with the larger of the two noises: a line the search could not have found
+// is no counter-evidence.
+LUMDB_EXPORT SpectrumJudgement JudgeSpectrum(std::span<const TPointF> points,
+                                             const TLineArray& lines, float searchNoise,
+                                             const ReferenceLines& references,
+                                             const ShiftSettings& shiftSettings = {},
+                                             const EvidenceSettings& evidenceSettings = {});
+
 }  // namespace lumdb

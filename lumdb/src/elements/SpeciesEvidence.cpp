@@ -957,4 +957,17 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     return result;
 }
 
+SpectrumJudgement JudgeSpectrum(std::span<const TPointF> points, const TLineArray& lines,
+                                float searchNoise, const ReferenceLines& references,
+                                const ShiftSettings& shiftSettings,
+                                const EvidenceSettings& evidenceSettings) {
+    SpectrumJudgement j;
+    j.noise = RobustNoise(points);
+    j.measured = MeasureLines(points, lines, j.noise);
+    j.shifts = EstimateShifts(points, j.measured, j.noise, references, shiftSettings);
+    j.evidence = JudgeSpecies(points, j.measured, std::max(j.noise, searchNoise), references,
+                              j.shifts, evidenceSettings);
+    return j;
+}
+
 }  // namespace lumdb
