@@ -1,7 +1,6 @@
 // The species judgement of one spectrum, shared by lumora-cli elements and identify --ranked.
 #include "ElementsRun.h"
 
-
 #include "FileFailure.h"
 #include "Session.h"
 
