@@ -28,8 +28,6 @@ TColor OverlayColor(std::size_t position) {
     return kOverlayColors[position % kMaxOverlays];
 }
 
-DiagramDecorations::~DiagramDecorations() = default;
-
 DiagramComposer::DiagramComposer(const SPlotInfo& info, std::vector<DiagramOverlay> overlays,
                                  DiagramOptions options)
     : info_(info), overlays_(std::move(overlays)), options_(options) {
@@ -108,7 +106,7 @@ SPlotInfo DiagramComposer::overlayInfo(std::size_t overlay) const {
     return info;
 }
 
-SPlotInfo DiagramComposer::draw(Canvas& canvas, DiagramDecorations* decorations) const {
+SPlotInfo DiagramComposer::draw(Canvas& canvas) const {
     const std::vector<std::size_t> order = drawingOrder();
     SPlotInfo laidOut = info_;
     for (std::size_t k : order) {
@@ -126,10 +124,6 @@ SPlotInfo DiagramComposer::draw(Canvas& canvas, DiagramDecorations* decorations)
         if (overlay.labels)
             DrawIdentifiedElements(spectrum.spectrumLines, options_.showValues,
                                    options_.strengthKind, laidOut, canvas);
-    }
-    if (decorations) {
-        decorations->drawLegend(canvas, laidOut);
-        decorations->drawReticle(canvas, laidOut);
     }
     return laidOut;
 }

@@ -40,15 +40,6 @@ struct DiagramOptions {
     std::size_t current = static_cast<std::size_t>(-1);
 };
 
-// What a window draws over a composed diagram. The composer calls these at the end, the
-// legend first, with the laid-out description of the diagram.
-class LUMGL_EXPORT DiagramDecorations {
-  public:
-    virtual ~DiagramDecorations();
-    virtual void drawLegend(Canvas& canvas, const SPlotInfo& laidOut) = 0;
-    virtual void drawReticle(Canvas& canvas, const SPlotInfo& laidOut) = 0;
-};
-
 class LUMGL_EXPORT DiagramComposer {
   public:
     // `info` describes the diagram: plot rectangle, ranges, axis modes and grid (drawFlags),
@@ -75,9 +66,10 @@ class LUMGL_EXPORT DiagramComposer {
     SPlotInfo overlayInfo(std::size_t overlay) const;
 
     // Draws the diagram: every curve in drawing order, then per overlay in that order its
-    // database lines, found lines and labels as shown, then the decorations. Returns the
-    // laid-out description the markers were placed with. Throws lumgl::PlotError.
-    SPlotInfo draw(Canvas& canvas, DiagramDecorations* decorations = nullptr) const;
+    // database lines, found lines and labels as shown. Returns the laid-out description the
+    // markers were placed with, on which a window draws its own layers. Throws
+    // lumgl::PlotError.
+    SPlotInfo draw(Canvas& canvas) const;
 
   private:
     SPlotInfo info_;
