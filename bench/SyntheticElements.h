@@ -22,8 +22,9 @@ struct ElementsCase {
     double width = 0.0;                  // instrument FWHM, nm
     double shift = 0.0;                  // nm added to every line
     double noiseFraction = 0.0;          // noise over the strongest line
-    // Per drawn species, its lines that stand at least five noise amplitudes high: a species
-    // with fewer than two such lines cannot be told from a chance coincidence.
+    // Per drawn species, its lines that stand at least five noise amplitudes high (lines closer
+    // than the width count once): a species with fewer than two such lines cannot be told
+    // from a chance coincidence.
     std::vector<std::size_t> visibleLines;
     std::vector<std::size_t> visibleLines3;  // the same from three noise amplitudes up
     TPointList points;
@@ -103,12 +104,23 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
         const auto lines = emittingLines(refs, s, from - 2.0, to + 2.0, c.temperature);
         double strongest = 0.0;
         for (const auto& l : lines) strongest = std::max(strongest, l.second);
-        std::size_t visible = 0, visible3 = 0;
+        std::vector<std::pair<double, float>> inside;  // amplitude, wavelength
         for (const auto& l : lines) {
             const double amplitude = level * l.second / strongest;
             if (amplitude >= 0.2) recipe.given.push_back({l.first + c.shift, c.width, amplitude});
-            visible += amplitude >= 5 * recipe.noise && l.first > from && l.first < to;
-            visible3 += amplitude >= 3 * recipe.noise && l.first > from && l.first < to;
+            if (l.first > from && l.first < to) inside.push_back({amplitude, l.first});
+        }
+        // Lines closer than the width show as one (fine structure, multiplets).
+        std::sort(inside.rbegin(), inside.rend());
+        std::vector<float> shown;
+        std::size_t visible = 0, visible3 = 0;
+        for (const auto& [amplitude, w] : inside) {
+            if (std::any_of(shown.begin(), shown.end(),
+                            [&](float o) { return std::abs(o - w) < c.width; }))
+                continue;
+            shown.push_back(w);
+            visible += amplitude >= 5 * recipe.noise;
+            visible3 += amplitude >= 3 * recipe.noise;
         }
         c.visibleLines.push_back(visible);
         c.visibleLines3.push_back(visible3);
@@ -146,6 +158,9 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);
+    if (const char* v = std::getenv("LUMORA_QUALITY_SURE_CHANCE"))
+        settings.sureChance = std::atof(v);
+    if (const char* v = std::getenv("LUMORA_QUALITY_SURE_SCORE")) settings.sureScore = std::atof(v);
     const auto result =
         lumdb::JudgeSpectrum(c.points, lines, search.NoiseValue, refs, {}, settings).evidence;
     out.drawn = c.species.size();

@@ -559,6 +559,24 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
     EXPECT_LE(wrong * 20, present) << wrong << " of " << present;
     EXPECT_GE(close * 10, shifts * 7) << close << " of " << shifts;
 
+    // Seed 6: wide lines crowd Cr II's, so every match is discounted for the neighbours that
+    // could have met it and the score stays below the usual bar although all its judged lines
+    // agree; agreement that unlikely by chance makes it present all the same.
+    {
+        const auto crowded = lumbench::makeElementsCase(refs, 6);
+        const auto o = lumbench::judgeCase(host, refs, crowded);
+        const auto cr = std::find(refs.species.begin(), refs.species.end(), "Cr II");
+        ASSERT_NE(cr, refs.species.end());
+        const auto* ev =
+            evidenceOf(o.result, static_cast<std::uint32_t>(cr - refs.species.begin()));
+        ASSERT_TRUE(ev);
+        const lumdb::EvidenceSettings defaults;
+        EXPECT_LT(ev->score, defaults.presentScore);
+        EXPECT_LE(ev->chance, defaults.sureChance);
+        EXPECT_EQ(ev->verdict, lumdb::Verdict::Present);
+        EXPECT_EQ(ev->missing, 0u);
+    }
+
     // The same case with the species in reverse order: the same table, the same labels.
     const auto c = lumbench::makeElementsCase(refs, 5);
     lumdb::ReferenceLines reversed = refs;

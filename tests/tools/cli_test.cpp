@@ -305,6 +305,54 @@ TEST_F(Cli, ElementsReportsTheShiftOfRealSamples) {
     }
 }
 
+// What the judgement finds in real spectra with every species selected and the default
+// settings: the rock's major elements and none that cannot be in basalt in air, the
+// molecules of the two plasmas, and mercury in both lamps (the mercury scan read in
+// nanometres). The fluorescent lamp's mercury lines follow no plasma temperature: they are
+// judged at the species' own.
+TEST_F(Cli, ElementsFindsWhatRealSamplesHold) {
+    const fs::path samples = fs::path(LUMORA_SHARED) / "samples";
+    if (!fs::is_directory(samples)) GTEST_SKIP() << "no instrument samples in " << samples;
+    struct Sample {
+        std::string file, options;
+        std::vector<std::string> expected;
+        std::size_t atLeast;
+        std::vector<std::string> impossible;
+    };
+    const std::vector<std::string> rock = {"Si", "Al", "Fe", "Ca", "Mg", "Na", "K", "Ti", "Mn"};
+    const std::vector<Sample> cases = {
+        {"ascii/csa_bhvo2_200pulse_spectrum.csv",
+         "",
+         rock,
+         7,
+         {"W", "Hf", "Ta", "Pt", "Au", "Hg", "Xe", "Kr"}},
+        {"ascii/20220302_s01_sig.cam", "", {"N2"}, 1, {}},
+        {"ascii/370-400nm_9ns_calib.txt", "--track 2", {"CN"}, 1, {}},
+        {"ascii/spectrum.PRN", "", {"Hg"}, 1, {}},
+        {"spc/MERC.SPC", "--x-unit wavenumber", {"Hg"}, 1, {}},
+    };
+    const std::regex present(R"re("species":"([A-Za-z0-9+]+)( [IVX]+)?","verdict":"present")re");
+    for (const Sample& c : cases) {
+        const CliRun run =
+            cli("elements --format json '" + (samples / c.file).string() + "' " + c.options);
+        ASSERT_EQ(run.status, 0) << c.file << "\n" << run.err;
+        std::vector<std::string> found;
+        for (std::sregex_iterator it(run.out.begin(), run.out.end(), present), end; it != end; ++it)
+            found.push_back((*it)[1]);
+        const auto has = [&](const std::string& e) {
+            return std::find(found.begin(), found.end(), e) != found.end();
+        };
+        EXPECT_GE(std::count_if(c.expected.begin(), c.expected.end(), has),
+                  static_cast<std::ptrdiff_t>(c.atLeast))
+            << c.file << "\n"
+            << run.out;
+        for (const std::string& e : c.impossible) EXPECT_FALSE(has(e)) << c.file << ": " << e;
+    }
+    const CliRun lamp =
+        cli("elements '" + (samples / "ascii/spectrum.PRN").string() + "' --explain 'Hg I'");
+    EXPECT_NE(lamp.err.find("eigene Temperatur der Spezies"), std::string::npos) << lamp.err;
+}
+
 // The species table's JSON form, --explain naming the lines behind a verdict, and identify
 // --ranked giving the same candidates as identify in another order.
 TEST_F(Cli, ElementsJudgesSpeciesAndIdentifyRanksTheSameCandidates) {

@@ -304,6 +304,8 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                     .number(explained->scale)
                     .key("chance")
                     .number(explained->chance)
+                    .key("temperature")
+                    .number(explained->temperature)
                     .key("lines")
                     .beginArray();
                 for (const auto& l : explained->lines) {
@@ -398,7 +400,10 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                 how.explain.c_str(), verdictText(explained->verdict),
                 explained->scored ? fixed(explained->score, 2).c_str() : "unbekannt",
                 explained->expected, explained->scored ? basisText(explained->basis) : "unbekannt",
-                ev.temperature, ev.temperatureFitted ? ", angepaßt" : ""));
+                explained->temperature,
+                explained->temperature != ev.temperature ? ", eigene Temperatur der Spezies"
+                : ev.temperatureFitted                   ? ", angepaßt"
+                                                         : ""));
             return;
     }
 }
@@ -498,6 +503,8 @@ CommandSyntax elementsSyntax() {
         "stärksten erwarteten Linien im Bereich geprüft: gefundene Linien, deren Höhe zur\n"
         "erwarteten Emission (gf und Boltzmann-Faktor, sonst die relative Intensität) paßt,\n"
         "sprechen für sie, Linien, die über dem Rauschen stehen müßten, aber fehlen, gegen sie.\n"
+        "Eine Spezies, die bei der Temperatur nicht vorhanden ist, wird auch beim 0,3-, 0,5- und\n"
+        "1,5fachen geprüft (Quellen außer Gleichgewicht, etwa Lampen).\n"
         "Eine Zeile je Spezies, beste zuerst: Datei, Spezies, Urteil (vorhanden, möglich; mit\n"
         "--all auch nicht gestützt), Punkte (-1 bis 1), gefunden, erwartet, fehlend, Grundlage.\n"
         "--lines: je Linie ihre Kandidaten nach Punkten; --explain SPEZIES: jede geprüfte Linie\n"

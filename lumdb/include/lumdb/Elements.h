@@ -199,6 +199,12 @@ struct EvidenceSettings {
     // Fit the temperature from the found lines of the leading present species (a Boltzmann
     // plot over at least four lines spanning 1 eV) and judge again at it.
     bool fitTemperature = false;
+    // A source out of equilibrium (a discharge lamp) excites each species in its own way: a
+    // species with lines of level energies that is not present at the temperature is judged
+    // again at these multiples of it (no lower than 2500 K), each time with its chance
+    // multiplied by the temperatures tried, and is present at the best of them where it is
+    // present there. Empty: one temperature for all.
+    std::vector<double> ladder = {0.3, 0.5, 1.5};
     std::size_t strongest = 12;   // strongest expected lines per species that are judged
     double atomAccuracy = 0.003;  // nm, standard uncertainty of an atomic database wavelength
     double headAccuracy = 0.03;   // nm, of a band head (heads move with the resolution)
@@ -218,6 +224,11 @@ struct EvidenceSettings {
     // species is tried, so a few would pass a lenient bar in any line-rich spectrum.
     double presentChance = 1e-3;
     std::size_t presentLines = 2;  // fewest agreeing lines of a present species
+    // Agreement far less likely by chance makes a species present from a lower score: where
+    // lines are dense, every match is discounted for the neighbours that could have met it,
+    // which caps the score of a species whose many lines all agree.
+    double sureChance = 1e-5;
+    double sureScore = 0.35;
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for
     // the shift under which at least searchLines lines of present species agree.
     double maxShift = 1.0;
@@ -271,6 +282,7 @@ struct SpeciesEvidence {
     std::size_t expected = 0;  // judged lines that say something (not Faint or Unresolved)
     std::size_t missing = 0;   // Missing or Weaker
     double chance = 1.0;       // probability of agreement as close by chance
+    double temperature = 0.0;  // K, at which its lines were judged (see EvidenceSettings::ladder)
     std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <tuple>
 
 #include "elements/SortedSeries.h"
@@ -168,6 +169,8 @@ struct Context {
 struct Judged {
     SpeciesEvidence evidence;
     double norm = 1.0;                 // raw expected emission of the strongest judged line
+    double kelvin = 0.0;               // the temperature its lines are judged at
+    double tries = 1.0;                // temperatures tried to find it: they multiply its chance
     std::vector<const Frame*> frames;  // the segment of each judged line
     std::vector<double> scales;        // the species' scale in the segment of each judged line
 
@@ -202,10 +205,15 @@ bool saysNothing(const ExpectedLine& l) {
            l.outcome == LineOutcome::Explained;
 }
 
+int verdictRank(Verdict v) {
+    return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
+}
+
 // Judges the lines of `ev` with the species' scale in each line's segment (`scales`, one
-// per line; 0 where no line of the species was found in the segment).
+// per line; 0 where no line of the species was found in the segment); `tries` multiplies
+// the chance (the temperatures tried for the species).
 void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const Frame*>& frames,
-              const std::vector<double>& scales) {
+              const std::vector<double>& scales, double tries) {
     const EvidenceSettings& s = ctx.settings;
     ev.found = ev.expected = ev.missing = 0;
     std::size_t agreeing = 0;
@@ -328,8 +336,10 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
     double trials = 1.0;
     for (const Frame* f : frames)
         if (2 * agreeing >= f->supportLines) trials = std::max(trials, f->trials);
-    ev.chance = agreeing > 0 ? std::min(1.0, trials * ways * product) : 1.0;
-    if (ev.score >= s.presentScore && agreeing >= s.presentLines && ev.chance <= s.presentChance)
+    ev.chance = agreeing > 0 ? std::min(1.0, tries * trials * ways * product) : 1.0;
+    const bool convincing = (ev.score >= s.presentScore && ev.chance <= s.presentChance) ||
+                            (ev.score >= s.sureScore && ev.chance <= s.sureChance);
+    if (convincing && agreeing >= s.presentLines)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
         ev.verdict = Verdict::Possible;
@@ -431,7 +441,7 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         for (const double a : scales) {
             if (!(a > 0) || !std::isfinite(a)) continue;
             setScale(a);
-            evaluate(ctx, ev, j.frames, j.scales);
+            evaluate(ctx, ev, j.frames, j.scales, j.tries);
             if (ev.score > bestScore + 1e-12 ||
                 (std::abs(ev.score - bestScore) <= 1e-12 && ev.found > bestFound)) {
                 bestScore = ev.score;
@@ -441,7 +451,7 @@ void match(const Context& ctx, Judged& j, bool lookAtData = true) {
         }
         setScale(bestScale);
     }
-    evaluate(ctx, ev, j.frames, j.scales);
+    evaluate(ctx, ev, j.frames, j.scales, j.tries);
     // The scale reported is that of the segment of the strongest judged line with one.
     ev.scale = 0.0;
     for (const double a : j.scales)
@@ -513,7 +523,32 @@ Judged select(const Context& ctx, const std::vector<Frame>& frames, std::uint32_
 Judged judge(const Context& ctx, std::uint32_t sp, const std::vector<std::size_t>& lines,
              double kelvin) {
     Judged j = select(ctx, ctx.frames, sp, lines, kelvin);
-    if (!j.evidence.lines.empty()) match(ctx, j);
+    j.kelvin = j.evidence.temperature = kelvin;
+    if (j.evidence.lines.empty()) return j;
+    match(ctx, j);
+    // Out of equilibrium, a species' lines may follow another temperature than the one
+    // assumed; two found lines are the least that could tell.
+    const auto& ladder = ctx.settings.ladder;
+    const SpeciesEvidence& ev = j.evidence;
+    const auto found = std::count_if(ev.lines.begin(), ev.lines.end(),
+                                     [](const ExpectedLine& l) { return l.measured >= 0; });
+    if (ladder.empty() || ev.verdict == Verdict::Present || ev.basis != EmissionBasis::Transition ||
+        found < 2)
+        return j;
+    std::optional<Judged> best;
+    for (const double factor : ladder) {
+        const double t = std::max(2500.0, factor * kelvin);
+        Judged k = select(ctx, ctx.frames, sp, lines, t);
+        if (k.evidence.lines.empty()) continue;
+        k.kelvin = k.evidence.temperature = t;
+        k.tries = 1.0 + static_cast<double>(ladder.size());
+        match(ctx, k);
+        const SpeciesEvidence& e = k.evidence;
+        if (!best || verdictRank(e.verdict) < verdictRank(best->evidence.verdict) ||
+            (e.verdict == best->evidence.verdict && e.score > best->evidence.score))
+            best = std::move(k);
+    }
+    if (best && best->evidence.verdict == Verdict::Present) return std::move(*best);
     return j;
 }
 
@@ -695,8 +730,7 @@ bool searchShift(const Context& ctx, Frame& frame,
 // A present species' lines beyond those judged account for measured lines as well: each of
 // its lines that its scale in the segment predicts above the noise claims the measured line
 // it matches with that height. True when any was claimed.
-bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& lines,
-                 double kelvin) {
+bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& lines) {
     const SpeciesEvidence& ev = j.evidence;
     if (!ev.scored) return false;
     std::vector<std::size_t> judgedRefs;
@@ -722,7 +756,7 @@ bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& 
         double position = 0.0;
         const Frame* f = frameAt(ctx.frames, ref.wavelength, position);
         if (!f) continue;
-        const double predicted = j.scaleIn(f) * ExpectedEmission(ref, kelvin) / j.norm;
+        const double predicted = j.scaleIn(f) * ExpectedEmission(ref, j.kelvin) / j.norm;
         if (!(predicted > f->noise) || !std::isfinite(predicted)) continue;
         double sigma = 0.0;
         const std::ptrdiff_t m = ctx.nearest(ref, *f, position, sigma);
@@ -739,7 +773,7 @@ bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& 
 // a species whose own lines are missing. The order rests on the evidence and the labels
 // only, not on the order of the database files.
 void explainAway(Context& ctx, std::vector<Judged>& judged,
-                 const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin) {
+                 const std::vector<std::vector<std::size_t>>& bySpecies) {
     std::vector<std::size_t> order(judged.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     const auto key = [&](std::size_t k) {
@@ -761,13 +795,9 @@ void explainAway(Context& ctx, std::vector<Judged>& judged,
                 ctx.explained[static_cast<std::size_t>(l.measured)] += l.predicted;
                 claimed = true;
             }
-        claimed |= claimBeyond(ctx, j, bySpecies[j.evidence.species], kelvin);
+        claimed |= claimBeyond(ctx, j, bySpecies[j.evidence.species]);
     }
     ctx.explained.clear();
-}
-
-int verdictRank(Verdict v) {
-    return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
 }
 
 // Ranks species: verdict, then score (an unknown score after every known one), then label.
@@ -886,7 +916,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
         }
     }
 
-    explainAway(ctx, judged, bySpecies, result.temperature);
+    explainAway(ctx, judged, bySpecies);
 
     // Candidates of every measured line, scored with their species' scale and verdict.
     std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
@@ -923,7 +953,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                                                       : 0.03;
                     const double scale = j->scaleIn(&f);
                     if (ev.scored && it->basis == ev.basis && scale > 0) {
-                        const double e = ExpectedEmission(*it, result.temperature) / j->norm;
+                        const double e = ExpectedEmission(*it, j->kelvin) / j->norm;
                         const double p = scale * e;
                         if (std::isfinite(p) && p > 0 && line.height > 0)
                             c.intensity =
