@@ -557,7 +557,8 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
     }
     EXPECT_GE(detected * 10, detectable * 7) << detected << " of " << detectable;
     EXPECT_LE(wrong * 20, present) << wrong << " of " << present;
-    EXPECT_GE(close * 10, shifts * 7) << close << " of " << shifts;
+    // A stretch the data do not call for moves the shift at the segment's centre aside.
+    EXPECT_GE(close * 10, shifts * 9) << close << " of " << shifts;
 
     // Seed 6: wide lines crowd Cr II's, so every match is discounted for the neighbours that
     // could have met it and the score stays below the usual bar although all its judged lines

@@ -233,6 +233,7 @@ struct EvidenceSettings {
     // the shift under which at least searchLines lines of present species agree.
     double maxShift = 1.0;
     double maxStretch = 1.5e-3;  // nm per nm, tried on long segments
+    double stretchGain = 1.25;   // factor by which a stretch must beat no stretch in that search
     // Fewest agreeing lines from which that search accepts a shift; the shifts it tried
     // then multiply the chance of every species matched with it.
     std::size_t searchLines = 3;

@@ -616,7 +616,11 @@ bool searchShift(const Context& ctx, Frame& frame,
     for (const std::size_t i : frame.lines) tallest = std::max(tallest, ctx.measured[i].height);
     std::vector<double> objective, unstretched, confirmed, confirmedUnstretched;
     double bestObjective = -1.0, bestConfirmed = -1.0, bestStretch = 0.0;
-    for (int q = -stretches; q <= stretches; ++q) {
+    // No stretch first; a stretch is a further parameter and wins only where it confirms the
+    // shift clearly better than none.
+    double unstretchedTop = 0.0;
+    for (int n = 0; n <= 2 * stretches; ++n) {
+        const int q = n % 2 ? (n + 1) / 2 : -(n / 2);
         stretch = q * stretchStep;
         std::vector<double> tried(static_cast<std::size_t>(2 * steps + 1), 0.0);
         std::vector<double> confirms(tried.size(), 0.0);
@@ -644,7 +648,8 @@ bool searchShift(const Context& ctx, Frame& frame,
         }
         if (q == 0) unstretched = tried, confirmedUnstretched = confirms;
         const auto top = std::max_element(confirms.begin(), confirms.end());
-        if (*top > bestConfirmed) {
+        if (q == 0) unstretchedTop = *top;
+        if (*top > bestConfirmed && (q == 0 || *top > s.stretchGain * unstretchedTop)) {
             bestConfirmed = *top;
             bestObjective = tried[static_cast<std::size_t>(top - confirms.begin())];
             bestStretch = stretch;
