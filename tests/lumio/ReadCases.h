@@ -1,8 +1,8 @@
 // Data-driven reads: each line of a case file in tests/lumio/data/ names a file, the scripted
 // user's answers, the file's bytes and what reading it must give, tab-separated:
 //   name  answers  bytes  outcome  check...
-// answers: "-" or blank-separated fmt=N track=N col=N fs=F,S (format, track, column and
-//   frame/strip choice).
+// answers: "-" or blank-separated fmt=N track=N col=N fs=F,S maps=P,S,E,T (format, track,
+//   column, frame/strip and Maps block choice).
 // bytes: escapes \n \r \t \0 \\ \xHH and {f:a,b,...} for little-endian 32-bit floats;
 //   @name: the bytes of tests/lumio/data/name.
 // outcome: "ok" or the keyword the read must end in.
@@ -10,9 +10,10 @@
 //   end when negative; x "*" is not checked), msg= message count, text~ part of the first
 //   message, caption= and icon= (number) of the first message, fmt= format dialogs (pre= the
 //   0-based entry a single one preselects), dlg=
-//   choice dialogs, track=count/initial, fs=frames,strips/frame,strip, col=a,b/initial
-//   (initial choices only where given), name= suffix after "path #" (empty: the path alone),
-//   title= xt= yt=, xmin= xmax= ymin= ymax=, lines= and db= (spectrum and database lines).
+//   choice dialogs, track=count/initial, fs=frames,strips/frame,strip, col=a,b/initial,
+//   maps=P,S,E,T/P,S,E,T (counts, initial; initial choices only where given), name= suffix after
+//   "path #" (empty: the path alone), title= xt= yt=, xmin= xmax= ymin= ymax=, lines= and db=
+//   (spectrum and database lines).
 // Cases run in file order, so remembered choices carry from one case to the next.
 #pragma once
 
@@ -89,9 +90,12 @@ inline void runReadCase(const TempFolder& folder, const std::vector<std::string>
     for (const auto& a : splitOn(c[1], ' ')) {
         const std::string key = a.substr(0, a.find('=')),
                           v = a.substr(std::min(key.size() + 1, a.size()));
+        const auto n = splitOn(v, ',');
         if (key == "fs")
-            ui.frameStripAnswers.push_back(
-                lumio::Ui::FrameStrip{std::stoi(v), std::stoi(v.substr(v.find(',') + 1))});
+            ui.frameStripAnswers.push_back(lumio::Ui::FrameStrip{std::stoi(n[0]), std::stoi(n[1])});
+        else if (key == "maps")
+            ui.mapsAnswers.push_back(lumio::MapsChoice{std::stoi(n[0]), std::stoi(n[1]),
+                                                       std::stoi(n[2]), std::stoi(n[3])});
         else if (key != "-")
             queues.at(key)->push_back(std::stoi(v));
     }
@@ -138,6 +142,13 @@ inline void runReadCase(const TempFolder& folder, const std::vector<std::string>
         for (const auto& n : ui.columnCalls[0].names) names += (names.empty() ? "" : ",") + n;
         shown["col"] = names + "/" + std::to_string(ui.columnCalls[0].initialIndex);
     }
+    if (ui.mapsCalls.size() == 1) {
+        auto four = [](const lumio::MapsChoice& m) {
+            return std::to_string(m.position) + "," + std::to_string(m.sequence) + "," +
+                   std::to_string(m.exposure) + "," + std::to_string(m.track);
+        };
+        shown["maps"] = four(ui.mapsCalls[0].counts) + "/" + four(ui.mapsCalls[0].initial);
+    }
     const std::map<std::string, float> values = {
         {"xmin", info.xMin}, {"xmax", info.xMax}, {"ymin", info.yMin}, {"ymax", info.yMax}};
     for (std::size_t k = 4; k < c.size(); ++k) {
@@ -158,7 +169,8 @@ inline void runReadCase(const TempFolder& folder, const std::vector<std::string>
             ASSERT_TRUE(shown.count(key)) << "no such check, or no single such dialog";
             std::string actual = shown[key];
             // A dialog's initial choice is checked only where the case names it.
-            if (v.find('/') == v.npos && (key == "track" || key == "fs" || key == "col"))
+            if (v.find('/') == v.npos &&
+                (key == "track" || key == "fs" || key == "col" || key == "maps"))
                 actual = actual.substr(0, actual.find('/'));
             EXPECT_EQ(actual, v);
         }

@@ -52,31 +52,54 @@ TEST_F(NativeFile, EntriesOfOneLineAndLinesWithoutEntries) {
     EXPECT_EQ(record.points.size(), 2u);
 }
 
-TEST_F(NativeFile, WriterLayout) {
-    record.fileName = dir.path("out.lmx");
-    CLine identified(396.15f, 812.5f);
-    identified.candidateLabels = {"Al I;0.5", "Ca II;0.25"};
-    identified.candidateColors = {MakeColor(255, 0, 0), MakeColor(0, 128, 7)};
-    identified.candidateRecords = {"r1", "r2"};
-    identified.speciesLabels = {"Al I;0.5"};
-    identified.speciesColors = {MakeColor(255, 0, 0)};
-    identified.speciesRecords = {"r1"};
-    CLine bare(410.5f, 90.0f);
+// Written byte for byte as tests/lumio/data/native_written.lmx says, then read back: positions
+// exactly, texts through Windows-1252 ("–" and "Ä" are in it, "α" becomes "?"), species entries
+// only for lines with candidates, data lines with x rising.
+TEST_F(NativeFile, WrittenLayoutAndReadBack) {
+    SpectrumRecord saved;
+    saved.fileName = dir.path("out.lmx");
+    CLine line(453.88123f, 812.5f);
+    line.candidateLabels = {"Al I;0.5", "Ca II;0.25"};
+    line.candidateColors = {MakeColor(255, 0, 0), MakeColor(0, 128, 7)};
+    line.candidateRecords = {"3d6 4s2 – 3d6 4s4p", "Übergang"};
+    line.speciesLabels = {"Al I;0.5"};
+    line.speciesColors = {MakeColor(255, 0, 0)};
+    line.speciesRecords = {"r1"};
+    CLine bare(500.0001f, 90.0f);
     bare.speciesLabels = {"never written"};
-    record.spectrumLines.add(identified);
-    record.spectrumLines.add(bare);
+    saved.spectrumLines.add(line);
+    saved.spectrumLines.add(bare);
     CSearchEngineLine db;
-    db.wavelength = 404.5f;
-    db.label = "Fe I ;21.5";
+    db.wavelength = 656.2801f;
+    db.label = "H I ;1.5e+04";
     db.color = MakeColor(1, 2, 3);
-    db.record = "Ä";  // Windows-1252 on disk
-    record.databaseLines.add(db);
-    // x falls: the data lines come out rising.
-    record.points = {{402.0f, 3.0f}, {401.0f, 2.0f}, {400.0f, 1.0f}};
-    ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
-    EXPECT_EQ(lumtest::readBytes(record.fileName),
+    db.record = "Ä α";
+    saved.databaseLines.add(db);
+    saved.points = {{656.2801f, 3.0f}, {453.88126f, 2.0f}, {453.88123f, 1.0f}};
+    ASSERT_EQ(WriteFileData(ui, saved, 1), lumio::WriteResult::Done);
+    EXPECT_EQ(lumtest::readBytes(saved.fileName),
               lumtest::readBytes(std::string(LUMORA_TEST_DATA) + "/lumio/data/native_written.lmx"));
     EXPECT_TRUE(ui.messages.empty());
+
+    const auto r = readSpectrum(ui, record, saved.fileName);
+    ASSERT_TRUE(r.ok()) << r.keyword;
+    EXPECT_EQ(record.points, TPointList(saved.points.rbegin(), saved.points.rend()));
+    ASSERT_EQ(record.spectrumLines.size(), 2u);
+    const CLine& back = record.spectrumLines[0];
+    EXPECT_EQ(back.x, line.x);
+    EXPECT_EQ(back.candidateLabels, line.candidateLabels);
+    EXPECT_EQ(back.candidateColors, line.candidateColors);
+    EXPECT_EQ(back.candidateRecords, line.candidateRecords);
+    EXPECT_EQ(back.speciesLabels, line.speciesLabels);
+    EXPECT_EQ(back.speciesRecords, line.speciesRecords);
+    EXPECT_EQ(record.spectrumLines[1].x, bare.x);
+    EXPECT_TRUE(record.spectrumLines[1].speciesLabels.empty());
+    ASSERT_EQ(record.databaseLines.size(), 1u);
+    EXPECT_EQ(record.databaseLines[0].wavelength, db.wavelength);
+    EXPECT_EQ(record.databaseLines[0].label, db.label);
+    EXPECT_EQ(record.databaseLines[0].value, 15000.0f);
+    EXPECT_EQ(record.databaseLines[0].color, db.color);
+    EXPECT_EQ(record.databaseLines[0].record, "Ä ?");
 
     // Without lines the blocks are left out; the extension is added.
     record = SpectrumRecord{};
@@ -85,49 +108,6 @@ TEST_F(NativeFile, WriterLayout) {
     ASSERT_EQ(WriteFileData(ui, record, 1), lumio::WriteResult::Done);
     EXPECT_EQ(lumtest::readBytes(dir.path("plain.lmx")),
               "[Header->]\n[<-Header]\n\n[Data->]\n1 2\n[<-Data]\n");
-}
-
-TEST_F(NativeFile, LinesAndTextsSurviveWriteAndRead) {
-    SpectrumRecord saved;
-    saved.fileName = dir.path("trip.lmx");
-    CLine line(453.88123f, 1234.5f);
-    line.candidateLabels = {"Fe I;0.75", "Ni II;12.5"};
-    line.candidateColors = {MakeColor(1, 2, 3), MakeColor(200, 100, 50)};
-    line.candidateRecords = {"3d6 4s2 – 3d6 4s4p", "Übergang"};
-    line.speciesLabels = {"Fe I *;0.75"};
-    line.speciesColors = {MakeColor(1, 2, 3)};
-    line.speciesRecords = {"x"};
-    saved.spectrumLines.add(line);
-    saved.spectrumLines.add(CLine(500.0001f, 3.0f));
-    CSearchEngineLine db;
-    db.wavelength = 656.2801f;
-    db.label = "H I ;1.5e+04";
-    db.value = 15000.0f;
-    db.color = MakeColor(9, 8, 7);
-    db.record = "Balmer α";  // α is no Windows-1252 character: it becomes "?"
-    saved.databaseLines.add(db);
-    saved.points = {{453.88123f, 1.0f}, {453.88126f, 2.0f}, {656.2801f, 3.0f}};
-    ASSERT_EQ(WriteFileData(ui, saved, 1), lumio::WriteResult::Done);
-
-    const auto r = readSpectrum(ui, record, saved.fileName);
-    ASSERT_TRUE(r.ok()) << r.keyword;
-    EXPECT_EQ(record.points, saved.points);
-    ASSERT_EQ(record.spectrumLines.size(), 2u);
-    const CLine& back = record.spectrumLines[0];
-    EXPECT_EQ(back.x, line.x);  // positions are written exactly
-    EXPECT_EQ(back.candidateLabels, line.candidateLabels);
-    EXPECT_EQ(back.candidateColors, line.candidateColors);
-    EXPECT_EQ(back.candidateRecords[1], "Übergang");
-    EXPECT_EQ(back.candidateRecords[0], "3d6 4s2 – 3d6 4s4p");  // "–" is in Windows-1252
-    EXPECT_EQ(back.speciesLabels, line.speciesLabels);
-    EXPECT_EQ(back.speciesRecords, line.speciesRecords);
-    EXPECT_EQ(record.spectrumLines[1].x, 500.0001f);
-    ASSERT_EQ(record.databaseLines.size(), 1u);
-    EXPECT_EQ(record.databaseLines[0].wavelength, 656.2801f);
-    EXPECT_EQ(record.databaseLines[0].label, db.label);
-    EXPECT_EQ(record.databaseLines[0].value, 15000.0f);
-    EXPECT_EQ(record.databaseLines[0].color, db.color);
-    EXPECT_EQ(record.databaseLines[0].record, "Balmer ?");
 }
 
 }  // namespace

@@ -5,13 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
-#include "InstrumentTestSupport.h"
 #include "ReadCases.h"
 
 using namespace lumtest;
+namespace fs = std::filesystem;
 
 namespace {
+
+// Relative comparison for values that went through 32-bit floats and 10-digit printing.
+::testing::AssertionResult near(double expected, double actual, double rel, double abs) {
+    const double diff = std::abs(expected - actual);
+    if (diff <= abs || diff <= rel * std::abs(expected)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected " << expected << ", got " << actual;
+}
 
 struct Sample {
     std::vector<std::string> f;  // the table's columns, in order
@@ -88,7 +96,9 @@ void readRow(const std::vector<std::string>& c, const fs::path& dir, const std::
 }
 
 TEST_P(RealFile, ReadsAsTheTableSaysUnderItsOwnNameAndByContent) {
-    LUMTEST_REQUIRE_SAMPLES(dir);
+    const fs::path dir = fs::path(LUMORA_SHARED) / "samples";
+    if (!fs::is_directory(dir))
+        GTEST_SKIP() << "no sample folder at " << dir << ": real instrument files not checked";
     const auto& c = GetParam().f;
     // "*": text that the generic ASCII reader takes as well, once the extension is gone.
     const bool ownNameOnly = c[1].back() == '*';

@@ -47,28 +47,15 @@ TEST_F(Writers, ExtensionRules) {
     EXPECT_THROW((void)WriteFileData(ui, r, 7), std::invalid_argument);
 }
 
-TEST_F(Writers, TextLayoutsAndFallingX) {
-    const TPointList falling = {{402.25f, 3.0f}, {401.0f, 1200.0f}, {400.5f, 1e-5f}};
-    SpectrumRecord xy = spectrum("xy.txt", falling);
-    ASSERT_EQ(WriteFileData(ui, xy, 3), lumio::WriteResult::Done);
-    EXPECT_EQ(readBytes(xy.fileName), "400.5 1e-05\n401 1200\n402.25 3\n");
-    SpectrumRecord y = spectrum("y.txt", falling);
-    ASSERT_EQ(WriteFileData(ui, y, 4), lumio::WriteResult::Done);
-    EXPECT_EQ(readBytes(y.fileName), "1e-05\n1200\n3\n");
-    SpectrumRecord csv = spectrum("t.csv", falling);
-    ASSERT_EQ(WriteFileData(ui, csv, 2), lumio::WriteResult::Done);
-    EXPECT_EQ(readBytes(csv.fileName),
-              "Wellenl\xE4nge;Intensit\xE4t\n[nm];\n\n400,5;1e-05\n401;1200\n402,25;3\n");
-}
-
-TEST_F(Writers, BinaryLayoutsAndTrailer) {
-    const TPointList falling = {{2.0f, 20.0f}, {1.0f, 10.0f}};
-    SpectrumRecord y = spectrum("y.bin", falling);
-    ASSERT_EQ(WriteFileData(ui, y, 6), lumio::WriteResult::Done);
-    EXPECT_EQ(readBytes(y.fileName), lumtest::floatBytes({10, 20}));  // 4 bytes a point
-    SpectrumRecord xy = spectrum("xy.bin", falling, "Probe Ä");
-    ASSERT_EQ(WriteFileData(ui, xy, 5), lumio::WriteResult::Done);
-    EXPECT_EQ(readBytes(xy.fileName), lumtest::floatBytes({1, 10, 2, 20, 1e9f}) + "Probe \xC4");
+TEST_F(Writers, LayoutsRiseInXAndOnlyBinaryFilesTakeTheTitle) {
+    const auto cases = lumtest::tableRows("write_layouts.tsv");
+    EXPECT_EQ(cases.size(), 5u);
+    for (const auto& c : cases) {
+        SpectrumRecord r = spectrum(c[1], {{402.25f, 3.0f}, {401.0f, 1200.0f}, {400.5f, 1e-5f}},
+                                    c[2] == "-" ? "" : c[2]);
+        ASSERT_EQ(WriteFileData(ui, r, std::stoi(c[0])), lumio::WriteResult::Done);
+        EXPECT_EQ(readBytes(r.fileName), lumtest::unescape(c[3])) << c[1];
+    }
 }
 
 TEST_F(Writers, UnwritableTargetIsReportedAndKeepsTheNewName) {
