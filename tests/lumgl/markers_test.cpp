@@ -53,6 +53,7 @@ TEST(LabelText, ShowsTheIdentificationsClassOnEveryCandidateOfARealSpectrum) {
     if (!std::filesystem::exists(programDir + "/Data/Elements.lmt"))
         GTEST_SKIP() << "sample database not built (target lumora_database)";
     std::ifstream in(std::string(LUMORA_SHARED) + "/samples/ascii/csa_bhvo2_200pulse_spectrum.csv");
+    if (!in) GTEST_SKIP() << "no instrument samples in " << LUMORA_SHARED;
     std::string rows((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const TPointList points = table::Points(rows.substr(rows.find('\n')));  // after the titles
     ASSERT_EQ(points.size(), 13490u);
