@@ -224,9 +224,9 @@ struct EvidenceSettings {
     // species is tried, so a few would pass a lenient bar in any line-rich spectrum.
     double presentChance = 1e-3;
     std::size_t presentLines = 2;  // fewest agreeing lines of a present species
-    // Agreement far less likely by chance makes a species present from a lower score: where
-    // lines are dense, every match is discounted for the neighbours that could have met it,
-    // which caps the score of a species whose many lines all agree.
+    // Agreement far less likely by chance makes a species of lines (not band heads) present
+    // from a lower score: where lines are dense, every match is discounted for the neighbours
+    // that could have met it, which caps the score of a species whose many lines all agree.
     double sureChance = 1e-5;
     double sureScore = 0.35;
     // Segments the line vote left without a shift are searched within +/- maxShift (nm) for

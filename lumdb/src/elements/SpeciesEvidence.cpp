@@ -337,8 +337,11 @@ void evaluate(const Context& ctx, SpeciesEvidence& ev, const std::vector<const F
     for (const Frame* f : frames)
         if (2 * agreeing >= f->supportLines) trials = std::max(trials, f->trials);
     ev.chance = agreeing > 0 ? std::min(1.0, tries * trials * ways * product) : 1.0;
+    // Band heads agree loosely (their positions move with the resolution, and a sequence lets
+    // heads far higher than predicted agree): they keep the usual bar.
     const bool convincing = (ev.score >= s.presentScore && ev.chance <= s.presentChance) ||
-                            (ev.score >= s.sureScore && ev.chance <= s.sureChance);
+                            (ev.basis != EmissionBasis::BandHead && ev.score >= s.sureScore &&
+                             ev.chance <= s.sureChance);
     if (convincing && agreeing >= s.presentLines)
         ev.verdict = Verdict::Present;
     else if (ev.score >= s.possibleScore && ev.found >= 1)
