@@ -169,7 +169,6 @@ struct Context {
 struct Judged {
     SpeciesEvidence evidence;
     double norm = 1.0;                 // raw expected emission of the strongest judged line
-    double kelvin = 0.0;               // the temperature its lines are judged at
     double tries = 1.0;                // temperatures tried to find it: they multiply its chance
     std::vector<const Frame*> frames;  // the segment of each judged line
     std::vector<double> scales;        // the species' scale in the segment of each judged line
@@ -203,10 +202,6 @@ bool fromGround(const ReferenceLine& r, const EvidenceSettings& s) {
 bool saysNothing(const ExpectedLine& l) {
     return (l.outcome == LineOutcome::Unresolved && l.signal < 0) ||
            l.outcome == LineOutcome::Explained;
-}
-
-int verdictRank(Verdict v) {
-    return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
 }
 
 // Judges the lines of `ev` with the species' scale in each line's segment (`scales`, one
@@ -526,7 +521,7 @@ Judged select(const Context& ctx, const std::vector<Frame>& frames, std::uint32_
 Judged judge(const Context& ctx, std::uint32_t sp, const std::vector<std::size_t>& lines,
              double kelvin) {
     Judged j = select(ctx, ctx.frames, sp, lines, kelvin);
-    j.kelvin = j.evidence.temperature = kelvin;
+    j.evidence.temperature = kelvin;
     if (j.evidence.lines.empty()) return j;
     match(ctx, j);
     // Out of equilibrium, a species' lines may follow another temperature than the one
@@ -543,15 +538,14 @@ Judged judge(const Context& ctx, std::uint32_t sp, const std::vector<std::size_t
         const double t = std::max(2500.0, factor * kelvin);
         Judged k = select(ctx, ctx.frames, sp, lines, t);
         if (k.evidence.lines.empty()) continue;
-        k.kelvin = k.evidence.temperature = t;
+        k.evidence.temperature = t;
         k.tries = 1.0 + static_cast<double>(ladder.size());
         match(ctx, k);
-        const SpeciesEvidence& e = k.evidence;
-        if (!best || verdictRank(e.verdict) < verdictRank(best->evidence.verdict) ||
-            (e.verdict == best->evidence.verdict && e.score > best->evidence.score))
+        if (k.evidence.verdict == Verdict::Present &&
+            (!best || k.evidence.score > best->evidence.score))
             best = std::move(k);
     }
-    if (best && best->evidence.verdict == Verdict::Present) return std::move(*best);
+    if (best) return std::move(*best);
     return j;
 }
 
@@ -649,9 +643,8 @@ bool searchShift(const Context& ctx, Frame& frame,
             tried[static_cast<std::size_t>(k + steps)] = sum;
             confirms[static_cast<std::size_t>(k + steps)] = confirm;
         }
-        if (q == 0) unstretched = tried, confirmedUnstretched = confirms;
         const auto top = std::max_element(confirms.begin(), confirms.end());
-        if (q == 0) unstretchedTop = *top;
+        if (q == 0) unstretched = tried, confirmedUnstretched = confirms, unstretchedTop = *top;
         if (*top > bestConfirmed && (q == 0 || *top > s.stretchGain * unstretchedTop)) {
             bestConfirmed = *top;
             bestObjective = tried[static_cast<std::size_t>(top - confirms.begin())];
@@ -764,7 +757,7 @@ bool claimBeyond(Context& ctx, const Judged& j, const std::vector<std::size_t>& 
         double position = 0.0;
         const Frame* f = frameAt(ctx.frames, ref.wavelength, position);
         if (!f) continue;
-        const double predicted = j.scaleIn(f) * ExpectedEmission(ref, j.kelvin) / j.norm;
+        const double predicted = j.scaleIn(f) * ExpectedEmission(ref, ev.temperature) / j.norm;
         if (!(predicted > f->noise) || !std::isfinite(predicted)) continue;
         double sigma = 0.0;
         const std::ptrdiff_t m = ctx.nearest(ref, *f, position, sigma);
@@ -806,6 +799,10 @@ void explainAway(Context& ctx, std::vector<Judged>& judged,
         claimed |= claimBeyond(ctx, j, bySpecies[j.evidence.species]);
     }
     ctx.explained.clear();
+}
+
+int verdictRank(Verdict v) {
+    return v == Verdict::Present ? 0 : v == Verdict::Possible ? 1 : 2;
 }
 
 // Ranks species: verdict, then score (an unknown score after every known one), then label.
@@ -961,7 +958,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
                                                                       : 0.03;
                     const double scale = j->scaleIn(&f);
                     if (ev.scored && it->basis == ev.basis && scale > 0) {
-                        const double e = ExpectedEmission(*it, j->kelvin) / j->norm;
+                        const double e = ExpectedEmission(*it, ev.temperature) / j->norm;
                         const double p = scale * e;
                         if (std::isfinite(p) && p > 0 && line.height > 0)
                             c.intensity =
