@@ -30,15 +30,18 @@ struct ElementsCase {
     TPointList points;
 };
 
-// The lines of species `s` that the generator and a fair judgement can use: those with an
-// expected emission, of the species' main kind (transitions when it has three in the window).
+// The lines of species `s` between `from` and `to` that the generator and a fair judgement
+// can use: those with an expected emission, of the species' main kind (transitions when it
+// has three between `basisFrom` and `basisTo`, the database wavelengths the spectrum shows,
+// as the judgement chooses it).
 inline std::vector<std::pair<float, double>> emittingLines(const lumdb::ReferenceLines& refs,
                                                            std::uint32_t s, double from, double to,
-                                                           double kelvin) {
+                                                           double kelvin, double basisFrom,
+                                                           double basisTo) {
     std::vector<std::pair<float, double>> out;
     std::size_t transitions = 0, others = 0;
     for (const auto& r : refs.lines) {
-        if (r.species != s || r.wavelength < from || r.wavelength > to) continue;
+        if (r.species != s || r.wavelength < basisFrom || r.wavelength > basisTo) continue;
         if (r.basis == lumdb::EmissionBasis::Transition)
             ++transitions;
         else if (r.basis != lumdb::EmissionBasis::Unknown)
@@ -74,7 +77,8 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
 
     std::vector<std::uint32_t> eligible;
     for (std::uint32_t s = 0; s < refs.species.size(); ++s) {
-        const auto lines = emittingLines(refs, s, from + 1.0, to - 1.0, c.temperature);
+        const auto lines = emittingLines(refs, s, from + 1.0, to - 1.0, c.temperature,
+                                         from - c.shift, to - c.shift);
         double strongest = 0.0;
         for (const auto& l : lines) strongest = std::max(strongest, l.second);
         std::size_t strong = 0;
@@ -101,7 +105,8 @@ inline ElementsCase makeElementsCase(const lumdb::ReferenceLines& refs, std::uin
     recipe.noise = 1000.0 * c.noiseFraction;
     for (const std::uint32_t s : c.species) {
         const double level = 500.0 + 500.0 * rnd.uniform();
-        const auto lines = emittingLines(refs, s, from - 2.0, to + 2.0, c.temperature);
+        const auto lines = emittingLines(refs, s, from - 2.0, to + 2.0, c.temperature,
+                                         from - c.shift, to - c.shift);
         double strongest = 0.0;
         for (const auto& l : lines) strongest = std::max(strongest, l.second);
         std::vector<std::pair<double, float>> inside;  // amplitude, wavelength
@@ -155,6 +160,7 @@ inline CaseOutcome judgeCase(lumdb::RunHost& host, const lumdb::ReferenceLines& 
     lumdb::EvidenceSettings settings;
     if (std::getenv("LUMORA_QUALITY_TRUE_T")) settings.temperature = c.temperature;
     if (std::getenv("LUMORA_QUALITY_FIT_T")) settings.fitTemperature = true;
+    if (std::getenv("LUMORA_QUALITY_NO_SOLE")) settings.soleExplanation = false;
     if (const char* v = std::getenv("LUMORA_QUALITY_CHANCE")) settings.presentChance = std::atof(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_LINES")) settings.presentLines = std::atoi(v);
     if (const char* v = std::getenv("LUMORA_QUALITY_SCORE")) settings.presentScore = std::atof(v);

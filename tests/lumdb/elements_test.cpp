@@ -436,6 +436,56 @@ TEST(SpeciesEvidence, APresentSpeciesExplainsItsWeakerLinesBeyondThoseJudged) {
               3);
 }
 
+TEST(SpeciesEvidence, ALineOnlyOneSpeciesCouldShowMakesItPresent) {
+    // A shines with six lines and fixes the shift; H shows only its strongest line, its others
+    // are far below the noise. X has a weak line there too, but scaled to it X's strongest
+    // line would stand far above the noise, and it is absent.
+    using B = lumdb::EmissionBasis;
+    lumdb::ReferenceLines refs;
+    refs.species = {"A I", "H I", "X I", "Y I"};
+    auto add = [&](float w, float strength, std::uint32_t sp) {
+        lumdb::ReferenceLine r{w, strength, sp};
+        r.basis = B::RelativeIntensity;
+        refs.lines.push_back(r);
+    };
+    for (const float w : {305.3f, 311.7f, 318.1f, 322.9f, 327.4f, 333.8f})
+        add(w, 1.0f - (w - 305.f) / 60.f, 0);
+    add(351.3f, 1.0f, 1);
+    add(362.0f, 0.004f, 1);
+    add(374.0f, 0.004f, 1);
+    add(396.0f, 1.0f, 2);
+    add(351.33f, 0.05f, 2);
+    std::vector<lumbench::SyntheticLine> lines;
+    for (const auto& r : refs.lines)
+        if (r.species == 0) lines.push_back({r.wavelength + 0.25, 0.3, 2000.0 * r.strength});
+    lines.push_back({351.55, 0.3, 1500.0});
+    const auto points = spectrum(300.0, 5000, lines, 5.0, 31).points;
+    auto sorted = [](lumdb::ReferenceLines r) {
+        std::sort(r.lines.begin(), r.lines.end(),
+                  [](auto& a, auto& b) { return a.wavelength < b.wavelength; });
+        return r;
+    };
+    const auto result = judge(points, sorted(refs));
+    const auto* h = evidenceOf(result, 1);
+    const auto* x = evidenceOf(result, 2);
+    ASSERT_TRUE(h && x);
+    EXPECT_EQ(h->verdict, lumdb::Verdict::Present);
+    ASSERT_GE(h->soleLine, 0);
+    EXPECT_NE(x->verdict, lumdb::Verdict::Present);
+    EXPECT_EQ(x->soleLine, -1);
+    // Agreement alone does not make it: one line is no better than chance.
+    lumdb::EvidenceSettings without;
+    without.soleExplanation = false;
+    EXPECT_NE(evidenceOf(judge(points, sorted(refs), without), 1)->verdict,
+              lumdb::Verdict::Present);
+    // Y could show the line just as well: neither is present.
+    add(351.32f, 1.0f, 3);
+    add(380.0f, 0.004f, 3);
+    const auto both = judge(points, sorted(refs));
+    EXPECT_NE(evidenceOf(both, 1)->verdict, lumdb::Verdict::Present);
+    EXPECT_NE(evidenceOf(both, 3)->verdict, lumdb::Verdict::Present);
+}
+
 TEST(ShiftEstimate, AQuietSegmentIsJudgedAgainstItsOwnNoise) {
     // A loud first segment (noise 100, 80 nm) and a short quiet one (noise 3, 40 nm) whose
     // lines stand 7 to 20 of its own noises high but below five of the whole spectrum's:

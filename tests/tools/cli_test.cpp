@@ -324,7 +324,7 @@ TEST_F(Cli, ElementsFindsWhatRealSamplesHold) {
         {"ascii/csa_bhvo2_200pulse_spectrum.csv",
          "",
          rock,
-         7,
+         8,
          {"W", "Hf", "Ta", "Pt", "Au", "Hg", "Xe", "Kr"}},
         {"ascii/20220302_s01_sig.cam", "", {"N2"}, 1, {}},
         {"ascii/370-400nm_9ns_calib.txt", "--track 2", {"CN"}, 1, {}},
@@ -351,6 +351,13 @@ TEST_F(Cli, ElementsFindsWhatRealSamplesHold) {
     const CliRun lamp =
         cli("elements '" + (samples / "ascii/spectrum.PRN").string() + "' --explain 'Hg I'");
     EXPECT_NE(lamp.err.find("eigene Temperatur der Spezies"), std::string::npos) << lamp.err;
+    // Potassium shows only its resonance doublet above the noise: present because no other
+    // species could show the line at 766.5 nm.
+    const CliRun rockK =
+        cli("elements '" + (samples / "ascii/csa_bhvo2_200pulse_spectrum.csv").string() +
+            "' --explain 'K I' --format json");
+    EXPECT_TRUE(std::regex_search(rockK.out, std::regex(R"re("soleLine":766\.[45])re")))
+        << rockK.out;
 }
 
 // The species table's JSON form, --explain naming the lines behind a verdict, and identify

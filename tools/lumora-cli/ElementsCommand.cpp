@@ -306,8 +306,12 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                     .number(explained->chance)
                     .key("temperature")
                     .number(explained->temperature)
-                    .key("lines")
-                    .beginArray();
+                    .key("soleLine");
+                if (explained->soleLine >= 0)
+                    j.number(a.measured[static_cast<std::size_t>(explained->soleLine)].position);
+                else
+                    j.null();
+                j.key("lines").beginArray();
                 for (const auto& l : explained->lines) {
                     j.beginObject()
                         .key("wavelength")
@@ -395,15 +399,22 @@ void report(ResultOutput& out, const FileResult& f, const lumdb::ReferenceLines&
                             found ? fixed(m.position, 4) : "", found ? general(m.height) : "",
                             outcomeOf(l.outcome), fixed(l.weight, 3), fixed(l.contribution, 2)});
             }
+            // Present by elimination: the line no other species could show.
+            const std::string sole =
+                explained->soleLine >= 0
+                    ? strprintf("; einzige Erklärung der Linie bei %.3f nm",
+                                a.measured[static_cast<std::size_t>(explained->soleLine)].position)
+                    : std::string();
             out.warn(strprintf(
-                "%s: %s %s, Punkte %s aus %zu Linien (Grundlage %s, %.0f K%s)", r.fileName.c_str(),
-                how.explain.c_str(), verdictText(explained->verdict),
+                "%s: %s %s, Punkte %s aus %zu Linien (Grundlage %s, %.0f K%s)%s",
+                r.fileName.c_str(), how.explain.c_str(), verdictText(explained->verdict),
                 explained->scored ? fixed(explained->score, 2).c_str() : "unbekannt",
                 explained->expected, explained->scored ? basisText(explained->basis) : "unbekannt",
                 explained->temperature,
                 explained->temperature != ev.temperature ? ", eigene Temperatur der Spezies"
                 : ev.temperatureFitted                   ? ", angepaßt"
-                                                         : ""));
+                                                         : "",
+                sole.c_str()));
             return;
     }
 }

@@ -237,6 +237,12 @@ struct EvidenceSettings {
     // Fewest agreeing lines from which that search accepts a shift; the shifts it tried
     // then multiply the chance of every species matched with it.
     std::size_t searchLines = 3;
+    // A found line, at least `visible` noises high, that no present species accounts for came
+    // from some species: where only one species could show it and that species' line agrees
+    // there with nothing it predicts above the noise missing, from a score of soleScore, the
+    // species is present on that line alone (a species with one line above the noise).
+    bool soleExplanation = true;
+    double soleScore = 0.5;
 };
 
 // How one expected line of a species fared.
@@ -284,6 +290,9 @@ struct SpeciesEvidence {
     std::size_t missing = 0;   // Missing or Weaker
     double chance = 1.0;       // probability of agreement as close by chance
     double temperature = 0.0;  // K, at which its lines were judged (see EvidenceSettings::ladder)
+    // Present as the only explanation of this measured line (EvidenceSettings::soleExplanation),
+    // -1 otherwise.
+    std::ptrdiff_t soleLine = -1;
     std::vector<ExpectedLine> lines;  // the judged lines, strongest expected first
 };
 

@@ -798,7 +798,119 @@ void explainAway(Context& ctx, std::vector<Judged>& judged,
             }
         claimed |= claimBeyond(ctx, j, bySpecies[j.evidence.species]);
     }
-    ctx.explained.clear();
+}
+
+// Whether species `j` could show a measured line of `height` in segment `f` through its
+// database line `r`: scaled so that r stands that high, none of its judged lines in the
+// segment would stand far higher than the data there. A species whose scale is unknown
+// cannot be ruled out.
+bool couldShow(const Context& ctx, const Judged& j, const ReferenceLine& r, const Frame& f,
+               double height) {
+    const EvidenceSettings& s = ctx.settings;
+    const SpeciesEvidence& ev = j.evidence;
+    if (!ev.scored) return true;
+    if (r.basis != ev.basis) return false;
+    const double e = ExpectedEmission(r, ev.temperature) / j.norm;
+    if (!(e > 0) || !std::isfinite(e)) return false;
+    for (std::size_t k = 0; k < ev.lines.size(); ++k) {
+        const ExpectedLine& l = ev.lines[k];
+        if (j.frames[k] != &f || (l.outcome == LineOutcome::Unresolved && l.signal < 0)) continue;
+        const double seen = l.measured >= 0
+                                ? ctx.measured[static_cast<std::size_t>(l.measured)].height
+                                : std::max(0.0, l.signal);
+        double allowed = s.ratioTolerance * std::max(seen, s.visible * f.noise);
+        if (fromGround(ctx.refs.lines[l.reference], s)) allowed *= s.selfAbsorption;
+        if (height * l.expected / e > allowed) return false;
+    }
+    return true;
+}
+
+// A measured line that stands clear of the noise and that no present species accounts for
+// came from some species. The species that could show it (couldShow, through any of their
+// database lines within reach) are its explanations; a species whose judged line agrees there,
+// with nothing it predicts above the noise missing or weaker, is present on that line when
+// every other explanation fails to show one of its other agreeing lines: a species whose
+// strongest line is the only one above the noise cannot be told from chance by agreement,
+// but it can by elimination. A line that a present species could show, or that is much wider
+// than its neighbours (a band or a blend), makes no species present. Uses the claims
+// explainAway left in ctx.explained.
+void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
+    const EvidenceSettings& s = ctx.settings;
+    const auto& refs = ctx.refs.lines;
+    std::vector<Judged*> ofSpecies(ctx.refs.species.size(), nullptr);
+    for (Judged& j : judged) ofSpecies[j.evidence.species] = &j;
+    std::vector<const Frame*> frameOf(ctx.measured.size(), nullptr);
+    for (const Frame& f : ctx.frames)
+        for (const std::size_t m : f.lines) frameOf[m] = &f;
+    std::vector<bool> taken(ctx.measured.size(), false);
+    for (const Judged& j : judged)
+        if (j.evidence.verdict == Verdict::Present)
+            for (const ExpectedLine& l : j.evidence.lines)
+                if (l.measured >= 0) taken[static_cast<std::size_t>(l.measured)] = true;
+    // The species that could show measured line m; empty when a present one could.
+    auto explanations = [&](std::size_t m) {
+        std::vector<std::uint32_t> able;
+        const Frame& f = *frameOf[m];
+        const LineMeasurement& line = ctx.measured[m];
+        const double widest =
+            s.reach *
+            std::sqrt(16 * f.uncertainty * f.uncertainty + s.headAccuracy * s.headAccuracy +
+                      f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+        const double w0 = f.unplace(line.position);
+        auto it =
+            std::lower_bound(refs.begin(), refs.end(), w0 - widest,
+                             [](const ReferenceLine& r, double w) { return r.wavelength < w; });
+        for (; it != refs.end() && it->wavelength <= w0 + widest; ++it) {
+            const double z =
+                (line.position - f.place(it->wavelength)) / ctx.sigma(*it, f, line.uncertainty);
+            if (!(std::abs(z) <= s.reach) ||
+                std::find(able.begin(), able.end(), it->species) != able.end())
+                continue;
+            const Judged* j = it->species < ofSpecies.size() ? ofSpecies[it->species] : nullptr;
+            if (j && !couldShow(ctx, *j, *it, f, line.height)) continue;
+            if (j && j->evidence.verdict == Verdict::Present) return std::vector<std::uint32_t>{};
+            able.push_back(it->species);
+        }
+        return able;
+    };
+    for (const Frame& f : ctx.frames)
+        for (const std::size_t m : f.lines) {
+            const LineMeasurement& line = ctx.measured[m];
+            if (taken[m] || !(line.height >= s.visible * f.noise) ||
+                !(line.width <= 2.0 * f.width) ||
+                (!ctx.explained.empty() && 2.0 * ctx.explained[m] >= line.height))
+                continue;
+            const std::vector<std::uint32_t> able = explanations(m);
+            for (const std::uint32_t sp : able) {
+                if (!ofSpecies[sp]) continue;
+                SpeciesEvidence& ev = ofSpecies[sp]->evidence;
+                const bool agrees =
+                    std::any_of(ev.lines.begin(), ev.lines.end(), [&](const ExpectedLine& l) {
+                        return l.measured == static_cast<std::ptrdiff_t>(m) &&
+                               l.outcome == LineOutcome::Agrees;
+                    });
+                if (!agrees || ev.verdict == Verdict::Present || ev.missing > 0 ||
+                    ev.score < s.soleScore || ev.basis == EmissionBasis::BandHead)
+                    continue;
+                std::vector<std::uint32_t> others;
+                for (const std::uint32_t o : able)
+                    if (o != sp) others.push_back(o);
+                for (const ExpectedLine& l : ev.lines) {
+                    if (others.empty()) break;
+                    if (l.outcome != LineOutcome::Agrees ||
+                        l.measured == static_cast<std::ptrdiff_t>(m))
+                        continue;
+                    const auto there = explanations(static_cast<std::size_t>(l.measured));
+                    std::erase_if(others, [&](std::uint32_t o) {
+                        return std::find(there.begin(), there.end(), o) == there.end();
+                    });
+                }
+                if (!others.empty()) continue;
+                ev.verdict = Verdict::Present;
+                ev.soleLine = static_cast<std::ptrdiff_t>(m);
+                break;
+            }
+        }
 }
 
 int verdictRank(Verdict v) {
@@ -922,6 +1034,8 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     }
 
     explainAway(ctx, judged, bySpecies);
+    if (settings.soleExplanation) presentByElimination(ctx, judged);
+    ctx.explained.clear();
 
     // Candidates of every measured line, scored with their species' scale and verdict.
     std::vector<const Judged*> ofSpecies(references.species.size(), nullptr);
