@@ -831,9 +831,10 @@ bool couldShow(const Context& ctx, const Judged& j, const ReferenceLine& r, cons
 // with nothing it predicts above the noise missing or weaker, is present on that line when
 // every other explanation fails to show one of its other agreeing lines: a species whose
 // strongest line is the only one above the noise cannot be told from chance by agreement,
-// but it can by elimination. A line that a present species could show, or that is much wider
-// than its neighbours (a band or a blend), makes no species present. Uses the claims
-// explainAway left in ctx.explained.
+// but it can by elimination. A line that a present species could show, that is much wider
+// than its neighbours (a band or a blend) or lies within two widths of the segment's ends
+// makes no species present, nor does any line of a segment where no species is present on
+// agreement. Uses the claims explainAway left in ctx.explained.
 void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
     const EvidenceSettings& s = ctx.settings;
     const auto& refs = ctx.refs.lines;
@@ -843,10 +844,18 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
     for (const Frame& f : ctx.frames)
         for (const std::size_t m : f.lines) frameOf[m] = &f;
     std::vector<bool> taken(ctx.measured.size(), false);
+    // Segments where a species is present on agreement: their lines come from the database's
+    // species. Elsewhere a peak may be no emission line at all (an absorption band, a
+    // detector's edge, a lamp's continuum), and the one species that could show it says
+    // nothing.
+    std::vector<const Frame*> anchored;
     for (const Judged& j : judged)
         if (j.evidence.verdict == Verdict::Present)
-            for (const ExpectedLine& l : j.evidence.lines)
+            for (std::size_t k = 0; k < j.evidence.lines.size(); ++k) {
+                const ExpectedLine& l = j.evidence.lines[k];
                 if (l.measured >= 0) taken[static_cast<std::size_t>(l.measured)] = true;
+                if (l.outcome == LineOutcome::Agrees) anchored.push_back(j.frames[k]);
+            }
     // The species that could show measured line m; empty when a present one could.
     auto explanations = [&](std::size_t m) {
         std::vector<std::uint32_t> able;
@@ -873,11 +882,16 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
         }
         return able;
     };
-    for (const Frame& f : ctx.frames)
+    for (const Frame& f : ctx.frames) {
+        if (std::find(anchored.begin(), anchored.end(), &f) == anchored.end()) continue;
         for (const std::size_t m : f.lines) {
+            // A line cut by the segment's end, where detectors also leave artefacts, is not
+            // trusted alone either.
             const LineMeasurement& line = ctx.measured[m];
+            const double edge = 2.0 * std::max(line.width, f.width);
             if (taken[m] || !(line.height >= s.visible * f.noise) ||
-                !(line.width <= 2.0 * f.width) ||
+                !(line.width <= 2.0 * f.width) || !(line.position - f.from >= edge) ||
+                !(f.to - line.position >= edge) ||
                 (!ctx.explained.empty() && 2.0 * ctx.explained[m] >= line.height))
                 continue;
             const std::vector<std::uint32_t> able = explanations(m);
@@ -911,6 +925,7 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
                 break;
             }
         }
+    }
 }
 
 int verdictRank(Verdict v) {
