@@ -594,7 +594,7 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
               1);
     std::size_t detectable = 0, detected = 0, present = 0, wrong = 0, shifts = 0, close = 0;
     std::size_t drawn = 0, recalled = 0;
-    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
         const auto c = lumbench::makeElementsCase(refs, seed);
         const auto o = lumbench::judgeCase(host, refs, c);
         drawn += o.drawn;
@@ -610,7 +610,7 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
     }
     EXPECT_GE(detected * 10, detectable * 7) << detected << " of " << detectable;
     // Species with one line above the noise as well: they are found by elimination.
-    EXPECT_GE(recalled * 100, drawn * 88) << recalled << " of " << drawn;
+    EXPECT_GE(recalled * 100, drawn * 92) << recalled << " of " << drawn;
     EXPECT_LE(wrong * 20, present) << wrong << " of " << present;
     // A stretch the data do not call for moves the shift at the segment's centre aside.
     EXPECT_GE(close * 10, shifts * 9) << close << " of " << shifts;
