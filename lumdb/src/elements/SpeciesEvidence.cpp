@@ -19,6 +19,8 @@ constexpr double kBoltzmannEv = 8.617333262e-5;  // eV per K
 // Lines that overlap pull each other's measured peak aside by a fraction of their width;
 // this share of the width enters every position match.
 constexpr double kBlend = 0.15;
+// The shift search matches at least this many of a segment's strongest lines.
+constexpr std::size_t kSearchLines = 400;
 
 // One segment of the x axis with the model that maps database wavelengths into it.
 struct Frame {
@@ -573,6 +575,20 @@ bool searchShift(const Context& ctx, Frame& frame,
     Frame trial = frame;
     trial.shift = trial.stretch = 0.0;
     trial.modelSigma = step;
+    // Lines below the noise bar take part only among the segment's strongest: the line
+    // search finds noise as well, and in a spectrum of noise alone thousands of such lines
+    // would let some species agree at every shift, and make the search slow.
+    if (trial.lines.size() > kSearchLines) {
+        std::vector<double> heights = trial.heights;
+        const double least =
+            std::min(ctx.settings.visible * frame.noise, heights[heights.size() - kSearchLines]);
+        std::erase_if(trial.lines,
+                      [&](std::size_t i) { return !(ctx.measured[i].height >= least); });
+    }
+    trial.density = frame.to > frame.from
+                        ? static_cast<double>(trial.lines.size()) / (frame.to - frame.from)
+                        : 0.0;
+    if (trial.lines.size() < 2) return false;
     const std::vector<Frame> frames{trial};
     std::vector<Judged> selected;
     for (std::uint32_t sp = 0; sp < bySpecies.size(); ++sp) {
