@@ -125,6 +125,14 @@ struct Context {
         return std::sqrt(lineUncertainty * lineUncertainty + d * d + f.modelSigma * f.modelSigma +
                          kBlend * kBlend * f.width * f.width);
     }
+    // The farthest a database line of any kind can lie from a measured line of segment `f`
+    // (at most four times its typical uncertainty) and still match it.
+    double widest(const Frame& f) const {
+        return settings.reach *
+               std::sqrt(16 * f.uncertainty * f.uncertainty +
+                         settings.headAccuracy * settings.headAccuracy +
+                         f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+    }
     // What the data show at x: the highest point within `reach` above the lowest point
     // within two line widths, the local baseline.
     double signalAt(double x, double reach, double width) const {
@@ -877,10 +885,7 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
         std::vector<std::uint32_t> able;
         const Frame& f = *frameOf[m];
         const LineMeasurement& line = ctx.measured[m];
-        const double widest =
-            s.reach *
-            std::sqrt(16 * f.uncertainty * f.uncertainty + s.headAccuracy * s.headAccuracy +
-                      f.modelSigma * f.modelSigma + kBlend * kBlend * f.width * f.width);
+        const double widest = ctx.widest(f);
         const double w0 = f.unplace(line.position);
         auto it =
             std::lower_bound(refs.begin(), refs.end(), w0 - widest,
@@ -1073,11 +1078,7 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     for (const Judged& j : judged) ofSpecies[j.evidence.species] = &j;
     result.candidates.resize(measured.size());
     for (const Frame& f : ctx.frames) {
-        const double widest =
-            settings.reach *
-            std::sqrt(16 * f.uncertainty * f.uncertainty +
-                      settings.headAccuracy * settings.headAccuracy + f.modelSigma * f.modelSigma +
-                      kBlend * kBlend * f.width * f.width);
+        const double widest = ctx.widest(f);
         for (std::size_t m : f.lines) {
             const LineMeasurement& line = measured[m];
             const double w0 = f.unplace(line.position);
