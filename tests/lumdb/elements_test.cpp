@@ -633,6 +633,17 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
         EXPECT_EQ(ev->missing, 0u);
     }
 
+    // Seed 3277: strong lines of many species meet the measured ones one by one at a wrong
+    // shift, which wins the line vote; no species agrees there with two lines, and the
+    // species' own search finds the true shift.
+    {
+        const auto c = lumbench::makeElementsCase(refs, 3277);
+        const auto o = lumbench::judgeCase(host, refs, c);
+        ASSERT_EQ(o.result.shifts.size(), 1u);
+        EXPECT_TRUE(o.result.shifts[0].fromSpecies);
+        EXPECT_NEAR(o.result.shifts[0].shift, c.shift, 0.02);
+    }
+
     // The same case with the species in reverse order: the same table, the same labels.
     const auto c = lumbench::makeElementsCase(refs, 5);
     lumdb::ReferenceLines reversed = refs;

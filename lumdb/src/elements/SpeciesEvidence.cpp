@@ -587,7 +587,7 @@ bool searchShift(const Context& ctx, Frame& frame,
     // search finds noise as well, and in a spectrum of noise alone thousands of such lines
     // would let some species agree at every shift, and make the search slow.
     if (trial.lines.size() > kSearchLines) {
-        std::vector<double> heights = trial.heights;
+        const std::vector<double>& heights = trial.heights;
         const double least =
             std::min(ctx.settings.visible * frame.noise, heights[heights.size() - kSearchLines]);
         std::erase_if(trial.lines,
@@ -750,6 +750,19 @@ bool searchShift(const Context& ctx, Frame& frame,
     frame.trials = static_cast<double>(objective.size());
     frame.supportLines = out.support.size();
     return true;
+}
+
+// Whether the strongest lines of any species agree well under segment `frame`'s model.
+bool anySpeciesAgrees(const Context& ctx, const Frame& frame,
+                      const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin) {
+    const std::vector<Frame> frames{frame};
+    for (std::uint32_t sp = 0; sp < bySpecies.size(); ++sp) {
+        Judged j = select(ctx, frames, sp, bySpecies[sp], kelvin);
+        if (j.evidence.lines.size() < 2 || !j.evidence.scored) continue;
+        match(ctx, j, false);
+        if (agreesWell(ctx, j.evidence)) return true;
+    }
+    return false;
 }
 
 // A present species' lines beyond those judged account for measured lines as well: each of
@@ -1054,9 +1067,21 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     };
     result.temperature = settings.temperature;
     result.shifts.assign(shifts.begin(), shifts.end());
-    for (std::size_t f = 0; f < ctx.frames.size(); ++f)
-        if (!shifts[f].estimated())
+    for (std::size_t f = 0; f < ctx.frames.size(); ++f) {
+        if (!shifts[f].estimated()) {
             searchShift(ctx, ctx.frames[f], bySpecies, result.temperature, result.shifts[f]);
+        } else if (!anySpeciesAgrees(ctx, ctx.frames[f], bySpecies, result.temperature)) {
+            // The vote's lines agree one by one with lines of many species, none of which
+            // agrees with two: strong lines met by chance. Where the species' own search
+            // finds a shift, it replaces the vote's.
+            Frame frame = ctx.frames[f];
+            SegmentShift searched = result.shifts[f];
+            if (searchShift(ctx, frame, bySpecies, result.temperature, searched)) {
+                ctx.frames[f] = frame;
+                result.shifts[f] = searched;
+            }
+        }
+    }
     std::vector<Judged> judged = judgeAll(result.temperature);
     if (settings.fitTemperature) {
         double kelvin = 0.0;
