@@ -938,7 +938,7 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
                                l.outcome == LineOutcome::Agrees;
                     });
                 if (!agrees || ev.verdict == Verdict::Present || ev.missing > 0 ||
-                    ev.score < s.soleScore || ev.basis == EmissionBasis::BandHead)
+                    ev.score < s.soleScore)
                     continue;
                 std::vector<std::uint32_t> others;
                 for (const std::uint32_t o : able)
