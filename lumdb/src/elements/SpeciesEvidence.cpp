@@ -893,9 +893,13 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
                 if (l.measured >= 0) taken[static_cast<std::size_t>(l.measured)] = true;
                 if (l.outcome == LineOutcome::Agrees) anchored.push_back(j.frames[k]);
             }
-    // The species that could show measured line m; empty when a present one could.
+    // The species that could show measured line m, and whether a present one could.
+    struct Explanations {
+        std::vector<std::uint32_t> species;
+        bool present = false;
+    };
     auto explanations = [&](std::size_t m) {
-        std::vector<std::uint32_t> able;
+        Explanations out;
         const Frame& f = *frameOf[m];
         const LineMeasurement& line = ctx.measured[m];
         const double widest = ctx.widest(f);
@@ -907,14 +911,14 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
             const double z =
                 (line.position - f.place(it->wavelength)) / ctx.sigma(*it, f, line.uncertainty);
             if (!(std::abs(z) <= s.reach) ||
-                std::find(able.begin(), able.end(), it->species) != able.end())
+                std::find(out.species.begin(), out.species.end(), it->species) != out.species.end())
                 continue;
             const Judged* j = it->species < ofSpecies.size() ? ofSpecies[it->species] : nullptr;
             if (j && !couldShow(ctx, *j, *it, f, line.height)) continue;
-            if (j && j->evidence.verdict == Verdict::Present) return std::vector<std::uint32_t>{};
-            able.push_back(it->species);
+            out.present |= j && j->evidence.verdict == Verdict::Present;
+            out.species.push_back(it->species);
         }
-        return able;
+        return out;
     };
     for (const Frame& f : ctx.frames) {
         if (std::find(anchored.begin(), anchored.end(), &f) == anchored.end()) continue;
@@ -928,8 +932,12 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
                 !(f.to - line.position >= edge) ||
                 (!ctx.explained.empty() && 2.0 * ctx.explained[m] >= line.height))
                 continue;
-            const std::vector<std::uint32_t> able = explanations(m);
-            for (const std::uint32_t sp : able) {
+            const Explanations here = explanations(m);
+            if (here.present) continue;
+            // Every explanation is weighed before any is made present, so that the outcome
+            // does not depend on their order.
+            std::vector<SpeciesEvidence*> sole;
+            for (const std::uint32_t sp : here.species) {
                 if (!ofSpecies[sp]) continue;
                 SpeciesEvidence& ev = ofSpecies[sp]->evidence;
                 const bool agrees =
@@ -941,22 +949,29 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
                     ev.score < s.soleScore)
                     continue;
                 std::vector<std::uint32_t> others;
-                for (const std::uint32_t o : able)
+                for (const std::uint32_t o : here.species)
                     if (o != sp) others.push_back(o);
+                // Its other agreeing lines tell it from the others, but not those a present
+                // species could show or that it could not show itself at that height.
                 for (const ExpectedLine& l : ev.lines) {
                     if (others.empty()) break;
                     if (l.outcome != LineOutcome::Agrees ||
                         l.measured == static_cast<std::ptrdiff_t>(m))
                         continue;
-                    const auto there = explanations(static_cast<std::size_t>(l.measured));
+                    const Explanations there = explanations(static_cast<std::size_t>(l.measured));
+                    if (there.present || std::find(there.species.begin(), there.species.end(),
+                                                   sp) == there.species.end())
+                        continue;
                     std::erase_if(others, [&](std::uint32_t o) {
-                        return std::find(there.begin(), there.end(), o) == there.end();
+                        return std::find(there.species.begin(), there.species.end(), o) ==
+                               there.species.end();
                     });
                 }
-                if (!others.empty()) continue;
-                ev.verdict = Verdict::Present;
-                ev.soleLine = static_cast<std::ptrdiff_t>(m);
-                break;
+                if (others.empty()) sole.push_back(&ev);
+            }
+            for (SpeciesEvidence* ev : sole) {
+                ev->verdict = Verdict::Present;
+                ev->soleLine = static_cast<std::ptrdiff_t>(m);
             }
         }
     }
