@@ -634,7 +634,7 @@ TEST(SpeciesEvidence, SyntheticCasesFromTheSampleDatabase) {
     }
 
     // Seed 3277: strong lines of many species meet the measured ones one by one at a wrong
-    // shift, which wins the line vote; no species agrees there with two lines, and the
+    // shift, which wins the line vote; no species would be present there, and the
     // species' own search finds the true shift.
     {
         const auto c = lumbench::makeElementsCase(refs, 3277);

@@ -752,15 +752,16 @@ bool searchShift(const Context& ctx, Frame& frame,
     return true;
 }
 
-// Whether the strongest lines of any species agree well under segment `frame`'s model.
-bool anySpeciesAgrees(const Context& ctx, const Frame& frame,
-                      const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin) {
+// Whether the strongest lines of any species make it present (on agreement, before the
+// explaining away) under segment `frame`'s model.
+bool anySpeciesPresent(const Context& ctx, const Frame& frame,
+                       const std::vector<std::vector<std::size_t>>& bySpecies, double kelvin) {
     const std::vector<Frame> frames{frame};
     for (std::uint32_t sp = 0; sp < bySpecies.size(); ++sp) {
         Judged j = select(ctx, frames, sp, bySpecies[sp], kelvin);
         if (j.evidence.lines.size() < 2 || !j.evidence.scored) continue;
         match(ctx, j, false);
-        if (agreesWell(ctx, j.evidence)) return true;
+        if (j.evidence.verdict == Verdict::Present) return true;
     }
     return false;
 }
@@ -1085,10 +1086,10 @@ EvidenceResult JudgeSpecies(std::span<const TPointF> points,
     for (std::size_t f = 0; f < ctx.frames.size(); ++f) {
         if (!shifts[f].estimated()) {
             searchShift(ctx, ctx.frames[f], bySpecies, result.temperature, result.shifts[f]);
-        } else if (!anySpeciesAgrees(ctx, ctx.frames[f], bySpecies, result.temperature)) {
+        } else if (!anySpeciesPresent(ctx, ctx.frames[f], bySpecies, result.temperature)) {
             // The vote's lines agree one by one with lines of many species, none of which
-            // agrees with two: strong lines met by chance. Where the species' own search
-            // finds a shift, it replaces the vote's.
+            // would be present there: strong lines met by chance. Where the species' own
+            // search finds a shift, it replaces the vote's.
             Frame frame = ctx.frames[f];
             SegmentShift searched = result.shifts[f];
             if (searchShift(ctx, frame, bySpecies, result.temperature, searched)) {
