@@ -592,6 +592,7 @@ bool searchShift(const Context& ctx, Frame& frame,
             std::min(ctx.settings.visible * frame.noise, heights[heights.size() - kSearchLines]);
         std::erase_if(trial.lines,
                       [&](std::size_t i) { return !(ctx.measured[i].height >= least); });
+        std::erase_if(trial.heights, [&](double h) { return !(h >= least); });
     }
     trial.density = frame.to > frame.from
                         ? static_cast<double>(trial.lines.size()) / (frame.to - frame.from)
@@ -886,13 +887,14 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
     // species. Elsewhere a peak may be no emission line at all (an absorption band, a
     // detector's edge, a lamp's continuum), and the one species that could show it says
     // nothing.
-    std::vector<const Frame*> anchored;
+    std::vector<bool> anchored(ctx.frames.size(), false);
     for (const Judged& j : judged)
         if (j.evidence.verdict == Verdict::Present)
             for (std::size_t k = 0; k < j.evidence.lines.size(); ++k) {
                 const ExpectedLine& l = j.evidence.lines[k];
                 if (l.measured >= 0) taken[static_cast<std::size_t>(l.measured)] = true;
-                if (l.outcome == LineOutcome::Agrees) anchored.push_back(j.frames[k]);
+                if (l.outcome == LineOutcome::Agrees)
+                    anchored[static_cast<std::size_t>(j.frames[k] - ctx.frames.data())] = true;
             }
     // The species that could show measured line m, and whether a present one could.
     struct Explanations {
@@ -921,8 +923,9 @@ void presentByElimination(const Context& ctx, std::vector<Judged>& judged) {
         }
         return out;
     };
-    for (const Frame& f : ctx.frames) {
-        if (std::find(anchored.begin(), anchored.end(), &f) == anchored.end()) continue;
+    for (std::size_t fi = 0; fi < ctx.frames.size(); ++fi) {
+        if (!anchored[fi]) continue;
+        const Frame& f = ctx.frames[fi];
         for (const std::size_t m : f.lines) {
             // A line cut by the segment's end, where detectors also leave artefacts, is not
             // trusted alone either.
